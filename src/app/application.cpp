@@ -1,0 +1,56 @@
+#include "application.h"
+
+#include "catalogue/frmobjectmap.h"
+#include "db/database.h"
+#include "dialogs.h"
+#include "frmsplash.h"
+#include "play/frmkenoboard.h"
+
+#include <QDir>
+
+namespace tallyhawk {
+
+Application::Application(const QString& dataFolder, const QString& programFolder, Dialogs& dialogs)
+    : m_dialogs(dialogs), m_dataFolder(dataFolder)
+{
+    m_module2.gProgramFolder = programFolder;
+    m_catalogue = std::make_unique<frmObjectMap>(m_module2, m_dialogs);
+    m_board = std::make_unique<frmKenoBoard>(m_module2, m_dialogs, *m_catalogue);
+    m_splash = std::make_unique<frmSplash>(m_module2, m_dataFolder);
+    connect(m_splash.get(), &frmSplash::startRequested, this, &Application::showBoard);
+    connect(m_splash.get(), &frmSplash::closedWithoutStart, this, [this] { emit finished(0); });
+    connect(m_board.get(), &frmKenoBoard::programEnded, this, &Application::endProgram);
+}
+
+Application::~Application() = default;
+
+bool Application::start()
+{
+    QString error;
+    const QString seed = QDir(m_module2.gProgramFolder).filePath(kDatabaseFileName);
+    if (!installDatabaseIfMissing(seed, m_module2.gDatabasePath, &error)) {
+        m_dialogs.message(nullptr, error, kProgramTitle, Dialogs::Icon::Critical);
+        return false;
+    }
+    m_splash->show();
+    return true;
+}
+
+void Application::showBoard()
+{
+    if (!m_board->Form_Load()) {
+        emit finished(1);
+        return;
+    }
+    m_board->show();
+}
+
+void Application::endProgram()
+{
+    // Quitting from the board ends the program at once: no other window asks again.
+    m_catalogue->hide();
+    m_splash->hide();
+    emit finished(0);
+}
+
+} // namespace tallyhawk

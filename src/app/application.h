@@ -1,0 +1,51 @@
+#pragma once
+// The whole program: the shared state and every window, wired together. main() chooses the
+// platform's data folder; tests pass a temporary one and their own dialogs.
+
+#include "module2.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+namespace tallyhawk {
+
+class Dialogs;
+class frmSplash;
+class frmKenoBoard;
+class frmObjectMap;
+
+class Application : public QObject
+{
+    Q_OBJECT
+public:
+    Application(const QString& dataFolder, const QString& programFolder, Dialogs& dialogs);
+    ~Application() override;
+
+    // Installs the database for a new user and shows the splash window. False when the
+    // program cannot start (the reason has been shown).
+    bool start();
+
+    Module2& module2() { return m_module2; }
+    frmSplash& splash() { return *m_splash; }
+    frmKenoBoard& board() { return *m_board; }
+    frmObjectMap& catalogue() { return *m_catalogue; }
+
+signals:
+    // The program is over: the event loop should end with this exit code.
+    void finished(int exitCode);
+
+private:
+    void showBoard();
+    void endProgram();
+
+    Module2 m_module2;
+    Dialogs& m_dialogs;
+    QString m_dataFolder;
+    std::unique_ptr<frmObjectMap> m_catalogue;
+    std::unique_ptr<frmKenoBoard> m_board;
+    std::unique_ptr<frmSplash> m_splash;
+};
+
+} // namespace tallyhawk

@@ -1,0 +1,45 @@
+#pragma once
+// Every message, question, input box, file dialog, document opening and beep of the program
+// goes through this one interface. The program uses QtDialogs; tests answer from a script,
+// so that no test ever waits on a modal dialog.
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace tallyhawk {
+
+inline const QString kProgramTitle = QStringLiteral("Tallyhawk");
+
+class Dialogs
+{
+public:
+    enum class Icon { None, Information, Warning, Critical, Question };
+
+    virtual ~Dialogs() = default;
+
+    // A message with an OK button.
+    virtual void message(QWidget* parent, const QString& text, const QString& title = kProgramTitle,
+                         Icon icon = Icon::None) = 0;
+    // A question with Yes and No buttons: true for Yes.
+    virtual bool askYesNo(QWidget* parent, const QString& text, const QString& title = kProgramTitle,
+                          Icon icon = Icon::Question) = 0;
+    // A message with OK and Cancel buttons: true for OK.
+    virtual bool askOkCancel(QWidget* parent, const QString& text, const QString& title = kProgramTitle,
+                             Icon icon = Icon::None) = 0;
+    // An input box offering a default answer: no value when cancelled.
+    virtual std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
+                                         const QString& defaultText) = 0;
+    // File dialogs: an empty name when cancelled. The filter is in Qt's form ("Text (*.txt)").
+    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
+                                 const QString& filter) = 0;
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
+                                 const QString& filter) = 0;
+    // Opens a document with the desktop's viewer: false when that is not possible.
+    virtual bool openDocument(const QString& path) = 0;
+    virtual void beep() = 0;
+};
+
+} // namespace tallyhawk

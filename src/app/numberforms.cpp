@@ -1,0 +1,139 @@
+#include "numberforms.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace tallyhawk {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Fifteen significant digits, as a double's display form conventionally has: 0.1 + 0.2 shows
+// as 0.3, and whole numbers up to 10^15 show all their digits.
+std::string decimalForm(double magnitude)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15g", magnitude);
+    return buffer;
+}
+
+// Fixed decimals with the half rounded away from zero, as display patterns round.
+std::string fixedDecimals(double value, int decimals)
+{
+    const double scale = std::pow(10.0, decimals);
+    double scaled = std::round(std::fabs(value) * scale);
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, scaled / scale);
+    std::string text = buffer;
+    if (value < 0 && scaled != 0)
+        text.insert(text.begin(), '-');
+    return text;
+}
+
+} // namespace
+
+std::string StrForm(double value)
+{
+    if (std::isnan(value))
+        return " NaN";
+    if (value < 0)
+        return "-" + decimalForm(-value);
+    return " " + decimalForm(value == 0 ? 0.0 : value); // no "-0"
+}
+
+std::string PlainForm(double value)
+{
+    std::string text = StrForm(value);
+    return text[0] == ' ' ? text.substr(1) : text;
+}
+
+double RoundHalfEven(double value) { return std::nearbyint(value); } // default mode: to nearest, ties to even
+
+std::optional<std::int16_t> ToInt16(double value)
+{
+    const double rounded = RoundHalfEven(value);
+    if (!(rounded >= std::numeric_limits<std::int16_t>::min() && rounded <= std::numeric_limits<std::int16_t>::max()))
+        return std::nullopt;
+    return static_cast<std::int16_t>(rounded);
+}
+
+std::optional<std::int32_t> ToInt32(double value)
+{
+    const double rounded = RoundHalfEven(value);
+    if (!(rounded >= std::numeric_limits<std::int32_t>::min() && rounded <= std::numeric_limits<std::int32_t>::max()))
+        return std::nullopt;
+    return static_cast<std::int32_t>(rounded);
+}
+
+std::optional<double> ParseNumber(std::string_view text)
+{
+    std::size_t begin = 0, end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    if (begin == end)
+        return std::nullopt;
+    const std::string trimmed(text.substr(begin, end - begin));
+    // strtod also reads "inf", "nan" and hexadecimal forms, which are not numbers to a user.
+    for (char c : trimmed) {
+        const bool allowed = (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E';
+        if (!allowed)
+            return std::nullopt;
+    }
+    errno = 0;
+    char* stop = nullptr;
+    const double value = std::strtod(trimmed.c_str(), &stop);
+    if (stop != trimmed.c_str() + trimmed.size() || errno == ERANGE)
+        return std::nullopt;
+    return value;
+}
+
+double LeadingNumber(std::string_view text)
+{
+    std::string number;
+    bool seenDigit = false, seenPoint = false, seenExponent = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (isBlank(c))
+            continue;
+        const char last = number.empty() ? '\0' : number.back();
+        if (c >= '0' && c <= '9') {
+            seenDigit = true;
+        } else if ((c == '+' || c == '-') && (number.empty() || last == 'e' || last == 'E')) {
+        } else if (c == '.' && !seenPoint && !seenExponent) {
+            seenPoint = true;
+        } else if ((c == 'e' || c == 'E') && seenDigit && !seenExponent) {
+            seenExponent = true;
+        } else {
+            break;
+        }
+        number += c;
+    }
+    // Drop a dangling exponent or sign ("12e", "12e-") so that strtod reads what precedes it.
+    while (!number.empty() && (number.back() == 'e' || number.back() == 'E' || number.back() == '+' ||
+                               number.back() == '-'))
+        number.pop_back();
+    if (!seenDigit || number.empty())
+        return 0;
+    const double value = std::strtod(number.c_str(), nullptr);
+    return std::isfinite(value) ? value : 0;
+}
+
+std::string FormatTwoDecimals(double value)
+{
+    std::string text = fixedDecimals(value, 2);
+    // "###.00" shows no digit before the point when the whole part is zero.
+    const std::size_t zero = text[0] == '-' ? 1 : 0;
+    if (text.compare(zero, 2, "0.") == 0)
+        text.erase(zero, 1);
+    return text;
+}
+
+std::string FormatOneDecimal(double value) { return fixedDecimals(value, 1); }
+
+} // namespace tallyhawk

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "dialogs.h"
+
+namespace tallyhawk {
+
+// The dialogs of the desktop.
+class QtDialogs : public Dialogs
+{
+public:
+    void message(QWidget* parent, const QString& text, const QString& title, Icon icon) override;
+    bool askYesNo(QWidget* parent, const QString& text, const QString& title, Icon icon) override;
+    bool askOkCancel(QWidget* parent, const QString& text, const QString& title, Icon icon) override;
+    std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
+                         const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
+                         const QString& filter) override;
+    bool openDocument(const QString& path) override;
+    void beep() override;
+};
+
+} // namespace tallyhawk

@@ -1,0 +1,34 @@
+#pragma once
+// The pay-table file: one game's rows as comma-separated values, 20 values a record in the
+// column order of the pay table, texts in double quotes, "" for Null, CR LF line ends.
+// The reader takes values, not lines: a line end separates values like a comma.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace tallyhawk {
+
+constexpr int kPayTableFileValues = 20;
+constexpr int kPayTableFileMaxRecords = 11;
+
+// A value as read: nothing (an empty unquoted value), a text (anything quoted, and unquoted
+// values that do not read as numbers) or a number.
+using PayTableFileValue = std::variant<std::monostate, std::string, double>;
+using PayTableFileRecord = std::array<PayTableFileValue, kPayTableFileValues>;
+
+struct PayTableFileContents
+{
+    std::vector<PayTableFileRecord> records; // at most kPayTableFileMaxRecords
+    std::string error;                       // why nothing was read; empty on success
+    bool ok() const { return error.empty(); }
+};
+
+// Reads at most kPayTableFileMaxRecords records; anything after them is ignored. A file that
+// ends inside a record, holds no record, or leaves a quoted text open is refused whole.
+PayTableFileContents ReadPayTableFile(std::string_view contents);
+
+} // namespace tallyhawk

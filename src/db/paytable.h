@@ -1,0 +1,67 @@
+#pragma once
+// The routines over the pay table that every window shares. Every value is bound to its
+// statement, never spliced into it, so names with apostrophes ("Harrah's Laughlin") work.
+
+#include "app/gamelistentry.h"
+#include "app/paytypes.h"
+#include "catalogue/paytablefile.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+
+namespace tallyhawk {
+
+// A field value as a number: 0 when it is Null, empty, or not a number.
+double NumberOrNull(const QVariant& value);
+
+// Runs one action statement with its bound values. Returns false with the engine's message.
+bool ExecuteSql(QSqlDatabase db, const QString& statement, const QVariantList& values = {},
+                QString* error = nullptr);
+
+// The start-up clean-up: deletes rows whose Catch lies outside 0 to 10 (a Null Catch stays)
+// and stores every zero pay as Null. One transaction; false with the reason on failure.
+bool CleanPayTable(QSqlDatabase db, QString* error = nullptr);
+
+// The statement that selects the rows of one game, in Catch order.
+class GameSql
+{
+public:
+    GameSql() = default;
+    explicit GameSql(GameKey key) : m_key(std::move(key)) {}
+
+    const GameKey& key() const { return m_key; }
+    bool isEmpty() const { return m_key == GameKey{}; }
+
+    // Runs "SELECT * FROM [Pay Table] WHERE <key> <condition> ORDER BY [Catch]" on the query,
+    // the condition being extra SQL such as " AND [Catch] = 0". False on an engine error.
+    bool select(QSqlQuery& query, const QString& condition = {}) const;
+
+    bool operator==(const GameSql&) const = default;
+
+private:
+    GameKey m_key;
+};
+
+// The statement for the game that a list entry names (its trimmed columns).
+GameSql BuildCurrentGameSql(const QString& entry);
+
+QString FormatGameListEntry(const QString& location, const QString& casino, const QString& game);
+
+// The game list: one entry per bonus row, ordered by location, casino and game.
+// Returns false with the engine's message on failure.
+bool ReadGameList(QSqlDatabase db, QStringList* entries, QString* error = nullptr);
+
+// A pay-table row as the engine sees it (fields read by name).
+PayScheduleRow ReadPayScheduleRow(const QSqlQuery& query);
+
+// Adds one record of a pay-table file as a new row. Values that a field cannot take (an
+// empty text in a number field) leave it Null; with `keepBonus` false the six bonus fields
+// are Null whatever the record holds.
+bool InsertPayTableFileRecord(QSqlDatabase db, const PayTableFileRecord& record, bool keepBonus,
+                              QString* error = nullptr);
+
+} // namespace tallyhawk

@@ -1,0 +1,21 @@
+#pragma once
+// The tables of the database file and their fields. Text is compared without regard to
+// case (COLLATE NOCASE), as players type game names in any case; Booleans are -1 and 0.
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+namespace tallyhawk {
+
+// The pay table's columns in their stored order (the order of the pay-table file too).
+QStringList payTableColumns();
+
+// Creates every table of an empty database. Returns false with the reason in error.
+bool createSchema(QSqlDatabase db, QString* error);
+
+// Checks that every table exists with every field the program reads or writes.
+// Returns false with a sentence naming the first missing table or field in error.
+bool checkSchema(QSqlDatabase db, QString* error);
+
+} // namespace tallyhawk

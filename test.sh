@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test; then builds the engine and
+# database tests again with AddressSanitizer and UndefinedBehaviorSanitizer and runs them.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+scripts/install-deps.sh
+jobs=$(nproc)
+werror=OFF
+if [ -n "${CI:-}" ]; then werror=ON; fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYHAWK_WERROR=$werror >/dev/null
+cmake --build build -j "$jobs"
+(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTALLYHAWK_SANITIZE=ON \
+  -DTALLYHAWK_WINDOWS=OFF -DTALLYHAWK_WERROR=$werror >/dev/null
+cmake --build build-sanitize -j "$jobs"
+(cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")

@@ -1,0 +1,11 @@
+// GoogleTest main for suites that use Qt SQL: its drivers want a QCoreApplication.
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
