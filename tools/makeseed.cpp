@@ -10,14 +10,13 @@
 #include "db/schema.h"
 #include "db/sqltransaction.h"
 
+#include <cstdio>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QStringList>
-
-#include <cstdio>
 
 using namespace tallyhawk;
 
@@ -31,19 +30,21 @@ int fail(const QString& message)
 
 bool fillFixedTables(QSqlDatabase db, const QString& startupGame, QString* error)
 {
-    bool ok = ExecuteSql(db,
-                         "INSERT INTO [Defaults] ([StartupGame], [SaveCredits], [StartupCredits], [RandomSeed], "
-                         "[SimGames], [RandomPickForSim], [SoundON], [ShowNumbers], [Speed]) "
-                         "VALUES (?, 100, 100, 0, 1000000, 0, -1, -1, 'Fast')",
-                         {startupGame}, error);
+    bool ok =
+        ExecuteSql(db,
+                   "INSERT INTO [Defaults] ([StartupGame], [SaveCredits], [StartupCredits], [RandomSeed], "
+                   "[SimGames], [RandomPickForSim], [SoundON], [ShowNumbers], [Speed]) "
+                   "VALUES (?, 100, 100, 0, 1000000, 0, -1, -1, 'Fast')",
+                   {startupGame}, error);
     for (const char* speed : {"Slow", "Medium", "Fast", "Turbo"})
         ok = ok && ExecuteSql(db, "INSERT INTO [Speeds] ([SpeedChoices]) VALUES (?)", {speed}, error);
     for (int r = 0; r < 8 && ok; ++r) {
         const QString range = QStringLiteral("%1 - %2").arg(10 * r + 1).arg(10 * r + 10);
-        ok = ExecuteSql(db,
-                        "INSERT INTO [Counts] ([Range], [C1], [C2], [C3], [C4], [C5], [C6], [C7], [C8], [C9], [C10]) "
-                        "VALUES (?, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0)",
-                        {range}, error);
+        ok = ExecuteSql(
+            db,
+            "INSERT INTO [Counts] ([Range], [C1], [C2], [C3], [C4], [C5], [C6], [C7], [C8], [C9], [C10]) "
+            "VALUES (?, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0)",
+            {range}, error);
     }
     // Nine records of ten numbers: 1 to 40, a blank separator, 41 to 80.
     for (int record = 0; record < 9 && ok; ++record) {
@@ -54,10 +55,11 @@ bool fillFixedTables(QSqlDatabase db, const QString& startupGame, QString* error
             else
                 values << (record < 4 ? record : record - 1) * 10 + c + 1;
         }
-        ok = ExecuteSql(db,
-                        "INSERT INTO [Board] ([Col1], [Col2], [Col3], [Col4], [Col5], [Col6], [Col7], [Col8], "
-                        "[Col9], [Col10]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-                        values, error);
+        ok =
+            ExecuteSql(db,
+                       "INSERT INTO [Board] ([Col1], [Col2], [Col3], [Col4], [Col5], [Col6], [Col7], [Col8], "
+                       "[Col9], [Col10]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                       values, error);
     }
     return ok;
 }
@@ -88,7 +90,8 @@ int main(int argc, char* argv[])
             if (!file.open(QIODevice::ReadOnly))
                 return fail("cannot read " + path);
             const QByteArray bytes = file.readAll();
-            const PayTableFileContents contents = ReadPayTableFile(std::string_view(bytes.constData(), bytes.size()));
+            const PayTableFileContents contents =
+                ReadPayTableFile(std::string_view(bytes.constData(), bytes.size()));
             if (!contents.ok())
                 return fail(path + ": " + QString::fromStdString(contents.error));
             for (std::size_t r = 0; r < contents.records.size(); ++r) {

@@ -4,10 +4,9 @@
 
 #include "module2.h"
 
+#include <memory>
 #include <QObject>
 #include <QString>
-
-#include <memory>
 
 namespace tallyhawk {
 

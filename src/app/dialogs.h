@@ -3,9 +3,8 @@
 // goes through this one interface. The program uses QtDialogs; tests answer from a script,
 // so that no test ever waits on a modal dialog.
 
-#include <QString>
-
 #include <optional>
+#include <QString>
 
 class QWidget;
 
@@ -16,7 +15,14 @@ inline const QString kProgramTitle = QStringLiteral("Tallyhawk");
 class Dialogs
 {
 public:
-    enum class Icon { None, Information, Warning, Critical, Question };
+    enum class Icon
+    {
+        None,
+        Information,
+        Warning,
+        Critical,
+        Question
+    };
 
     virtual ~Dialogs() = default;
 

@@ -24,8 +24,8 @@ frmSplash::frmSplash(Module2& module2, const QString& dataFolder, QWidget* paren
     lblProductName->setObjectName("lblProductName");
     lblProductName->setFont(uiFont("Arial", 32, true));
 
-    lblVersion = new QLabel(QStringLiteral("Version %1.%2").arg(TALLYHAWK_VERSION_MAJOR).arg(TALLYHAWK_VERSION_MINOR),
-                            this);
+    lblVersion = new QLabel(
+        QStringLiteral("Version %1.%2").arg(TALLYHAWK_VERSION_MAJOR).arg(TALLYHAWK_VERSION_MINOR), this);
     lblVersion->setObjectName("lblVersion");
     lblVersion->setFont(uiFont("Arial", 12, true));
 

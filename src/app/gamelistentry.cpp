@@ -29,7 +29,8 @@ std::string padOrCut(std::string_view text, int width)
 }
 
 // Characters [first, first + count) of the text, clamped to what it holds.
-std::string_view characters(std::string_view text, const std::vector<std::size_t>& starts, int first, int count)
+std::string_view characters(std::string_view text, const std::vector<std::size_t>& starts, int first,
+                            int count)
 {
     const int total = static_cast<int>(starts.size()) - 1;
     if (first < 0)

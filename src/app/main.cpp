@@ -26,13 +26,15 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tallyhawk");
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2").arg(TALLYHAWK_VERSION_MAJOR).arg(TALLYHAWK_VERSION_MINOR));
+    QApplication::setApplicationVersion(
+        QStringLiteral("%1.%2").arg(TALLYHAWK_VERSION_MAJOR).arg(TALLYHAWK_VERSION_MINOR));
     // The board asks before quitting and ends the program itself.
     QApplication::setQuitOnLastWindowClosed(false);
 
     tallyhawk::QtDialogs dialogs;
     tallyhawk::Application program(dataFolder(), QApplication::applicationDirPath(), dialogs);
-    QObject::connect(&program, &tallyhawk::Application::finished, &app, &QApplication::exit, Qt::QueuedConnection);
+    QObject::connect(&program, &tallyhawk::Application::finished, &app, &QApplication::exit,
+                     Qt::QueuedConnection);
     if (!program.start())
         return 1;
     return app.exec();

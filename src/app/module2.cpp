@@ -23,7 +23,8 @@ void Module2::seedRandom()
     }
     // The clock's milliseconds since midnight, finer than the seconds a float would keep,
     // so that two starts within one second still draw differently.
-    gRandom.seed(static_cast<std::uint64_t>(QTime::currentTime().msecsSinceStartOfDay()) + 0x9E3779B97F4A7C15ull);
+    gRandom.seed(static_cast<std::uint64_t>(QTime::currentTime().msecsSinceStartOfDay()) +
+                 0x9E3779B97F4A7C15ull);
 }
 
 void PauseSeconds(float seconds)
@@ -33,7 +34,8 @@ void PauseSeconds(float seconds)
     // A local event loop on a monotonic timer: the windows stay responsive without spinning
     // the processor, and the wall clock's midnight wrap cannot stretch the wait.
     QEventLoop loop;
-    QTimer::singleShot(static_cast<int>(seconds * 1000.0f + 0.5f), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    QTimer::singleShot(static_cast<int>(seconds * 1000.0f + 0.5f), Qt::PreciseTimer, &loop,
+                       &QEventLoop::quit);
     loop.exec();
 }
 

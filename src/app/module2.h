@@ -5,11 +5,10 @@
 #include "app/kenorandom.h"
 #include "db/paytable.h"
 
-#include <QSqlDatabase>
-#include <QString>
-
 #include <array>
 #include <cstdint>
+#include <QSqlDatabase>
+#include <QString>
 
 namespace tallyhawk {
 

@@ -10,7 +10,10 @@ namespace tallyhawk {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 // Fifteen significant digits, as a double's display form conventionally has: 0.1 + 0.2 shows
 // as 0.3, and whole numbers up to 10^15 show all their digits.
@@ -51,12 +54,16 @@ std::string PlainForm(double value)
     return text[0] == ' ' ? text.substr(1) : text;
 }
 
-double RoundHalfEven(double value) { return std::nearbyint(value); } // default mode: to nearest, ties to even
+double RoundHalfEven(double value)
+{
+    return std::nearbyint(value);
+} // default mode: to nearest, ties to even
 
 std::optional<std::int16_t> ToInt16(double value)
 {
     const double rounded = RoundHalfEven(value);
-    if (!(rounded >= std::numeric_limits<std::int16_t>::min() && rounded <= std::numeric_limits<std::int16_t>::max()))
+    if (!(rounded >= std::numeric_limits<std::int16_t>::min() &&
+          rounded <= std::numeric_limits<std::int16_t>::max()))
         return std::nullopt;
     return static_cast<std::int16_t>(rounded);
 }
@@ -64,7 +71,8 @@ std::optional<std::int16_t> ToInt16(double value)
 std::optional<std::int32_t> ToInt32(double value)
 {
     const double rounded = RoundHalfEven(value);
-    if (!(rounded >= std::numeric_limits<std::int32_t>::min() && rounded <= std::numeric_limits<std::int32_t>::max()))
+    if (!(rounded >= std::numeric_limits<std::int32_t>::min() &&
+          rounded <= std::numeric_limits<std::int32_t>::max()))
         return std::nullopt;
     return static_cast<std::int32_t>(rounded);
 }
@@ -81,7 +89,8 @@ std::optional<double> ParseNumber(std::string_view text)
     const std::string trimmed(text.substr(begin, end - begin));
     // strtod also reads "inf", "nan" and hexadecimal forms, which are not numbers to a user.
     for (char c : trimmed) {
-        const bool allowed = (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E';
+        const bool allowed =
+            (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E';
         if (!allowed)
             return std::nullopt;
     }
@@ -115,8 +124,8 @@ double LeadingNumber(std::string_view text)
         number += c;
     }
     // Drop a dangling exponent or sign ("12e", "12e-") so that strtod reads what precedes it.
-    while (!number.empty() && (number.back() == 'e' || number.back() == 'E' || number.back() == '+' ||
-                               number.back() == '-'))
+    while (!number.empty() &&
+           (number.back() == 'e' || number.back() == 'E' || number.back() == '+' || number.back() == '-'))
         number.pop_back();
     if (!seenDigit || number.empty())
         return 0;
@@ -134,6 +143,9 @@ std::string FormatTwoDecimals(double value)
     return text;
 }
 
-std::string FormatOneDecimal(double value) { return fixedDecimals(value, 1); }
+std::string FormatOneDecimal(double value)
+{
+    return fixedDecimals(value, 1);
+}
 
 } // namespace tallyhawk

@@ -45,12 +45,14 @@ void QtDialogs::message(QWidget* parent, const QString& text, const QString& tit
 
 bool QtDialogs::askYesNo(QWidget* parent, const QString& text, const QString& title, Icon icon)
 {
-    return run(parent, text, title, icon, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    return run(parent, text, title, icon, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+           QMessageBox::Yes;
 }
 
 bool QtDialogs::askOkCancel(QWidget* parent, const QString& text, const QString& title, Icon icon)
 {
-    return run(parent, text, title, icon, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
+    return run(parent, text, title, icon, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
+           QMessageBox::Ok;
 }
 
 std::optional<QString> QtDialogs::input(QWidget* parent, const QString& prompt, const QString& title,
@@ -63,18 +65,26 @@ std::optional<QString> QtDialogs::input(QWidget* parent, const QString& prompt, 
     return answer;
 }
 
-QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter)
+QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const QString& folder,
+                                const QString& filter)
 {
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
 }
 
-QString QtDialogs::saveFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter)
+QString QtDialogs::saveFileName(QWidget* parent, const QString& caption, const QString& folder,
+                                const QString& filter)
 {
     return QFileDialog::getSaveFileName(parent, caption, folder, filter);
 }
 
-bool QtDialogs::openDocument(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+bool QtDialogs::openDocument(const QString& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
 
-void QtDialogs::beep() { QApplication::beep(); }
+void QtDialogs::beep()
+{
+    QApplication::beep();
+}
 
 } // namespace tallyhawk

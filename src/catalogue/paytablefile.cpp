@@ -68,7 +68,8 @@ private:
 
     void skipToDelimiter()
     {
-        while (m_pos < m_text.size() && m_text[m_pos] != ',' && m_text[m_pos] != '\r' && m_text[m_pos] != '\n')
+        while (m_pos < m_text.size() && m_text[m_pos] != ',' && m_text[m_pos] != '\r' &&
+               m_text[m_pos] != '\n')
             ++m_pos;
     }
 
@@ -97,7 +98,8 @@ PayTableFileContents ReadPayTableFile(std::string_view contents)
         for (int i = 0; i < kPayTableFileValues; ++i) {
             if (i > 0 && reader.atEnd()) {
                 result.error = "record " + std::to_string(result.records.size() + 1) + " ends after " +
-                               std::to_string(i) + " of its " + std::to_string(kPayTableFileValues) + " values";
+                               std::to_string(i) + " of its " + std::to_string(kPayTableFileValues) +
+                               " values";
                 break;
             }
             if (!reader.read(record[i], result.error))

@@ -73,7 +73,8 @@ bool installDatabaseIfMissing(const QString& seed, const QString& target, QStrin
     QFile::remove(partial);
     if (!QFile::copy(seed, partial) || !QFile::rename(partial, target)) {
         QFile::remove(partial);
-        *error = QStringLiteral("The database could not be installed as %1.").arg(QDir::toNativeSeparators(target));
+        *error = QStringLiteral("The database could not be installed as %1.")
+                     .arg(QDir::toNativeSeparators(target));
         return false;
     }
     // A copy keeps the seed's read-only permissions when it was installed read-only.

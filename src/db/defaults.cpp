@@ -28,8 +28,12 @@ bool ReadDefaults(QSqlDatabase db, ProgramDefaults* defaults, QString* error)
         return false;
     }
     const QSqlRecord record = query.record();
-    auto field = [&](const char* name) { return query.value(record.indexOf(name)); };
-    auto whole = [&](const char* name) { return static_cast<std::int32_t>(NumberOrNull(field(name))); };
+    auto field = [&](const char* name) {
+        return query.value(record.indexOf(name));
+    };
+    auto whole = [&](const char* name) {
+        return static_cast<std::int32_t>(NumberOrNull(field(name)));
+    };
     defaults->StartupGame = field("StartupGame").toString().toStdString();
     defaults->SaveCredits = NumberOrNull(field("SaveCredits"));
     defaults->StartupCredits = whole("StartupCredits");
@@ -44,10 +48,11 @@ bool ReadDefaults(QSqlDatabase db, ProgramDefaults* defaults, QString* error)
 
 bool SaveStartupState(QSqlDatabase db, const QString& startupGame, double saveCredits, QString* error)
 {
-    return ExecuteSql(db,
-                      QStringLiteral("UPDATE [Defaults] SET [StartupGame] = ?, [SaveCredits] = ? WHERE rowid = %1")
-                          .arg(kFirstRow),
-                      {startupGame, saveCredits}, error);
+    return ExecuteSql(
+        db,
+        QStringLiteral("UPDATE [Defaults] SET [StartupGame] = ?, [SaveCredits] = ? WHERE rowid = %1")
+            .arg(kFirstRow),
+        {startupGame, saveCredits}, error);
 }
 
 } // namespace tallyhawk

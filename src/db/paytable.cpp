@@ -30,7 +30,10 @@ std::optional<double> optionalNumber(const QVariant& value)
 
 } // namespace
 
-double NumberOrNull(const QVariant& value) { return optionalNumber(value).value_or(0.0); }
+double NumberOrNull(const QVariant& value)
+{
+    return optionalNumber(value).value_or(0.0);
+}
 
 bool ExecuteSql(QSqlDatabase db, const QString& statement, const QVariantList& values, QString* error)
 {
@@ -72,8 +75,9 @@ bool CleanPayTable(QSqlDatabase db, QString* error)
 bool GameSql::select(QSqlQuery& query, const QString& condition) const
 {
     query.setForwardOnly(true);
-    const QString statement = "SELECT * FROM [Pay Table] WHERE [Location] = ? AND [Casino]= ? AND [Game] = ?" +
-                              condition + " ORDER BY [Catch]";
+    const QString statement =
+        "SELECT * FROM [Pay Table] WHERE [Location] = ? AND [Casino]= ? AND [Game] = ?" + condition +
+        " ORDER BY [Catch]";
     if (!query.prepare(statement))
         return false;
     query.addBindValue(QString::fromStdString(m_key.Location));
@@ -82,7 +86,10 @@ bool GameSql::select(QSqlQuery& query, const QString& condition) const
     return query.exec();
 }
 
-GameSql BuildCurrentGameSql(const QString& entry) { return GameSql(ParseGameListEntry(entry.toStdString())); }
+GameSql BuildCurrentGameSql(const QString& entry)
+{
+    return GameSql(ParseGameListEntry(entry.toStdString()));
+}
 
 QString FormatGameListEntry(const QString& location, const QString& casino, const QString& game)
 {
@@ -110,7 +117,9 @@ bool ReadGameList(QSqlDatabase db, QStringList* entries, QString* error)
 PayScheduleRow ReadPayScheduleRow(const QSqlQuery& query)
 {
     const QSqlRecord record = query.record();
-    auto field = [&](const char* name) { return query.value(record.indexOf(name)); };
+    auto field = [&](const char* name) {
+        return query.value(record.indexOf(name));
+    };
     PayScheduleRow row;
     row.key = {field("Location").toString().toStdString(), field("Casino").toString().toStdString(),
                field("Game").toString().toStdString()};
@@ -127,7 +136,8 @@ PayScheduleRow ReadPayScheduleRow(const QSqlQuery& query)
     return row;
 }
 
-bool InsertPayTableFileRecord(QSqlDatabase db, const PayTableFileRecord& record, bool keepBonus, QString* error)
+bool InsertPayTableFileRecord(QSqlDatabase db, const PayTableFileRecord& record, bool keepBonus,
+                              QString* error)
 {
     constexpr int kTextFields = 3;
     constexpr int kFirstBonusField = 14;
@@ -138,7 +148,8 @@ bool InsertPayTableFileRecord(QSqlDatabase db, const PayTableFileRecord& record,
         marks << "?";
     }
     QSqlQuery query(db);
-    if (!query.prepare(QStringLiteral("INSERT INTO [Pay Table] (%1) VALUES (%2)").arg(names.join(", "), marks.join(", ")))) {
+    if (!query.prepare(QStringLiteral("INSERT INTO [Pay Table] (%1) VALUES (%2)")
+                           .arg(names.join(", "), marks.join(", ")))) {
         setError(error, query);
         return false;
     }

@@ -22,8 +22,12 @@ QList<TableDefinition> tables()
                             "[Game] TEXT COLLATE NOCASE", "[Catch] INTEGER"};
     for (int n = 1; n <= 10; ++n)
         payTable << QStringLiteral("[Pick%1] NUMERIC").arg(n);
-    payTable << "[Bonus Ball] NUMERIC" << "[Free Games] NUMERIC" << "[Bonus Factor] NUMERIC"
-             << "[Egg1 Bonus] NUMERIC" << "[Egg2 Bonus] NUMERIC" << "[Egg3 Bonus] NUMERIC";
+    payTable << "[Bonus Ball] NUMERIC"
+             << "[Free Games] NUMERIC"
+             << "[Bonus Factor] NUMERIC"
+             << "[Egg1 Bonus] NUMERIC"
+             << "[Egg2 Bonus] NUMERIC"
+             << "[Egg3 Bonus] NUMERIC";
 
     QStringList board;
     for (int c = 1; c <= 10; ++c)
@@ -43,8 +47,9 @@ QList<TableDefinition> tables()
         {"Speeds", {"[SpeedChoices] TEXT COLLATE NOCASE"}},
         {"Counts", counts},
         {"Sessions",
-         {"[Win] INTEGER", "[Frequency] INTEGER", "[Location] TEXT COLLATE NOCASE", "[Casino] TEXT COLLATE NOCASE",
-          "[Game] TEXT COLLATE NOCASE", "[Marked] NUMERIC", "[Total Win] NUMERIC"}},
+         {"[Win] INTEGER", "[Frequency] INTEGER", "[Location] TEXT COLLATE NOCASE",
+          "[Casino] TEXT COLLATE NOCASE", "[Game] TEXT COLLATE NOCASE", "[Marked] NUMERIC",
+          "[Total Win] NUMERIC"}},
     };
 }
 

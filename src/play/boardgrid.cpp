@@ -103,7 +103,10 @@ void BoardGrid::applyGeometry()
     setVisible(true);
 }
 
-void BoardGrid::setCellText(int row, int column, const QString& text) { item(row, column)->setText(text); }
+void BoardGrid::setCellText(int row, int column, const QString& text)
+{
+    item(row, column)->setText(text);
+}
 
 void BoardGrid::setCellPicture(int row, int column, const QPixmap& picture)
 {
@@ -115,14 +118,20 @@ void BoardGrid::setCellBackground(int row, int column, const QColor& colour)
     item(row, column)->setBackground(colour);
 }
 
-QString BoardGrid::cellText(int row, int column) const { return item(row, column)->text(); }
+QString BoardGrid::cellText(int row, int column) const
+{
+    return item(row, column)->text();
+}
 
 QPixmap BoardGrid::cellPicture(int row, int column) const
 {
     return item(row, column)->data(Qt::DecorationRole).value<QPixmap>();
 }
 
-QColor BoardGrid::cellBackground(int row, int column) const { return item(row, column)->background().color(); }
+QColor BoardGrid::cellBackground(int row, int column) const
+{
+    return item(row, column)->background().color();
+}
 
 QSize BoardGrid::sizeHint() const
 {
@@ -130,6 +139,9 @@ QSize BoardGrid::sizeHint() const
     return {kBoardColumns * kColumnWidth + frame, (kBoardRows - 1) * kRowHeight + kSeparatorHeight + frame};
 }
 
-QSize BoardGrid::minimumSizeHint() const { return sizeHint() * 3 / 4; }
+QSize BoardGrid::minimumSizeHint() const
+{
+    return sizeHint() * 3 / 4;
+}
 
 } // namespace tallyhawk

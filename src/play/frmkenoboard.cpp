@@ -63,7 +63,10 @@ frmKenoBoard::frmKenoBoard(Module2& module2, Dialogs& dialogs, frmObjectMap& cat
     resize(kDefaultSize);
 }
 
-frmKenoBoard::~frmKenoBoard() { closeDatabase(m_module2.gDatabase); }
+frmKenoBoard::~frmKenoBoard()
+{
+    closeDatabase(m_module2.gDatabase);
+}
 
 void frmKenoBoard::buildControls()
 {
@@ -100,7 +103,8 @@ void frmKenoBoard::buildControls()
     TextCredits = displayBox(this, "TextCredits", 18);
     TextFreeGamesRemaining = displayBox(this, "TextFreeGamesRemaining", 12);
 
-    CommandPays = button(this, "CommandPays", "SEE PAYS && HELP", "View Pay Table for Current Game and Other Features");
+    CommandPays =
+        button(this, "CommandPays", "SEE PAYS && HELP", "View Pay Table for Current Game and Other Features");
     CommandAdvanced = button(this, "CommandAdvanced", "ADVANCED", "Simulated Play and Program Options");
     CommandAdd = button(this, "CommandAdd", "ADD CREDITS", "Add Credits to Total");
     CommandBet = button(this, "CommandBet", " BET ONE", "Click to increase bet; CTRL-Click to decrease bet");
@@ -188,7 +192,8 @@ bool frmKenoBoard::openDatabase()
     const QString connection = QStringLiteral("tallyhawk-%1").arg(reinterpret_cast<quintptr>(&m_module2));
     DatabaseOpening opening = tallyhawk::openDatabase(m_module2.gDatabasePath, connection);
     if (!opening.ok()) {
-        m_dialogs.message(this, opening.error + "\n\nTallyhawk will now close; the file has not been changed.",
+        m_dialogs.message(this,
+                          opening.error + "\n\nTallyhawk will now close; the file has not been changed.",
                           kProgramTitle, Dialogs::Icon::Critical);
         return false;
     }
@@ -206,8 +211,10 @@ bool frmKenoBoard::Form_Load()
         if (const QScreen* screen = QApplication::primaryScreen())
             move(screen->availableGeometry().center() - rect().center());
     }
-    if (const QScreen* screen = QApplication::primaryScreen(); screen && screen->size().width() < kMinimumScreenWidth)
-        m_dialogs.message(this, "For best results, you should reset the screen resolution to minimum 800 x 600 pixels.");
+    if (const QScreen* screen = QApplication::primaryScreen();
+        screen && screen->size().width() < kMinimumScreenWidth)
+        m_dialogs.message(
+            this, "For best results, you should reset the screen resolution to minimum 800 x 600 pixels.");
 
     ProgramDefaults defaults;
     QString error;
@@ -227,7 +234,8 @@ bool frmKenoBoard::Form_Load()
 
     QStringList games;
     if (!ReadGameList(db, &games, &error))
-        m_dialogs.message(this, "The list of games cannot be read: " + error, kProgramTitle, Dialogs::Icon::Warning);
+        m_dialogs.message(this, "The list of games cannot be read: " + error, kProgramTitle,
+                          Dialogs::Icon::Warning);
     if (!games.isEmpty())
         ComboGameList->setCurrentText(games.first());
     ComboGameList->addItems(games);
@@ -290,7 +298,8 @@ bool frmKenoBoard::Form_Unload()
     if (!m_dialogs.askYesNo(this, "Are you sure you want to quit?"))
         return false;
     const QString credits = TextCredits->text();
-    const double saveCredits = ParseNumber(credits.toStdString()).value_or(LeadingNumber(credits.toStdString()));
+    const double saveCredits =
+        ParseNumber(credits.toStdString()).value_or(LeadingNumber(credits.toStdString()));
     QString error;
     if (!SaveStartupState(m_module2.gDatabase, ComboGameList->currentText(), saveCredits, &error))
         m_dialogs.message(this, "The game and the credits could not be saved: " + error, kProgramTitle,

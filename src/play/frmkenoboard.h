@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QWidget>
-
 #include <cstdint>
+#include <QWidget>
 
 class QComboBox;
 class QLabel;

@@ -32,7 +32,8 @@ TEST(GameListEntry, CutsLongPartsAndTheCutValueIsWhatReadsBack)
     const GameKey key{std::string(30, 'L'), std::string(31, 'C'), std::string(22, 'G')};
     const std::string entry = FormatGameListEntry(key);
     ASSERT_EQ(entry.size(), 75u);
-    EXPECT_EQ(ParseGameListEntry(entry), (GameKey{std::string(25, 'L'), std::string(30, 'C'), std::string(20, 'G')}));
+    EXPECT_EQ(ParseGameListEntry(entry),
+              (GameKey{std::string(25, 'L'), std::string(30, 'C'), std::string(20, 'G')}));
 }
 
 TEST(GameListEntry, CountsCharactersNotBytes)

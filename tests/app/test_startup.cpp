@@ -5,10 +5,12 @@
 #include "support/windowtest.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using namespace tallyhawk;
 
@@ -19,6 +21,7 @@ private slots:
     void aNewUserGetsTheDatabaseAndStartShowsTheBoard();
     void anUnwritableDataFolderIsReported();
     void closingTheSplashEndsTheProgram();
+    void pauseSecondsWaitsWhileEventsRun();
 };
 
 void StartupTest::aNewUserGetsTheDatabaseAndStartShowsTheBoard()
@@ -72,6 +75,21 @@ void StartupTest::closingTheSplashEndsTheProgram()
     QSignalSpy finished(&program, &Application::finished);
     program.splash().close();
     QCOMPARE(finished.count(), 1);
+}
+
+void StartupTest::pauseSecondsWaitsWhileEventsRun()
+{
+    QElapsedTimer clock;
+    clock.start();
+    PauseSeconds(-1);
+    QVERIFY(clock.elapsed() < 100);
+
+    bool fired = false;
+    QTimer::singleShot(50, [&] { fired = true; });
+    clock.restart();
+    PauseSeconds(0.5f);
+    QVERIFY(fired); // the windows stayed responsive
+    QVERIFY(clock.elapsed() >= 490);
 }
 
 TALLYHAWK_WINDOW_TEST_MAIN(StartupTest)

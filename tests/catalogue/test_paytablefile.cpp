@@ -26,7 +26,8 @@ std::string game(int records)
 
 TEST(PayTableFile, ReadsQuotedTextsNumbersAndEmptyTexts)
 {
-    const auto contents = ReadPayTableFile("\"Harrah's\",\"A, B\",\"G\",3, 2.5 ,\"\",,x y,\"7\",1,1,1,1,1,1,1,1,1,1,1\r\n");
+    const auto contents =
+        ReadPayTableFile("\"Harrah's\",\"A, B\",\"G\",3, 2.5 ,\"\",,x y,\"7\",1,1,1,1,1,1,1,1,1,1,1\r\n");
     ASSERT_TRUE(contents.ok()) << contents.error;
     ASSERT_EQ(contents.records.size(), 1u);
     const auto& r = contents.records[0];

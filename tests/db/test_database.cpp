@@ -2,11 +2,11 @@
 #include "db/defaults.h"
 #include "support/tempdatafolder.h"
 
+#include <gtest/gtest.h>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace tallyhawk;
 
@@ -135,6 +135,7 @@ TEST(Database, InstallCopiesTheSeedOnlyWhenTheFileIsMissing)
     ASSERT_TRUE(installDatabaseIfMissing(TALLYHAWK_SEED_PATH, target, &error));
     EXPECT_EQ(fileHash(target), QCryptographicHash::hash("user data", QCryptographicHash::Sha256));
 
-    EXPECT_FALSE(installDatabaseIfMissing(dir.filePath("no-seed.orf"), dir.filePath("b/Tallyhawk.orf"), &error));
+    EXPECT_FALSE(
+        installDatabaseIfMissing(dir.filePath("no-seed.orf"), dir.filePath("b/Tallyhawk.orf"), &error));
     EXPECT_TRUE(error.contains("missing")) << error.toStdString();
 }

@@ -2,8 +2,8 @@
 #include "db/paytable.h"
 #include "support/tempdatafolder.h"
 
-#include <QSqlQuery>
 #include <gtest/gtest.h>
+#include <QSqlQuery>
 
 using namespace tallyhawk;
 
@@ -72,7 +72,8 @@ TEST_F(PayTableTest, GameListHoldsEverySeedGameInKeyOrder)
     std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
         const GameKey x = ParseGameListEntry(a.toStdString()), y = ParseGameListEntry(b.toStdString());
         auto key = [](const GameKey& k) {
-            return std::tuple(QString::fromStdString(k.Location).toLower(), QString::fromStdString(k.Casino).toLower(),
+            return std::tuple(QString::fromStdString(k.Location).toLower(),
+                              QString::fromStdString(k.Casino).toLower(),
                               QString::fromStdString(k.Game).toLower());
         };
         return key(x) < key(y);
@@ -87,8 +88,9 @@ TEST_F(PayTableTest, AGameComesBackInCatchOrderWhateverItsStoredOrder)
     const GameSql sql = BuildCurrentGameSql(kHarrahs);
     EXPECT_EQ(sql.key().Casino, "Harrah's Laughlin");
     // Store the rows reversed, as an import of a reordered file would.
-    ASSERT_TRUE(ExecuteSql(db, "CREATE TEMP TABLE t AS SELECT * FROM [Pay Table] WHERE [Casino] = ? ORDER BY [Catch] DESC",
-                           {"Harrah's Laughlin"}));
+    ASSERT_TRUE(ExecuteSql(
+        db, "CREATE TEMP TABLE t AS SELECT * FROM [Pay Table] WHERE [Casino] = ? ORDER BY [Catch] DESC",
+        {"Harrah's Laughlin"}));
     ASSERT_TRUE(ExecuteSql(db, "DELETE FROM [Pay Table] WHERE [Casino] = ?", {"Harrah's Laughlin"}));
     ASSERT_TRUE(ExecuteSql(db, "INSERT INTO [Pay Table] SELECT * FROM t"));
 
@@ -107,13 +109,16 @@ TEST_F(PayTableTest, AGameComesBackInCatchOrderWhateverItsStoredOrder)
 
 TEST_F(PayTableTest, LookupsIgnoreCaseAndTheCutOfLongNames)
 {
-    EXPECT_EQ(rows(BuildCurrentGameSql(FormatGameListEntry("nevada - other", "HARRAH'S LAUGHLIN", "live keno $1"))).size(),
-              11u);
+    EXPECT_EQ(
+        rows(BuildCurrentGameSql(FormatGameListEntry("nevada - other", "HARRAH'S LAUGHLIN", "live keno $1")))
+            .size(),
+        11u);
     // A location longer than its column is looked up by its first 25 characters.
     const QString longLocation = "A LOCATION OF THIRTY CHARS....";
     ASSERT_EQ(longLocation.size(), 30);
-    ASSERT_TRUE(ExecuteSql(db, "INSERT INTO [Pay Table] ([Location], [Casino], [Game], [Catch]) VALUES (?, 'c', 'g', 0)",
-                           {longLocation.left(25)}));
+    ASSERT_TRUE(ExecuteSql(
+        db, "INSERT INTO [Pay Table] ([Location], [Casino], [Game], [Catch]) VALUES (?, 'c', 'g', 0)",
+        {longLocation.left(25)}));
     const GameSql sql = BuildCurrentGameSql(FormatGameListEntry(longLocation, "c", "g"));
     EXPECT_EQ(sql.key().Location, longLocation.left(25).toStdString());
     EXPECT_EQ(rows(sql).size(), 1u);
@@ -121,8 +126,9 @@ TEST_F(PayTableTest, LookupsIgnoreCaseAndTheCutOfLongNames)
 
 TEST_F(PayTableTest, CleanUpDropsOutOfRangeCatchesAndStoresZeroPaysAsNull)
 {
-    const QString insert = "INSERT INTO [Pay Table] ([Location], [Casino], [Game], [Catch], [Pick3], [Pick4]) "
-                           "VALUES ('X', 'O''Sheas', 'G', ?, ?, ?)";
+    const QString insert =
+        "INSERT INTO [Pay Table] ([Location], [Casino], [Game], [Catch], [Pick3], [Pick4]) "
+        "VALUES ('X', 'O''Sheas', 'G', ?, ?, ?)";
     ASSERT_TRUE(ExecuteSql(db, insert, {11, 5, 5}));
     ASSERT_TRUE(ExecuteSql(db, insert, {-1, 5, 5}));
     ASSERT_TRUE(ExecuteSql(db, insert, {0, 0, "0"}));
@@ -133,13 +139,19 @@ TEST_F(PayTableTest, CleanUpDropsOutOfRangeCatchesAndStoresZeroPaysAsNull)
     ASSERT_TRUE(CleanPayTable(db, &error)) << error.toStdString();
     EXPECT_EQ(scalar("SELECT count(*) FROM [Pay Table]").toLongLong(), before - 2);
     EXPECT_EQ(scalar("SELECT count(*) FROM [Pay Table] WHERE [Catch] > 10 OR [Catch] < 0").toInt(), 0);
-    EXPECT_TRUE(scalar("SELECT [Pick3] FROM [Pay Table] WHERE [Casino] = ? AND [Catch] = 0", {"O'Sheas"}).isNull());
-    EXPECT_TRUE(scalar("SELECT [Pick4] FROM [Pay Table] WHERE [Casino] = ? AND [Catch] = 0", {"O'Sheas"}).isNull());
-    EXPECT_EQ(scalar("SELECT [Pick3] FROM [Pay Table] WHERE [Casino] = ? AND [Catch] IS NULL", {"O'Sheas"}).toInt(), 2);
-    EXPECT_TRUE(scalar("SELECT [Pick4] FROM [Pay Table] WHERE [Casino] = ? AND [Catch] IS NULL", {"O'Sheas"}).isNull());
+    EXPECT_TRUE(
+        scalar("SELECT [Pick3] FROM [Pay Table] WHERE [Casino] = ? AND [Catch] = 0", {"O'Sheas"}).isNull());
+    EXPECT_TRUE(
+        scalar("SELECT [Pick4] FROM [Pay Table] WHERE [Casino] = ? AND [Catch] = 0", {"O'Sheas"}).isNull());
+    EXPECT_EQ(
+        scalar("SELECT [Pick3] FROM [Pay Table] WHERE [Casino] = ? AND [Catch] IS NULL", {"O'Sheas"}).toInt(),
+        2);
+    EXPECT_TRUE(scalar("SELECT [Pick4] FROM [Pay Table] WHERE [Casino] = ? AND [Catch] IS NULL", {"O'Sheas"})
+                    .isNull());
     // No seed game stores a zero pay.
     for (int n = 1; n <= 10; ++n)
-        EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM [Pay Table] WHERE [Pick%1] = 0").arg(n)).toInt(), 0);
+        EXPECT_EQ(
+            scalar(QStringLiteral("SELECT count(*) FROM [Pay Table] WHERE [Pick%1] = 0").arg(n)).toInt(), 0);
 }
 
 TEST_F(PayTableTest, InsertedRecordsKeepBonusValuesOnlyWhereAsked)
@@ -149,7 +161,7 @@ TEST_F(PayTableTest, InsertedRecordsKeepBonusValuesOnlyWhereAsked)
     record[1] = std::string("C");
     record[2] = 7.0; // a number in a text field is stored as its text
     record[3] = 1.0;
-    record[4] = std::string("");  // empty text in a number field: Null
+    record[4] = std::string(""); // empty text in a number field: Null
     record[5] = std::string("2.5");
     record[6] = std::string("junk");
     for (int i = 14; i < 20; ++i)

@@ -23,7 +23,8 @@ namespace {
 // One run of the program's board over a data folder: state, dialogs and windows.
 struct BoardRun
 {
-    explicit BoardRun(const QString& dataFolder) : catalogue(module2, dialogs), board(module2, dialogs, catalogue)
+    explicit BoardRun(const QString& dataFolder)
+        : catalogue(module2, dialogs), board(module2, dialogs, catalogue)
     {
         module2.gProgramFolder = TALLYHAWK_PROGRAM_DIR;
         module2.setDataFolder(dataFolder);
@@ -276,7 +277,9 @@ void BoardTest::resizingKeepsTheArrangement()
         // TALLYHAWK_SCREENSHOTS=folder saves what the window looks like, for a person to check.
         if (const QString shots = qEnvironmentVariable("TALLYHAWK_SCREENSHOTS"); !shots.isEmpty())
             run.board.grab().save(QDir(shots).filePath(QStringLiteral("board-%1.png").arg(size.width())));
-        auto box = [&](const QWidget* w) { return QRect(w->mapTo(&run.board, QPoint(0, 0)), w->size()); };
+        auto box = [&](const QWidget* w) {
+            return QRect(w->mapTo(&run.board, QPoint(0, 0)), w->size());
+        };
         const QRect list = box(run.board.ComboGameList), odds = box(run.board.TextOdds),
                     grid = box(run.board.MSFlexBoard), credits = box(run.board.TextCredits),
                     hits = box(run.board.TextHits);

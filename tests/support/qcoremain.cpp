@@ -1,7 +1,7 @@
 // GoogleTest main for suites that use Qt SQL: its drivers want a QCoreApplication.
 
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 
 int main(int argc, char** argv)
 {

@@ -4,9 +4,8 @@
 
 #include "app/dialogs.h"
 
-#include <QStringList>
-
 #include <deque>
+#include <QStringList>
 
 namespace tallyhawk {
 
@@ -21,10 +20,10 @@ public:
     };
 
     std::vector<Shown> shown;
-    std::deque<bool> answers;                      // Yes/No and OK/Cancel
-    std::deque<QString> inputs;                    // input boxes: a null QString() = Cancel
-    std::deque<QString> fileNames;                 // file dialogs: empty = Cancel
-    bool documentsOpen = true;                     // what openDocument returns
+    std::deque<bool> answers;      // Yes/No and OK/Cancel
+    std::deque<QString> inputs;    // input boxes: a null QString() = Cancel
+    std::deque<QString> fileNames; // file dialogs: empty = Cancel
+    bool documentsOpen = true;     // what openDocument returns
     int beeps = 0;
 
     QStringList messages() const

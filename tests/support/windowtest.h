@@ -5,12 +5,12 @@
 #include <QApplication>
 #include <QTest>
 
-#define TALLYHAWK_WINDOW_TEST_MAIN(TestClass)                                                                      \
-    int main(int argc, char** argv)                                                                                \
-    {                                                                                                              \
-        qputenv("QT_QPA_PLATFORM", "offscreen");                                                                   \
-        QApplication app(argc, argv);                                                                              \
-        QApplication::setApplicationName("Tallyhawk");                                                             \
-        TestClass test;                                                                                            \
-        return QTest::qExec(&test, argc, argv);                                                                    \
+#define TALLYHAWK_WINDOW_TEST_MAIN(TestClass)                                                                \
+    int main(int argc, char** argv)                                                                          \
+    {                                                                                                        \
+        qputenv("QT_QPA_PLATFORM", "offscreen");                                                             \
+        QApplication app(argc, argv);                                                                        \
+        QApplication::setApplicationName("Tallyhawk");                                                       \
+        TestClass test;                                                                                      \
+        return QTest::qExec(&test, argc, argv);                                                              \
     }
