@@ -136,6 +136,19 @@ PayScheduleRow ReadPayScheduleRow(const QSqlQuery& query)
     return row;
 }
 
+bool ReadGameRows(QSqlDatabase db, const GameSql& game, std::vector<PayScheduleRow>* rows, QString* error)
+{
+    QSqlQuery query(db);
+    rows->clear();
+    if (!game.select(query)) {
+        setError(error, query);
+        return false;
+    }
+    while (query.next())
+        rows->push_back(ReadPayScheduleRow(query));
+    return true;
+}
+
 bool InsertPayTableFileRecord(QSqlDatabase db, const PayTableFileRecord& record, bool keepBonus,
                               QString* error)
 {

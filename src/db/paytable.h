@@ -58,6 +58,9 @@ bool ReadGameList(QSqlDatabase db, QStringList* entries, QString* error = nullpt
 // A pay-table row as the engine sees it (fields read by name).
 PayScheduleRow ReadPayScheduleRow(const QSqlQuery& query);
 
+// Every row of a game, in Catch order. False with the engine's message on failure.
+bool ReadGameRows(QSqlDatabase db, const GameSql& game, std::vector<PayScheduleRow>* rows, QString* error = nullptr);
+
 // Adds one record of a pay-table file as a new row. Values that a field cannot take (an
 // empty text in a number field) leave it Null; with `keepBonus` false the six bonus fields
 // are Null whatever the record holds.

@@ -13,6 +13,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QTextDocument>
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -54,18 +56,43 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 } // namespace
 
 frmKenoBoard::frmKenoBoard(Module2& module2, Dialogs& dialogs, frmObjectMap& catalogue, QWidget* parent)
-    : QWidget(parent), m_module2(module2), m_dialogs(dialogs), m_catalogue(catalogue)
+    : QWidget(parent), m_module2(module2), m_dialogs(dialogs), m_catalogue(catalogue), m_pictures(dialogs, this)
 {
     setObjectName("frmKenoBoard");
     setWindowTitle("Orrinford's Tallyhawk Ver 3.0");
     buildControls();
     layOutControls();
     resize(kDefaultSize);
+    m_playTimer.setSingleShot(true);
+    m_playTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_playTimer, &QTimer::timeout, this, &frmKenoBoard::playNextActions);
+    // The window sees key presses before its controls, so CTRL is known whichever has the focus.
+    qApp->installEventFilter(this);
 }
 
 frmKenoBoard::~frmKenoBoard()
 {
+    qApp->removeEventFilter(this);
     closeDatabase(m_module2.gDatabase);
+}
+
+bool frmKenoBoard::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (key->key() == Qt::Key_Control && widget && widget->window() == this)
+            mBetStep = event->type() == QEvent::KeyPress ? -1 : 1;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmKenoBoard::changeEvent(QEvent* event)
+{
+    // A CTRL released while another window had the focus must not leave the bet stepping down.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        mBetStep = 1;
+    QWidget::changeEvent(event);
 }
 
 void frmKenoBoard::buildControls()
@@ -81,6 +108,11 @@ void frmKenoBoard::buildControls()
     TextOdds->setFocusPolicy(Qt::NoFocus);
 
     MSFlexBoard = new BoardGrid(this);
+    // The notices show over the board while it is hidden: it keeps its room meanwhile.
+    QSizePolicy boardPolicy = MSFlexBoard->sizePolicy();
+    boardPolicy.setRetainSizeWhenHidden(true);
+    MSFlexBoard->setSizePolicy(boardPolicy);
+    connect(MSFlexBoard, &QTableWidget::cellClicked, this, &frmKenoBoard::MSFlexBoard_Click);
 
     TextFreeNotice = new QPlainTextEdit(this);
     TextFreeNotice->setObjectName("TextFreeNotice");
@@ -88,9 +120,13 @@ void frmKenoBoard::buildControls()
     TextFreeNotice->setFont(uiFont("Arial", 20, true));
     TextFreeNotice->setFocusPolicy(Qt::NoFocus);
     TextFreeNotice->setFixedSize(401, 225);
+    TextFreeNotice->document()->setDefaultTextOption(QTextOption(Qt::AlignCenter));
+    TextFreeNotice->setStyleSheet("QPlainTextEdit { background: #000080; color: #FFFF00; }");
     TextFreeNotice->hide();
 
     TextMarked = displayBox(this, "TextMarked");
+    // The draw parks the focus here; a read-only box shows no caret.
+    TextMarked->setFocusPolicy(Qt::ClickFocus);
     TextHitCount = displayBox(this, "TextHitCount");
     TextBetLabel = displayBox(this, "TextBetLabel");
     TextBetLabel->setText("BET");
@@ -113,6 +149,12 @@ void frmKenoBoard::buildControls()
     CommandQuickPick->setEnabled(false);
     CommandStart = button(this, "CommandStart", "START", "Begin New Draw");
     connect(CommandErase, &QPushButton::clicked, this, &frmKenoBoard::CommandErase_Click);
+    connect(CommandQuickPick, &QPushButton::clicked, this, &frmKenoBoard::CommandQuickPick_Click);
+    connect(CommandBet, &QPushButton::clicked, this, &frmKenoBoard::CommandBet_Click);
+    connect(CommandAdd, &QPushButton::clicked, this, &frmKenoBoard::CommandAdd_Click);
+    connect(CommandStart, &QPushButton::clicked, this, &frmKenoBoard::CommandStart_Click);
+    connect(TextBet, &QLineEdit::textChanged, this, &frmKenoBoard::TextBet_Change);
+    connect(TextCredits, &QLineEdit::textChanged, this, &frmKenoBoard::TextCredits_Change);
 
     TextHits = displayBox(this, "TextHits", 10, false);
     TextHits->setFont(uiFont("MS Sans Serif", 10));
@@ -198,6 +240,7 @@ bool frmKenoBoard::openDatabase()
         return false;
     }
     m_module2.gDatabase = opening.db;
+    m_pictures.setFolder(QDir(m_module2.gProgramFolder).filePath("images"));
     return true;
 }
 
@@ -255,7 +298,7 @@ bool frmKenoBoard::Form_Load()
     m_module2.gSoundOn = defaults.SoundON;
 
     MSFlexBoard->showNumbers();
-    TextOdds->clear();
+    setOdds({});
     MSFlexBoard->applyGeometry();
 
     m_module2.gBetPrepaid = true;
@@ -273,7 +316,7 @@ void frmKenoBoard::ComboGameList_Click()
 {
     TextFreeGamesRemaining->hide();
     TextFreeGamesRemaining->clear();
-    if (!TextOdds->toPlainText().trimmed().isEmpty())
+    if (!m_oddsText.trimmed().isEmpty())
         CommandErase_Click();
     m_module2.gCurrentGameName = ComboGameList->currentText();
     m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
@@ -283,7 +326,7 @@ void frmKenoBoard::CommandErase_Click()
 {
     m_module2.gCurrentGameName = ComboGameList->currentText();
     MSFlexBoard->showNumbers();
-    TextOdds->clear();
+    setOdds({});
     ComboGameList->setCurrentText(m_module2.gCurrentGameName);
     for (auto& row : m_module2.gBoardMarks)
         row.fill(0);
@@ -297,6 +340,8 @@ bool frmKenoBoard::Form_Unload()
 {
     if (!m_dialogs.askYesNo(this, "Are you sure you want to quit?"))
         return false;
+    if (m_playing)
+        finishPlayAtOnce();
     const QString credits = TextCredits->text();
     const double saveCredits =
         ParseNumber(credits.toStdString()).value_or(LeadingNumber(credits.toStdString()));
@@ -314,8 +359,14 @@ void frmKenoBoard::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
+    // A play in progress waits for the answer; on Yes it ends at once, so that the credits
+    // saved are those of the whole play.
+    const bool wasPlaying = m_playing;
+    m_playTimer.stop();
     if (!Form_Unload()) {
         event->ignore();
+        if (wasPlaying)
+            m_playTimer.start(0);
         return;
     }
     m_ended = true;

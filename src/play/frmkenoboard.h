@@ -1,7 +1,13 @@
 #pragma once
 
-#include <cstdint>
+#include "boardpictures.h"
+#include "playengine.h"
+
+#include <QTimer>
 #include <QWidget>
+
+#include <cstdint>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -53,12 +59,20 @@ public:
     // The narrowest screen, in pixels, that the window fits on.
     static constexpr int kMinimumScreenWidth = 775;
 
+    // The pays listing with the lines a play adds, as the program keeps it (lines end in CR LF).
+    QString oddsText() const { return m_oddsText; }
+    bool isPlaying() const { return m_playing; }
+    // Scales every pause of a play; 0 plays a whole START click at once (tests).
+    void setPauseScale(double scale) { m_pauseScale = scale; }
+
 signals:
     // The user confirmed quitting: the state is saved and the database closed.
     void programEnded();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildControls();
@@ -69,6 +83,28 @@ private:
     // True when the program may end (Yes); saves the game and the credits.
     bool Form_Unload();
 
+    // The ticket, bets and credits.
+    void MSFlexBoard_Click(int row, int column);
+    void CommandQuickPick_Click();
+    void CommandBet_Click();
+    void CommandAdd_Click();
+    void TextBet_Change();
+    void TextCredits_Change();
+    void showCell(int row, int column, const QString& text, Picture picture);
+    void setOdds(const QString& text);
+    void showPaysList();
+    bool readGameRows(std::vector<PayScheduleRow>* rows);
+    double credits() const;
+    int bet() const;
+
+    // The draw: START plays the engine's list of actions on a timer.
+    void CommandStart_Click();
+    void lockForPlay();
+    void unlockAfterPlay();
+    void playNextActions();
+    void apply(const PlayAction& action);
+    void finishPlayAtOnce();
+
     Module2& m_module2;
     Dialogs& m_dialogs;
     frmObjectMap& m_catalogue;
@@ -77,6 +113,14 @@ private:
     std::int16_t mBetStep = 1;
     std::int16_t mOddsTextLength = 0;
     bool m_ended = false;
+
+    BoardPictures m_pictures;
+    QString m_oddsText;
+    bool m_playing = false;
+    double m_pauseScale = 1.0;
+    std::vector<PlayAction> m_actions;
+    std::size_t m_nextAction = 0;
+    QTimer m_playTimer;
 };
 
 } // namespace tallyhawk

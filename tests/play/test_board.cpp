@@ -4,6 +4,7 @@
 #include "db/paytable.h"
 #include "play/boardgrid.h"
 #include "play/frmkenoboard.h"
+#include "play/boardrun.h"
 #include "support/scripteddialogs.h"
 #include "support/tempdatafolder.h"
 #include "support/windowtest.h"
@@ -20,43 +21,12 @@ using namespace tallyhawk;
 
 namespace {
 
-// One run of the program's board over a data folder: state, dialogs and windows.
-struct BoardRun
-{
-    explicit BoardRun(const QString& dataFolder)
-        : catalogue(module2, dialogs), board(module2, dialogs, catalogue)
-    {
-        module2.gProgramFolder = TALLYHAWK_PROGRAM_DIR;
-        module2.setDataFolder(dataFolder);
-    }
-
-    // Picks a game from the list as a user does.
-    void chooseGame(int index)
-    {
-        board.ComboGameList->setCurrentIndex(index);
-        emit board.ComboGameList->activated(index);
-    }
-
-    Module2 module2;
-    ScriptedDialogs dialogs;
-    frmObjectMap catalogue;
-    frmKenoBoard board;
-};
-
 QStringList listEntries(const QComboBox* combo)
 {
     QStringList entries;
     for (int i = 0; i < combo->count(); ++i)
         entries << combo->itemText(i);
     return entries;
-}
-
-void setStartupGame(const QString& databasePath, const QString& entry)
-{
-    DatabaseOpening opening = openDatabase(databasePath, "set-startup");
-    QVERIFY(opening.ok());
-    QVERIFY(ExecuteSql(opening.db, "UPDATE [Defaults] SET [StartupGame] = ?", {entry}));
-    closeDatabase(opening.db);
 }
 
 QByteArray fileHash(const QString& path)
@@ -170,7 +140,7 @@ void BoardTest::aStartupGameThatNamesNoGameStillLoads()
 {
     TempDataFolder folder;
     const QString gone = FormatGameListEntry("NOWHERE", "No Casino", "No Game");
-    setStartupGame(folder.databasePath(), gone);
+    setDefaults(folder.databasePath(), "[StartupGame] = '" + gone + "'");
     BoardRun run(folder.path());
     QVERIFY(run.board.Form_Load());
     QCOMPARE(run.board.ComboGameList->currentText(), gone);
@@ -203,10 +173,11 @@ void BoardTest::choosingAGameErasesTheTicket()
     TempDataFolder folder;
     BoardRun run(folder.path());
     QVERIFY(run.board.Form_Load());
-    run.module2.gBoardMarks[0][0] = -1;
-    run.module2.gBoardMarks[8][9] = -1;
-    run.board.MSFlexBoard->setCellText(0, 0, " ");
-    run.board.TextOdds->setPlainText("PAYS FOR 2 SPOTS");
+    QTest::mouseClick(run.board.CommandBet, Qt::LeftButton);
+    for (auto [row, column] : {std::pair{0, 0}, {8, 9}})
+        emit run.board.MSFlexBoard->cellClicked(row, column);
+    QCOMPARE(run.module2.gBoardMarks[0][0], kMarked);
+    QVERIFY(!run.board.oddsText().isEmpty());
     run.board.TextFreeGamesRemaining->show();
     run.board.TextFreeGamesRemaining->setText("Free Games Remaining:  3");
 
@@ -214,12 +185,15 @@ void BoardTest::choosingAGameErasesTheTicket()
     QCOMPARE(run.module2.gBoardMarks[0][0], std::int16_t(0));
     QCOMPARE(run.module2.gBoardMarks[8][9], std::int16_t(0));
     QCOMPARE(run.board.MSFlexBoard->cellText(0, 0), QString("1"));
+    QVERIFY(run.board.MSFlexBoard->cellPicture(0, 0).isNull());
     QCOMPARE(run.board.TextOdds->toPlainText(), QString());
     QCOMPARE(run.board.TextMarked->text(), QString("MARKED   0"));
+    QVERIFY(!run.board.CommandQuickPick->isEnabled());
     QVERIFY(run.board.TextFreeGamesRemaining->isHidden());
     QCOMPARE(run.board.TextFreeGamesRemaining->text(), QString());
     QCOMPARE(run.module2.gCurrentGameName, run.board.ComboGameList->itemText(5));
     QCOMPARE(run.module2.gCurrentGameSql, BuildCurrentGameSql(run.board.ComboGameList->itemText(5)));
+    QCOMPARE(run.board.TextBet->text(), QString(" 1")); // the bet stays
 }
 
 void BoardTest::theBoardShowsItsNumbersInItsColours()
@@ -246,12 +220,7 @@ void BoardTest::theBoardShowsItsNumbersInItsColours()
 void BoardTest::aFixedSeedDrawsTheSameNumbersEveryStart()
 {
     TempDataFolder folder;
-    {
-        DatabaseOpening opening = openDatabase(folder.databasePath(), "seed-12345");
-        QVERIFY(opening.ok());
-        QVERIFY(ExecuteSql(opening.db, "UPDATE [Defaults] SET [RandomSeed] = 12345"));
-        closeDatabase(opening.db);
-    }
+    setDefaults(folder.databasePath(), "[RandomSeed] = 12345");
     std::vector<float> first, second;
     for (auto* draws : {&first, &second}) {
         BoardRun run(folder.path());
