@@ -122,7 +122,8 @@ void frmKenoBoard::CommandBet_Click()
     if (m_oddsText.trimmed().isEmpty())
         return;
     showPaysList();
-    CommandStart->setEnabled(true);
+    // Once bets are charged at START, a bet above the credits keeps START disabled.
+    CommandStart->setEnabled(m_module2.gBetPrepaid || bet() <= credits());
 }
 
 void frmKenoBoard::CommandAdd_Click()

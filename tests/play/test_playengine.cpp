@@ -77,6 +77,27 @@ SetCell finalCell(const PlayResult& result, int number)
 
 const std::vector<int> kFive{3, 17, 33, 48, 72};
 
+BonusValues bonusValues(int ball, int freeGames, int factor, int egg1 = 1, int egg2 = 1, int egg3 = 1)
+{
+    BonusValues values;
+    values.BonusBall = ball;
+    values.FreeGames = freeGames;
+    values.BonusFactor = factor;
+    values.Egg1Bonus = egg1;
+    values.Egg2Bonus = egg2;
+    values.Egg3Bonus = egg3;
+    return values;
+}
+
+WinState winState(int marked, int hits, int bet = 0)
+{
+    WinState state;
+    state.markedCount = marked;
+    state.hits = hits;
+    state.bet = bet;
+    return state;
+}
+
 } // namespace
 
 TEST(PaysList, ListsThePayingCatchesUpToTheMarkedCount)
@@ -97,7 +118,7 @@ TEST(PaysList, ListsThePayingCatchesUpToTheMarkedCount)
 TEST(ComputeWinFormula, RoundsTheBaseHalfToEven)
 {
     const auto rows = gameRows(1, {{1, 0.5}});
-    WinState state{.markedCount = 1, .hits = 1};
+    WinState state = winState(1, 1);
     for (auto [bet, base] : {std::pair{1, 0}, {3, 2}, {5, 2}, {7, 4}}) {
         state.bet = bet;
         EXPECT_EQ(ComputeWin(state, rows, -1), base) << "bet " << bet;
@@ -107,8 +128,8 @@ TEST(ComputeWinFormula, RoundsTheBaseHalfToEven)
 TEST(ComputeWinFormula, AppliesTheFirstCaseThatHolds)
 {
     const auto rows = gameRows(5, {{3, 3}, {5, 800}});
-    WinState state{.markedCount = 5, .hits = 3, .bet = 2};
-    state.bonus = {.BonusBall = 20, .FreeGames = 0, .BonusFactor = 4, .Egg1Bonus = 2, .Egg2Bonus = 5, .Egg3Bonus = 10};
+    WinState state = winState(5, 3, 2);
+    state.bonus = bonusValues(20, 0, 4, 2, 5, 10);
     EXPECT_EQ(ComputeWin(state, rows, 0), 6); // no bonus ball hit
     state.bonusBallHit = true;
     EXPECT_EQ(ComputeWin(state, rows, 0), 24); // bonus ball hit, no free games: factor
@@ -130,7 +151,7 @@ TEST(ComputeWinFormula, KeepsThePreviousWinWithoutARowOrMarks)
 {
     auto rows = gameRows(5, {{3, 3}});
     rows.erase(rows.begin() + 4); // no row for catch 4
-    WinState state{.markedCount = 5, .hits = 4, .bet = 1};
+    WinState state = winState(5, 4, 1);
     EXPECT_EQ(ComputeWin(state, rows, 3), 3);
     state.markedCount = 0;
     state.hits = 3;
@@ -196,7 +217,7 @@ TEST(Play, TheBonusBallAtTwentyDoublesAWinOnlyWhenItHits)
     for (std::uint64_t seed = 1; seed <= 2000; ++seed) {
         KenoRandom random(seed);
         PlayInput input = playInput(kFive, pays);
-        input.bonus = {.BonusBall = 20, .FreeGames = 0, .BonusFactor = 2};
+        input.bonus = bonusValues(20, 0, 2);
         const PlayResult result = PlayGames(input, random);
         const GameRecord& game = result.games.at(0);
         const int ball20 = game.balls[19];
@@ -231,7 +252,7 @@ TEST(Play, AFreeGameSeriesPaysEveryFreeGameAtTheFactor)
     for (std::uint64_t seed = 1; seed <= 3000 && series < 5; ++seed) {
         KenoRandom random(seed);
         PlayInput input = playInput(ten, pays);
-        input.bonus = {.BonusBall = 1, .FreeGames = 10, .BonusFactor = 3};
+        input.bonus = bonusValues(1, 10, 3);
         const PlayResult result = PlayGames(input, random);
         const GameRecord& first = result.games.at(0);
         const bool triggered = std::count(ten.begin(), ten.end(), first.balls[0]) > 0 && first.win >= 1;
@@ -279,7 +300,7 @@ TEST(Play, CavemanEggsFallOnThreeDifferentUnmarkedNumbers)
         PlayInput input = playInput(ticket, pays);
         input.rows = gameRows(input.markedCount, pays);
         input.caveman = true;
-        input.bonus = {.Egg1Bonus = 2, .Egg2Bonus = 3, .Egg3Bonus = 4};
+        input.bonus = bonusValues(0, 0, 1, 2, 3, 4);
         const PlayResult result = PlayGames(input, random);
         std::set<int> eggs;
         for (int k = 11; k <= 13; ++k) {
@@ -309,7 +330,7 @@ TEST(Play, CavemanPlusRevealsTheExtraBallsOnlyWithAWinAndTwoEggs)
         KenoRandom random(seed);
         PlayInput input = playInput(eight, pays);
         input.caveman = input.cavemanPlus = true;
-        input.bonus = {.Egg1Bonus = 2, .Egg2Bonus = 3, .Egg3Bonus = 5};
+        input.bonus = bonusValues(0, 0, 1, 2, 3, 5);
         const PlayResult result = PlayGames(input, random);
         const GameRecord& game = result.games.at(0);
         std::vector<int> first20(game.balls.begin(), game.balls.begin() + 20);
@@ -343,7 +364,7 @@ TEST(Play, AGameAfterACavemanGameCountsNoEggs)
     KenoRandom random(99);
     PlayInput input = playInput(kFive, {{2, 1}});
     input.caveman = true;
-    input.bonus = {.Egg1Bonus = 5, .Egg2Bonus = 5, .Egg3Bonus = 5};
+    input.bonus = bonusValues(0, 0, 1, 5, 5, 5);
     PlayResult caveman = PlayGames(input, random);
 
     PlayInput next = playInput(kFive, {{2, 1}});
