@@ -1,0 +1,54 @@
+#include "sessions.h"
+
+#include "app/gamelistentry.h"
+#include "paytable.h"
+#include "sim/sessionstats.h"
+#include "sqltransaction.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace tallyhawk {
+
+bool WriteSessionsTable(QSqlDatabase db, const std::vector<std::int32_t>& folded, const QString& gameName,
+                        double marked, double totalWin, QString* error)
+{
+    auto fail = [&](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    if (folded.size() != static_cast<std::size_t>(kFoldedTop + 1))
+        return fail(QStringLiteral("The session histogram must have %1 bins.").arg(kFoldedTop + 1));
+
+    SqlTransaction transaction(db);
+    if (!transaction.isActive())
+        return fail(db.lastError().text());
+    if (!ExecuteSql(db, "DELETE FROM [Sessions]", {}, error))
+        return false;
+
+    const GameKey key = ParseGameListEntry(gameName.toStdString());
+    QSqlQuery insert(db);
+    if (!insert.prepare("INSERT INTO [Sessions] ([Win], [Frequency], [Location], [Casino], [Game], "
+                        "[Marked], [Total Win]) VALUES (?, ?, ?, ?, ?, ?, ?)"))
+        return fail(insert.lastError().text());
+    const QString location = QString::fromStdString(key.Location);
+    const QString casino = QString::fromStdString(key.Casino);
+    const QString game = QString::fromStdString(key.Game);
+    for (int w = 0; w <= kFoldedTop; ++w) {
+        insert.bindValue(0, w);
+        insert.bindValue(1, folded[w]);
+        insert.bindValue(2, location);
+        insert.bindValue(3, casino);
+        insert.bindValue(4, game);
+        insert.bindValue(5, marked);
+        insert.bindValue(6, totalWin);
+        if (!insert.exec())
+            return fail(insert.lastError().text());
+    }
+    if (!transaction.commit())
+        return fail(db.lastError().text());
+    return true;
+}
+
+} // namespace tallyhawk

@@ -1,0 +1,18 @@
+#pragma once
+// The table [Sessions]: the folded session histogram of the last payout simulation.
+
+#include <cstdint>
+#include <QSqlDatabase>
+#include <QString>
+#include <vector>
+
+namespace tallyhawk {
+
+// Replaces every row of [Sessions] with one row per win 0 to 500: its Frequency from the
+// folded histogram (the row for 500 counts the sessions of 500 credits or more), the game's
+// Location, Casino and Game from its 75-character list entry (trimmed), the marked count and
+// the run's total winnings. One transaction: on failure nothing changes and error says why.
+bool WriteSessionsTable(QSqlDatabase db, const std::vector<std::int32_t>& folded, const QString& gameName,
+                        double marked, double totalWin, QString* error = nullptr);
+
+} // namespace tallyhawk
