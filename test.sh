@@ -18,3 +18,6 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTALLYHAWK_SANIT
 cmake --build build-sanitize -j "$jobs"
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+
+# The pay-table file reader's fuzz target (clang, libFuzzer), once over its seed corpus.
+scripts/fuzz.sh

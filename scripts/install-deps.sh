@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev libxkbcommon-dev libqt6sql6-sqlite
   qt6-charts-dev qt6-svg-dev
   fonts-liberation xvfb xauth imagemagick
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,18 +1,91 @@
 #include "paytablefile.h"
 
-#include "app/numberforms.h"
+#include <charconv>
+#include <system_error>
 
 namespace tallyhawk {
 
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The whole text as a number, or no value. Written out and read back with <charconv>, which
+// ignores the C locale: a program under a German locale still reads and writes "12.275".
+// Like ParseNumber, letters ("inf", "nan", hexadecimal forms) and values out of range are no
+// number; unlike strtod, a leading "+" has to be allowed by hand.
+std::optional<double> readNumber(std::string_view text)
+{
+    for (char c : text) {
+        const bool allowed =
+            (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E';
+        if (!allowed)
+            return std::nullopt;
+    }
+    if (text.size() > 1 && text[0] == '+' && text[1] != '+' && text[1] != '-')
+        text.remove_prefix(1);
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, status] = std::from_chars(text.data(), end, value);
+    if (status != std::errc() || stop != end)
+        return std::nullopt;
+    return value;
+}
+
+// Fifteen significant digits when they read back as the same number (12.275, 0.5, 50000),
+// otherwise the shortest form that does (0.30000000000000004).
+std::string numberText(double value)
+{
+    char buffer[64];
+    auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    if (written.ec == std::errc()) {
+        const std::string text(buffer, written.ptr);
+        if (const auto back = readNumber(text); back && *back == value)
+            return text;
+    }
+    written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, written.ptr);
+}
+
+// A text the reader gives back unchanged when it is written bare: it holds a double quote
+// (which the quoted form cannot carry), but nothing the reader would cut, trim or skip.
+bool readsBackBare(const std::string& text)
+{
+    if (text.empty() || text.front() == '"')
+        return false;
+    const auto isBlank = [](char c) {
+        return c == ' ' || c == '\t';
+    };
+    if (isBlank(text.front()) || isBlank(text.back()))
+        return false;
+    return text.find_first_of(",\r\n") == std::string::npos && !readNumber(text);
+}
+
+// Texts are written between double quotes with nothing escaped, so a text that holds a double
+// quote is written bare when it reads back so; the rare one that cannot (a quote and a comma,
+// say) is written with apostrophes in place of its double quotes.
+void appendText(std::string& out, const std::string& text)
+{
+    if (text.find('"') == std::string::npos) {
+        out += '"';
+        out += text;
+        out += '"';
+    } else if (readsBackBare(text)) {
+        out += text;
+    } else {
+        out += '"';
+        for (char c : text)
+            out += c == '"' ? '\'' : c;
+        out += '"';
+    }
+}
 
 class ValueReader
 {
 public:
     explicit ValueReader(std::string_view text) : m_text(text)
     {
-        if (m_text.substr(0, 3) == "\xEF\xBB\xBF") // a UTF-8 byte order mark
-            m_pos = 3;
+        if (m_text.starts_with(kByteOrderMark))
+            m_pos = kByteOrderMark.size();
     }
 
     // Skips blanks and line ends; true when nothing but them is left.
@@ -42,14 +115,13 @@ public:
         } else {
             const auto start = m_pos;
             skipToDelimiter();
-            const std::string raw(m_text.substr(start, m_pos - start));
-            const std::string trimmed = trim(raw);
+            const std::string_view trimmed = trim(m_text.substr(start, m_pos - start));
             if (trimmed.empty())
                 value = std::monostate{};
-            else if (const auto number = ParseNumber(trimmed))
+            else if (const auto number = readNumber(trimmed))
                 value = *number;
             else
-                value = trimmed;
+                value = std::string(trimmed);
         }
         consumeDelimiter();
         return true;
@@ -58,10 +130,10 @@ public:
 private:
     static bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-    static std::string trim(const std::string& text)
+    static std::string_view trim(std::string_view text)
     {
         const auto begin = text.find_first_not_of(" \t");
-        if (begin == std::string::npos)
+        if (begin == std::string_view::npos)
             return {};
         return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
     }
@@ -87,7 +159,111 @@ private:
     std::size_t m_pos = 0;
 };
 
+// The length of the well-formed UTF-8 sequence at the start of the bytes (RFC 3629: no
+// overlong forms, no surrogates, nothing above U+10FFFF), or 0 when there is none.
+std::size_t utf8SequenceLength(std::string_view bytes)
+{
+    const auto byte = [&](std::size_t i) {
+        return static_cast<unsigned char>(bytes[i]);
+    };
+    const auto continuation = [&](std::size_t i, unsigned char low = 0x80, unsigned char high = 0xBF) {
+        return i < bytes.size() && byte(i) >= low && byte(i) <= high;
+    };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return continuation(1) ? 2 : 0;
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80, high = lead == 0xED ? 0x9F : 0xBF;
+        return continuation(1, low, high) && continuation(2) ? 3 : 0;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        const unsigned char low = lead == 0xF0 ? 0x90 : 0x80, high = lead == 0xF4 ? 0x8F : 0xBF;
+        return continuation(1, low, high) && continuation(2) && continuation(3) ? 4 : 0;
+    }
+    return 0;
+}
+
+bool isUtf8(std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const std::size_t length = utf8SequenceLength(bytes);
+        if (length == 0)
+            return false;
+        bytes.remove_prefix(length);
+    }
+    return true;
+}
+
+void appendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Windows-1252 at 0x80 to 0x9F; the five bytes it leaves undefined stay the C1 controls of the
+// same value, as Windows itself converts them. Every other byte is the code point of its value.
+constexpr char32_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
 } // namespace
+
+std::string FormatPayTableFile(const std::vector<PayTableFileRecord>& records)
+{
+    std::string out;
+    for (const PayTableFileRecord& record : records) {
+        for (int i = 0; i < kPayTableFileValues; ++i) {
+            if (i > 0)
+                out += ',';
+            const PayTableFileValue& value = record[i];
+            if (const auto* number = std::get_if<double>(&value))
+                out += numberText(*number);
+            else if (const auto* text = std::get_if<std::string>(&value))
+                appendText(out, *text);
+            else
+                out += "\"\""; // Null, whatever the column
+        }
+        out += "\r\n";
+    }
+    // The reader skips one byte order mark at the start: a bare first text that begins with
+    // one keeps it behind a second.
+    if (out.starts_with(kByteOrderMark))
+        out.insert(0, kByteOrderMark);
+    return out;
+}
+
+std::string DecodePayTableBytes(std::string_view bytes)
+{
+    // A byte order mark says UTF-8 whatever follows; it stays for the reader to skip.
+    std::string out;
+    if (bytes.starts_with(kByteOrderMark)) {
+        out = kByteOrderMark;
+        bytes.remove_prefix(kByteOrderMark.size());
+    }
+    if (isUtf8(bytes))
+        return out.append(bytes);
+    out.reserve(out.size() + bytes.size() * 2);
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80 && byte <= 0x9F)
+            appendUtf8(out, kWindows1252High[byte - 0x80]);
+        else
+            appendUtf8(out, byte);
+    }
+    return out;
+}
 
 PayTableFileContents ReadPayTableFile(std::string_view contents)
 {

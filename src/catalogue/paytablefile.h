@@ -27,6 +27,17 @@ struct PayTableFileContents
     bool ok() const { return error.empty(); }
 };
 
+// The file's text for the records: each value as written (texts in double quotes, numbers
+// bare with a period, nothing as ""), separated by commas, each record ended by CR LF.
+// Numbers read back exactly. A text holding a double quote, which the quoted form cannot
+// carry, is written bare when it reads back so, otherwise with apostrophes for its quotes.
+std::string FormatPayTableFile(const std::vector<PayTableFileRecord>& records);
+
+// A file's bytes as UTF-8 text: valid UTF-8 stays as it is; anything else is read as
+// Windows-1252, the character set of files written by older installations (the cent sign).
+// A UTF-8 byte order mark stays, for the reader to skip.
+std::string DecodePayTableBytes(std::string_view bytes);
+
 // Reads at most kPayTableFileMaxRecords records; anything after them is ignored. A file that
 // ends inside a record, holds no record, or leaves a quoted text open is refused whole.
 PayTableFileContents ReadPayTableFile(std::string_view contents);

@@ -75,9 +75,14 @@ bool CleanPayTable(QSqlDatabase db, QString* error)
 bool GameSql::select(QSqlQuery& query, const QString& condition) const
 {
     query.setForwardOnly(true);
-    const QString statement =
-        "SELECT * FROM [Pay Table] WHERE [Location] = ? AND [Casino]= ? AND [Game] = ?" + condition +
-        " ORDER BY [Catch]";
+    return select(query, condition, "*");
+}
+
+bool GameSql::select(QSqlQuery& query, const QString& condition, const QString& columns) const
+{
+    const QString statement = "SELECT " + columns +
+                              " FROM [Pay Table] WHERE [Location] = ? AND [Casino]= ? AND [Game] = ?" +
+                              condition + " ORDER BY [Catch]";
     if (!query.prepare(statement))
         return false;
     query.addBindValue(QString::fromStdString(m_key.Location));

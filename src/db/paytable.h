@@ -39,6 +39,8 @@ public:
     // Runs "SELECT * FROM [Pay Table] WHERE <key> <condition> ORDER BY [Catch]" on the query,
     // the condition being extra SQL such as " AND [Catch] = 0". False on an engine error.
     bool select(QSqlQuery& query, const QString& condition = {}) const;
+    // The same with the given columns instead of every one ("rowid, [Catch]").
+    bool select(QSqlQuery& query, const QString& condition, const QString& columns) const;
 
     bool operator==(const GameSql&) const = default;
 
@@ -59,7 +61,8 @@ bool ReadGameList(QSqlDatabase db, QStringList* entries, QString* error = nullpt
 PayScheduleRow ReadPayScheduleRow(const QSqlQuery& query);
 
 // Every row of a game, in Catch order. False with the engine's message on failure.
-bool ReadGameRows(QSqlDatabase db, const GameSql& game, std::vector<PayScheduleRow>* rows, QString* error = nullptr);
+bool ReadGameRows(QSqlDatabase db, const GameSql& game, std::vector<PayScheduleRow>* rows,
+                  QString* error = nullptr);
 
 // Adds one record of a pay-table file as a new row. Values that a field cannot take (an
 // empty text in a number field) leave it Null; with `keepBonus` false the six bonus fields

@@ -38,10 +38,11 @@ QPixmap BoardPictures::get(Picture picture)
     QPixmap pixmap(path);
     if (pixmap.isNull() && !m_reported.contains(key)) {
         m_reported.insert(key);
-        m_dialogs.message(m_parent,
-                          QStringLiteral("The picture %1 is missing or cannot be read; the board goes on without it.")
-                              .arg(QDir::toNativeSeparators(path)),
-                          kProgramTitle, Dialogs::Icon::Warning);
+        m_dialogs.message(
+            m_parent,
+            QStringLiteral("The picture %1 is missing or cannot be read; the board goes on without it.")
+                .arg(QDir::toNativeSeparators(path)),
+            kProgramTitle, Dialogs::Icon::Warning);
     }
     m_loaded.insert(key, pixmap);
     return pixmap;

@@ -13,16 +13,16 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
-#include <QTextDocument>
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace tallyhawk {
@@ -56,7 +56,8 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 } // namespace
 
 frmKenoBoard::frmKenoBoard(Module2& module2, Dialogs& dialogs, frmObjectMap& catalogue, QWidget* parent)
-    : QWidget(parent), m_module2(module2), m_dialogs(dialogs), m_catalogue(catalogue), m_pictures(dialogs, this)
+    : QWidget(parent), m_module2(module2), m_dialogs(dialogs), m_catalogue(catalogue),
+      m_pictures(dialogs, this)
 {
     setObjectName("frmKenoBoard");
     setWindowTitle("Orrinford's Tallyhawk Ver 3.0");
@@ -66,6 +67,9 @@ frmKenoBoard::frmKenoBoard(Module2& module2, Dialogs& dialogs, frmObjectMap& cat
     m_playTimer.setSingleShot(true);
     m_playTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_playTimer, &QTimer::timeout, this, &frmKenoBoard::playNextActions);
+    connect(&m_catalogue, &frmObjectMap::backToGame, this, &frmKenoBoard::returnFromCatalogue);
+    connect(&m_catalogue, &frmObjectMap::gameListRebuilt, this, &frmKenoBoard::setGameList);
+    connect(&m_catalogue, &frmObjectMap::endProgramRequested, this, &frmKenoBoard::endProgram);
     // The window sees key presses before its controls, so CTRL is known whichever has the focus.
     qApp->installEventFilter(this);
 }
@@ -73,6 +77,8 @@ frmKenoBoard::frmKenoBoard(Module2& module2, Dialogs& dialogs, frmObjectMap& cat
 frmKenoBoard::~frmKenoBoard()
 {
     qApp->removeEventFilter(this);
+    if (m_module2.gDatabase.isValid())
+        m_catalogue.releaseDatabase();
     closeDatabase(m_module2.gDatabase);
 }
 
@@ -149,6 +155,7 @@ void frmKenoBoard::buildControls()
     CommandQuickPick->setEnabled(false);
     CommandStart = button(this, "CommandStart", "START", "Begin New Draw");
     connect(CommandErase, &QPushButton::clicked, this, &frmKenoBoard::CommandErase_Click);
+    connect(CommandPays, &QPushButton::clicked, this, &frmKenoBoard::CommandPays_Click);
     connect(CommandQuickPick, &QPushButton::clicked, this, &frmKenoBoard::CommandQuickPick_Click);
     connect(CommandBet, &QPushButton::clicked, this, &frmKenoBoard::CommandBet_Click);
     connect(CommandAdd, &QPushButton::clicked, this, &frmKenoBoard::CommandAdd_Click);
@@ -241,6 +248,7 @@ bool frmKenoBoard::openDatabase()
     }
     m_module2.gDatabase = opening.db;
     m_pictures.setFolder(QDir(m_module2.gProgramFolder).filePath("images"));
+    m_catalogue.Form_Load();
     return true;
 }
 
@@ -338,24 +346,31 @@ void frmKenoBoard::CommandErase_Click()
 
 bool frmKenoBoard::Form_Unload()
 {
-    if (!m_dialogs.askYesNo(this, "Are you sure you want to quit?"))
-        return false;
+    return m_dialogs.askYesNo(this, "Are you sure you want to quit?");
+}
+
+void frmKenoBoard::endProgram(const QString& startupGame)
+{
     if (m_playing)
         finishPlayAtOnce();
+    // The credits are saved whichever window the program is quit from, so that no win is lost.
     const QString credits = TextCredits->text();
     const double saveCredits =
         ParseNumber(credits.toStdString()).value_or(LeadingNumber(credits.toStdString()));
     QString error;
-    if (!SaveStartupState(m_module2.gDatabase, ComboGameList->currentText(), saveCredits, &error))
+    if (!SaveStartupState(m_module2.gDatabase, startupGame, saveCredits, &error))
         m_dialogs.message(this, "The game and the credits could not be saved: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
+    if (m_module2.gDatabase.isValid())
+        m_catalogue.releaseDatabase();
     closeDatabase(m_module2.gDatabase);
-    return true;
+    m_ended = true;
+    emit programEnded();
 }
 
 void frmKenoBoard::closeEvent(QCloseEvent* event)
 {
-    if (m_ended) {
+    if (m_ended || !isVisible()) {
         event->accept();
         return;
     }
@@ -369,9 +384,54 @@ void frmKenoBoard::closeEvent(QCloseEvent* event)
             m_playTimer.start(0);
         return;
     }
-    m_ended = true;
     event->accept();
-    emit programEnded();
+    endProgram(ComboGameList->currentText());
+}
+
+void frmKenoBoard::CommandPays_Click()
+{
+    TextWin->setText("WIN     0");
+    // Rebuild the ticket and tidy the board: the drawn colours and eggs go, the marks stay.
+    m_module2.gMarkedNumbers = CollectMarkedNumbers(m_module2.gBoardMarks);
+    for (int row = 0; row < kBoardRows; ++row) {
+        for (int column = 0; column < kBoardColumns && row != kSeparatorRow; ++column) {
+            if (m_module2.gBoardMarks[row][column] == kMarked) {
+                showCell(row, column, " ", Picture::BlueCheck);
+            } else {
+                showCell(row, column, QString::fromStdString(PlainForm(NumberOfCell(row, column))),
+                         Picture::None);
+                MSFlexBoard->setCellBackground(row, column, BoardGrid::kBoardColour);
+            }
+        }
+    }
+    m_module2.gBoardBet = static_cast<std::int16_t>(bet());
+    m_catalogueGame = m_module2.gCurrentGameName;
+    m_catalogue.openFromBoard();
+    hide();
+}
+
+void frmKenoBoard::returnFromCatalogue()
+{
+    show();
+    ComboGameList->setFocus();
+    ComboGameList->setCurrentText(m_catalogue.ComboGameList->currentText());
+    TextBet->setText(QString::fromStdString(StrForm(m_module2.gBoardBet)));
+    if (ComboGameList->currentText() == m_catalogueGame && mMarkedCount > 0) {
+        // Back on the same game: the ticket stays, with the pays as they are stored now.
+        m_module2.gCurrentGameName = ComboGameList->currentText();
+        m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
+        showPaysList();
+        return;
+    }
+    ComboGameList_Click();
+}
+
+void frmKenoBoard::setGameList(const QStringList& entries)
+{
+    const QString text = ComboGameList->currentText();
+    ComboGameList->clear();
+    ComboGameList->addItems(entries);
+    ComboGameList->setCurrentText(text);
 }
 
 } // namespace tallyhawk

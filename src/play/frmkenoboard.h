@@ -3,10 +3,9 @@
 #include "boardpictures.h"
 #include "playengine.h"
 
+#include <cstdint>
 #include <QTimer>
 #include <QWidget>
-
-#include <cstdint>
 #include <vector>
 
 class QComboBox;
@@ -65,6 +64,15 @@ public:
     // Scales every pause of a play; 0 plays a whole START click at once (tests).
     void setPauseScale(double scale) { m_pauseScale = scale; }
 
+    // The game selection: the game named by the list's text becomes the current game.
+    void ComboGameList_Click();
+    // Back from the catalogue: its game becomes the board's, with the bet the board had.
+    void returnFromCatalogue();
+    // The game list as the catalogue rebuilt it.
+    void setGameList(const QStringList& entries);
+    // Saves the game (this entry) and the credits, closes the database and ends the program.
+    void endProgram(const QString& startupGame);
+
 signals:
     // The user confirmed quitting: the state is saved and the database closed.
     void programEnded();
@@ -78,8 +86,8 @@ private:
     void buildControls();
     void layOutControls();
     bool openDatabase();
-    void ComboGameList_Click();
     void CommandErase_Click();
+    void CommandPays_Click();
     // True when the program may end (Yes); saves the game and the credits.
     bool Form_Unload();
 
@@ -113,6 +121,7 @@ private:
     std::int16_t mBetStep = 1;
     std::int16_t mOddsTextLength = 0;
     bool m_ended = false;
+    QString m_catalogueGame; // the game when the catalogue was opened
 
     BoardPictures m_pictures;
     QString m_oddsText;

@@ -54,8 +54,8 @@ void frmKenoBoard::CommandStart_Click()
         unlockAfterPlay();
         return;
     }
-    const auto bonusRow =
-        std::find_if(input.rows.begin(), input.rows.end(), [](const PayScheduleRow& row) { return row.Catch == 0; });
+    const auto bonusRow = std::find_if(input.rows.begin(), input.rows.end(),
+                                       [](const PayScheduleRow& row) { return row.Catch == 0; });
     input.bonus = BonusValuesOf(bonusRow == input.rows.end() ? nullptr : &*bonusRow);
     input.marks = m_module2.gBoardMarks;
     input.markedNumbers = m_module2.gMarkedNumbers;
@@ -171,9 +171,10 @@ void frmKenoBoard::apply(const PlayAction& action)
             break;
         }
     } else if (const auto* visible = std::get_if<SetVisible>(&action)) {
-        QWidget* widget = visible->control == Control::MSFlexBoard      ? static_cast<QWidget*>(MSFlexBoard)
-                          : visible->control == Control::TextFreeNotice ? static_cast<QWidget*>(TextFreeNotice)
-                                                                        : TextFreeGamesRemaining;
+        QWidget* widget = visible->control == Control::MSFlexBoard ? static_cast<QWidget*>(MSFlexBoard)
+                          : visible->control == Control::TextFreeNotice
+                              ? static_cast<QWidget*>(TextFreeNotice)
+                              : TextFreeGamesRemaining;
         widget->setVisible(visible->visible);
     } else if (std::holds_alternative<Beep>(action)) {
         m_dialogs.beep();

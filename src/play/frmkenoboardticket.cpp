@@ -18,14 +18,26 @@ namespace tallyhawk {
 
 namespace {
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
-double numberIn(const QString& text) { return LeadingNumber(text.toStdString()); }
+QString qs(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+double numberIn(const QString& text)
+{
+    return LeadingNumber(text.toStdString());
+}
 
 } // namespace
 
-double frmKenoBoard::credits() const { return numberIn(TextCredits->text()); }
+double frmKenoBoard::credits() const
+{
+    return numberIn(TextCredits->text());
+}
 
-int frmKenoBoard::bet() const { return ToInt16(numberIn(TextBet->text())).value_or(0); }
+int frmKenoBoard::bet() const
+{
+    return ToInt16(numberIn(TextBet->text())).value_or(0);
+}
 
 void frmKenoBoard::setOdds(const QString& text)
 {
@@ -39,7 +51,8 @@ bool frmKenoBoard::readGameRows(std::vector<PayScheduleRow>* rows)
     QString error;
     if (ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, rows, &error))
         return true;
-    m_dialogs.message(this, "The pays of this game cannot be read: " + error, kProgramTitle, Dialogs::Icon::Warning);
+    m_dialogs.message(this, "The pays of this game cannot be read: " + error, kProgramTitle,
+                      Dialogs::Icon::Warning);
     return false;
 }
 
@@ -132,8 +145,9 @@ void frmKenoBoard::CommandAdd_Click()
         TextCredits->setText(qs(PlainForm(m_module2.gStartupCredits)));
         return;
     }
-    const std::optional<QString> answer = m_dialogs.input(this, "Enter Number of Credits to Add >", "Increase Credit Total",
-                                                          qs(PlainForm(m_module2.gStartupCredits)));
+    const std::optional<QString> answer =
+        m_dialogs.input(this, "Enter Number of Credits to Add >", "Increase Credit Total",
+                        qs(PlainForm(m_module2.gStartupCredits)));
     const double added = answer ? numberIn(*answer) : 0;
     const double total = credits() + added;
     if (total > 0)

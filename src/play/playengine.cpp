@@ -23,9 +23,18 @@ int wholeOr(const std::optional<double>& value, int neutral)
     return ToInt16(*value).value_or(neutral);
 }
 
-std::string winText(std::int64_t win) { return "WIN    " + StrForm(static_cast<double>(win)); }
-std::string hitCountText(int hits) { return "HITS  " + StrForm(hits); }
-std::string freeGamesRemainingText(int remaining) { return "Free Games Remaining: " + StrForm(remaining); }
+std::string winText(std::int64_t win)
+{
+    return "WIN    " + StrForm(static_cast<double>(win));
+}
+std::string hitCountText(int hits)
+{
+    return "HITS  " + StrForm(hits);
+}
+std::string freeGamesRemainingText(int remaining)
+{
+    return "Free Games Remaining: " + StrForm(remaining);
+}
 
 // One play as it unfolds: the state of the games and the list of what the window shows.
 class Play
@@ -132,7 +141,8 @@ private:
                     setCell({row, column}, " ", Picture::BlueCheck, std::nullopt);
                 } else {
                     mark = 0;
-                    setCell({row, column}, PlainForm(NumberOfCell(row, column)), Picture::None, CellColour::Navy);
+                    setCell({row, column}, PlainForm(NumberOfCell(row, column)), Picture::None,
+                            CellColour::Navy);
                 }
             }
         }
@@ -252,7 +262,10 @@ private:
     {
         m_result.actions.push_back(SetCell{cell, std::move(text), picture, background});
     }
-    void setText(Control control, std::string text) { m_result.actions.push_back(SetText{control, std::move(text)}); }
+    void setText(Control control, std::string text)
+    {
+        m_result.actions.push_back(SetText{control, std::move(text)});
+    }
     void setFreeGamesText(std::string text)
     {
         m_freeGamesText = text;
@@ -333,7 +346,8 @@ float BallDelay(const std::string& speed)
     return 0;
 }
 
-std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText, bool betPrepaid, double credits)
+std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText, bool betPrepaid,
+                                           double credits)
 {
     if (bet == 0)
         return "You must bet at least one credit.";
@@ -345,18 +359,25 @@ std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText,
         return "ADD CREDITS to continue.";
     if (credits - bet < 0) {
         if (bet > 1)
-            return "Reduce your bet or ADD CREDITS to continue.\n\nYou can reduce your bet by holding down the "
+            return "Reduce your bet or ADD CREDITS to continue.\n\nYou can reduce your bet by holding down "
+                   "the "
                    "CTRL-Key and clicking on 'BET ONE'.";
         return "ADD CREDITS to continue.";
     }
     return std::nullopt;
 }
 
-bool IsCavemanGame(const std::string& gameName) { return gameName.find("Caveman") != std::string::npos; }
-bool IsCavemanPlusGame(const std::string& gameName) { return gameName.find("Caveman Plus") != std::string::npos; }
+bool IsCavemanGame(const std::string& gameName)
+{
+    return gameName.find("Caveman") != std::string::npos;
+}
+bool IsCavemanPlusGame(const std::string& gameName)
+{
+    return gameName.find("Caveman Plus") != std::string::npos;
+}
 
-std::int64_t ComputeWin(const WinState& state, const std::vector<PayScheduleRow>& rows, std::int64_t previousWin,
-                        int* eggMultiplier)
+std::int64_t ComputeWin(const WinState& state, const std::vector<PayScheduleRow>& rows,
+                        std::int64_t previousWin, int* eggMultiplier)
 {
     if (state.markedCount == 0)
         return previousWin;
@@ -406,6 +427,9 @@ void PlaceEggs(BoardMarks& marks, MarkedNumbers& markedNumbers, KenoRandom& rand
     }
 }
 
-PlayResult PlayGames(const PlayInput& input, KenoRandom& random) { return Play(input, random).run(); }
+PlayResult PlayGames(const PlayInput& input, KenoRandom& random)
+{
+    return Play(input, random).run();
+}
 
 } // namespace tallyhawk

@@ -48,12 +48,36 @@ MarkedNumbers CollectMarkedNumbers(const BoardMarks& marks);
 float BallDelay(const std::string& speed);
 
 // The checks before a draw, in order. A message when the play may not start.
-std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText, bool betPrepaid, double credits);
+std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText, bool betPrepaid,
+                                           double credits);
 
-enum class Picture { None, BlueCheck, RedCheck, BonusBall, NoBonusBall, EggBlue, EggCracked };
-enum class CellColour { Navy, Red, DarkGreen };
-enum class Control { TextWin, TextHitCount, TextHits, TextCredits, TextOdds, TextFreeGamesRemaining, TextFreeNotice,
-                     MSFlexBoard };
+enum class Picture
+{
+    None,
+    BlueCheck,
+    RedCheck,
+    BonusBall,
+    NoBonusBall,
+    EggBlue,
+    EggCracked
+};
+enum class CellColour
+{
+    Navy,
+    Red,
+    DarkGreen
+};
+enum class Control
+{
+    TextWin,
+    TextHitCount,
+    TextHits,
+    TextCredits,
+    TextOdds,
+    TextFreeGamesRemaining,
+    TextFreeNotice,
+    MSFlexBoard
+};
 
 struct SetCell
 {
@@ -88,7 +112,7 @@ struct PlayInput
     DrawDeck deck{};
     int markedCount = 0;
     int bet = 0;
-    double credits = 0;             // after the bet was charged
+    double credits = 0;               // after the bet was charged
     std::vector<PayScheduleRow> rows; // the game's rows in Catch order
     BonusValues bonus;
     bool caveman = false;     // the name contains "Caveman": eggs
@@ -138,8 +162,8 @@ struct WinState
     BonusValues bonus;
 };
 // The new win, or the previous one when the marked count is 0 or no row pays this catch.
-std::int64_t ComputeWin(const WinState& state, const std::vector<PayScheduleRow>& rows, std::int64_t previousWin,
-                        int* eggMultiplier = nullptr);
+std::int64_t ComputeWin(const WinState& state, const std::vector<PayScheduleRow>& rows,
+                        std::int64_t previousWin, int* eggMultiplier = nullptr);
 
 // Places the three eggs of an egg game on three different unmarked numbers, marks their cells
 // with kEgg and stores them in entries 11 to 13.

@@ -16,7 +16,10 @@ namespace {
 
 constexpr int kSeed = 12345;
 
-QImage pictureFile(const char* name) { return QImage(QStringLiteral(TALLYHAWK_PROGRAM_DIR "/images/") + name); }
+QImage pictureFile(const char* name)
+{
+    return QImage(QStringLiteral(TALLYHAWK_PROGRAM_DIR "/images/") + name);
+}
 
 QImage cellImage(const BoardRun& run, int n)
 {
@@ -52,7 +55,8 @@ void BoardPlayTest::init()
 {
     m_run.reset();
     m_folder = std::make_unique<TempDataFolder>();
-    setDefaults(m_folder->databasePath(), QStringLiteral("[RandomSeed] = %1, [StartupCredits] = 200").arg(kSeed));
+    setDefaults(m_folder->databasePath(),
+                QStringLiteral("[RandomSeed] = %1, [StartupCredits] = 200").arg(kSeed));
     m_run = std::make_unique<BoardRun>(m_folder->path());
     QVERIFY(m_run->board.Form_Load());
     m_run->board.setPauseScale(0);
@@ -171,7 +175,8 @@ void BoardPlayTest::startRefusesWithTheRightMessage()
     for (int n : {1, 2, 3})
         run.clickNumber(n);
     run.click(run.board.CommandStart);
-    QCOMPARE(run.dialogs.messages().last(), QString("You must select numbers (or more numbers) before you may START!"));
+    QCOMPARE(run.dialogs.messages().last(),
+             QString("You must select numbers (or more numbers) before you may START!"));
     QVERIFY(!run.board.isPlaying());
     QCOMPARE(run.board.TextCredits->text(), QString(" 99"));
 }
@@ -194,7 +199,8 @@ void BoardPlayTest::wholeGamesMatchTheEngine()
         QCOMPARE(run.board.TextMarked->text(), QString("MARKED   8"));
         std::vector<PayScheduleRow> rows;
         QVERIFY(ReadGameRows(run.module2.gDatabase, run.module2.gCurrentGameSql, &rows));
-        const auto bonusRow = std::find_if(rows.begin(), rows.end(), [](const auto& r) { return r.Catch == 0; });
+        const auto bonusRow =
+            std::find_if(rows.begin(), rows.end(), [](const auto& r) { return r.Catch == 0; });
 
         for (int play = 0; play < 6; ++play) {
             PlayInput input;
@@ -223,9 +229,9 @@ void BoardPlayTest::wholeGamesMatchTheEngine()
                      QString::fromStdString("WIN    " + StrForm(static_cast<double>(last.win))));
             QVERIFY(run.board.TextHits->text().startsWith(QString::number(last.balls[0]) + "   "));
             QCOMPARE(run.dialogs.beeps - beepsBefore,
-                     static_cast<int>(std::count_if(expected.actions.begin(), expected.actions.end(), [](const auto& a) {
-                         return std::holds_alternative<Beep>(a);
-                     })));
+                     static_cast<int>(
+                         std::count_if(expected.actions.begin(), expected.actions.end(),
+                                       [](const auto& a) { return std::holds_alternative<Beep>(a); })));
             for (int n = 1; n <= 80; ++n) {
                 const bool marked = std::count(ticket.begin(), ticket.end(), n) > 0;
                 const bool drawn = std::count(last.balls.begin(), last.balls.end(), n) > 0;
@@ -244,7 +250,8 @@ void BoardPlayTest::wholeGamesMatchTheEngine()
         }
         // TALLYHAWK_SCREENSHOTS=folder saves the board after each game's plays, for a person to check.
         if (const QString shots = qEnvironmentVariable("TALLYHAWK_SCREENSHOTS"); !shots.isEmpty())
-            run.board.grab().save(QDir(shots).filePath(game.left(40).simplified().replace(' ', '-') + ".png"));
+            run.board.grab().save(
+                QDir(shots).filePath(game.left(40).simplified().replace(' ', '-') + ".png"));
     }
 }
 
@@ -262,7 +269,7 @@ void BoardPlayTest::startFollowsTheBetAfterTheFirstDraw()
     QCOMPARE(run.board.TextBet->text(), QString(" 3"));
     QVERIFY(run.board.CommandStart->isEnabled());
     run.click(run.board.CommandBet);
-    QVERIFY(!run.board.CommandStart->isEnabled()); // bet 4 above 3 credits
+    QVERIFY(!run.board.CommandStart->isEnabled());         // bet 4 above 3 credits
     QCOMPARE(run.board.TextCredits->text(), QString("3")); // the bet is no longer taken at once
     run.click(run.board.CommandBet, Qt::ControlModifier);
     QVERIFY(run.board.CommandStart->isEnabled());
@@ -271,8 +278,9 @@ void BoardPlayTest::startFollowsTheBetAfterTheFirstDraw()
     run.click(run.board.CommandBet);
     run.board.CommandStart->setEnabled(true);
     run.click(run.board.CommandStart);
-    QCOMPARE(run.dialogs.messages().last(), QString("Reduce your bet or ADD CREDITS to continue.\n\nYou can reduce your "
-                                                    "bet by holding down the CTRL-Key and clicking on 'BET ONE'."));
+    QCOMPARE(run.dialogs.messages().last(),
+             QString("Reduce your bet or ADD CREDITS to continue.\n\nYou can reduce your "
+                     "bet by holding down the CTRL-Key and clicking on 'BET ONE'."));
 }
 
 void BoardPlayTest::quickPickKeepsTheCount()

@@ -194,7 +194,8 @@ TEST(Play, PaysThePlainTableAndShowsEveryBall)
         EXPECT_EQ(result.credits, 100 + game.win);
         EXPECT_EQ(textsOf(result, Control::TextCredits).back(), PlainForm(result.credits));
         EXPECT_EQ(textsOf(result, Control::TextHitCount).back(), "HITS  " + StrForm(hits));
-        EXPECT_EQ(textsOf(result, Control::TextWin).back(), "WIN    " + StrForm(static_cast<double>(game.win)));
+        EXPECT_EQ(textsOf(result, Control::TextWin).back(),
+                  "WIN    " + StrForm(static_cast<double>(game.win)));
         EXPECT_EQ(std::count_if(result.actions.begin(), result.actions.end(),
                                 [](const PlayAction& a) { return std::holds_alternative<Beep>(a); }),
                   19); // the first ball never beeps
@@ -223,8 +224,9 @@ TEST(Play, TheBonusBallAtTwentyDoublesAWinOnlyWhenItHits)
         const int ball20 = game.balls[19];
         const bool hit = std::count(kFive.begin(), kFive.end(), ball20) > 0;
         const std::int64_t base = pays.count(game.hits) ? static_cast<std::int64_t>(pays.at(game.hits)) : 0;
-        const std::string odds = textsOf(result, Control::TextOdds).empty() ? input.oddsListing
-                                                                            : textsOf(result, Control::TextOdds).back();
+        const std::string odds = textsOf(result, Control::TextOdds).empty()
+                                     ? input.oddsListing
+                                     : textsOf(result, Control::TextOdds).back();
         if (hit) {
             ++hitsOfBall;
             EXPECT_EQ(game.win, 2 * base);
@@ -268,7 +270,8 @@ TEST(Play, AFreeGameSeriesPaysEveryFreeGameAtTheFactor)
             const GameRecord& game = result.games[g];
             EXPECT_TRUE(game.free);
             EXPECT_EQ(game.hits, hitsAmong(ten, game.balls, 20));
-            EXPECT_EQ(game.win, 3 * static_cast<std::int64_t>(pays.count(game.hits) ? pays.at(game.hits) : 0));
+            EXPECT_EQ(game.win,
+                      3 * static_cast<std::int64_t>(pays.count(game.hits) ? pays.at(game.hits) : 0));
             total += game.win;
         }
         EXPECT_EQ(result.credits, 100 + first.win + total);
@@ -281,7 +284,8 @@ TEST(Play, AFreeGameSeriesPaysEveryFreeGameAtTheFactor)
             if (text.rfind("Free Games Remaining:", 0) == 0)
                 counter.push_back(text.substr(22));
         // The paid game sets it to 0 while hidden, the trigger shows 10, then each free game counts down.
-        const std::vector<std::string> expected{" 0", " 10", " 9", " 8", " 7", " 6", " 5", " 4", " 3", " 2", " 1", " 0"};
+        const std::vector<std::string> expected{" 0", " 10", " 9", " 8", " 7", " 6",
+                                                " 5", " 4",  " 3", " 2", " 1", " 0"};
         EXPECT_EQ(counter, expected);
         const auto odds = textsOf(result, Control::TextOdds);
         ASSERT_EQ(odds.size(), 2u);
@@ -310,7 +314,8 @@ TEST(Play, CavemanEggsFallOnThreeDifferentUnmarkedNumbers)
             eggs.insert(egg);
             const BoardCell cell = CellOfNumber(egg);
             EXPECT_EQ(result.marks[cell.row][cell.column], kEgg);
-            const bool drawn = std::count(result.games[0].balls.begin(), result.games[0].balls.end(), egg) > 0;
+            const bool drawn =
+                std::count(result.games[0].balls.begin(), result.games[0].balls.end(), egg) > 0;
             EXPECT_EQ(finalCell(result, egg).picture, drawn ? Picture::EggCracked : Picture::EggBlue);
         }
         EXPECT_EQ(eggs.size(), 3u);

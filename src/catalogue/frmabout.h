@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDialog>
+
+namespace tallyhawk {
+
+// The about box.
+class frmAbout : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmAbout(QWidget* parent = nullptr);
+};
+
+} // namespace tallyhawk
