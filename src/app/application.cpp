@@ -5,6 +5,7 @@
 #include "dialogs.h"
 #include "frmsplash.h"
 #include "play/frmkenoboard.h"
+#include "sim/frmsim.h"
 
 #include <QDir>
 
@@ -15,7 +16,8 @@ Application::Application(const QString& dataFolder, const QString& programFolder
 {
     m_module2.gProgramFolder = programFolder;
     m_catalogue = std::make_unique<frmObjectMap>(m_module2, m_dialogs);
-    m_board = std::make_unique<frmKenoBoard>(m_module2, m_dialogs, *m_catalogue);
+    m_simulation = std::make_unique<frmSim>(m_module2, m_dialogs);
+    m_board = std::make_unique<frmKenoBoard>(m_module2, m_dialogs, *m_catalogue, *m_simulation);
     m_splash = std::make_unique<frmSplash>(m_module2, m_dataFolder);
     connect(m_splash.get(), &frmSplash::startRequested, this, &Application::showBoard);
     connect(m_splash.get(), &frmSplash::closedWithoutStart, this, [this] { emit finished(0); });
@@ -49,6 +51,7 @@ void Application::endProgram()
 {
     // Quitting from the board ends the program at once: no other window asks again.
     m_catalogue->hide();
+    m_simulation->hide();
     m_splash->hide();
     emit finished(0);
 }

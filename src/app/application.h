@@ -14,6 +14,7 @@ class Dialogs;
 class frmSplash;
 class frmKenoBoard;
 class frmObjectMap;
+class frmSim;
 
 class Application : public QObject
 {
@@ -30,6 +31,7 @@ public:
     frmSplash& splash() { return *m_splash; }
     frmKenoBoard& board() { return *m_board; }
     frmObjectMap& catalogue() { return *m_catalogue; }
+    frmSim& simulation() { return *m_simulation; }
 
 signals:
     // The program is over: the event loop should end with this exit code.
@@ -43,6 +45,7 @@ private:
     Dialogs& m_dialogs;
     QString m_dataFolder;
     std::unique_ptr<frmObjectMap> m_catalogue;
+    std::unique_ptr<frmSim> m_simulation;
     std::unique_ptr<frmKenoBoard> m_board;
     std::unique_ptr<frmSplash> m_splash;
 };

@@ -7,6 +7,7 @@
 #include "app/uifonts.h"
 #include "boardgrid.h"
 #include "catalogue/frmobjectmap.h"
+#include "sim/frmsim.h"
 #include "db/database.h"
 #include "db/defaults.h"
 #include "db/paytable.h"
@@ -55,8 +56,9 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 
 } // namespace
 
-frmKenoBoard::frmKenoBoard(Module2& module2, Dialogs& dialogs, frmObjectMap& catalogue, QWidget* parent)
-    : QWidget(parent), m_module2(module2), m_dialogs(dialogs), m_catalogue(catalogue),
+frmKenoBoard::frmKenoBoard(Module2& module2, Dialogs& dialogs, frmObjectMap& catalogue, frmSim& simulation,
+                           QWidget* parent)
+    : QWidget(parent), m_module2(module2), m_dialogs(dialogs), m_catalogue(catalogue), m_simulation(simulation),
       m_pictures(dialogs, this)
 {
     setObjectName("frmKenoBoard");
@@ -70,6 +72,8 @@ frmKenoBoard::frmKenoBoard(Module2& module2, Dialogs& dialogs, frmObjectMap& cat
     connect(&m_catalogue, &frmObjectMap::backToGame, this, &frmKenoBoard::returnFromCatalogue);
     connect(&m_catalogue, &frmObjectMap::gameListRebuilt, this, &frmKenoBoard::setGameList);
     connect(&m_catalogue, &frmObjectMap::endProgramRequested, this, &frmKenoBoard::endProgram);
+    connect(&m_simulation, &frmSim::backToGame, this, &frmKenoBoard::returnFromSimulation);
+    connect(&m_simulation, &frmSim::endProgramRequested, this, &frmKenoBoard::endProgram);
     // The window sees key presses before its controls, so CTRL is known whichever has the focus.
     qApp->installEventFilter(this);
 }
@@ -156,6 +160,7 @@ void frmKenoBoard::buildControls()
     CommandStart = button(this, "CommandStart", "START", "Begin New Draw");
     connect(CommandErase, &QPushButton::clicked, this, &frmKenoBoard::CommandErase_Click);
     connect(CommandPays, &QPushButton::clicked, this, &frmKenoBoard::CommandPays_Click);
+    connect(CommandAdvanced, &QPushButton::clicked, this, &frmKenoBoard::CommandAdvanced_Click);
     connect(CommandQuickPick, &QPushButton::clicked, this, &frmKenoBoard::CommandQuickPick_Click);
     connect(CommandBet, &QPushButton::clicked, this, &frmKenoBoard::CommandBet_Click);
     connect(CommandAdd, &QPushButton::clicked, this, &frmKenoBoard::CommandAdd_Click);
@@ -388,26 +393,44 @@ void frmKenoBoard::closeEvent(QCloseEvent* event)
     endProgram(ComboGameList->currentText());
 }
 
-void frmKenoBoard::CommandPays_Click()
+void frmKenoBoard::tidyBoardForLeaving()
 {
     TextWin->setText("WIN     0");
-    // Rebuild the ticket and tidy the board: the drawn colours and eggs go, the marks stay.
     m_module2.gMarkedNumbers = CollectMarkedNumbers(m_module2.gBoardMarks);
     for (int row = 0; row < kBoardRows; ++row) {
         for (int column = 0; column < kBoardColumns && row != kSeparatorRow; ++column) {
             if (m_module2.gBoardMarks[row][column] == kMarked) {
                 showCell(row, column, " ", Picture::BlueCheck);
             } else {
-                showCell(row, column, QString::fromStdString(PlainForm(NumberOfCell(row, column))),
-                         Picture::None);
+                showCell(row, column, QString::fromStdString(PlainForm(NumberOfCell(row, column))), Picture::None);
                 MSFlexBoard->setCellBackground(row, column, BoardGrid::kBoardColour);
             }
         }
     }
     m_module2.gBoardBet = static_cast<std::int16_t>(bet());
+}
+
+void frmKenoBoard::CommandPays_Click()
+{
+    tidyBoardForLeaving();
     m_catalogueGame = m_module2.gCurrentGameName;
     m_catalogue.openFromBoard();
     hide();
+}
+
+void frmKenoBoard::CommandAdvanced_Click()
+{
+    tidyBoardForLeaving();
+    m_simulation.handOff(ComboGameList->currentText(), TextMarked->text());
+    hide();
+}
+
+void frmKenoBoard::returnFromSimulation()
+{
+    TextBet->setText(QString::fromStdString(StrForm(m_module2.gBoardBet)));
+    show();
+    if (m_module2.gBoardBet > 0)
+        CommandStart->setEnabled(true);
 }
 
 void frmKenoBoard::returnFromCatalogue()

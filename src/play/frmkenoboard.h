@@ -20,6 +20,7 @@ struct Module2;
 class BoardGrid;
 class Dialogs;
 class frmObjectMap;
+class frmSim;
 
 // The keno board: the program's main window. The player chooses a game, marks numbers,
 // sets a bet and plays draws; the other windows are reached from here.
@@ -27,7 +28,8 @@ class frmKenoBoard : public QWidget
 {
     Q_OBJECT
 public:
-    frmKenoBoard(Module2& module2, Dialogs& dialogs, frmObjectMap& catalogue, QWidget* parent = nullptr);
+    frmKenoBoard(Module2& module2, Dialogs& dialogs, frmObjectMap& catalogue, frmSim& simulation,
+                 QWidget* parent = nullptr);
     ~frmKenoBoard() override;
 
     // Opens the database and restores the saved state. False when the database cannot be
@@ -68,6 +70,8 @@ public:
     void ComboGameList_Click();
     // Back from the catalogue: its game becomes the board's, with the bet the board had.
     void returnFromCatalogue();
+    // Back from the simulation window: the bet the board had.
+    void returnFromSimulation();
     // The game list as the catalogue rebuilt it.
     void setGameList(const QStringList& entries);
     // Saves the game (this entry) and the credits, closes the database and ends the program.
@@ -88,6 +92,9 @@ private:
     bool openDatabase();
     void CommandErase_Click();
     void CommandPays_Click();
+    void CommandAdvanced_Click();
+    // Rebuilds the ticket from the marks and shows the board clean (no drawn colours or eggs).
+    void tidyBoardForLeaving();
     // True when the program may end (Yes); saves the game and the credits.
     bool Form_Unload();
 
@@ -116,6 +123,7 @@ private:
     Module2& m_module2;
     Dialogs& m_dialogs;
     frmObjectMap& m_catalogue;
+    frmSim& m_simulation;
 
     std::int16_t mMarkedCount = 0;
     std::int16_t mBetStep = 1;

@@ -7,6 +7,7 @@
 #include "db/paytable.h"
 #include "play/boardgrid.h"
 #include "play/frmkenoboard.h"
+#include "sim/frmsim.h"
 #include "support/scripteddialogs.h"
 
 #include <QComboBox>
@@ -17,7 +18,7 @@ namespace tallyhawk {
 struct BoardRun
 {
     explicit BoardRun(const QString& dataFolder, const QString& programFolder = TALLYHAWK_PROGRAM_DIR)
-        : catalogue(module2, dialogs), board(module2, dialogs, catalogue)
+        : catalogue(module2, dialogs), simulation(module2, dialogs), board(module2, dialogs, catalogue, simulation)
     {
         module2.gProgramFolder = programFolder;
         module2.setDataFolder(dataFolder);
@@ -55,6 +56,7 @@ struct BoardRun
     Module2 module2;
     ScriptedDialogs dialogs;
     frmObjectMap catalogue;
+    frmSim simulation;
     frmKenoBoard board;
 };
 

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "sim/simulation.h"
+
+#include <QWidget>
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+
+namespace tallyhawk {
+
+struct Module2;
+class Dialogs;
+
+// The simulation window: the ticket handed over from the board is played up to a billion
+// times without display, off the user interface thread, and the results, the session
+// statistics and the reports follow.
+class frmSim : public QWidget
+{
+    Q_OBJECT
+public:
+    frmSim(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~frmSim() override;
+
+    // The board's ADVANCED: its game list text and marked-count text come with the ticket.
+    void handOff(const QString& boardGameText, const QString& boardMarkedText);
+
+    bool isRunning() const { return m_running; }
+    // Waits until a run in progress has ended and its results are shown (tests).
+    void waitForRun();
+
+    QLineEdit* TextGame;
+    QLabel* TextEscape;
+    std::array<QLineEdit*, 13> CatchLabel{};
+    std::array<QLineEdit*, 13> Catch{};
+    std::array<QLineEdit*, 13> Pay{};
+    std::array<QLineEdit*, 13> SubTotal{};
+    QWidget* ResultsTable;
+    QLineEdit* TextMarked;
+    QLineEdit* TextBetTotal;
+    QLineEdit* TextWinTotal;
+    QLineEdit* TextPercent;
+    QProgressBar* ProgressRun;
+    QLabel* TextSpeed;
+    QPushButton* CommandOptions;
+    QPushButton* CommandBack;
+    QPushButton* CommandCompute;
+    QPushButton* CommandTest;
+    QTableView* GridCounts;
+
+signals:
+    // BACK TO GAME: the board shows itself again with the bet it had.
+    void backToGame();
+    // The user confirmed quitting here: the program ends, this game saved.
+    void endProgramRequested(const QString& startupGame);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void layOutControls();
+    void Form_Load();
+    void clearResults();
+    void showPayoutView();
+    void setButtonsEnabled(bool enabled);
+
+    void CommandBack_Click();
+    void CommandCompute_Click();
+    // Asks for the number of games: none when the run should not start.
+    std::optional<std::int64_t> askGameCount();
+    void showProgress(const SimulationTotals& totals);
+    void finishRun(const SimulationResult& result);
+    void reportSessions(const SimulationResult& result);
+
+    Module2& m_module2;
+    Dialogs& m_dialogs;
+    bool m_loaded = false;
+    QString m_boardMarkedText;
+
+    // The run in progress: the worker thread, the stop flag, and the latest progress waiting
+    // to be shown (the window shows at most one pending update at a time).
+    std::thread m_worker;
+    std::atomic<bool> m_stop{false};
+    bool m_running = false;
+    bool m_closing = false; // the program ends: a run's end shows nothing more
+    std::mutex m_progressMutex;
+    SimulationTotals m_pendingProgress;
+    bool m_progressPosted = false;
+    std::int64_t m_runGames = 0;
+    std::array<double, 11> m_pays{};
+    qint64 m_runStartedMs = 0;
+};
+
+} // namespace tallyhawk

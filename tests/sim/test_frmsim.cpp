@@ -1,0 +1,236 @@
+#include "app/numberforms.h"
+#include "play/boardrun.h"
+#include "sim/frmsim.h"
+#include "support/tempdatafolder.h"
+#include "support/windowtest.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlQuery>
+
+using namespace tallyhawk;
+
+namespace {
+
+const QString kFirePower = FormatGameListEntry("NEVADA - Las Vegas", "Rampart", "Fire Power Keno");
+
+qint64 numberAfterEquals(const QLineEdit* line)
+{
+    return static_cast<qint64>(LeadingNumber(line->text().section('=', 1).toStdString()));
+}
+
+} // namespace
+
+class SimulationWindowTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void handOffKeepsOrClearsTheResults();
+    void backRestoresTheBet();
+    void answersThatDoNotRunAGame();
+    void aRunReportsItsSessions();
+    void escStopsALongRunAtAProgressPoint();
+    void unwritableReportsAreReportedAndTheSummaryStillShows();
+    void quittingFromTheSimulationWindow();
+
+private:
+    frmSim& sim() { return m_run->simulation; }
+    void markAndHandOff(const std::vector<int>& numbers, int bet = 1);
+    // Runs a simulation of the given answer; the summary is answered with `save`.
+    void runGames(const QString& answer, bool save = false);
+
+    std::unique_ptr<TempDataFolder> m_folder;
+    std::unique_ptr<BoardRun> m_run;
+};
+
+void SimulationWindowTest::init()
+{
+    m_run.reset();
+    m_folder = std::make_unique<TempDataFolder>();
+    setDefaults(m_folder->databasePath(), "[RandomSeed] = 777");
+    m_run = std::make_unique<BoardRun>(m_folder->path());
+    QVERIFY(m_run->board.Form_Load());
+    m_run->board.show();
+}
+
+void SimulationWindowTest::cleanup() { m_run.reset(); }
+
+void SimulationWindowTest::markAndHandOff(const std::vector<int>& numbers, int bet)
+{
+    while (m_run->board.TextBet->text().trimmed().toInt() < bet)
+        m_run->click(m_run->board.CommandBet);
+    for (int n : numbers)
+        m_run->clickNumber(n);
+    m_run->click(m_run->board.CommandAdvanced);
+    QVERIFY(sim().isVisible());
+    QVERIFY(!m_run->board.isVisible());
+}
+
+void SimulationWindowTest::runGames(const QString& answer, bool save)
+{
+    m_run->dialogs.inputs = {answer};
+    m_run->dialogs.answers = {save};
+    QTest::mouseClick(sim().CommandCompute, Qt::LeftButton);
+    sim().waitForRun();
+}
+
+void SimulationWindowTest::handOffKeepsOrClearsTheResults()
+{
+    m_run->chooseGame(kFirePower);
+    markAndHandOff({61, 3, 42, 17, 80});
+    QCOMPARE(sim().windowTitle(), QString("Monte Carlo Simulation"));
+    QCOMPARE(sim().TextGame->text(), kFirePower);
+    QCOMPARE(sim().TextMarked->text(), QString("Numbers Marked  = 5"));
+    const std::array<int, 15> expected{0, 3, 17, 42, 61, 80, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    QVERIFY(m_run->module2.gMarkedNumbers == expected);
+    QCOMPARE(m_run->board.TextWin->text(), QString("WIN     0"));
+
+    runGames("20000");
+    QCOMPARE(numberAfterEquals(sim().TextBetTotal), 20000);
+    const QString results = sim().TextWinTotal->text();
+    QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
+    m_run->click(m_run->board.CommandAdvanced);
+    QCOMPARE(sim().TextWinTotal->text(), results); // same game, same count: kept
+
+    QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
+    m_run->clickNumber(7);
+    m_run->click(m_run->board.CommandAdvanced);
+    QCOMPARE(sim().TextWinTotal->text(), QString("Total Winnings ="));
+    QCOMPARE(sim().TextBetTotal->text(), QString("Total Credits Bet ="));
+    QCOMPARE(sim().Catch[3]->text(), QString());
+    QCOMPARE(sim().Catch[11]->text(), QString("Frequency")); // the header stays
+}
+
+void SimulationWindowTest::backRestoresTheBet()
+{
+    markAndHandOff({1, 2, 3}, 3);
+    QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
+    QVERIFY(!sim().isVisible());
+    QVERIFY(m_run->board.isVisible());
+    QCOMPARE(m_run->board.TextBet->text(), QString(" 3"));
+    QVERIFY(m_run->board.CommandStart->isEnabled());
+}
+
+void SimulationWindowTest::answersThatDoNotRunAGame()
+{
+    m_run->click(m_run->board.CommandBet);
+    m_run->click(m_run->board.CommandAdvanced);
+    QTest::mouseClick(sim().CommandCompute, Qt::LeftButton);
+    QCOMPARE(m_run->dialogs.messages().last(), QString("Go Back to Game and pick numbers to run this feature."));
+    QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
+
+    markAndHandOff({5, 6, 7, 8});
+    const int before = static_cast<int>(m_run->dialogs.messages().size());
+    for (const QString& quiet : {QString(), QString(""), QString("  "), QString("0"), QString("-5"), QString("abc")}) {
+        runGames(quiet);
+        QVERIFY(!sim().isRunning());
+    }
+    QCOMPARE(static_cast<int>(m_run->dialogs.messages().size()), before);
+    QCOMPARE(m_run->dialogs.shown.back().text,
+             QString("Enter the number of games to play in this simulation, then click 'OK'.|1000000"));
+
+    runGames("1000000001");
+    QCOMPARE(m_run->dialogs.messages().last(), QString("Do not enter a number greater than one billion."));
+    for (const QString& unclean : {QString("12abc"), QString("1,000"), QString("0.4"), QString("2500.5")}) {
+        runGames(unclean);
+        QVERIFY(m_run->dialogs.messages().last().startsWith("Enter the number of games as a whole number"));
+    }
+    QCOMPARE(numberAfterEquals(sim().TextBetTotal), 0);
+}
+
+void SimulationWindowTest::aRunReportsItsSessions()
+{
+    markAndHandOff({10, 20, 30, 40, 50, 60});
+    runGames("30000", true);
+    QCOMPARE(numberAfterEquals(sim().TextBetTotal), 30000);
+    qint64 frequencies = 0;
+    for (int c = 0; c <= 10; ++c)
+        frequencies += sim().Catch[c]->text().toLongLong();
+    QCOMPARE(frequencies, 30000);
+    QVERIFY(sim().TextPercent->text().startsWith("Total Pct Return = "));
+    QVERIFY(sim().CommandCompute->isEnabled());
+    QVERIFY(sim().TextEscape->isHidden());
+
+    const ScriptedDialogs::Shown& summary = *std::find_if(
+        m_run->dialogs.shown.begin(), m_run->dialogs.shown.end(), [](const auto& s) { return s.kind == "yesno"; });
+    QCOMPARE(summary.title, QString("Simulation Summary"));
+    QVERIFY(summary.text.startsWith("Session Statistics\n\n" + sim().TextGame->text() + "\n"));
+    QVERIFY(summary.text.contains("Total Number of 100-Game Sessions: 300\n"));
+    QVERIFY(summary.text.endsWith("Do You Wish to Save or Print These Results?"));
+
+    const QString stats = QDir(m_folder->path()).filePath("stats.txt");
+    QCOMPARE(m_run->dialogs.shown.back().kind, QString("document"));
+    QCOMPARE(m_run->dialogs.shown.back().text, stats);
+    QFile statsFile(stats);
+    QVERIFY(statsFile.open(QIODevice::ReadOnly));
+    const QByteArray statsText = statsFile.readAll();
+    QVERIFY(statsText.startsWith("Session Statistics\r\n\r\n"));
+    QVERIFY(statsText.contains("\r\nOverall Percentage Return: "));
+    QVERIFY(!statsText.contains("Do You Wish"));
+
+    QFile sessions(QDir(m_folder->path()).filePath("sessions.csv"));
+    QVERIFY(sessions.open(QIODevice::ReadOnly));
+    QCOMPARE(sessions.readAll().count("\r\n"), 25002);
+    QSqlQuery query(m_run->module2.gDatabase);
+    QVERIFY(query.exec("SELECT count(*), sum([Frequency]) FROM [Sessions]"));
+    QVERIFY(query.next());
+    QCOMPARE(query.value(0).toInt(), 501);
+    QCOMPARE(query.value(1).toInt(), 300);
+}
+
+void SimulationWindowTest::escStopsALongRunAtAProgressPoint()
+{
+    markAndHandOff({1, 11, 21, 31, 41});
+    m_run->dialogs.inputs = {"1000000000"};
+    m_run->dialogs.answers = {false};
+    QTest::mouseClick(sim().CommandCompute, Qt::LeftButton);
+    QVERIFY(sim().isRunning());
+    QVERIFY(!sim().CommandBack->isEnabled());
+    QVERIFY(sim().TextEscape->isVisible());
+    QTRY_VERIFY(numberAfterEquals(sim().TextBetTotal) > 0);
+    QTest::keyClick(&sim(), Qt::Key_Escape);
+    sim().waitForRun();
+    const qint64 played = numberAfterEquals(sim().TextBetTotal);
+    QVERIFY(played > 0 && played < 1000000000);
+    QCOMPARE(played % 10000, 0);
+    QCOMPARE(m_run->module2.gLastKey, std::int16_t(27));
+    QVERIFY(sim().CommandCompute->isEnabled());
+
+    // A key pressed before START does not stop the next run.
+    QTest::keyClick(&sim(), Qt::Key_Escape);
+    runGames("20000");
+    QCOMPARE(numberAfterEquals(sim().TextBetTotal), 20000);
+}
+
+void SimulationWindowTest::unwritableReportsAreReportedAndTheSummaryStillShows()
+{
+    QVERIFY(QDir(m_folder->path()).mkdir("sessions.csv")); // a folder where the file should go
+    markAndHandOff({2, 4, 6});
+    runGames("10000");
+    QVERIFY(m_run->dialogs.messages().last().contains("sessions.csv"));
+    QCOMPARE(m_run->dialogs.shown.back().kind, QString("yesno"));
+    QCOMPARE(m_run->dialogs.shown.back().title, QString("Simulation Summary"));
+}
+
+void SimulationWindowTest::quittingFromTheSimulationWindow()
+{
+    m_run->chooseGame(kFirePower);
+    markAndHandOff({9, 19});
+    QSignalSpy ended(&m_run->board, &frmKenoBoard::programEnded);
+    m_run->dialogs.answers = {false};
+    QVERIFY(!sim().close());
+    QVERIFY(sim().isVisible());
+    m_run->dialogs.answers = {true};
+    QVERIFY(sim().close());
+    QCOMPARE(ended.count(), 1);
+    BoardRun next(m_folder->path());
+    QVERIFY(next.board.Form_Load());
+    QCOMPARE(next.board.ComboGameList->currentText(), kFirePower);
+}
+
+TALLYHAWK_WINDOW_TEST_MAIN(SimulationWindowTest)
+#include "test_frmsim.moc"
