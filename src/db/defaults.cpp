@@ -55,4 +55,31 @@ bool SaveStartupState(QSqlDatabase db, const QString& startupGame, double saveCr
         {startupGame, saveCredits}, error);
 }
 
+bool SaveOptions(QSqlDatabase db, const ProgramDefaults& options, QString* error)
+{
+    auto flag = [](bool on) { return on ? -1 : 0; }; // Booleans are stored as -1 and 0
+    return ExecuteSql(db,
+                      QStringLiteral("UPDATE [Defaults] SET [StartupCredits] = ?, [RandomSeed] = ?, [SimGames] = ?, "
+                                     "[RandomPickForSim] = ?, [SoundON] = ?, [ShowNumbers] = ?, [Speed] = ? "
+                                     "WHERE rowid = %1")
+                          .arg(kFirstRow),
+                      {options.StartupCredits, options.RandomSeed, options.SimGames, flag(options.RandomPickForSim),
+                       flag(options.SoundON), flag(options.ShowNumbers), QString::fromStdString(options.Speed)},
+                      error);
+}
+
+bool ReadSpeeds(QSqlDatabase db, QStringList* speeds, QString* error)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec("SELECT [SpeedChoices] FROM [Speeds] ORDER BY rowid")) {
+        *error = query.lastError().text();
+        return false;
+    }
+    speeds->clear();
+    while (query.next())
+        speeds->append(query.value(0).toString());
+    return true;
+}
+
 } // namespace tallyhawk

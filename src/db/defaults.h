@@ -5,6 +5,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 namespace tallyhawk {
 
@@ -13,5 +14,12 @@ bool ReadDefaults(QSqlDatabase db, ProgramDefaults* defaults, QString* error);
 
 // What the board saves on quitting: the selected game's entry and the credit total.
 bool SaveStartupState(QSqlDatabase db, const QString& startupGame, double saveCredits, QString* error);
+
+// What the options dialog saves: the start-up credits, the seed, the simulation games, the
+// random picks, sound, the drawn-number display and the speed. The other fields stay.
+bool SaveOptions(QSqlDatabase db, const ProgramDefaults& options, QString* error);
+
+// The speed names of [Speeds], in table order.
+bool ReadSpeeds(QSqlDatabase db, QStringList* speeds, QString* error);
 
 } // namespace tallyhawk

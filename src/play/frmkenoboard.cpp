@@ -74,6 +74,7 @@ frmKenoBoard::frmKenoBoard(Module2& module2, Dialogs& dialogs, frmObjectMap& cat
     connect(&m_catalogue, &frmObjectMap::endProgramRequested, this, &frmKenoBoard::endProgram);
     connect(&m_simulation, &frmSim::backToGame, this, &frmKenoBoard::returnFromSimulation);
     connect(&m_simulation, &frmSim::endProgramRequested, this, &frmKenoBoard::endProgram);
+    connect(&m_simulation, &frmSim::creditsReset, TextCredits, &QLineEdit::setText);
     // The window sees key presses before its controls, so CTRL is known whichever has the focus.
     qApp->installEventFilter(this);
 }

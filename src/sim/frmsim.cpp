@@ -6,6 +6,7 @@
 #include "app/uifonts.h"
 #include "db/paytable.h"
 #include "db/sessions.h"
+#include "options/formdefaults.h"
 #include "play/deck.h"
 #include "sessionstats.h"
 
@@ -116,6 +117,7 @@ void frmSim::buildControls()
     CommandCompute = button(this, "CommandCompute", "START SIM FOR PAYOUT %", "Press <Esc> to stop.");
     CommandTest = button(this, "CommandTest", "TEST FOR RANDOMNESS", "Press <Esc> to stop.");
     connect(CommandBack, &QPushButton::clicked, this, &frmSim::CommandBack_Click);
+    connect(CommandOptions, &QPushButton::clicked, this, &frmSim::CommandOptions_Click);
     connect(CommandCompute, &QPushButton::clicked, this, &frmSim::CommandCompute_Click);
 
     GridCounts = new QTableView(this);
@@ -237,6 +239,18 @@ void frmSim::CommandBack_Click()
     emit backToGame();
     hide();
 }
+
+FormDefaults& frmSim::options()
+{
+    if (!m_options) {
+        m_options = new FormDefaults(m_module2, m_dialogs, this);
+        m_options->setWindowFlag(Qt::Dialog);
+        connect(m_options, &FormDefaults::creditsReset, this, &frmSim::creditsReset);
+    }
+    return *m_options;
+}
+
+void frmSim::CommandOptions_Click() { options().showOptions(); }
 
 bool frmSim::eventFilter(QObject* watched, QEvent* event)
 {

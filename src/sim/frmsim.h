@@ -21,6 +21,7 @@ namespace tallyhawk {
 
 struct Module2;
 class Dialogs;
+class FormDefaults;
 
 // The simulation window: the ticket handed over from the board is played up to a billion
 // times without display, off the user interface thread, and the results, the session
@@ -36,6 +37,8 @@ public:
     void handOff(const QString& boardGameText, const QString& boardMarkedText);
 
     bool isRunning() const { return m_running; }
+    // The program options dialog, made on its first use.
+    FormDefaults& options();
     // Waits until a run in progress has ended and its results are shown (tests).
     void waitForRun();
 
@@ -61,6 +64,8 @@ public:
 signals:
     // BACK TO GAME: the board shows itself again with the bet it had.
     void backToGame();
+    // The options dialog reset the credit total to this text.
+    void creditsReset(const QString& credits);
     // The user confirmed quitting here: the program ends, this game saved.
     void endProgramRequested(const QString& startupGame);
 
@@ -77,6 +82,7 @@ private:
     void setButtonsEnabled(bool enabled);
 
     void CommandBack_Click();
+    void CommandOptions_Click();
     void CommandCompute_Click();
     // Asks for the number of games: none when the run should not start.
     std::optional<std::int64_t> askGameCount();
@@ -86,6 +92,7 @@ private:
 
     Module2& m_module2;
     Dialogs& m_dialogs;
+    FormDefaults* m_options = nullptr;
     bool m_loaded = false;
     QString m_boardMarkedText;
 
