@@ -1,9 +1,7 @@
 #include "numberforms.h"
 
-#include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 namespace tallyhawk {
@@ -17,11 +15,17 @@ bool isBlank(char c)
 
 // Fifteen significant digits, as a double's display form conventionally has: 0.1 + 0.2 shows
 // as 0.3, and whole numbers up to 10^15 show all their digits.
+// (std::to_chars and std::from_chars ignore the locale: a period whatever the user's settings.)
 std::string decimalForm(double magnitude)
 {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", magnitude);
-    return buffer;
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::general, 15).ptr;
+    std::string text(buffer, end);
+    // "1e+20" is written "1E+20", as number displays conventionally show it.
+    for (char& c : text)
+        if (c == 'e')
+            c = 'E';
+    return text;
 }
 
 // Fixed decimals with the half rounded away from zero, as display patterns round.
@@ -29,9 +33,9 @@ std::string fixedDecimals(double value, int decimals)
 {
     const double scale = std::pow(10.0, decimals);
     double scaled = std::round(std::fabs(value) * scale);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, scaled / scale);
-    std::string text = buffer;
+    char buffer[400];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, scaled / scale, std::chars_format::fixed, decimals).ptr;
+    std::string text(buffer, end);
     if (value < 0 && scaled != 0)
         text.insert(text.begin(), '-');
     return text;
@@ -94,10 +98,14 @@ std::optional<double> ParseNumber(std::string_view text)
         if (!allowed)
             return std::nullopt;
     }
-    errno = 0;
-    char* stop = nullptr;
-    const double value = std::strtod(trimmed.c_str(), &stop);
-    if (stop != trimmed.c_str() + trimmed.size() || errno == ERANGE)
+    // from_chars takes no leading plus sign; a plus stands only before the exponent there.
+    const char* first = trimmed.data();
+    const char* last = first + trimmed.size();
+    if (*first == '+')
+        ++first;
+    double value = 0;
+    const auto [stop, error] = std::from_chars(first, last, value);
+    if (stop != last || error != std::errc() || !std::isfinite(value))
         return std::nullopt;
     return value;
 }
@@ -129,8 +137,7 @@ double LeadingNumber(std::string_view text)
         number.pop_back();
     if (!seenDigit || number.empty())
         return 0;
-    const double value = std::strtod(number.c_str(), nullptr);
-    return std::isfinite(value) ? value : 0;
+    return ParseNumber(number).value_or(0);
 }
 
 std::string FormatTwoDecimals(double value)

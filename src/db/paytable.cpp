@@ -186,8 +186,10 @@ bool InsertPayTableFileRecord(QSqlDatabase db, const PayTableFileRecord& record,
             else if (const auto* text = std::get_if<std::string>(&value); text && ParseNumber(*text))
                 bound = *ParseNumber(*text);
         }
-        if (i == kTextFields && bound.isValid()) // Catch holds whole numbers
-            bound = static_cast<qlonglong>(RoundHalfEven(bound.toDouble()));
+        if (i == kTextFields && bound.isValid()) { // Catch holds whole numbers; one out of range stays Null
+            const auto whole = ToInt32(bound.toDouble());
+            bound = whole ? QVariant(*whole) : QVariant();
+        }
         query.addBindValue(bound.isValid() ? bound : QVariant(QMetaType(QMetaType::QString)));
     }
     if (!query.exec()) {

@@ -11,6 +11,7 @@
 #include "sessionstats.h"
 
 #include <QApplication>
+#include <cmath>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
@@ -105,6 +106,10 @@ void frmSim::buildControls()
     TextBetTotal = box(this, "TextBetTotal");
     TextWinTotal = box(this, "TextWinTotal");
     TextPercent = box(this, "TextPercent");
+    TextExact = box(this, "TextExact");
+    TextExact->setFont(uiFont("Arial", 9));
+    TextInterval = box(this, "TextInterval");
+    TextInterval->setFont(uiFont("Arial", 9));
     ProgressRun = new QProgressBar(this);
     ProgressRun->setObjectName("ProgressRun");
     ProgressRun->setRange(0, 1000);
@@ -118,6 +123,13 @@ void frmSim::buildControls()
     CommandTest = button(this, "CommandTest", "TEST FOR RANDOMNESS", "Press <Esc> to stop.");
     connect(CommandBack, &QPushButton::clicked, this, &frmSim::CommandBack_Click);
     connect(CommandOptions, &QPushButton::clicked, this, &frmSim::CommandOptions_Click);
+    CommandCharts = button(this, "CommandCharts", "CHARTS", "Session histogram and catch frequencies of the last run");
+    CommandCharts->setEnabled(false);
+    connect(CommandCharts, &QPushButton::clicked, this, [this] {
+        if (!m_charts)
+            m_charts = new frmCharts(m_dialogs, this);
+        m_charts->showRun(m_lastRun);
+    });
     connect(CommandCompute, &QPushButton::clicked, this, &frmSim::CommandCompute_Click);
 
     GridCounts = new QTableView(this);
@@ -165,12 +177,13 @@ void frmSim::layOutControls()
     buttons->addStretch();
     buttons->addWidget(TextEscape);
     buttons->addStretch();
+    buttons->addWidget(CommandCharts, 0, Qt::AlignBottom);
     buttons->addLayout(rightButtons);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(TextGame);
     layout->addLayout(views, 1);
-    for (QWidget* line : {TextMarked, TextBetTotal, TextWinTotal, TextPercent})
+    for (QWidget* line : {TextMarked, TextBetTotal, TextWinTotal, TextPercent, TextExact, TextInterval})
         layout->addWidget(line);
     layout->addLayout(progress);
     layout->addLayout(buttons);
@@ -187,7 +200,7 @@ void frmSim::Form_Load()
 void frmSim::showPayoutView()
 {
     ResultsTable->show();
-    for (QWidget* line : {TextBetTotal, TextPercent, TextWinTotal, TextMarked})
+    for (QWidget* line : {TextBetTotal, TextPercent, TextWinTotal, TextMarked, TextExact, TextInterval})
         line->show();
     GridCounts->hide();
 }
@@ -206,6 +219,9 @@ void frmSim::clearResults()
     TextWinTotal->setText("Total Winnings =");
     ProgressRun->setValue(0);
     TextSpeed->clear();
+    TextExact->clear();
+    TextInterval->clear();
+    CommandCharts->setEnabled(false);
 }
 
 void frmSim::handOff(const QString& boardGameText, const QString& boardMarkedText)
@@ -342,6 +358,7 @@ void frmSim::CommandCompute_Click()
     }
     input.gameName = m_module2.gCurrentGameName.toStdString();
     input.games = *games;
+    showExactOdds(rows, marked);
     if (const std::string refusal = CheckSimulationInput(input); !refusal.empty()) {
         m_dialogs.message(this, qs(refusal));
         return;
@@ -358,6 +375,7 @@ void frmSim::CommandCompute_Click()
     SubTotal[kBonusRow]->clear();
     ProgressRun->setValue(0);
     TextSpeed->clear();
+    TextInterval->clear();
 
     // The shared deck takes its pass as any draw does; the run's own streams come from one
     // seed drawn from the program's generator, so a fixed seed repeats the run.
@@ -400,6 +418,36 @@ void frmSim::CommandCompute_Click()
     });
 }
 
+void frmSim::showExactOdds(const std::vector<PayScheduleRow>& rows, int marked)
+{
+    ExactGame game = ExactGameFromRows(rows, marked);
+    SetGameKind(game, m_module2.gCurrentGameName.toStdString(), ExactRules::Simulation);
+    m_exact = AnalyseExact(game);
+    if (!m_exact.ok()) {
+        TextExact->setText("Exact Pct Return: not available (" + qs(m_exact.error) + ")");
+        return;
+    }
+    TextExact->setText("Exact Pct Return = " + qs(FormatTwoDecimals(m_exact.simulation.returnPct)) +
+                       "   Standard Deviation per Game = " +
+                       QString::number(m_exact.simulation.standardDeviation, 'f', 3));
+}
+
+std::string frmSim::exactSessionLines() const
+{
+    if (!m_exact.ok())
+        return {};
+    const ExactSessionFigures& exact = m_exact.session;
+    const int amount = std::abs(100 - exact.mode);
+    return "Exact Figures for Independent Games:\r\n"
+           "   Losing Sessions: " + FormatOneDecimal(exact.losingPct) + " %\r\n"
+           "   Breakeven or Winning Sessions: " + FormatOneDecimal(exact.breakevenOrWinningPct) + " %\r\n"
+           "   Most Likely Outcome: " + (exact.mode < 100 ? "Lose" : "Win") + StrForm(amount) + " Credits\r\n"
+           "   Double (or Better): " + FormatOneDecimal(exact.doublePct) + " %\r\n"
+           "   5X or More: " + FormatOneDecimal(exact.fiveFoldPct) + " %\r\n"
+           "   Lose Half (or Worse): " + FormatOneDecimal(exact.loseHalfPct) + " %\r\n"
+           "   Exact Pct Return: " + FormatTwoDecimals(m_exact.simulation.returnPct) + " %\r\n\r\n";
+}
+
 void frmSim::showProgress(const SimulationTotals& totals)
 {
     for (int c = 0; c <= 10; ++c) {
@@ -430,6 +478,16 @@ void frmSim::finishRun(const SimulationResult& result)
     showProgress(result);
     setButtonsEnabled(true);
     TextEscape->hide();
+    if (m_exact.ok() && result.gamesPlayed > 0) {
+        // The run's return against the exact one: 1.96 standard errors either side.
+        const double margin = 1.96 * 100.0 * m_exact.simulation.standardDeviation /
+                              std::sqrt(static_cast<double>(result.gamesPlayed));
+        const double simulated = result.percentReturn();
+        const bool inside = std::fabs(simulated - m_exact.simulation.returnPct) <= margin;
+        TextInterval->setText(QStringLiteral("95% Interval of the Simulated Return = %1 to %2 (%3)")
+                                  .arg(qs(FormatTwoDecimals(simulated - margin)), qs(FormatTwoDecimals(simulated + margin)),
+                                       inside ? "the exact return lies inside" : "the exact return lies outside"));
+    }
     reportSessions(result);
 }
 
@@ -449,9 +507,25 @@ void frmSim::reportSessions(const SimulationResult& result)
     if (!WriteSessionsTable(m_module2.gDatabase, folded, m_module2.gCurrentGameName, marked, result.totalWinnings(),
                             &tableError))
         faults << "The table \"Sessions\" could not be written: " + tableError;
-    const std::string summary =
+    std::string summary =
         SessionSummaryText(ComputeSessionFigures(folded), TextGame->text().toStdString(),
                            TextMarked->text().toStdString(), result.gamesPlayed, TextPercent->text().toStdString());
+    // The exact figures stand before the closing question, so the saved report keeps them too.
+    const std::string question = "Do You Wish to Save or Print These Results?";
+    if (summary.size() >= question.size() && summary.compare(summary.size() - question.size(), question.size(), question) == 0)
+        summary.insert(summary.size() - question.size(), exactSessionLines());
+
+    m_lastRun = {};
+    m_lastRun.game = TextGame->text();
+    m_lastRun.sessions = folded;
+    m_lastRun.catchFrequency = result.catchFrequency;
+    m_lastRun.games = result.gamesPlayed;
+    m_lastRun.exact = m_exact.ok();
+    if (m_exact.ok()) {
+        m_lastRun.exactSessions = m_exact.session.probability;
+        m_lastRun.exactCatches = m_exact.simulation.catchProbability;
+    }
+    CommandCharts->setEnabled(true);
     QApplication::restoreOverrideCursor();
     if (!faults.isEmpty())
         m_dialogs.message(this, faults.join("\n\n"), kProgramTitle, Dialogs::Icon::Warning);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/exactodds.h"
+#include "sim/frmcharts.h"
 #include "sim/simulation.h"
 
 #include <QWidget>
@@ -53,6 +55,9 @@ public:
     QLineEdit* TextBetTotal;
     QLineEdit* TextWinTotal;
     QLineEdit* TextPercent;
+    QLineEdit* TextExact;    // the exact return of the ticket and its standard deviation per game
+    QLineEdit* TextInterval; // after a run: the simulated return's 95% interval
+    QPushButton* CommandCharts;
     QProgressBar* ProgressRun;
     QLabel* TextSpeed;
     QPushButton* CommandOptions;
@@ -89,6 +94,8 @@ private:
     void showProgress(const SimulationTotals& totals);
     void finishRun(const SimulationResult& result);
     void reportSessions(const SimulationResult& result);
+    void showExactOdds(const std::vector<PayScheduleRow>& rows, int marked);
+    std::string exactSessionLines() const;
 
     Module2& m_module2;
     Dialogs& m_dialogs;
@@ -108,6 +115,9 @@ private:
     std::int64_t m_runGames = 0;
     std::array<double, 11> m_pays{};
     qint64 m_runStartedMs = 0;
+    ExactAnalysis m_exact;
+    frmCharts* m_charts = nullptr;
+    frmCharts::RunFigures m_lastRun;
 };
 
 } // namespace tallyhawk
