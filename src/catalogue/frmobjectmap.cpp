@@ -10,6 +10,7 @@
 #include "frmabout.h"
 #include "paygridmodel.h"
 #include "payvalidation.h"
+#include "sim/exactodds.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,6 +25,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -229,6 +231,25 @@ void frmObjectMap::buildControls()
     DBGrid1 = grid(this, "DBGrid1", pDataListing);
     DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
     DBGrid1->setColumnWidth(0, 110);
+    GridReturn = new QTableWidget(1, static_cast<int>(payFields.size()), this);
+    GridReturn->setObjectName("GridReturn");
+    GridReturn->horizontalHeader()->hide();
+    GridReturn->verticalHeader()->hide();
+    GridReturn->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    GridReturn->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
+    GridReturn->setColumnWidth(0, 110);
+    GridReturn->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GridReturn->setSelectionMode(QAbstractItemView::NoSelection);
+    GridReturn->setFocusPolicy(Qt::NoFocus);
+    GridReturn->setFixedHeight(GridReturn->rowHeight(0) + 4);
+    GridReturn->setToolTip("The exact percentage return of each number of marked numbers at a bet of 1");
+    for (int column = 0; column < GridReturn->columnCount(); ++column) {
+        auto* item = new QTableWidgetItem(column == 0 ? "Return %" : "");
+        item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+        GridReturn->setItem(0, column, item);
+    }
+    // Each stored edit of a pay reloads the grid: the returns follow.
+    connect(pDataListing, &QAbstractItemModel::modelReset, this, &frmObjectMap::showExactReturns);
     DBGrid2 = grid(this, "DBGrid2", DataBonus);
     DBGrid2->setFixedHeight(34 + DBGrid2->horizontalHeader()->sizeHint().height());
 
@@ -291,6 +312,7 @@ void frmObjectMap::layOutControls()
     layout->setContentsMargins(16, 8, 16, 12);
     layout->addWidget(ComboGameList);
     layout->addWidget(DBGrid1, 1);
+    layout->addWidget(GridReturn);
     layout->addWidget(DBGrid2);
     layout->addLayout(keys);
     layout->addLayout(buttons);
@@ -337,6 +359,23 @@ void frmObjectMap::ComboGameList_Click()
     ComboLocations->setCurrentText(qs(key.Location));
     TextCasino->setText(qs(key.Casino));
     ComboGame->setCurrentText(qs(key.Game));
+}
+
+void frmObjectMap::showExactReturns()
+{
+    std::vector<PayScheduleRow> rows;
+    if (m_module2.gDatabase.isOpen())
+        ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, &rows);
+    const std::string name = FormatGameListEntry(m_module2.gCurrentGameSql.key());
+    for (int marked = 1; marked <= 10; ++marked) {
+        QString text;
+        ExactGame game = ExactGameFromRows(rows, marked);
+        SetGameKind(game, name, ExactRules::Board);
+        const bool pays = std::any_of(game.pays.begin(), game.pays.end(), [](double pay) { return pay != 0; });
+        if (pays && ExactGameError(game).empty())
+            text = qs(FormatTwoDecimals(static_cast<double>(BoardWinDistribution(game).mean()) * 100.0));
+        GridReturn->item(0, marked + 1)->setText(text);
+    }
 }
 
 void frmObjectMap::TextCasino_Change()

@@ -9,6 +9,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QTableView;
+class QTableWidget;
 
 namespace tallyhawk {
 
@@ -44,6 +45,8 @@ public:
     QComboBox* ComboGameList;
     QTableView* DBGrid1;
     QTableView* DBGrid2;
+    // Under the pays: the exact return of each marked count at a bet of 1 under the board's rules.
+    QTableWidget* GridReturn;
     QComboBox* ComboLocations;
     QLineEdit* TextCasino;
     QComboBox* ComboGame;
@@ -93,6 +96,7 @@ private:
     void unlock();
     void lock();
     void lockWindow();
+    void showExactReturns();
 
     Module2& m_module2;
     Dialogs& m_dialogs;

@@ -78,6 +78,7 @@ private slots:
     void casinoNamesStopAt28Characters();
     void quittingFromTheCatalogueSavesTheGameAndTheCredits();
     void helpFallsBackToAWindowOfItsOwn();
+    void theReturnRowFollowsThePays();
 
 private:
     void openCatalogueOn(const QString& entry);
@@ -454,6 +455,24 @@ void CatalogueTest::helpFallsBackToAWindowOfItsOwn()
     QVERIFY(viewer && viewer->isVisible());
     QVERIFY(!static_cast<QTextBrowser*>(viewer)->toPlainText().isEmpty());
     viewer->close();
+}
+
+void CatalogueTest::theReturnRowFollowsThePays()
+{
+    auto returnOf = [this](int marked) { return catalogue().GridReturn->item(0, marked + 1)->text(); };
+    openCatalogueOn(FormatGameListEntry("OTHER", "Published example", "Cleopatra Keno"));
+    QCOMPARE(catalogue().GridReturn->item(0, 0)->text(), QString("Return %"));
+    QCOMPARE(returnOf(8), QString("90.15")); // the published return of this 8-spot table
+
+    catalogue().ComboGameList->setCurrentText(kHarrahs);
+    catalogue().ComboGameList_Click();
+    for (int marked = 1; marked <= 9; ++marked)
+        QCOMPARE(returnOf(marked), QString()); // a game that pays ten numbers only
+    const QString before = returnOf(10);
+    QVERIFY(!before.isEmpty());
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QVERIFY(edit(catalogue().pDataListing, rowOfCatch(catalogue().pDataListing, 10), "Pick10", "100000"));
+    QVERIFY(returnOf(10).toDouble() > before.toDouble());
 }
 
 TALLYHAWK_WINDOW_TEST_MAIN(CatalogueTest)

@@ -175,6 +175,20 @@ void SimulationWindowTest::aRunReportsItsSessions()
     QFile sessions(QDir(m_folder->path()).filePath("sessions.csv"));
     QVERIFY(sessions.open(QIODevice::ReadOnly));
     QCOMPARE(sessions.readAll().count("\r\n"), 25002);
+    // Beside the run: the exact return, the run's interval, the exact session figures, the charts.
+    QVERIFY(sim().TextExact->text().startsWith("Exact Pct Return = "));
+    QVERIFY(sim().TextInterval->text().startsWith("95% Interval of the Simulated Return = "));
+    QVERIFY(summary.text.contains("Exact Figures for Independent Games:\n"));
+    QVERIFY(statsText.contains("Exact Figures for Independent Games:"));
+    QVERIFY(sim().CommandCharts->isEnabled());
+    QTest::mouseClick(sim().CommandCharts, Qt::LeftButton);
+    auto* charts = sim().findChild<frmCharts*>("frmCharts");
+    QVERIFY(charts && charts->isVisible());
+    const QString png = QDir(m_folder->path()).filePath("sessions.png");
+    m_run->dialogs.fileNames = {png};
+    QTest::mouseClick(charts->CommandSaveSessions, Qt::LeftButton);
+    QVERIFY(!QImage(png).isNull());
+
     QSqlQuery query(m_run->module2.gDatabase);
     QVERIFY(query.exec("SELECT count(*), sum([Frequency]) FROM [Sessions]"));
     QVERIFY(query.next());
