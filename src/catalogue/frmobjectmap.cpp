@@ -201,7 +201,7 @@ frmObjectMap::frmObjectMap(Module2& module2, Dialogs& dialogs, QWidget* parent)
     setWindowTitle("Orrinford's Tallyhawk ");
     buildControls();
     layOutControls();
-    resize(9855 / 15, 6600 / 15);
+    resize(760, 460);
 }
 
 frmObjectMap::~frmObjectMap() = default;
@@ -252,6 +252,9 @@ void frmObjectMap::buildControls()
     connect(pDataListing, &QAbstractItemModel::modelReset, this, &frmObjectMap::showExactReturns);
     DBGrid2 = grid(this, "DBGrid2", DataBonus);
     DBGrid2->setFixedHeight(34 + DBGrid2->horizontalHeader()->sizeHint().height());
+    // The bonus captions are long: those columns take the width of their captions.
+    for (int column = DataBonus->fieldColumn("Bonus Ball"); column < DataBonus->columnCount(); ++column)
+        DBGrid2->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
 
     ComboLocations = new QComboBox(this);
     ComboLocations->setObjectName("ComboLocations");

@@ -66,7 +66,7 @@ frmSim::frmSim(Module2& module2, Dialogs& dialogs, QWidget* parent)
     setWindowTitle("Monte Carlo Simulation");
     buildControls();
     layOutControls();
-    resize(560, 640);
+    resize(640, 660);
     // The window hears every key, also while its buttons are disabled during a run.
     qApp->installEventFilter(this);
 }
@@ -237,6 +237,7 @@ void frmSim::handOff(const QString& boardGameText, const QString& boardMarkedTex
     if (TextGame->text() != boardGameText || TextMarked->text().mid(18).trimmed() != boardCount)
         clearResults();
     TextGame->setText(boardGameText);
+    TextGame->setCursorPosition(0);
     TextMarked->setText("Numbers Marked  = " + boardCount);
     show();
     raise();

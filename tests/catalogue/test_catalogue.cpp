@@ -463,6 +463,7 @@ void CatalogueTest::theReturnRowFollowsThePays()
     openCatalogueOn(FormatGameListEntry("OTHER", "Published example", "Cleopatra Keno"));
     QCOMPARE(catalogue().GridReturn->item(0, 0)->text(), QString("Return %"));
     QCOMPARE(returnOf(8), QString("90.15")); // the published return of this 8-spot table
+    saveScreenshot(&catalogue(), "catalogue");
 
     catalogue().ComboGameList->setCurrentText(kHarrahs);
     catalogue().ComboGameList_Click();

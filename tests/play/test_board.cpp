@@ -243,9 +243,7 @@ void BoardTest::resizingKeepsTheArrangement()
     for (const QSize size : {QSize(761, 548), QSize(1400, 1000)}) {
         run.board.resize(size);
         QApplication::processEvents();
-        // TALLYHAWK_SCREENSHOTS=folder saves what the window looks like, for a person to check.
-        if (const QString shots = qEnvironmentVariable("TALLYHAWK_SCREENSHOTS"); !shots.isEmpty())
-            run.board.grab().save(QDir(shots).filePath(QStringLiteral("board-%1.png").arg(size.width())));
+        saveScreenshot(&run.board, QStringLiteral("board-%1").arg(size.width()));
         auto box = [&](const QWidget* w) {
             return QRect(w->mapTo(&run.board, QPoint(0, 0)), w->size());
         };

@@ -248,10 +248,7 @@ void BoardPlayTest::wholeGamesMatchTheEngine()
             QVERIFY(run.board.CommandQuickPick->isEnabled());
             QVERIFY(!run.module2.gBetPrepaid);
         }
-        // TALLYHAWK_SCREENSHOTS=folder saves the board after each game's plays, for a person to check.
-        if (const QString shots = qEnvironmentVariable("TALLYHAWK_SCREENSHOTS"); !shots.isEmpty())
-            run.board.grab().save(
-                QDir(shots).filePath(game.left(40).simplified().replace(' ', '-') + ".png"));
+        saveScreenshot(&run.board, "board-" + game.left(40).simplified().replace(' ', '-'));
     }
 }
 

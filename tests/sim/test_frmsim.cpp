@@ -184,6 +184,8 @@ void SimulationWindowTest::aRunReportsItsSessions()
     QTest::mouseClick(sim().CommandCharts, Qt::LeftButton);
     auto* charts = sim().findChild<frmCharts*>("frmCharts");
     QVERIFY(charts && charts->isVisible());
+    saveScreenshot(&sim(), "simulation");
+    saveScreenshot(charts, "charts");
     const QString png = QDir(m_folder->path()).filePath("sessions.png");
     m_run->dialogs.fileNames = {png};
     QTest::mouseClick(charts->CommandSaveSessions, Qt::LeftButton);
