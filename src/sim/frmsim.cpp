@@ -24,6 +24,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QHeaderView>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -131,9 +133,22 @@ void frmSim::buildControls()
         m_charts->showRun(m_lastRun);
     });
     connect(CommandCompute, &QPushButton::clicked, this, &frmSim::CommandCompute_Click);
+    connect(CommandTest, &QPushButton::clicked, this, &frmSim::CommandTest_Click);
 
     GridCounts = new QTableView(this);
     GridCounts->setObjectName("GridCounts");
+    m_countsModel = new QStandardItemModel(8, 11, this);
+    QStringList captions{"Range"};
+    for (int c = 1; c <= 10; ++c)
+        captions << QStringLiteral("C%1").arg(c);
+    m_countsModel->setHorizontalHeaderLabels(captions);
+    GridCounts->setModel(m_countsModel);
+    GridCounts->verticalHeader()->hide();
+    GridCounts->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    GridCounts->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    GridCounts->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GridCounts->setToolTip("Each number's count less its expected count; red above, blue below what a uniform draw "
+                           "gives");
     GridCounts->hide();
 }
 

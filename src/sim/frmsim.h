@@ -2,6 +2,7 @@
 
 #include "sim/exactodds.h"
 #include "sim/frmcharts.h"
+#include "sim/randomness.h"
 #include "sim/simulation.h"
 
 #include <QWidget>
@@ -16,6 +17,7 @@
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QStandardItemModel;
 class QPushButton;
 class QTableView;
 
@@ -95,6 +97,13 @@ private:
     void finishRun(const SimulationResult& result);
     void reportSessions(const SimulationResult& result);
     void showExactOdds(const std::vector<PayScheduleRow>& rows, int marked);
+
+    // The randomness test: counted off the interface thread, shown on the grid as it goes.
+    void CommandTest_Click();
+    void showTestView();
+    void showDeviations(const RandomnessDeviations& deviations, std::int32_t games);
+    void showStoredCounts();
+    void finishTest(const RandomnessOutcome& outcome);
     std::string exactSessionLines() const;
 
     Module2& m_module2;
@@ -118,6 +127,8 @@ private:
     ExactAnalysis m_exact;
     frmCharts* m_charts = nullptr;
     frmCharts::RunFigures m_lastRun;
+    QStandardItemModel* m_countsModel = nullptr;
+    RandomnessDeviations m_pendingDeviations{};
 };
 
 } // namespace tallyhawk

@@ -36,6 +36,9 @@ private slots:
     void escStopsALongRunAtAProgressPoint();
     void unwritableReportsAreReportedAndTheSummaryStillShows();
     void quittingFromTheSimulationWindow();
+    void randomnessTestAsksUntilTheAnswerDividesByFour();
+    void randomnessTestCancelEndsQuietly();
+    void escStopsARandomnessTestWithoutAMessage();
 
 private:
     frmSim& sim() { return m_run->simulation; }
@@ -246,6 +249,71 @@ void SimulationWindowTest::quittingFromTheSimulationWindow()
     BoardRun next(m_folder->path());
     QVERIFY(next.board.Form_Load());
     QCOMPARE(next.board.ComboGameList->currentText(), kFirePower);
+}
+
+void SimulationWindowTest::randomnessTestAsksUntilTheAnswerDividesByFour()
+{
+    markAndHandOff({1, 2});
+    m_run->dialogs.inputs = {"1002", "letters", "1000"};
+    QTest::mouseClick(sim().CommandTest, Qt::LeftButton);
+    sim().waitForRun();
+    QStringList prompts;
+    for (const auto& shown : m_run->dialogs.shown)
+        if (shown.kind == "input") {
+            QCOMPARE(shown.title, QString("Randomness Test"));
+            QVERIFY(shown.text.endsWith("Enter a number that is evenly divisible by 4.|1000"));
+            prompts << shown.text;
+        }
+    QCOMPARE(prompts.size(), 3);
+    const QStringList messages = m_run->dialogs.messages();
+    QCOMPARE(messages.size(), 3);
+    QCOMPARE(messages[0], QString("Enter a number that is exactly divisible by 4!"));
+    QCOMPARE(messages[1], QString("Enter a number that is exactly divisible by 4!"));
+    QVERIFY(messages[2].startsWith("Chi-Square statistics indicate that the distribution of drawn numbers\n"));
+    QVERIFY(messages[2].contains(" the test for randomness at a 95% confidence level.\n\nChi-Square = "));
+    QVERIFY(messages[2].contains("p-value = "));
+    QCOMPARE(m_run->dialogs.beeps, 1);
+    QVERIFY(sim().GridCounts->isVisible());
+    QVERIFY(sim().ResultsTable->isHidden());
+
+    // All 80 deviations are stored, and they add up to nothing: 20,000 drawn, 20,000 expected.
+    QSqlQuery query(m_run->module2.gDatabase);
+    QVERIFY(query.exec("SELECT sum([C1] + [C2] + [C3] + [C4] + [C5] + [C6] + [C7] + [C8] + [C9] + [C10]), "
+                       "min([C1]) FROM [Counts]"));
+    QVERIFY(query.next());
+    QCOMPARE(query.value(0).toInt(), 0);
+    QVERIFY(query.value(1).toInt() > -250);
+}
+
+void SimulationWindowTest::randomnessTestCancelEndsQuietly()
+{
+    markAndHandOff({1, 2});
+    m_run->dialogs.inputs = {QString()};
+    QTest::mouseClick(sim().CommandTest, Qt::LeftButton);
+    QVERIFY(!sim().isRunning());
+    QVERIFY(m_run->dialogs.messages().isEmpty());
+    QVERIFY(sim().GridCounts->isVisible());
+    QVERIFY(sim().TextBetTotal->isHidden());
+    // The payout run switches back to the results.
+    runGames("10000");
+    QVERIFY(sim().GridCounts->isHidden());
+    QVERIFY(sim().ResultsTable->isVisible());
+}
+
+void SimulationWindowTest::escStopsARandomnessTestWithoutAMessage()
+{
+    markAndHandOff({1, 2});
+    m_run->dialogs.inputs = {"2000000000"};
+    QTest::mouseClick(sim().CommandTest, Qt::LeftButton);
+    QVERIFY(sim().isRunning());
+    QVERIFY(!sim().CommandCompute->isEnabled());
+    QTest::qWait(50);
+    QTest::keyClick(&sim(), Qt::Key_Escape);
+    sim().waitForRun();
+    QVERIFY(m_run->dialogs.messages().isEmpty());
+    QCOMPARE(m_run->dialogs.beeps, 0);
+    QVERIFY(sim().CommandCompute->isEnabled());
+    QVERIFY(sim().TextEscape->isHidden());
 }
 
 TALLYHAWK_WINDOW_TEST_MAIN(SimulationWindowTest)

@@ -1,0 +1,21 @@
+#pragma once
+// The table [Counts]: the randomness test's last deviations, eight records of ten numbers.
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace tallyhawk {
+
+// Entry n - 1 for the number n: record (n - 1) / 10, field C((n - 1) % 10 + 1), in table order.
+using CountsValues = std::array<double, 80>;
+
+// Stores all 80 values in one transaction. False with the reason on failure.
+bool WriteCounts(QSqlDatabase db, const CountsValues& values, QString* error);
+
+// Reads the 80 values (a blank reads as 0) and the records' row labels.
+bool ReadCounts(QSqlDatabase db, CountsValues* values, QStringList* ranges, QString* error);
+
+} // namespace tallyhawk
