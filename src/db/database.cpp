@@ -10,7 +10,7 @@
 
 namespace tallyhawk {
 
-DatabaseOpening openDatabase(const QString& path, const QString& connectionName)
+DatabaseOpening openDatabase(const QString& path, const QString& connectionName, OpenMode mode)
 {
     DatabaseOpening opening;
     const QString shownPath = QDir::toNativeSeparators(path);
@@ -26,6 +26,8 @@ DatabaseOpening openDatabase(const QString& path, const QString& connectionName)
 
     opening.db = QSqlDatabase::addDatabase("QSQLITE", connectionName);
     opening.db.setDatabaseName(path);
+    if (mode == OpenMode::ReadOnly)
+        opening.db.setConnectOptions("QSQLITE_OPEN_READONLY");
     QString fault;
     if (!opening.db.open()) {
         fault = opening.db.lastError().text();

@@ -18,7 +18,9 @@ struct DatabaseOpening
 // Opens an existing database file for reading and writing under the given connection name
 // and checks that it holds every table and field. A missing file, a file that is not a
 // database, or one that lacks a table is reported and never written to.
-DatabaseOpening openDatabase(const QString& path, const QString& connectionName);
+enum class OpenMode { ReadWrite, ReadOnly };
+DatabaseOpening openDatabase(const QString& path, const QString& connectionName,
+                             OpenMode mode = OpenMode::ReadWrite);
 
 // Closes the connection and forgets its name, so the file is released.
 void closeDatabase(QSqlDatabase& db);

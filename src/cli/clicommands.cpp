@@ -1,0 +1,513 @@
+#include "clicommands.h"
+
+#include "app/numberforms.h"
+#include "db/paytable.h"
+#include "play/deck.h"
+#include "sim/exactodds.h"
+#include "sim/randomness.h"
+#include "sim/sessionstats.h"
+#include "sim/simulation.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+
+namespace tallyhawk::cli {
+
+namespace {
+
+QString qs(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QString fixed(double value, int decimals)
+{
+    return QString::number(value, 'f', decimals);
+}
+
+QString jsonText(const QJsonObject& object)
+{
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
+}
+
+QJsonObject gameObject(const GameKey& key)
+{
+    return {{"location", qs(key.Location)}, {"casino", qs(key.Casino)}, {"game", qs(key.Game)}};
+}
+
+template <typename Range> QJsonArray jsonArray(const Range& values)
+{
+    QJsonArray array;
+    for (const auto& value : values)
+        array.append(static_cast<double>(value));
+    return array;
+}
+
+CommandResult failure(const QString& error, int status = kExitFailure)
+{
+    CommandResult result;
+    result.status = status;
+    result.error = error;
+    return result;
+}
+
+// One line on standard error, rewritten in place at every tenth of the run and at least once a
+// second, ended with a line feed.
+class ProgressLine
+{
+public:
+    ProgressLine(bool enabled, const char* what, std::int64_t total)
+        : m_enabled(enabled), m_what(what), m_total(total)
+    {
+    }
+    ~ProgressLine() { finish(); }
+
+    void update(std::int64_t done)
+    {
+        if (!m_enabled || m_total <= 0)
+            return;
+        const int tenth = static_cast<int>(10 * done / m_total);
+        const auto now = std::chrono::steady_clock::now();
+        if (tenth == m_lastTenth && now - m_lastShown < std::chrono::seconds(1))
+            return;
+        m_lastTenth = tenth;
+        m_lastShown = now;
+        const int percent = static_cast<int>(100 * done / m_total);
+        std::fprintf(stderr, "\r%s: %3d%% (%lld of %lld games)", m_what, percent,
+                     static_cast<long long>(done), static_cast<long long>(m_total));
+        std::fflush(stderr);
+        m_shown = true;
+    }
+
+    void finish()
+    {
+        if (m_shown)
+            std::fputs("\n", stderr);
+        m_shown = false;
+    }
+
+private:
+    bool m_enabled;
+    const char* m_what;
+    std::int64_t m_total;
+    int m_lastTenth = -1;
+    std::chrono::steady_clock::time_point m_lastShown{};
+    bool m_shown = false;
+};
+
+// The six session figures, under the names the JSON output gives them.
+struct SessionNumbers
+{
+    double losingPct = 0;
+    double breakevenOrWinningPct = 0;
+    int mode = 0;
+    double doublePct = 0;
+    double fiveFoldPct = 0;
+    double loseHalfPct = 0;
+};
+
+QJsonObject sessionJson(const SessionNumbers& s)
+{
+    return {{"losing_pct", s.losingPct},      {"breakeven_or_winning_pct", s.breakevenOrWinningPct},
+            {"most_likely_win", s.mode},      {"double_pct", s.doublePct},
+            {"five_fold_pct", s.fiveFoldPct}, {"lose_half_pct", s.loseHalfPct}};
+}
+
+// The summary's wording, one decimal as the summary shows it.
+QString sessionText(const SessionNumbers& s)
+{
+    const QString outcome = s.mode < 100 ? "Lose" : "Win";
+    QString text;
+    text += "  Percentage of Losing Sessions: " + qs(FormatOneDecimal(s.losingPct)) + " %\n";
+    text +=
+        "  Percentage of Breakeven or Winning Sessions: " + qs(FormatOneDecimal(s.breakevenOrWinningPct)) +
+        " %\n";
+    text += "  Most Likely End of Session Outcome: " + outcome + qs(StrForm(std::abs(100 - s.mode))) +
+            " Credits\n";
+    text +=
+        "  You Will Double Your Money (or Better) " + qs(FormatOneDecimal(s.doublePct)) + " % of the Time\n";
+    text += "  You Will Multiply Your Money by 5X or more " + qs(FormatOneDecimal(s.fiveFoldPct)) +
+            " % of the Time\n";
+    text += "  You Will Lose Half of Your Money (or Worse) " + qs(FormatOneDecimal(s.loseHalfPct)) +
+            " % of the Time\n";
+    return text;
+}
+
+bool paysNothing(const ExactGame& game)
+{
+    return std::all_of(game.pays.begin(), game.pays.end(), [](double pay) { return pay == 0; });
+}
+
+// The exact return under the board's rules at a bet of 1; no value when the game pays nothing
+// for the count or cannot be analysed.
+std::optional<double> boardReturn(const std::vector<PayScheduleRow>& rows, const GameListEntry& entry,
+                                  int marked)
+{
+    ExactGame game = ExactGameFromRows(rows, marked);
+    SetGameKind(game, entry, ExactRules::Board);
+    if (paysNothing(game) || !ExactGameError(game, 1).empty())
+        return std::nullopt;
+    return static_cast<double>(BoardWinDistribution(game, 1).mean() * 100);
+}
+
+int textWidth(const std::string& text)
+{
+    return static_cast<int>(qs(text).size());
+}
+
+QString countText(std::int64_t n)
+{
+    return QString::number(static_cast<long long>(n));
+}
+
+} // namespace
+
+CommandResult RunGamesCommand(const CommandInput& input)
+{
+    std::vector<CatalogueGame> games;
+    QString error;
+    if (!ReadCatalogue(input.db, &games, &error))
+        return failure("The game list cannot be read: " + error);
+
+    struct Line
+    {
+        const CatalogueGame* game;
+        std::array<std::optional<double>, kMaxMarked> returns;
+    };
+    std::vector<Line> lines;
+    for (const CatalogueGame& game : games) {
+        std::vector<PayScheduleRow> rows;
+        if (!ReadGameRows(input.db, BuildCurrentGameSql(qs(game.entry)), &rows, &error))
+            return failure("The pays of " + GameTitle(game.key) + " cannot be read: " + error);
+        Line line{&game, {}};
+        for (int m = 1; m <= kMaxMarked; ++m)
+            line.returns[static_cast<std::size_t>(m - 1)] = boardReturn(rows, game.entry, m);
+        lines.push_back(line);
+    }
+
+    CommandResult result;
+    if (input.json) {
+        QJsonArray list;
+        for (const Line& line : lines) {
+            QJsonObject object = gameObject(line.game->key);
+            QJsonArray returns;
+            for (const auto& value : line.returns)
+                returns.append(value ? QJsonValue(*value) : QJsonValue());
+            object["return_pct"] = returns;
+            list.append(object);
+        }
+        result.out = jsonText({{"rules", "board"}, {"bet", 1}, {"games", list}});
+        return result;
+    }
+
+    int locationWidth = 8, casinoWidth = 6, gameWidth = 4;
+    for (const CatalogueGame& game : games) {
+        locationWidth = std::max(locationWidth, textWidth(game.key.Location));
+        casinoWidth = std::max(casinoWidth, textWidth(game.key.Casino));
+        gameWidth = std::max(gameWidth, textWidth(game.key.Game));
+    }
+    constexpr int kColumn = 7;
+    QString text = "Return % of each marked count under the board's rules at a bet of 1 "
+                   "(blank: the game pays nothing for that count)\n\n";
+    // Names are padded, not put through arg(), so that a name holding "%1" stays as it is.
+    auto columns = [&](const QString& location, const QString& casino, const QString& game) {
+        return location.leftJustified(locationWidth) + "  " + casino.leftJustified(casinoWidth) + "  " +
+               game.leftJustified(gameWidth);
+    };
+    QString header = columns("Location", "Casino", "Game");
+    for (int m = 1; m <= kMaxMarked; ++m)
+        header += QStringLiteral("%1").arg(m, kColumn);
+    text += header + "\n";
+    for (const Line& line : lines) {
+        QString row =
+            columns(qs(line.game->key.Location), qs(line.game->key.Casino), qs(line.game->key.Game));
+        for (const auto& value : line.returns)
+            row += QStringLiteral("%1").arg(value ? fixed(*value, 2) : QString(), kColumn);
+        while (row.endsWith(' '))
+            row.chop(1);
+        text += row + "\n";
+    }
+    text += QStringLiteral("\n%1 games\n").arg(lines.size());
+    result.out = text;
+    return result;
+}
+
+CommandResult RunOddsCommand(const CommandInput& input)
+{
+    const ExactGame game = ExactGameFromRows(input.rows, input.spots);
+    ExactGame boardGame = game;
+    SetGameKind(boardGame, input.game.entry, ExactRules::Board);
+    ExactGame simulationGame = game;
+    SetGameKind(simulationGame, input.game.entry, ExactRules::Simulation);
+    const ExactAnalysis board = AnalyseExact(boardGame, input.bet);
+    if (!board.ok())
+        return failure(GameTitle(input.game.key) + " cannot be analysed: " + qs(board.error));
+    const bool sameKind =
+        boardGame.caveman == simulationGame.caveman && boardGame.cavemanPlus == simulationGame.cavemanPlus;
+    const ExactAnalysis simulation = sameKind ? board : AnalyseExact(simulationGame, 1);
+    if (!simulation.ok())
+        return failure(GameTitle(input.game.key) + " cannot be analysed: " + qs(simulation.error));
+
+    const ExactOdds& sim = simulation.simulation;
+    const ExactSessionFigures& session = simulation.session;
+    const SessionNumbers figures{session.losingPct, session.breakevenOrWinningPct, session.mode,
+                                 session.doublePct, session.fiveFoldPct,           session.loseHalfPct};
+    const std::optional<ExactFraction> fraction = SimulationReturnFraction(simulationGame);
+
+    CommandResult result;
+    if (input.json) {
+        QJsonObject object{{"game", gameObject(input.game.key)},
+                           {"spots", input.spots},
+                           {"bet", input.bet},
+                           {"pays", jsonArray(game.pays)},
+                           {"catch_probabilities", jsonArray(sim.catchProbability)},
+                           {"return_pct_board", board.board.returnPct},
+                           {"return_pct_simulation", sim.returnPct},
+                           {"sd_per_game", sim.standardDeviation},
+                           {"sd_per_game_board", board.board.standardDeviation},
+                           {"hit_rate", sim.hitRate},
+                           {"hit_rate_board", board.board.hitRate},
+                           {"session", sessionJson(figures)}};
+        if (fraction)
+            object["return_simulation_fraction"] = qs(fraction->text());
+        result.out = jsonText(object);
+        return result;
+    }
+
+    QString text = GameTitle(input.game.key) + QStringLiteral(", %1 spots\n\n").arg(input.spots);
+    text +=
+        QStringLiteral("%1  %2  %3  %4\n").arg("Catch").arg("Pay", 8).arg("Probability", 14).arg("1 in", 16);
+    for (int c = 0; c <= std::min(input.spots, kExactMaxCatch); ++c) {
+        const double p = sim.catchProbability[static_cast<std::size_t>(c)];
+        text += QStringLiteral("%1  %2  %3  %4\n")
+                    .arg(c, 5)
+                    .arg(qs(PlainForm(game.pays[static_cast<std::size_t>(c)])), 8)
+                    .arg(fixed(p, 10), 14)
+                    .arg(p > 0 ? fixed(1 / p, 2) : QString("-"), 16);
+    }
+    if (game.BonusBall != 0 || game.FreeGames != 0 || game.BonusFactor != 1 || boardGame.caveman)
+        text +=
+            QStringLiteral("Bonus: Bonus Ball %1, Free Games %2, Bonus Factor %3, Egg bonuses %4, %5, %6\n")
+                .arg(game.BonusBall)
+                .arg(game.FreeGames)
+                .arg(game.BonusFactor)
+                .arg(game.Egg1Bonus)
+                .arg(game.Egg2Bonus)
+                .arg(game.Egg3Bonus);
+    text += "\n";
+    auto line = [](const QString& label, const QString& value) {
+        return label.leftJustified(36) + value + "\n";
+    };
+    text += line(QStringLiteral("Return, board rules at a bet of %1:").arg(input.bet),
+                 fixed(board.board.returnPct, 4) + " %");
+    text += line("Return, simulation rules:",
+                 fixed(sim.returnPct, 4) + " %" +
+                     (fraction ? " (" + qs(fraction->text()) + " per credit)" : QString()));
+    text += line("Standard deviation per game:",
+                 fixed(sim.standardDeviation, 4) + " credits (simulation rules, one credit bet)");
+    text += line("Hit rate:", fixed(100 * sim.hitRate, 4) + " % (1 in " +
+                                  (sim.hitRate > 0 ? fixed(1 / sim.hitRate, 2) : QString("-")) + ")");
+    text += "\nSessions of 100 one-credit games (exact, independent games, simulation rules):\n";
+    text += sessionText(figures);
+    result.out = text;
+    return result;
+}
+
+CommandResult RunSimulateCommand(const CommandInput& input)
+{
+    SimulationInput simulation;
+    simulation.randomPicks = !input.ticket;
+    if (input.ticket) {
+        simulation.markedNumbers = *input.ticket;
+    } else {
+        // Only the count matters: every game picks its numbers anew.
+        for (int n = 1; n <= input.spots; ++n)
+            simulation.markedNumbers.push_back(n);
+    }
+    std::array<double, 11> pays{};
+    for (const PayScheduleRow& row : input.rows) {
+        if (!row.Catch || *row.Catch < 0 || *row.Catch > 10)
+            continue;
+        const double pay = row.Pick[static_cast<std::size_t>(input.spots - 1)].value_or(0);
+        simulation.payPerCatch[static_cast<std::size_t>(*row.Catch)] = ToInt32(pay).value_or(0);
+        pays[static_cast<std::size_t>(*row.Catch)] = pay;
+    }
+    const auto bonusRow = std::find_if(input.rows.begin(), input.rows.end(),
+                                       [](const PayScheduleRow& r) { return r.Catch == 0; });
+    if (bonusRow != input.rows.end()) {
+        // A blank bonus field counts as its neutral value, as in the simulation window.
+        simulation.bonus.BonusBall = bonusRow->BonusBall.value_or(0);
+        simulation.bonus.FreeGames = bonusRow->FreeGames.value_or(0);
+        simulation.bonus.BonusFactor = bonusRow->BonusFactor.value_or(1);
+        simulation.bonus.Egg1Bonus = bonusRow->Egg1Bonus.value_or(1);
+        simulation.bonus.Egg2Bonus = bonusRow->Egg2Bonus.value_or(1);
+        simulation.bonus.Egg3Bonus = bonusRow->Egg3Bonus.value_or(1);
+    }
+    simulation.gameName = input.game.entry;
+    simulation.games = input.games;
+    simulation.seed = input.seed;
+    simulation.threads = input.threads;
+    if (const std::string refusal = CheckSimulationInput(simulation); !refusal.empty())
+        return failure(GameTitle(input.game.key) + " cannot be simulated: " + qs(refusal));
+
+    ProgressLine progress(input.progress, "simulate", input.games);
+    const SimulationResult run = RunSimulation(
+        simulation, [&progress](const SimulationTotals& totals) { progress.update(totals.gamesPlayed); });
+    progress.finish();
+    if (!run.error.empty())
+        return failure(GameTitle(input.game.key) + " cannot be simulated: " + qs(run.error));
+
+    const SessionFigures sessions =
+        ComputeSessionFigures(FoldSessionHistogram(BuildSessionHistogram(run.sessionLog, run.gamesPlayed)));
+    const SessionNumbers figures{
+        sessions.losingPercent(),  sessions.breakevenOrWinningPercent(), sessions.mode,
+        sessions.doubledPercent(), sessions.fiveFoldPercent(),           sessions.losingHalfPercent()};
+
+    // The exact return under the same rules, and the interval in which this run's return falls 95
+    // times in 100: run and mathematics agree when the exact return lies inside it.
+    ExactGame exactGame = ExactGameFromRows(input.rows, input.spots);
+    SetGameKind(exactGame, input.game.entry, ExactRules::Simulation);
+    const ExactAnalysis exact = AnalyseExact(exactGame, 1);
+    const double halfWidth = exact.ok() ? 1.96 * exact.simulation.standardDeviation * 100 /
+                                              std::sqrt(static_cast<double>(run.gamesPlayed))
+                                        : 0;
+    const double percent = run.percentReturn();
+
+    CommandResult result;
+    if (input.json) {
+        QJsonObject object{{"game", gameObject(input.game.key)},
+                           {"spots", input.spots},
+                           {"random_picks", simulation.randomPicks},
+                           {"games", static_cast<qint64>(input.games)},
+                           {"games_played", static_cast<qint64>(run.gamesPlayed)},
+                           {"seed", QString::number(input.seed)},
+                           {"pay_per_catch", jsonArray(simulation.payPerCatch)},
+                           {"catch_frequency", jsonArray(run.catchFrequency)},
+                           {"base_winnings", static_cast<qint64>(run.baseWinnings)},
+                           {"bonus_winnings", run.bonusWinnings},
+                           {"total_winnings", run.totalWinnings()},
+                           {"bonus_events", static_cast<qint64>(run.bonusEvents)},
+                           {"return_pct", percent}};
+        if (input.ticket)
+            object["ticket"] = jsonArray(*input.ticket);
+        if (exact.ok()) {
+            object["exact_return_pct"] = exact.simulation.returnPct;
+            object["return_pct_interval_95"] = QJsonArray{percent - halfWidth, percent + halfWidth};
+        }
+        QJsonObject session = sessions.sessions > 0 ? sessionJson(figures) : QJsonObject{};
+        if (sessions.sessions == 0)
+            for (const char* key : {"losing_pct", "breakeven_or_winning_pct", "most_likely_win", "double_pct",
+                                    "five_fold_pct", "lose_half_pct"})
+                session[key] = QJsonValue();
+        session["sessions"] = sessions.sessions;
+        object["session"] = session;
+        result.out = jsonText(object);
+        return result;
+    }
+
+    QString text = GameTitle(input.game.key) + "\n";
+    if (input.ticket) {
+        QStringList numbers;
+        for (int n : *input.ticket)
+            numbers << QString::number(n);
+        text += "Ticket: " + numbers.join(", ") + "\n";
+    } else {
+        text += QStringLiteral("Ticket: %1 numbers picked at random every game\n").arg(input.spots);
+    }
+    text += QStringLiteral("Games: %1, seed %2\n\n").arg(countText(input.games)).arg(input.seed);
+    text += QStringLiteral("%1  %2  %3  %4\n")
+                .arg("Catch")
+                .arg("Frequency", 12)
+                .arg("Pay", 8)
+                .arg("Winnings", 14);
+    for (int c = 0; c <= input.spots; ++c) {
+        const auto i = static_cast<std::size_t>(c);
+        text += QStringLiteral("%1  %2  %3  %4\n")
+                    .arg(c, 5)
+                    .arg(countText(run.catchFrequency[i]), 12)
+                    .arg(qs(PlainForm(pays[i])), 8)
+                    .arg(qs(PlainForm(pays[i] * static_cast<double>(run.catchFrequency[i]))), 14);
+    }
+    text += QStringLiteral("%1  %2  %3  %4\n")
+                .arg("Bonus")
+                .arg(countText(run.bonusEvents), 12)
+                .arg("", 8)
+                .arg(qs(PlainForm(run.bonusWinnings)), 14);
+    text += "\n";
+    text += "Total Credits Bet = " + countText(run.gamesPlayed) + "\n";
+    text += "Total Winnings = " + qs(PlainForm(run.totalWinnings())) + "\n";
+    text += "Total Pct Return = " + qs(FormatTwoDecimals(percent)) + "\n";
+    if (exact.ok())
+        text += QStringLiteral(
+                    "Exact return under the simulation's rules: %1 %; this run's 95% interval: %2 to %3 %\n")
+                    .arg(fixed(exact.simulation.returnPct, 2), fixed(percent - halfWidth, 2),
+                         fixed(percent + halfWidth, 2));
+    text += QStringLiteral("\nSessions of 100 games among the first ten million games: %1\n")
+                .arg(sessions.sessions);
+    if (sessions.sessions > 0)
+        text += sessionText(figures);
+    result.out = text;
+    return result;
+}
+
+CommandResult RunRandomnessCommand(const CommandInput& input)
+{
+    DrawDeck deck = OrderedDeck();
+    KenoRandom random(input.seed);
+    const auto games = static_cast<std::int32_t>(input.games);
+    ProgressLine progress(input.progress, "randomness", games);
+    const RandomnessOutcome outcome =
+        RunRandomnessTest(deck, random, games, [&progress](const RandomnessTest& test) {
+            if (test.gamesPlayed() % 1024 == 0 || test.finished())
+                progress.update(test.gamesPlayed());
+        });
+    progress.finish();
+    const std::string verdict = RandomnessVerdict(outcome.statistic);
+
+    CommandResult result;
+    if (input.json) {
+        result.out = jsonText({{"games", games},
+                               {"seed", QString::number(input.seed)},
+                               {"expected_count", games / 4},
+                               {"deviations", jsonArray(outcome.deviations)},
+                               {"chi_square", outcome.statistic},
+                               {"degrees_of_freedom", kRandomnessDegreesOfFreedom},
+                               {"verdict", qs(verdict)},
+                               {"passes", RandomnessPasses(outcome.statistic)},
+                               {"p_value", outcome.pValue},
+                               {"message", qs(RandomnessMessage(outcome.statistic)).replace("\r\n", "\n")}});
+        return result;
+    }
+
+    int width = 4;
+    for (std::int64_t v : outcome.deviations)
+        width = std::max(width, static_cast<int>(countText(v).size()) + 1);
+    QString text = QStringLiteral("Randomness test of %1 games, seed %2\n").arg(games).arg(input.seed);
+    text += QStringLiteral("Each number's count less the expected count of %1:\n\n").arg(games / 4);
+    QString header = QStringLiteral("%1").arg("", 8);
+    for (int k = 1; k <= 10; ++k)
+        header += QStringLiteral("%1").arg("C" + QString::number(k), width + 1);
+    text += header + "\n";
+    for (int r = 0; r < 8; ++r) {
+        QString row =
+            QStringLiteral("%1").arg(QStringLiteral("%1 - %2").arg(10 * r + 1).arg(10 * r + 10), -8);
+        for (int k = 1; k <= 10; ++k)
+            row += QStringLiteral("%1").arg(
+                countText(outcome.deviations[static_cast<std::size_t>(10 * r + k - 1)]), width + 1);
+        text += row + "\n";
+    }
+    text += "\n" + qs(RandomnessMessage(outcome.statistic)).replace("\r\n", "\n") + "\n";
+    text += QStringLiteral("p-value = %1 (chi-square with %2 degrees of freedom)\n")
+                .arg(fixed(outcome.pValue, 6))
+                .arg(kRandomnessDegreesOfFreedom);
+    result.out = text;
+    return result;
+}
+
+} // namespace tallyhawk::cli

@@ -1,0 +1,97 @@
+#include "clidata.h"
+
+#include "db/paytable.h"
+#include "db/schema.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+
+namespace tallyhawk::cli {
+
+QString defaultDatabasePath()
+{
+    // The same folder as the program's own start chooses.
+#ifdef Q_OS_WIN
+    const QString dataFolder = QStringLiteral("C:\\$ProgramData\\Tallyhawk");
+#else
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+#endif
+    const QString installed = QDir(dataFolder).filePath(kDatabaseFileName);
+    if (QFileInfo::exists(installed))
+        return installed;
+    return QDir(QCoreApplication::applicationDirPath()).filePath(kDatabaseFileName);
+}
+
+bool ReadCatalogue(QSqlDatabase db, std::vector<CatalogueGame>* games, QString* error)
+{
+    QStringList entries;
+    if (!ReadGameList(db, &entries, error))
+        return false;
+    games->clear();
+    for (const QString& entry : entries)
+        games->push_back({entry.toStdString(), ParseGameListEntry(entry.toStdString())});
+    return true;
+}
+
+bool ParseGameName(const QString& text, GameKey* key, QString* error)
+{
+    const QStringList parts = text.split('|');
+    if (parts.size() != 3) {
+        *error = QStringLiteral("The game \"%1\" must be given as LOCATION|CASINO|GAME, for example "
+                                "\"ONLINE|DraftKings|Mad Yeti Keno\".")
+                     .arg(text);
+        return false;
+    }
+    *key = {parts[0].trimmed().toStdString(), parts[1].trimmed().toStdString(),
+            parts[2].trimmed().toStdString()};
+    return true;
+}
+
+namespace {
+
+bool sameName(const std::string& a, const std::string& b)
+{
+    return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
+}
+
+bool containsName(const std::string& text, const std::string& part)
+{
+    return !part.empty() &&
+           QString::fromStdString(text).contains(QString::fromStdString(part), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+bool FindGame(const std::vector<CatalogueGame>& games, const GameKey& key, CatalogueGame* found,
+              QString* error)
+{
+    for (const CatalogueGame& game : games) {
+        if (sameName(game.key.Location, key.Location) && sameName(game.key.Casino, key.Casino) &&
+            sameName(game.key.Game, key.Game)) {
+            *found = game;
+            return true;
+        }
+    }
+    *error = QStringLiteral("There is no game \"%1\" in the catalogue.").arg(GameTitle(key));
+    QStringList close;
+    for (const CatalogueGame& game : games)
+        if (containsName(game.key.Game, key.Game) || containsName(game.key.Casino, key.Casino))
+            close << "  " + QString::fromStdString(game.key.Location + "|" + game.key.Casino + "|" +
+                                                   game.key.Game);
+    if (!close.isEmpty() && close.size() <= 10)
+        *error += "\nGames with a similar name:\n" + close.join('\n');
+    else
+        *error += " \"tallyhawk-cli games\" lists the games.";
+    return false;
+}
+
+QString GameTitle(const GameKey& key)
+{
+    return QString::fromStdString(key.Location + " | " + key.Casino + " | " + key.Game);
+}
+
+} // namespace tallyhawk::cli

@@ -1,0 +1,42 @@
+#pragma once
+// What the command line reads from the database: it opens the file read-only, so that a script
+// can never change a user's catalogue, options or reports.
+
+#include "app/gamelistentry.h"
+#include "app/paytypes.h"
+#include "db/database.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace tallyhawk::cli {
+
+// The database the program uses: Tallyhawk.orf in the user's data folder when it is installed
+// there, else the seed database beside the program (which the program installs on its first
+// start).
+QString defaultDatabasePath();
+
+struct CatalogueGame
+{
+    GameListEntry entry; // the 75-character list entry, as the program names the game
+    GameKey key;         // its three columns without blanks
+};
+
+// The game list in the program's order.
+bool ReadCatalogue(QSqlDatabase db, std::vector<CatalogueGame>* games, QString* error);
+
+// "LOCATION|CASINO|GAME" as three names without surrounding blanks; false with a sentence when
+// the text does not have three parts.
+bool ParseGameName(const QString& text, GameKey* key, QString* error);
+
+// The game of the list whose three names equal the key's without regard to letter case. False
+// with a sentence (naming games that come close) when there is none.
+bool FindGame(const std::vector<CatalogueGame>& games, const GameKey& key, CatalogueGame* found,
+              QString* error);
+
+// "LOCATION | CASINO | GAME".
+QString GameTitle(const GameKey& key);
+
+} // namespace tallyhawk::cli

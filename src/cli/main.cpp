@@ -1,0 +1,311 @@
+// tallyhawk-cli: the catalogue, exact odds, simulation and randomness test of Tallyhawk for
+// analysts and scripts. It reads the database and never writes to it.
+
+#include "app/paytypes.h"
+#include "clicommands.h"
+#include "clidata.h"
+#include "clioptions.h"
+#include "db/defaults.h"
+#include "db/paytable.h"
+#include "sim/randomness.h"
+#include "sim/simulation.h"
+
+#include <cstdio>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <random>
+
+using namespace tallyhawk;
+using namespace tallyhawk::cli;
+
+namespace {
+
+const char kGeneralHelp[] = R"(Usage: tallyhawk-cli COMMAND [OPTIONS]
+
+Studies the keno games of the Tallyhawk catalogue from the command line.
+
+Commands:
+  games       the catalogue, with the exact return of each marked count 1 to 10
+  odds        the exact odds of a game for a marked count
+  simulate    plays a ticket many times and reports what it won
+  randomness  the chi-square test of the program's draw
+
+Options:
+  --json      prints JSON instead of aligned text
+  --db FILE   reads this database instead of the installed one (games, odds, simulate)
+  -h, --help  this help; "tallyhawk-cli COMMAND --help" describes a command
+  --version   the program's version
+
+Without --db the commands read Tallyhawk.orf in the user's data folder, or the seed
+database beside the program when Tallyhawk is not installed yet. Nothing is ever written.
+
+Exit status: 0 done, 1 the database or the game cannot be used, 2 the command line is wrong.
+)";
+
+const char kGamesHelp[] = R"(Usage: tallyhawk-cli games [--db FILE] [--json]
+
+Lists the games of the catalogue with the exact return, in percent of the amount bet, of
+each marked count from 1 to 10 under the board's rules at a bet of 1 credit, bonus features
+included. A count for which the game pays nothing is left blank (null in JSON).
+)";
+
+const char kOddsHelp[] =
+    R"(Usage: tallyhawk-cli odds --game "LOCATION|CASINO|GAME" (--spots N | --ticket LIST)
+                         [--bet B] [--db FILE] [--json]
+
+The exact odds of a ticket of N marked numbers: the chance of each catch, the return under
+the board's rules (at a bet of B credits, 1 unless given) and under the simulation's rules,
+the standard deviation of one game's win, the hit rate, and the six figures of 100-game
+sessions of independent games.
+
+  --game "LOCATION|CASINO|GAME"  the game, named as "tallyhawk-cli games" lists it (any case)
+  --spots N                      the marked count, 1 to 10
+  --ticket LIST                  a ticket such as 3,17,42 (only its count matters here)
+  --bet B                        the board's bet, 1 to 45 credits (default 1)
+)";
+
+const char kSimulateHelp[] =
+    R"(Usage: tallyhawk-cli simulate --game "LOCATION|CASINO|GAME" (--ticket LIST | --spots N)
+                             [--games N] [--seed S] [--threads T] [--quiet] [--db FILE] [--json]
+
+Plays one-credit games of a ticket as the program's simulation does, and reports the
+frequency of each catch, the base and bonus winnings, the bonus events, the return in
+percent and the statistics of 100-game sessions. A progress line goes to standard error.
+
+  --game "LOCATION|CASINO|GAME"  the game, named as "tallyhawk-cli games" lists it (any case)
+  --ticket LIST                  the marked numbers, 1 to 10 different numbers from 1 to 80
+  --spots N                      instead of a ticket: N numbers picked at random every game
+  --games N                      the number of games, 1 to 1000000000 (default: the
+                                 program's default number of simulation games)
+  --seed S                       the seed, 0 to 18446744073709551615; the same seed repeats
+                                 the run (default: a random seed, which is reported)
+  --threads T                    worker threads, 0 for one per core (the default); the
+                                 figures do not depend on it
+  --quiet                        no progress line
+)";
+
+const char kRandomnessHelp[] = R"(Usage: tallyhawk-cli randomness [--games N] [--seed S] [--quiet] [--json]
+
+Draws N games from the program's deck (two shuffles per game, the first twenty numbers
+counted), shows each number's count less the expected count N / 4 in eight rows of ten
+like the board, and judges the counts with a chi-square test at 95% confidence (79
+degrees of freedom), with its p-value. Reads no database.
+
+  --games N   the number of games, a positive number exactly divisible by 4 (default 1000)
+  --seed S    the seed, 0 to 18446744073709551615 (default: a random seed, which is reported)
+  --quiet     no progress line
+)";
+
+void writeOut(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+int fail(const QString& message, int status)
+{
+    const QByteArray bytes = ("tallyhawk-cli: " + message + "\n").toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
+    return status;
+}
+
+std::uint64_t randomSeed()
+{
+    std::random_device device;
+    return (static_cast<std::uint64_t>(device()) << 32) | device();
+}
+
+const char* helpOf(const QString& command)
+{
+    if (command == "games")
+        return kGamesHelp;
+    if (command == "odds")
+        return kOddsHelp;
+    if (command == "simulate")
+        return kSimulateHelp;
+    if (command == "randomness")
+        return kRandomnessHelp;
+    return nullptr;
+}
+
+int run(const QStringList& arguments)
+{
+    if (arguments.size() < 2)
+        return fail(QStringLiteral("a command is needed.\n\n") + kGeneralHelp, kExitUsage);
+    const QString command = arguments[1];
+    if (command == "-h" || command == "--help" || command == "help") {
+        const char* help = arguments.size() > 2 ? helpOf(arguments[2]) : nullptr;
+        writeOut(help ? help : kGeneralHelp);
+        return kExitOk;
+    }
+    if (command == "--version") {
+        writeOut(QStringLiteral("tallyhawk-cli %1.%2\n")
+                     .arg(TALLYHAWK_VERSION_MAJOR)
+                     .arg(TALLYHAWK_VERSION_MINOR));
+        return kExitOk;
+    }
+    const char* help = helpOf(command);
+    if (!help)
+        return fail(QStringLiteral("there is no command \"%1\"; the commands are games, odds, simulate and "
+                                   "randomness (tallyhawk-cli --help).")
+                        .arg(command),
+                    kExitUsage);
+
+    const bool withGame = command == "odds" || command == "simulate";
+    const bool withDatabase = command != "randomness";
+    const bool withGames = command == "simulate" || command == "randomness";
+    QCommandLineParser parser;
+    const QCommandLineOption helpOption(QStringList{"h", "help"});
+    const QCommandLineOption jsonOption("json");
+    const QCommandLineOption dbOption("db", "", "FILE");
+    const QCommandLineOption gameOption("game", "", "LOCATION|CASINO|GAME");
+    const QCommandLineOption spotsOption("spots", "", "N");
+    const QCommandLineOption ticketOption("ticket", "", "LIST");
+    const QCommandLineOption betOption("bet", "", "B");
+    const QCommandLineOption gamesOption("games", "", "N");
+    const QCommandLineOption seedOption("seed", "", "S");
+    const QCommandLineOption threadsOption("threads", "", "T");
+    const QCommandLineOption quietOption("quiet");
+    parser.addOptions({helpOption, jsonOption});
+    if (withDatabase)
+        parser.addOption(dbOption);
+    if (withGame)
+        parser.addOptions({gameOption, spotsOption, ticketOption});
+    if (command == "odds")
+        parser.addOption(betOption);
+    if (withGames)
+        parser.addOptions({gamesOption, seedOption, quietOption});
+    if (command == "simulate")
+        parser.addOption(threadsOption);
+    if (!parser.parse(QStringList{arguments[0]} + arguments.mid(2)))
+        return fail(command + ": " + parser.errorText() + " (tallyhawk-cli " + command + " --help)",
+                    kExitUsage);
+    if (parser.isSet(helpOption)) {
+        writeOut(help);
+        return kExitOk;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("%1: unexpected argument \"%2\" (tallyhawk-cli %1 --help).")
+                        .arg(command, parser.positionalArguments().first()),
+                    kExitUsage);
+
+    // Every value of the command line is checked before anything is read.
+    CommandInput input;
+    input.json = parser.isSet(jsonOption);
+    input.progress = !(withGames && parser.isSet(quietOption));
+    QString error;
+    GameKey gameKey;
+    if (withGame) {
+        if (!parser.isSet(gameOption))
+            return fail(command + " needs the game: --game \"LOCATION|CASINO|GAME\".", kExitUsage);
+        if (!ParseGameName(parser.value(gameOption), &gameKey, &error))
+            return fail(error, kExitUsage);
+        if (parser.isSet(spotsOption) == parser.isSet(ticketOption))
+            return fail(command + " needs either --spots N or --ticket LIST (one of them).", kExitUsage);
+        if (parser.isSet(ticketOption)) {
+            input.ticket = ParseTicket(parser.value(ticketOption), &error);
+            if (!input.ticket)
+                return fail(error, kExitUsage);
+            input.spots = static_cast<int>(input.ticket->size());
+        } else {
+            const auto spots = ParseWholeNumber(parser.value(spotsOption), 1, kMaxMarked, "--spots", &error);
+            if (!spots)
+                return fail(error, kExitUsage);
+            input.spots = static_cast<int>(*spots);
+        }
+    }
+    if (command == "odds" && parser.isSet(betOption)) {
+        const auto bet = ParseWholeNumber(parser.value(betOption), 1, 45, "--bet", &error);
+        if (!bet)
+            return fail(error, kExitUsage);
+        input.bet = static_cast<int>(*bet);
+    }
+    if (command == "simulate" && parser.isSet(gamesOption)) {
+        const auto games =
+            ParseWholeNumber(parser.value(gamesOption), 1, kMaxSimulationGames, "--games", &error);
+        if (!games)
+            return fail(error, kExitUsage);
+        input.games = *games;
+    }
+    if (command == "randomness") {
+        const QString answer =
+            parser.isSet(gamesOption) ? parser.value(gamesOption) : kRandomnessDefaultAnswer;
+        const RandomnessAnswer games = ParseRandomnessAnswer(answer.toStdString());
+        if (games.kind != RandomnessAnswerKind::Accepted)
+            return fail(QStringLiteral("--games \"%1\": %2")
+                            .arg(answer, games.kind == RandomnessAnswerKind::Cancelled
+                                             ? QString(kRandomnessNotPositiveMessage)
+                                             : QString::fromStdString(games.message)),
+                        kExitUsage);
+        input.games = games.games;
+    }
+    if (withGames) {
+        std::optional<std::uint64_t> seed = randomSeed();
+        if (parser.isSet(seedOption))
+            seed = ParseSeed(parser.value(seedOption), &error);
+        if (!seed)
+            return fail(error, kExitUsage);
+        input.seed = *seed;
+    }
+    if (command == "simulate" && parser.isSet(threadsOption)) {
+        const auto threads = ParseWholeNumber(parser.value(threadsOption), 0, 256, "--threads", &error);
+        if (!threads)
+            return fail(error, kExitUsage);
+        input.threads = static_cast<int>(*threads);
+    }
+
+    if (command == "randomness") {
+        const CommandResult result = RunRandomnessCommand(input);
+        writeOut(result.out);
+        return result.error.isEmpty() ? result.status : fail(result.error, result.status);
+    }
+
+    const QString path = parser.isSet(dbOption) ? parser.value(dbOption) : defaultDatabasePath();
+    DatabaseOpening opening = openDatabase(path, "tallyhawk-cli", OpenMode::ReadOnly);
+    if (!opening.ok())
+        return fail(opening.error, kExitFailure);
+    input.db = opening.db;
+    CommandResult result;
+    if (withGame) {
+        std::vector<CatalogueGame> games;
+        if (!ReadCatalogue(input.db, &games, &error))
+            result = {kExitFailure, {}, "The game list cannot be read: " + error};
+        else if (!FindGame(games, gameKey, &input.game, &error))
+            result = {kExitFailure, {}, error};
+        else if (!ReadGameRows(input.db, BuildCurrentGameSql(QString::fromStdString(input.game.entry)),
+                               &input.rows, &error))
+            result = {
+                kExitFailure, {}, "The pays of " + GameTitle(input.game.key) + " cannot be read: " + error};
+    }
+    if (result.error.isEmpty() && command == "simulate" && input.games == 0) {
+        // The program's own default number of simulation games.
+        ProgramDefaults defaults;
+        const bool usable = ReadDefaults(input.db, &defaults, &error) && defaults.SimGames >= 1 &&
+                            defaults.SimGames <= kMaxSimulationGames;
+        input.games = usable ? defaults.SimGames : 1000000;
+    }
+    if (result.error.isEmpty()) {
+        if (command == "games")
+            result = RunGamesCommand(input);
+        else if (command == "odds")
+            result = RunOddsCommand(input);
+        else
+            result = RunSimulateCommand(input);
+    }
+    input.db = QSqlDatabase();
+    closeDatabase(opening.db);
+    writeOut(result.out);
+    return result.error.isEmpty() ? result.status : fail(result.error, result.status);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    // The name decides the data folder, as for the program: ~/.local/share/Tallyhawk on Linux.
+    QCoreApplication::setApplicationName("Tallyhawk");
+    return run(QCoreApplication::arguments());
+}

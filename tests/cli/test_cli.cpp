@@ -1,0 +1,465 @@
+// tallyhawk-cli as built, run on temporary copies of the seed database.
+
+#include "db/database.h"
+#include "db/paytable.h"
+#include "support/tempdatafolder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+using namespace tallyhawk;
+
+namespace {
+
+const QString kMadYeti = "ONLINE|DraftKings|Mad Yeti Keno";
+const QString kCleopatra = "OTHER|Published example|Cleopatra Keno";
+
+struct CliRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+CliRun runCli(const QStringList& arguments,
+              const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(TALLYHAWK_CLI_PATH, arguments);
+    CliRun run;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        run.err = "tallyhawk-cli did not finish";
+        return run;
+    }
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QJsonObject jsonOf(const CliRun& run)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString() << "\n"
+                                                     << run.out.toStdString();
+    return document.object();
+}
+
+QByteArray fileHash(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+double sumOf(const QJsonArray& array)
+{
+    double sum = 0;
+    for (const QJsonValue& value : array)
+        sum += value.toDouble();
+    return sum;
+}
+
+double choose(int n, int k)
+{
+    double result = 1;
+    for (int i = 1; i <= k; ++i)
+        result = result * (n - k + i) / i;
+    return result;
+}
+
+void expectSixSessionFigures(const QJsonObject& session)
+{
+    for (const char* key : {"losing_pct", "breakeven_or_winning_pct", "most_likely_win", "double_pct",
+                            "five_fold_pct", "lose_half_pct"})
+        EXPECT_TRUE(session.contains(key)) << key;
+    EXPECT_NEAR(session["losing_pct"].toDouble() + session["breakeven_or_winning_pct"].toDouble(), 100, 1e-9);
+    EXPECT_GE(session["breakeven_or_winning_pct"].toDouble(), session["double_pct"].toDouble());
+    EXPECT_GE(session["double_pct"].toDouble(), session["five_fold_pct"].toDouble());
+    EXPECT_GE(session["most_likely_win"].toInt(), 0);
+    EXPECT_LT(session["most_likely_win"].toInt(), 500);
+}
+
+class Cli : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_folder.isValid());
+        m_hash = fileHash(db());
+    }
+    void TearDown() override
+    {
+        // The command line only reads.
+        EXPECT_EQ(fileHash(db()), m_hash);
+    }
+    QString db() const { return m_folder.databasePath(); }
+    CliRun cli(QStringList arguments) { return runCli(arguments << "--db" << db()); }
+
+    TempDataFolder m_folder;
+    QByteArray m_hash;
+};
+
+} // namespace
+
+TEST_F(Cli, GamesListsTheCatalogueWithTheReturnOfEachMarkedCount)
+{
+    const CliRun run = cli({"games"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty());
+    const QStringList lines = run.out.split('\n');
+    const auto cleopatra = std::find_if(lines.begin(), lines.end(),
+                                        [](const QString& l) { return l.contains("Cleopatra Keno"); });
+    ASSERT_NE(cleopatra, lines.end());
+    // Only the 8-spot ticket pays: its column alone holds a figure.
+    EXPECT_EQ(cleopatra->split(' ', Qt::SkipEmptyParts).last(), "90.15");
+    EXPECT_TRUE(run.out.contains("Mad Yeti Keno"));
+    EXPECT_TRUE(run.out.contains("Location"));
+}
+
+TEST_F(Cli, GamesInJsonHasEveryGameWithTenReturns)
+{
+    const CliRun run = cli({"games", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonArray games = jsonOf(run)["games"].toArray();
+
+    DatabaseOpening opening = openDatabase(db(), "cli-games");
+    ASSERT_TRUE(opening.ok());
+    QStringList entries;
+    ASSERT_TRUE(ReadGameList(opening.db, &entries));
+    closeDatabase(opening.db);
+    ASSERT_EQ(games.size(), entries.size());
+
+    bool seenCleopatra = false;
+    for (const QJsonValue& value : games) {
+        const QJsonObject game = value.toObject();
+        const QJsonArray returns = game["return_pct"].toArray();
+        ASSERT_EQ(returns.size(), 10);
+        if (game["game"].toString() == "Cleopatra Keno") {
+            seenCleopatra = true;
+            for (int m = 1; m <= 10; ++m)
+                EXPECT_EQ(returns[m - 1].isNull(), m != 8) << m;
+            EXPECT_NEAR(returns[7].toDouble(), 90.1498, 5e-5);
+        }
+        for (const QJsonValue& r : returns)
+            if (!r.isNull()) {
+                EXPECT_GT(r.toDouble(), 0);
+                EXPECT_LT(r.toDouble(), 100);
+            }
+    }
+    EXPECT_TRUE(seenCleopatra);
+}
+
+TEST_F(Cli, OddsGivesTheExactFiguresInText)
+{
+    const CliRun run = cli({"odds", "--game", kCleopatra, "--spots", "8"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("OTHER | Published example | Cleopatra Keno, 8 spots"));
+    EXPECT_TRUE(run.out.contains(QRegularExpression("Return, board rules at a bet of 1: +90.1498 %")));
+    EXPECT_TRUE(run.out.contains(QRegularExpression("Return, simulation rules: +90.1498 %")));
+    EXPECT_TRUE(run.out.contains("Standard deviation per game:"));
+    EXPECT_TRUE(run.out.contains("Hit rate:"));
+    EXPECT_TRUE(run.out.contains("Percentage of Losing Sessions: "));
+    EXPECT_TRUE(run.out.contains("Most Likely End of Session Outcome: Lose "));
+    EXPECT_TRUE(run.out.contains("You Will Lose Half of Your Money (or Worse) "));
+}
+
+TEST_F(Cli, OddsInJsonNamesTheGameInAnyCase)
+{
+    const CliRun run =
+        cli({"odds", "--game", "other|PUBLISHED EXAMPLE|cleopatra keno", "--spots", "8", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonObject odds = jsonOf(run);
+    EXPECT_EQ(odds["game"].toObject()["game"].toString(), "Cleopatra Keno");
+    EXPECT_NEAR(odds["return_pct_board"].toDouble(), 90.1498, 5e-5);
+    EXPECT_NEAR(odds["return_pct_simulation"].toDouble(), 90.1498, 5e-5);
+    EXPECT_GT(odds["sd_per_game"].toDouble(), 1);
+    EXPECT_GT(odds["hit_rate"].toDouble(), 0);
+    EXPECT_LT(odds["hit_rate"].toDouble(), 1);
+    const QJsonArray catches = odds["catch_probabilities"].toArray();
+    ASSERT_EQ(catches.size(), 11);
+    EXPECT_NEAR(sumOf(catches), 1, 1e-12);
+    EXPECT_NEAR(catches[8].toDouble(), choose(20, 8) / choose(80, 8), 1e-15);
+    EXPECT_EQ(catches[9].toDouble(), 0);
+    expectSixSessionFigures(odds["session"].toObject());
+}
+
+TEST_F(Cli, OddsTakesTheCountOfATicket)
+{
+    const CliRun spots = cli({"odds", "--game", kMadYeti, "--spots", "5", "--json"});
+    const CliRun ticket = cli({"odds", "--game", kMadYeti, "--ticket", "80,1,40,41,7", "--json"});
+    ASSERT_EQ(spots.status, 0) << spots.err.toStdString();
+    ASSERT_EQ(ticket.status, 0) << ticket.err.toStdString();
+    EXPECT_EQ(jsonOf(spots), jsonOf(ticket));
+}
+
+TEST_F(Cli, SimulateGivesTheResultsAndSessionFiguresInJson)
+{
+    const CliRun run = cli({"simulate", "--game", kCleopatra, "--ticket", "1,2,3,4,5,6,7,8", "--games",
+                            "200000", "--seed", "42", "--threads", "2", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonObject sim = jsonOf(run);
+    EXPECT_EQ(sim["games_played"].toInteger(), 200000);
+    const QJsonArray frequency = sim["catch_frequency"].toArray();
+    ASSERT_EQ(frequency.size(), 11);
+    EXPECT_EQ(sumOf(frequency), 200000);
+    const QJsonArray pays = sim["pay_per_catch"].toArray();
+    double base = 0;
+    for (int c = 0; c <= 10; ++c)
+        base += pays[c].toDouble() * frequency[c].toDouble();
+    EXPECT_EQ(sim["base_winnings"].toDouble(), base);
+    EXPECT_GT(sim["bonus_winnings"].toDouble(), 0);
+    EXPECT_GT(sim["bonus_events"].toInteger(), 0);
+    EXPECT_NEAR(sim["return_pct"].toDouble(),
+                (sim["base_winnings"].toDouble() + sim["bonus_winnings"].toDouble()) * 100 / 200000, 1e-9);
+    // The run agrees with the exact return within four standard errors.
+    const QJsonArray interval = sim["return_pct_interval_95"].toArray();
+    const double standardError = (interval[1].toDouble() - interval[0].toDouble()) / (2 * 1.96);
+    EXPECT_NEAR(sim["return_pct"].toDouble(), sim["exact_return_pct"].toDouble(), 4 * standardError);
+    const QJsonObject session = sim["session"].toObject();
+    EXPECT_EQ(session["sessions"].toInt(), 2000);
+    expectSixSessionFigures(session);
+    // The progress line ends with a line feed.
+    EXPECT_TRUE(run.err.contains("100% (200000 of 200000 games)")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.endsWith('\n'));
+
+    // The seed alone decides the figures, whatever the number of threads.
+    const CliRun again = cli({"simulate", "--game", kCleopatra, "--ticket", "8,7,6,5,4,3,2,1", "--games",
+                              "200000", "--seed", "42", "--threads", "1", "--json", "--quiet"});
+    ASSERT_EQ(again.status, 0);
+    EXPECT_EQ(jsonOf(again), sim);
+    EXPECT_TRUE(again.err.isEmpty());
+}
+
+TEST_F(Cli, SimulateInTextShowsTheTableAndTheSummary)
+{
+    const CliRun run =
+        cli({"simulate", "--game", kMadYeti, "--spots", "5", "--games", "30000", "--seed", "7"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("Ticket: 5 numbers picked at random every game"));
+    EXPECT_TRUE(run.out.contains("Games: 30000, seed 7"));
+    EXPECT_TRUE(run.out.contains(QRegularExpression("Catch +Frequency +Pay +Winnings")));
+    EXPECT_TRUE(run.out.contains(QRegularExpression("\n +5 +\\d+ +63 +\\d+\n")));
+    EXPECT_TRUE(run.out.contains("Total Credits Bet = 30000"));
+    EXPECT_TRUE(run.out.contains("Total Pct Return = "));
+    EXPECT_TRUE(run.out.contains("Sessions of 100 games among the first ten million games: 300"));
+    EXPECT_TRUE(run.out.contains("You Will Double Your Money (or Better) "));
+}
+
+TEST_F(Cli, SimulateWithoutACountPlaysTheProgramsDefault)
+{
+    const CliRun run =
+        cli({"simulate", "--game", kMadYeti, "--spots", "2", "--seed", "1", "--json", "--quiet"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(jsonOf(run)["games_played"].toInteger(), 1000000); // SimGames of the seed
+}
+
+TEST_F(Cli, RandomnessShowsTheDeviationsLikeTheBoardAndTheVerdict)
+{
+    const CliRun run = runCli({"randomness", "--games", "1000", "--seed", "5"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("Each number's count less the expected count of 250:"));
+    for (int r = 0; r < 8; ++r)
+        EXPECT_TRUE(run.out.contains(QRegularExpression(
+            QStringLiteral("\n%1 - %2 +(-?\\d+ +){9}-?\\d+\n").arg(10 * r + 1).arg(10 * r + 10))))
+            << r;
+    EXPECT_TRUE(run.out.contains("Chi-Square statistics indicate that the distribution of drawn numbers\n"));
+    EXPECT_TRUE(run.out.contains(" the test for randomness at a 95% confidence level.\n\nChi-Square = "));
+    EXPECT_TRUE(run.out.contains("p-value = "));
+    EXPECT_EQ(runCli({"randomness", "--games", "1000", "--seed", "5"}).out, run.out);
+}
+
+TEST_F(Cli, RandomnessInJson)
+{
+    const CliRun run = runCli({"randomness", "--games", "4000", "--seed", "11", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonObject test = jsonOf(run);
+    EXPECT_EQ(test["games"].toInt(), 4000);
+    EXPECT_EQ(test["expected_count"].toInt(), 1000);
+    const QJsonArray deviations = test["deviations"].toArray();
+    ASSERT_EQ(deviations.size(), 80);
+    EXPECT_EQ(sumOf(deviations), 0);
+    double sum = 0;
+    for (const QJsonValue& v : deviations) {
+        EXPECT_GE(v.toDouble(), -1000);
+        sum += 4 * v.toDouble() * v.toDouble() / 4000;
+    }
+    const double x = test["chi_square"].toDouble();
+    EXPECT_NEAR(x, 79.0 / 60.0 * sum, 1e-9);
+    const bool passes = 56.309 < x && x < 105.473;
+    EXPECT_EQ(test["passes"].toBool(), passes);
+    EXPECT_EQ(test["verdict"].toString(), passes ? "PASSES" : "FAILS");
+    EXPECT_GT(test["p_value"].toDouble(), 0);
+    EXPECT_LT(test["p_value"].toDouble(), 1);
+    EXPECT_EQ(test["degrees_of_freedom"].toInt(), 79);
+}
+
+TEST_F(Cli, RandomnessRefusesACountThatFourDoesNotDivideOrThatPlaysNoGame)
+{
+    for (const char* games : {"1002", "letters"}) {
+        const CliRun run = runCli({"randomness", "--games", games});
+        EXPECT_EQ(run.status, 2) << games;
+        EXPECT_TRUE(run.err.contains("Enter a number that is exactly divisible by 4!")) << games;
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    for (const char* games : {"0", "-8"}) {
+        const CliRun run = runCli({"randomness", "--games", games});
+        EXPECT_EQ(run.status, 2) << games;
+        EXPECT_TRUE(run.err.contains("greater than 0")) << games;
+    }
+}
+
+TEST_F(Cli, ABadGameNameIsRefused)
+{
+    const CliRun run = cli({"odds", "--game", "ONLINE|DraftKings|Mad Yeti", "--spots", "5"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_TRUE(run.err.contains("There is no game \"ONLINE | DraftKings | Mad Yeti\" in the catalogue."))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("ONLINE|DraftKings|Mad Yeti Keno")); // the near miss is named
+
+    const CliRun unsplit = cli({"simulate", "--game", "Mad Yeti Keno", "--spots", "5"});
+    EXPECT_NE(unsplit.status, 0);
+    EXPECT_TRUE(unsplit.err.contains("LOCATION|CASINO|GAME"));
+}
+
+TEST_F(Cli, BadTicketsAreRefused)
+{
+    const CliRun eleven =
+        cli({"simulate", "--game", kMadYeti, "--ticket", "1,2,3,4,5,6,7,8,9,10,11", "--games", "100"});
+    EXPECT_EQ(eleven.status, 2);
+    EXPECT_TRUE(eleven.err.contains("holds 11 numbers; a ticket holds 1 to 10")) << eleven.err.toStdString();
+    EXPECT_TRUE(eleven.out.isEmpty());
+
+    const CliRun above = cli({"simulate", "--game", kMadYeti, "--ticket", "1,81", "--games", "100"});
+    EXPECT_EQ(above.status, 2);
+    EXPECT_TRUE(above.err.contains("81 is not on the board")) << above.err.toStdString();
+
+    const CliRun twice = cli({"odds", "--game", kMadYeti, "--ticket", "5,6,5"});
+    EXPECT_EQ(twice.status, 2);
+    EXPECT_TRUE(twice.err.contains("The number 5 is on the ticket twice.")) << twice.err.toStdString();
+
+    const CliRun zero = cli({"odds", "--game", kMadYeti, "--ticket", "0"});
+    EXPECT_EQ(zero.status, 2);
+}
+
+TEST_F(Cli, BadCountsAreRefused)
+{
+    const struct
+    {
+        QStringList arguments;
+        const char* message;
+    } cases[] = {
+        {{"simulate", "--game", kMadYeti, "--spots", "5", "--games", "0"},
+         "--games takes a whole number from 1 to 1000000000"},
+        {{"simulate", "--game", kMadYeti, "--spots", "5", "--games", "1000000001"}, "--games takes"},
+        {{"simulate", "--game", kMadYeti, "--spots", "5", "--games", "12abc"}, "--games takes"},
+        {{"odds", "--game", kMadYeti, "--spots", "11"}, "--spots takes a whole number from 1 to 10"},
+        {{"odds", "--game", kMadYeti, "--spots", "5", "--bet", "46"},
+         "--bet takes a whole number from 1 to 45"},
+        {{"odds", "--game", kMadYeti}, "needs either --spots N or --ticket LIST"},
+        {{"odds", "--spots", "5"}, "needs the game"},
+        {{"simulate", "--game", kMadYeti, "--spots", "5", "--seed", "x"}, "--seed takes"},
+        {{"games", "--frobnicate"}, "Unknown option"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = cli(c.arguments);
+        EXPECT_EQ(run.status, 2) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+    }
+    const CliRun unknown = runCli({"frobnicate"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_TRUE(unknown.err.contains("there is no command \"frobnicate\""));
+}
+
+TEST_F(Cli, AnUnreadableDatabaseIsReportedAndLeftAlone)
+{
+    QTemporaryDir dir;
+    const QString garbage = dir.filePath("garbage.orf");
+    {
+        QFile file(garbage);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(8192, 'x'));
+    }
+    const QByteArray before = fileHash(garbage);
+    for (const QStringList& arguments :
+         {QStringList{"games"}, QStringList{"odds", "--game", kMadYeti, "--spots", "5"}}) {
+        const CliRun run = runCli(QStringList(arguments) << "--db" << garbage);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.err.contains("The database file " + garbage + " cannot be used."))
+            << run.err.toStdString();
+    }
+    EXPECT_EQ(fileHash(garbage), before);
+
+    const CliRun missing = runCli({"games", "--db", dir.filePath("none.orf")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.err.contains("does not exist"));
+}
+
+TEST_F(Cli, AReadOnlyDatabaseIsRead)
+{
+    QFile::setPermissions(db(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const CliRun run = cli({"games", "--json"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    QFile::setPermissions(db(), QFile::ReadOwner | QFile::WriteOwner);
+}
+
+TEST(CliDefaultDatabase, ReadsTheInstalledDatabaseElseTheSeedBesideTheProgram)
+{
+    QTemporaryDir home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home.path());
+    environment.insert("XDG_DATA_HOME", home.filePath("share"));
+    const QString seed = QString(TALLYHAWK_PROGRAM_DIR) + "/Tallyhawk.orf";
+    const QByteArray seedHash = fileHash(seed);
+
+    // Not installed: the seed beside the program, read and left as it was; nothing is installed.
+    const CliRun fromSeed = runCli({"games"}, environment);
+    EXPECT_EQ(fromSeed.status, 0) << fromSeed.err.toStdString();
+    EXPECT_TRUE(fromSeed.out.contains("Cleopatra Keno"));
+    EXPECT_EQ(fileHash(seed), seedHash);
+    EXPECT_FALSE(QFile::exists(home.filePath("share/Tallyhawk/Tallyhawk.orf")));
+
+    // Installed: the user's database is the one read.
+    ASSERT_TRUE(QDir().mkpath(home.filePath("share/Tallyhawk")));
+    const QString installed = home.filePath("share/Tallyhawk/Tallyhawk.orf");
+    {
+        QFile file(installed);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not a database");
+    }
+    const CliRun fromInstalled = runCli({"games"}, environment);
+    EXPECT_EQ(fromInstalled.status, 1);
+    EXPECT_TRUE(fromInstalled.err.contains(installed)) << fromInstalled.err.toStdString();
+}
+
+TEST(CliHelp, DescribesTheCommands)
+{
+    const CliRun help = runCli({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* command : {"games", "odds", "simulate", "randomness", "--json", "--db"})
+        EXPECT_TRUE(help.out.contains(command)) << command;
+    const CliRun simulate = runCli({"simulate", "--help"});
+    EXPECT_EQ(simulate.status, 0);
+    for (const char* option : {"--game", "--ticket", "--spots", "--games", "--seed", "--threads"})
+        EXPECT_TRUE(simulate.out.contains(option)) << option;
+    const CliRun none = runCli({});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_TRUE(none.err.contains("a command is needed"));
+}
