@@ -401,3 +401,23 @@ TEST(Play, TheDeckCarriesOverAndEachPlayStartsFromTheLastOrder)
     PlayInput again = playInput(kFive, {{3, 1}});
     EXPECT_EQ(PlayGames(again, b).games[0].balls, first.games[0].balls);
 }
+
+TEST(Play, BallsFollowEachOtherAtTheChosenSpeed)
+{
+    EXPECT_FLOAT_EQ(BallDelay("Slow"), 0.51f);
+    EXPECT_FLOAT_EQ(BallDelay("Medium"), 0.34f);
+    EXPECT_FLOAT_EQ(BallDelay("Fast"), 0.17f);
+    EXPECT_FLOAT_EQ(BallDelay("Turbo"), 0.11f);
+    EXPECT_EQ(BallDelay("Warp"), 0.0f);
+    for (const char* speed : {"Fast", "Warp"}) {
+        KenoRandom random(3);
+        PlayInput input = playInput(kFive, {{3, 1}});
+        input.ballDelay = BallDelay(speed);
+        const PlayResult result = PlayGames(input, random);
+        std::vector<float> pauses;
+        for (const PlayAction& action : result.actions)
+            if (const auto* pause = std::get_if<Pause>(&action))
+                pauses.push_back(pause->seconds);
+        EXPECT_EQ(pauses, std::string(speed) == "Fast" ? std::vector<float>(20, 0.17f) : std::vector<float>{});
+    }
+}
