@@ -531,11 +531,26 @@ SimulationResult Run::run(const SimulationProgress& progress, const std::atomic<
         m_input.threads > 0 ? m_input.threads : static_cast<int>(std::thread::hardware_concurrency());
     threads = static_cast<int>(std::clamp<std::int64_t>(threads, 1, m_chunks));
 
+    // Chunks are claimed in order by whichever thread is free, the calling thread included;
+    // the calling thread merges them in their order, playing one itself while it waits.
     std::mutex mutex;
     std::condition_variable chunkDone;
     std::vector<char> done(m_chunks, 0); // guarded by mutex
     std::atomic<std::int64_t> nextChunk{0};
     std::atomic<bool> finished{false};
+    auto playNextChunk = [&] {
+        const std::int64_t chunk = nextChunk.fetch_add(1);
+        if (chunk >= m_chunks)
+            return false;
+        playChunk(chunk);
+        {
+            std::lock_guard lock(mutex);
+            done[chunk] = 1;
+        }
+        chunkDone.notify_one();
+        return true;
+    };
+
     std::vector<std::thread> workers;
     // Ends the workers however the merging ends, a throwing progress report included.
     struct Joiner
@@ -549,44 +564,31 @@ SimulationResult Run::run(const SimulationProgress& progress, const std::atomic<
                 worker.join();
         }
     } joiner{finished, workers};
-    if (threads > 1) {
-        auto work = [&] {
-            while (!finished.load(std::memory_order_relaxed)) {
-                const std::int64_t chunk = nextChunk.fetch_add(1);
-                if (chunk >= m_chunks)
-                    return;
-                playChunk(chunk);
-                {
-                    std::lock_guard lock(mutex);
-                    done[chunk] = 1;
+    try {
+        for (int t = 1; t < threads; ++t)
+            workers.emplace_back([&] {
+                while (!finished.load(std::memory_order_relaxed) && playNextChunk()) {
                 }
-                chunkDone.notify_one();
-            }
-        };
-        try {
-            for (int t = 0; t < threads; ++t)
-                workers.emplace_back(work);
-        } catch (const std::system_error&) {
-            // Fewer threads than asked: those that started play every chunk.
-        }
+            });
+    } catch (const std::system_error&) {
+        // Fewer threads than asked: those that started share the chunks.
     }
 
-    if (workers.empty()) {
-        for (std::int64_t chunk = 0; chunk < m_chunks; ++chunk) {
-            playChunk(chunk);
-            if (!mergeChunk(chunk))
-                break;
-        }
-    } else {
-        // The calling thread merges the chunks in their order as the workers finish them.
-        for (std::int64_t chunk = 0; chunk < m_chunks; ++chunk) {
+    for (std::int64_t chunk = 0; chunk < m_chunks; ++chunk) {
+        for (;;) {
             {
                 std::unique_lock lock(mutex);
-                chunkDone.wait(lock, [&] { return done[chunk] != 0; });
+                if (done[chunk])
+                    break;
             }
-            if (!mergeChunk(chunk))
+            if (!playNextChunk()) {
+                std::unique_lock lock(mutex);
+                chunkDone.wait(lock, [&] { return done[chunk] != 0; });
                 break;
+            }
         }
+        if (!mergeChunk(chunk))
+            break;
     }
     result.sessionLog.resize(std::min(result.gamesPlayed / kSessionGames, kMaxSessions) + 1);
     return result;
