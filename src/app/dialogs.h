@@ -48,4 +48,10 @@ public:
     virtual void beep() = 0;
 };
 
+// The question a main window asks before the program ends: true for Yes.
+inline bool ConfirmQuit(Dialogs& dialogs, QWidget* parent)
+{
+    return dialogs.askYesNo(parent, "Are you sure you want to quit?");
+}
+
 } // namespace tallyhawk

@@ -19,7 +19,8 @@ bool isBlank(char c)
 std::string decimalForm(double magnitude)
 {
     char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::general, 15).ptr;
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::general, 15).ptr;
     std::string text(buffer, end);
     // "1e+20" is written "1E+20", as number displays conventionally show it.
     for (char& c : text)
@@ -34,7 +35,8 @@ std::string fixedDecimals(double value, int decimals)
     const double scale = std::pow(10.0, decimals);
     double scaled = std::round(std::fabs(value) * scale);
     char buffer[400];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, scaled / scale, std::chars_format::fixed, decimals).ptr;
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, scaled / scale, std::chars_format::fixed, decimals).ptr;
     std::string text(buffer, end);
     if (value < 0 && scaled != 0)
         text.insert(text.begin(), '-');

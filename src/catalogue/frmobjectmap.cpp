@@ -374,7 +374,8 @@ void frmObjectMap::showExactReturns()
         QString text;
         ExactGame game = ExactGameFromRows(rows, marked);
         SetGameKind(game, name, ExactRules::Board);
-        const bool pays = std::any_of(game.pays.begin(), game.pays.end(), [](double pay) { return pay != 0; });
+        const bool pays =
+            std::any_of(game.pays.begin(), game.pays.end(), [](double pay) { return pay != 0; });
         if (pays && ExactGameError(game).empty())
             text = qs(FormatTwoDecimals(static_cast<double>(BoardWinDistribution(game).mean()) * 100.0));
         GridReturn->item(0, marked + 1)->setText(text);
@@ -690,7 +691,7 @@ void frmObjectMap::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    if (!m_dialogs.askYesNo(this, "Are you sure you want to quit?")) {
+    if (!ConfirmQuit(m_dialogs, this)) {
         event->ignore();
         return;
     }

@@ -45,10 +45,11 @@ bool WriteCounts(QSqlDatabase db, const CountsValues& values, QString* error)
         for (int k = 0; k < 10; ++k)
             bound << values[static_cast<std::size_t>(10 * r + k)];
         bound << ids[r];
-        if (!ExecuteSql(db,
-                        "UPDATE [Counts] SET [C1] = ?, [C2] = ?, [C3] = ?, [C4] = ?, [C5] = ?, [C6] = ?, [C7] = ?, "
-                        "[C8] = ?, [C9] = ?, [C10] = ? WHERE rowid = ?",
-                        bound, error))
+        if (!ExecuteSql(
+                db,
+                "UPDATE [Counts] SET [C1] = ?, [C2] = ?, [C3] = ?, [C4] = ?, [C5] = ?, [C6] = ?, [C7] = ?, "
+                "[C8] = ?, [C9] = ?, [C10] = ? WHERE rowid = ?",
+                bound, error))
             return false;
     }
     if (!transaction.commit()) {
@@ -62,8 +63,9 @@ bool ReadCounts(QSqlDatabase db, CountsValues* values, QStringList* ranges, QStr
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec("SELECT [Range], [C1], [C2], [C3], [C4], [C5], [C6], [C7], [C8], [C9], [C10] FROM [Counts] "
-                    "ORDER BY rowid LIMIT 8")) {
+    if (!query.exec(
+            "SELECT [Range], [C1], [C2], [C3], [C4], [C5], [C6], [C7], [C8], [C9], [C10] FROM [Counts] "
+            "ORDER BY rowid LIMIT 8")) {
         *error = query.lastError().text();
         return false;
     }

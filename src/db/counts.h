@@ -1,11 +1,10 @@
 #pragma once
 // The table [Counts]: the randomness test's last deviations, eight records of ten numbers.
 
+#include <array>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
-
-#include <array>
 
 namespace tallyhawk {
 

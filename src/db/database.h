@@ -18,7 +18,11 @@ struct DatabaseOpening
 // Opens an existing database file for reading and writing under the given connection name
 // and checks that it holds every table and field. A missing file, a file that is not a
 // database, or one that lacks a table is reported and never written to.
-enum class OpenMode { ReadWrite, ReadOnly };
+enum class OpenMode
+{
+    ReadWrite,
+    ReadOnly
+};
 DatabaseOpening openDatabase(const QString& path, const QString& connectionName,
                              OpenMode mode = OpenMode::ReadWrite);
 

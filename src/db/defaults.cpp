@@ -57,15 +57,18 @@ bool SaveStartupState(QSqlDatabase db, const QString& startupGame, double saveCr
 
 bool SaveOptions(QSqlDatabase db, const ProgramDefaults& options, QString* error)
 {
-    auto flag = [](bool on) { return on ? -1 : 0; }; // Booleans are stored as -1 and 0
-    return ExecuteSql(db,
-                      QStringLiteral("UPDATE [Defaults] SET [StartupCredits] = ?, [RandomSeed] = ?, [SimGames] = ?, "
-                                     "[RandomPickForSim] = ?, [SoundON] = ?, [ShowNumbers] = ?, [Speed] = ? "
-                                     "WHERE rowid = %1")
-                          .arg(kFirstRow),
-                      {options.StartupCredits, options.RandomSeed, options.SimGames, flag(options.RandomPickForSim),
-                       flag(options.SoundON), flag(options.ShowNumbers), QString::fromStdString(options.Speed)},
-                      error);
+    auto flag = [](bool on) {
+        return on ? -1 : 0;
+    }; // Booleans are stored as -1 and 0
+    return ExecuteSql(
+        db,
+        QStringLiteral("UPDATE [Defaults] SET [StartupCredits] = ?, [RandomSeed] = ?, [SimGames] = ?, "
+                       "[RandomPickForSim] = ?, [SoundON] = ?, [ShowNumbers] = ?, [Speed] = ? "
+                       "WHERE rowid = %1")
+            .arg(kFirstRow),
+        {options.StartupCredits, options.RandomSeed, options.SimGames, flag(options.RandomPickForSim),
+         flag(options.SoundON), flag(options.ShowNumbers), QString::fromStdString(options.Speed)},
+        error);
 }
 
 bool ReadSpeeds(QSqlDatabase db, QStringList* speeds, QString* error)

@@ -23,7 +23,10 @@ QLabel* label(QWidget* parent, const QString& text)
     return caption;
 }
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
+QString qs(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
 } // namespace
 
@@ -100,7 +103,8 @@ void FormDefaults::loadStoredValues()
     }
     ProgramDefaults stored;
     if (!ReadDefaults(m_module2.gDatabase, &stored, &error)) {
-        m_dialogs.message(this, "The program options cannot be read: " + error, kProgramTitle, Dialogs::Icon::Warning);
+        m_dialogs.message(this, "The program options cannot be read: " + error, kProgramTitle,
+                          Dialogs::Icon::Warning);
         return;
     }
     TextStartCredits->setText(qs(PlainForm(stored.StartupCredits)));
@@ -118,9 +122,8 @@ std::optional<std::int32_t> FormDefaults::wholeNumber(QLineEdit* box, const QStr
     const auto number = ParseNumber(box->text().toStdString());
     if (number && *number == RoundHalfEven(*number) && *number >= lowest && *number <= highest)
         return static_cast<std::int32_t>(*number);
-    m_dialogs.message(this,
-                      QStringLiteral("%1 must be a whole number from %2 to %3.")
-                          .arg(label, qs(PlainForm(lowest)), qs(PlainForm(highest))));
+    m_dialogs.message(this, QStringLiteral("%1 must be a whole number from %2 to %3.")
+                                .arg(label, qs(PlainForm(lowest)), qs(PlainForm(highest))));
     box->setFocus();
     return std::nullopt;
 }
@@ -147,7 +150,8 @@ void FormDefaults::CommandOK_Click()
     options.Speed = DBComboSpeed->currentText().toStdString();
     QString error;
     if (!SaveOptions(m_module2.gDatabase, options, &error)) {
-        m_dialogs.message(this, "The options could not be saved: " + error, kProgramTitle, Dialogs::Icon::Warning);
+        m_dialogs.message(this, "The options could not be saved: " + error, kProgramTitle,
+                          Dialogs::Icon::Warning);
         return;
     }
     m_module2.gStartupCredits = options.StartupCredits;

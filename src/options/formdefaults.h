@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QDialog>
-
 #include <cstdint>
 #include <optional>
+#include <QDialog>
 
 class QCheckBox;
 class QComboBox;
@@ -46,7 +45,8 @@ private:
     void CommandOK_Click();
     void CommandReset_Click();
     // The box's whole number, or a message and nothing.
-    std::optional<std::int32_t> wholeNumber(QLineEdit* box, const QString& label, double lowest, double highest);
+    std::optional<std::int32_t> wholeNumber(QLineEdit* box, const QString& label, double lowest,
+                                            double highest);
 
     Module2& m_module2;
     Dialogs& m_dialogs;

@@ -7,10 +7,10 @@
 #include "app/uifonts.h"
 #include "boardgrid.h"
 #include "catalogue/frmobjectmap.h"
-#include "sim/frmsim.h"
 #include "db/database.h"
 #include "db/defaults.h"
 #include "db/paytable.h"
+#include "sim/frmsim.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -58,8 +58,8 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 
 frmKenoBoard::frmKenoBoard(Module2& module2, Dialogs& dialogs, frmObjectMap& catalogue, frmSim& simulation,
                            QWidget* parent)
-    : QWidget(parent), m_module2(module2), m_dialogs(dialogs), m_catalogue(catalogue), m_simulation(simulation),
-      m_pictures(dialogs, this)
+    : QWidget(parent), m_module2(module2), m_dialogs(dialogs), m_catalogue(catalogue),
+      m_simulation(simulation), m_pictures(dialogs, this)
 {
     setObjectName("frmKenoBoard");
     setWindowTitle("Orrinford's Tallyhawk Ver 3.0");
@@ -352,7 +352,7 @@ void frmKenoBoard::CommandErase_Click()
 
 bool frmKenoBoard::Form_Unload()
 {
-    return m_dialogs.askYesNo(this, "Are you sure you want to quit?");
+    return ConfirmQuit(m_dialogs, this);
 }
 
 void frmKenoBoard::endProgram(const QString& startupGame)
@@ -403,7 +403,8 @@ void frmKenoBoard::tidyBoardForLeaving()
             if (m_module2.gBoardMarks[row][column] == kMarked) {
                 showCell(row, column, " ", Picture::BlueCheck);
             } else {
-                showCell(row, column, QString::fromStdString(PlainForm(NumberOfCell(row, column))), Picture::None);
+                showCell(row, column, QString::fromStdString(PlainForm(NumberOfCell(row, column))),
+                         Picture::None);
                 MSFlexBoard->setCellBackground(row, column, BoardGrid::kBoardColour);
             }
         }

@@ -48,11 +48,14 @@ frmCharts::frmCharts(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt::Wi
     CommandSaveSessions->setObjectName("CommandSaveSessions");
     CommandSaveCatches = new QPushButton("SAVE AS PNG", this);
     CommandSaveCatches->setObjectName("CommandSaveCatches");
-    connect(CommandSaveSessions, &QPushButton::clicked, this, [this] { saveChart(ChartSessions, "sessions.png"); });
-    connect(CommandSaveCatches, &QPushButton::clicked, this, [this] { saveChart(ChartCatches, "catches.png"); });
+    connect(CommandSaveSessions, &QPushButton::clicked, this,
+            [this] { saveChart(ChartSessions, "sessions.png"); });
+    connect(CommandSaveCatches, &QPushButton::clicked, this,
+            [this] { saveChart(ChartCatches, "catches.png"); });
 
     auto* layout = new QVBoxLayout(this);
-    for (auto [chart, save] : {std::pair{ChartSessions, CommandSaveSessions}, {ChartCatches, CommandSaveCatches}}) {
+    for (auto [chart, save] :
+         {std::pair{ChartSessions, CommandSaveSessions}, {ChartCatches, CommandSaveCatches}}) {
         layout->addWidget(chart, 1);
         auto* row = new QHBoxLayout;
         row->addStretch();
@@ -77,7 +80,8 @@ void frmCharts::showRun(const RunFigures& figures)
     simulated->setName("simulated");
     double top = 0;
     for (std::size_t w = 0; w < figures.sessions.size(); ++w) {
-        const double share = sessionCount ? 100.0 * figures.sessions[w] / static_cast<double>(sessionCount) : 0;
+        const double share =
+            sessionCount ? 100.0 * figures.sessions[w] / static_cast<double>(sessionCount) : 0;
         simulated->append(static_cast<double>(w), share);
         top = std::max(top, share);
     }
@@ -113,9 +117,9 @@ void frmCharts::showRun(const RunFigures& figures)
     QStringList categories;
     double highest = 0;
     for (int c = 0; c <= 10; ++c) {
-        const double share =
-            figures.games ? 100.0 * static_cast<double>(figures.catchFrequency[c]) / static_cast<double>(figures.games)
-                          : 0;
+        const double share = figures.games ? 100.0 * static_cast<double>(figures.catchFrequency[c]) /
+                                                 static_cast<double>(figures.games)
+                                           : 0;
         *simulatedSet << share;
         *exactSet << (figures.exact ? 100.0 * figures.exactCatches[c] : 0);
         highest = std::max({highest, share, 100.0 * figures.exactCatches[c]});

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QWidget>
-
 #include <array>
 #include <cstdint>
+#include <QWidget>
 #include <vector>
 
 class QChartView;
@@ -24,10 +23,10 @@ public:
     struct RunFigures
     {
         QString game;
-        std::vector<std::int32_t> sessions;           // folded histogram, wins 0 to 500
-        std::array<double, 501> exactSessions{};      // probability of each win, 500 = 500 or more
+        std::vector<std::int32_t> sessions;            // folded histogram, wins 0 to 500
+        std::array<double, 501> exactSessions{};       // probability of each win, 500 = 500 or more
         std::array<std::int64_t, 11> catchFrequency{}; // games by catch
-        std::array<double, 11> exactCatches{};        // probability of each catch
+        std::array<double, 11> exactCatches{};         // probability of each catch
         std::int64_t games = 0;
         bool exact = false; // the exact figures are known
     };

@@ -10,13 +10,14 @@
 #include "play/deck.h"
 #include "sessionstats.h"
 
-#include <QApplication>
 #include <cmath>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,7 +25,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QHeaderView>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -37,7 +37,10 @@ constexpr int kHeaderRow = 11;
 constexpr int kBonusRow = 12;
 constexpr std::int16_t kEscape = 27;
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
+QString qs(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
 QLineEdit* box(QWidget* parent, const QString& name, const QString& text = {})
 {
@@ -125,7 +128,8 @@ void frmSim::buildControls()
     CommandTest = button(this, "CommandTest", "TEST FOR RANDOMNESS", "Press <Esc> to stop.");
     connect(CommandBack, &QPushButton::clicked, this, &frmSim::CommandBack_Click);
     connect(CommandOptions, &QPushButton::clicked, this, &frmSim::CommandOptions_Click);
-    CommandCharts = button(this, "CommandCharts", "CHARTS", "Session histogram and catch frequencies of the last run");
+    CommandCharts =
+        button(this, "CommandCharts", "CHARTS", "Session histogram and catch frequencies of the last run");
     CommandCharts->setEnabled(false);
     connect(CommandCharts, &QPushButton::clicked, this, [this] {
         if (!m_charts)
@@ -147,8 +151,9 @@ void frmSim::buildControls()
     GridCounts->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     GridCounts->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     GridCounts->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    GridCounts->setToolTip("Each number's count less its expected count; red above, blue below what a uniform draw "
-                           "gives");
+    GridCounts->setToolTip(
+        "Each number's count less its expected count; red above, blue below what a uniform draw "
+        "gives");
     GridCounts->hide();
 }
 
@@ -282,7 +287,10 @@ FormDefaults& frmSim::options()
     return *m_options;
 }
 
-void frmSim::CommandOptions_Click() { options().showOptions(); }
+void frmSim::CommandOptions_Click()
+{
+    options().showOptions();
+}
 
 bool frmSim::eventFilter(QObject* watched, QEvent* event)
 {
@@ -304,8 +312,8 @@ bool frmSim::eventFilter(QObject* watched, QEvent* event)
 std::optional<std::int64_t> frmSim::askGameCount()
 {
     const std::optional<QString> answer =
-        m_dialogs.input(this, "Enter the number of games to play in this simulation, then click 'OK'.", kProgramTitle,
-                        qs(PlainForm(m_module2.gSimGames)));
+        m_dialogs.input(this, "Enter the number of games to play in this simulation, then click 'OK'.",
+                        kProgramTitle, qs(PlainForm(m_module2.gSimGames)));
     if (!answer || answer->trimmed().isEmpty())
         return std::nullopt;
     const double value = LeadingNumber(answer->toStdString());
@@ -361,7 +369,8 @@ void frmSim::CommandCompute_Click()
         m_pays[*row.Catch] = pay;
         Pay[*row.Catch]->setText(qs(PlainForm(pay)));
     }
-    const auto bonusRow = std::find_if(rows.begin(), rows.end(), [](const PayScheduleRow& r) { return r.Catch == 0; });
+    const auto bonusRow =
+        std::find_if(rows.begin(), rows.end(), [](const PayScheduleRow& r) { return r.Catch == 0; });
     if (bonusRow != rows.end()) {
         // A blank bonus field counts as its neutral value.
         input.bonus.BonusBall = bonusRow->BonusBall.value_or(0);
@@ -399,7 +408,6 @@ void frmSim::CommandCompute_Click()
     input.seed = (static_cast<std::uint64_t>(m_module2.gRandom.next()) << 32) | m_module2.gRandom.next();
     m_runGames = input.games;
     m_running = true;
-    m_progressPosted = false;
     m_runStartedMs = QDateTime::currentMSecsSinceEpoch();
     QApplication::setOverrideCursor(Qt::BusyCursor);
 
@@ -409,28 +417,14 @@ void frmSim::CommandCompute_Click()
         SimulationResult result = RunSimulation(
             input,
             [this](const SimulationTotals& totals) {
-                std::lock_guard lock(m_progressMutex);
-                m_pendingProgress = totals;
-                if (m_progressPosted)
-                    return;
-                m_progressPosted = true;
-                QMetaObject::invokeMethod(
-                    this,
-                    [this] {
-                        SimulationTotals totals;
-                        {
-                            std::lock_guard lock(m_progressMutex);
-                            totals = m_pendingProgress;
-                            m_progressPosted = false;
-                        }
-                        if (m_running)
-                            showProgress(totals);
-                    },
-                    Qt::QueuedConnection);
+                m_progress.post(this, totals, [this](const SimulationTotals& latest) {
+                    if (m_running)
+                        showProgress(latest);
+                });
             },
             &m_stop);
-        QMetaObject::invokeMethod(this, [this, result = std::move(result)] { finishRun(result); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, result = std::move(result)] { finishRun(result); }, Qt::QueuedConnection);
     });
 }
 
@@ -443,9 +437,9 @@ void frmSim::showExactOdds(const std::vector<PayScheduleRow>& rows, int marked)
         TextExact->setText("Exact Pct Return: not available (" + qs(m_exact.error) + ")");
         return;
     }
-    TextExact->setText("Exact Pct Return = " + qs(FormatTwoDecimals(m_exact.simulation.returnPct)) +
-                       "   Standard Deviation per Game = " +
-                       QString::number(m_exact.simulation.standardDeviation, 'f', 3));
+    TextExact->setText(
+        "Exact Pct Return = " + qs(FormatTwoDecimals(m_exact.simulation.returnPct)) +
+        "   Standard Deviation per Game = " + QString::number(m_exact.simulation.standardDeviation, 'f', 3));
 }
 
 std::string frmSim::exactSessionLines() const
@@ -455,13 +449,26 @@ std::string frmSim::exactSessionLines() const
     const ExactSessionFigures& exact = m_exact.session;
     const int amount = std::abs(100 - exact.mode);
     return "Exact Figures for Independent Games:\r\n"
-           "   Losing Sessions: " + FormatOneDecimal(exact.losingPct) + " %\r\n"
-           "   Breakeven or Winning Sessions: " + FormatOneDecimal(exact.breakevenOrWinningPct) + " %\r\n"
-           "   Most Likely Outcome: " + (exact.mode < 100 ? "Lose" : "Win") + StrForm(amount) + " Credits\r\n"
-           "   Double (or Better): " + FormatOneDecimal(exact.doublePct) + " %\r\n"
-           "   5X or More: " + FormatOneDecimal(exact.fiveFoldPct) + " %\r\n"
-           "   Lose Half (or Worse): " + FormatOneDecimal(exact.loseHalfPct) + " %\r\n"
-           "   Exact Pct Return: " + FormatTwoDecimals(m_exact.simulation.returnPct) + " %\r\n\r\n";
+           "   Losing Sessions: " +
+           FormatOneDecimal(exact.losingPct) +
+           " %\r\n"
+           "   Breakeven or Winning Sessions: " +
+           FormatOneDecimal(exact.breakevenOrWinningPct) +
+           " %\r\n"
+           "   Most Likely Outcome: " +
+           (exact.mode < 100 ? "Lose" : "Win") + StrForm(amount) +
+           " Credits\r\n"
+           "   Double (or Better): " +
+           FormatOneDecimal(exact.doublePct) +
+           " %\r\n"
+           "   5X or More: " +
+           FormatOneDecimal(exact.fiveFoldPct) +
+           " %\r\n"
+           "   Lose Half (or Worse): " +
+           FormatOneDecimal(exact.loseHalfPct) +
+           " %\r\n"
+           "   Exact Pct Return: " +
+           FormatTwoDecimals(m_exact.simulation.returnPct) + " %\r\n\r\n";
 }
 
 void frmSim::showProgress(const SimulationTotals& totals)
@@ -481,7 +488,8 @@ void frmSim::showProgress(const SimulationTotals& totals)
     ProgressRun->setValue(static_cast<int>(1000.0 * static_cast<double>(totals.gamesPlayed) /
                                            static_cast<double>(std::max<std::int64_t>(1, m_runGames))));
     const double seconds = std::max<qint64>(1, QDateTime::currentMSecsSinceEpoch() - m_runStartedMs) / 1000.0;
-    TextSpeed->setText(QLocale().toString(static_cast<double>(totals.gamesPlayed) / seconds, 'f', 0) + " games/s");
+    TextSpeed->setText(QLocale().toString(static_cast<double>(totals.gamesPlayed) / seconds, 'f', 0) +
+                       " games/s");
 }
 
 void frmSim::finishRun(const SimulationResult& result)
@@ -500,9 +508,10 @@ void frmSim::finishRun(const SimulationResult& result)
                               std::sqrt(static_cast<double>(result.gamesPlayed));
         const double simulated = result.percentReturn();
         const bool inside = std::fabs(simulated - m_exact.simulation.returnPct) <= margin;
-        TextInterval->setText(QStringLiteral("95% Interval of the Simulated Return = %1 to %2 (%3)")
-                                  .arg(qs(FormatTwoDecimals(simulated - margin)), qs(FormatTwoDecimals(simulated + margin)),
-                                       inside ? "the exact return lies inside" : "the exact return lies outside"));
+        TextInterval->setText(
+            QStringLiteral("95% Interval of the Simulated Return = %1 to %2 (%3)")
+                .arg(qs(FormatTwoDecimals(simulated - margin)), qs(FormatTwoDecimals(simulated + margin)),
+                     inside ? "the exact return lies inside" : "the exact return lies outside"));
     }
     reportSessions(result);
 }
@@ -513,22 +522,24 @@ void frmSim::reportSessions(const SimulationResult& result)
     QStringList faults;
     std::string error;
     const QString sessionsPath = QDir(m_module2.gDataFolder).filePath(kSessionsFileName);
-    if (!WriteReportFile(sessionsPath.toStdString(),
-                         SessionsCsvText(histogram, TextGame->text().toStdString(), TextMarked->text().toStdString()),
-                         &error))
+    if (!WriteReportFile(
+            sessionsPath.toStdString(),
+            SessionsCsvText(histogram, TextGame->text().toStdString(), TextMarked->text().toStdString()),
+            &error))
         faults << qs(error);
     const std::vector<std::int32_t> folded = FoldSessionHistogram(histogram);
     QString tableError;
     const double marked = LeadingNumber(m_boardMarkedText.mid(6).toStdString());
-    if (!WriteSessionsTable(m_module2.gDatabase, folded, m_module2.gCurrentGameName, marked, result.totalWinnings(),
-                            &tableError))
+    if (!WriteSessionsTable(m_module2.gDatabase, folded, m_module2.gCurrentGameName, marked,
+                            result.totalWinnings(), &tableError))
         faults << "The table \"Sessions\" could not be written: " + tableError;
-    std::string summary =
-        SessionSummaryText(ComputeSessionFigures(folded), TextGame->text().toStdString(),
-                           TextMarked->text().toStdString(), result.gamesPlayed, TextPercent->text().toStdString());
+    std::string summary = SessionSummaryText(ComputeSessionFigures(folded), TextGame->text().toStdString(),
+                                             TextMarked->text().toStdString(), result.gamesPlayed,
+                                             TextPercent->text().toStdString());
     // The exact figures stand before the closing question, so the saved report keeps them too.
     const std::string question = "Do You Wish to Save or Print These Results?";
-    if (summary.size() >= question.size() && summary.compare(summary.size() - question.size(), question.size(), question) == 0)
+    if (summary.size() >= question.size() &&
+        summary.compare(summary.size() - question.size(), question.size(), question) == 0)
         summary.insert(summary.size() - question.size(), exactSessionLines());
 
     m_lastRun = {};
@@ -545,7 +556,8 @@ void frmSim::reportSessions(const SimulationResult& result)
     QApplication::restoreOverrideCursor();
     if (!faults.isEmpty())
         m_dialogs.message(this, faults.join("\n\n"), kProgramTitle, Dialogs::Icon::Warning);
-    if (!m_dialogs.askYesNo(this, qs(summary).replace("\r\n", "\n"), "Simulation Summary", Dialogs::Icon::None))
+    if (!m_dialogs.askYesNo(this, qs(summary).replace("\r\n", "\n"), "Simulation Summary",
+                            Dialogs::Icon::None))
         return;
     const QString statsPath = QDir(m_module2.gDataFolder).filePath(kStatsFileName);
     if (!WriteReportFile(statsPath.toStdString(), StatsFileText(summary), &error)) {
@@ -568,7 +580,7 @@ void frmSim::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    if (!m_dialogs.askYesNo(this, "Are you sure you want to quit?")) {
+    if (!ConfirmQuit(m_dialogs, this)) {
         event->ignore();
         return;
     }

@@ -2,16 +2,15 @@
 
 #include "sim/exactodds.h"
 #include "sim/frmcharts.h"
+#include "sim/latestvaluerelay.h"
 #include "sim/randomness.h"
 #include "sim/simulation.h"
-
-#include <QWidget>
 
 #include <array>
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <optional>
+#include <QWidget>
 #include <thread>
 
 class QLabel;
@@ -112,15 +111,14 @@ private:
     bool m_loaded = false;
     QString m_boardMarkedText;
 
-    // The run in progress: the worker thread, the stop flag, and the latest progress waiting
-    // to be shown (the window shows at most one pending update at a time).
+    // The run in progress: the worker thread, the stop flag, and its latest figures on their
+    // way to the window.
     std::thread m_worker;
     std::atomic<bool> m_stop{false};
     bool m_running = false;
     bool m_closing = false; // the program ends: a run's end shows nothing more
-    std::mutex m_progressMutex;
-    SimulationTotals m_pendingProgress;
-    bool m_progressPosted = false;
+    LatestValueRelay<SimulationTotals> m_progress;
+    LatestValueRelay<RandomnessDeviations> m_deviations;
     std::int64_t m_runGames = 0;
     std::array<double, 11> m_pays{};
     qint64 m_runStartedMs = 0;
@@ -128,7 +126,6 @@ private:
     frmCharts* m_charts = nullptr;
     frmCharts::RunFigures m_lastRun;
     QStandardItemModel* m_countsModel = nullptr;
-    RandomnessDeviations m_pendingDeviations{};
 };
 
 } // namespace tallyhawk

@@ -8,6 +8,7 @@
 #include "db/counts.h"
 #include "frmsim.h"
 
+#include <cmath>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,13 +16,14 @@
 #include <QStandardItemModel>
 #include <QTableView>
 
-#include <cmath>
-
 namespace tallyhawk {
 
 namespace {
 
-QString lines(const char* text) { return QString::fromUtf8(text).replace("\r\n", "\n"); }
+QString lines(const char* text)
+{
+    return QString::fromUtf8(text).replace("\r\n", "\n");
+}
 
 // From cold (below the expected count) through white to hot (above it), by how many standard
 // deviations of a number's count the deviation is: a count over G games has variance 3G/16.
@@ -54,7 +56,8 @@ void frmSim::showStoredCounts()
     for (int r = 0; r < 8; ++r) {
         m_countsModel->setItem(r, 0, new QStandardItem(ranges.value(r)));
         for (int k = 1; k <= 10; ++k) {
-            auto* item = new QStandardItem(QString::fromStdString(PlainForm(values[static_cast<std::size_t>(10 * r + k - 1)])));
+            auto* item = new QStandardItem(
+                QString::fromStdString(PlainForm(values[static_cast<std::size_t>(10 * r + k - 1)])));
             item->setTextAlignment(Qt::AlignCenter);
             m_countsModel->setItem(r, k, item);
         }
@@ -103,7 +106,6 @@ void frmSim::CommandTest_Click()
     TextEscape->show();
     m_stop = false;
     m_running = true;
-    m_progressPosted = false;
     showDeviations(RandomnessTest(games).deviations(), games);
 
     if (m_worker.joinable())
@@ -114,27 +116,14 @@ void frmSim::CommandTest_Click()
         RandomnessOutcome outcome = RunRandomnessTest(
             m_module2.gDrawDeck, m_module2.gRandom, games,
             [this, games](const RandomnessTest& test) {
-                std::lock_guard lock(m_progressMutex);
-                m_pendingDeviations = test.deviations();
-                if (m_progressPosted)
-                    return;
-                m_progressPosted = true;
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, games] {
-                        RandomnessDeviations deviations;
-                        {
-                            std::lock_guard lock(m_progressMutex);
-                            deviations = m_pendingDeviations;
-                            m_progressPosted = false;
-                        }
-                        if (m_running)
-                            showDeviations(deviations, games);
-                    },
-                    Qt::QueuedConnection);
+                m_deviations.post(this, test.deviations(), [this, games](const RandomnessDeviations& latest) {
+                    if (m_running)
+                        showDeviations(latest, games);
+                });
             },
             &m_stop);
-        QMetaObject::invokeMethod(this, [this, outcome] { finishTest(outcome); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, outcome] { finishTest(outcome); }, Qt::QueuedConnection);
     });
 }
 

@@ -459,7 +459,9 @@ void CatalogueTest::helpFallsBackToAWindowOfItsOwn()
 
 void CatalogueTest::theReturnRowFollowsThePays()
 {
-    auto returnOf = [this](int marked) { return catalogue().GridReturn->item(0, marked + 1)->text(); };
+    auto returnOf = [this](int marked) {
+        return catalogue().GridReturn->item(0, marked + 1)->text();
+    };
     openCatalogueOn(FormatGameListEntry("OTHER", "Published example", "Cleopatra Keno"));
     QCOMPARE(catalogue().GridReturn->item(0, 0)->text(), QString("Return %"));
     QCOMPARE(returnOf(8), QString("90.15")); // the published return of this 8-spot table

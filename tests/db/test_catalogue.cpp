@@ -1,7 +1,7 @@
 #include "db/catalogue.h"
 #include "db/database.h"
 #include "db/paytable.h"
-#include "support/tempdatafolder.h"
+#include "support/databasetest.h"
 
 #include <gtest/gtest.h>
 #include <QSqlQuery>
@@ -14,28 +14,9 @@ const GameKey kHarrahs{"NEVADA - Other", "Harrah's Laughlin", "Live Keno $1"};
 const GameKey kAquarius{"NEVADA - Other", "Aquarius Laughlin", "Live Keno $1"};
 const GameKey kFirePower{"NEVADA - Las Vegas", "Rampart", "Fire Power Keno"};
 
-class CatalogueTest : public testing::Test
+class CatalogueTest : public DatabaseTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_folder.isValid());
-        DatabaseOpening opening = openDatabase(m_folder.databasePath(), "catalogue-test");
-        ASSERT_TRUE(opening.ok()) << opening.error.toStdString();
-        db = opening.db;
-    }
-    void TearDown() override { closeDatabase(db); }
-
-    QVariant scalar(const QString& statement, const QVariantList& values = {})
-    {
-        QSqlQuery query(db);
-        query.prepare(statement);
-        for (const QVariant& v : values)
-            query.addBindValue(v);
-        EXPECT_TRUE(query.exec()) << statement.toStdString();
-        return query.next() ? query.value(0) : QVariant();
-    }
-
     qlonglong allRows() { return scalar("SELECT count(*) FROM [Pay Table]").toLongLong(); }
 
     std::vector<PayTableFileRecord> records(const GameKey& key)
@@ -55,9 +36,6 @@ protected:
                       {QString::fromStdString(key.Location), QString::fromStdString(key.Casino),
                        QString::fromStdString(key.Game), caught});
     }
-
-    TempDataFolder m_folder;
-    QSqlDatabase db;
 };
 
 std::vector<PayTableFileRecord> readFile(const std::string& text)

@@ -1,6 +1,6 @@
 #include "db/database.h"
 #include "db/paytable.h"
-#include "support/tempdatafolder.h"
+#include "support/databasetest.h"
 
 #include <gtest/gtest.h>
 #include <QSqlQuery>
@@ -9,28 +9,9 @@ using namespace tallyhawk;
 
 namespace {
 
-class PayTableTest : public testing::Test
+class PayTableTest : public DatabaseTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_folder.isValid());
-        DatabaseOpening opening = openDatabase(m_folder.databasePath(), "paytable-test");
-        ASSERT_TRUE(opening.ok()) << opening.error.toStdString();
-        db = opening.db;
-    }
-    void TearDown() override { closeDatabase(db); }
-
-    QVariant scalar(const QString& statement, const QVariantList& values = {})
-    {
-        QSqlQuery query(db);
-        query.prepare(statement);
-        for (const QVariant& v : values)
-            query.addBindValue(v);
-        EXPECT_TRUE(query.exec()) << statement.toStdString();
-        return query.next() ? query.value(0) : QVariant();
-    }
-
     std::vector<PayScheduleRow> rows(const GameSql& sql, const QString& condition = {})
     {
         QSqlQuery query(db);
@@ -40,9 +21,6 @@ protected:
             result.push_back(ReadPayScheduleRow(query));
         return result;
     }
-
-    TempDataFolder m_folder;
-    QSqlDatabase db;
 };
 
 const QString kHarrahs = FormatGameListEntry("NEVADA - Other", "Harrah's Laughlin", "Live Keno $1");

@@ -1,6 +1,6 @@
 #include "db/database.h"
 #include "db/sessions.h"
-#include "support/tempdatafolder.h"
+#include "support/databasetest.h"
 
 #include <gtest/gtest.h>
 #include <QSqlQuery>
@@ -9,28 +9,7 @@ using namespace tallyhawk;
 
 namespace {
 
-class SessionsTableTest : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_folder.isValid());
-        DatabaseOpening opening = openDatabase(m_folder.databasePath(), "sessions-test");
-        ASSERT_TRUE(opening.ok()) << opening.error.toStdString();
-        db = opening.db;
-    }
-    void TearDown() override { closeDatabase(db); }
-
-    QVariant scalar(const QString& statement)
-    {
-        QSqlQuery query(db);
-        EXPECT_TRUE(query.exec(statement)) << statement.toStdString();
-        return query.next() ? query.value(0) : QVariant();
-    }
-
-    TempDataFolder m_folder;
-    QSqlDatabase db;
-};
+using SessionsTableTest = DatabaseTest;
 
 const QString kGame = "NEVADA - Other           Harrah's Laughlin             Live Keno $1        ";
 

@@ -43,7 +43,10 @@ void OptionsTest::init()
     QCOMPARE(options().windowTitle(), QString("Program Options"));
 }
 
-void OptionsTest::cleanup() { m_run.reset(); }
+void OptionsTest::cleanup()
+{
+    m_run.reset();
+}
 
 ProgramDefaults OptionsTest::stored()
 {

@@ -18,7 +18,8 @@ namespace tallyhawk {
 struct BoardRun
 {
     explicit BoardRun(const QString& dataFolder, const QString& programFolder = TALLYHAWK_PROGRAM_DIR)
-        : catalogue(module2, dialogs), simulation(module2, dialogs), board(module2, dialogs, catalogue, simulation)
+        : catalogue(module2, dialogs), simulation(module2, dialogs),
+          board(module2, dialogs, catalogue, simulation)
     {
         module2.gProgramFolder = programFolder;
         module2.setDataFolder(dataFolder);

@@ -418,6 +418,7 @@ TEST(Play, BallsFollowEachOtherAtTheChosenSpeed)
         for (const PlayAction& action : result.actions)
             if (const auto* pause = std::get_if<Pause>(&action))
                 pauses.push_back(pause->seconds);
-        EXPECT_EQ(pauses, std::string(speed) == "Fast" ? std::vector<float>(20, 0.17f) : std::vector<float>{});
+        EXPECT_EQ(pauses,
+                  std::string(speed) == "Fast" ? std::vector<float>(20, 0.17f) : std::vector<float>{});
     }
 }

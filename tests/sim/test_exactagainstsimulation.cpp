@@ -37,7 +37,10 @@ TEST(ExactAgainstSimulation, SessionFiguresAgreeOverTenMillionGames)
     cleopatra.BonusFactor = 2;
     const std::vector<Table> tables = {
         {"Plain Keno", {3, 14, 25, 36, 47}, {0, 0, 1, 3, 15, 300, 0, 0, 0, 0, 0}, {}},
-        {"Cleopatra Keno", {1, 12, 23, 34, 45, 56, 67, 78}, {0, 0, 0, 0, 3, 10, 56, 180, 1000, 0, 0}, cleopatra},
+        {"Cleopatra Keno",
+         {1, 12, 23, 34, 45, 56, 67, 78},
+         {0, 0, 0, 0, 3, 10, 56, 180, 1000, 0, 0},
+         cleopatra},
     };
     for (const Table& table : tables) {
         SimulationInput input;
@@ -49,8 +52,8 @@ TEST(ExactAgainstSimulation, SessionFiguresAgreeOverTenMillionGames)
         input.seed = 20261206;
         const SimulationResult result = RunSimulation(input);
         ASSERT_TRUE(result.error.empty()) << result.error;
-        const SessionFigures simulated =
-            ComputeSessionFigures(FoldSessionHistogram(BuildSessionHistogram(result.sessionLog, result.gamesPlayed)));
+        const SessionFigures simulated = ComputeSessionFigures(
+            FoldSessionHistogram(BuildSessionHistogram(result.sessionLog, result.gamesPlayed)));
         ASSERT_EQ(simulated.sessions, 100000);
 
         ExactGame game;
@@ -67,7 +70,8 @@ TEST(ExactAgainstSimulation, SessionFiguresAgreeOverTenMillionGames)
         SCOPED_TRACE(table.name);
         const double sessions = simulated.sessions;
         expectNear(simulated.losingPercent(), exact.session.losingPct, sessions, "losing");
-        expectNear(simulated.breakevenOrWinningPercent(), exact.session.breakevenOrWinningPct, sessions, "breakeven");
+        expectNear(simulated.breakevenOrWinningPercent(), exact.session.breakevenOrWinningPct, sessions,
+                   "breakeven");
         expectNear(simulated.doubledPercent(), exact.session.doublePct, sessions, "double");
         expectNear(simulated.fiveFoldPercent(), exact.session.fiveFoldPct, sessions, "five-fold");
         expectNear(simulated.losingHalfPercent(), exact.session.loseHalfPct, sessions, "lose half");

@@ -60,7 +60,10 @@ void SimulationWindowTest::init()
     m_run->board.show();
 }
 
-void SimulationWindowTest::cleanup() { m_run.reset(); }
+void SimulationWindowTest::cleanup()
+{
+    m_run.reset();
+}
 
 void SimulationWindowTest::markAndHandOff(const std::vector<int>& numbers, int bet)
 {
@@ -123,12 +126,14 @@ void SimulationWindowTest::answersThatDoNotRunAGame()
     m_run->click(m_run->board.CommandBet);
     m_run->click(m_run->board.CommandAdvanced);
     QTest::mouseClick(sim().CommandCompute, Qt::LeftButton);
-    QCOMPARE(m_run->dialogs.messages().last(), QString("Go Back to Game and pick numbers to run this feature."));
+    QCOMPARE(m_run->dialogs.messages().last(),
+             QString("Go Back to Game and pick numbers to run this feature."));
     QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
 
     markAndHandOff({5, 6, 7, 8});
     const int before = static_cast<int>(m_run->dialogs.messages().size());
-    for (const QString& quiet : {QString(), QString(""), QString("  "), QString("0"), QString("-5"), QString("abc")}) {
+    for (const QString& quiet :
+         {QString(), QString(""), QString("  "), QString("0"), QString("-5"), QString("abc")}) {
         runGames(quiet);
         QVERIFY(!sim().isRunning());
     }
@@ -158,8 +163,9 @@ void SimulationWindowTest::aRunReportsItsSessions()
     QVERIFY(sim().CommandCompute->isEnabled());
     QVERIFY(sim().TextEscape->isHidden());
 
-    const ScriptedDialogs::Shown& summary = *std::find_if(
-        m_run->dialogs.shown.begin(), m_run->dialogs.shown.end(), [](const auto& s) { return s.kind == "yesno"; });
+    const ScriptedDialogs::Shown& summary =
+        *std::find_if(m_run->dialogs.shown.begin(), m_run->dialogs.shown.end(),
+                      [](const auto& s) { return s.kind == "yesno"; });
     QCOMPARE(summary.title, QString("Simulation Summary"));
     QVERIFY(summary.text.startsWith("Session Statistics\n\n" + sim().TextGame->text() + "\n"));
     QVERIFY(summary.text.contains("Total Number of 100-Game Sessions: 300\n"));
@@ -269,7 +275,8 @@ void SimulationWindowTest::randomnessTestAsksUntilTheAnswerDividesByFour()
     QCOMPARE(messages.size(), 3);
     QCOMPARE(messages[0], QString("Enter a number that is exactly divisible by 4!"));
     QCOMPARE(messages[1], QString("Enter a number that is exactly divisible by 4!"));
-    QVERIFY(messages[2].startsWith("Chi-Square statistics indicate that the distribution of drawn numbers\n"));
+    QVERIFY(
+        messages[2].startsWith("Chi-Square statistics indicate that the distribution of drawn numbers\n"));
     QVERIFY(messages[2].contains(" the test for randomness at a 95% confidence level.\n\nChi-Square = "));
     QVERIFY(messages[2].contains("p-value = "));
     QCOMPARE(m_run->dialogs.beeps, 1);

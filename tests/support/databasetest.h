@@ -1,0 +1,40 @@
+#pragma once
+// A test over a fresh copy of the seed database, opened as the program opens it.
+
+#include "db/database.h"
+#include "support/tempdatafolder.h"
+
+#include <gtest/gtest.h>
+#include <QSqlQuery>
+#include <QVariantList>
+
+namespace tallyhawk {
+
+class DatabaseTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_folder.isValid());
+        DatabaseOpening opening = openDatabase(m_folder.databasePath(), "database-test");
+        ASSERT_TRUE(opening.ok()) << opening.error.toStdString();
+        db = opening.db;
+    }
+    void TearDown() override { closeDatabase(db); }
+
+    // The first value of a statement's first row, its values bound.
+    QVariant scalar(const QString& statement, const QVariantList& values = {})
+    {
+        QSqlQuery query(db);
+        query.prepare(statement);
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        EXPECT_TRUE(query.exec()) << statement.toStdString();
+        return query.next() ? query.value(0) : QVariant();
+    }
+
+    TempDataFolder m_folder;
+    QSqlDatabase db;
+};
+
+} // namespace tallyhawk
