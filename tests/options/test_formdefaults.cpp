@@ -84,6 +84,11 @@ void OptionsTest::okSavesAndPutsTheOptionsInForce()
     QVERIFY(!m_run->module2.gSoundOn);
     QCOMPARE(m_run->module2.gSpeed, QString("Turbo"));
     QCOMPARE(m_run->module2.gRandomSeed, 0); // the seed waits for the next start
+    BoardRun next(m_folder->path());
+    QVERIFY(next.board.Form_Load());
+    QCOMPARE(next.module2.gRandomSeed, 4242);
+    KenoRandom seeded(4242);
+    QCOMPARE(next.module2.gRandom.next(), seeded.next());
 
     // The next add-credits prompt offers the new start-up credits.
     QTest::mouseClick(m_run->simulation.CommandBack, Qt::LeftButton);
