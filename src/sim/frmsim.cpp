@@ -353,8 +353,12 @@ void frmSim::CommandCompute_Click()
         if (m_module2.gMarkedNumbers[j] != 0)
             input.markedNumbers.push_back(m_module2.gMarkedNumbers[j]);
     input.randomPicks = m_module2.gRandomPickForSim;
-    if (input.randomPicks)
-        input.markedNumbers.resize(static_cast<std::size_t>(std::clamp(marked, 1, 10)), 0);
+    if (input.randomPicks) {
+        // Only the count matters: every game picks its numbers anew.
+        input.markedNumbers.clear();
+        for (int n = 1; n <= std::clamp(marked, 1, 10); ++n)
+            input.markedNumbers.push_back(n);
+    }
     std::vector<PayScheduleRow> rows;
     QString error;
     ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, &rows, &error);

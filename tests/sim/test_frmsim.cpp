@@ -33,6 +33,7 @@ private slots:
     void backRestoresTheBet();
     void answersThatDoNotRunAGame();
     void aRunReportsItsSessions();
+    void randomPicksPlayTheMarkedCount();
     void escStopsALongRunAtAProgressPoint();
     void unwritableReportsAreReportedAndTheSummaryStillShows();
     void quittingFromTheSimulationWindow();
@@ -205,6 +206,18 @@ void SimulationWindowTest::aRunReportsItsSessions()
     QVERIFY(query.next());
     QCOMPARE(query.value(0).toInt(), 501);
     QCOMPARE(query.value(1).toInt(), 300);
+}
+
+void SimulationWindowTest::randomPicksPlayTheMarkedCount()
+{
+    markAndHandOff({5, 15, 25, 35});
+    m_run->module2.gRandomPickForSim = true;
+    runGames("20000");
+    QCOMPARE(numberAfterEquals(sim().TextBetTotal), 20000);
+    qint64 beyondFour = 0;
+    for (int c = 5; c <= 10; ++c)
+        beyondFour += sim().Catch[c]->text().toLongLong();
+    QCOMPARE(beyondFour, 0); // four numbers a game, whichever they are
 }
 
 void SimulationWindowTest::escStopsALongRunAtAProgressPoint()
