@@ -34,7 +34,6 @@ public:
     explicit GameSql(GameKey key) : m_key(std::move(key)) {}
 
     const GameKey& key() const { return m_key; }
-    bool isEmpty() const { return m_key == GameKey{}; }
 
     // Runs "SELECT * FROM [Pay Table] WHERE <key> <condition> ORDER BY [Catch]" on the query,
     // the condition being extra SQL such as " AND [Catch] = 0". False on an engine error.
