@@ -454,6 +454,7 @@ void CatalogueTest::helpFallsBackToAWindowOfItsOwn()
             viewer = widget;
     QVERIFY(viewer && viewer->isVisible());
     QVERIFY(!static_cast<QTextBrowser*>(viewer)->toPlainText().isEmpty());
+    saveScreenshot(viewer, "help");
     viewer->close();
 }
 
