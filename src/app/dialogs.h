@@ -4,9 +4,10 @@
 // so that no test ever waits on a modal dialog.
 
 #include <optional>
+#include <QCloseEvent>
 #include <QString>
+#include <QWidget>
 
-class QWidget;
 
 namespace tallyhawk {
 
@@ -52,6 +53,20 @@ public:
 inline bool ConfirmQuit(Dialogs& dialogs, QWidget* parent)
 {
     return dialogs.askYesNo(parent, "Are you sure you want to quit?");
+}
+
+// The close box of a main window: a shown window asks the quit question and the event is
+// accepted or ignored by the answer. True when the program should end; a hidden window
+// closes without a question (the program is already ending).
+inline bool ConfirmQuitOnClose(Dialogs& dialogs, QWidget* window, QCloseEvent* event)
+{
+    if (!window->isVisible()) {
+        event->accept();
+        return false;
+    }
+    const bool quit = ConfirmQuit(dialogs, window);
+    event->setAccepted(quit);
+    return quit;
 }
 
 } // namespace tallyhawk

@@ -687,16 +687,8 @@ void frmObjectMap::CommandImport_Click()
 
 void frmObjectMap::closeEvent(QCloseEvent* event)
 {
-    if (!isVisible()) {
-        event->accept();
-        return;
-    }
-    if (!ConfirmQuit(m_dialogs, this)) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-    emit endProgramRequested(ComboGameList->currentText());
+    if (ConfirmQuitOnClose(m_dialogs, this, event))
+        emit endProgramRequested(ComboGameList->currentText());
 }
 
 } // namespace tallyhawk

@@ -580,19 +580,12 @@ void frmSim::waitForRun()
 
 void frmSim::closeEvent(QCloseEvent* event)
 {
-    if (!isVisible()) {
-        event->accept();
+    if (!ConfirmQuitOnClose(m_dialogs, this, event))
         return;
-    }
-    if (!ConfirmQuit(m_dialogs, this)) {
-        event->ignore();
-        return;
-    }
     m_closing = true;
     m_stop = true;
     if (m_worker.joinable())
         m_worker.join();
-    event->accept();
     emit endProgramRequested(TextGame->text());
 }
 
