@@ -3,8 +3,8 @@
 // value, an 80-term sum for the hits) on one thread; the engine draws the twenty numbers into
 // a bit set on one thread and on every core. Each reports ns_per_game.
 
-#include "app/kenorandom.h"
-#include "sim/simulation.h"
+#include "engine/common/kenorandom.h"
+#include "engine/sim/simulation.h"
 
 #include <algorithm>
 #include <array>

@@ -4,11 +4,11 @@
 //
 //   makeseed OUTPUT.orf FILE.csv...
 
-#include "catalogue/paytablefile.h"
 #include "db/database.h"
 #include "db/paytable.h"
 #include "db/schema.h"
 #include "db/sqltransaction.h"
+#include "engine/catalogue/paytablefile.h"
 
 #include <cstdio>
 #include <QCoreApplication>

@@ -1,11 +1,11 @@
 #include "application.h"
 
-#include "catalogue/frmobjectmap.h"
 #include "db/database.h"
-#include "dialogs.h"
-#include "frmsplash.h"
-#include "play/frmkenoboard.h"
-#include "sim/frmsim.h"
+#include "gui/board/frmkenoboard.h"
+#include "gui/catalogue/frmobjectmap.h"
+#include "gui/common/dialogs.h"
+#include "gui/common/frmsplash.h"
+#include "gui/sim/frmsim.h"
 
 #include <QDir>
 

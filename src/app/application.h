@@ -2,7 +2,7 @@
 // The whole program: the shared state and every window, wired together. main() chooses the
 // platform's data folder; tests pass a temporary one and their own dialogs.
 
-#include "module2.h"
+#include "gui/common/module2.h"
 
 #include <memory>
 #include <QObject>

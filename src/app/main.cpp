@@ -1,7 +1,7 @@
 // Tallyhawk: a study tool for the casino game of keno.
 
 #include "application.h"
-#include "qtdialogs.h"
+#include "gui/common/qtdialogs.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,12 +1,12 @@
 #include "clicommands.h"
 
-#include "app/numberforms.h"
 #include "db/paytable.h"
-#include "play/deck.h"
-#include "sim/exactodds.h"
-#include "sim/randomness.h"
-#include "sim/sessionstats.h"
-#include "sim/simulation.h"
+#include "engine/common/numberforms.h"
+#include "engine/play/deck.h"
+#include "engine/sim/exactodds.h"
+#include "engine/sim/randomness.h"
+#include "engine/sim/sessionstats.h"
+#include "engine/sim/simulation.h"
 
 #include <algorithm>
 #include <chrono>

@@ -2,9 +2,9 @@
 // What the command line reads from the database: it opens the file read-only, so that a script
 // can never change a user's catalogue, options or reports.
 
-#include "app/gamelistentry.h"
-#include "app/paytypes.h"
 #include "db/database.h"
+#include "engine/common/gamelistentry.h"
+#include "engine/common/paytypes.h"
 
 #include <QSqlDatabase>
 #include <QString>

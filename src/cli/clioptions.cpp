@@ -1,6 +1,6 @@
 #include "clioptions.h"
 
-#include "app/numberforms.h"
+#include "engine/common/numberforms.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,14 +1,14 @@
 // tallyhawk-cli: the catalogue, exact odds, simulation and randomness test of Tallyhawk for
 // analysts and scripts. It reads the database and never writes to it.
 
-#include "app/paytypes.h"
 #include "clicommands.h"
 #include "clidata.h"
 #include "clioptions.h"
 #include "db/defaults.h"
 #include "db/paytable.h"
-#include "sim/randomness.h"
-#include "sim/simulation.h"
+#include "engine/common/paytypes.h"
+#include "engine/sim/randomness.h"
+#include "engine/sim/simulation.h"
 
 #include <cstdio>
 #include <QCommandLineParser>

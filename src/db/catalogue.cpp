@@ -1,6 +1,6 @@
 #include "catalogue.h"
 
-#include "app/numberforms.h"
+#include "engine/common/numberforms.h"
 #include "paytable.h"
 #include "schema.h"
 #include "sqltransaction.h"

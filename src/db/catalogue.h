@@ -2,8 +2,8 @@
 // The catalogue's changes to the pay table. Each runs in one transaction: it happens whole
 // or not at all, and a failure leaves the table as it was. Every value is bound.
 
-#include "app/gamelistentry.h"
-#include "catalogue/paytablefile.h"
+#include "engine/catalogue/paytablefile.h"
+#include "engine/common/gamelistentry.h"
 
 #include <QSqlDatabase>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 // The single row of program defaults. The program always works on the first row.
 
-#include "app/paytypes.h"
+#include "engine/common/paytypes.h"
 
 #include <QSqlDatabase>
 #include <QString>

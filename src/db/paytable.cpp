@@ -1,6 +1,6 @@
 #include "paytable.h"
 
-#include "app/numberforms.h"
+#include "engine/common/numberforms.h"
 #include "schema.h"
 #include "sqltransaction.h"
 

@@ -2,9 +2,9 @@
 // The routines over the pay table that every window shares. Every value is bound to its
 // statement, never spliced into it, so names with apostrophes ("Harrah's Laughlin") work.
 
-#include "app/gamelistentry.h"
-#include "app/paytypes.h"
-#include "catalogue/paytablefile.h"
+#include "engine/catalogue/paytablefile.h"
+#include "engine/common/gamelistentry.h"
+#include "engine/common/paytypes.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>

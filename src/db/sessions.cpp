@@ -1,8 +1,8 @@
 #include "sessions.h"
 
-#include "app/gamelistentry.h"
+#include "engine/common/gamelistentry.h"
+#include "engine/sim/sessionstats.h"
 #include "paytable.h"
-#include "sim/sessionstats.h"
 #include "sqltransaction.h"
 
 #include <QSqlError>

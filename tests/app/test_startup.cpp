@@ -1,6 +1,6 @@
 #include "app/application.h"
-#include "app/frmsplash.h"
-#include "play/frmkenoboard.h"
+#include "gui/board/frmkenoboard.h"
+#include "gui/common/frmsplash.h"
 #include "support/scripteddialogs.h"
 #include "support/windowtest.h"
 

@@ -2,7 +2,7 @@
 // touch memory outside their own; what was read must come back the same when it is written
 // and read again, so an export of an imported game gives the game that was imported.
 
-#include "catalogue/paytablefile.h"
+#include "engine/catalogue/paytablefile.h"
 
 #include <cstdint>
 #include <cstdio>

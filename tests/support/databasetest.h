@@ -2,7 +2,7 @@
 // A test over a fresh copy of the seed database, opened as the program opens it.
 
 #include "db/database.h"
-#include "support/tempdatafolder.h"
+#include "tempdatafolder.h"
 
 #include <gtest/gtest.h>
 #include <QSqlQuery>

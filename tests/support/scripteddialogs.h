@@ -2,7 +2,7 @@
 // Dialogs for tests: records everything shown and answers from queues, so no test waits on
 // a modal dialog. A question with no queued answer is answered No (and recorded).
 
-#include "app/dialogs.h"
+#include "gui/common/dialogs.h"
 
 #include <deque>
 #include <QStringList>

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Fails when an include runs up a layer. Each folder of src/ is one library:
+#   engine (no Qt) <- db (Qt SQL) <- gui <- app, and cli over db and engine.
+# Includes are written from src/ ("engine/play/deck.h") or name a file of the same folder.
+set -u
+src=${1:-$(dirname "$0")/../src}
+cd "$src" || exit 2
+
+# The folders each layer may include from.
+allowed() {
+    case $1 in
+    engine) echo "engine" ;;
+    db) echo "engine db" ;;
+    gui) echo "engine db gui" ;;
+    app) echo "engine db gui app" ;;
+    cli) echo "engine db cli" ;;
+    esac
+}
+
+status=0
+while IFS= read -r -d '' file; do
+    layer=${file%%/*}
+    folder=$(dirname "$file")
+    while IFS=: read -r line path; do
+        if [ -f "$folder/$path" ]; then
+            continue # a file of the same folder
+        fi
+        top=${path%%/*}
+        if [ "$top" = "$path" ] || ! [ -e "$path" ]; then
+            echo "$file:$line: includes \"$path\", which is neither in its folder nor under src/"
+            status=1
+            continue
+        fi
+        case " $(allowed "$layer") " in
+        *" $top "*) ;;
+        *)
+            echo "$file:$line: the $layer layer includes \"$path\" from the $top layer above it"
+            status=1
+            ;;
+        esac
+    done < <(grep -nE '^\s*#\s*include\s+"' "$file" | sed -E 's/^([0-9]+):\s*#\s*include\s+"([^"]+)".*/\1:\2/')
+    if [ "$layer" = engine ]; then
+        while IFS= read -r hit; do
+            echo "$file:$hit: the engine includes Qt"
+            status=1
+        done < <(grep -nE '^\s*#\s*include\s+<Q' "$file")
+    fi
+done < <(find engine db gui app cli -name '*.h' -print0 -o -name '*.cpp' -print0)
+
+if [ $status -eq 0 ]; then
+    echo "layers: every include runs downwards"
+fi
+exit $status

@@ -1,0 +1,435 @@
+#include "playengine.h"
+
+#include "engine/common/numberforms.h"
+
+#include <cmath>
+
+namespace tallyhawk {
+
+namespace {
+
+std::string trimSpaces(const std::string& text)
+{
+    const auto begin = text.find_first_not_of(' ');
+    if (begin == std::string::npos)
+        return {};
+    return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
+}
+
+int wholeOr(const std::optional<double>& value, int neutral)
+{
+    if (!value)
+        return neutral;
+    return ToInt16(*value).value_or(neutral);
+}
+
+std::string winText(std::int64_t win)
+{
+    return "WIN    " + StrForm(static_cast<double>(win));
+}
+std::string hitCountText(int hits)
+{
+    return "HITS  " + StrForm(hits);
+}
+std::string freeGamesRemainingText(int remaining)
+{
+    return "Free Games Remaining: " + StrForm(remaining);
+}
+
+// One play as it unfolds: the state of the games and the list of what the window shows.
+class Play
+{
+public:
+    Play(const PlayInput& input, KenoRandom& random) : m_in(input), m_random(random)
+    {
+        m_result.marks = input.marks;
+        m_result.markedNumbers = input.markedNumbers;
+        m_result.deck = input.deck;
+        m_result.credits = input.credits;
+        m_bonus = input.bonus;
+        m_odds = input.oddsListing;
+    }
+
+    PlayResult run()
+    {
+        // Before the games: no free games, the counter hidden, the bonus ball not hit.
+        setFreeGamesText("");
+        show(Control::TextFreeGamesRemaining, false);
+
+        playGames();
+        for (;;) {
+            if (m_freeGamesRunning)
+                freeGameSummary();
+            if (m_win < 1)
+                break;
+            if (m_bonus.FreeGames >= 1 && m_bonusBallHit) {
+                freeGameTrigger();
+                playGames();
+                continue;
+            }
+            bonusLine();
+            break;
+        }
+        m_result.lastWin = m_win;
+        return std::move(m_result);
+    }
+
+private:
+    void playGames()
+    {
+        const int total = m_freeGameTotal; // the bound is taken once, as the loop starts
+        for (int game = 0; game <= total; ++game) {
+            playOneGame();
+            if (m_bonus.FreeGames > 0)
+                setFreeGamesText(freeGamesRemainingText(m_freeGameTotal - game));
+        }
+    }
+
+    void playOneGame()
+    {
+        BoardMarks& marks = m_result.marks;
+        m_win = 0;
+        setWinText(winText(0));
+        resetBoard();
+        ShuffleDeck(m_result.deck, m_random);
+        m_eggCatches = 0;
+        m_eggMultiplier = 1;
+        if (m_in.caveman) {
+            PlaceEggs(marks, m_result.markedNumbers, m_random);
+            for (int k = 11; k <= 13; ++k)
+                setCell(CellOfNumber(m_result.markedNumbers[k]), " ", Picture::EggBlue, CellColour::Navy);
+        }
+        m_hits = 0;
+        setText(Control::TextHitCount, hitCountText(0));
+        m_hitsText.clear();
+        setText(Control::TextHits, m_hitsText);
+
+        GameRecord record;
+        record.free = m_freeGamesRunning;
+        const int ballCount = m_in.cavemanPlus ? 23 : 20;
+        for (int i = 1; i <= ballCount; ++i) {
+            const int n = m_result.deck[i];
+            if (i == 21 && !cavemanPlusGate())
+                break;
+            record.balls.push_back(n);
+            if (ballCount == 23)
+                setFreeGamesText(m_freeGamesText + PlainForm(n) + "   ");
+            m_hitsText += PlainForm(n) + "   ";
+            setText(Control::TextHits, m_hitsText);
+            revealBall(i, n);
+            if (i >= 2 && m_in.soundOn)
+                m_result.actions.push_back(Beep{});
+            pause(m_in.ballDelay);
+        }
+        computeWin();
+        m_result.credits += static_cast<double>(m_win);
+        setText(Control::TextCredits, PlainForm(m_result.credits));
+        record.hits = m_hits;
+        record.eggCatches = m_eggCatches;
+        record.win = m_win;
+        m_result.games.push_back(std::move(record));
+    }
+
+    void resetBoard()
+    {
+        for (int row = 0; row < kBoardRows; ++row) {
+            if (row == kSeparatorRow)
+                continue;
+            for (int column = 0; column < kBoardColumns; ++column) {
+                auto& mark = m_result.marks[row][column];
+                if (mark == kMarked) {
+                    setCell({row, column}, " ", Picture::BlueCheck, std::nullopt);
+                } else {
+                    mark = 0;
+                    setCell({row, column}, PlainForm(NumberOfCell(row, column)), Picture::None,
+                            CellColour::Navy);
+                }
+            }
+        }
+    }
+
+    void revealBall(int i, int n)
+    {
+        const BoardCell cell = CellOfNumber(n);
+        const bool isBonusBall = i == m_bonus.BonusBall;
+        if (m_result.marks[cell.row][cell.column] != kMarked) {
+            const std::string number = PlainForm(n);
+            if (isBonusBall)
+                setCell(cell, number, Picture::NoBonusBall, CellColour::DarkGreen);
+            else
+                setCell(cell, number, Picture::None, CellColour::Red);
+            if (m_in.caveman) {
+                for (int k = 11; k <= 13; ++k) {
+                    if (m_result.markedNumbers[k] == n) {
+                        ++m_eggCatches;
+                        setCell(cell, " ", Picture::EggCracked, std::nullopt);
+                    }
+                }
+            }
+            return;
+        }
+        ++m_hits;
+        setText(Control::TextHitCount, hitCountText(m_hits));
+        if (isBonusBall) {
+            m_bonusBallHit = true;
+            setCell(cell, " ", Picture::BonusBall, std::nullopt);
+        } else {
+            setCell(cell, " ", Picture::RedCheck, std::nullopt);
+        }
+        computeWin();
+    }
+
+    // Balls 21 to 23 come only with a win and at least two eggs caught after ball 20.
+    bool cavemanPlusGate()
+    {
+        if (m_win == 0 || m_eggCatches < 2)
+            return false;
+        pause(m_in.ballDelay);
+        if (m_in.soundOn)
+            m_result.actions.push_back(Beep{});
+        setFreeGamesText("Caveman Plus Bonus Balls . . . ");
+        show(Control::TextFreeGamesRemaining, true);
+        m_hitsText += "---   ";
+        setText(Control::TextHits, m_hitsText);
+        return true;
+    }
+
+    void computeWin()
+    {
+        WinState state;
+        state.markedCount = m_in.markedCount;
+        state.hits = m_hits;
+        state.eggCatches = m_eggCatches;
+        state.bet = m_in.bet;
+        state.freeGamesRunning = m_freeGamesRunning;
+        state.caveman = m_in.caveman;
+        state.bonusBallHit = m_bonusBallHit;
+        state.bonus = m_bonus;
+        m_win = ComputeWin(state, m_in.rows, m_win, &m_eggMultiplier);
+        setWinText(winText(m_win));
+    }
+
+    void freeGameTrigger()
+    {
+        pause(1);
+        show(Control::MSFlexBoard, false);
+        setText(Control::TextFreeNotice, "\r\nBONUS INITIATED\r\nYOU HAVE WON" + StrForm(m_bonus.FreeGames) +
+                                             "\r\nFREE GAMES AT " + StrForm(m_bonus.BonusFactor) + "X");
+        show(Control::TextFreeNotice, true);
+        pause(5);
+        show(Control::TextFreeNotice, false);
+        show(Control::MSFlexBoard, true);
+        m_bonus.BonusBall = 0;
+        m_bonusBallHit = false;
+        m_freeGameTotal = m_bonus.FreeGames - 1;
+        m_freeGamesRunning = true;
+        m_rememberedCredits = m_result.credits;
+        setFreeGamesText(freeGamesRemainingText(m_bonus.FreeGames));
+        show(Control::TextFreeGamesRemaining, true);
+        m_odds += "\r\n ALL WINS X" + StrForm(m_bonus.BonusFactor);
+        setText(Control::TextOdds, m_odds);
+    }
+
+    void freeGameSummary()
+    {
+        m_bonus.FreeGames = 0;
+        m_freeGamesRunning = false;
+        m_freeGameTotal = 0;
+        show(Control::MSFlexBoard, false);
+        setText(Control::TextFreeNotice, "\r\n\r\nTOTAL BONUS WIN\r\n" +
+                                             PlainForm(m_result.credits - m_rememberedCredits) + " CREDITS");
+        show(Control::TextFreeNotice, true);
+        pause(3);
+        show(Control::TextFreeNotice, false);
+        show(Control::MSFlexBoard, true);
+        show(Control::TextFreeGamesRemaining, false);
+        m_odds = m_in.oddsListing;
+        setText(Control::TextOdds, m_odds);
+    }
+
+    void bonusLine()
+    {
+        if (m_eggMultiplier > 1)
+            m_odds += "\r\n BONUS PAY X" + StrForm(m_eggMultiplier);
+        else if (m_bonus.BonusFactor >= 2 && m_bonusBallHit)
+            m_odds += "\r\n BONUS PAY X" + StrForm(m_bonus.BonusFactor);
+        else
+            return;
+        setText(Control::TextOdds, m_odds);
+    }
+
+    void setCell(BoardCell cell, std::string text, Picture picture, std::optional<CellColour> background)
+    {
+        m_result.actions.push_back(SetCell{cell, std::move(text), picture, background});
+    }
+    void setText(Control control, std::string text)
+    {
+        m_result.actions.push_back(SetText{control, std::move(text)});
+    }
+    void setFreeGamesText(std::string text)
+    {
+        m_freeGamesText = text;
+        setText(Control::TextFreeGamesRemaining, std::move(text));
+    }
+    // The win follows the hits; a text is sent only when it changes.
+    void setWinText(std::string text)
+    {
+        if (text == m_winText)
+            return;
+        m_winText = text;
+        setText(Control::TextWin, std::move(text));
+    }
+    void show(Control control, bool visible) { m_result.actions.push_back(SetVisible{control, visible}); }
+    void pause(float seconds)
+    {
+        if (seconds > 0)
+            m_result.actions.push_back(Pause{seconds});
+    }
+
+    const PlayInput& m_in;
+    KenoRandom& m_random;
+    PlayResult m_result;
+    BonusValues m_bonus;
+    std::string m_odds;
+    std::string m_hitsText;
+    std::string m_freeGamesText;
+    std::string m_winText;
+    std::int64_t m_win = 0;
+    int m_hits = 0;
+    int m_eggCatches = 0;
+    int m_eggMultiplier = 1;
+    int m_freeGameTotal = 0;
+    bool m_freeGamesRunning = false;
+    bool m_bonusBallHit = false;
+    double m_rememberedCredits = 0;
+};
+
+} // namespace
+
+BonusValues BonusValuesOf(const BonusRow* row)
+{
+    BonusValues values;
+    if (!row)
+        return values;
+    values.BonusBall = wholeOr(row->BonusBall, 0);
+    values.FreeGames = wholeOr(row->FreeGames, 0);
+    values.BonusFactor = wholeOr(row->BonusFactor, 1);
+    values.Egg1Bonus = wholeOr(row->Egg1Bonus, 1);
+    values.Egg2Bonus = wholeOr(row->Egg2Bonus, 1);
+    values.Egg3Bonus = wholeOr(row->Egg3Bonus, 1);
+    return values;
+}
+
+MarkedNumbers CollectMarkedNumbers(const BoardMarks& marks)
+{
+    MarkedNumbers numbers{};
+    int k = 1;
+    for (int row = 0; row < kBoardRows; ++row) {
+        for (int column = 0; column < kBoardColumns && row != kSeparatorRow; ++column) {
+            if (marks[row][column] == kMarked && k <= kMaxMarked)
+                numbers[k++] = NumberOfCell(row, column);
+        }
+    }
+    return numbers;
+}
+
+float BallDelay(const std::string& speed)
+{
+    if (speed == "Slow")
+        return 0.51f;
+    if (speed == "Medium")
+        return 0.34f;
+    if (speed == "Fast")
+        return 0.17f;
+    if (speed == "Turbo")
+        return 0.11f;
+    return 0;
+}
+
+std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText, bool betPrepaid,
+                                           double credits)
+{
+    if (bet == 0)
+        return "You must bet at least one credit.";
+    if (trimSpaces(oddsText).size() < 16)
+        return "You must select numbers (or more numbers) before you may START!";
+    if (betPrepaid)
+        return std::nullopt;
+    if (credits == 0)
+        return "ADD CREDITS to continue.";
+    if (credits - bet < 0) {
+        if (bet > 1)
+            return "Reduce your bet or ADD CREDITS to continue.\n\nYou can reduce your bet by holding down "
+                   "the "
+                   "CTRL-Key and clicking on 'BET ONE'.";
+        return "ADD CREDITS to continue.";
+    }
+    return std::nullopt;
+}
+
+bool IsCavemanGame(const std::string& gameName)
+{
+    return gameName.find("Caveman") != std::string::npos;
+}
+bool IsCavemanPlusGame(const std::string& gameName)
+{
+    return gameName.find("Caveman Plus") != std::string::npos;
+}
+
+std::int64_t ComputeWin(const WinState& state, const std::vector<PayScheduleRow>& rows,
+                        std::int64_t previousWin, int* eggMultiplier)
+{
+    if (state.markedCount == 0)
+        return previousWin;
+    const int multiplier = state.eggCatches == 1   ? state.bonus.Egg1Bonus
+                           : state.eggCatches == 2 ? state.bonus.Egg2Bonus
+                           : state.eggCatches >= 3 ? state.bonus.Egg3Bonus
+                                                   : 1;
+    if (eggMultiplier)
+        *eggMultiplier = multiplier;
+    const PayScheduleRow* found = nullptr;
+    for (const PayScheduleRow& row : rows) {
+        if (row.Catch == state.hits) {
+            found = &row;
+            break;
+        }
+    }
+    if (!found || state.markedCount < 1 || state.markedCount > kMaxMarked)
+        return previousWin;
+    const double pay = found->Pick[state.markedCount - 1].value_or(0);
+    const auto base = static_cast<std::int64_t>(RoundHalfEven(pay * state.bet));
+    if (state.freeGamesRunning)
+        return state.bonus.BonusFactor * base;
+    if (state.caveman)
+        return base * multiplier;
+    if (!state.bonusBallHit)
+        return base;
+    if (state.bonus.FreeGames < 1)
+        return state.bonus.BonusFactor * base;
+    return base; // the free games follow
+}
+
+void PlaceEggs(BoardMarks& marks, MarkedNumbers& markedNumbers, KenoRandom& random)
+{
+    markedNumbers = CollectMarkedNumbers(marks);
+    for (int k = 11; k <= 13; ++k) {
+        int x = 0;
+        bool taken = true;
+        while (taken) {
+            x = static_cast<int>(random.below(80)) + 1;
+            taken = false;
+            for (int j = 1; j < k; ++j)
+                taken = taken || markedNumbers[j] == x;
+        }
+        markedNumbers[k] = x;
+        const BoardCell cell = CellOfNumber(x);
+        marks[cell.row][cell.column] = kEgg;
+    }
+}
+
+PlayResult PlayGames(const PlayInput& input, KenoRandom& random)
+{
+    return Play(input, random).run();
+}
+
+} // namespace tallyhawk

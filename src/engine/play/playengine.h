@@ -1,0 +1,172 @@
+#pragma once
+// One play of the board: the START click with its checks, the draw, the payout, the bonus
+// features and any free games it wins. The engine computes the whole play at once and
+// returns it as the ordered list of what the window shows (cells, texts, beeps, pauses),
+// so the window only plays the list on a timer, and a test reads it with no delay.
+
+#include "boardgeometry.h"
+#include "deck.h"
+#include "engine/common/kenorandom.h"
+#include "engine/common/paytypes.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace tallyhawk {
+
+// Per board cell (row 0 to 9, column 0 to 10): -1 marked by the player, 0 not, -2 an egg.
+using BoardMarks = std::array<std::array<std::int16_t, 11>, 10>;
+// Entries 1 to 10: the ticket; 11 to 13: the eggs; 0 = empty. Entry 0 is unused.
+using MarkedNumbers = std::array<std::int32_t, 15>;
+
+constexpr std::int16_t kMarked = -1;
+constexpr std::int16_t kEgg = -2;
+
+// The six bonus values of a game's bonus row; the defaults are neutral.
+struct BonusValues
+{
+    int BonusBall = 0;
+    int FreeGames = 0;
+    int BonusFactor = 1;
+    int Egg1Bonus = 1;
+    int Egg2Bonus = 1;
+    int Egg3Bonus = 1;
+};
+
+// The bonus row's values as whole numbers; a blank field takes its neutral value.
+BonusValues BonusValuesOf(const BonusRow* row);
+
+// Rebuilds the ticket from the marks: entries 1 to the marked count in board order, the
+// other entries empty.
+MarkedNumbers CollectMarkedNumbers(const BoardMarks& marks);
+
+// The delay after each ball for a speed name ("Slow", "Medium", "Fast", "Turbo"); 0 otherwise.
+float BallDelay(const std::string& speed);
+
+// The checks before a draw, in order. A message when the play may not start.
+std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText, bool betPrepaid,
+                                           double credits);
+
+enum class Picture
+{
+    None,
+    BlueCheck,
+    RedCheck,
+    BonusBall,
+    NoBonusBall,
+    EggBlue,
+    EggCracked
+};
+enum class CellColour
+{
+    Navy,
+    Red,
+    DarkGreen
+};
+enum class Control
+{
+    TextWin,
+    TextHitCount,
+    TextHits,
+    TextCredits,
+    TextOdds,
+    TextFreeGamesRemaining,
+    TextFreeNotice,
+    MSFlexBoard
+};
+
+struct SetCell
+{
+    BoardCell cell;
+    std::string text;
+    Picture picture = Picture::None;
+    std::optional<CellColour> background; // none: unchanged
+};
+struct SetText
+{
+    Control control;
+    std::string text;
+};
+struct SetVisible
+{
+    Control control;
+    bool visible;
+};
+struct Beep
+{
+};
+struct Pause
+{
+    float seconds;
+};
+using PlayAction = std::variant<SetCell, SetText, SetVisible, Beep, Pause>;
+
+struct PlayInput
+{
+    BoardMarks marks{};
+    MarkedNumbers markedNumbers{};
+    DrawDeck deck{};
+    int markedCount = 0;
+    int bet = 0;
+    double credits = 0;               // after the bet was charged
+    std::vector<PayScheduleRow> rows; // the game's rows in Catch order
+    BonusValues bonus;
+    bool caveman = false;     // the name contains "Caveman": eggs
+    bool cavemanPlus = false; // the name contains "Caveman Plus": up to 23 balls
+    float ballDelay = 0;
+    bool soundOn = true;
+    std::string oddsListing; // the pays listing the play starts from
+};
+
+// What one game of a play drew and paid.
+struct GameRecord
+{
+    std::vector<int> balls; // in drawing order: 20, or 23 when the extra balls came
+    int hits = 0;
+    int eggCatches = 0;
+    std::int64_t win = 0;
+    bool free = false; // a free game
+};
+
+struct PlayResult
+{
+    std::vector<GameRecord> games;
+    std::vector<PlayAction> actions;
+    BoardMarks marks{};
+    MarkedNumbers markedNumbers{};
+    DrawDeck deck{};
+    double credits = 0;
+    std::int64_t lastWin = 0; // the win of the play's last game
+};
+
+// Whether a list entry names an egg game, and one with the extra balls (case matters).
+bool IsCavemanGame(const std::string& gameName);
+bool IsCavemanPlusGame(const std::string& gameName);
+
+PlayResult PlayGames(const PlayInput& input, KenoRandom& random);
+
+// The win of one game under the board's rules (the win formula).
+struct WinState
+{
+    int markedCount = 0;
+    int hits = 0;
+    int eggCatches = 0;
+    int bet = 0;
+    bool freeGamesRunning = false;
+    bool caveman = false;
+    bool bonusBallHit = false;
+    BonusValues bonus;
+};
+// The new win, or the previous one when the marked count is 0 or no row pays this catch.
+std::int64_t ComputeWin(const WinState& state, const std::vector<PayScheduleRow>& rows,
+                        std::int64_t previousWin, int* eggMultiplier = nullptr);
+
+// Places the three eggs of an egg game on three different unmarked numbers, marks their cells
+// with kEgg and stores them in entries 11 to 13.
+void PlaceEggs(BoardMarks& marks, MarkedNumbers& markedNumbers, KenoRandom& random);
+
+} // namespace tallyhawk

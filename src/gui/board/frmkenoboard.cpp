@@ -1,0 +1,462 @@
+#include "frmkenoboard.h"
+
+#include "boardgrid.h"
+#include "db/database.h"
+#include "db/defaults.h"
+#include "db/paytable.h"
+#include "engine/common/numberforms.h"
+#include "gui/catalogue/frmobjectmap.h"
+#include "gui/common/dialogs.h"
+#include "gui/common/gamelistcombo.h"
+#include "gui/common/module2.h"
+#include "gui/common/uifonts.h"
+#include "gui/sim/frmsim.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+namespace tallyhawk {
+
+namespace {
+
+// The window's size in pixels at 96 dots per inch (its controls span 11,055 by 8,000 twips).
+constexpr QSize kDefaultSize{761, 548};
+
+QLineEdit* displayBox(QWidget* parent, const char* name, int points = 10, bool bold = true)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setReadOnly(true);
+    box->setFont(uiFont("Arial", points, bold));
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& tooltip)
+{
+    auto* command = new QPushButton(caption, parent);
+    command->setObjectName(name);
+    command->setToolTip(tooltip);
+    command->setFont(uiFont("Arial", 9, true));
+    command->setMinimumHeight(57);
+    command->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    return command;
+}
+
+} // namespace
+
+frmKenoBoard::frmKenoBoard(Module2& module2, Dialogs& dialogs, frmObjectMap& catalogue, frmSim& simulation,
+                           QWidget* parent)
+    : QWidget(parent), m_module2(module2), m_dialogs(dialogs), m_catalogue(catalogue),
+      m_simulation(simulation), m_pictures(dialogs, this)
+{
+    setObjectName("frmKenoBoard");
+    setWindowTitle("Orrinford's Tallyhawk Ver 3.0");
+    buildControls();
+    layOutControls();
+    resize(kDefaultSize);
+    m_playTimer.setSingleShot(true);
+    m_playTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_playTimer, &QTimer::timeout, this, &frmKenoBoard::playNextActions);
+    connect(&m_catalogue, &frmObjectMap::backToGame, this, &frmKenoBoard::returnFromCatalogue);
+    connect(&m_catalogue, &frmObjectMap::gameListRebuilt, this, &frmKenoBoard::setGameList);
+    connect(&m_catalogue, &frmObjectMap::endProgramRequested, this, &frmKenoBoard::endProgram);
+    connect(&m_simulation, &frmSim::backToGame, this, &frmKenoBoard::returnFromSimulation);
+    connect(&m_simulation, &frmSim::endProgramRequested, this, &frmKenoBoard::endProgram);
+    connect(&m_simulation, &frmSim::creditsReset, TextCredits, &QLineEdit::setText);
+    // The window sees key presses before its controls, so CTRL is known whichever has the focus.
+    qApp->installEventFilter(this);
+}
+
+frmKenoBoard::~frmKenoBoard()
+{
+    qApp->removeEventFilter(this);
+    if (m_module2.gDatabase.isValid())
+        m_catalogue.releaseDatabase();
+    closeDatabase(m_module2.gDatabase);
+}
+
+bool frmKenoBoard::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (key->key() == Qt::Key_Control && widget && widget->window() == this)
+            mBetStep = event->type() == QEvent::KeyPress ? -1 : 1;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmKenoBoard::changeEvent(QEvent* event)
+{
+    // A CTRL released while another window had the focus must not leave the bet stepping down.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        mBetStep = 1;
+    QWidget::changeEvent(event);
+}
+
+void frmKenoBoard::buildControls()
+{
+    ComboGameList = makeGameListCombo(this);
+    ComboGameList->setToolTip("Select Keno Game");
+    connect(ComboGameList, &QComboBox::activated, this, &frmKenoBoard::ComboGameList_Click);
+
+    TextOdds = new QPlainTextEdit(this);
+    TextOdds->setObjectName("TextOdds");
+    TextOdds->setReadOnly(true);
+    TextOdds->setFont(uiFont("Arial", 9, true));
+    TextOdds->setFocusPolicy(Qt::NoFocus);
+
+    MSFlexBoard = new BoardGrid(this);
+    // The notices show over the board while it is hidden: it keeps its room meanwhile.
+    QSizePolicy boardPolicy = MSFlexBoard->sizePolicy();
+    boardPolicy.setRetainSizeWhenHidden(true);
+    MSFlexBoard->setSizePolicy(boardPolicy);
+    connect(MSFlexBoard, &QTableWidget::cellClicked, this, &frmKenoBoard::MSFlexBoard_Click);
+
+    TextFreeNotice = new QPlainTextEdit(this);
+    TextFreeNotice->setObjectName("TextFreeNotice");
+    TextFreeNotice->setReadOnly(true);
+    TextFreeNotice->setFont(uiFont("Arial", 20, true));
+    TextFreeNotice->setFocusPolicy(Qt::NoFocus);
+    TextFreeNotice->setFixedSize(401, 225);
+    TextFreeNotice->document()->setDefaultTextOption(QTextOption(Qt::AlignCenter));
+    TextFreeNotice->setStyleSheet("QPlainTextEdit { background: #000080; color: #FFFF00; }");
+    TextFreeNotice->hide();
+
+    TextMarked = displayBox(this, "TextMarked");
+    // The draw parks the focus here; a read-only box shows no caret.
+    TextMarked->setFocusPolicy(Qt::ClickFocus);
+    TextHitCount = displayBox(this, "TextHitCount");
+    TextBetLabel = displayBox(this, "TextBetLabel");
+    TextBetLabel->setText("BET");
+    TextBet = displayBox(this, "TextBet");
+    TextWin = displayBox(this, "TextWin");
+
+    Label1 = new QLabel("CREDIT", this);
+    Label1->setObjectName("Label1");
+    Label1->setFont(uiFont("Arial", 18, true));
+    TextCredits = displayBox(this, "TextCredits", 18);
+    TextFreeGamesRemaining = displayBox(this, "TextFreeGamesRemaining", 12);
+
+    CommandPays =
+        button(this, "CommandPays", "SEE PAYS && HELP", "View Pay Table for Current Game and Other Features");
+    CommandAdvanced = button(this, "CommandAdvanced", "ADVANCED", "Simulated Play and Program Options");
+    CommandAdd = button(this, "CommandAdd", "ADD CREDITS", "Add Credits to Total");
+    CommandBet = button(this, "CommandBet", " BET ONE", "Click to increase bet; CTRL-Click to decrease bet");
+    CommandErase = button(this, "CommandErase", "ERASE", "Clear the Keno Board");
+    CommandQuickPick = button(this, "CommandQuickPick", "QUICK PICK", "Random Number Pick");
+    CommandQuickPick->setEnabled(false);
+    CommandStart = button(this, "CommandStart", "START", "Begin New Draw");
+    connect(CommandErase, &QPushButton::clicked, this, &frmKenoBoard::CommandErase_Click);
+    connect(CommandPays, &QPushButton::clicked, this, &frmKenoBoard::CommandPays_Click);
+    connect(CommandAdvanced, &QPushButton::clicked, this, &frmKenoBoard::CommandAdvanced_Click);
+    connect(CommandQuickPick, &QPushButton::clicked, this, &frmKenoBoard::CommandQuickPick_Click);
+    connect(CommandBet, &QPushButton::clicked, this, &frmKenoBoard::CommandBet_Click);
+    connect(CommandAdd, &QPushButton::clicked, this, &frmKenoBoard::CommandAdd_Click);
+    connect(CommandStart, &QPushButton::clicked, this, &frmKenoBoard::CommandStart_Click);
+    connect(TextBet, &QLineEdit::textChanged, this, &frmKenoBoard::TextBet_Change);
+    connect(TextCredits, &QLineEdit::textChanged, this, &frmKenoBoard::TextCredits_Change);
+
+    TextHits = displayBox(this, "TextHits", 10, false);
+    TextHits->setFont(uiFont("MS Sans Serif", 10));
+}
+
+void frmKenoBoard::layOutControls()
+{
+    // Game list across the top; pays listing at the left with the marked, hits, bet and win
+    // displays under it; the board at the right (the bonus notices over it); the credit
+    // line, the row of seven buttons and the results line below.
+    auto* betLine = new QHBoxLayout;
+    betLine->setSpacing(5);
+    betLine->addWidget(TextBetLabel, 1);
+    betLine->addWidget(TextBet, 2);
+
+    auto* left = new QVBoxLayout;
+    left->setSpacing(1);
+    left->addWidget(TextOdds, 1);
+    left->addSpacing(15);
+    left->setContentsMargins(0, 0, 8, 0);
+    auto* displays = new QVBoxLayout;
+    displays->setSpacing(1);
+    displays->setContentsMargins(16, 0, 0, 0);
+    displays->addWidget(TextMarked);
+    displays->addWidget(TextHitCount);
+    displays->addLayout(betLine);
+    displays->addWidget(TextWin);
+    left->addLayout(displays);
+
+    auto* middle = new QGridLayout;
+    middle->setSpacing(0);
+    middle->addLayout(left, 0, 0);
+    middle->addWidget(MSFlexBoard, 0, 1);
+    middle->addWidget(TextFreeNotice, 0, 1, Qt::AlignCenter);
+    middle->setColumnStretch(0, 145);
+    middle->setColumnStretch(1, 560);
+
+    auto* creditLine = new QHBoxLayout;
+    creditLine->addWidget(Label1, 0);
+    creditLine->addWidget(TextCredits, 3);
+    creditLine->addStretch(2);
+    creditLine->addWidget(TextFreeGamesRemaining, 5);
+    Label1->setMinimumWidth(121);
+    TextCredits->setMinimumHeight(33);
+    TextFreeGamesRemaining->setMinimumHeight(26);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(6);
+    for (QPushButton* command :
+         {CommandPays, CommandAdvanced, CommandAdd, CommandBet, CommandErase, CommandQuickPick, CommandStart})
+        buttons->addWidget(command);
+    buttons->setStretch(0, 113);
+    buttons->setStretch(1, 129);
+    buttons->setStretch(2, 105);
+    buttons->setStretch(3, 73);
+    buttons->setStretch(4, 81);
+    buttons->setStretch(5, 89);
+    buttons->setStretch(6, 89);
+
+    auto* hitsLine = new QHBoxLayout;
+    hitsLine->setContentsMargins(56, 0, 8, 0);
+    hitsLine->addWidget(TextHits);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 8, 24, 8);
+    layout->setSpacing(8);
+    layout->addWidget(ComboGameList);
+    layout->addSpacing(8);
+    layout->addLayout(middle, 1);
+    layout->addLayout(creditLine);
+    layout->addLayout(buttons);
+    layout->addLayout(hitsLine);
+}
+
+bool frmKenoBoard::openDatabase()
+{
+    const QString connection = QStringLiteral("tallyhawk-%1").arg(reinterpret_cast<quintptr>(&m_module2));
+    DatabaseOpening opening = tallyhawk::openDatabase(m_module2.gDatabasePath, connection);
+    if (!opening.ok()) {
+        m_dialogs.message(this,
+                          opening.error + "\n\nTallyhawk will now close; the file has not been changed.",
+                          kProgramTitle, Dialogs::Icon::Critical);
+        return false;
+    }
+    m_module2.gDatabase = opening.db;
+    m_pictures.setFolder(QDir(m_module2.gProgramFolder).filePath("images"));
+    m_catalogue.Form_Load();
+    return true;
+}
+
+bool frmKenoBoard::Form_Load()
+{
+    if (!openDatabase())
+        return false;
+    QSqlDatabase db = m_module2.gDatabase;
+
+    if (!isMinimized() && !isMaximized()) {
+        if (const QScreen* screen = QApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    if (const QScreen* screen = QApplication::primaryScreen();
+        screen && screen->size().width() < kMinimumScreenWidth)
+        m_dialogs.message(
+            this, "For best results, you should reset the screen resolution to minimum 800 x 600 pixels.");
+
+    ProgramDefaults defaults;
+    QString error;
+    if (!ReadDefaults(db, &defaults, &error)) {
+        m_dialogs.message(this,
+                          QStringLiteral("The program options cannot be read from %1. %2")
+                              .arg(QDir::toNativeSeparators(m_module2.gDatabasePath), error),
+                          kProgramTitle, Dialogs::Icon::Critical);
+        return false;
+    }
+    m_module2.gCurrentGameName = QString::fromStdString(defaults.StartupGame);
+
+    // A failed clean-up changes nothing (one transaction); the catalogue is still usable.
+    if (!CleanPayTable(db, &error))
+        m_dialogs.message(this, "The pay table could not be tidied up: " + error, kProgramTitle,
+                          Dialogs::Icon::Warning);
+
+    QStringList games;
+    if (!ReadGameList(db, &games, &error))
+        m_dialogs.message(this, "The list of games cannot be read: " + error, kProgramTitle,
+                          Dialogs::Icon::Warning);
+    if (!games.isEmpty())
+        ComboGameList->setCurrentText(games.first());
+    ComboGameList->addItems(games);
+    m_catalogue.ComboGameList->addItems(games);
+
+    ComboGameList->setCurrentText(QString::fromStdString(defaults.StartupGame));
+    TextCredits->setText(QString::fromStdString(PlainForm(defaults.SaveCredits)));
+    m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
+    m_catalogue.ComboGameList->setCurrentText(m_module2.gCurrentGameName);
+    m_module2.gStartupCredits = defaults.StartupCredits;
+    m_module2.gShowNumbers = defaults.ShowNumbers;
+    m_module2.gSpeed = QString::fromStdString(defaults.Speed);
+    m_module2.gRandomSeed = defaults.RandomSeed;
+    m_module2.seedRandom();
+    m_module2.gSimGames = defaults.SimGames;
+    m_module2.gRandomPickForSim = defaults.RandomPickForSim;
+    m_module2.gSoundOn = defaults.SoundON;
+
+    MSFlexBoard->showNumbers();
+    setOdds({});
+    MSFlexBoard->applyGeometry();
+
+    m_module2.gBetPrepaid = true;
+    TextBet->setText("0");
+    mBetStep = 1;
+
+    ComboGameList_Click();
+
+    for (int i = 1; i <= 80; ++i)
+        m_module2.gDrawDeck[i] = i;
+    return true;
+}
+
+void frmKenoBoard::ComboGameList_Click()
+{
+    TextFreeGamesRemaining->hide();
+    TextFreeGamesRemaining->clear();
+    if (!m_oddsText.trimmed().isEmpty())
+        CommandErase_Click();
+    m_module2.gCurrentGameName = ComboGameList->currentText();
+    m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
+}
+
+void frmKenoBoard::CommandErase_Click()
+{
+    m_module2.gCurrentGameName = ComboGameList->currentText();
+    MSFlexBoard->showNumbers();
+    setOdds({});
+    ComboGameList->setCurrentText(m_module2.gCurrentGameName);
+    for (auto& row : m_module2.gBoardMarks)
+        row.fill(0);
+    MSFlexBoard->applyGeometry();
+    mMarkedCount = 0;
+    TextMarked->setText("MARKED  " + QString::fromStdString(StrForm(mMarkedCount)));
+    CommandQuickPick->setEnabled(false);
+}
+
+bool frmKenoBoard::Form_Unload()
+{
+    return ConfirmQuit(m_dialogs, this);
+}
+
+void frmKenoBoard::endProgram(const QString& startupGame)
+{
+    if (m_playing)
+        finishPlayAtOnce();
+    // The credits are saved whichever window the program is quit from, so that no win is lost.
+    const QString credits = TextCredits->text();
+    const double saveCredits =
+        ParseNumber(credits.toStdString()).value_or(LeadingNumber(credits.toStdString()));
+    QString error;
+    if (!SaveStartupState(m_module2.gDatabase, startupGame, saveCredits, &error))
+        m_dialogs.message(this, "The game and the credits could not be saved: " + error, kProgramTitle,
+                          Dialogs::Icon::Warning);
+    if (m_module2.gDatabase.isValid())
+        m_catalogue.releaseDatabase();
+    closeDatabase(m_module2.gDatabase);
+    m_ended = true;
+    emit programEnded();
+}
+
+void frmKenoBoard::closeEvent(QCloseEvent* event)
+{
+    if (m_ended || !isVisible()) {
+        event->accept();
+        return;
+    }
+    // A play in progress waits for the answer; on Yes it ends at once, so that the credits
+    // saved are those of the whole play.
+    const bool wasPlaying = m_playing;
+    m_playTimer.stop();
+    if (!Form_Unload()) {
+        event->ignore();
+        if (wasPlaying)
+            m_playTimer.start(0);
+        return;
+    }
+    event->accept();
+    endProgram(ComboGameList->currentText());
+}
+
+void frmKenoBoard::tidyBoardForLeaving()
+{
+    TextWin->setText("WIN     0");
+    m_module2.gMarkedNumbers = CollectMarkedNumbers(m_module2.gBoardMarks);
+    for (int row = 0; row < kBoardRows; ++row) {
+        for (int column = 0; column < kBoardColumns && row != kSeparatorRow; ++column) {
+            if (m_module2.gBoardMarks[row][column] == kMarked) {
+                showCell(row, column, " ", Picture::BlueCheck);
+            } else {
+                showCell(row, column, QString::fromStdString(PlainForm(NumberOfCell(row, column))),
+                         Picture::None);
+                MSFlexBoard->setCellBackground(row, column, BoardGrid::kBoardColour);
+            }
+        }
+    }
+    m_module2.gBoardBet = static_cast<std::int16_t>(bet());
+}
+
+void frmKenoBoard::CommandPays_Click()
+{
+    tidyBoardForLeaving();
+    m_catalogueGame = m_module2.gCurrentGameName;
+    m_catalogue.openFromBoard();
+    hide();
+}
+
+void frmKenoBoard::CommandAdvanced_Click()
+{
+    tidyBoardForLeaving();
+    m_simulation.handOff(ComboGameList->currentText(), TextMarked->text());
+    hide();
+}
+
+void frmKenoBoard::returnFromSimulation()
+{
+    TextBet->setText(QString::fromStdString(StrForm(m_module2.gBoardBet)));
+    show();
+    if (m_module2.gBoardBet > 0)
+        CommandStart->setEnabled(true);
+}
+
+void frmKenoBoard::returnFromCatalogue()
+{
+    show();
+    ComboGameList->setFocus();
+    ComboGameList->setCurrentText(m_catalogue.ComboGameList->currentText());
+    TextBet->setText(QString::fromStdString(StrForm(m_module2.gBoardBet)));
+    if (ComboGameList->currentText() == m_catalogueGame && mMarkedCount > 0) {
+        // Back on the same game: the ticket stays, with the pays as they are stored now.
+        m_module2.gCurrentGameName = ComboGameList->currentText();
+        m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
+        showPaysList();
+        return;
+    }
+    ComboGameList_Click();
+}
+
+void frmKenoBoard::setGameList(const QStringList& entries)
+{
+    const QString text = ComboGameList->currentText();
+    ComboGameList->clear();
+    ComboGameList->addItems(entries);
+    ComboGameList->setCurrentText(text);
+}
+
+} // namespace tallyhawk

@@ -1,0 +1,184 @@
+// The board's draw: START checks the ticket, the bet and the credits, the engine computes the
+// whole play, and the window plays its actions one by one, waiting out each pause on a timer
+// so that the window stays responsive and nothing runs inside a nested event loop.
+
+#include "boardgrid.h"
+#include "db/paytable.h"
+#include "engine/common/numberforms.h"
+#include "frmkenoboard.h"
+#include "gui/common/dialogs.h"
+#include "gui/common/module2.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace tallyhawk {
+
+namespace {
+
+QColor colourOf(CellColour colour)
+{
+    switch (colour) {
+    case CellColour::Red:
+        return QColor(255, 0, 0);
+    case CellColour::DarkGreen:
+        return QColor(0, 64, 0);
+    case CellColour::Navy:
+        break;
+    }
+    return BoardGrid::kBoardColour;
+}
+
+} // namespace
+
+void frmKenoBoard::CommandStart_Click()
+{
+    if (m_playing)
+        return;
+    const int stake = bet();
+    double total = credits();
+    if (const auto refusal = CheckBeforeDraw(stake, m_oddsText.toStdString(), m_module2.gBetPrepaid, total)) {
+        m_dialogs.message(this, QString::fromStdString(*refusal));
+        return;
+    }
+    if (!m_module2.gBetPrepaid) {
+        total -= stake;
+        TextCredits->setText(QString::fromStdString(PlainForm(total)));
+    }
+
+    lockForPlay();
+    PlayInput input;
+    if (!readGameRows(&input.rows)) {
+        unlockAfterPlay();
+        return;
+    }
+    const auto bonusRow = std::find_if(input.rows.begin(), input.rows.end(),
+                                       [](const PayScheduleRow& row) { return row.Catch == 0; });
+    input.bonus = BonusValuesOf(bonusRow == input.rows.end() ? nullptr : &*bonusRow);
+    input.marks = m_module2.gBoardMarks;
+    input.markedNumbers = m_module2.gMarkedNumbers;
+    input.deck = m_module2.gDrawDeck;
+    input.markedCount = static_cast<int>(LeadingNumber(TextMarked->text().mid(6).toStdString()));
+    input.bet = stake;
+    input.credits = total;
+    const std::string name = m_module2.gCurrentGameName.toStdString();
+    input.caveman = IsCavemanGame(name);
+    input.cavemanPlus = IsCavemanPlusGame(name);
+    input.ballDelay = BallDelay(m_module2.gSpeed.toStdString());
+    input.soundOn = m_module2.gSoundOn;
+    input.oddsListing = m_oddsText.toStdString();
+
+    PlayResult result = PlayGames(input, m_module2.gRandom);
+    // The play's outcome is known now; the window shows it as it unfolds.
+    m_module2.gBoardMarks = result.marks;
+    m_module2.gMarkedNumbers = result.markedNumbers;
+    m_module2.gDrawDeck = result.deck;
+    m_actions = std::move(result.actions);
+    m_nextAction = 0;
+    playNextActions();
+}
+
+void frmKenoBoard::lockForPlay()
+{
+    m_playing = true;
+    MSFlexBoard->setEnabled(false);
+    TextMarked->setFocus();
+    TextHits->setVisible(m_module2.gShowNumbers);
+    for (QPushButton* command :
+         {CommandAdd, CommandBet, CommandErase, CommandPays, CommandStart, CommandAdvanced, CommandQuickPick})
+        command->setEnabled(false);
+    ComboGameList->setEnabled(false);
+    setOdds(m_oddsText.left(mOddsTextLength));
+}
+
+void frmKenoBoard::unlockAfterPlay()
+{
+    for (QPushButton* command :
+         {CommandAdd, CommandBet, CommandErase, CommandPays, CommandStart, CommandAdvanced, CommandQuickPick})
+        command->setEnabled(true);
+    ComboGameList->setEnabled(true);
+    CommandStart->setFocus();
+    m_module2.gBetPrepaid = false;
+    MSFlexBoard->setEnabled(true);
+    m_playing = false;
+}
+
+void frmKenoBoard::playNextActions()
+{
+    while (m_nextAction < m_actions.size()) {
+        const PlayAction& action = m_actions[m_nextAction++];
+        if (const auto* pause = std::get_if<Pause>(&action)) {
+            const int milliseconds = static_cast<int>(pause->seconds * 1000 * m_pauseScale + 0.5);
+            if (milliseconds > 0) {
+                m_playTimer.start(milliseconds);
+                return;
+            }
+            continue;
+        }
+        apply(action);
+    }
+    m_actions.clear();
+    m_nextAction = 0;
+    unlockAfterPlay();
+}
+
+void frmKenoBoard::finishPlayAtOnce()
+{
+    m_playTimer.stop();
+    for (; m_nextAction < m_actions.size(); ++m_nextAction) {
+        const PlayAction& action = m_actions[m_nextAction];
+        if (!std::holds_alternative<Pause>(action) && !std::holds_alternative<Beep>(action))
+            apply(action);
+    }
+    m_actions.clear();
+    m_nextAction = 0;
+    unlockAfterPlay();
+}
+
+void frmKenoBoard::apply(const PlayAction& action)
+{
+    if (const auto* cell = std::get_if<SetCell>(&action)) {
+        showCell(cell->cell.row, cell->cell.column, QString::fromStdString(cell->text), cell->picture);
+        if (cell->background)
+            MSFlexBoard->setCellBackground(cell->cell.row, cell->cell.column, colourOf(*cell->background));
+    } else if (const auto* set = std::get_if<SetText>(&action)) {
+        const QString text = QString::fromStdString(set->text);
+        switch (set->control) {
+        case Control::TextWin:
+            TextWin->setText(text);
+            break;
+        case Control::TextHitCount:
+            TextHitCount->setText(text);
+            break;
+        case Control::TextHits:
+            TextHits->setText(text);
+            break;
+        case Control::TextCredits:
+            TextCredits->setText(text);
+            break;
+        case Control::TextOdds:
+            setOdds(text);
+            break;
+        case Control::TextFreeGamesRemaining:
+            TextFreeGamesRemaining->setText(text);
+            break;
+        case Control::TextFreeNotice:
+            TextFreeNotice->setPlainText(QString(text).replace("\r\n", "\n"));
+            break;
+        case Control::MSFlexBoard:
+            break;
+        }
+    } else if (const auto* visible = std::get_if<SetVisible>(&action)) {
+        QWidget* widget = visible->control == Control::MSFlexBoard ? static_cast<QWidget*>(MSFlexBoard)
+                          : visible->control == Control::TextFreeNotice
+                              ? static_cast<QWidget*>(TextFreeNotice)
+                              : TextFreeGamesRemaining;
+        widget->setVisible(visible->visible);
+    } else if (std::holds_alternative<Beep>(action)) {
+        m_dialogs.beep();
+    }
+}
+
+} // namespace tallyhawk

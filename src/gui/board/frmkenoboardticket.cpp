@@ -1,0 +1,169 @@
+// The board's ticket, bets and credits: marking, quick pick, the bet button, adding credits,
+// the pays listing and the START button's enabling.
+
+#include "boardgrid.h"
+#include "db/paytable.h"
+#include "engine/common/numberforms.h"
+#include "engine/play/deck.h"
+#include "engine/play/payslist.h"
+#include "frmkenoboard.h"
+#include "gui/common/dialogs.h"
+#include "gui/common/module2.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace tallyhawk {
+
+namespace {
+
+QString qs(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+double numberIn(const QString& text)
+{
+    return LeadingNumber(text.toStdString());
+}
+
+} // namespace
+
+double frmKenoBoard::credits() const
+{
+    return numberIn(TextCredits->text());
+}
+
+int frmKenoBoard::bet() const
+{
+    return ToInt16(numberIn(TextBet->text())).value_or(0);
+}
+
+void frmKenoBoard::setOdds(const QString& text)
+{
+    m_oddsText = text;
+    QString shown = text;
+    TextOdds->setPlainText(shown.replace("\r\n", "\n"));
+}
+
+bool frmKenoBoard::readGameRows(std::vector<PayScheduleRow>* rows)
+{
+    QString error;
+    if (ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, rows, &error))
+        return true;
+    m_dialogs.message(this, "The pays of this game cannot be read: " + error, kProgramTitle,
+                      Dialogs::Icon::Warning);
+    return false;
+}
+
+// The listing for the marked count at the current bet, and the marked-count display.
+void frmKenoBoard::showPaysList()
+{
+    std::vector<PayScheduleRow> rows;
+    readGameRows(&rows);
+    setOdds(qs(BuildPaysList(mMarkedCount, bet(), rows)));
+    mOddsTextLength = static_cast<std::int16_t>(m_oddsText.size());
+}
+
+void frmKenoBoard::showCell(int row, int column, const QString& text, Picture picture)
+{
+    MSFlexBoard->setCellText(row, column, text);
+    MSFlexBoard->setCellPicture(row, column, m_pictures.get(picture));
+}
+
+void frmKenoBoard::MSFlexBoard_Click(int row, int column)
+{
+    if (bet() < 1) {
+        m_dialogs.message(this, "You must place a bet before selecting numbers!");
+        return;
+    }
+    if (row == kSeparatorRow || NumberOfCell(row, column) == 0)
+        return;
+    auto& mark = m_module2.gBoardMarks[row][column];
+    if (mark == kMarked) {
+        mark = 0;
+        showCell(row, column, qs(PlainForm(NumberOfCell(row, column))), Picture::None);
+        MSFlexBoard->setCellBackground(row, column, BoardGrid::kBoardColour);
+        --mMarkedCount;
+    } else {
+        if (mMarkedCount == kMaxMarked) {
+            m_dialogs.message(this, "You may not pick more than ten numbers for this game.");
+            return;
+        }
+        mark = kMarked;
+        showCell(row, column, " ", Picture::BlueCheck);
+        ++mMarkedCount;
+    }
+    showPaysList();
+    TextMarked->setText("MARKED  " + qs(StrForm(mMarkedCount)));
+}
+
+void frmKenoBoard::CommandQuickPick_Click()
+{
+    for (auto& row : m_module2.gBoardMarks)
+        row.fill(0);
+    MSFlexBoard->showNumbers();
+    // The count shown stays: the new ticket has as many numbers as the old one.
+    const int count = static_cast<int>(numberIn(TextMarked->text().right(2)));
+    for (int n : QuickPickNumbers(std::clamp(count, 0, kMaxMarked), m_module2.gRandom)) {
+        const BoardCell cell = CellOfNumber(n);
+        showCell(cell.row, cell.column, " ", Picture::BlueCheck);
+        m_module2.gBoardMarks[cell.row][cell.column] = kMarked;
+    }
+    CommandStart->setFocus();
+}
+
+void frmKenoBoard::CommandBet_Click()
+{
+    if (credits() <= 0) {
+        m_dialogs.message(this, "You must ADD CREDITS before you can bet!");
+        return;
+    }
+    const int current = bet();
+    if (mBetStep == -1 && current == 0) {
+        m_dialogs.message(this, "You may not place a negative bet!");
+        mBetStep = 1;
+        return;
+    }
+    if (mBetStep == 1 && current == 45) {
+        m_dialogs.message(this, "Your bet may not exceed 45 credits.");
+        return;
+    }
+    if (m_module2.gBetPrepaid)
+        TextCredits->setText(qs(StrForm(RoundHalfEven(credits()) - mBetStep)));
+    TextBet->setText(qs(StrForm(current + mBetStep)));
+    if (m_oddsText.trimmed().isEmpty())
+        return;
+    showPaysList();
+    // Once bets are charged at START, a bet above the credits keeps START disabled.
+    CommandStart->setEnabled(m_module2.gBetPrepaid || bet() <= credits());
+}
+
+void frmKenoBoard::CommandAdd_Click()
+{
+    if (mBetStep == -1) {
+        TextCredits->setText(qs(PlainForm(m_module2.gStartupCredits)));
+        return;
+    }
+    const std::optional<QString> answer =
+        m_dialogs.input(this, "Enter Number of Credits to Add >", "Increase Credit Total",
+                        qs(PlainForm(m_module2.gStartupCredits)));
+    const double added = answer ? numberIn(*answer) : 0;
+    const double total = credits() + added;
+    if (total > 0)
+        TextCredits->setText(qs(PlainForm(total)));
+}
+
+void frmKenoBoard::TextBet_Change()
+{
+    if (!m_module2.gBetPrepaid)
+        CommandStart->setEnabled(bet() <= credits());
+}
+
+void frmKenoBoard::TextCredits_Change()
+{
+    if (bet() < credits() && CommandErase->isEnabled())
+        CommandStart->setEnabled(true);
+}
+
+} // namespace tallyhawk

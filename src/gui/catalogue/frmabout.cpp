@@ -1,0 +1,38 @@
+#include "frmabout.h"
+
+#include "gui/common/uifonts.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace tallyhawk {
+
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("frmAbout");
+    setWindowTitle("About Tallyhawk");
+    auto* title = new QLabel(
+        QStringLiteral("Tallyhawk %1.%2").arg(TALLYHAWK_VERSION_MAJOR).arg(TALLYHAWK_VERSION_MINOR), this);
+    title->setFont(uiFont("Arial", 16, true));
+    auto* text =
+        new QLabel("A study tool for the casino game of keno.\n\n"
+                   "Play tickets against the pay schedules of real casino games, bonus features included; "
+                   "simulate a ticket over up to a billion games and read how 100-game sessions end; "
+                   "test the draw for randomness; and keep your own catalogue of pay tables.\n\n"
+                   "The pay tables of the catalogue were collected from published sources; their sources "
+                   "are listed with the program's data.\n\n"
+                   "Keno pays back less than it takes in the long run. Play for fun, never for money you "
+                   "cannot afford to lose.",
+                   this);
+    text->setWordWrap(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(title);
+    layout->addWidget(text);
+    layout->addWidget(buttons);
+    resize(420, 300);
+}
+
+} // namespace tallyhawk

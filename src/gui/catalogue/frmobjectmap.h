@@ -1,0 +1,109 @@
+#pragma once
+
+#include "engine/common/gamelistentry.h"
+
+#include <QWidget>
+#include <vector>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class QTableWidget;
+
+namespace tallyhawk {
+
+struct Module2;
+class Dialogs;
+class PayGridModel;
+class frmAbout;
+
+// The catalogue window: the pay schedule of one game at a time, browsed, copied, edited
+// under the lock checks, deleted, exported and imported. It lives hidden from the board's
+// load on; the board fills its game list and opens it on the current game.
+class frmObjectMap : public QWidget
+{
+    Q_OBJECT
+public:
+    frmObjectMap(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~frmObjectMap() override;
+
+    // Binds the grids to the open database (after the board's load has opened it).
+    void Form_Load();
+    // Shows the window on the current game, read-only, as the board's pays button does.
+    void openFromBoard();
+    // The game selection: the game named by the list's text becomes the current game.
+    void ComboGameList_Click();
+    // Unlocks the pays, or checks and locks them again.
+    void CommandEdit_Click();
+
+    // Lets go of every query on the database, before it closes.
+    void releaseDatabase();
+    // Whether the pays are unlocked for editing.
+    bool isUnlocked() const;
+
+    QComboBox* ComboGameList;
+    QTableView* DBGrid1;
+    QTableView* DBGrid2;
+    // Under the pays: the exact return of each marked count at a bet of 1 under the board's rules.
+    QTableWidget* GridReturn;
+    QComboBox* ComboLocations;
+    QLineEdit* TextCasino;
+    QComboBox* ComboGame;
+    QPushButton* CommandEdit;
+    QPushButton* CommandAddNew;
+    QPushButton* CommandDelete;
+    QPushButton* CommandExport;
+    QPushButton* CommandImport;
+    QPushButton* CommandHelp;
+    QPushButton* CommandAbout;
+    QPushButton* CommandBack;
+
+    PayGridModel* pDataListing;
+    PayGridModel* DataBonus;
+
+    static const QStringList kGameNames;
+    static const QStringList kLocations;
+    static constexpr int kMaxCasinoLength = 28;
+
+signals:
+    // BACK TO GAME: the board shows itself with the catalogue's game and the bet it had.
+    void backToGame();
+    // The game list was rebuilt; the board's list shows the same entries.
+    void gameListRebuilt(const QStringList& entries);
+    // The user confirmed quitting here: the program ends, the catalogue's game saved.
+    void endProgramRequested(const QString& startupGame);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void layOutControls();
+    void showKeyFields(bool visible);
+    void setGridsEditable(bool editable);
+    bool rebuildGameLists();
+    GameKey keyFields() const;
+
+    void TextCasino_Change();
+    void CommandBack_Click();
+    void CommandHelp_Click();
+    void CommandAbout_Click();
+    void CommandAddNew_Click();
+    void CommandDelete_Click();
+    void CommandExport_Click();
+    void CommandImport_Click();
+    void unlock();
+    void lock();
+    void lockWindow();
+    void showExactReturns();
+
+    Module2& m_module2;
+    Dialogs& m_dialogs;
+    frmAbout* m_about = nullptr;
+    QWidget* m_helpViewer = nullptr;
+    // The games whose pays were unlocked during this visit: BACK TO GAME rounds their pays.
+    std::vector<GameKey> m_editedGames;
+};
+
+} // namespace tallyhawk

@@ -1,0 +1,592 @@
+#include "frmsim.h"
+
+#include "db/paytable.h"
+#include "db/sessions.h"
+#include "engine/common/numberforms.h"
+#include "engine/play/deck.h"
+#include "engine/sim/sessionstats.h"
+#include "gui/common/dialogs.h"
+#include "gui/common/module2.h"
+#include "gui/common/uifonts.h"
+#include "gui/options/formdefaults.h"
+
+#include <cmath>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace tallyhawk {
+
+namespace {
+
+constexpr int kHeaderRow = 11;
+constexpr int kBonusRow = 12;
+constexpr std::int16_t kEscape = 27;
+
+QString qs(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QLineEdit* box(QWidget* parent, const QString& name, const QString& text = {})
+{
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(name);
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::NoFocus);
+    edit->setFont(uiFont("Arial", 10, true));
+    return edit;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& tooltip)
+{
+    auto* command = new QPushButton(caption, parent);
+    command->setObjectName(name);
+    command->setToolTip(tooltip);
+    command->setFont(uiFont("Arial", 9, true));
+    command->setMinimumHeight(40);
+    return command;
+}
+
+} // namespace
+
+frmSim::frmSim(Module2& module2, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), m_module2(module2), m_dialogs(dialogs)
+{
+    setObjectName("frmSim");
+    setWindowTitle("Monte Carlo Simulation");
+    buildControls();
+    layOutControls();
+    resize(640, 660);
+    // The window hears every key, also while its buttons are disabled during a run.
+    qApp->installEventFilter(this);
+}
+
+frmSim::~frmSim()
+{
+    qApp->removeEventFilter(this);
+    m_stop = true;
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void frmSim::buildControls()
+{
+    TextGame = box(this, "TextGame");
+    TextGame->setFont(uiFont("Courier New", 10));
+    TextEscape = new QLabel("Press <Esc> to stop", this);
+    TextEscape->setObjectName("TextEscape");
+    TextEscape->setFont(uiFont("Arial", 10, true));
+    TextEscape->setStyleSheet("color: #a00000;");
+    TextEscape->hide();
+
+    ResultsTable = new QWidget(this);
+    ResultsTable->setObjectName("ResultsTable");
+    for (int i = 0; i < 13; ++i) {
+        const QString label = i <= 10 ? QString::number(i) : i == kHeaderRow ? "Catch" : "  Bonus";
+        CatchLabel[i] = box(ResultsTable, QStringLiteral("CatchLabel%1").arg(i), label);
+        Catch[i] = box(ResultsTable, QStringLiteral("Catch%1").arg(i), i == kHeaderRow ? "Frequency" : "");
+        Pay[i] = box(ResultsTable, QStringLiteral("Pay%1").arg(i), i == kHeaderRow ? "Pays" : "");
+        SubTotal[i] = box(ResultsTable, QStringLiteral("SubTotal%1").arg(i), i == kHeaderRow ? "Win" : "");
+        for (QLineEdit* cell : {CatchLabel[i], Catch[i], Pay[i], SubTotal[i]}) {
+            cell->setAlignment(Qt::AlignCenter);
+            cell->setFrame(false);
+        }
+    }
+    TextMarked = box(this, "TextMarked");
+    TextBetTotal = box(this, "TextBetTotal");
+    TextWinTotal = box(this, "TextWinTotal");
+    TextPercent = box(this, "TextPercent");
+    TextExact = box(this, "TextExact");
+    TextExact->setFont(uiFont("Arial", 9));
+    TextInterval = box(this, "TextInterval");
+    TextInterval->setFont(uiFont("Arial", 9));
+    ProgressRun = new QProgressBar(this);
+    ProgressRun->setObjectName("ProgressRun");
+    ProgressRun->setRange(0, 1000);
+    ProgressRun->setValue(0);
+    TextSpeed = new QLabel(this);
+    TextSpeed->setObjectName("TextSpeed");
+
+    CommandOptions = button(this, "CommandOptions", "PGM OPTIONS", "View/Edit Program Defaults");
+    CommandBack = button(this, "CommandBack", "BACK TO GAME", "Press <Esc> to stop.");
+    CommandCompute = button(this, "CommandCompute", "START SIM FOR PAYOUT %", "Press <Esc> to stop.");
+    CommandTest = button(this, "CommandTest", "TEST FOR RANDOMNESS", "Press <Esc> to stop.");
+    connect(CommandBack, &QPushButton::clicked, this, &frmSim::CommandBack_Click);
+    connect(CommandOptions, &QPushButton::clicked, this, &frmSim::CommandOptions_Click);
+    CommandCharts =
+        button(this, "CommandCharts", "CHARTS", "Session histogram and catch frequencies of the last run");
+    CommandCharts->setEnabled(false);
+    connect(CommandCharts, &QPushButton::clicked, this, [this] {
+        if (!m_charts)
+            m_charts = new frmCharts(m_dialogs, this);
+        m_charts->showRun(m_lastRun);
+    });
+    connect(CommandCompute, &QPushButton::clicked, this, &frmSim::CommandCompute_Click);
+    connect(CommandTest, &QPushButton::clicked, this, &frmSim::CommandTest_Click);
+
+    GridCounts = new QTableView(this);
+    GridCounts->setObjectName("GridCounts");
+    m_countsModel = new QStandardItemModel(8, 11, this);
+    QStringList captions{"Range"};
+    for (int c = 1; c <= 10; ++c)
+        captions << QStringLiteral("C%1").arg(c);
+    m_countsModel->setHorizontalHeaderLabels(captions);
+    GridCounts->setModel(m_countsModel);
+    GridCounts->verticalHeader()->hide();
+    GridCounts->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    GridCounts->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    GridCounts->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GridCounts->setToolTip(
+        "Each number's count less its expected count; red above, blue below what a uniform draw "
+        "gives");
+    GridCounts->hide();
+}
+
+void frmSim::layOutControls()
+{
+    // The results table: header row (index 11) on top, catches 0 to 10, the bonus row
+    // (index 12) at the bottom; thin rulings between the cells.
+    auto* table = new QGridLayout(ResultsTable);
+    table->setSpacing(1);
+    table->setContentsMargins(1, 1, 1, 1);
+    ResultsTable->setStyleSheet("#ResultsTable { background: #808080; } QLineEdit { background: white; }");
+    ResultsTable->setAutoFillBackground(true);
+    const int order[13] = {kHeaderRow, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, kBonusRow};
+    for (int row = 0; row < 13; ++row) {
+        const int i = order[row];
+        table->addWidget(CatchLabel[i], row, 0);
+        table->addWidget(Catch[i], row, 1);
+        table->addWidget(Pay[i], row, 2);
+        table->addWidget(SubTotal[i], row, 3);
+    }
+    table->setColumnStretch(0, 2);
+    for (int column = 1; column < 4; ++column)
+        table->setColumnStretch(column, 3);
+
+    auto* views = new QGridLayout;
+    views->addWidget(ResultsTable, 0, 0);
+    views->addWidget(GridCounts, 0, 0);
+
+    auto* progress = new QHBoxLayout;
+    progress->addWidget(ProgressRun, 1);
+    progress->addWidget(TextSpeed);
+
+    auto* leftButtons = new QVBoxLayout;
+    leftButtons->addWidget(CommandOptions);
+    leftButtons->addWidget(CommandBack);
+    auto* rightButtons = new QVBoxLayout;
+    rightButtons->addWidget(CommandTest);
+    rightButtons->addWidget(CommandCompute);
+    auto* buttons = new QHBoxLayout;
+    buttons->addLayout(leftButtons);
+    buttons->addStretch();
+    buttons->addWidget(TextEscape);
+    buttons->addStretch();
+    buttons->addWidget(CommandCharts, 0, Qt::AlignBottom);
+    buttons->addLayout(rightButtons);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(TextGame);
+    layout->addLayout(views, 1);
+    for (QWidget* line : {TextMarked, TextBetTotal, TextWinTotal, TextPercent, TextExact, TextInterval})
+        layout->addWidget(line);
+    layout->addLayout(progress);
+    layout->addLayout(buttons);
+}
+
+void frmSim::Form_Load()
+{
+    m_loaded = true;
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    showPayoutView();
+}
+
+void frmSim::showPayoutView()
+{
+    ResultsTable->show();
+    for (QWidget* line : {TextBetTotal, TextPercent, TextWinTotal, TextMarked, TextExact, TextInterval})
+        line->show();
+    GridCounts->hide();
+}
+
+void frmSim::clearResults()
+{
+    for (int i = 0; i <= kBonusRow; ++i) {
+        if (i == kHeaderRow)
+            continue;
+        Catch[i]->clear();
+        SubTotal[i]->clear();
+        Pay[i]->clear();
+    }
+    TextBetTotal->setText("Total Credits Bet =");
+    TextPercent->setText("Total Pct Return =");
+    TextWinTotal->setText("Total Winnings =");
+    ProgressRun->setValue(0);
+    TextSpeed->clear();
+    TextExact->clear();
+    TextInterval->clear();
+    CommandCharts->setEnabled(false);
+}
+
+void frmSim::handOff(const QString& boardGameText, const QString& boardMarkedText)
+{
+    m_boardMarkedText = boardMarkedText;
+    const QString boardCount = boardMarkedText.mid(6).trimmed();
+    if (!m_loaded) {
+        Form_Load();
+        TextGame->setText(boardGameText);
+        m_module2.gCurrentGameName = TextGame->text();
+        TextMarked->setText("Numbers Marked  = " + boardCount);
+    }
+    if (TextGame->text() != boardGameText || TextMarked->text().mid(18).trimmed() != boardCount)
+        clearResults();
+    TextGame->setText(boardGameText);
+    TextGame->setCursorPosition(0);
+    TextMarked->setText("Numbers Marked  = " + boardCount);
+    show();
+    raise();
+}
+
+void frmSim::setButtonsEnabled(bool enabled)
+{
+    for (QPushButton* command : {CommandBack, CommandCompute, CommandTest, CommandOptions})
+        command->setEnabled(enabled);
+}
+
+void frmSim::CommandBack_Click()
+{
+    TextGame->show();
+    setButtonsEnabled(true);
+    emit backToGame();
+    hide();
+}
+
+FormDefaults& frmSim::options()
+{
+    if (!m_options) {
+        m_options = new FormDefaults(m_module2, m_dialogs, this);
+        m_options->setWindowFlag(Qt::Dialog);
+        connect(m_options, &FormDefaults::creditsReset, this, &frmSim::creditsReset);
+    }
+    return *m_options;
+}
+
+void frmSim::CommandOptions_Click()
+{
+    options().showOptions();
+}
+
+bool frmSim::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Escape)
+                m_module2.gLastKey = kEscape;
+            else if (!key->text().isEmpty())
+                m_module2.gLastKey = static_cast<std::int16_t>(key->text().at(0).unicode());
+            if (m_module2.gLastKey == kEscape && m_running)
+                m_stop = true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+std::optional<std::int64_t> frmSim::askGameCount()
+{
+    const std::optional<QString> answer =
+        m_dialogs.input(this, "Enter the number of games to play in this simulation, then click 'OK'.",
+                        kProgramTitle, qs(PlainForm(m_module2.gSimGames)));
+    if (!answer || answer->trimmed().isEmpty())
+        return std::nullopt;
+    const double value = LeadingNumber(answer->toStdString());
+    if (value <= 0)
+        return std::nullopt;
+    if (value > static_cast<double>(kMaxSimulationGames)) {
+        m_dialogs.message(this, "Do not enter a number greater than one billion.");
+        return std::nullopt;
+    }
+    // Only a clean whole number runs: "12abc", "1,000" or "0.4" would otherwise run some other count.
+    const auto number = ParseNumber(answer->toStdString());
+    if (!number || *number != RoundHalfEven(*number)) {
+        m_dialogs.message(this, "Enter the number of games as a whole number from 1 to 1000000000, without "
+                                "letters or separators.");
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(*number);
+}
+
+void frmSim::CommandCompute_Click()
+{
+    if (m_running)
+        return;
+    TextGame->show();
+    const int marked = static_cast<int>(LeadingNumber(m_boardMarkedText.mid(6).toStdString()));
+    if (m_boardMarkedText.isEmpty() || marked == 0) {
+        m_dialogs.message(this, "Go Back to Game and pick numbers to run this feature.");
+        return;
+    }
+    showPayoutView();
+    const std::optional<std::int64_t> games = askGameCount();
+    if (!games)
+        return;
+
+    SimulationInput input;
+    for (int j = 1; j <= 10; ++j)
+        if (m_module2.gMarkedNumbers[j] != 0)
+            input.markedNumbers.push_back(m_module2.gMarkedNumbers[j]);
+    input.randomPicks = m_module2.gRandomPickForSim;
+    if (input.randomPicks) {
+        // Only the count matters: every game picks its numbers anew.
+        input.markedNumbers.clear();
+        for (int n = 1; n <= std::clamp(marked, 1, 10); ++n)
+            input.markedNumbers.push_back(n);
+    }
+    std::vector<PayScheduleRow> rows;
+    QString error;
+    ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, &rows, &error);
+    m_pays.fill(0);
+    for (int c = 0; c <= 10; ++c)
+        Pay[c]->clear();
+    for (const PayScheduleRow& row : rows) {
+        if (!row.Catch || *row.Catch < 0 || *row.Catch > 10 || marked < 1 || marked > 10)
+            continue;
+        const double pay = row.Pick[marked - 1].value_or(0);
+        input.payPerCatch[*row.Catch] = ToInt32(pay).value_or(0);
+        m_pays[*row.Catch] = pay;
+        Pay[*row.Catch]->setText(qs(PlainForm(pay)));
+    }
+    const auto bonusRow =
+        std::find_if(rows.begin(), rows.end(), [](const PayScheduleRow& r) { return r.Catch == 0; });
+    if (bonusRow != rows.end()) {
+        // A blank bonus field counts as its neutral value.
+        input.bonus.BonusBall = bonusRow->BonusBall.value_or(0);
+        input.bonus.FreeGames = bonusRow->FreeGames.value_or(0);
+        input.bonus.BonusFactor = bonusRow->BonusFactor.value_or(1);
+        input.bonus.Egg1Bonus = bonusRow->Egg1Bonus.value_or(1);
+        input.bonus.Egg2Bonus = bonusRow->Egg2Bonus.value_or(1);
+        input.bonus.Egg3Bonus = bonusRow->Egg3Bonus.value_or(1);
+        CatchLabel[kBonusRow]->setText("Bonus");
+    }
+    input.gameName = m_module2.gCurrentGameName.toStdString();
+    input.games = *games;
+    showExactOdds(rows, marked);
+    if (const std::string refusal = CheckSimulationInput(input); !refusal.empty()) {
+        m_dialogs.message(this, qs(refusal));
+        return;
+    }
+
+    m_module2.gLastKey = 0;
+    m_stop = false;
+    setButtonsEnabled(false);
+    TextEscape->show();
+    TextWinTotal->setText("Total Winnings = ");
+    TextBetTotal->setText("Total Credits Bet = ");
+    TextMarked->setText("Numbers Marked = " + m_boardMarkedText.mid(6));
+    Catch[kBonusRow]->clear();
+    SubTotal[kBonusRow]->clear();
+    ProgressRun->setValue(0);
+    TextSpeed->clear();
+    TextInterval->clear();
+
+    // The shared deck takes its pass as any draw does; the run's own streams come from one
+    // seed drawn from the program's generator, so a fixed seed repeats the run.
+    ShuffleDeck(m_module2.gDrawDeck, m_module2.gRandom);
+    input.seed = (static_cast<std::uint64_t>(m_module2.gRandom.next()) << 32) | m_module2.gRandom.next();
+    m_runGames = input.games;
+    m_running = true;
+    m_runStartedMs = QDateTime::currentMSecsSinceEpoch();
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+
+    if (m_worker.joinable())
+        m_worker.join();
+    m_worker = std::thread([this, input] {
+        SimulationResult result = RunSimulation(
+            input,
+            [this](const SimulationTotals& totals) {
+                m_progress.post(this, totals, [this](const SimulationTotals& latest) {
+                    if (m_running)
+                        showProgress(latest);
+                });
+            },
+            &m_stop);
+        QMetaObject::invokeMethod(
+            this, [this, result = std::move(result)] { finishRun(result); }, Qt::QueuedConnection);
+    });
+}
+
+void frmSim::showExactOdds(const std::vector<PayScheduleRow>& rows, int marked)
+{
+    ExactGame game = ExactGameFromRows(rows, marked);
+    SetGameKind(game, m_module2.gCurrentGameName.toStdString(), ExactRules::Simulation);
+    m_exact = AnalyseExact(game);
+    if (!m_exact.ok()) {
+        TextExact->setText("Exact Pct Return: not available (" + qs(m_exact.error) + ")");
+        return;
+    }
+    TextExact->setText(
+        "Exact Pct Return = " + qs(FormatTwoDecimals(m_exact.simulation.returnPct)) +
+        "   Standard Deviation per Game = " + QString::number(m_exact.simulation.standardDeviation, 'f', 3));
+}
+
+std::string frmSim::exactSessionLines() const
+{
+    if (!m_exact.ok())
+        return {};
+    const ExactSessionFigures& exact = m_exact.session;
+    const int amount = std::abs(100 - exact.mode);
+    return "Exact Figures for Independent Games:\r\n"
+           "   Losing Sessions: " +
+           FormatOneDecimal(exact.losingPct) +
+           " %\r\n"
+           "   Breakeven or Winning Sessions: " +
+           FormatOneDecimal(exact.breakevenOrWinningPct) +
+           " %\r\n"
+           "   Most Likely Outcome: " +
+           (exact.mode < 100 ? "Lose" : "Win") + StrForm(amount) +
+           " Credits\r\n"
+           "   Double (or Better): " +
+           FormatOneDecimal(exact.doublePct) +
+           " %\r\n"
+           "   5X or More: " +
+           FormatOneDecimal(exact.fiveFoldPct) +
+           " %\r\n"
+           "   Lose Half (or Worse): " +
+           FormatOneDecimal(exact.loseHalfPct) +
+           " %\r\n"
+           "   Exact Pct Return: " +
+           FormatTwoDecimals(m_exact.simulation.returnPct) + " %\r\n\r\n";
+}
+
+void frmSim::showProgress(const SimulationTotals& totals)
+{
+    for (int c = 0; c <= 10; ++c) {
+        Catch[c]->setText(qs(PlainForm(static_cast<double>(totals.catchFrequency[c]))));
+        if (!Pay[c]->text().isEmpty())
+            SubTotal[c]->setText(qs(PlainForm(m_pays[c] * static_cast<double>(totals.catchFrequency[c]))));
+    }
+    if (totals.bonusEvents > 0)
+        Catch[kBonusRow]->setText(qs(PlainForm(static_cast<double>(totals.bonusEvents))));
+    if (totals.bonusWinnings > 0)
+        SubTotal[kBonusRow]->setText(qs(PlainForm(totals.bonusWinnings)));
+    TextWinTotal->setText("Total Winnings = " + qs(StrForm(totals.totalWinnings())));
+    TextBetTotal->setText("Total Credits Bet = " + qs(StrForm(static_cast<double>(totals.gamesPlayed))));
+    TextPercent->setText("Total Pct Return = " + qs(FormatTwoDecimals(totals.percentReturn())));
+    ProgressRun->setValue(static_cast<int>(1000.0 * static_cast<double>(totals.gamesPlayed) /
+                                           static_cast<double>(std::max<std::int64_t>(1, m_runGames))));
+    const double seconds = std::max<qint64>(1, QDateTime::currentMSecsSinceEpoch() - m_runStartedMs) / 1000.0;
+    TextSpeed->setText(QLocale().toString(static_cast<double>(totals.gamesPlayed) / seconds, 'f', 0) +
+                       " games/s");
+}
+
+void frmSim::finishRun(const SimulationResult& result)
+{
+    if (m_worker.joinable())
+        m_worker.join();
+    m_running = false;
+    if (m_closing)
+        return;
+    showProgress(result);
+    setButtonsEnabled(true);
+    TextEscape->hide();
+    if (m_exact.ok() && result.gamesPlayed > 0) {
+        // The run's return against the exact one: 1.96 standard errors either side.
+        const double margin = 1.96 * 100.0 * m_exact.simulation.standardDeviation /
+                              std::sqrt(static_cast<double>(result.gamesPlayed));
+        const double simulated = result.percentReturn();
+        const bool inside = std::fabs(simulated - m_exact.simulation.returnPct) <= margin;
+        TextInterval->setText(
+            QStringLiteral("95% Interval of the Simulated Return = %1 to %2 (%3)")
+                .arg(qs(FormatTwoDecimals(simulated - margin)), qs(FormatTwoDecimals(simulated + margin)),
+                     inside ? "the exact return lies inside" : "the exact return lies outside"));
+    }
+    reportSessions(result);
+}
+
+void frmSim::reportSessions(const SimulationResult& result)
+{
+    const std::vector<std::int32_t> histogram = BuildSessionHistogram(result.sessionLog, result.gamesPlayed);
+    QStringList faults;
+    std::string error;
+    const QString sessionsPath = QDir(m_module2.gDataFolder).filePath(kSessionsFileName);
+    if (!WriteReportFile(
+            sessionsPath.toStdString(),
+            SessionsCsvText(histogram, TextGame->text().toStdString(), TextMarked->text().toStdString()),
+            &error))
+        faults << qs(error);
+    const std::vector<std::int32_t> folded = FoldSessionHistogram(histogram);
+    QString tableError;
+    const double marked = LeadingNumber(m_boardMarkedText.mid(6).toStdString());
+    if (!WriteSessionsTable(m_module2.gDatabase, folded, m_module2.gCurrentGameName, marked,
+                            result.totalWinnings(), &tableError))
+        faults << "The table \"Sessions\" could not be written: " + tableError;
+    std::string summary = SessionSummaryText(ComputeSessionFigures(folded), TextGame->text().toStdString(),
+                                             TextMarked->text().toStdString(), result.gamesPlayed,
+                                             TextPercent->text().toStdString());
+    // The exact figures stand before the closing question, so the saved report keeps them too.
+    const std::string question = "Do You Wish to Save or Print These Results?";
+    if (summary.size() >= question.size() &&
+        summary.compare(summary.size() - question.size(), question.size(), question) == 0)
+        summary.insert(summary.size() - question.size(), exactSessionLines());
+
+    m_lastRun = {};
+    m_lastRun.game = TextGame->text();
+    m_lastRun.sessions = folded;
+    m_lastRun.catchFrequency = result.catchFrequency;
+    m_lastRun.games = result.gamesPlayed;
+    m_lastRun.exact = m_exact.ok();
+    if (m_exact.ok()) {
+        m_lastRun.exactSessions = m_exact.session.probability;
+        m_lastRun.exactCatches = m_exact.simulation.catchProbability;
+    }
+    CommandCharts->setEnabled(true);
+    QApplication::restoreOverrideCursor();
+    if (!faults.isEmpty())
+        m_dialogs.message(this, faults.join("\n\n"), kProgramTitle, Dialogs::Icon::Warning);
+    if (!m_dialogs.askYesNo(this, qs(summary).replace("\r\n", "\n"), "Simulation Summary",
+                            Dialogs::Icon::None))
+        return;
+    const QString statsPath = QDir(m_module2.gDataFolder).filePath(kStatsFileName);
+    if (!WriteReportFile(statsPath.toStdString(), StatsFileText(summary), &error)) {
+        m_dialogs.message(this, qs(error), kProgramTitle, Dialogs::Icon::Warning);
+        return;
+    }
+    if (!m_dialogs.openDocument(statsPath))
+        m_dialogs.message(this, "The results are saved in " + QDir::toNativeSeparators(statsPath) + ".");
+}
+
+void frmSim::waitForRun()
+{
+    while (m_running)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+void frmSim::closeEvent(QCloseEvent* event)
+{
+    if (!ConfirmQuitOnClose(m_dialogs, this, event))
+        return;
+    m_closing = true;
+    m_stop = true;
+    if (m_worker.joinable())
+        m_worker.join();
+    emit endProgramRequested(TextGame->text());
+}
+
+} // namespace tallyhawk

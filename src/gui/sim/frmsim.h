@@ -1,0 +1,131 @@
+#pragma once
+
+#include "engine/sim/exactodds.h"
+#include "engine/sim/randomness.h"
+#include "engine/sim/simulation.h"
+#include "frmcharts.h"
+#include "gui/common/latestvaluerelay.h"
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <QWidget>
+#include <thread>
+
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QStandardItemModel;
+class QPushButton;
+class QTableView;
+
+namespace tallyhawk {
+
+struct Module2;
+class Dialogs;
+class FormDefaults;
+
+// The simulation window: the ticket handed over from the board is played up to a billion
+// times without display, off the user interface thread, and the results, the session
+// statistics and the reports follow.
+class frmSim : public QWidget
+{
+    Q_OBJECT
+public:
+    frmSim(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~frmSim() override;
+
+    // The board's ADVANCED: its game list text and marked-count text come with the ticket.
+    void handOff(const QString& boardGameText, const QString& boardMarkedText);
+
+    bool isRunning() const { return m_running; }
+    // The program options dialog, made on its first use.
+    FormDefaults& options();
+    // Waits until a run in progress has ended and its results are shown (tests).
+    void waitForRun();
+
+    QLineEdit* TextGame;
+    QLabel* TextEscape;
+    std::array<QLineEdit*, 13> CatchLabel{};
+    std::array<QLineEdit*, 13> Catch{};
+    std::array<QLineEdit*, 13> Pay{};
+    std::array<QLineEdit*, 13> SubTotal{};
+    QWidget* ResultsTable;
+    QLineEdit* TextMarked;
+    QLineEdit* TextBetTotal;
+    QLineEdit* TextWinTotal;
+    QLineEdit* TextPercent;
+    QLineEdit* TextExact;    // the exact return of the ticket and its standard deviation per game
+    QLineEdit* TextInterval; // after a run: the simulated return's 95% interval
+    QPushButton* CommandCharts;
+    QProgressBar* ProgressRun;
+    QLabel* TextSpeed;
+    QPushButton* CommandOptions;
+    QPushButton* CommandBack;
+    QPushButton* CommandCompute;
+    QPushButton* CommandTest;
+    QTableView* GridCounts;
+
+signals:
+    // BACK TO GAME: the board shows itself again with the bet it had.
+    void backToGame();
+    // The options dialog reset the credit total to this text.
+    void creditsReset(const QString& credits);
+    // The user confirmed quitting here: the program ends, this game saved.
+    void endProgramRequested(const QString& startupGame);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void layOutControls();
+    void Form_Load();
+    void clearResults();
+    void showPayoutView();
+    void setButtonsEnabled(bool enabled);
+
+    void CommandBack_Click();
+    void CommandOptions_Click();
+    void CommandCompute_Click();
+    // Asks for the number of games: none when the run should not start.
+    std::optional<std::int64_t> askGameCount();
+    void showProgress(const SimulationTotals& totals);
+    void finishRun(const SimulationResult& result);
+    void reportSessions(const SimulationResult& result);
+    void showExactOdds(const std::vector<PayScheduleRow>& rows, int marked);
+
+    // The randomness test: counted off the interface thread, shown on the grid as it goes.
+    void CommandTest_Click();
+    void showTestView();
+    void showDeviations(const RandomnessDeviations& deviations, std::int32_t games);
+    void showStoredCounts();
+    void finishTest(const RandomnessOutcome& outcome);
+    std::string exactSessionLines() const;
+
+    Module2& m_module2;
+    Dialogs& m_dialogs;
+    FormDefaults* m_options = nullptr;
+    bool m_loaded = false;
+    QString m_boardMarkedText;
+
+    // The run in progress: the worker thread, the stop flag, and its latest figures on their
+    // way to the window.
+    std::thread m_worker;
+    std::atomic<bool> m_stop{false};
+    bool m_running = false;
+    bool m_closing = false; // the program ends: a run's end shows nothing more
+    LatestValueRelay<SimulationTotals> m_progress;
+    LatestValueRelay<RandomnessDeviations> m_deviations;
+    std::int64_t m_runGames = 0;
+    std::array<double, 11> m_pays{};
+    qint64 m_runStartedMs = 0;
+    ExactAnalysis m_exact;
+    frmCharts* m_charts = nullptr;
+    frmCharts::RunFigures m_lastRun;
+    QStandardItemModel* m_countsModel = nullptr;
+};
+
+} // namespace tallyhawk

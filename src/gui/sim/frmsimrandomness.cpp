@@ -1,0 +1,163 @@
+// The simulation window's randomness test: games drawn from the program's own deck, the
+// deviation of every number's count shown on a grid laid out like the board, and the
+// chi-square verdict read back from the stored deviations.
+
+#include "db/counts.h"
+#include "engine/common/numberforms.h"
+#include "frmsim.h"
+#include "gui/common/dialogs.h"
+#include "gui/common/module2.h"
+
+#include <cmath>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+
+namespace tallyhawk {
+
+namespace {
+
+QString lines(const char* text)
+{
+    return QString::fromUtf8(text).replace("\r\n", "\n");
+}
+
+// From cold (below the expected count) through white to hot (above it), by how many standard
+// deviations of a number's count the deviation is: a count over G games has variance 3G/16.
+QColor deviationColour(double deviation, std::int32_t games)
+{
+    if (games <= 0)
+        return Qt::white;
+    const double z = std::clamp(deviation / std::sqrt(3.0 * games / 16.0), -3.0, 3.0) / 3.0;
+    const int fade = static_cast<int>(255 * (1 - std::fabs(z)));
+    return z >= 0 ? QColor(255, fade, fade) : QColor(fade, fade, 255);
+}
+
+} // namespace
+
+void frmSim::showTestView()
+{
+    ResultsTable->hide();
+    for (QWidget* line : {TextBetTotal, TextPercent, TextWinTotal, TextMarked, TextExact, TextInterval})
+        line->hide();
+    GridCounts->show();
+}
+
+void frmSim::showStoredCounts()
+{
+    CountsValues values{};
+    QStringList ranges;
+    QString error;
+    if (!ReadCounts(m_module2.gDatabase, &values, &ranges, &error))
+        return;
+    for (int r = 0; r < 8; ++r) {
+        m_countsModel->setItem(r, 0, new QStandardItem(ranges.value(r)));
+        for (int k = 1; k <= 10; ++k) {
+            auto* item = new QStandardItem(
+                QString::fromStdString(PlainForm(values[static_cast<std::size_t>(10 * r + k - 1)])));
+            item->setTextAlignment(Qt::AlignCenter);
+            m_countsModel->setItem(r, k, item);
+        }
+    }
+}
+
+void frmSim::showDeviations(const RandomnessDeviations& deviations, std::int32_t games)
+{
+    for (int n = 1; n <= 80; ++n) {
+        const double value = static_cast<double>(deviations[static_cast<std::size_t>(n - 1)]);
+        auto* item = m_countsModel->item((n - 1) / 10, (n - 1) % 10 + 1);
+        if (!item) {
+            item = new QStandardItem;
+            item->setTextAlignment(Qt::AlignCenter);
+            m_countsModel->setItem((n - 1) / 10, (n - 1) % 10 + 1, item);
+        }
+        item->setText(QString::fromStdString(PlainForm(value)));
+        item->setBackground(deviationColour(value, games));
+    }
+}
+
+void frmSim::CommandTest_Click()
+{
+    if (m_running)
+        return;
+    showTestView();
+    showStoredCounts();
+    m_module2.gLastKey = 0;
+
+    std::int32_t games = 0;
+    for (;;) {
+        const std::optional<QString> answer =
+            m_dialogs.input(this, lines(kRandomnessPrompt), kRandomnessTitle, kRandomnessDefaultAnswer);
+        const RandomnessAnswer parsed = ParseRandomnessAnswer(answer.value_or(QString()).toStdString());
+        if (parsed.kind == RandomnessAnswerKind::Cancelled)
+            return;
+        if (parsed.kind == RandomnessAnswerKind::Accepted) {
+            games = parsed.games;
+            break;
+        }
+        m_dialogs.message(this, QString::fromStdString(parsed.message));
+    }
+
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    setButtonsEnabled(false);
+    TextEscape->show();
+    m_stop = false;
+    m_running = true;
+    showDeviations(RandomnessTest(games).deviations(), games);
+
+    if (m_worker.joinable())
+        m_worker.join();
+    // The shared deck and generator stay with the test until it ends: every control that
+    // could draw from them is disabled meanwhile.
+    m_worker = std::thread([this, games] {
+        RandomnessOutcome outcome = RunRandomnessTest(
+            m_module2.gDrawDeck, m_module2.gRandom, games,
+            [this, games](const RandomnessTest& test) {
+                m_deviations.post(this, test.deviations(), [this, games](const RandomnessDeviations& latest) {
+                    if (m_running)
+                        showDeviations(latest, games);
+                });
+            },
+            &m_stop);
+        QMetaObject::invokeMethod(
+            this, [this, outcome] { finishTest(outcome); }, Qt::QueuedConnection);
+    });
+}
+
+void frmSim::finishTest(const RandomnessOutcome& outcome)
+{
+    if (m_worker.joinable())
+        m_worker.join();
+    m_running = false;
+    if (m_closing)
+        return;
+    showDeviations(outcome.deviations, outcome.games);
+    setButtonsEnabled(true);
+    TextEscape->hide();
+    QApplication::restoreOverrideCursor();
+
+    // Every deviation is stored before the statistic reads them back from the table.
+    CountsValues stored{};
+    for (std::size_t i = 0; i < stored.size(); ++i)
+        stored[i] = static_cast<double>(outcome.deviations[i]);
+    QString error;
+    if (!WriteCounts(m_module2.gDatabase, stored, &error))
+        m_dialogs.message(this, "The deviations could not be stored: " + error, kProgramTitle,
+                          Dialogs::Icon::Warning);
+    if (outcome.stopped)
+        return;
+    CountsValues readBack{};
+    if (!ReadCounts(m_module2.gDatabase, &readBack, nullptr, &error))
+        readBack = stored;
+    const double statistic = RandomnessStatistic(readBack, outcome.games);
+    m_dialogs.beep();
+    m_dialogs.message(this, lines(RandomnessMessage(statistic).c_str()) +
+                                QStringLiteral("\n\np-value = %1 (the chance of a statistic at least this "
+                                               "large from a uniform draw)")
+                                    .arg(QString::number(ChiSquarePValue(statistic), 'f', 4)));
+}
+
+} // namespace tallyhawk

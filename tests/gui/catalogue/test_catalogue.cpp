@@ -1,0 +1,483 @@
+#include "gui/catalogue/paygridmodel.h"
+#include "support/boardrun.h"
+#include "support/tempdatafolder.h"
+#include "support/windowtest.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+
+using namespace tallyhawk;
+
+namespace {
+
+const QString kHarrahs = FormatGameListEntry("NEVADA - Other", "Harrah's Laughlin", "Live Keno $1");
+const QString kFirePower = FormatGameListEntry("NEVADA - Las Vegas", "Rampart", "Fire Power Keno");
+const QString kTropicana = FormatGameListEntry("NEW JERSEY", "Tropicana Atlantic City", "Live Keno");
+
+QVariant scalar(QSqlDatabase db, const QString& statement, const QVariantList& values = {})
+{
+    QSqlQuery query(db);
+    query.prepare(statement);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec() || !query.next())
+        return {};
+    return query.value(0);
+}
+
+int rowsOf(QSqlDatabase db, const QString& casino)
+{
+    return scalar(db, "SELECT count(*) FROM [Pay Table] WHERE [Casino] = ?", {casino}).toInt();
+}
+
+// Types a value into a grid cell as a user does (the model refuses what is not a number).
+bool edit(PayGridModel* model, int row, const QString& field, const QString& text)
+{
+    return model->setData(model->index(row, model->fieldColumn(field)), text);
+}
+
+int rowOfCatch(PayGridModel* model, int c)
+{
+    for (int row = 0; row < model->rowCount(); ++row)
+        if (model->value(row, "Catch").toInt() == c)
+            return row;
+    return -1;
+}
+
+QStringList entries(const QComboBox* combo)
+{
+    QStringList list;
+    for (int i = 0; i < combo->count(); ++i)
+        list << combo->itemText(i);
+    return list;
+}
+
+} // namespace
+
+class CatalogueTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void paysDisplayAndBackKeepTheTicketAndTheBet();
+    void eachLockCheckInItsOrder();
+    void theReminderDoesNotStopTheLock();
+    void addThenLockUnderANewKey();
+    void aLockOntoAnotherGamesKeyIsRefused();
+    void deleteKeepsTheLastGameAndIgnoresCase();
+    void exportThenImportAGameWithAnApostrophe();
+    void anImportThatFailsMidwayLeavesTheOldGame();
+    void backRoundsOnlyTheEditedGames();
+    void casinoNamesStopAt28Characters();
+    void quittingFromTheCatalogueSavesTheGameAndTheCredits();
+    void helpFallsBackToAWindowOfItsOwn();
+    void theReturnRowFollowsThePays();
+
+private:
+    void openCatalogueOn(const QString& entry);
+    BoardRun& run() { return *m_run; }
+    frmObjectMap& catalogue() { return m_run->catalogue; }
+    QSqlDatabase db() { return m_run->module2.gDatabase; }
+
+    std::unique_ptr<TempDataFolder> m_folder;
+    std::unique_ptr<BoardRun> m_run;
+    QTemporaryDir m_files;
+};
+
+void CatalogueTest::init()
+{
+    m_run.reset();
+    m_folder = std::make_unique<TempDataFolder>();
+    m_run = std::make_unique<BoardRun>(m_folder->path());
+    QVERIFY(m_run->board.Form_Load());
+    m_run->board.setPauseScale(0);
+    m_run->board.show();
+}
+
+void CatalogueTest::cleanup()
+{
+    m_run.reset();
+}
+
+void CatalogueTest::openCatalogueOn(const QString& entry)
+{
+    run().chooseGame(entry);
+    run().click(run().board.CommandPays);
+    QVERIFY(catalogue().isVisible());
+    QCOMPARE(catalogue().ComboGameList->currentText(), entry);
+}
+
+void CatalogueTest::paysDisplayAndBackKeepTheTicketAndTheBet()
+{
+    run().chooseGame(kTropicana);
+    for (int i = 0; i < 3; ++i)
+        run().click(run().board.CommandBet);
+    for (int n : {4, 44, 74})
+        run().clickNumber(n);
+    const QString listing = run().board.oddsText();
+    run().click(run().board.CommandPays);
+
+    QVERIFY(catalogue().isVisible());
+    QVERIFY(!run().board.isVisible());
+    QCOMPARE(run().board.TextWin->text(), QString("WIN     0"));
+    QCOMPARE(run().module2.gMarkedNumbers[1], 4);
+    QCOMPARE(run().module2.gMarkedNumbers[3], 74);
+    QCOMPARE(run().module2.gMarkedNumbers[4], 0);
+    QCOMPARE(catalogue().pDataListing->rowCount(), 11);
+    QCOMPARE(catalogue().DataBonus->rowCount(), 1);
+    QCOMPARE(catalogue().DataBonus->value(0, "Bonus Factor").toInt(), 1);
+    QVERIFY(!(catalogue().pDataListing->flags(catalogue().pDataListing->index(3, 4)) & Qt::ItemIsEditable));
+    QVERIFY(catalogue().ComboLocations->isHidden());
+
+    // Browsing another game and coming back to this one keeps the ticket.
+    catalogue().ComboGameList->setCurrentText(kHarrahs);
+    catalogue().ComboGameList_Click();
+    QCOMPARE(catalogue().TextCasino->text(), QString("Harrah's Laughlin"));
+    catalogue().ComboGameList->setCurrentText(kTropicana);
+    catalogue().ComboGameList_Click();
+    QTest::mouseClick(catalogue().CommandBack, Qt::LeftButton);
+    QVERIFY(!catalogue().isVisible());
+    QVERIFY(run().board.isVisible());
+    QCOMPARE(run().board.TextBet->text(), QString(" 3"));
+    QCOMPARE(run().board.TextMarked->text(), QString("MARKED   3"));
+    QCOMPARE(run().module2.gBoardMarks[0][3], kMarked);
+    QCOMPARE(run().board.oddsText(), listing);
+
+    // Coming back with another game erases the ticket, as choosing a game does.
+    run().click(run().board.CommandPays);
+    catalogue().ComboGameList->setCurrentText(kHarrahs);
+    catalogue().ComboGameList_Click();
+    QTest::mouseClick(catalogue().CommandBack, Qt::LeftButton);
+    QCOMPARE(run().board.ComboGameList->currentText(), kHarrahs);
+    QCOMPARE(run().board.TextMarked->text(), QString("MARKED   0"));
+    QCOMPARE(run().board.TextBet->text(), QString(" 3"));
+}
+
+void CatalogueTest::eachLockCheckInItsOrder()
+{
+    openCatalogueOn(kTropicana);
+    PayGridModel* pays = catalogue().pDataListing;
+    PayGridModel* bonus = catalogue().DataBonus;
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QCOMPARE(
+        run().dialogs.messages().last(),
+        QString(
+            "You may now change Pay and Bonus entries for the current game.\n\nYou may also change Location, "
+            "Casino Name and name of the Keno Game. When finished, click 'Lock Pays'."));
+    QCOMPARE(catalogue().CommandEdit->text(), QString("LOCK PAYS"));
+    QVERIFY(!catalogue().CommandBack->isEnabled());
+    QVERIFY(!catalogue().CommandImport->isEnabled());
+    QVERIFY(catalogue().CommandHelp->isEnabled());
+    QVERIFY(catalogue().TextCasino->isVisible());
+    QVERIFY(run().module2.gEditingPays);
+
+    // A cell takes numbers or a blank only.
+    QVERIFY(!edit(pays, rowOfCatch(pays, 3), "Pick2", "two"));
+    QVERIFY(run().dialogs.messages().last().contains("not a number"));
+
+    catalogue().ComboLocations->setCurrentText("new");
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QCOMPARE(run().dialogs.messages().last(),
+             QString("Change the 'New' entries to other values before selecting 'Lock Pays'"));
+    catalogue().ComboLocations->setCurrentText("NEW JERSEY");
+
+    QVERIFY(edit(pays, rowOfCatch(pays, 3), "Pick2", "2"));
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QCOMPARE(run().dialogs.messages().last(),
+             QString("You must remove the entry made for Pick 2 and Catch 3 before proceeding."));
+    QVERIFY(catalogue().isUnlocked());
+    QVERIFY(edit(pays, rowOfCatch(pays, 3), "Pick2", "0")); // a zero is accepted
+    QVERIFY(edit(pays, rowOfCatch(pays, 3), "Pick2", ""));
+
+    QVERIFY(edit(bonus, 0, "Egg1 Bonus", "2"));
+    QVERIFY(edit(bonus, 0, "Bonus Ball", "1"));
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QCOMPARE(run().dialogs.messages().last(),
+             QString("You cannot have both a Bonus Ball and Egg Bonus in the same game. "
+                     "Set Bonus Ball = 0 OR set all Egg Bonuses = 1 ."));
+    QVERIFY(edit(bonus, 0, "Bonus Ball", "0"));
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QCOMPARE(run().dialogs.messages().last(),
+             QString("You must select a 'Caveman' game if any Egg Bonus is greater than ' 1 '."));
+    QVERIFY(catalogue().isUnlocked());
+
+    catalogue().ComboGame->setCurrentText("Caveman Keno 25\u00a2");
+    const int shown = static_cast<int>(run().dialogs.shown.size());
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QCOMPARE(static_cast<int>(run().dialogs.shown.size()), shown); // locked without a message
+    QVERIFY(!catalogue().isUnlocked());
+    QCOMPARE(catalogue().CommandEdit->text(), QString(" EDIT PAYS"));
+    QVERIFY(catalogue().TextCasino->isHidden());
+    const QString renamed =
+        FormatGameListEntry("NEW JERSEY", "Tropicana Atlantic City", "Caveman Keno 25\u00a2");
+    QCOMPARE(catalogue().ComboGameList->currentText(), renamed);
+    QVERIFY(entries(run().board.ComboGameList).contains(renamed));
+    QVERIFY(!entries(run().board.ComboGameList).contains(kTropicana));
+}
+
+void CatalogueTest::theReminderDoesNotStopTheLock()
+{
+    openCatalogueOn(kTropicana);
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    catalogue().ComboGame->setCurrentText("Keno $1");
+    QVERIFY(edit(catalogue().DataBonus, 0, "Egg3 Bonus", "0"));
+    QVERIFY(edit(catalogue().DataBonus, 0, "Bonus Ball", "2"));
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QCOMPARE(run().dialogs.messages().last(),
+             QString("Reminder: If you don't want a bonus to be applied, the values\n"
+                     "in the bonus row should read  0   0   1   1   1   1"));
+    QVERIFY(!catalogue().isUnlocked());
+}
+
+void CatalogueTest::addThenLockUnderANewKey()
+{
+    openCatalogueOn(kHarrahs);
+    run().dialogs.answers = {true};
+    QTest::mouseClick(catalogue().CommandAddNew, Qt::LeftButton);
+    QCOMPARE(run().dialogs.shown.at(0).kind, QString("okcancel"));
+    QCOMPARE(run().dialogs.shown.at(0).title, QString("Enter info for the new game"));
+    QCOMPARE(rowsOf(db(), "New"), 11);
+    QCOMPARE(catalogue().ComboGameList->currentText(),
+             QString("New                      New                           Live Keno $1        "));
+    QVERIFY(catalogue().isUnlocked());
+    QCOMPARE(catalogue().pDataListing->rowCount(), 11);
+    QCOMPARE(catalogue().TextCasino->text(), QString("New"));
+
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton); // the placeholder refuses
+    QVERIFY(catalogue().isUnlocked());
+    catalogue().ComboLocations->setCurrentText("ARIZONA ");
+    catalogue().TextCasino->setText("Desert O'Dell");
+    catalogue().ComboGame->setCurrentText("Keno 25\u00a2");
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QVERIFY(!catalogue().isUnlocked());
+
+    const QString entry = FormatGameListEntry("ARIZONA", "Desert O'Dell", "Keno 25\u00a2");
+    QCOMPARE(catalogue().ComboGameList->currentText(), entry);
+    QCOMPARE(rowsOf(db(), "Desert O'Dell"), 11);
+    const QStringList catalogueList = entries(catalogue().ComboGameList);
+    QCOMPARE(catalogueList.size(), 18);
+    QCOMPARE(catalogueList.first(), entry); // ARIZONA sorts first
+    QCOMPARE(entries(run().board.ComboGameList), catalogueList);
+}
+
+void CatalogueTest::aLockOntoAnotherGamesKeyIsRefused()
+{
+    openCatalogueOn(kHarrahs);
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    catalogue().TextCasino->setText("Riverside Laughlin");
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QVERIFY(run().dialogs.messages().last().contains("Another game already has"));
+    QVERIFY(catalogue().isUnlocked());
+    QCOMPARE(rowsOf(db(), "Riverside Laughlin"), 11);
+    QCOMPARE(rowsOf(db(), "Harrah's Laughlin"), 11);
+    // The same key in other letters is the same game.
+    catalogue().TextCasino->setText("HARRAH'S LAUGHLIN");
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QVERIFY(!catalogue().isUnlocked());
+    QCOMPARE(rowsOf(db(), "HARRAH'S LAUGHLIN"), 11);
+}
+
+void CatalogueTest::deleteKeepsTheLastGameAndIgnoresCase()
+{
+    QVERIFY(ExecuteSql(db(), "UPDATE [Pay Table] SET [Location] = 'nevada - other' WHERE [Casino] = ?",
+                       {"Harrah's Laughlin"}));
+    openCatalogueOn(kHarrahs);
+    QCOMPARE(catalogue().pDataListing->rowCount(), 11); // found whatever the letters
+    run().dialogs.answers = {false};
+    QTest::mouseClick(catalogue().CommandDelete, Qt::LeftButton);
+    QCOMPARE(rowsOf(db(), "Harrah's Laughlin"), 11);
+    run().dialogs.answers = {true};
+    QTest::mouseClick(catalogue().CommandDelete, Qt::LeftButton);
+    QCOMPARE(rowsOf(db(), "Harrah's Laughlin"), 0);
+    QCOMPARE(catalogue().ComboGameList->count(), 16);
+    QCOMPARE(catalogue().ComboGameList->currentText(), catalogue().ComboGameList->itemText(0));
+    QCOMPARE(run().module2.gCurrentGameName, catalogue().ComboGameList->itemText(0));
+    QCOMPARE(run().board.ComboGameList->count(), 16);
+
+    // With a single game of 11 rows left, it stays.
+    QVERIFY(ExecuteSql(db(), "DELETE FROM [Pay Table] WHERE [Casino] <> 'Rampart'"));
+    run().dialogs.answers = {true};
+    QTest::mouseClick(catalogue().CommandDelete, Qt::LeftButton);
+    QCOMPARE(run().dialogs.messages().last(),
+             QString("You must leave at least one game in the Pay Table. Operation Terminated."));
+    QCOMPARE(rowsOf(db(), "Rampart"), 11);
+}
+
+void CatalogueTest::exportThenImportAGameWithAnApostrophe()
+{
+    openCatalogueOn(kHarrahs);
+    const QString path = m_files.filePath("harrahs.csv");
+    run().dialogs.fileNames = {path};
+    QTest::mouseClick(catalogue().CommandExport, Qt::LeftButton);
+    QCOMPARE(run().dialogs.messages().last(), QString("Export Operation Complete!"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QCOMPARE(lines.size(), 12); // 11 records, each ended by CR LF
+    QCOMPARE(lines[0],
+             QByteArray(
+                 "\"NEVADA - Other\",\"Harrah's Laughlin\",\"Live Keno $1\",0,\"\",\"\",\"\",\"\",\"\",\"\","
+                 "\"\",\"\",\"\",\"\",0,0,1,1,1,1\r"));
+    QVERIFY(lines[10].startsWith("\"NEVADA - Other\",\"Harrah's Laughlin\",\"Live Keno $1\",10,"));
+    QVERIFY(lines[10].contains(",50000,"));
+
+    QVERIFY(ExecuteSql(db(), "DELETE FROM [Pay Table] WHERE [Casino] = ? AND [Catch] > 5",
+                       {"Harrah's Laughlin"}));
+    QVERIFY(ExecuteSql(db(), "UPDATE [Pay Table] SET [Pick10] = 1 WHERE [Casino] = ? AND [Catch] = 5",
+                       {"Harrah's Laughlin"}));
+    catalogue().ComboGameList->setCurrentText(kFirePower);
+    catalogue().ComboGameList_Click();
+    run().dialogs.fileNames = {path};
+    QTest::mouseClick(catalogue().CommandImport, Qt::LeftButton);
+    QCOMPARE(run().dialogs.messages().last(), QString("Import Operation Complete!"));
+    QCOMPARE(rowsOf(db(), "Harrah's Laughlin"), 11);
+    QCOMPARE(scalar(db(), "SELECT [Pick10] FROM [Pay Table] WHERE [Casino] = ? AND [Catch] = 5",
+                    {"Harrah's Laughlin"})
+                 .toInt(),
+             2);
+    QCOMPARE(catalogue().ComboGameList->currentText(), kHarrahs);
+    QCOMPARE(run().module2.gCurrentGameName, kHarrahs);
+    QCOMPARE(catalogue().pDataListing->rowCount(), 11);
+
+    // Cancelled dialogs do nothing and say nothing.
+    const int shown = static_cast<int>(run().dialogs.messages().size());
+    QTest::mouseClick(catalogue().CommandImport, Qt::LeftButton);
+    QTest::mouseClick(catalogue().CommandExport, Qt::LeftButton);
+    QCOMPARE(static_cast<int>(run().dialogs.messages().size()), shown);
+}
+
+void CatalogueTest::anImportThatFailsMidwayLeavesTheOldGame()
+{
+    openCatalogueOn(kHarrahs);
+    const QString path = m_files.filePath("changed.csv");
+    run().dialogs.fileNames = {path};
+    QTest::mouseClick(catalogue().CommandExport, Qt::LeftButton);
+    QVERIFY(ExecuteSql(db(), "CREATE TEMP TRIGGER refuse_catch_5 BEFORE INSERT ON [Pay Table] "
+                             "WHEN NEW.[Catch] = 5 BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    const QVariant before =
+        scalar(db(), "SELECT group_concat(rowid) FROM [Pay Table] WHERE [Casino] = ?", {"Harrah's Laughlin"});
+    run().dialogs.fileNames = {path};
+    QTest::mouseClick(catalogue().CommandImport, Qt::LeftButton);
+    QCOMPARE(run().dialogs.messages().last(), QString("An unspecified import error has occurred."));
+    QCOMPARE(
+        scalar(db(), "SELECT group_concat(rowid) FROM [Pay Table] WHERE [Casino] = ?", {"Harrah's Laughlin"}),
+        before);
+
+    // A file whose last record is short changes nothing either.
+    QFile shortFile(m_files.filePath("short.csv"));
+    QVERIFY(shortFile.open(QIODevice::WriteOnly));
+    shortFile.write("\"NEVADA - Other\",\"Harrah's Laughlin\",\"Live Keno $1\",0,,,,,,,,,,,0,0,1,1,1,1\r\n"
+                    "\"NEVADA - Other\",\"Harrah's Laughlin\",\"Live Keno $1\",1,1,1,1,1,1,1,1,1\r\n");
+    shortFile.close();
+    run().dialogs.fileNames = {shortFile.fileName()};
+    QTest::mouseClick(catalogue().CommandImport, Qt::LeftButton);
+    QCOMPARE(run().dialogs.messages().last(), QString("An unspecified import error has occurred."));
+    QCOMPARE(rowsOf(db(), "Harrah's Laughlin"), 11);
+}
+
+void CatalogueTest::backRoundsOnlyTheEditedGames()
+{
+    const auto firePowerPay = [this] {
+        return scalar(db(), "SELECT [Pick2] FROM [Pay Table] WHERE [Casino] = 'Rampart' AND [Catch] = 2")
+            .toDouble();
+    };
+    QCOMPARE(firePowerPay(), 12.275);
+    openCatalogueOn(kTropicana);
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    PayGridModel* pays = catalogue().pDataListing;
+    QVERIFY(edit(pays, rowOfCatch(pays, 5), "Pick5", "2.5"));
+    QVERIFY(edit(pays, rowOfCatch(pays, 6), "Pick6", "3.5"));
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QVERIFY(!catalogue().isUnlocked());
+    QTest::mouseClick(catalogue().CommandBack, Qt::LeftButton);
+    auto tropicana = [this](int c, int n) {
+        return scalar(db(), QStringLiteral(
+                                "SELECT [Pick%1] FROM [Pay Table] WHERE [Casino] = 'Tropicana Atlantic City' "
+                                "AND [Catch] = %2")
+                                .arg(n)
+                                .arg(c))
+            .toDouble();
+    };
+    QCOMPARE(tropicana(5, 5), 2.0);
+    QCOMPARE(tropicana(6, 6), 4.0);
+    QCOMPARE(firePowerPay(), 12.275); // a game nobody edited keeps its fractional pay
+    QVERIFY(!run().module2.gEditingPays);
+}
+
+void CatalogueTest::casinoNamesStopAt28Characters()
+{
+    openCatalogueOn(kHarrahs);
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    catalogue().TextCasino->clear();
+    QTest::keyClicks(catalogue().TextCasino, QString(29, 'c'));
+    QCOMPARE(catalogue().TextCasino->text(), QString(28, 'c'));
+    QCOMPARE(run().dialogs.beeps, 1);
+}
+
+void CatalogueTest::quittingFromTheCatalogueSavesTheGameAndTheCredits()
+{
+    run().click(run().board.CommandBet);
+    openCatalogueOn(kHarrahs);
+    catalogue().ComboGameList->setCurrentText(kFirePower);
+    catalogue().ComboGameList_Click();
+    QSignalSpy ended(&run().board, &frmKenoBoard::programEnded);
+    run().dialogs.answers = {false};
+    QVERIFY(!catalogue().close());
+    QCOMPARE(ended.count(), 0);
+    run().dialogs.answers = {true};
+    QVERIFY(catalogue().close());
+    QCOMPARE(ended.count(), 1);
+
+    BoardRun next(m_folder->path());
+    QVERIFY(next.board.Form_Load());
+    QCOMPARE(next.board.ComboGameList->currentText(), kFirePower);
+    QCOMPARE(next.board.TextCredits->text(), QString("99")); // the bet taken before the visit
+}
+
+void CatalogueTest::helpFallsBackToAWindowOfItsOwn()
+{
+    openCatalogueOn(kHarrahs);
+    run().dialogs.documentsOpen = false;
+    QTest::mouseClick(catalogue().CommandHelp, Qt::LeftButton);
+    QCOMPARE(run().dialogs.shown.back().kind, QString("document"));
+    QVERIFY(run().dialogs.shown.back().text.endsWith("Help/help.htm"));
+    QWidget* viewer = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == "HelpViewer")
+            viewer = widget;
+    QVERIFY(viewer && viewer->isVisible());
+    QVERIFY(!static_cast<QTextBrowser*>(viewer)->toPlainText().isEmpty());
+    saveScreenshot(viewer, "help");
+    viewer->close();
+}
+
+void CatalogueTest::theReturnRowFollowsThePays()
+{
+    auto returnOf = [this](int marked) {
+        return catalogue().GridReturn->item(0, marked + 1)->text();
+    };
+    openCatalogueOn(FormatGameListEntry("OTHER", "Published example", "Cleopatra Keno"));
+    QCOMPARE(catalogue().GridReturn->item(0, 0)->text(), QString("Return %"));
+    QCOMPARE(returnOf(8), QString("90.15")); // the published return of this 8-spot table
+    saveScreenshot(&catalogue(), "catalogue");
+
+    catalogue().ComboGameList->setCurrentText(kHarrahs);
+    catalogue().ComboGameList_Click();
+    for (int marked = 1; marked <= 9; ++marked)
+        QCOMPARE(returnOf(marked), QString()); // a game that pays ten numbers only
+    const QString before = returnOf(10);
+    QVERIFY(!before.isEmpty());
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QVERIFY(edit(catalogue().pDataListing, rowOfCatch(catalogue().pDataListing, 10), "Pick10", "100000"));
+    QVERIFY(returnOf(10).toDouble() > before.toDouble());
+}
+
+TALLYHAWK_WINDOW_TEST_MAIN(CatalogueTest)
+#include "test_catalogue.moc"
