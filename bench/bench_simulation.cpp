@@ -131,7 +131,8 @@ SimulationInput engineInput(const std::vector<int>& ticket, const std::array<std
     SimulationInput input;
     input.markedNumbers = ticket;
     input.payPerCatch = pays;
-    input.gameName = "NEVADA - Las Vegas       Some Casino                   Live Keno           ";
+    input.kind =
+        SimulationGameKind("NEVADA - Las Vegas       Some Casino                   Live Keno           ");
     input.games = 2'000'000;
     input.seed = 12345;
     input.threads = threads;
@@ -151,7 +152,8 @@ void Engine_Plain5_AllThreads(benchmark::State& state)
 void Engine_CavemanPlus8_1Thread(benchmark::State& state)
 {
     SimulationInput input = engineInput(kEightSpot, kEightSpotPays, 1);
-    input.gameName = "NEVADA - Las Vegas       Some Casino                   Caveman Plus        ";
+    input.kind =
+        SimulationGameKind("NEVADA - Las Vegas       Some Casino                   Caveman Plus        ");
     input.bonus.Egg1Bonus = 1;
     input.bonus.Egg2Bonus = 4;
     input.bonus.Egg3Bonus = 10;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fails when an include runs up a layer. Each folder of src/ is one library:
-#   engine (no Qt) <- db (Qt SQL) <- gui <- app, and cli over db and engine.
+#   engine (no Qt) <- db (Qt SQL) <- gui <- app, and cli over db and engine;
+# within gui/, each window's folder stands on gui/common/ alone.
 # Includes are written from src/ ("engine/play/deck.h") or name a file of the same folder.
 set -u
 src=${1:-$(dirname "$0")/../src}
@@ -36,8 +37,19 @@ while IFS= read -r -d '' file; do
         *)
             echo "$file:$line: the $layer layer includes \"$path\" from the $top layer above it"
             status=1
+            continue
             ;;
         esac
+        # Windows meet through the application: a window's folder includes only its own
+        # files and gui/common/.
+        if [ "$layer" = gui ] && [ "$top" = gui ]; then
+            own=$(echo "$file" | cut -d/ -f2)
+            other=$(echo "$path" | cut -d/ -f2)
+            if [ "$other" != common ] && [ "$other" != "$own" ]; then
+                echo "$file:$line: gui/$own includes \"$path\" from another window's folder"
+                status=1
+            fi
+        fi
     done < <(grep -nE '^\s*#\s*include\s+"' "$file" | sed -E 's/^([0-9]+):\s*#\s*include\s+"([^"]+)".*/\1:\2/')
     if [ "$layer" = engine ]; then
         while IFS= read -r hit; do

@@ -5,6 +5,7 @@
 #include "gui/catalogue/frmobjectmap.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/frmsplash.h"
+#include "gui/options/formdefaults.h"
 #include "gui/sim/frmsim.h"
 
 #include <QDir>
@@ -17,14 +18,45 @@ Application::Application(const QString& dataFolder, const QString& programFolder
     m_module2.gProgramFolder = programFolder;
     m_catalogue = std::make_unique<frmObjectMap>(m_module2, m_dialogs);
     m_simulation = std::make_unique<frmSim>(m_module2, m_dialogs);
-    m_board = std::make_unique<frmKenoBoard>(m_module2, m_dialogs, *m_catalogue, *m_simulation);
+    m_board = std::make_unique<frmKenoBoard>(m_module2, m_dialogs);
     m_splash = std::make_unique<frmSplash>(m_module2, m_dataFolder);
-    connect(m_splash.get(), &frmSplash::startRequested, this, &Application::showBoard);
-    connect(m_splash.get(), &frmSplash::closedWithoutStart, this, [this] { emit finished(0); });
-    connect(m_board.get(), &frmKenoBoard::programEnded, this, &Application::endProgram);
+    connectWindows();
 }
 
 Application::~Application() = default;
+
+void Application::connectWindows()
+{
+    frmKenoBoard* board = m_board.get();
+    frmObjectMap* catalogue = m_catalogue.get();
+    frmSim* simulation = m_simulation.get();
+    connect(m_splash.get(), &frmSplash::startRequested, this, &Application::showBoard);
+    connect(m_splash.get(), &frmSplash::closedWithoutStart, this, [this] { emit finished(0); });
+    connect(board, &frmKenoBoard::programEnded, this, &Application::endProgram);
+
+    connect(board, &frmKenoBoard::databaseOpened, catalogue, &frmObjectMap::Form_Load);
+    connect(board, &frmKenoBoard::gameListLoaded, catalogue, &frmObjectMap::setGameList);
+    connect(board, &frmKenoBoard::databaseClosing, catalogue, &frmObjectMap::releaseDatabase);
+    connect(board, &frmKenoBoard::catalogueRequested, catalogue, &frmObjectMap::openFromBoard);
+    connect(catalogue, &frmObjectMap::backToGame, board, &frmKenoBoard::returnFromCatalogue);
+    connect(catalogue, &frmObjectMap::gameListRebuilt, board, &frmKenoBoard::setGameList);
+    connect(catalogue, &frmObjectMap::endProgramRequested, board, &frmKenoBoard::endProgram);
+
+    connect(board, &frmKenoBoard::simulationRequested, simulation, &frmSim::handOff);
+    connect(simulation, &frmSim::backToGame, board, &frmKenoBoard::returnFromSimulation);
+    connect(simulation, &frmSim::endProgramRequested, board, &frmKenoBoard::endProgram);
+    connect(simulation, &frmSim::optionsRequested, this, [this] { options().showOptions(); });
+}
+
+FormDefaults& Application::options()
+{
+    if (!m_options) {
+        m_options = new FormDefaults(m_module2, m_dialogs, m_simulation.get());
+        m_options->setWindowFlag(Qt::Dialog);
+        connect(m_options, &FormDefaults::creditsReset, m_board.get(), &frmKenoBoard::setCredits);
+    }
+    return *m_options;
+}
 
 bool Application::start()
 {

@@ -1,6 +1,7 @@
 #pragma once
-// The whole program: the shared state and every window, wired together. main() chooses the
-// platform's data folder; tests pass a temporary one and their own dialogs.
+// The whole program: the shared state and every window, wired together. The windows do not
+// know each other: each says what it needs in signals, and the application answers them.
+// main() chooses the platform's data folder; tests pass a temporary one and their own dialogs.
 
 #include "gui/common/module2.h"
 
@@ -15,6 +16,7 @@ class frmSplash;
 class frmKenoBoard;
 class frmObjectMap;
 class frmSim;
+class FormDefaults;
 
 class Application : public QObject
 {
@@ -32,12 +34,15 @@ public:
     frmKenoBoard& board() { return *m_board; }
     frmObjectMap& catalogue() { return *m_catalogue; }
     frmSim& simulation() { return *m_simulation; }
+    // The program options dialog over the simulation window, made on its first use.
+    FormDefaults& options();
 
 signals:
     // The program is over: the event loop should end with this exit code.
     void finished(int exitCode);
 
 private:
+    void connectWindows();
     void showBoard();
     void endProgram();
 
@@ -46,6 +51,7 @@ private:
     QString m_dataFolder;
     std::unique_ptr<frmObjectMap> m_catalogue;
     std::unique_ptr<frmSim> m_simulation;
+    FormDefaults* m_options = nullptr; // a child of the simulation window
     std::unique_ptr<frmKenoBoard> m_board;
     std::unique_ptr<frmSplash> m_splash;
 };

@@ -139,19 +139,12 @@ QString sessionText(const SessionNumbers& s)
     return text;
 }
 
-bool paysNothing(const ExactGame& game)
-{
-    return std::all_of(game.pays.begin(), game.pays.end(), [](double pay) { return pay == 0; });
-}
-
 // The exact return under the board's rules at a bet of 1; no value when the game pays nothing
 // for the count or cannot be analysed.
-std::optional<double> boardReturn(const std::vector<PayScheduleRow>& rows, const GameListEntry& entry,
-                                  int marked)
+std::optional<double> boardReturn(const KenoGame& rules, int marked)
 {
-    ExactGame game = ExactGameFromRows(rows, marked);
-    SetGameKind(game, entry, ExactRules::Board);
-    if (paysNothing(game) || !ExactGameError(game, 1).empty())
+    const ExactGame game = ExactGameOf(rules, marked);
+    if (!rules.paysAnything(marked) || !ExactGameError(game, 1).empty())
         return std::nullopt;
     return static_cast<double>(BoardWinDistribution(game, 1).mean() * 100);
 }
@@ -182,12 +175,12 @@ CommandResult RunGamesCommand(const CommandInput& input)
     };
     std::vector<Line> lines;
     for (const CatalogueGame& game : games) {
-        std::vector<PayScheduleRow> rows;
-        if (!ReadGameRows(input.db, BuildCurrentGameSql(qs(game.entry)), &rows, &error))
+        KenoGame rules;
+        if (!ReadGame(input.db, BuildCurrentGameSql(qs(game.entry)), &rules, &error))
             return failure("The pays of " + GameTitle(game.key) + " cannot be read: " + error);
         Line line{&game, {}};
         for (int m = 1; m <= kMaxMarked; ++m)
-            line.returns[static_cast<std::size_t>(m - 1)] = boardReturn(rows, game.entry, m);
+            line.returns[static_cast<std::size_t>(m - 1)] = boardReturn(rules, m);
         lines.push_back(line);
     }
 
@@ -240,25 +233,17 @@ CommandResult RunGamesCommand(const CommandInput& input)
 
 CommandResult RunOddsCommand(const CommandInput& input)
 {
-    const ExactGame game = ExactGameFromRows(input.rows, input.spots);
-    ExactGame boardGame = game;
-    SetGameKind(boardGame, input.game.entry, ExactRules::Board);
-    ExactGame simulationGame = game;
-    SetGameKind(simulationGame, input.game.entry, ExactRules::Simulation);
-    const ExactAnalysis board = AnalyseExact(boardGame, input.bet);
-    if (!board.ok())
-        return failure(GameTitle(input.game.key) + " cannot be analysed: " + qs(board.error));
-    const bool sameKind =
-        boardGame.caveman == simulationGame.caveman && boardGame.cavemanPlus == simulationGame.cavemanPlus;
-    const ExactAnalysis simulation = sameKind ? board : AnalyseExact(simulationGame, 1);
-    if (!simulation.ok())
-        return failure(GameTitle(input.game.key) + " cannot be analysed: " + qs(simulation.error));
+    const ExactGame game = ExactGameOf(input.rules, input.spots);
+    const ExactAnalysis exact = AnalyseExact(game, input.bet);
+    if (!exact.ok())
+        return failure(GameTitle(input.game.key) + " cannot be analysed: " + qs(exact.error));
 
-    const ExactOdds& sim = simulation.simulation;
-    const ExactSessionFigures& session = simulation.session;
+    const ExactAnalysis& board = exact;
+    const ExactOdds& sim = exact.simulation;
+    const ExactSessionFigures& session = exact.session;
     const SessionNumbers figures{session.losingPct, session.breakevenOrWinningPct, session.mode,
                                  session.doublePct, session.fiveFoldPct,           session.loseHalfPct};
-    const std::optional<ExactFraction> fraction = SimulationReturnFraction(simulationGame);
+    const std::optional<ExactFraction> fraction = SimulationReturnFraction(game);
 
     CommandResult result;
     if (input.json) {
@@ -291,15 +276,16 @@ CommandResult RunOddsCommand(const CommandInput& input)
                     .arg(fixed(p, 10), 14)
                     .arg(p > 0 ? fixed(1 / p, 2) : QString("-"), 16);
     }
-    if (game.BonusBall != 0 || game.FreeGames != 0 || game.BonusFactor != 1 || boardGame.caveman)
+    const BonusValues& bonus = game.boardBonus;
+    if (bonus.BonusBall != 0 || bonus.FreeGames != 0 || bonus.BonusFactor != 1 || game.boardKind.caveman)
         text +=
             QStringLiteral("Bonus: Bonus Ball %1, Free Games %2, Bonus Factor %3, Egg bonuses %4, %5, %6\n")
-                .arg(game.BonusBall)
-                .arg(game.FreeGames)
-                .arg(game.BonusFactor)
-                .arg(game.Egg1Bonus)
-                .arg(game.Egg2Bonus)
-                .arg(game.Egg3Bonus);
+                .arg(bonus.BonusBall)
+                .arg(bonus.FreeGames)
+                .arg(bonus.BonusFactor)
+                .arg(bonus.Egg1Bonus)
+                .arg(bonus.Egg2Bonus)
+                .arg(bonus.Egg3Bonus);
     text += "\n";
     auto line = [](const QString& label, const QString& value) {
         return label.leftJustified(36) + value + "\n";
@@ -321,36 +307,11 @@ CommandResult RunOddsCommand(const CommandInput& input)
 
 CommandResult RunSimulateCommand(const CommandInput& input)
 {
-    SimulationInput simulation;
-    simulation.randomPicks = !input.ticket;
-    if (input.ticket) {
-        simulation.markedNumbers = *input.ticket;
-    } else {
-        // Only the count matters: every game picks its numbers anew.
-        for (int n = 1; n <= input.spots; ++n)
-            simulation.markedNumbers.push_back(n);
-    }
-    std::array<double, 11> pays{};
-    for (const PayScheduleRow& row : input.rows) {
-        if (!row.Catch || *row.Catch < 0 || *row.Catch > 10)
-            continue;
-        const double pay = row.Pick[static_cast<std::size_t>(input.spots - 1)].value_or(0);
-        simulation.payPerCatch[static_cast<std::size_t>(*row.Catch)] = ToInt32(pay).value_or(0);
-        pays[static_cast<std::size_t>(*row.Catch)] = pay;
-    }
-    const auto bonusRow = std::find_if(input.rows.begin(), input.rows.end(),
-                                       [](const PayScheduleRow& r) { return r.Catch == 0; });
-    if (bonusRow != input.rows.end()) {
-        // A blank bonus field counts as its neutral value, as in the simulation window.
-        simulation.bonus.BonusBall = bonusRow->BonusBall.value_or(0);
-        simulation.bonus.FreeGames = bonusRow->FreeGames.value_or(0);
-        simulation.bonus.BonusFactor = bonusRow->BonusFactor.value_or(1);
-        simulation.bonus.Egg1Bonus = bonusRow->Egg1Bonus.value_or(1);
-        simulation.bonus.Egg2Bonus = bonusRow->Egg2Bonus.value_or(1);
-        simulation.bonus.Egg3Bonus = bonusRow->Egg3Bonus.value_or(1);
-    }
-    simulation.gameName = input.game.entry;
-    simulation.games = input.games;
+    // Without a ticket only the count matters: every game picks its numbers anew.
+    const std::vector<int> ticket =
+        input.ticket ? *input.ticket : std::vector<int>(static_cast<std::size_t>(input.spots));
+    SimulationInput simulation = BuildSimulationInput(input.rules, ticket, !input.ticket, input.games);
+    const std::array<double, 11> pays = input.rules.pays(input.spots);
     simulation.seed = input.seed;
     simulation.threads = input.threads;
     if (const std::string refusal = CheckSimulationInput(simulation); !refusal.empty())
@@ -371,9 +332,7 @@ CommandResult RunSimulateCommand(const CommandInput& input)
 
     // The exact return under the same rules, and the interval in which this run's return falls 95
     // times in 100: run and mathematics agree when the exact return lies inside it.
-    ExactGame exactGame = ExactGameFromRows(input.rows, input.spots);
-    SetGameKind(exactGame, input.game.entry, ExactRules::Simulation);
-    const ExactAnalysis exact = AnalyseExact(exactGame, 1);
+    const ExactAnalysis exact = AnalyseExact(ExactGameOf(input.rules, input.spots), 1);
     const double halfWidth = exact.ok() ? 1.96 * exact.simulation.standardDeviation * 100 /
                                               std::sqrt(static_cast<double>(run.gamesPlayed))
                                         : 0;

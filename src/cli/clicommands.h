@@ -3,6 +3,7 @@
 // what to print; only main() touches the streams (the progress line aside).
 
 #include "clidata.h"
+#include "engine/common/kenogame.h"
 
 #include <cstdint>
 #include <optional>
@@ -29,7 +30,7 @@ struct CommandInput
     bool json = false;
     bool progress = true; // the progress line on standard error
     CatalogueGame game;
-    std::vector<PayScheduleRow> rows; // the game's rows, in Catch order
+    KenoGame rules; // the game's rules, read from its rows
     std::optional<std::vector<int>> ticket;
     int spots = 0; // the marked count: the ticket's size, or --spots
     int bet = 1;

@@ -154,6 +154,15 @@ bool ReadGameRows(QSqlDatabase db, const GameSql& game, std::vector<PayScheduleR
     return true;
 }
 
+bool ReadGame(QSqlDatabase db, const GameSql& sql, KenoGame* game, QString* error)
+{
+    std::vector<PayScheduleRow> rows;
+    if (!ReadGameRows(db, sql, &rows, error))
+        return false;
+    *game = KenoGame::fromRows(rows, FormatGameListEntry(sql.key()));
+    return true;
+}
+
 bool InsertPayTableFileRecord(QSqlDatabase db, const PayTableFileRecord& record, bool keepBonus,
                               QString* error)
 {

@@ -4,6 +4,7 @@
 
 #include "engine/catalogue/paytablefile.h"
 #include "engine/common/gamelistentry.h"
+#include "engine/common/kenogame.h"
 #include "engine/common/paytypes.h"
 
 #include <QSqlDatabase>
@@ -62,6 +63,10 @@ PayScheduleRow ReadPayScheduleRow(const QSqlQuery& query);
 // Every row of a game, in Catch order. False with the engine's message on failure.
 bool ReadGameRows(QSqlDatabase db, const GameSql& game, std::vector<PayScheduleRow>* rows,
                   QString* error = nullptr);
+
+// A game's rules, read from its rows: the one way the windows and the command line read a game.
+// False with the engine's message on failure.
+bool ReadGame(QSqlDatabase db, const GameSql& sql, KenoGame* game, QString* error = nullptr);
 
 // Adds one record of a pay-table file as a new row. Values that a field cannot take (an
 // empty text in a number field) leave it Null; with `keepBonus` false the six bonus fields

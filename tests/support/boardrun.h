@@ -1,6 +1,7 @@
 #pragma once
 // One run of the board over a data folder, for window tests: state, dialogs and windows.
 
+#include "app/application.h"
 #include "db/database.h"
 #include "db/paytable.h"
 #include "gui/board/boardgrid.h"
@@ -18,10 +19,9 @@ namespace tallyhawk {
 struct BoardRun
 {
     explicit BoardRun(const QString& dataFolder, const QString& programFolder = TALLYHAWK_PROGRAM_DIR)
-        : catalogue(module2, dialogs), simulation(module2, dialogs),
-          board(module2, dialogs, catalogue, simulation)
+        : app(dataFolder, programFolder, dialogs), module2(app.module2()), catalogue(app.catalogue()),
+          simulation(app.simulation()), board(app.board())
     {
-        module2.gProgramFolder = programFolder;
         module2.setDataFolder(dataFolder);
     }
 
@@ -54,11 +54,12 @@ struct BoardRun
             QTest::keyRelease(&board, Qt::Key_Control);
     }
 
-    Module2 module2;
     ScriptedDialogs dialogs;
-    frmObjectMap catalogue;
-    frmSim simulation;
-    frmKenoBoard board;
+    Application app; // the windows wired together as the program wires them
+    Module2& module2;
+    frmObjectMap& catalogue;
+    frmSim& simulation;
+    frmKenoBoard& board;
 };
 
 // Sets fields of the defaults row before a run loads it.

@@ -4,21 +4,21 @@
 
 namespace tallyhawk {
 
-std::string BuildPaysList(int markedCount, int bet, const std::vector<PayScheduleRow>& rows)
+std::string BuildPaysList(int markedCount, int bet, const KenoGame& game)
 {
     std::string listing = kPaysListHeader;
-    for (const PayScheduleRow& row : rows) {
-        if (!row.Catch)
-            continue; // a row without a catch pays nothing and ends nothing
-        const std::string catchText = StrForm(*row.Catch);
-        if (markedCount >= 1 && markedCount <= kMaxMarked && row.Pick[markedCount - 1]) {
+    for (int hits = 0; hits <= kMaxCatch; ++hits) {
+        if (!game.hasRow(hits))
+            continue;
+        if (const std::optional<double> pay = game.pay(markedCount, hits)) {
+            const std::string catchText = StrForm(hits);
             const std::string padded = "   " + catchText;
             listing += padded.substr(padded.size() - 4);
-            listing += std::string(catchText.size() < 11 ? 11 - catchText.size() : 0, ' ');
-            listing += PlainForm(*row.Pick[markedCount - 1] * bet);
+            listing += std::string(11 - catchText.size(), ' ');
+            listing += PlainForm(*pay * bet);
             listing += "\r\n";
         }
-        if (*row.Catch == markedCount)
+        if (hits == markedCount)
             break;
     }
     return listing;

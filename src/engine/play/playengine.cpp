@@ -2,6 +2,7 @@
 
 #include "engine/common/numberforms.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tallyhawk {
@@ -14,13 +15,6 @@ std::string trimSpaces(const std::string& text)
     if (begin == std::string::npos)
         return {};
     return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
-}
-
-int wholeOr(const std::optional<double>& value, int neutral)
-{
-    if (!value)
-        return neutral;
-    return ToInt16(*value).value_or(neutral);
 }
 
 std::string winText(std::int64_t win)
@@ -46,7 +40,8 @@ public:
         m_result.markedNumbers = input.markedNumbers;
         m_result.deck = input.deck;
         m_result.credits = input.credits;
-        m_bonus = input.bonus;
+        m_bonus = input.game.boardBonus();
+        m_kind = input.game.boardKind();
         m_odds = input.oddsListing;
     }
 
@@ -94,7 +89,7 @@ private:
         ShuffleDeck(m_result.deck, m_random);
         m_eggCatches = 0;
         m_eggMultiplier = 1;
-        if (m_in.caveman) {
+        if (m_kind.caveman) {
             PlaceEggs(marks, m_result.markedNumbers, m_random);
             for (int k = 11; k <= 13; ++k)
                 setCell(CellOfNumber(m_result.markedNumbers[k]), " ", Picture::EggBlue, CellColour::Navy);
@@ -106,7 +101,7 @@ private:
 
         GameRecord record;
         record.free = m_freeGamesRunning;
-        const int ballCount = m_in.cavemanPlus ? 23 : 20;
+        const int ballCount = m_kind.cavemanPlus ? 23 : 20;
         for (int i = 1; i <= ballCount; ++i) {
             const int n = m_result.deck[i];
             if (i == 21 && !cavemanPlusGate())
@@ -158,7 +153,7 @@ private:
                 setCell(cell, number, Picture::NoBonusBall, CellColour::DarkGreen);
             else
                 setCell(cell, number, Picture::None, CellColour::Red);
-            if (m_in.caveman) {
+            if (m_kind.caveman) {
                 for (int k = 11; k <= 13; ++k) {
                     if (m_result.markedNumbers[k] == n) {
                         ++m_eggCatches;
@@ -202,10 +197,10 @@ private:
         state.eggCatches = m_eggCatches;
         state.bet = m_in.bet;
         state.freeGamesRunning = m_freeGamesRunning;
-        state.caveman = m_in.caveman;
+        state.caveman = m_kind.caveman;
         state.bonusBallHit = m_bonusBallHit;
         state.bonus = m_bonus;
-        m_win = ComputeWin(state, m_in.rows, m_win, &m_eggMultiplier);
+        m_win = ComputeWin(state, m_in.game, m_win, &m_eggMultiplier);
         setWinText(winText(m_win));
     }
 
@@ -290,6 +285,7 @@ private:
     KenoRandom& m_random;
     PlayResult m_result;
     BonusValues m_bonus;
+    GameKind m_kind;
     std::string m_odds;
     std::string m_hitsText;
     std::string m_freeGamesText;
@@ -305,20 +301,6 @@ private:
 };
 
 } // namespace
-
-BonusValues BonusValuesOf(const BonusRow* row)
-{
-    BonusValues values;
-    if (!row)
-        return values;
-    values.BonusBall = wholeOr(row->BonusBall, 0);
-    values.FreeGames = wholeOr(row->FreeGames, 0);
-    values.BonusFactor = wholeOr(row->BonusFactor, 1);
-    values.Egg1Bonus = wholeOr(row->Egg1Bonus, 1);
-    values.Egg2Bonus = wholeOr(row->Egg2Bonus, 1);
-    values.Egg3Bonus = wholeOr(row->Egg3Bonus, 1);
-    return values;
-}
 
 MarkedNumbers CollectMarkedNumbers(const BoardMarks& marks)
 {
@@ -367,36 +349,17 @@ std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText,
     return std::nullopt;
 }
 
-bool IsCavemanGame(const std::string& gameName)
-{
-    return gameName.find("Caveman") != std::string::npos;
-}
-bool IsCavemanPlusGame(const std::string& gameName)
-{
-    return gameName.find("Caveman Plus") != std::string::npos;
-}
-
-std::int64_t ComputeWin(const WinState& state, const std::vector<PayScheduleRow>& rows,
-                        std::int64_t previousWin, int* eggMultiplier)
+std::int64_t ComputeWin(const WinState& state, const KenoGame& game, std::int64_t previousWin,
+                        int* eggMultiplier)
 {
     if (state.markedCount == 0)
         return previousWin;
-    const int multiplier = state.eggCatches == 1   ? state.bonus.Egg1Bonus
-                           : state.eggCatches == 2 ? state.bonus.Egg2Bonus
-                           : state.eggCatches >= 3 ? state.bonus.Egg3Bonus
-                                                   : 1;
+    const int multiplier = state.bonus.eggMultiplier(std::min(state.eggCatches, 3));
     if (eggMultiplier)
         *eggMultiplier = multiplier;
-    const PayScheduleRow* found = nullptr;
-    for (const PayScheduleRow& row : rows) {
-        if (row.Catch == state.hits) {
-            found = &row;
-            break;
-        }
-    }
-    if (!found || state.markedCount < 1 || state.markedCount > kMaxMarked)
+    if (!game.hasRow(state.hits) || state.markedCount < 1 || state.markedCount > kMaxMarked)
         return previousWin;
-    const double pay = found->Pick[state.markedCount - 1].value_or(0);
+    const double pay = game.pay(state.markedCount, state.hits).value_or(0);
     const auto base = static_cast<std::int64_t>(RoundHalfEven(pay * state.bet));
     if (state.freeGamesRunning)
         return state.bonus.BonusFactor * base;

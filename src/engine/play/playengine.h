@@ -6,8 +6,8 @@
 
 #include "boardgeometry.h"
 #include "deck.h"
+#include "engine/common/kenogame.h"
 #include "engine/common/kenorandom.h"
-#include "engine/common/paytypes.h"
 
 #include <array>
 #include <cstdint>
@@ -25,20 +25,6 @@ using MarkedNumbers = std::array<std::int32_t, 15>;
 
 constexpr std::int16_t kMarked = -1;
 constexpr std::int16_t kEgg = -2;
-
-// The six bonus values of a game's bonus row; the defaults are neutral.
-struct BonusValues
-{
-    int BonusBall = 0;
-    int FreeGames = 0;
-    int BonusFactor = 1;
-    int Egg1Bonus = 1;
-    int Egg2Bonus = 1;
-    int Egg3Bonus = 1;
-};
-
-// The bonus row's values as whole numbers; a blank field takes its neutral value.
-BonusValues BonusValuesOf(const BonusRow* row);
 
 // Rebuilds the ticket from the marks: entries 1 to the marked count in board order, the
 // other entries empty.
@@ -112,11 +98,8 @@ struct PlayInput
     DrawDeck deck{};
     int markedCount = 0;
     int bet = 0;
-    double credits = 0;               // after the bet was charged
-    std::vector<PayScheduleRow> rows; // the game's rows in Catch order
-    BonusValues bonus;
-    bool caveman = false;     // the name contains "Caveman": eggs
-    bool cavemanPlus = false; // the name contains "Caveman Plus": up to 23 balls
+    double credits = 0; // after the bet was charged
+    KenoGame game;      // played under the board's view of it
     float ballDelay = 0;
     bool soundOn = true;
     std::string oddsListing; // the pays listing the play starts from
@@ -143,10 +126,6 @@ struct PlayResult
     std::int64_t lastWin = 0; // the win of the play's last game
 };
 
-// Whether a list entry names an egg game, and one with the extra balls (case matters).
-bool IsCavemanGame(const std::string& gameName);
-bool IsCavemanPlusGame(const std::string& gameName);
-
 PlayResult PlayGames(const PlayInput& input, KenoRandom& random);
 
 // The win of one game under the board's rules (the win formula).
@@ -161,9 +140,10 @@ struct WinState
     bool bonusBallHit = false;
     BonusValues bonus;
 };
-// The new win, or the previous one when the marked count is 0 or no row pays this catch.
-std::int64_t ComputeWin(const WinState& state, const std::vector<PayScheduleRow>& rows,
-                        std::int64_t previousWin, int* eggMultiplier = nullptr);
+// The new win, or the previous one when the marked count is 0 or the game has no row for this
+// catch.
+std::int64_t ComputeWin(const WinState& state, const KenoGame& game, std::int64_t previousWin,
+                        int* eggMultiplier = nullptr);
 
 // Places the three eggs of an egg game on three different unmarked numbers, marks their cells
 // with kEgg and stores them in entries 11 to 13.

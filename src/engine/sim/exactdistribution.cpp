@@ -1,6 +1,7 @@
 // The arithmetic of win distributions: sums of independent wins, moments, and the session
 // figures, which only need the wins up to kExactSessionTopWin.
 
+#include "engine/common/numberforms.h"
 #include "exactodds.h"
 
 #include <algorithm>
@@ -30,23 +31,25 @@ WinDistribution sortAndMerge(std::vector<WinAtom> atoms)
     return merged;
 }
 
-using SessionBins = std::array<double, kExactSessionTopWin + 1>;
+// Bins 0 to top: the last one holds top or more.
+using SessionBins = std::vector<double>;
 
-// The distribution of min(x + y, kExactSessionTopWin) for independent x and y already folded the
-// same way. Folding first changes nothing because wins are never negative.
+// The distribution of min(x + y, top) for independent x and y already folded the same way.
+// Folding first changes nothing because wins are never negative.
 SessionBins foldedSum(const SessionBins& a, const SessionBins& b)
 {
-    std::array<double, kExactSessionTopWin + 2> tail{}; // tail[k]: b at k or more
-    for (int k = kExactSessionTopWin; k >= 0; --k)
+    const std::size_t top = a.size() - 1;
+    std::vector<double> tail(top + 2); // tail[k]: b at k or more
+    for (std::size_t k = top + 1; k-- > 0;)
         tail[k] = tail[k + 1] + b[k];
-    SessionBins sum{};
-    for (int i = 0; i <= kExactSessionTopWin; ++i) {
+    SessionBins sum(top + 1);
+    for (std::size_t i = 0; i <= top; ++i) {
         const double pa = a[i];
         if (pa == 0)
             continue;
-        for (int j = 0; i + j < kExactSessionTopWin; ++j)
+        for (std::size_t j = 0; i + j < top; ++j)
             sum[i + j] += pa * b[j];
-        sum[kExactSessionTopWin] += pa * tail[kExactSessionTopWin - i];
+        sum[top] += pa * tail[top - i];
     }
     return sum;
 }
@@ -75,33 +78,34 @@ long double WinDistribution::mean() const
     long double sum = 0;
     for (const WinAtom& atom : atoms)
         sum += static_cast<long double>(atom.win) * atom.probability;
-    return sum;
+    return sum / static_cast<long double>(unitsPerCredit);
 }
 
 long double WinDistribution::variance() const
 {
     // Around the mean, not E[x^2] - mean^2, which cancels badly for rare jackpots.
+    const long double units = static_cast<long double>(unitsPerCredit);
     const long double m = mean();
     long double sum = 0;
     for (const WinAtom& atom : atoms) {
-        const long double d = static_cast<long double>(atom.win) - m;
+        const long double d = static_cast<long double>(atom.win) / units - m;
         sum += d * d * atom.probability;
     }
     return sum;
 }
 
-long double WinDistribution::probabilityAbove(std::int64_t win) const
+long double WinDistribution::probabilityAbove(double credits) const
 {
     long double sum = 0;
     for (const WinAtom& atom : atoms)
-        if (atom.win > win)
+        if (static_cast<long double>(atom.win) > static_cast<long double>(credits) * unitsPerCredit)
             sum += atom.probability;
     return sum;
 }
 
 WinDistribution Convolve(const WinDistribution& a, const WinDistribution& b)
 {
-    if (a.atoms.empty() || b.atoms.empty())
+    if (a.atoms.empty() || b.atoms.empty() || a.unitsPerCredit != b.unitsPerCredit)
         return {};
     const std::int64_t low = a.atoms.front().win + b.atoms.front().win;
     const std::int64_t range = a.atoms.back().win + b.atoms.back().win - low + 1;
@@ -112,6 +116,7 @@ WinDistribution Convolve(const WinDistribution& a, const WinDistribution& b)
             for (const WinAtom& y : b.atoms)
                 bins[static_cast<std::size_t>(x.win + y.win - low)] += x.probability * y.probability;
         WinDistribution sum;
+        sum.unitsPerCredit = a.unitsPerCredit;
         for (std::size_t i = 0; i < bins.size(); ++i)
             if (bins[i] > 0)
                 sum.atoms.push_back({low + static_cast<std::int64_t>(i), bins[i]});
@@ -122,12 +127,14 @@ WinDistribution Convolve(const WinDistribution& a, const WinDistribution& b)
     for (const WinAtom& x : a.atoms)
         for (const WinAtom& y : b.atoms)
             all.push_back({x.win + y.win, x.probability * y.probability});
-    return sortAndMerge(std::move(all));
+    WinDistribution sum = sortAndMerge(std::move(all));
+    sum.unitsPerCredit = a.unitsPerCredit;
+    return sum;
 }
 
 WinDistribution ConvolvePower(const WinDistribution& one, int times)
 {
-    WinDistribution sum{{{0, 1.0L}}};
+    WinDistribution sum{{{0, 1.0L}}, one.unitsPerCredit};
     if (times <= 0 || one.atoms.empty())
         return times <= 0 ? sum : WinDistribution{};
     // One copy at a time: `one` has few atoms, so each step costs about the sum's support,
@@ -171,22 +178,25 @@ WinDistribution ConvolvePower(const WinDistribution& one, int times)
 
 ExactSessionFigures ExactSessionFiguresOf(const WinDistribution& game, int games)
 {
-    SessionBins one{};
+    // Sums are kept in the game's units and rounded to whole credits at the end.
+    const std::int64_t units = std::max<std::int64_t>(game.unitsPerCredit, 1);
+    const std::int64_t top = kExactSessionTopWin * units;
+    SessionBins one(static_cast<std::size_t>(top + 1));
     int nonzero = 0;
     for (const WinAtom& atom : game.atoms) {
-        const auto bin = static_cast<int>(std::clamp<std::int64_t>(atom.win, 0, kExactSessionTopWin));
+        const auto bin = static_cast<std::size_t>(std::clamp<std::int64_t>(atom.win, 0, top));
         nonzero += one[bin] == 0 ? 1 : 0;
         one[bin] += static_cast<double>(atom.probability);
     }
 
-    SessionBins session{};
+    SessionBins session(static_cast<std::size_t>(top + 1));
     session[0] = 1;
     const auto steps = static_cast<unsigned>(std::max(games, 0));
     // Game by game costs `games` sums of `nonzero` rows; squaring costs up to 2 log2(games)
     // sums of full triangles (half of every row). Take the cheaper.
     const long long oneByOne = static_cast<long long>(steps) * nonzero;
     const long long bySquaring =
-        static_cast<long long>(std::bit_width(steps) + std::popcount(steps)) * (kExactSessionTopWin + 1) / 2;
+        static_cast<long long>(std::bit_width(steps) + std::popcount(steps)) * (top + 1) / 2;
     if (oneByOne <= bySquaring) {
         for (unsigned g = 0; g < steps; ++g)
             session = foldedSum(one, session);
@@ -201,7 +211,13 @@ ExactSessionFigures ExactSessionFiguresOf(const WinDistribution& game, int games
     }
 
     ExactSessionFigures figures;
-    figures.probability = session;
+    for (std::int64_t w = 0; w <= top; ++w) {
+        const auto credits =
+            static_cast<std::int64_t>(RoundHalfEven(static_cast<double>(w) / static_cast<double>(units)));
+        figures.probability[static_cast<std::size_t>(std::min<std::int64_t>(credits, kExactSessionTopWin))] +=
+            session[static_cast<std::size_t>(w)];
+    }
+    session.assign(figures.probability.begin(), figures.probability.end());
     double sessions = 0, breakevenOrWinning = 0, doubled = 0, losingHalf = 0;
     for (int w = 0; w <= kExactSessionTopWin; ++w) {
         const double p = session[w];

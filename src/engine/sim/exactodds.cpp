@@ -40,23 +40,45 @@ long double ratio(ExactInt count, ExactInt total)
     return static_cast<long double>(count) / static_cast<long double>(total);
 }
 
-int eggsOf(const ExactGame& game)
+int eggsOf(GameKind kind)
 {
-    return game.caveman || game.cavemanPlus ? kExactEggs : 0;
+    return kind.caveman || kind.cavemanPlus ? kExactEggs : 0;
 }
 
-std::int64_t eggMultiplier(const ExactGame& game, int eggCatches)
+// The simulation's wins are whole in units of 1 / D credits, D the first of these that makes
+// every bonus value that multiplies a pay whole: any value with at most two decimals.
+constexpr std::int64_t kUnitChoices[] = {1, 2, 4, 5, 10, 20, 25, 50, 100};
+// A multiplier in units stays below this, so that pay x multiplier fits in 64 bits.
+constexpr double kMaxMultiplierUnits = 2147483647.0;
+
+bool wholeIn(double value, std::int64_t units)
 {
-    switch (eggCatches) {
-    case 1:
-        return game.Egg1Bonus;
-    case 2:
-        return game.Egg2Bonus;
-    case 3:
-        return game.Egg3Bonus;
-    default:
-        return 1;
+    const double scaled = value * static_cast<double>(units);
+    return std::abs(scaled - std::round(scaled)) <= 1e-9 * std::max(1.0, std::abs(scaled));
+}
+
+// 0 when no choice makes the values whole.
+std::int64_t simulationUnits(const SimulationBonus& bonus)
+{
+    for (std::int64_t units : kUnitChoices) {
+        bool whole = true;
+        for (double value : {bonus.BonusFactor, bonus.Egg1Bonus, bonus.Egg2Bonus, bonus.Egg3Bonus})
+            whole = whole && wholeIn(value, units);
+        if (whole)
+            return units;
     }
+    return 0;
+}
+
+std::int64_t inUnits(double value, std::int64_t units)
+{
+    return std::llround(value * static_cast<double>(units));
+}
+
+// The number of free games a series of the simulation plays.
+int simulationFreeGames(const SimulationBonus& bonus)
+{
+    return bonus.FreeGames > 0 ? static_cast<int>(RoundHalfEven(bonus.FreeGames)) : 0;
 }
 
 // The simulation's pay per catch: each pay rounded to a 32-bit whole number; a pay that does
@@ -199,22 +221,22 @@ RevealTable revealBall(const RevealTable& before, int position, int marked, int 
 std::vector<RevealOutcome> revealGame(const ExactGame& game, const WholePays& base, bool freeGame,
                                       KenoShape shape)
 {
-    const int marked = game.marked, eggs = eggsOf(game);
-    const int bonusBall = freeGame ? 0 : game.BonusBall;
+    const int marked = game.marked, eggs = eggsOf(game.boardKind);
+    const int bonusBall = freeGame ? 0 : game.boardBonus.BonusBall;
     RevealTable table{};
     table[stateIndex(0, 0, 0, 0)] = 1;
     for (int position = 1; position <= shape.drawn; ++position)
         table = revealBall(table, position, marked, eggs, bonusBall, shape);
 
-    if (game.cavemanPlus) {
+    if (game.boardKind.cavemanPlus) {
         // The gate after the last regular ball: go on only with a win from the last hit and two
         // or more eggs. A game without hits has no such win, whatever its catch of 0 pays.
         RevealTable goOn{};
         for (int m = 1; m <= marked; ++m)
             for (int e = 2; e <= eggs; ++e)
                 for (int l = 0; l <= e; ++l) {
-                    const std::int64_t gateWin =
-                        freeGame ? game.BonusFactor * base[m] : base[m] * eggMultiplier(game, l);
+                    const std::int64_t gateWin = freeGame ? game.boardBonus.BonusFactor * base[m]
+                                                          : base[m] * game.boardBonus.eggMultiplier(l);
                     if (gateWin == 0)
                         continue;
                     for (int h = 0; h < 2; ++h) {
@@ -298,40 +320,16 @@ private:
 
 } // namespace
 
-void SetGameKind(ExactGame& game, std::string_view gameName, ExactRules rules)
+ExactGame ExactGameOf(const KenoGame& game, int marked)
 {
-    const bool caveman = gameName.find("Caveman") != std::string_view::npos;
-    game.caveman = caveman;
-    game.cavemanPlus = rules == ExactRules::Board
-                           ? gameName.find("Caveman Plus") != std::string_view::npos
-                           : caveman && gameName.find("Plus") != std::string_view::npos;
-}
-
-ExactGame ExactGameFromRows(const std::vector<PayScheduleRow>& rows, int marked)
-{
-    ExactGame game;
-    game.marked = marked;
-    auto whole = [](const std::optional<double>& value, int neutral) {
-        return value ? static_cast<int>(ToInt16(*value).value_or(static_cast<std::int16_t>(neutral)))
-                     : neutral;
-    };
-    bool bonusRowSeen = false;
-    for (const PayScheduleRow& row : rows) {
-        if (!row.Catch || *row.Catch < 0 || *row.Catch > kExactMaxCatch)
-            continue;
-        if (marked >= 1 && marked <= kMaxMarked)
-            game.pays[*row.Catch] = row.Pick[marked - 1].value_or(0);
-        if (*row.Catch == 0 && !bonusRowSeen) {
-            bonusRowSeen = true;
-            game.BonusBall = whole(row.BonusBall, 0);
-            game.FreeGames = whole(row.FreeGames, 0);
-            game.BonusFactor = whole(row.BonusFactor, 1);
-            game.Egg1Bonus = whole(row.Egg1Bonus, 1);
-            game.Egg2Bonus = whole(row.Egg2Bonus, 1);
-            game.Egg3Bonus = whole(row.Egg3Bonus, 1);
-        }
-    }
-    return game;
+    ExactGame exact;
+    exact.marked = marked;
+    exact.pays = game.pays(marked);
+    exact.boardBonus = game.boardBonus();
+    exact.boardKind = game.boardKind();
+    exact.simulationBonus = game.simulationBonus();
+    exact.simulationKind = game.simulationKind();
+    return exact;
 }
 
 std::string ExactGameError(const ExactGame& game, int bet, KenoShape shape)
@@ -340,22 +338,47 @@ std::string ExactGameError(const ExactGame& game, int bet, KenoShape shape)
         return "The board must draw between 1 number and all of its numbers.";
     if (game.marked < 1 || game.marked > kExactMaxCatch || game.marked > shape.numbers)
         return "The ticket must mark 1 to 10 numbers.";
-    if (eggsOf(game) > 0 && shape.numbers - game.marked < kExactEggs)
+    const bool eggs = eggsOf(game.boardKind) > 0 || eggsOf(game.simulationKind) > 0;
+    if (eggs && shape.numbers - game.marked < kExactEggs)
         return "A Caveman game needs three unmarked numbers for its eggs.";
-    if (game.cavemanPlus && shape.numbers - shape.drawn < kExactExtraBalls)
+    if ((game.boardKind.cavemanPlus || game.simulationKind.cavemanPlus) &&
+        shape.numbers - shape.drawn < kExactExtraBalls)
         return "A Caveman Plus game needs three undrawn numbers for its extra balls.";
     if (bet < 1 || bet > 45)
         return "The bet must be 1 to 45 credits.";
     for (double pay : game.pays)
         if (!(pay >= 0) || !std::isfinite(pay))
             return "Every pay must be a number of 0 or more.";
-    if (game.BonusFactor < 0 || game.Egg1Bonus < 0 || game.Egg2Bonus < 0 || game.Egg3Bonus < 0)
+    const BonusValues& board = game.boardBonus;
+    const SimulationBonus& simulation = game.simulationBonus;
+    if (board.BonusFactor < 0 || board.Egg1Bonus < 0 || board.Egg2Bonus < 0 || board.Egg3Bonus < 0)
         return "The bonus factor and the egg bonuses must be 0 or more.";
-    if (game.FreeGames > kMaxExactFreeGames)
+    for (double value : {simulation.BonusBall, simulation.FreeGames, simulation.BonusFactor,
+                         simulation.Egg1Bonus, simulation.Egg2Bonus, simulation.Egg3Bonus})
+        if (!std::isfinite(value))
+            return "A bonus value is not a number.";
+    for (double value :
+         {simulation.BonusFactor, simulation.Egg1Bonus, simulation.Egg2Bonus, simulation.Egg3Bonus})
+        if (value < 0)
+            return "The bonus factor and the egg bonuses must be 0 or more.";
+    const std::int64_t units = simulationUnits(simulation);
+    if (units == 0)
+        return "The exact analysis takes bonus values with at most two decimals.";
+    for (double value :
+         {simulation.BonusFactor, simulation.Egg1Bonus, simulation.Egg2Bonus, simulation.Egg3Bonus})
+        if (value * static_cast<double>(units) > kMaxMultiplierUnits)
+            return "A bonus value is too large for the exact analysis.";
+    const int freeGames = std::max(board.FreeGames, simulation.FreeGames > kMaxExactFreeGames
+                                                        ? kMaxExactFreeGames + 1
+                                                        : simulationFreeGames(simulation));
+    if (freeGames > kMaxExactFreeGames)
         return "The exact analysis takes at most " + std::to_string(kMaxExactFreeGames) + " free games.";
     // The free games' total is kept win by win; beyond this it would take seconds and memory.
     const double topPay = *std::max_element(game.pays.begin(), game.pays.end());
-    if (game.FreeGames > 0 && double(game.FreeGames) * game.BonusFactor * topPay > kMaxExactFreeGamesWin)
+    const double boardFree = double(board.FreeGames) * board.BonusFactor * topPay;
+    const double simulationFree = double(simulationFreeGames(simulation)) * simulation.BonusFactor * topPay *
+                                  static_cast<double>(units);
+    if (std::max(boardFree, simulationFree) > kMaxExactFreeGamesWin)
         return "The free games pay too much for the exact analysis.";
     return {};
 }
@@ -380,41 +403,50 @@ WinDistribution simulationWin(const ExactGame& game, KenoShape shape, Probabilit
     if (!ExactGameError(game, 1, shape).empty())
         return {};
 
+    // Wins in units of 1 / `units` credits, so that a Bonus Factor of 2.5 pays whole units.
+    const SimulationBonus& bonus = game.simulationBonus;
+    const std::int64_t units = simulationUnits(bonus);
     const WholePays pay = simulationPays(game);
+    WholePays payUnits{};
+    for (int c = 0; c <= kExactMaxCatch; ++c)
+        payUnits[c] = pay[c] * units;
+    const std::int64_t factor = inUnits(bonus.BonusFactor, units);
+    const int eggs = eggsOf(game.simulationKind);
+    const bool freeGames = bonus.FreeGames > 0;
     const int n = game.marked, k = shape.drawn;
     const Probabilities hyper = CatchProbabilities(n, shape);
     std::vector<WinAtom> plain, triggering;
 
-    if (game.BonusBall != 0) {
+    if (bonus.BonusBall != 0) {
         // Any non-zero Bonus Ball makes a bonus-ball game here, and eggs are then never counted.
         for (int c = 0; c <= n; ++c) {
             catchP[c] += hyper[c];
             const long double hitBall = hyper[c] * c / k;
             if (pay[c] <= 0 || hitBall == 0) {
-                add(plain, pay[c], hyper[c]);
+                add(plain, payUnits[c], hyper[c]);
                 continue;
             }
-            add(plain, pay[c], hyper[c] - hitBall);
-            if (game.FreeGames > 0)
-                add(triggering, pay[c], hitBall);
-            else if (eggsOf(game) > 0)
-                add(plain, pay[c], hitBall); // the egg multiplier less one is still 0
+            add(plain, payUnits[c], hyper[c] - hitBall);
+            if (freeGames)
+                add(triggering, payUnits[c], hitBall);
+            else if (eggs > 0)
+                add(plain, payUnits[c], hitBall); // the egg multiplier less one is still 0
             else
-                add(plain, pay[c] * game.BonusFactor, hitBall);
+                add(plain, pay[c] * factor, hitBall);
         }
-    } else if (eggsOf(game) > 0) {
+    } else if (eggs > 0) {
         const int others = shape.numbers - n - kExactEggs;
         const long double draws = static_cast<long double>(binomial(shape.numbers, k));
         const long double extraDraws =
             static_cast<long double>(binomial(shape.numbers - k, kExactExtraBalls));
-        auto settle = [&](int c, int e, bool bonus, long double p) {
+        auto settle = [&](int c, int e, bool bonusEarned, long double p) {
             catchP[c] += p;
-            if (!bonus || pay[c] <= 0)
-                add(plain, pay[c], p);
-            else if (game.FreeGames > 0)
-                add(triggering, pay[c], p);
+            if (!bonusEarned || pay[c] <= 0)
+                add(plain, payUnits[c], p);
+            else if (freeGames)
+                add(triggering, payUnits[c], p);
             else
-                add(plain, pay[c] * eggMultiplier(game, e), p);
+                add(plain, pay[c] * inUnits(bonus.eggMultiplier(e), units), p);
         };
         for (int c = 0; c <= n; ++c)
             for (int e = 0; e <= kExactEggs; ++e) {
@@ -422,7 +454,7 @@ WinDistribution simulationWin(const ExactGame& game, KenoShape shape, Probabilit
                 if (ways == 0)
                     continue;
                 const long double p = static_cast<long double>(ways) / draws;
-                if (!(game.cavemanPlus && e >= 2 && pay[c] > 0)) {
+                if (!(game.simulationKind.cavemanPlus && e >= 2 && pay[c] > 0)) {
                     settle(c, e, e >= 2, p);
                     continue;
                 }
@@ -440,15 +472,18 @@ WinDistribution simulationWin(const ExactGame& game, KenoShape shape, Probabilit
     } else {
         for (int c = 0; c <= n; ++c) {
             catchP[c] += hyper[c];
-            add(plain, pay[c], hyper[c]);
+            add(plain, payUnits[c], hyper[c]);
         }
     }
 
     std::vector<WinAtom> freeAtoms;
     for (int c = 0; c <= n && !triggering.empty(); ++c)
-        add(freeAtoms, pay[c] * game.BonusFactor, hyper[c]);
-    return withFreeGames(std::move(plain), std::move(triggering), distributionOf(std::move(freeAtoms)),
-                         game.FreeGames, memo);
+        add(freeAtoms, pay[c] * factor, hyper[c]);
+    WinDistribution win =
+        withFreeGames(std::move(plain), std::move(triggering), distributionOf(std::move(freeAtoms)),
+                      simulationFreeGames(bonus), memo);
+    win.unitsPerCredit = units;
+    return win;
 }
 
 WinDistribution boardWin(const ExactGame& game, int bet, KenoShape shape, Probabilities* catches,
@@ -460,33 +495,34 @@ WinDistribution boardWin(const ExactGame& game, int bet, KenoShape shape, Probab
     if (!ExactGameError(game, bet, shape).empty())
         return {};
 
+    const BonusValues& bonus = game.boardBonus;
     const WholePays base = boardBase(game, bet);
     std::vector<WinAtom> plain, triggering;
     for (const RevealOutcome& o : revealGame(game, base, false, shape)) {
         catchP[o.hits] += o.probability;
         // The win formula of a paid game, case by case in its order.
         std::int64_t win = base[o.hits];
-        if (eggsOf(game) > 0)
-            win = base[o.hits] * eggMultiplier(game, o.eggs);
-        else if (o.bonusBallHit && game.FreeGames < 1)
-            win = game.BonusFactor * base[o.hits];
-        const bool startsFreeGames = win >= 1 && game.FreeGames >= 1 && o.bonusBallHit;
+        if (eggsOf(game.boardKind) > 0)
+            win = base[o.hits] * bonus.eggMultiplier(o.eggs);
+        else if (o.bonusBallHit && bonus.FreeGames < 1)
+            win = bonus.BonusFactor * base[o.hits];
+        const bool startsFreeGames = win >= 1 && bonus.FreeGames >= 1 && o.bonusBallHit;
         add(startsFreeGames ? triggering : plain, win, o.probability);
     }
 
     // Without extra balls a free game's win follows its catch alone; the hypergeometric chances
     // then match the simulation's to the last bit, and its free-games total is reused.
     std::vector<WinAtom> freeAtoms;
-    if (!triggering.empty() && !game.cavemanPlus) {
+    if (!triggering.empty() && !game.boardKind.cavemanPlus) {
         const Probabilities hyper = CatchProbabilities(game.marked, shape);
         for (int c = 0; c <= game.marked; ++c)
-            add(freeAtoms, game.BonusFactor * base[c], hyper[c]);
+            add(freeAtoms, bonus.BonusFactor * base[c], hyper[c]);
     } else if (!triggering.empty()) {
         for (const RevealOutcome& o : revealGame(game, base, true, shape))
-            add(freeAtoms, game.BonusFactor * base[o.hits], o.probability);
+            add(freeAtoms, bonus.BonusFactor * base[o.hits], o.probability);
     }
     return withFreeGames(std::move(plain), std::move(triggering), distributionOf(std::move(freeAtoms)),
-                         game.FreeGames, memo);
+                         bonus.FreeGames, memo);
 }
 
 } // namespace
@@ -507,6 +543,12 @@ std::optional<ExactFraction> SimulationReturnFraction(const ExactGame& game, Ken
 {
     if (!ExactGameError(game, 1, shape).empty())
         return std::nullopt;
+    // Every term in units of 1 / `units` credits, as simulationWin counts.
+    const SimulationBonus& bonus = game.simulationBonus;
+    const std::int64_t units = simulationUnits(bonus);
+    const ExactInt factor = inUnits(bonus.BonusFactor, units);
+    const int eggs = eggsOf(game.simulationKind);
+    const bool freeGames = bonus.FreeGames > 0;
     const WholePays pay = simulationPays(game);
     const int n = game.marked, k = shape.drawn;
     const ExactInt draws = binomial(shape.numbers, k);
@@ -517,42 +559,43 @@ std::optional<ExactFraction> SimulationReturnFraction(const ExactGame& game, Ken
     for (int c = 0; c <= n; ++c)
         payWays = x.add(payWays, x.mul(binomial(n, c) * binomial(shape.numbers - n, k - c), pay[c]));
     const ExactFraction freeGamesTotal =
-        x.mul(x.fraction(payWays, draws),
-              ExactFraction{static_cast<ExactInt>(game.FreeGames) * game.BonusFactor, 1});
+        x.mul(x.fraction(payWays, draws), ExactFraction{x.mul(simulationFreeGames(bonus), factor), 1});
 
     // Everything else as numerator over one denominator; triggering ways apart.
     ExactInt denominator = draws, numerator = 0, triggerWays = 0;
-    if (game.BonusBall != 0) {
+    if (bonus.BonusBall != 0) {
         denominator = x.mul(draws, k);
         for (int c = 0; c <= n; ++c) {
             const ExactInt ways = binomial(n, c) * binomial(shape.numbers - n, k - c);
-            numerator = x.add(numerator, x.mul(x.mul(ways, k), pay[c]));
+            numerator = x.add(numerator, x.mul(x.mul(ways, k), x.mul(pay[c], units)));
             if (pay[c] <= 0)
                 continue;
-            if (game.FreeGames > 0)
+            if (freeGames)
                 triggerWays = x.add(triggerWays, ways * c);
-            else if (eggsOf(game) == 0)
-                numerator = x.add(numerator, x.mul(x.mul(ways, c), x.mul(pay[c], game.BonusFactor - 1)));
+            else if (eggs == 0)
+                numerator = x.add(numerator, x.mul(x.mul(ways, c), x.mul(pay[c], factor - units)));
         }
-    } else if (eggsOf(game) > 0) {
+    } else if (eggs > 0) {
         const int others = shape.numbers - n - kExactEggs;
-        const ExactInt extraDraws = game.cavemanPlus ? binomial(shape.numbers - k, kExactExtraBalls) : 1;
+        const ExactInt extraDraws =
+            game.simulationKind.cavemanPlus ? binomial(shape.numbers - k, kExactExtraBalls) : 1;
         denominator = x.mul(draws, extraDraws);
-        auto settle = [&](int c, int e, bool bonus, ExactInt ways) {
-            numerator = x.add(numerator, x.mul(ways, pay[c]));
-            if (!bonus || pay[c] <= 0)
+        auto settle = [&](int c, int e, bool bonusEarned, ExactInt ways) {
+            numerator = x.add(numerator, x.mul(ways, x.mul(pay[c], units)));
+            if (!bonusEarned || pay[c] <= 0)
                 return;
-            if (game.FreeGames > 0)
+            if (freeGames)
                 triggerWays = x.add(triggerWays, ways);
             else
-                numerator = x.add(numerator, x.mul(ways, x.mul(pay[c], eggMultiplier(game, e) - 1)));
+                numerator = x.add(numerator,
+                                  x.mul(ways, x.mul(pay[c], inUnits(bonus.eggMultiplier(e), units) - units)));
         };
         for (int c = 0; c <= n; ++c)
             for (int e = 0; e <= kExactEggs; ++e) {
                 const ExactInt ways = binomial(n, c) * binomial(kExactEggs, e) * binomial(others, k - c - e);
                 if (ways == 0)
                     continue;
-                if (!(game.cavemanPlus && e >= 2 && pay[c] > 0)) {
+                if (!(game.simulationKind.cavemanPlus && e >= 2 && pay[c] > 0)) {
                     settle(c, e, e >= 2, x.mul(ways, extraDraws));
                     continue;
                 }
@@ -564,12 +607,13 @@ std::optional<ExactFraction> SimulationReturnFraction(const ExactGame& game, Ken
                                                binomial(othersLeft, kExactExtraBalls - c2 - e2)));
             }
     } else {
-        numerator = payWays;
+        numerator = x.mul(payWays, units);
     }
 
     ExactFraction result = x.fraction(numerator, denominator);
     if (triggerWays != 0)
         result = x.add(result, x.mul(x.fraction(triggerWays, denominator), freeGamesTotal));
+    result = x.mul(result, ExactFraction{1, units});
     if (x.overflow())
         return std::nullopt;
     return result;

@@ -7,7 +7,7 @@
 // pays whole credits per credit bet (it rounds every pay); the board pays whole credits for
 // the bet (it rounds pay x bet), so its wins per credit bet are those divided by the bet.
 
-#include "engine/common/paytypes.h"
+#include "engine/common/kenogame.h"
 
 #include <array>
 #include <cstdint>
@@ -34,19 +34,15 @@ struct KenoShape
     int drawn = 20;
 };
 
-// A ticket of `marked` numbers against one game's pays and bonus values.
+// A ticket of `marked` numbers against one game, as each rule set reads the game.
 struct ExactGame
 {
     int marked = 0;
-    std::array<double, kExactMaxCatch + 1> pays{}; // credits per credit bet, by catch
-    int BonusBall = 0;
-    int FreeGames = 0;
-    int BonusFactor = 1;
-    int Egg1Bonus = 1;
-    int Egg2Bonus = 1;
-    int Egg3Bonus = 1;
-    bool caveman = false;     // three eggs among the unmarked numbers
-    bool cavemanPlus = false; // also up to three extra balls; implies caveman
+    std::array<double, kExactMaxCatch + 1> pays{}; // stored credits per credit bet, by catch
+    BonusValues boardBonus;
+    GameKind boardKind;
+    SimulationBonus simulationBonus;
+    GameKind simulationKind;
 };
 
 enum class ExactRules
@@ -55,18 +51,14 @@ enum class ExactRules
     Board
 };
 
-// The two rule sets read the game's list entry differently: both want "Caveman" for eggs;
-// the board wants "Caveman Plus" for the extra balls, the simulation "Caveman" and "Plus".
-void SetGameKind(ExactGame& game, std::string_view gameName, ExactRules rules);
-
-// A game's rows (the bonus row among them) for a ticket of `marked` numbers: a blank pay
-// pays 0, a blank bonus value or a missing bonus row is neutral, bonus values are rounded
-// to whole numbers. The kind still comes from the name (SetGameKind).
-ExactGame ExactGameFromRows(const std::vector<PayScheduleRow>& rows, int marked);
+// The ticket of `marked` numbers against a game: a blank pay pays 0, and each rule set takes
+// the game's bonus values and kind from its own view of the game.
+ExactGame ExactGameOf(const KenoGame& game, int marked);
 
 // Why the game cannot be analysed, or an empty text. Negative pays or bonus values, more than
 // kMaxExactFreeGames free games or free games that can pay more than kMaxExactFreeGamesWin per
-// credit, and a bet outside 1 to 45 are refused.
+// credit, bonus values with more than two decimals under the simulation's rules, and a bet
+// outside 1 to 45 are refused.
 std::string ExactGameError(const ExactGame& game, int bet = 1, KenoShape shape = {});
 
 struct WinAtom
@@ -75,18 +67,22 @@ struct WinAtom
     long double probability = 0;
 };
 
-// A distribution of whole-credit wins: ascending wins, each with a positive probability.
+// A distribution of wins: ascending wins, each with a positive probability. Wins are counted in
+// units of 1 / unitsPerCredit credits: whole credits, except under the simulation's rules when
+// a bonus value has decimals (a Bonus Factor of 2.5 makes half credits).
 struct WinDistribution
 {
     std::vector<WinAtom> atoms;
+    std::int64_t unitsPerCredit = 1;
 
+    // In credits.
     long double mean() const;
     long double variance() const;
-    long double probabilityAbove(std::int64_t win) const;
+    long double probabilityAbove(double credits) const;
 };
 
-// The distribution of the sum of two independent wins, and of `times` independent copies
-// (the sum of nothing is a certain 0).
+// The distribution of the sum of two independent wins in the same units, and of `times`
+// independent copies (the sum of nothing is a certain 0).
 WinDistribution Convolve(const WinDistribution& a, const WinDistribution& b);
 WinDistribution ConvolvePower(const WinDistribution& one, int times);
 
@@ -120,12 +116,13 @@ struct ExactFraction
 };
 
 // The expected win per credit bet under the simulation's rules as an exact fraction (the
-// simulation's pays and bonus values are whole numbers, so it always is one). No value when
-// a term does not fit in 128 bits.
+// simulation's pays are whole numbers and its bonus values have at most two decimals, so it
+// always is one). No value when a term does not fit in 128 bits.
 std::optional<ExactFraction> SimulationReturnFraction(const ExactGame& game, KenoShape shape = {});
 
 // The six figures of the session summary for independent sessions of `games` one-credit
-// games, each game's win drawn from `game` (whole credits, not negative).
+// games, each game's win drawn from `game` (not negative). A session's total is rounded to
+// whole credits, a half to the even neighbour, as the simulation's session log rounds it.
 struct ExactSessionFigures
 {
     // The chance that a session wins w credits; the last entry: kExactSessionTopWin or more.
@@ -162,8 +159,7 @@ struct ExactAnalysis
     bool ok() const { return error.empty(); }
 };
 
-// Everything at once: both rule sets and the session figures. The game's kind flags serve both
-// rule sets (see SetGameKind where they differ).
+// Everything at once: both rule sets and the session figures.
 ExactAnalysis AnalyseExact(const ExactGame& game, int bet = 1, KenoShape shape = {});
 
 } // namespace tallyhawk

@@ -122,14 +122,21 @@ std::vector<int> SimulationNumbers::numbers() const
     return result;
 }
 
-bool IsCavemanGameForSim(const std::string& gameName)
+SimulationInput BuildSimulationInput(const KenoGame& game, const std::vector<int>& ticket, bool randomPicks,
+                                     std::int64_t games)
 {
-    return gameName.find("Caveman") != std::string::npos;
-}
-
-bool IsCavemanPlusGameForSim(const std::string& gameName)
-{
-    return IsCavemanGameForSim(gameName) && gameName.find("Plus") != std::string::npos;
+    SimulationInput input;
+    input.markedNumbers = ticket;
+    input.randomPicks = randomPicks;
+    if (randomPicks)
+        for (std::size_t n = 0; n < input.markedNumbers.size(); ++n)
+            input.markedNumbers[n] = static_cast<int>(n) + 1;
+    const int marked = static_cast<int>(ticket.size());
+    input.payPerCatch = game.simulationPays(marked);
+    input.bonus = game.simulationBonus();
+    input.kind = game.simulationKind();
+    input.games = games;
+    return input;
 }
 
 std::string CheckSimulationInput(const SimulationInput& input)
@@ -166,8 +173,9 @@ pcg32 ChunkGenerator(std::uint64_t seed, std::uint64_t chunk)
 
 SimulationGame::SimulationGame(const SimulationInput& input, pcg32 generator)
     : m_generator(generator), m_marked(static_cast<int>(input.markedNumbers.size())),
-      m_randomPicks(input.randomPicks), m_caveman(IsCavemanGameForSim(input.gameName)),
-      m_cavemanPlus(IsCavemanPlusGameForSim(input.gameName)), m_bonus(input.bonus), m_pay(input.payPerCatch)
+      m_randomPicks(input.randomPicks), m_caveman(input.kind.caveman),
+      m_cavemanPlus(input.kind.caveman && input.kind.cavemanPlus), m_bonus(input.bonus),
+      m_pay(input.payPerCatch)
 {
     for (int number : input.markedNumbers)
         m_ticket.insert(number);
@@ -289,20 +297,6 @@ SimulationNumbers SimulationGame::drawDistinct(int count, const SimulationNumber
     return chosen;
 }
 
-double SimulationGame::eggBonus(int eggCatches) const
-{
-    switch (eggCatches) {
-    case 1:
-        return m_bonus.Egg1Bonus;
-    case 2:
-        return m_bonus.Egg2Bonus;
-    case 3:
-        return m_bonus.Egg3Bonus;
-    default:
-        return 1;
-    }
-}
-
 template <bool kPlain>
 [[gnu::always_inline]] inline int SimulationGame::playGame(double& bonusWinnings, std::int64_t& bonusEvents)
 {
@@ -353,7 +347,7 @@ template <bool kPlain>
                     bonusWinnings += m_pay[countOf(m_ticket & m_drawn)] * m_bonus.BonusFactor;
                 }
             } else if (m_caveman) {
-                bonusWinnings += pay * (eggBonus(eggCatches) - 1);
+                bonusWinnings += pay * (m_bonus.eggMultiplier(eggCatches) - 1);
                 ++bonusEvents;
             } else {
                 bonusWinnings += pay * (m_bonus.BonusFactor - 1);

@@ -14,6 +14,8 @@
 // run's seed, played on worker threads and merged in chunk order: the figures depend on the
 // seed alone, never on the number of threads.
 
+#include "engine/common/kenogame.h"
+
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -33,17 +35,6 @@ constexpr std::int64_t kMaxSessions = 100'000;
 // Games per chunk: each chunk has its own random stream. A multiple of kProgressGames.
 constexpr std::int64_t kChunkGames = 100'000;
 
-// The game's bonus row as stored; the defaults are the neutral values of a game without one.
-struct SimulationBonus
-{
-    double BonusBall = 0;
-    double FreeGames = 0;
-    double BonusFactor = 1;
-    double Egg1Bonus = 1;
-    double Egg2Bonus = 1;
-    double Egg3Bonus = 1;
-};
-
 struct SimulationInput
 {
     // The ticket: the marked numbers, 1 to 80, one to ten of them. With randomPicks only their
@@ -53,9 +44,7 @@ struct SimulationInput
     // Credits paid for each catch 0 to 10 on a one-credit ticket.
     std::array<std::int32_t, 11> payPerCatch{};
     SimulationBonus bonus;
-    // The game list entry: "Caveman" anywhere makes an egg game, with "Plus" too a game of
-    // 23 balls (both case-sensitive).
-    std::string gameName;
+    GameKind kind;          // eggs, and with them the extra balls of a game of 23 balls
     std::int64_t games = 0; // 1 to kMaxSimulationGames
     std::uint64_t seed = 0;
     int threads = 0; // 0: one per core
@@ -107,10 +96,10 @@ struct SimulationNumbers
     bool operator==(const SimulationNumbers&) const = default;
 };
 
-// How the simulation reads a game list entry: "Caveman" anywhere makes an egg game, and with
-// "Plus" anywhere too a game of 23 balls (the board wants "Caveman Plus" together).
-bool IsCavemanGameForSim(const std::string& gameName);
-bool IsCavemanPlusGameForSim(const std::string& gameName);
+// A run of `games` games of a ticket against a game, as the simulation reads the game. With
+// randomPicks only the ticket's count matters: every game plays that many numbers chosen anew.
+SimulationInput BuildSimulationInput(const KenoGame& game, const std::vector<int>& ticket, bool randomPicks,
+                                     std::int64_t games);
 
 // Empty when the input can be run, else a sentence saying what is wrong.
 std::string CheckSimulationInput(const SimulationInput& input);
@@ -159,7 +148,6 @@ private:
     template <int kFirst, int kCount> SimulationNumbers deal();
     SimulationNumbers drawTwenty();
     SimulationNumbers drawDistinct(int count, const SimulationNumbers& excluded);
-    double eggBonus(int eggCatches) const;
 
     pcg32 m_generator;
     SimulationNumbers m_ticket, m_drawn, m_eggs, m_extraBalls;

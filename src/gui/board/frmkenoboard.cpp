@@ -5,12 +5,10 @@
 #include "db/defaults.h"
 #include "db/paytable.h"
 #include "engine/common/numberforms.h"
-#include "gui/catalogue/frmobjectmap.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/gamelistcombo.h"
 #include "gui/common/module2.h"
 #include "gui/common/uifonts.h"
-#include "gui/sim/frmsim.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -56,10 +54,8 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 
 } // namespace
 
-frmKenoBoard::frmKenoBoard(Module2& module2, Dialogs& dialogs, frmObjectMap& catalogue, frmSim& simulation,
-                           QWidget* parent)
-    : QWidget(parent), m_module2(module2), m_dialogs(dialogs), m_catalogue(catalogue),
-      m_simulation(simulation), m_pictures(dialogs, this)
+frmKenoBoard::frmKenoBoard(Module2& module2, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), m_module2(module2), m_dialogs(dialogs), m_pictures(dialogs, this)
 {
     setObjectName("frmKenoBoard");
     setWindowTitle("Orrinford's Tallyhawk Ver 3.0");
@@ -69,12 +65,6 @@ frmKenoBoard::frmKenoBoard(Module2& module2, Dialogs& dialogs, frmObjectMap& cat
     m_playTimer.setSingleShot(true);
     m_playTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_playTimer, &QTimer::timeout, this, &frmKenoBoard::playNextActions);
-    connect(&m_catalogue, &frmObjectMap::backToGame, this, &frmKenoBoard::returnFromCatalogue);
-    connect(&m_catalogue, &frmObjectMap::gameListRebuilt, this, &frmKenoBoard::setGameList);
-    connect(&m_catalogue, &frmObjectMap::endProgramRequested, this, &frmKenoBoard::endProgram);
-    connect(&m_simulation, &frmSim::backToGame, this, &frmKenoBoard::returnFromSimulation);
-    connect(&m_simulation, &frmSim::endProgramRequested, this, &frmKenoBoard::endProgram);
-    connect(&m_simulation, &frmSim::creditsReset, TextCredits, &QLineEdit::setText);
     // The window sees key presses before its controls, so CTRL is known whichever has the focus.
     qApp->installEventFilter(this);
 }
@@ -83,7 +73,7 @@ frmKenoBoard::~frmKenoBoard()
 {
     qApp->removeEventFilter(this);
     if (m_module2.gDatabase.isValid())
-        m_catalogue.releaseDatabase();
+        emit databaseClosing();
     closeDatabase(m_module2.gDatabase);
 }
 
@@ -254,7 +244,7 @@ bool frmKenoBoard::openDatabase()
     }
     m_module2.gDatabase = opening.db;
     m_pictures.setFolder(QDir(m_module2.gProgramFolder).filePath("images"));
-    m_catalogue.Form_Load();
+    emit databaseOpened();
     return true;
 }
 
@@ -296,12 +286,11 @@ bool frmKenoBoard::Form_Load()
     if (!games.isEmpty())
         ComboGameList->setCurrentText(games.first());
     ComboGameList->addItems(games);
-    m_catalogue.ComboGameList->addItems(games);
 
     ComboGameList->setCurrentText(QString::fromStdString(defaults.StartupGame));
-    TextCredits->setText(QString::fromStdString(PlainForm(defaults.SaveCredits)));
+    showCredits(defaults.SaveCredits, PlainForm);
     m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
-    m_catalogue.ComboGameList->setCurrentText(m_module2.gCurrentGameName);
+    emit gameListLoaded(games, m_module2.gCurrentGameName);
     m_module2.gStartupCredits = defaults.StartupCredits;
     m_module2.gShowNumbers = defaults.ShowNumbers;
     m_module2.gSpeed = QString::fromStdString(defaults.Speed);
@@ -316,7 +305,7 @@ bool frmKenoBoard::Form_Load()
     MSFlexBoard->applyGeometry();
 
     m_module2.gBetPrepaid = true;
-    TextBet->setText("0");
+    showBet(0, PlainForm);
     mBetStep = 1;
 
     ComboGameList_Click();
@@ -360,15 +349,12 @@ void frmKenoBoard::endProgram(const QString& startupGame)
     if (m_playing)
         finishPlayAtOnce();
     // The credits are saved whichever window the program is quit from, so that no win is lost.
-    const QString credits = TextCredits->text();
-    const double saveCredits =
-        ParseNumber(credits.toStdString()).value_or(LeadingNumber(credits.toStdString()));
     QString error;
-    if (!SaveStartupState(m_module2.gDatabase, startupGame, saveCredits, &error))
+    if (!SaveStartupState(m_module2.gDatabase, startupGame, credits(), &error))
         m_dialogs.message(this, "The game and the credits could not be saved: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
     if (m_module2.gDatabase.isValid())
-        m_catalogue.releaseDatabase();
+        emit databaseClosing();
     closeDatabase(m_module2.gDatabase);
     m_ended = true;
     emit programEnded();
@@ -416,31 +402,31 @@ void frmKenoBoard::CommandPays_Click()
 {
     tidyBoardForLeaving();
     m_catalogueGame = m_module2.gCurrentGameName;
-    m_catalogue.openFromBoard();
+    emit catalogueRequested();
     hide();
 }
 
 void frmKenoBoard::CommandAdvanced_Click()
 {
     tidyBoardForLeaving();
-    m_simulation.handOff(ComboGameList->currentText(), TextMarked->text());
+    emit simulationRequested(ComboGameList->currentText(), mMarkedCount);
     hide();
 }
 
 void frmKenoBoard::returnFromSimulation()
 {
-    TextBet->setText(QString::fromStdString(StrForm(m_module2.gBoardBet)));
+    showBet(m_module2.gBoardBet, StrForm);
     show();
     if (m_module2.gBoardBet > 0)
         CommandStart->setEnabled(true);
 }
 
-void frmKenoBoard::returnFromCatalogue()
+void frmKenoBoard::returnFromCatalogue(const QString& catalogueGame)
 {
     show();
     ComboGameList->setFocus();
-    ComboGameList->setCurrentText(m_catalogue.ComboGameList->currentText());
-    TextBet->setText(QString::fromStdString(StrForm(m_module2.gBoardBet)));
+    ComboGameList->setCurrentText(catalogueGame);
+    showBet(m_module2.gBoardBet, StrForm);
     if (ComboGameList->currentText() == m_catalogueGame && mMarkedCount > 0) {
         // Back on the same game: the ticket stays, with the pays as they are stored now.
         m_module2.gCurrentGameName = ComboGameList->currentText();

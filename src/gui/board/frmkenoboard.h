@@ -4,6 +4,7 @@
 #include "engine/play/playengine.h"
 
 #include <cstdint>
+#include <optional>
 #include <QTimer>
 #include <QWidget>
 #include <vector>
@@ -19,17 +20,16 @@ namespace tallyhawk {
 struct Module2;
 class BoardGrid;
 class Dialogs;
-class frmObjectMap;
-class frmSim;
 
 // The keno board: the program's main window. The player chooses a game, marks numbers,
-// sets a bet and plays draws; the other windows are reached from here.
+// sets a bet and plays draws; the other windows are reached from here, through the signals
+// that the application connects to them. The credits, the bet and the marked count live here
+// as numbers; the display boxes only show them.
 class frmKenoBoard : public QWidget
 {
     Q_OBJECT
 public:
-    frmKenoBoard(Module2& module2, Dialogs& dialogs, frmObjectMap& catalogue, frmSim& simulation,
-                 QWidget* parent = nullptr);
+    frmKenoBoard(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
     ~frmKenoBoard() override;
 
     // Opens the database and restores the saved state. False when the database cannot be
@@ -63,21 +63,36 @@ public:
     // The pays listing with the lines a play adds, as the program keeps it (lines end in CR LF).
     QString oddsText() const { return m_oddsText; }
     bool isPlaying() const { return m_playing; }
+    double credits() const { return m_credits; }
+    int bet() const { return m_bet; }
+    int markedCount() const { return mMarkedCount; }
     // Scales every pause of a play; 0 plays a whole START click at once (tests).
     void setPauseScale(double scale) { m_pauseScale = scale; }
 
     // The game selection: the game named by the list's text becomes the current game.
     void ComboGameList_Click();
     // Back from the catalogue: its game becomes the board's, with the bet the board had.
-    void returnFromCatalogue();
+    void returnFromCatalogue(const QString& catalogueGame);
     // Back from the simulation window: the bet the board had.
     void returnFromSimulation();
     // The game list as the catalogue rebuilt it.
     void setGameList(const QStringList& entries);
     // Saves the game (this entry) and the credits, closes the database and ends the program.
     void endProgram(const QString& startupGame);
+    // A new credit total, as the options dialog's reset gives it.
+    void setCredits(double credits);
 
 signals:
+    // The database is open: the catalogue binds its grids to it.
+    void databaseOpened();
+    // The game list as the load read it, and the current game: the catalogue shows the same.
+    void gameListLoaded(const QStringList& entries, const QString& currentGame);
+    // The database is about to close: every query on it must let go.
+    void databaseClosing();
+    // SEE PAYS & HELP: the catalogue opens on the current game.
+    void catalogueRequested();
+    // ADVANCED: the simulation window takes the ticket (in Module2), the game and its count.
+    void simulationRequested(const QString& game, int markedCount);
     // The user confirmed quitting: the state is saved and the database closed.
     void programEnded();
 
@@ -108,9 +123,12 @@ private:
     void showCell(int row, int column, const QString& text, Picture picture);
     void setOdds(const QString& text);
     void showPaysList();
-    bool readGameRows(std::vector<PayScheduleRow>* rows);
-    double credits() const;
-    int bet() const;
+    // The current game, or none with the reason shown.
+    [[nodiscard]] std::optional<KenoGame> readGame();
+    // The credits and the bet, shown in the form given (the bet's "0" at load is the only
+    // plain one).
+    void showCredits(double credits, std::string (*form)(double));
+    void showBet(int bet, std::string (*form)(double));
 
     // The draw: START plays the engine's list of actions on a timer.
     void CommandStart_Click();
@@ -122,9 +140,9 @@ private:
 
     Module2& m_module2;
     Dialogs& m_dialogs;
-    frmObjectMap& m_catalogue;
-    frmSim& m_simulation;
 
+    double m_credits = 0;
+    int m_bet = 0;
     std::int16_t mMarkedCount = 0;
     std::int16_t mBetStep = 1;
     std::int16_t mOddsTextLength = 0;

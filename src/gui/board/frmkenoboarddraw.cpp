@@ -43,35 +43,31 @@ void frmKenoBoard::CommandStart_Click()
         m_dialogs.message(this, QString::fromStdString(*refusal));
         return;
     }
+    // Nothing is charged for a game whose pays cannot be read.
+    std::optional<KenoGame> game = readGame();
+    if (!game)
+        return;
     if (!m_module2.gBetPrepaid) {
         total -= stake;
-        TextCredits->setText(QString::fromStdString(PlainForm(total)));
+        showCredits(total, PlainForm);
     }
 
     lockForPlay();
     PlayInput input;
-    if (!readGameRows(&input.rows)) {
-        unlockAfterPlay();
-        return;
-    }
-    const auto bonusRow = std::find_if(input.rows.begin(), input.rows.end(),
-                                       [](const PayScheduleRow& row) { return row.Catch == 0; });
-    input.bonus = BonusValuesOf(bonusRow == input.rows.end() ? nullptr : &*bonusRow);
+    input.game = std::move(*game);
     input.marks = m_module2.gBoardMarks;
     input.markedNumbers = m_module2.gMarkedNumbers;
     input.deck = m_module2.gDrawDeck;
-    input.markedCount = static_cast<int>(LeadingNumber(TextMarked->text().mid(6).toStdString()));
+    input.markedCount = mMarkedCount;
     input.bet = stake;
     input.credits = total;
-    const std::string name = m_module2.gCurrentGameName.toStdString();
-    input.caveman = IsCavemanGame(name);
-    input.cavemanPlus = IsCavemanPlusGame(name);
     input.ballDelay = BallDelay(m_module2.gSpeed.toStdString());
     input.soundOn = m_module2.gSoundOn;
     input.oddsListing = m_oddsText.toStdString();
 
     PlayResult result = PlayGames(input, m_module2.gRandom);
     // The play's outcome is known now; the window shows it as it unfolds.
+    m_credits = result.credits;
     m_module2.gBoardMarks = result.marks;
     m_module2.gMarkedNumbers = result.markedNumbers;
     m_module2.gDrawDeck = result.deck;

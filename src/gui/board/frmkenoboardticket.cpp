@@ -22,21 +22,23 @@ QString qs(const std::string& text)
 {
     return QString::fromStdString(text);
 }
-double numberIn(const QString& text)
-{
-    return LeadingNumber(text.toStdString());
-}
-
 } // namespace
 
-double frmKenoBoard::credits() const
+void frmKenoBoard::showCredits(double credits, std::string (*form)(double))
 {
-    return numberIn(TextCredits->text());
+    m_credits = credits;
+    TextCredits->setText(qs(form(credits)));
 }
 
-int frmKenoBoard::bet() const
+void frmKenoBoard::showBet(int bet, std::string (*form)(double))
 {
-    return ToInt16(numberIn(TextBet->text())).value_or(0);
+    m_bet = bet;
+    TextBet->setText(qs(form(bet)));
+}
+
+void frmKenoBoard::setCredits(double credits)
+{
+    showCredits(credits, PlainForm);
 }
 
 void frmKenoBoard::setOdds(const QString& text)
@@ -46,22 +48,23 @@ void frmKenoBoard::setOdds(const QString& text)
     TextOdds->setPlainText(shown.replace("\r\n", "\n"));
 }
 
-bool frmKenoBoard::readGameRows(std::vector<PayScheduleRow>* rows)
+std::optional<KenoGame> frmKenoBoard::readGame()
 {
+    KenoGame game;
     QString error;
-    if (ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, rows, &error))
-        return true;
+    if (ReadGame(m_module2.gDatabase, m_module2.gCurrentGameSql, &game, &error))
+        return game;
     m_dialogs.message(this, "The pays of this game cannot be read: " + error, kProgramTitle,
                       Dialogs::Icon::Warning);
-    return false;
+    return std::nullopt;
 }
 
-// The listing for the marked count at the current bet, and the marked-count display.
+// The listing for the marked count at the current bet; only its header when the game's pays
+// cannot be read (the reason has been shown), so that START stays refused.
 void frmKenoBoard::showPaysList()
 {
-    std::vector<PayScheduleRow> rows;
-    readGameRows(&rows);
-    setOdds(qs(BuildPaysList(mMarkedCount, bet(), rows)));
+    const std::optional<KenoGame> game = readGame();
+    setOdds(game ? qs(BuildPaysList(mMarkedCount, bet(), *game)) : QString(kPaysListHeader));
     mOddsTextLength = static_cast<std::int16_t>(m_oddsText.size());
 }
 
@@ -103,9 +106,8 @@ void frmKenoBoard::CommandQuickPick_Click()
     for (auto& row : m_module2.gBoardMarks)
         row.fill(0);
     MSFlexBoard->showNumbers();
-    // The count shown stays: the new ticket has as many numbers as the old one.
-    const int count = static_cast<int>(numberIn(TextMarked->text().right(2)));
-    for (int n : QuickPickNumbers(std::clamp(count, 0, kMaxMarked), m_module2.gRandom)) {
+    // The count stays: the new ticket has as many numbers as the old one.
+    for (int n : QuickPickNumbers(std::clamp<int>(mMarkedCount, 0, kMaxMarked), m_module2.gRandom)) {
         const BoardCell cell = CellOfNumber(n);
         showCell(cell.row, cell.column, " ", Picture::BlueCheck);
         m_module2.gBoardMarks[cell.row][cell.column] = kMarked;
@@ -130,8 +132,8 @@ void frmKenoBoard::CommandBet_Click()
         return;
     }
     if (m_module2.gBetPrepaid)
-        TextCredits->setText(qs(StrForm(RoundHalfEven(credits()) - mBetStep)));
-    TextBet->setText(qs(StrForm(current + mBetStep)));
+        showCredits(RoundHalfEven(credits()) - mBetStep, StrForm);
+    showBet(current + mBetStep, StrForm);
     if (m_oddsText.trimmed().isEmpty())
         return;
     showPaysList();
@@ -142,16 +144,16 @@ void frmKenoBoard::CommandBet_Click()
 void frmKenoBoard::CommandAdd_Click()
 {
     if (mBetStep == -1) {
-        TextCredits->setText(qs(PlainForm(m_module2.gStartupCredits)));
+        showCredits(m_module2.gStartupCredits, PlainForm);
         return;
     }
     const std::optional<QString> answer =
         m_dialogs.input(this, "Enter Number of Credits to Add >", "Increase Credit Total",
                         qs(PlainForm(m_module2.gStartupCredits)));
-    const double added = answer ? numberIn(*answer) : 0;
+    const double added = answer ? LeadingNumber(answer->toStdString()) : 0;
     const double total = credits() + added;
     if (total > 0)
-        TextCredits->setText(qs(PlainForm(total)));
+        showCredits(total, PlainForm);
 }
 
 void frmKenoBoard::TextBet_Change()

@@ -337,6 +337,13 @@ void frmObjectMap::releaseDatabase()
     }
 }
 
+void frmObjectMap::setGameList(const QStringList& entries, const QString& currentGame)
+{
+    ComboGameList->clear();
+    ComboGameList->addItems(entries);
+    ComboGameList->setCurrentText(currentGame);
+}
+
 bool frmObjectMap::isUnlocked() const
 {
     return CommandEdit->text().compare(kEditCaption, Qt::CaseInsensitive) != 0;
@@ -366,18 +373,15 @@ void frmObjectMap::ComboGameList_Click()
 
 void frmObjectMap::showExactReturns()
 {
-    std::vector<PayScheduleRow> rows;
-    if (m_module2.gDatabase.isOpen())
-        ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, &rows);
-    const std::string name = FormatGameListEntry(m_module2.gCurrentGameSql.key());
+    // A game that cannot be read shows no returns: the grids above say what is stored.
+    KenoGame game;
+    const bool read =
+        m_module2.gDatabase.isOpen() && ReadGame(m_module2.gDatabase, m_module2.gCurrentGameSql, &game);
     for (int marked = 1; marked <= 10; ++marked) {
         QString text;
-        ExactGame game = ExactGameFromRows(rows, marked);
-        SetGameKind(game, name, ExactRules::Board);
-        const bool pays =
-            std::any_of(game.pays.begin(), game.pays.end(), [](double pay) { return pay != 0; });
-        if (pays && ExactGameError(game).empty())
-            text = qs(FormatTwoDecimals(static_cast<double>(BoardWinDistribution(game).mean()) * 100.0));
+        const ExactGame exact = ExactGameOf(game, marked);
+        if (read && game.paysAnything(marked) && ExactGameError(exact).empty())
+            text = qs(FormatTwoDecimals(static_cast<double>(BoardWinDistribution(exact).mean()) * 100.0));
         GridReturn->item(0, marked + 1)->setText(text);
     }
 }
@@ -439,7 +443,7 @@ void frmObjectMap::CommandBack_Click()
     setGridsEditable(false);
     CommandEdit->setText(kEditCaption);
     CommandDelete->setEnabled(true);
-    emit backToGame();
+    emit backToGame(ComboGameList->currentText());
     hide();
 }
 
@@ -589,7 +593,11 @@ void frmObjectMap::lock()
     DataBonus->showGame(m_module2.gCurrentGameSql, " AND [Catch] = 0");
 
     std::vector<PayScheduleRow> rows;
-    ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, &rows);
+    if (!ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, &rows, &error)) {
+        m_dialogs.message(this, "The pays cannot be checked: " + error, kProgramTitle,
+                          Dialogs::Icon::Warning);
+        return;
+    }
     if (const auto refusal = CheckPays(rows)) {
         m_dialogs.message(this, qs(*refusal));
         return;

@@ -39,6 +39,8 @@ public:
 
     // Lets go of every query on the database, before it closes.
     void releaseDatabase();
+    // The game list as the board's load read it, on the board's current game.
+    void setGameList(const QStringList& entries, const QString& currentGame);
     // Whether the pays are unlocked for editing.
     bool isUnlocked() const;
 
@@ -67,8 +69,8 @@ public:
     static constexpr int kMaxCasinoLength = 28;
 
 signals:
-    // BACK TO GAME: the board shows itself with the catalogue's game and the bet it had.
-    void backToGame();
+    // BACK TO GAME: the board shows itself with this game and the bet it had.
+    void backToGame(const QString& game);
     // The game list was rebuilt; the board's list shows the same entries.
     void gameListRebuilt(const QStringList& entries);
     // The user confirmed quitting here: the program ends, the catalogue's game saved.

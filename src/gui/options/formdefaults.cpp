@@ -168,7 +168,7 @@ void FormDefaults::CommandReset_Click()
     // The credit total takes the box's value now, saved or not; a value that is not a
     // number of credits is refused rather than shown as credits.
     if (const auto credits = wholeNumber(TextStartCredits, "Startup Credits", 0, 2147483647.0))
-        emit creditsReset(qs(PlainForm(*credits)));
+        emit creditsReset(*credits);
 }
 
 } // namespace tallyhawk

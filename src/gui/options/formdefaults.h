@@ -37,8 +37,8 @@ public:
     QPushButton* CommandOK;
 
 signals:
-    // Reset Credit Total: the board's credits become this text.
-    void creditsReset(const QString& credits);
+    // Reset Credit Total: the board's credits become this total.
+    void creditsReset(double credits);
 
 private:
     void loadStoredValues();

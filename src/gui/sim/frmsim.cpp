@@ -8,7 +8,6 @@
 #include "gui/common/dialogs.h"
 #include "gui/common/module2.h"
 #include "gui/common/uifonts.h"
-#include "gui/options/formdefaults.h"
 
 #include <cmath>
 #include <QApplication>
@@ -40,6 +39,12 @@ constexpr std::int16_t kEscape = 27;
 QString qs(const std::string& text)
 {
     return QString::fromStdString(text);
+}
+
+// The count as the board's "MARKED  n" shows it after its sixth character.
+QString markedText(int marked)
+{
+    return "  " + qs(StrForm(marked));
 }
 
 QLineEdit* box(QWidget* parent, const QString& name, const QString& text = {})
@@ -244,10 +249,10 @@ void frmSim::clearResults()
     CommandCharts->setEnabled(false);
 }
 
-void frmSim::handOff(const QString& boardGameText, const QString& boardMarkedText)
+void frmSim::handOff(const QString& boardGameText, int markedCount)
 {
-    m_boardMarkedText = boardMarkedText;
-    const QString boardCount = boardMarkedText.mid(6).trimmed();
+    m_markedCount = markedCount;
+    const QString boardCount = QString::number(markedCount);
     if (!m_loaded) {
         Form_Load();
         TextGame->setText(boardGameText);
@@ -277,19 +282,9 @@ void frmSim::CommandBack_Click()
     hide();
 }
 
-FormDefaults& frmSim::options()
-{
-    if (!m_options) {
-        m_options = new FormDefaults(m_module2, m_dialogs, this);
-        m_options->setWindowFlag(Qt::Dialog);
-        connect(m_options, &FormDefaults::creditsReset, this, &frmSim::creditsReset);
-    }
-    return *m_options;
-}
-
 void frmSim::CommandOptions_Click()
 {
-    options().showOptions();
+    emit optionsRequested();
 }
 
 bool frmSim::eventFilter(QObject* watched, QEvent* event)
@@ -338,8 +333,8 @@ void frmSim::CommandCompute_Click()
     if (m_running)
         return;
     TextGame->show();
-    const int marked = static_cast<int>(LeadingNumber(m_boardMarkedText.mid(6).toStdString()));
-    if (m_boardMarkedText.isEmpty() || marked == 0) {
+    const int marked = m_markedCount;
+    if (marked == 0) {
         m_dialogs.message(this, "Go Back to Game and pick numbers to run this feature.");
         return;
     }
@@ -348,46 +343,26 @@ void frmSim::CommandCompute_Click()
     if (!games)
         return;
 
-    SimulationInput input;
+    KenoGame game;
+    QString error;
+    if (!ReadGame(m_module2.gDatabase, m_module2.gCurrentGameSql, &game, &error)) {
+        m_dialogs.message(this, "The pays of this game cannot be read: " + error, kProgramTitle,
+                          Dialogs::Icon::Warning);
+        return;
+    }
+    std::vector<int> ticket;
     for (int j = 1; j <= 10; ++j)
         if (m_module2.gMarkedNumbers[j] != 0)
-            input.markedNumbers.push_back(m_module2.gMarkedNumbers[j]);
-    input.randomPicks = m_module2.gRandomPickForSim;
-    if (input.randomPicks) {
-        // Only the count matters: every game picks its numbers anew.
-        input.markedNumbers.clear();
-        for (int n = 1; n <= std::clamp(marked, 1, 10); ++n)
-            input.markedNumbers.push_back(n);
-    }
-    std::vector<PayScheduleRow> rows;
-    QString error;
-    ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, &rows, &error);
-    m_pays.fill(0);
+            ticket.push_back(m_module2.gMarkedNumbers[j]);
+    if (m_module2.gRandomPickForSim)
+        ticket.resize(static_cast<std::size_t>(std::clamp(marked, 1, 10))); // only the count matters
+    SimulationInput input = BuildSimulationInput(game, ticket, m_module2.gRandomPickForSim, *games);
+    m_pays = game.pays(marked);
     for (int c = 0; c <= 10; ++c)
-        Pay[c]->clear();
-    for (const PayScheduleRow& row : rows) {
-        if (!row.Catch || *row.Catch < 0 || *row.Catch > 10 || marked < 1 || marked > 10)
-            continue;
-        const double pay = row.Pick[marked - 1].value_or(0);
-        input.payPerCatch[*row.Catch] = ToInt32(pay).value_or(0);
-        m_pays[*row.Catch] = pay;
-        Pay[*row.Catch]->setText(qs(PlainForm(pay)));
-    }
-    const auto bonusRow =
-        std::find_if(rows.begin(), rows.end(), [](const PayScheduleRow& r) { return r.Catch == 0; });
-    if (bonusRow != rows.end()) {
-        // A blank bonus field counts as its neutral value.
-        input.bonus.BonusBall = bonusRow->BonusBall.value_or(0);
-        input.bonus.FreeGames = bonusRow->FreeGames.value_or(0);
-        input.bonus.BonusFactor = bonusRow->BonusFactor.value_or(1);
-        input.bonus.Egg1Bonus = bonusRow->Egg1Bonus.value_or(1);
-        input.bonus.Egg2Bonus = bonusRow->Egg2Bonus.value_or(1);
-        input.bonus.Egg3Bonus = bonusRow->Egg3Bonus.value_or(1);
+        Pay[c]->setText(game.hasRow(c) ? qs(PlainForm(m_pays[c])) : QString());
+    if (game.bonusRow())
         CatchLabel[kBonusRow]->setText("Bonus");
-    }
-    input.gameName = m_module2.gCurrentGameName.toStdString();
-    input.games = *games;
-    showExactOdds(rows, marked);
+    showExactOdds(game, marked);
     if (const std::string refusal = CheckSimulationInput(input); !refusal.empty()) {
         m_dialogs.message(this, qs(refusal));
         return;
@@ -399,7 +374,7 @@ void frmSim::CommandCompute_Click()
     TextEscape->show();
     TextWinTotal->setText("Total Winnings = ");
     TextBetTotal->setText("Total Credits Bet = ");
-    TextMarked->setText("Numbers Marked = " + m_boardMarkedText.mid(6));
+    TextMarked->setText("Numbers Marked = " + markedText(marked));
     Catch[kBonusRow]->clear();
     SubTotal[kBonusRow]->clear();
     ProgressRun->setValue(0);
@@ -432,11 +407,9 @@ void frmSim::CommandCompute_Click()
     });
 }
 
-void frmSim::showExactOdds(const std::vector<PayScheduleRow>& rows, int marked)
+void frmSim::showExactOdds(const KenoGame& game, int marked)
 {
-    ExactGame game = ExactGameFromRows(rows, marked);
-    SetGameKind(game, m_module2.gCurrentGameName.toStdString(), ExactRules::Simulation);
-    m_exact = AnalyseExact(game);
+    m_exact = AnalyseExact(ExactGameOf(game, marked));
     if (!m_exact.ok()) {
         TextExact->setText("Exact Pct Return: not available (" + qs(m_exact.error) + ")");
         return;
@@ -533,8 +506,7 @@ void frmSim::reportSessions(const SimulationResult& result)
         faults << qs(error);
     const std::vector<std::int32_t> folded = FoldSessionHistogram(histogram);
     QString tableError;
-    const double marked = LeadingNumber(m_boardMarkedText.mid(6).toStdString());
-    if (!WriteSessionsTable(m_module2.gDatabase, folded, m_module2.gCurrentGameName, marked,
+    if (!WriteSessionsTable(m_module2.gDatabase, folded, m_module2.gCurrentGameName, m_markedCount,
                             result.totalWinnings(), &tableError))
         faults << "The table \"Sessions\" could not be written: " + tableError;
     std::string summary = SessionSummaryText(ComputeSessionFigures(folded), TextGame->text().toStdString(),

@@ -24,7 +24,6 @@ namespace tallyhawk {
 
 struct Module2;
 class Dialogs;
-class FormDefaults;
 
 // The simulation window: the ticket handed over from the board is played up to a billion
 // times without display, off the user interface thread, and the results, the session
@@ -36,12 +35,10 @@ public:
     frmSim(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
     ~frmSim() override;
 
-    // The board's ADVANCED: its game list text and marked-count text come with the ticket.
-    void handOff(const QString& boardGameText, const QString& boardMarkedText);
+    // The board's ADVANCED: its game list text and marked count come with the ticket.
+    void handOff(const QString& boardGameText, int markedCount);
 
     bool isRunning() const { return m_running; }
-    // The program options dialog, made on its first use.
-    FormDefaults& options();
     // Waits until a run in progress has ended and its results are shown (tests).
     void waitForRun();
 
@@ -70,8 +67,8 @@ public:
 signals:
     // BACK TO GAME: the board shows itself again with the bet it had.
     void backToGame();
-    // The options dialog reset the credit total to this text.
-    void creditsReset(const QString& credits);
+    // PGM OPTIONS: the program options dialog, modal.
+    void optionsRequested();
     // The user confirmed quitting here: the program ends, this game saved.
     void endProgramRequested(const QString& startupGame);
 
@@ -95,7 +92,7 @@ private:
     void showProgress(const SimulationTotals& totals);
     void finishRun(const SimulationResult& result);
     void reportSessions(const SimulationResult& result);
-    void showExactOdds(const std::vector<PayScheduleRow>& rows, int marked);
+    void showExactOdds(const KenoGame& game, int marked);
 
     // The randomness test: counted off the interface thread, shown on the grid as it goes.
     void CommandTest_Click();
@@ -107,9 +104,8 @@ private:
 
     Module2& m_module2;
     Dialogs& m_dialogs;
-    FormDefaults* m_options = nullptr;
     bool m_loaded = false;
-    QString m_boardMarkedText;
+    int m_markedCount = 0; // as the board handed it over
 
     // The run in progress: the worker thread, the stop flag, and its latest figures on their
     // way to the window.

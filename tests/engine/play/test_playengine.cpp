@@ -23,8 +23,22 @@ std::vector<PayScheduleRow> gameRows(int marked, const std::map<int, double>& pa
     return rows;
 }
 
+// The game of those rows, its bonus row holding `bonus`, listed as `entry`.
+KenoGame gameOf(std::vector<PayScheduleRow> rows, const BonusValues& bonus = {},
+                const std::string& entry = "")
+{
+    rows[0].BonusBall = bonus.BonusBall;
+    rows[0].FreeGames = bonus.FreeGames;
+    rows[0].BonusFactor = bonus.BonusFactor;
+    rows[0].Egg1Bonus = bonus.Egg1Bonus;
+    rows[0].Egg2Bonus = bonus.Egg2Bonus;
+    rows[0].Egg3Bonus = bonus.Egg3Bonus;
+    return KenoGame::fromRows(rows, entry);
+}
+
 // A play's input with the given ticket marked, the deck in order and 100 credits.
-PlayInput playInput(const std::vector<int>& ticket, const std::map<int, double>& pays, int bet = 1)
+PlayInput playInput(const std::vector<int>& ticket, const std::map<int, double>& pays, int bet = 1,
+                    const BonusValues& bonus = {}, const std::string& entry = "")
 {
     PlayInput input;
     for (int n : ticket) {
@@ -36,9 +50,9 @@ PlayInput playInput(const std::vector<int>& ticket, const std::map<int, double>&
     input.markedCount = static_cast<int>(ticket.size());
     input.bet = bet;
     input.credits = 100;
-    input.rows = gameRows(input.markedCount, pays);
+    input.game = gameOf(gameRows(input.markedCount, pays), bonus, entry);
     input.soundOn = false;
-    input.oddsListing = BuildPaysList(input.markedCount, bet, input.rows);
+    input.oddsListing = BuildPaysList(input.markedCount, bet, input.game);
     return input;
 }
 
@@ -102,14 +116,14 @@ WinState winState(int marked, int hits, int bet = 0)
 
 TEST(PaysList, ListsThePayingCatchesUpToTheMarkedCount)
 {
-    const auto rows = gameRows(4, {{2, 1}, {3, 5}, {4, 100}});
+    const KenoGame rows = gameOf(gameRows(4, {{2, 1}, {3, 5}, {4, 100}}));
     EXPECT_EQ(BuildPaysList(4, 2, rows), " Hits     Win\r\n"
                                          "   2         2\r\n"
                                          "   3         10\r\n"
                                          "   4         200\r\n");
     EXPECT_EQ(BuildPaysList(0, 2, rows), " Hits     Win\r\n");
     // Catch 0 is listed like any other row; ten takes one blank less; halves are kept.
-    const auto tens = gameRows(10, {{0, 0.5}, {10, 10000}});
+    const KenoGame tens = gameOf(gameRows(10, {{0, 0.5}, {10, 10000}}));
     EXPECT_EQ(BuildPaysList(10, 3, tens), " Hits     Win\r\n"
                                           "   0         1.5\r\n"
                                           "  10        30000\r\n");
@@ -117,7 +131,7 @@ TEST(PaysList, ListsThePayingCatchesUpToTheMarkedCount)
 
 TEST(ComputeWinFormula, RoundsTheBaseHalfToEven)
 {
-    const auto rows = gameRows(1, {{1, 0.5}});
+    const KenoGame rows = gameOf(gameRows(1, {{1, 0.5}}));
     WinState state = winState(1, 1);
     for (auto [bet, base] : {std::pair{1, 0}, {3, 2}, {5, 2}, {7, 4}}) {
         state.bet = bet;
@@ -127,7 +141,7 @@ TEST(ComputeWinFormula, RoundsTheBaseHalfToEven)
 
 TEST(ComputeWinFormula, AppliesTheFirstCaseThatHolds)
 {
-    const auto rows = gameRows(5, {{3, 3}, {5, 800}});
+    const KenoGame rows = gameOf(gameRows(5, {{3, 3}, {5, 800}}));
     WinState state = winState(5, 3, 2);
     state.bonus = bonusValues(20, 0, 4, 2, 5, 10);
     EXPECT_EQ(ComputeWin(state, rows, 0), 6); // no bonus ball hit
@@ -149,8 +163,9 @@ TEST(ComputeWinFormula, AppliesTheFirstCaseThatHolds)
 
 TEST(ComputeWinFormula, KeepsThePreviousWinWithoutARowOrMarks)
 {
-    auto rows = gameRows(5, {{3, 3}});
-    rows.erase(rows.begin() + 4); // no row for catch 4
+    auto stored = gameRows(5, {{3, 3}});
+    stored.erase(stored.begin() + 4); // no row for catch 4
+    const KenoGame rows = gameOf(stored);
     WinState state = winState(5, 4, 1);
     EXPECT_EQ(ComputeWin(state, rows, 3), 3);
     state.markedCount = 0;
@@ -217,8 +232,7 @@ TEST(Play, TheBonusBallAtTwentyDoublesAWinOnlyWhenItHits)
     int hitsOfBall = 0, misses = 0;
     for (std::uint64_t seed = 1; seed <= 2000; ++seed) {
         KenoRandom random(seed);
-        PlayInput input = playInput(kFive, pays);
-        input.bonus = bonusValues(20, 0, 2);
+        PlayInput input = playInput(kFive, pays, 1, bonusValues(20, 0, 2));
         const PlayResult result = PlayGames(input, random);
         const GameRecord& game = result.games.at(0);
         const int ball20 = game.balls[19];
@@ -253,8 +267,7 @@ TEST(Play, AFreeGameSeriesPaysEveryFreeGameAtTheFactor)
     int series = 0;
     for (std::uint64_t seed = 1; seed <= 3000 && series < 5; ++seed) {
         KenoRandom random(seed);
-        PlayInput input = playInput(ten, pays);
-        input.bonus = bonusValues(1, 10, 3);
+        PlayInput input = playInput(ten, pays, 1, bonusValues(1, 10, 3));
         const PlayResult result = PlayGames(input, random);
         const GameRecord& first = result.games.at(0);
         const bool triggered = std::count(ten.begin(), ten.end(), first.balls[0]) > 0 && first.win >= 1;
@@ -301,10 +314,7 @@ TEST(Play, CavemanEggsFallOnThreeDifferentUnmarkedNumbers)
     for (std::uint64_t seed = 1; seed <= 2000; ++seed) {
         KenoRandom random(seed);
         std::vector<int> ticket = QuickPickNumbers(1 + static_cast<int>(seed % 10), random);
-        PlayInput input = playInput(ticket, pays);
-        input.rows = gameRows(input.markedCount, pays);
-        input.caveman = true;
-        input.bonus = bonusValues(0, 0, 1, 2, 3, 4);
+        PlayInput input = playInput(ticket, pays, 1, bonusValues(0, 0, 1, 2, 3, 4), "Caveman Keno");
         const PlayResult result = PlayGames(input, random);
         std::set<int> eggs;
         for (int k = 11; k <= 13; ++k) {
@@ -333,9 +343,7 @@ TEST(Play, CavemanPlusRevealsTheExtraBallsOnlyWithAWinAndTwoEggs)
     int extra = 0, plain = 0;
     for (std::uint64_t seed = 1; seed <= 4000; ++seed) {
         KenoRandom random(seed);
-        PlayInput input = playInput(eight, pays);
-        input.caveman = input.cavemanPlus = true;
-        input.bonus = bonusValues(0, 0, 1, 2, 3, 5);
+        PlayInput input = playInput(eight, pays, 1, bonusValues(0, 0, 1, 2, 3, 5), "Caveman Plus Keno");
         const PlayResult result = PlayGames(input, random);
         const GameRecord& game = result.games.at(0);
         std::vector<int> first20(game.balls.begin(), game.balls.begin() + 20);
@@ -367,16 +375,13 @@ TEST(Play, CavemanPlusRevealsTheExtraBallsOnlyWithAWinAndTwoEggs)
 TEST(Play, AGameAfterACavemanGameCountsNoEggs)
 {
     KenoRandom random(99);
-    PlayInput input = playInput(kFive, {{2, 1}});
-    input.caveman = true;
-    input.bonus = bonusValues(0, 0, 1, 5, 5, 5);
+    PlayInput input = playInput(kFive, {{2, 1}}, 1, bonusValues(0, 0, 1, 5, 5, 5), "Caveman Keno");
     PlayResult caveman = PlayGames(input, random);
 
     PlayInput next = playInput(kFive, {{2, 1}});
     next.marks = caveman.marks; // the eggs of the last game are still on the board
     next.markedNumbers = caveman.markedNumbers;
     next.deck = caveman.deck;
-    next.bonus = input.bonus;
     for (int play = 0; play < 300; ++play) {
         const PlayResult result = PlayGames(next, random);
         EXPECT_EQ(result.games[0].eggCatches, 0);

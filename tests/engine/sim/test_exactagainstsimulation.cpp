@@ -47,7 +47,7 @@ TEST(ExactAgainstSimulation, SessionFiguresAgreeOverTenMillionGames)
         input.markedNumbers = table.ticket;
         input.payPerCatch = table.pays;
         input.bonus = table.bonus;
-        input.gameName = table.name;
+        input.kind = SimulationGameKind(table.name);
         input.games = 10'000'000;
         input.seed = 20261206;
         const SimulationResult result = RunSimulation(input);
@@ -60,10 +60,8 @@ TEST(ExactAgainstSimulation, SessionFiguresAgreeOverTenMillionGames)
         game.marked = static_cast<int>(table.ticket.size());
         for (int c = 0; c <= 10; ++c)
             game.pays[c] = table.pays[c];
-        game.BonusBall = static_cast<int>(table.bonus.BonusBall);
-        game.FreeGames = static_cast<int>(table.bonus.FreeGames);
-        game.BonusFactor = static_cast<int>(table.bonus.BonusFactor);
-        SetGameKind(game, table.name, ExactRules::Simulation);
+        game.simulationBonus = table.bonus;
+        game.simulationKind = SimulationGameKind(table.name);
         const ExactAnalysis exact = AnalyseExact(game);
         ASSERT_TRUE(exact.ok()) << exact.error;
 

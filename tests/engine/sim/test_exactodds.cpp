@@ -22,21 +22,31 @@ ExactGame ticket(int marked, std::vector<double> pays)
     return game;
 }
 
+// Both rule sets read the whole bonus values and the kind alike in these games.
+void sameForBoth(ExactGame& game)
+{
+    const BonusValues& b = game.boardBonus;
+    game.simulationBonus = {double(b.BonusBall), double(b.FreeGames), double(b.BonusFactor),
+                            double(b.Egg1Bonus), double(b.Egg2Bonus), double(b.Egg3Bonus)};
+    game.simulationKind = game.boardKind;
+}
+
 ExactGame eggs(ExactGame game, int egg1, int egg2, int egg3, bool plus)
 {
-    game.caveman = true;
-    game.cavemanPlus = plus;
-    game.Egg1Bonus = egg1;
-    game.Egg2Bonus = egg2;
-    game.Egg3Bonus = egg3;
+    game.boardKind = {true, plus};
+    game.boardBonus.Egg1Bonus = egg1;
+    game.boardBonus.Egg2Bonus = egg2;
+    game.boardBonus.Egg3Bonus = egg3;
+    sameForBoth(game);
     return game;
 }
 
 ExactGame bonusBall(ExactGame game, int position, int freeGames, int factor)
 {
-    game.BonusBall = position;
-    game.FreeGames = freeGames;
-    game.BonusFactor = factor;
+    game.boardBonus.BonusBall = position;
+    game.boardBonus.FreeGames = freeGames;
+    game.boardBonus.BonusFactor = factor;
+    sameForBoth(game);
     return game;
 }
 
@@ -79,7 +89,7 @@ int subsets(Mask from, int size)
 std::vector<Mask> eggPlacements(const ExactGame& game, KenoShape shape)
 {
     std::vector<Mask> placements;
-    if (game.caveman || game.cavemanPlus)
+    if (game.boardKind.caveman)
         forEachSubset(below(shape.numbers) & ~below(game.marked), kExactEggs,
                       [&](Mask e) { placements.push_back(e); });
     else
@@ -102,7 +112,8 @@ Dist copies(const Dist& one, int times)
 
 std::int64_t eggBonus(const ExactGame& game, int catches)
 {
-    return std::array<std::int64_t, 4>{1, game.Egg1Bonus, game.Egg2Bonus, game.Egg3Bonus}[catches];
+    const BonusValues& b = game.boardBonus;
+    return std::array<std::int64_t, 4>{1, b.Egg1Bonus, b.Egg2Bonus, b.Egg3Bonus}[catches];
 }
 
 struct Brute
@@ -152,35 +163,37 @@ Brute simulationBrute(const ExactGame& g, KenoShape s)
     std::array<std::int64_t, kExactMaxCatch + 1> pay{};
     for (int c = 0; c <= kExactMaxCatch; ++c)
         pay[c] = static_cast<std::int64_t>(RoundHalfEven(g.pays[c]));
-    const bool caveman = g.caveman || g.cavemanPlus;
+    const bool caveman = g.simulationKind.caveman;
     const auto placements = eggPlacements(g, s);
     const int draws = subsets(all, k), extraSets = subsets(below(s.numbers - k), kExactExtraBalls);
 
     std::map<std::int64_t, ExactInt> oneFree;
-    forEachSubset(all, k, [&](Mask d) { oneFree[pay[count(d & ticketMask)] * g.BonusFactor] += 1; });
-    const Dist freeTotal = copies(Tally::spread(oneFree, draws), g.FreeGames);
+    forEachSubset(all, k,
+                  [&](Mask d) { oneFree[pay[count(d & ticketMask)] * g.boardBonus.BonusFactor] += 1; });
+    const Dist freeTotal = copies(Tally::spread(oneFree, draws), g.boardBonus.FreeGames);
 
     Tally tally;
     auto settle = [&](int c, int e, bool flag, ExactInt weight) {
         tally.catches[c] += weight;
         std::int64_t win = pay[c];
         if (flag && pay[c] > 0) {
-            if (g.FreeGames > 0) {
+            if (g.boardBonus.FreeGames > 0) {
                 tally.triggering[win] += weight;
                 return;
             }
-            win += caveman ? pay[c] * (e >= 1 ? eggBonus(g, e) - 1 : 0) : pay[c] * (g.BonusFactor - 1);
+            win += caveman ? pay[c] * (e >= 1 ? eggBonus(g, e) - 1 : 0)
+                           : pay[c] * (g.boardBonus.BonusFactor - 1);
         }
         tally.plain[win] += weight;
     };
     for (const Mask eggSet : placements)
         forEachSubset(all, k, [&](Mask d) {
             const int c = count(d & ticketMask), e = count(d & eggSet);
-            if (g.BonusBall != 0) {
+            if (g.boardBonus.BonusBall != 0) {
                 for (int n = 0; n < s.numbers; ++n) // each drawn number is the r-th smallest for one r
                     if (d >> n & 1)
                         settle(c, 0, n < g.marked, extraSets);
-            } else if (caveman && g.cavemanPlus && e > 1 && pay[c] > 0) {
+            } else if (caveman && g.simulationKind.cavemanPlus && e > 1 && pay[c] > 0) {
                 forEachSubset(all & ~d, kExactExtraBalls, [&](Mask extra) {
                     settle(count((d | extra) & ticketMask), count((d | extra) & eggSet), true, k);
                 });
@@ -204,20 +217,20 @@ struct BoardGame
 BoardGame boardGame(const ExactGame& g, KenoShape s, int bet, Mask eggSet, const std::array<int, 8>& balls,
                     bool freeGamesRunning)
 {
-    const bool caveman = g.caveman || g.cavemanPlus;
-    const int bonusBallAt = freeGamesRunning ? 0 : g.BonusBall;
-    const int ballCount = g.cavemanPlus ? s.drawn + kExactExtraBalls : s.drawn;
+    const bool caveman = g.boardKind.caveman;
+    const int bonusBallAt = freeGamesRunning ? 0 : g.boardBonus.BonusBall;
+    const int ballCount = g.boardKind.cavemanPlus ? s.drawn + kExactExtraBalls : s.drawn;
     BoardGame game;
     int eggCatches = 0;
     auto computeWin = [&] {
         const auto base = static_cast<std::int64_t>(RoundHalfEven(g.pays[game.hits] * bet));
         if (freeGamesRunning)
-            return g.BonusFactor * base;
+            return g.boardBonus.BonusFactor * base;
         if (caveman)
             return base * eggBonus(g, eggCatches);
-        if (!game.bonusBallHit || g.FreeGames >= 1)
+        if (!game.bonusBallHit || g.boardBonus.FreeGames >= 1)
             return base;
-        return g.BonusFactor * base;
+        return g.boardBonus.BonusFactor * base;
     };
     for (int i = 1; i <= ballCount; ++i) {
         if (i == s.drawn + 1 && (game.win == 0 || eggCatches < 2))
@@ -251,7 +264,7 @@ void forEachSequence(int numbers, int length, std::array<int, 8>& balls, int at,
 
 Brute boardBrute(const ExactGame& g, KenoShape s, int bet)
 {
-    const int length = g.cavemanPlus ? s.drawn + kExactExtraBalls : s.drawn;
+    const int length = g.boardKind.cavemanPlus ? s.drawn + kExactExtraBalls : s.drawn;
     ExactInt games = 0;
     std::map<std::int64_t, ExactInt> oneFree;
     Tally tally;
@@ -262,10 +275,10 @@ Brute boardBrute(const ExactGame& g, KenoShape s, int bet)
             oneFree[boardGame(g, s, bet, eggSet, balls, true).win] += 1;
             const BoardGame game = boardGame(g, s, bet, eggSet, balls, false);
             tally.catches[game.hits] += 1;
-            const bool startsFreeGames = game.win >= 1 && g.FreeGames >= 1 && game.bonusBallHit;
+            const bool startsFreeGames = game.win >= 1 && g.boardBonus.FreeGames >= 1 && game.bonusBallHit;
             (startsFreeGames ? tally.triggering : tally.plain)[game.win] += 1;
         });
-    return tally.finish(games, copies(Tally::spread(oneFree, games), g.FreeGames));
+    return tally.finish(games, copies(Tally::spread(oneFree, games), g.boardBonus.FreeGames));
 }
 
 void expectSame(const WinDistribution& exact, const Catches& exactCatches, const Brute& brute)
@@ -344,32 +357,22 @@ TEST(ExactOdds, RefusesWhatItCannotAnalyse)
     EXPECT_TRUE(AnalyseExact(ticket(10, {1})).ok());
 }
 
-TEST(ExactOdds, GameKindFollowsEachRuleSetsReadingOfTheName)
-{
-    ExactGame game;
-    SetGameKind(game, "Caveman Keno Plus", ExactRules::Simulation);
-    EXPECT_TRUE(game.caveman && game.cavemanPlus);
-    SetGameKind(game, "Caveman Keno Plus", ExactRules::Board);
-    EXPECT_TRUE(game.caveman && !game.cavemanPlus);
-    SetGameKind(game, "caveman Plus", ExactRules::Board);
-    EXPECT_FALSE(game.caveman || game.cavemanPlus);
-}
-
-TEST(ExactOdds, ReadsAGamesRows)
+TEST(ExactOdds, TakesEachRuleSetsViewOfTheGame)
 {
     PayScheduleRow bonus, four;
     bonus.Catch = 0;
     bonus.BonusBall = 20;
     bonus.FreeGames = 12;
-    bonus.BonusFactor = 2;
+    bonus.BonusFactor = 2.5;
     four.Catch = 4;
     four.Pick[7] = 3;
-    const ExactGame game = ExactGameFromRows({bonus, four}, 8);
+    const ExactGame game = ExactGameOf(KenoGame::fromRows({bonus, four}, "Caveman Keno Plus"), 8);
     EXPECT_EQ(game.pays[4], 3);
     EXPECT_EQ(game.pays[0], 0);
-    EXPECT_EQ(game.BonusBall, 20);
-    EXPECT_EQ(game.FreeGames, 12);
-    EXPECT_EQ(game.Egg2Bonus, 1); // blank: neutral
+    EXPECT_EQ(game.boardBonus, (BonusValues{20, 12, 2, 1, 1, 1})); // 2.5 read as a whole number: 2
+    EXPECT_EQ(game.simulationBonus, (SimulationBonus{20, 12, 2.5, 1, 1, 1}));
+    EXPECT_EQ(game.boardKind, (GameKind{true, false}));     // the board wants "Caveman Plus"
+    EXPECT_EQ(game.simulationKind, (GameKind{true, true})); // the simulation "Caveman" and "Plus"
 }
 
 TEST(ExactBruteForce, SimulationRulesOnASmallBoard)
@@ -385,13 +388,14 @@ TEST(ExactBruteForce, SimulationRulesOnASmallBoard)
         bonusBall(eggs(ticket(3, {0, 1, 3, 20}), 1, 2, 4, false), 2, 0, 5),
     };
     for (const ExactGame& game : games) {
-        SCOPED_TRACE(testing::Message() << "bonus ball " << game.BonusBall << " free " << game.FreeGames
-                                        << " plus " << game.cavemanPlus);
+        SCOPED_TRACE(testing::Message()
+                     << "bonus ball " << game.boardBonus.BonusBall << " free " << game.boardBonus.FreeGames
+                     << " plus " << game.boardKind.cavemanPlus);
         Catches catches{};
         const WinDistribution exact = SimulationWinDistribution(game, shape, &catches);
         const Brute brute = simulationBrute(game, shape);
         expectSame(exact, catches, brute);
-        if (game.FreeGames == 0) {
+        if (game.boardBonus.FreeGames == 0) {
             const auto fraction = SimulationReturnFraction(game, shape);
             ASSERT_TRUE(fraction);
             EXPECT_TRUE(fraction->numerator * brute.denominator == brute.numerator * fraction->denominator)
@@ -422,8 +426,8 @@ TEST(ExactBruteForce, BoardRulesOnASmallBoard)
         {bonusBall(eggs(ticket(2, {0, 2, 10}), 1, 2, 1, true), 5, 1, 3), 2, plus}, // on an extra ball
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "bonus ball " << c.game.BonusBall << " bet " << c.bet << " plus "
-                                        << c.game.cavemanPlus);
+        SCOPED_TRACE(testing::Message() << "bonus ball " << c.game.boardBonus.BonusBall << " bet " << c.bet
+                                        << " plus " << c.game.boardKind.cavemanPlus);
         Catches catches{};
         const WinDistribution exact = BoardWinDistribution(c.game, c.bet, c.shape, &catches);
         expectSame(exact, catches, boardBrute(c.game, c.shape, c.bet));
@@ -440,6 +444,17 @@ TEST(ExactBruteForce, RuleSetsDifferWhereTheRulesDo)
     EXPECT_NEAR(AnalyseExact(half, 1).board.returnPct, 50, 1e-12);
     EXPECT_NEAR(AnalyseExact(half, 3).board.returnPct, 8.0 / 3 * 25, 1e-12);
     EXPECT_NEAR(AnalyseExact(half, 3).simulation.returnPct, 50, 1e-12);
+    // A Bonus Factor of 2.5: the simulation multiplies by 2.5, the board by 2. One spot paying 2,
+    // the ball hit by a quarter of the games' catches one time in twenty:
+    // simulation 1/4 (19/20 x 2 + 1/20 x 5) = 0.5375; board at a bet of 1, 1/4 (19/20 x 2 + 1/20 x 4).
+    ExactGame factor = bonusBall(ticket(1, {0, 2}), 20, 0, 2);
+    factor.simulationBonus.BonusFactor = 2.5;
+    const ExactAnalysis a = AnalyseExact(factor);
+    ASSERT_TRUE(a.ok()) << a.error;
+    EXPECT_NEAR(a.simulation.returnPct, 53.75, 1e-12);
+    EXPECT_NEAR(a.board.returnPct, 52.5, 1e-12);
+    EXPECT_EQ(SimulationReturnFraction(factor)->text(), "43/80");
+    EXPECT_EQ(a.simulation.win.unitsPerCredit, 2);
 }
 
 TEST(ExactSession, TwoGamesCheckedByHand)

@@ -87,7 +87,8 @@ SimulationInput fiveSpot(const Pays& pay, std::int64_t games)
     SimulationInput input;
     input.markedNumbers = {3, 17, 42, 64, 65};
     input.payPerCatch = pay;
-    input.gameName = "Nevada                   Some Casino                   Live Keno           ";
+    input.kind =
+        SimulationGameKind("Nevada                   Some Casino                   Live Keno           ");
     input.games = games;
     input.seed = 20240601;
     input.threads = 2;
@@ -201,7 +202,8 @@ TEST(Simulation, FreeGamesPayTwelveDrawsAtTheirFactor)
 TEST(Simulation, CavemanEggsMultiplyFromTwoEggsOn)
 {
     SimulationInput input = fiveSpot(kHighPays, kGames);
-    input.gameName = "Somewhere                Some Casino                   Caveman Keno        ";
+    input.kind =
+        SimulationGameKind("Somewhere                Some Casino                   Caveman Keno        ");
     input.bonus.Egg1Bonus = 1;
     input.bonus.Egg2Bonus = 4;
     input.bonus.Egg3Bonus = 10;
@@ -216,7 +218,8 @@ TEST(Simulation, CavemanPlusDrawsThreeExtraBallsAndCountsAgain)
 {
     SimulationInput input = fiveSpot(kEightSpot, kGames);
     input.markedNumbers = {1, 2, 9, 33, 40, 64, 65, 80};
-    input.gameName = "Somewhere                Some Casino                   Caveman Plus        ";
+    input.kind =
+        SimulationGameKind("Somewhere                Some Casino                   Caveman Plus        ");
     input.bonus.Egg2Bonus = 4;
     input.bonus.Egg3Bonus = 10;
     double events = 0;
@@ -233,7 +236,7 @@ TEST(Simulation, EveryGameLeavesTwentyDrawnNumbersAndEggsOffTheTicket)
     SimulationInput input = fiveSpot(kEightSpot, 1);
     input.markedNumbers = {1, 2, 3, 4, 5, 6, 7, 8};
     input.randomPicks = true;
-    input.gameName = "Caveman Plus";
+    input.kind = SimulationGameKind("Caveman Plus");
     input.payPerCatch = {1, 1, 1, 1, 1, 1, 1, 1, 1}; // every catch pays: extra balls on two eggs
     SimulationGame game(input, ChunkGenerator(7, 0));
     double bonus = 0;
@@ -287,7 +290,7 @@ TEST(Simulation, SessionLogFollowsTheGamesOfEachChunkInOrder)
 {
     SimulationInput plus = fiveSpot(kEightSpot, 234'500);
     plus.markedNumbers = {1, 2, 9, 33, 40, 64, 65, 80};
-    plus.gameName = "Caveman Plus";
+    plus.kind = SimulationGameKind("Caveman Plus");
     plus.bonus.Egg2Bonus = 3;
     plus.bonus.Egg3Bonus = 7.5;
     SimulationInput freeGames = fiveSpot(kHighPays, 234'500);
@@ -318,7 +321,7 @@ TEST(Simulation, SameSeedGivesTheSameRunOnOneAndTwoThreads)
 {
     SimulationInput input = fiveSpot(kEightSpot, 1'234'567);
     input.markedNumbers = {1, 2, 9, 33, 40, 64, 65, 80};
-    input.gameName = "Caveman Plus";
+    input.kind = SimulationGameKind("Caveman Plus");
     input.bonus.Egg2Bonus = 4;
     input.bonus.Egg3Bonus = 10;
     input.threads = 1;
@@ -406,7 +409,7 @@ TEST(Simulation, RefusesATicketOrGameCountItCannotPlay)
     EXPECT_TRUE(refused([](SimulationInput& i) { i.games = kMaxSimulationGames + 1; }));
     EXPECT_TRUE(refused([](SimulationInput& i) { i.bonus.FreeGames = NAN; }));
     EXPECT_FALSE(refused([](SimulationInput&) {}));
-    EXPECT_TRUE(IsCavemanPlusGameForSim("Big Caveman Keno Plus"));
-    EXPECT_FALSE(IsCavemanPlusGameForSim("Keno Plus"));
-    EXPECT_FALSE(IsCavemanGameForSim("caveman keno"));
+    EXPECT_EQ(SimulationGameKind("Big Caveman Keno Plus"), (GameKind{true, true}));
+    EXPECT_EQ(SimulationGameKind("Keno Plus"), (GameKind{false, false}));
+    EXPECT_EQ(SimulationGameKind("caveman keno"), (GameKind{false, false}));
 }

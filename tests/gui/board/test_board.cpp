@@ -96,7 +96,7 @@ void BoardTest::quittingWithYesSavesTheGameAndTheCreditsForTheNextStart()
         run.chooseGame(11);
         chosen = run.board.ComboGameList->currentText();
         QCOMPARE(run.module2.gCurrentGameName, chosen);
-        run.board.TextCredits->setText("57");
+        run.board.setCredits(57);
 
         QSignalSpy ended(&run.board, &frmKenoBoard::programEnded);
         run.dialogs.answers = {true};
@@ -123,7 +123,7 @@ void BoardTest::quittingWithNoChangesNothing()
     QVERIFY(run.board.Form_Load());
     run.board.show();
     run.chooseGame(3);
-    run.board.TextCredits->setText("42");
+    run.board.setCredits(42);
     const QByteArray before = fileHash(folder.databasePath());
 
     QSignalSpy ended(&run.board, &frmKenoBoard::programEnded);

@@ -41,6 +41,7 @@ private slots:
     void startRefusesWithTheRightMessage();
     void wholeGamesMatchTheEngine();
     void startFollowsTheBetAfterTheFirstDraw();
+    void startChargesNothingWhenThePaysCannotBeRead();
     void quickPickKeepsTheCount();
     void closingDuringAPlayFinishesItsArithmetic();
     void answeringNoLetsThePlayFinish();
@@ -96,7 +97,7 @@ void BoardPlayTest::betLimitsAndTheirMessages()
     run.click(run.board.CommandBet, Qt::ControlModifier);
     QCOMPARE(run.board.TextBet->text(), QString(" 44"));
 
-    run.board.TextCredits->setText("0");
+    run.board.setCredits(0);
     run.click(run.board.CommandBet);
     QCOMPARE(run.dialogs.messages().last(), QString("You must ADD CREDITS before you can bet!"));
     QCOMPARE(run.board.TextBet->text(), QString(" 44"));
@@ -139,14 +140,14 @@ void BoardPlayTest::markingNeedsABetAndStopsAtTen()
 void BoardPlayTest::addingAndResettingCredits()
 {
     BoardRun& run = *m_run;
-    run.board.TextCredits->setText("10");
+    run.board.setCredits(10);
     run.dialogs.inputs = {"50"};
     run.click(run.board.CommandAdd);
     QCOMPARE(run.dialogs.shown.back().text, QString("Enter Number of Credits to Add >|200"));
     QCOMPARE(run.dialogs.shown.back().title, QString("Increase Credit Total"));
     QCOMPARE(run.board.TextCredits->text(), QString("60"));
 
-    run.board.TextCredits->setText("10");
+    run.board.setCredits(10);
     run.dialogs.inputs = {QString()}; // Cancel
     run.click(run.board.CommandAdd);
     QCOMPARE(run.board.TextCredits->text(), QString("10"));
@@ -197,10 +198,8 @@ void BoardPlayTest::wholeGamesMatchTheEngine()
         for (int n : ticket)
             run.clickNumber(n);
         QCOMPARE(run.board.TextMarked->text(), QString("MARKED   8"));
-        std::vector<PayScheduleRow> rows;
-        QVERIFY(ReadGameRows(run.module2.gDatabase, run.module2.gCurrentGameSql, &rows));
-        const auto bonusRow =
-            std::find_if(rows.begin(), rows.end(), [](const auto& r) { return r.Catch == 0; });
+        KenoGame rules;
+        QVERIFY(ReadGame(run.module2.gDatabase, run.module2.gCurrentGameSql, &rules));
 
         for (int play = 0; play < 6; ++play) {
             PlayInput input;
@@ -211,12 +210,8 @@ void BoardPlayTest::wholeGamesMatchTheEngine()
             input.bet = 2;
             input.credits = LeadingNumber(run.board.TextCredits->text().toStdString()) -
                             (run.module2.gBetPrepaid ? 0 : 2);
-            input.rows = rows;
-            input.bonus = BonusValuesOf(bonusRow == rows.end() ? nullptr : &*bonusRow);
-            const std::string name = run.module2.gCurrentGameName.toStdString();
-            input.caveman = IsCavemanGame(name);
-            input.cavemanPlus = IsCavemanPlusGame(name);
-            input.oddsListing = BuildPaysList(8, 2, rows);
+            input.game = rules;
+            input.oddsListing = BuildPaysList(8, 2, rules);
             const PlayResult expected = PlayGames(input, reference);
 
             const int beepsBefore = run.dialogs.beeps;
@@ -235,12 +230,12 @@ void BoardPlayTest::wholeGamesMatchTheEngine()
             for (int n = 1; n <= 80; ++n) {
                 const bool marked = std::count(ticket.begin(), ticket.end(), n) > 0;
                 const bool drawn = std::count(last.balls.begin(), last.balls.end(), n) > 0;
-                if (marked && drawn && n != last.balls[std::max(0, input.bonus.BonusBall - 1)])
+                if (marked && drawn && n != last.balls[std::max(0, rules.boardBonus().BonusBall - 1)])
                     QCOMPARE(cellImage(run, n), pictureFile("ckmark-red.GIF"));
                 if (marked && !drawn)
                     QCOMPARE(cellImage(run, n), pictureFile("ckmark-blue.GIF"));
             }
-            for (int k = 11; k <= 13 && input.caveman; ++k) {
+            for (int k = 11; k <= 13 && rules.boardKind().caveman; ++k) {
                 const int egg = run.module2.gMarkedNumbers[k];
                 const bool drawn = std::count(last.balls.begin(), last.balls.end(), egg) > 0;
                 QCOMPARE(cellImage(run, egg), pictureFile(drawn ? "egg-cracked.jpg" : "egg-blue.jpg"));
@@ -252,6 +247,26 @@ void BoardPlayTest::wholeGamesMatchTheEngine()
     }
 }
 
+void BoardPlayTest::startChargesNothingWhenThePaysCannotBeRead()
+{
+    BoardRun& run = *m_run;
+    run.click(run.board.CommandBet);
+    run.click(run.board.CommandBet);
+    for (int n : {10, 20, 30, 40, 50})
+        run.clickNumber(n);
+    run.click(run.board.CommandStart); // the first draw: its bet was taken as it was placed
+    QVERIFY(!run.module2.gBetPrepaid);
+    const double credits = run.board.credits();
+    const QString shown = run.board.TextCredits->text();
+    QVERIFY(ExecuteSql(run.module2.gDatabase, "ALTER TABLE [Pay Table] RENAME TO [Elsewhere]"));
+    run.click(run.board.CommandStart);
+    QVERIFY(run.dialogs.messages().last().startsWith("The pays of this game cannot be read: "));
+    QCOMPARE(run.board.credits(), credits);
+    QCOMPARE(run.board.TextCredits->text(), shown);
+    QVERIFY(!run.board.isPlaying());
+    QVERIFY(run.board.CommandStart->isEnabled());
+}
+
 void BoardPlayTest::startFollowsTheBetAfterTheFirstDraw()
 {
     BoardRun& run = *m_run;
@@ -260,7 +275,7 @@ void BoardPlayTest::startFollowsTheBetAfterTheFirstDraw()
         run.clickNumber(n);
     run.click(run.board.CommandStart);
     QVERIFY(!run.module2.gBetPrepaid);
-    run.board.TextCredits->setText("3");
+    run.board.setCredits(3);
     run.click(run.board.CommandBet);
     run.click(run.board.CommandBet);
     QCOMPARE(run.board.TextBet->text(), QString(" 3"));

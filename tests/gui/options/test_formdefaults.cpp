@@ -24,7 +24,7 @@ private slots:
 
 private:
     ProgramDefaults stored();
-    FormDefaults& options() { return m_run->simulation.options(); }
+    FormDefaults& options() { return m_run->app.options(); }
 
     std::unique_ptr<TempDataFolder> m_folder;
     std::unique_ptr<BoardRun> m_run;

@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -32,6 +33,7 @@ private slots:
     void handOffKeepsOrClearsTheResults();
     void backRestoresTheBet();
     void answersThatDoNotRunAGame();
+    void paysThatCannotBeReadRunNothing();
     void aRunReportsItsSessions();
     void randomPicksPlayTheMarkedCount();
     void escStopsALongRunAtAProgressPoint();
@@ -110,6 +112,17 @@ void SimulationWindowTest::handOffKeepsOrClearsTheResults()
     QCOMPARE(sim().TextBetTotal->text(), QString("Total Credits Bet ="));
     QCOMPARE(sim().Catch[3]->text(), QString());
     QCOMPARE(sim().Catch[11]->text(), QString("Frequency")); // the header stays
+}
+
+void SimulationWindowTest::paysThatCannotBeReadRunNothing()
+{
+    markAndHandOff({5, 6, 7, 8});
+    QVERIFY(ExecuteSql(m_run->module2.gDatabase, "ALTER TABLE [Pay Table] RENAME TO [Elsewhere]"));
+    runGames("20000");
+    QVERIFY(m_run->dialogs.messages().last().startsWith("The pays of this game cannot be read: "));
+    QVERIFY(!sim().isRunning());
+    QCOMPARE(numberAfterEquals(sim().TextBetTotal), 0);
+    QCOMPARE(sim().ProgressRun->value(), 0);
 }
 
 void SimulationWindowTest::backRestoresTheBet()

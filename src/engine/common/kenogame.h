@@ -1,0 +1,110 @@
+#pragma once
+// The model of a game: its pays and bonus values as its stored rows hold them, read in one
+// place. The board and the simulation read some fields differently, so the model offers a view
+// for each, each written once:
+// - the board reads the bonus values as 16-bit whole numbers (rounded half to even) and wants
+//   "Caveman Plus" in the list entry for the extra balls;
+// - the simulation takes the bonus values as stored, rounds each pay to a 32-bit whole number,
+//   and wants "Caveman" and "Plus" anywhere in the entry.
+// Every window, the command line and the exact engine build their input from these views.
+
+#include "gamelistentry.h"
+#include "paytypes.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tallyhawk {
+
+constexpr int kMaxCatch = 10;
+
+// The six bonus values of a game; the defaults are the neutral values of a game without them.
+template <typename Value> struct BonusValuesOf
+{
+    Value BonusBall = 0;
+    Value FreeGames = 0;
+    Value BonusFactor = 1;
+    Value Egg1Bonus = 1;
+    Value Egg2Bonus = 1;
+    Value Egg3Bonus = 1;
+
+    // What a win is multiplied by when `eggCatches` eggs were caught (1 for none).
+    Value eggMultiplier(int eggCatches) const
+    {
+        switch (eggCatches) {
+        case 1:
+            return Egg1Bonus;
+        case 2:
+            return Egg2Bonus;
+        case 3:
+            return Egg3Bonus;
+        default:
+            return 1;
+        }
+    }
+    bool operator==(const BonusValuesOf&) const = default;
+};
+// As the board reads them: whole numbers.
+using BonusValues = BonusValuesOf<int>;
+// As the simulation reads them: as stored.
+using SimulationBonus = BonusValuesOf<double>;
+
+// Which bonus features a game's list entry gives it.
+struct GameKind
+{
+    bool caveman = false;     // three eggs among the unmarked numbers
+    bool cavemanPlus = false; // also up to three extra balls; implies caveman
+
+    bool operator==(const GameKind&) const = default;
+};
+
+// How each rule set reads a list entry (case matters): both want "Caveman" for the eggs; the
+// board wants "Caveman Plus" for the extra balls, the simulation "Caveman" and "Plus" anywhere.
+GameKind BoardGameKind(const std::string& listEntry);
+GameKind SimulationGameKind(const std::string& listEntry);
+
+class KenoGame
+{
+public:
+    KenoGame() = default;
+
+    // The one reader of a game's stored rows. For each catch 0 to 10 the first row counts;
+    // rows without a catch or with another one are not part of the game. The bonus values are
+    // those of the row whose Catch is 0.
+    static KenoGame fromRows(const std::vector<PayScheduleRow>& rows, GameListEntry listEntry);
+
+    const GameListEntry& listEntry() const { return m_listEntry; }
+
+    // Whether the game has a row for the catch; a missing row is not the same as a blank pay
+    // on the board, which then keeps the win it had.
+    bool hasRow(int hits) const;
+    // The stored pay per credit bet of `marked` numbers catching `hits`; none when blank or
+    // when the game has no row for that catch.
+    std::optional<double> pay(int marked, int hits) const;
+    // The pays of `marked` numbers by catch, a blank pay or a missing row as 0.
+    std::array<double, kMaxCatch + 1> pays(int marked) const;
+    // Whether any pay of `marked` numbers is not 0.
+    bool paysAnything(int marked) const;
+
+    // The row whose Catch is 0, which carries the bonus values; none when the game has none.
+    const PayScheduleRow* bonusRow() const { return m_rows[0] ? &*m_rows[0] : nullptr; }
+
+    // The board's view.
+    BonusValues boardBonus() const;
+    GameKind boardKind() const { return BoardGameKind(m_listEntry); }
+
+    // The simulation's view: each pay of `marked` numbers rounded to a 32-bit whole number
+    // (one that does not fit pays 0), the bonus values as stored.
+    std::array<std::int32_t, kMaxCatch + 1> simulationPays(int marked) const;
+    SimulationBonus simulationBonus() const;
+    GameKind simulationKind() const { return SimulationGameKind(m_listEntry); }
+
+private:
+    GameListEntry m_listEntry;
+    std::array<std::optional<PayScheduleRow>, kMaxCatch + 1> m_rows;
+};
+
+} // namespace tallyhawk
