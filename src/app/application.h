@@ -27,7 +27,7 @@ public:
 
     // Installs the database for a new user and shows the splash window. False when the
     // program cannot start (the reason has been shown).
-    bool start();
+    [[nodiscard]] bool start();
 
     Module2& module2() { return m_module2; }
     frmSplash& splash() { return *m_splash; }

@@ -40,12 +40,12 @@ struct CommandInput
 };
 
 // The catalogue with the exact return of each marked count under the board's rules at a bet of 1.
-CommandResult RunGamesCommand(const CommandInput& input);
+[[nodiscard]] CommandResult RunGamesCommand(const CommandInput& input);
 // The exact odds of the game for the marked count.
-CommandResult RunOddsCommand(const CommandInput& input);
+[[nodiscard]] CommandResult RunOddsCommand(const CommandInput& input);
 // The Monte Carlo simulation of the ticket, or of `spots` numbers picked anew every game.
-CommandResult RunSimulateCommand(const CommandInput& input);
+[[nodiscard]] CommandResult RunSimulateCommand(const CommandInput& input);
 // The chi-square test of the draw over `games` games (a positive multiple of 4).
-CommandResult RunRandomnessCommand(const CommandInput& input);
+[[nodiscard]] CommandResult RunRandomnessCommand(const CommandInput& input);
 
 } // namespace tallyhawk::cli

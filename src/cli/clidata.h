@@ -25,16 +25,16 @@ struct CatalogueGame
 };
 
 // The game list in the program's order.
-bool ReadCatalogue(QSqlDatabase db, std::vector<CatalogueGame>* games, QString* error);
+[[nodiscard]] bool ReadCatalogue(QSqlDatabase db, std::vector<CatalogueGame>* games, QString* error);
 
 // "LOCATION|CASINO|GAME" as three names without surrounding blanks; false with a sentence when
 // the text does not have three parts.
-bool ParseGameName(const QString& text, GameKey* key, QString* error);
+[[nodiscard]] bool ParseGameName(const QString& text, GameKey* key, QString* error);
 
 // The game of the list whose three names equal the key's without regard to letter case. False
 // with a sentence (naming games that come close) when there is none.
-bool FindGame(const std::vector<CatalogueGame>& games, const GameKey& key, CatalogueGame* found,
-              QString* error);
+[[nodiscard]] bool FindGame(const std::vector<CatalogueGame>& games, const GameKey& key, CatalogueGame* found,
+                            QString* error);
 
 // "LOCATION | CASINO | GAME".
 QString GameTitle(const GameKey& key);

@@ -10,11 +10,12 @@
 namespace tallyhawk::cli {
 
 // A whole number from `least` to `most` ("1000000", "1e6"); blanks around it are allowed.
-std::optional<std::int64_t> ParseWholeNumber(const QString& text, std::int64_t least, std::int64_t most,
-                                             const QString& option, QString* error);
+[[nodiscard]] std::optional<std::int64_t> ParseWholeNumber(const QString& text, std::int64_t least,
+                                                           std::int64_t most, const QString& option,
+                                                           QString* error);
 
 // A seed: a whole number from 0 to 2^64 - 1, in decimal.
-std::optional<std::uint64_t> ParseSeed(const QString& text, QString* error);
+[[nodiscard]] std::optional<std::uint64_t> ParseSeed(const QString& text, QString* error);
 
 // A ticket: 1 to 10 different numbers from 1 to 80, separated by commas or blanks, in any order.
 // Returned in ascending order, as the board scans them.

@@ -36,8 +36,8 @@ DatabaseOpening openDatabase(const QString& path, const QString& connectionName,
         QSqlQuery probe(opening.db);
         if (!probe.exec("SELECT count(*) FROM sqlite_master"))
             fault = probe.lastError().databaseText();
-        else
-            checkSchema(opening.db, &fault);
+        else if (!checkSchema(opening.db, &fault) && fault.isEmpty())
+            fault = QStringLiteral("It is not a Tallyhawk database.");
     }
     if (!fault.isEmpty()) {
         opening.error = QStringLiteral("The database file %1 cannot be used. %2").arg(shownPath, fault);

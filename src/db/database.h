@@ -23,8 +23,8 @@ enum class OpenMode
     ReadWrite,
     ReadOnly
 };
-DatabaseOpening openDatabase(const QString& path, const QString& connectionName,
-                             OpenMode mode = OpenMode::ReadWrite);
+[[nodiscard]] DatabaseOpening openDatabase(const QString& path, const QString& connectionName,
+                                           OpenMode mode = OpenMode::ReadWrite);
 
 // Closes the connection and forgets its name, so the file is released.
 void closeDatabase(QSqlDatabase& db);
@@ -32,6 +32,6 @@ void closeDatabase(QSqlDatabase& db);
 // Installs the database for this user: when `target` does not exist, creates its folder and
 // copies `seed` there (through a temporary file, so a failed copy leaves no partial file).
 // An existing target is never touched. Returns false with a sentence for the user.
-bool installDatabaseIfMissing(const QString& seed, const QString& target, QString* error);
+[[nodiscard]] bool installDatabaseIfMissing(const QString& seed, const QString& target, QString* error);
 
 } // namespace tallyhawk

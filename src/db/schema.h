@@ -12,10 +12,10 @@ namespace tallyhawk {
 QStringList payTableColumns();
 
 // Creates every table of an empty database. Returns false with the reason in error.
-bool createSchema(QSqlDatabase db, QString* error);
+[[nodiscard]] bool createSchema(QSqlDatabase db, QString* error);
 
 // Checks that every table exists with every field the program reads or writes.
 // Returns false with a sentence naming the first missing table or field in error.
-bool checkSchema(QSqlDatabase db, QString* error);
+[[nodiscard]] bool checkSchema(QSqlDatabase db, QString* error);
 
 } // namespace tallyhawk

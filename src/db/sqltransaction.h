@@ -20,7 +20,7 @@ public:
 
     bool isActive() const { return m_active; }
 
-    bool commit()
+    [[nodiscard]] bool commit()
     {
         if (!m_active)
             return false;

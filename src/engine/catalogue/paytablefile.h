@@ -40,6 +40,6 @@ std::string DecodePayTableBytes(std::string_view bytes);
 
 // Reads at most kPayTableFileMaxRecords records; anything after them is ignored. A file that
 // ends inside a record, holds no record, or leaves a quoted text open is refused whole.
-PayTableFileContents ReadPayTableFile(std::string_view contents);
+[[nodiscard]] PayTableFileContents ReadPayTableFile(std::string_view contents);
 
 } // namespace tallyhawk

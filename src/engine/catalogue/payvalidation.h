@@ -16,7 +16,7 @@ bool IsPlaceholderKey(const std::string& location, const std::string& casino);
 // Catch is above N), as the message that refuses it:
 // "You must remove the entry made for Pick 3 and Catch 5 before proceeding."
 // Rows are checked in the order given, columns from Pick1 to Pick10.
-std::optional<std::string> CheckPays(const std::vector<PayScheduleRow>& rows);
+[[nodiscard]] std::optional<std::string> CheckPays(const std::vector<PayScheduleRow>& rows);
 
 enum class BonusVerdict
 {
@@ -32,6 +32,7 @@ struct BonusCheck
 
 // The bonus checks on the bonus row's values (each the leading number of its text, 0 when
 // there is none) and the game's name.
-BonusCheck CheckBonus(double bonusBall, double egg1, double egg2, double egg3, const std::string& gameName);
+[[nodiscard]] BonusCheck CheckBonus(double bonusBall, double egg1, double egg2, double egg3,
+                                    const std::string& gameName);
 
 } // namespace tallyhawk

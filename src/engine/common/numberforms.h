@@ -18,12 +18,12 @@ std::string PlainForm(double value);
 // The nearest whole number, a half going to the even neighbour (0.5 -> 0, 1.5 -> 2, 2.5 -> 2).
 double RoundHalfEven(double value);
 // RoundHalfEven, then range-checked: no value when the result does not fit or is not a number.
-std::optional<std::int16_t> ToInt16(double value);
-std::optional<std::int32_t> ToInt32(double value);
+[[nodiscard]] std::optional<std::int16_t> ToInt16(double value);
+[[nodiscard]] std::optional<std::int32_t> ToInt32(double value);
 
 // The whole text as a number (blanks around it allowed): "12.5", " -3 ", "1e3".
 // No value for an empty text, letters, or anything after the number.
-std::optional<double> ParseNumber(std::string_view text);
+[[nodiscard]] std::optional<double> ParseNumber(std::string_view text);
 // The leading number of a text, 0 when there is none: "12.5 credits" -> 12.5, "" -> 0,
 // "abc" -> 0. Blanks, tabs and line feeds are skipped wherever they stand before the end
 // of the number, so "MARKED   5" read from its 7th character gives 5.

@@ -34,8 +34,8 @@ MarkedNumbers CollectMarkedNumbers(const BoardMarks& marks);
 float BallDelay(const std::string& speed);
 
 // The checks before a draw, in order. A message when the play may not start.
-std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText, bool betPrepaid,
-                                           double credits);
+[[nodiscard]] std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText,
+                                                         bool betPrepaid, double credits);
 
 enum class Picture
 {

@@ -59,7 +59,7 @@ ExactGame ExactGameOf(const KenoGame& game, int marked);
 // kMaxExactFreeGames free games or free games that can pay more than kMaxExactFreeGamesWin per
 // credit, bonus values with more than two decimals under the simulation's rules, and a bet
 // outside 1 to 45 are refused.
-std::string ExactGameError(const ExactGame& game, int bet = 1, KenoShape shape = {});
+[[nodiscard]] std::string ExactGameError(const ExactGame& game, int bet = 1, KenoShape shape = {});
 
 struct WinAtom
 {
@@ -118,7 +118,8 @@ struct ExactFraction
 // The expected win per credit bet under the simulation's rules as an exact fraction (the
 // simulation's pays are whole numbers and its bonus values have at most two decimals, so it
 // always is one). No value when a term does not fit in 128 bits.
-std::optional<ExactFraction> SimulationReturnFraction(const ExactGame& game, KenoShape shape = {});
+[[nodiscard]] std::optional<ExactFraction> SimulationReturnFraction(const ExactGame& game,
+                                                                    KenoShape shape = {});
 
 // The six figures of the session summary for independent sessions of `games` one-credit
 // games, each game's win drawn from `game` (not negative). A session's total is rounded to
@@ -160,6 +161,6 @@ struct ExactAnalysis
 };
 
 // Everything at once: both rule sets and the session figures.
-ExactAnalysis AnalyseExact(const ExactGame& game, int bet = 1, KenoShape shape = {});
+[[nodiscard]] ExactAnalysis AnalyseExact(const ExactGame& game, int bet = 1, KenoShape shape = {});
 
 } // namespace tallyhawk

@@ -69,6 +69,7 @@ std::string StatsFileText(std::string_view summary);
 
 // Writes a report file whole or not at all: the text goes to a temporary file beside it,
 // which then replaces the file. False with a sentence naming the file on failure.
-bool WriteReportFile(const std::string& path, std::string_view text, std::string* error = nullptr);
+[[nodiscard]] bool WriteReportFile(const std::string& path, std::string_view text,
+                                   std::string* error = nullptr);
 
 } // namespace tallyhawk

@@ -102,7 +102,7 @@ SimulationInput BuildSimulationInput(const KenoGame& game, const std::vector<int
                                      std::int64_t games);
 
 // Empty when the input can be run, else a sentence saying what is wrong.
-std::string CheckSimulationInput(const SimulationInput& input);
+[[nodiscard]] std::string CheckSimulationInput(const SimulationInput& input);
 
 // One stream of games: the rules of a single game, with the state that lives from game to
 // game. The run plays each chunk on one of these; tests use it to look inside a game.
@@ -173,8 +173,9 @@ using SimulationProgress = std::function<void(const SimulationTotals&)>;
 // Plays the run. The stop flag is read after each progress report: when it is set before the
 // last game, the run ends there, and its figures are those of the games played up to that
 // point, the same whatever the number of threads. Blocks until the run ends.
-SimulationResult RunSimulation(const SimulationInput& input, const SimulationProgress& progress = {},
-                               const std::atomic<bool>* stop = nullptr);
+[[nodiscard]] SimulationResult RunSimulation(const SimulationInput& input,
+                                             const SimulationProgress& progress = {},
+                                             const std::atomic<bool>* stop = nullptr);
 
 // The pcg32 stream of a chunk of a run.
 pcg32 ChunkGenerator(std::uint64_t seed, std::uint64_t chunk);

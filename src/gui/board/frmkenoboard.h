@@ -34,7 +34,7 @@ public:
 
     // Opens the database and restores the saved state. False when the database cannot be
     // used: the fault has been reported and the program should stop.
-    bool Form_Load();
+    [[nodiscard]] bool Form_Load();
 
     QComboBox* ComboGameList;
     QPlainTextEdit* TextOdds;
@@ -104,14 +104,14 @@ protected:
 private:
     void buildControls();
     void layOutControls();
-    bool openDatabase();
+    [[nodiscard]] bool openDatabase();
     void CommandErase_Click();
     void CommandPays_Click();
     void CommandAdvanced_Click();
     // Rebuilds the ticket from the marks and shows the board clean (no drawn colours or eggs).
     void tidyBoardForLeaving();
     // True when the program may end (Yes); saves the game and the credits.
-    bool Form_Unload();
+    [[nodiscard]] bool Form_Unload();
 
     // The ticket, bets and credits.
     void MSFlexBoard_Click(int row, int column);

@@ -675,7 +675,8 @@ void frmObjectMap::CommandImport_Click()
         m_dialogs.message(this, kImportError);
         return;
     }
-    rebuildGameLists();
+    if (!rebuildGameLists())
+        return; // the reason has been shown
     const PayTableFileRecord& first = contents.records.front();
     const GameKey imported{keyText(first[0]).trimmed().toStdString(),
                            keyText(first[1]).trimmed().toStdString(),

@@ -84,7 +84,7 @@ private:
     void layOutControls();
     void showKeyFields(bool visible);
     void setGridsEditable(bool editable);
-    bool rebuildGameLists();
+    [[nodiscard]] bool rebuildGameLists();
     GameKey keyFields() const;
 
     void TextCasino_Change();

@@ -35,7 +35,10 @@ void PayGridModel::reload()
     for (const QString& field : m_fields)
         columns << '[' + field + ']';
     QSqlQuery query(m_db);
-    m_game.select(query, m_condition, columns.join(", "));
+    if (!m_game.select(query, m_condition, columns.join(", "))) {
+        clear(); // a grid that cannot be read shows nothing rather than stale rows
+        return;
+    }
     setQuery(std::move(query));
 }
 

@@ -30,26 +30,26 @@ public:
     virtual void message(QWidget* parent, const QString& text, const QString& title = kProgramTitle,
                          Icon icon = Icon::None) = 0;
     // A question with Yes and No buttons: true for Yes.
-    virtual bool askYesNo(QWidget* parent, const QString& text, const QString& title = kProgramTitle,
-                          Icon icon = Icon::Question) = 0;
+    [[nodiscard]] virtual bool askYesNo(QWidget* parent, const QString& text,
+                                        const QString& title = kProgramTitle, Icon icon = Icon::Question) = 0;
     // A message with OK and Cancel buttons: true for OK.
-    virtual bool askOkCancel(QWidget* parent, const QString& text, const QString& title = kProgramTitle,
-                             Icon icon = Icon::None) = 0;
+    [[nodiscard]] virtual bool askOkCancel(QWidget* parent, const QString& text,
+                                           const QString& title = kProgramTitle, Icon icon = Icon::None) = 0;
     // An input box offering a default answer: no value when cancelled.
-    virtual std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
-                                         const QString& defaultText) = 0;
+    [[nodiscard]] virtual std::optional<QString> input(QWidget* parent, const QString& prompt,
+                                                       const QString& title, const QString& defaultText) = 0;
     // File dialogs: an empty name when cancelled. The filter is in Qt's form ("Text (*.txt)").
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
                                  const QString& filter) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
                                  const QString& filter) = 0;
     // Opens a document with the desktop's viewer: false when that is not possible.
-    virtual bool openDocument(const QString& path) = 0;
+    [[nodiscard]] virtual bool openDocument(const QString& path) = 0;
     virtual void beep() = 0;
 };
 
 // The question a main window asks before the program ends: true for Yes.
-inline bool ConfirmQuit(Dialogs& dialogs, QWidget* parent)
+[[nodiscard]] inline bool ConfirmQuit(Dialogs& dialogs, QWidget* parent)
 {
     return dialogs.askYesNo(parent, "Are you sure you want to quit?");
 }
@@ -57,7 +57,7 @@ inline bool ConfirmQuit(Dialogs& dialogs, QWidget* parent)
 // The close box of a main window: a shown window asks the quit question and the event is
 // accepted or ignored by the answer. True when the program should end; a hidden window
 // closes without a question (the program is already ending).
-inline bool ConfirmQuitOnClose(Dialogs& dialogs, QWidget* window, QCloseEvent* event)
+[[nodiscard]] inline bool ConfirmQuitOnClose(Dialogs& dialogs, QWidget* window, QCloseEvent* event)
 {
     if (!window->isVisible()) {
         event->accept();

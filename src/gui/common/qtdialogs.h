@@ -9,15 +9,17 @@ class QtDialogs : public Dialogs
 {
 public:
     void message(QWidget* parent, const QString& text, const QString& title, Icon icon) override;
-    bool askYesNo(QWidget* parent, const QString& text, const QString& title, Icon icon) override;
-    bool askOkCancel(QWidget* parent, const QString& text, const QString& title, Icon icon) override;
-    std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
-                                 const QString& defaultText) override;
+    [[nodiscard]] bool askYesNo(QWidget* parent, const QString& text, const QString& title,
+                                Icon icon) override;
+    [[nodiscard]] bool askOkCancel(QWidget* parent, const QString& text, const QString& title,
+                                   Icon icon) override;
+    [[nodiscard]] std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
+                                               const QString& defaultText) override;
     QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,
                          const QString& filter) override;
-    bool openDocument(const QString& path) override;
+    [[nodiscard]] bool openDocument(const QString& path) override;
     void beep() override;
 };
 

@@ -45,8 +45,8 @@ private:
     void CommandOK_Click();
     void CommandReset_Click();
     // The box's whole number, or a message and nothing.
-    std::optional<std::int32_t> wholeNumber(QLineEdit* box, const QString& label, double lowest,
-                                            double highest);
+    [[nodiscard]] std::optional<std::int32_t> wholeNumber(QLineEdit* box, const QString& label, double lowest,
+                                                          double highest);
 
     Module2& m_module2;
     Dialogs& m_dialogs;

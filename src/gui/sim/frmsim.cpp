@@ -251,19 +251,19 @@ void frmSim::clearResults()
 
 void frmSim::handOff(const QString& boardGameText, int markedCount)
 {
-    m_markedCount = markedCount;
-    const QString boardCount = QString::number(markedCount);
+    // Results stay while they belong to the same game and count.
+    const bool sameTicket = !m_loaded || (m_game == boardGameText && m_markedCount == markedCount);
     if (!m_loaded) {
         Form_Load();
-        TextGame->setText(boardGameText);
-        m_module2.gCurrentGameName = TextGame->text();
-        TextMarked->setText("Numbers Marked  = " + boardCount);
+        m_module2.gCurrentGameName = boardGameText;
     }
-    if (TextGame->text() != boardGameText || TextMarked->text().mid(18).trimmed() != boardCount)
+    if (!sameTicket)
         clearResults();
+    m_game = boardGameText;
+    m_markedCount = markedCount;
     TextGame->setText(boardGameText);
     TextGame->setCursorPosition(0);
-    TextMarked->setText("Numbers Marked  = " + boardCount);
+    TextMarked->setText("Numbers Marked  = " + QString::number(markedCount));
     show();
     raise();
 }

@@ -88,7 +88,7 @@ private:
     void CommandOptions_Click();
     void CommandCompute_Click();
     // Asks for the number of games: none when the run should not start.
-    std::optional<std::int64_t> askGameCount();
+    [[nodiscard]] std::optional<std::int64_t> askGameCount();
     void showProgress(const SimulationTotals& totals);
     void finishRun(const SimulationResult& result);
     void reportSessions(const SimulationResult& result);
@@ -105,7 +105,8 @@ private:
     Module2& m_module2;
     Dialogs& m_dialogs;
     bool m_loaded = false;
-    int m_markedCount = 0; // as the board handed it over
+    QString m_game; // the game and the count as the board handed them over
+    int m_markedCount = 0;
 
     // The run in progress: the worker thread, the stop flag, and its latest figures on their
     // way to the window.
