@@ -144,7 +144,7 @@ QString sessionText(const SessionNumbers& s)
 std::optional<double> boardReturn(const KenoGame& rules, int marked)
 {
     const ExactGame game = ExactGameOf(rules, marked);
-    if (!rules.paysAnything(marked) || !ExactGameError(game, 1).empty())
+    if (!rules.paysAnything(marked) || !ExactGameError(game, 1, {}, ExactRules::Board).empty())
         return std::nullopt;
     return static_cast<double>(BoardWinDistribution(game, 1).mean() * 100);
 }

@@ -332,54 +332,80 @@ ExactGame ExactGameOf(const KenoGame& game, int marked)
     return exact;
 }
 
-std::string ExactGameError(const ExactGame& game, int bet, KenoShape shape)
+namespace {
+
+std::string commonError(const ExactGame& game, int bet, KenoShape shape, GameKind kind)
 {
     if (shape.numbers < 1 || shape.drawn < 1 || shape.drawn > shape.numbers)
         return "The board must draw between 1 number and all of its numbers.";
     if (game.marked < 1 || game.marked > kExactMaxCatch || game.marked > shape.numbers)
         return "The ticket must mark 1 to 10 numbers.";
-    const bool eggs = eggsOf(game.boardKind) > 0 || eggsOf(game.simulationKind) > 0;
-    if (eggs && shape.numbers - game.marked < kExactEggs)
+    if (eggsOf(kind) > 0 && shape.numbers - game.marked < kExactEggs)
         return "A Caveman game needs three unmarked numbers for its eggs.";
-    if ((game.boardKind.cavemanPlus || game.simulationKind.cavemanPlus) &&
-        shape.numbers - shape.drawn < kExactExtraBalls)
+    if (kind.cavemanPlus && shape.numbers - shape.drawn < kExactExtraBalls)
         return "A Caveman Plus game needs three undrawn numbers for its extra balls.";
     if (bet < 1 || bet > 45)
         return "The bet must be 1 to 45 credits.";
     for (double pay : game.pays)
         if (!(pay >= 0) || !std::isfinite(pay))
             return "Every pay must be a number of 0 or more.";
-    const BonusValues& board = game.boardBonus;
-    const SimulationBonus& simulation = game.simulationBonus;
-    if (board.BonusFactor < 0 || board.Egg1Bonus < 0 || board.Egg2Bonus < 0 || board.Egg3Bonus < 0)
-        return "The bonus factor and the egg bonuses must be 0 or more.";
-    for (double value : {simulation.BonusBall, simulation.FreeGames, simulation.BonusFactor,
-                         simulation.Egg1Bonus, simulation.Egg2Bonus, simulation.Egg3Bonus})
-        if (!std::isfinite(value))
-            return "A bonus value is not a number.";
-    for (double value :
-         {simulation.BonusFactor, simulation.Egg1Bonus, simulation.Egg2Bonus, simulation.Egg3Bonus})
-        if (value < 0)
-            return "The bonus factor and the egg bonuses must be 0 or more.";
-    const std::int64_t units = simulationUnits(simulation);
-    if (units == 0)
-        return "The exact analysis takes bonus values with at most two decimals.";
-    for (double value :
-         {simulation.BonusFactor, simulation.Egg1Bonus, simulation.Egg2Bonus, simulation.Egg3Bonus})
-        if (value * static_cast<double>(units) > kMaxMultiplierUnits)
-            return "A bonus value is too large for the exact analysis.";
-    const int freeGames = std::max(board.FreeGames, simulation.FreeGames > kMaxExactFreeGames
-                                                        ? kMaxExactFreeGames + 1
-                                                        : simulationFreeGames(simulation));
+    return {};
+}
+
+std::string freeGamesError(double freeGames, double factor, const ExactGame& game, std::int64_t units)
+{
     if (freeGames > kMaxExactFreeGames)
         return "The exact analysis takes at most " + std::to_string(kMaxExactFreeGames) + " free games.";
     // The free games' total is kept win by win; beyond this it would take seconds and memory.
     const double topPay = *std::max_element(game.pays.begin(), game.pays.end());
-    const double boardFree = double(board.FreeGames) * board.BonusFactor * topPay;
-    const double simulationFree = double(simulationFreeGames(simulation)) * simulation.BonusFactor * topPay *
-                                  static_cast<double>(units);
-    if (std::max(boardFree, simulationFree) > kMaxExactFreeGamesWin)
+    if (freeGames > 0 && freeGames * factor * topPay * static_cast<double>(units) > kMaxExactFreeGamesWin)
         return "The free games pay too much for the exact analysis.";
+    return {};
+}
+
+std::string boardError(const ExactGame& game, int bet, KenoShape shape)
+{
+    if (std::string error = commonError(game, bet, shape, game.boardKind); !error.empty())
+        return error;
+    const BonusValues& bonus = game.boardBonus;
+    if (bonus.BonusFactor < 0 || bonus.Egg1Bonus < 0 || bonus.Egg2Bonus < 0 || bonus.Egg3Bonus < 0)
+        return "The bonus factor and the egg bonuses must be 0 or more.";
+    return freeGamesError(bonus.FreeGames, bonus.BonusFactor, game, 1);
+}
+
+std::string simulationError(const ExactGame& game, KenoShape shape)
+{
+    if (std::string error = commonError(game, 1, shape, game.simulationKind); !error.empty())
+        return error;
+    const SimulationBonus& bonus = game.simulationBonus;
+    for (double value : {bonus.BonusBall, bonus.FreeGames, bonus.BonusFactor, bonus.Egg1Bonus,
+                         bonus.Egg2Bonus, bonus.Egg3Bonus})
+        if (!std::isfinite(value))
+            return "A bonus value is not a number.";
+    const double multipliers[] = {bonus.BonusFactor, bonus.Egg1Bonus, bonus.Egg2Bonus, bonus.Egg3Bonus};
+    for (double value : multipliers)
+        if (value < 0)
+            return "The bonus factor and the egg bonuses must be 0 or more.";
+    const std::int64_t units = simulationUnits(bonus);
+    if (units == 0)
+        return "The exact analysis takes bonus values with at most two decimals.";
+    for (double value : multipliers)
+        if (value * static_cast<double>(units) > kMaxMultiplierUnits)
+            return "A bonus value is too large for the exact analysis.";
+    if (bonus.FreeGames > kMaxExactFreeGames) // before rounding it to a whole number
+        return freeGamesError(bonus.FreeGames, bonus.BonusFactor, game, units);
+    return freeGamesError(simulationFreeGames(bonus), bonus.BonusFactor, game, units);
+}
+
+} // namespace
+
+std::string ExactGameError(const ExactGame& game, int bet, KenoShape shape, std::optional<ExactRules> rules)
+{
+    if (rules != ExactRules::Simulation)
+        if (std::string error = boardError(game, bet, shape); !error.empty())
+            return error;
+    if (rules != ExactRules::Board)
+        return simulationError(game, shape);
     return {};
 }
 
@@ -400,7 +426,7 @@ WinDistribution simulationWin(const ExactGame& game, KenoShape shape, Probabilit
     Probabilities catchSink{};
     Probabilities& catchP = catches ? *catches : catchSink;
     catchP.fill(0);
-    if (!ExactGameError(game, 1, shape).empty())
+    if (!simulationError(game, shape).empty())
         return {};
 
     // Wins in units of 1 / `units` credits, so that a Bonus Factor of 2.5 pays whole units.
@@ -492,7 +518,7 @@ WinDistribution boardWin(const ExactGame& game, int bet, KenoShape shape, Probab
     Probabilities catchSink{};
     Probabilities& catchP = catches ? *catches : catchSink;
     catchP.fill(0);
-    if (!ExactGameError(game, bet, shape).empty())
+    if (!boardError(game, bet, shape).empty())
         return {};
 
     const BonusValues& bonus = game.boardBonus;
@@ -541,7 +567,7 @@ WinDistribution BoardWinDistribution(const ExactGame& game, int bet, KenoShape s
 
 std::optional<ExactFraction> SimulationReturnFraction(const ExactGame& game, KenoShape shape)
 {
-    if (!ExactGameError(game, 1, shape).empty())
+    if (!simulationError(game, shape).empty())
         return std::nullopt;
     // Every term in units of 1 / `units` credits, as simulationWin counts.
     const SimulationBonus& bonus = game.simulationBonus;

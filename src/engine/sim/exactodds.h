@@ -58,8 +58,9 @@ ExactGame ExactGameOf(const KenoGame& game, int marked);
 // Why the game cannot be analysed, or an empty text. Negative pays or bonus values, more than
 // kMaxExactFreeGames free games or free games that can pay more than kMaxExactFreeGamesWin per
 // credit, bonus values with more than two decimals under the simulation's rules, and a bet
-// outside 1 to 45 are refused.
-[[nodiscard]] std::string ExactGameError(const ExactGame& game, int bet = 1, KenoShape shape = {});
+// outside 1 to 45 are refused. Without `rules`, both rule sets are checked.
+[[nodiscard]] std::string ExactGameError(const ExactGame& game, int bet = 1, KenoShape shape = {},
+                                         std::optional<ExactRules> rules = std::nullopt);
 
 struct WinAtom
 {

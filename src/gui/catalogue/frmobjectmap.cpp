@@ -380,7 +380,7 @@ void frmObjectMap::showExactReturns()
     for (int marked = 1; marked <= 10; ++marked) {
         QString text;
         const ExactGame exact = ExactGameOf(game, marked);
-        if (read && game.paysAnything(marked) && ExactGameError(exact).empty())
+        if (read && game.paysAnything(marked) && ExactGameError(exact, 1, {}, ExactRules::Board).empty())
             text = qs(FormatTwoDecimals(static_cast<double>(BoardWinDistribution(exact).mean()) * 100.0));
         GridReturn->item(0, marked + 1)->setText(text);
     }
