@@ -6,13 +6,14 @@ set(CPACK_PACKAGE_VENDOR "The Tallyhawk developers")
 set(CPACK_PACKAGE_CONTACT "Tallyhawk Developer <dev@tallyhawk.invalid>")
 set(CPACK_PACKAGE_HOMEPAGE_URL ${TALLYHAWK_HOMEPAGE})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "study tool for the casino game of keno")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Tallyhawk plays keno on an 80-number board with the pay schedules of real casino games, "
-  "bonus features included, and simulates a ticket for up to a billion games: catch "
-  "frequencies, winnings, payout percentage, the statistics of 100-game sessions and a "
-  "chi-square test of the draw. Its catalogue of pay tables can be browsed, edited and "
-  "exchanged as CSV files. tallyhawk-cli gives the exact odds and simulations from a terminal.")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+# The package's long description, as lines of at most 80 characters.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "Tallyhawk plays keno on an 80-number board with the pay schedules of real"
+  "casino games, bonus features included, and simulates a ticket for up to a"
+  "billion games: catch frequencies, winnings, payout percentage, the statistics"
+  "of 100-game sessions and a chi-square test of the draw. Its catalogue of pay"
+  "tables can be browsed, edited and exchanged as CSV files. tallyhawk-cli gives"
+  "the exact odds and simulations from a terminal.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
