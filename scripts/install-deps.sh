@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Tallyhawk need.
+# Installs the Debian packages that building, running, testing and packaging Tallyhawk need.
 # Does nothing when they are all present, so run.sh and test.sh can call it every time.
 set -euo pipefail
 
@@ -10,6 +10,7 @@ packages=(
   qt6-charts-dev qt6-svg-dev
   fonts-liberation xvfb xauth imagemagick
   clang libclang-rt-14-dev
+  desktop-file-utils appstream man-db dpkg-dev file
 )
 
 missing=()

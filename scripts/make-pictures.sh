@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Draws the pictures that the board, the splash window and the help page use into data/images/.
+# Draws the pictures that the board, the splash window and the help page use into data/images/,
+# and the program's icon into data/icons/.
 # Everything is drawn with ImageMagick's -draw primitives, so the pictures are our own and the
 # output is the same on every run (no time stamps or comments are written into the files).
 #
@@ -95,8 +96,11 @@ egg egg-cracked.jpg "$RED" \
    polyline 24,21 23,15 26,11 polyline 28,31 30,36 polyline 15,22 13,18'
 
 # --- Logo for the splash window: a gold "T" inside a ring of numbered keno balls ---------------
+# The program's icon is the same drawing without the numbers, so the shapes are kept as lists
+# that both the ImageMagick drawing and the icon's SVG are written from.
 balls=()
 labels=()
+ball_svg=''
 i=0
 for n in 7 12 19 23 31 40 44 52 61 68 75 80; do
   # Ball i sits at i o'clock on a circle of radius 98; its label is placed from the centre.
@@ -106,24 +110,79 @@ for n in 7 12 19 23 31 40 44 52 61 68 75 80; do
   if (( i % 2 )); then fill='#f2c230'; else fill='#fff8e0'; fi
   balls+=(-fill "$fill" -draw "circle $x,$y $x,$top")
   labels+=(-draw "text ${dx},${dy} '$n'")
+  ball_svg+="    <circle cx=\"$x\" cy=\"$y\" r=\"15\" fill=\"$fill\"/>"$'\n'
   i=$((i + 1))
 done
 # The "T" spreads like a hawk's wings and tapers like its tail,
-T='polygon 72,88 184,88 190,80 188,94 192,100 176,100 178,107 158,106 150,108 140,184 128,198
+T_POINTS='72,88 184,88 190,80 188,94 192,100 176,100 178,107 158,106 150,108 140,184 128,198
    116,184 106,108 98,106 78,107 80,100 64,100 68,94 66,80'
 # and a hawk's head sits on top of it, looking right.
-HEAD='circle 128,76 128,61 polygon 137,64 154,70 157,80 153,88 150,80 139,84'
-convert -size 256x256 xc:none \
-  -fill "$NAVY" -stroke '#d4a017' -strokewidth 6 -draw 'roundrectangle 4,4 251,251 36,36' \
-  -fill none -stroke '#d4a01780' -strokewidth 2 -draw 'circle 128,128 128,46' \
-  -stroke '#7a5a00' -strokewidth 1.5 "${balls[@]}" \
-  -stroke none -fill '#00003a' -draw "translate 3,5 $T" \
-  -draw "translate 3,5 $HEAD" \
-  -fill '#f2c230' -stroke '#7a5a00' -strokewidth 2 -draw "$HEAD" -draw "$T" \
-  -fill '#fff2b0' -stroke none -draw 'polygon 74,91 182,91 186,85 184,96 72,96 70,85' \
-  -fill '#fff2b0' -draw 'ellipse 122,70 5,3 0,360' -fill "$NAVY" -draw 'circle 136,73 136,75.8' \
-  -fill '#c8960e' -draw 'polygon 128,112 134,112 130,186 128,190' \
+BEAK_POINTS='137,64 154,70 157,80 153,88 150,80 139,84'
+WING_LIGHT_POINTS='74,91 182,91 186,85 184,96 72,96 70,85'
+TAIL_SHADE_POINTS='128,112 134,112 130,186 128,190'
+T="polygon $T_POINTS"
+HEAD="circle 128,76 128,61 polygon $BEAK_POINTS"
+
+# emblem [small]: the drawing at 256x256 on a transparent ground. The small form, for icons of
+# 32 pixels and less, leaves out the ring of balls (they would be specks), draws the "T" larger
+# and the rim thicker.
+emblem() {
+  local ring=() zoom='' rim=6
+  if [ "${1:-}" = small ]; then
+    zoom='translate 128,130 scale 1.4,1.4 translate -128,-130 '
+    rim=14
+  else
+    ring=(-fill none -stroke '#d4a01780' -strokewidth 2 -draw 'circle 128,128 128,46'
+          -stroke '#7a5a00' -strokewidth 1.5 "${balls[@]}")
+  fi
+  emblem_args=(-size 256x256 xc:none
+    -fill "$NAVY" -stroke '#d4a017' -strokewidth "$rim" -draw 'roundrectangle 4,4 251,251 36,36'
+    "${ring[@]}"
+    -stroke none -fill '#00003a' -draw "${zoom}translate 3,5 $T"
+    -draw "${zoom}translate 3,5 $HEAD"
+    -fill '#f2c230' -stroke '#7a5a00' -strokewidth 2 -draw "$zoom$HEAD" -draw "$zoom$T"
+    -fill '#fff2b0' -stroke none -draw "${zoom}polygon $WING_LIGHT_POINTS"
+    -fill '#fff2b0' -draw "${zoom}ellipse 122,70 5,3 0,360" -fill "$NAVY" -draw "${zoom}circle 136,73 136,75.8"
+    -fill '#c8960e' -draw "${zoom}polygon $TAIL_SHADE_POINTS")
+}
+
+emblem
+convert "${emblem_args[@]}" \
   "${font[@]}" -pointsize 14 -fill '#000080' -gravity center "${labels[@]}" \
   "${png[@]}" "$out/logo.png"
 
+# --- The program's icon in the hicolor theme: an SVG and PNGs of the usual sizes ------------
+icons="$root/data/icons/hicolor"
+mkdir -p "$icons/scalable/apps"
+points() { echo $1; } # one line, single spaces
+cat >"$icons/scalable/apps/tallyhawk.svg" <<SVG
+<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">
+  <rect x="4" y="4" width="247" height="247" rx="36" ry="36" fill="$NAVY" stroke="#d4a017" stroke-width="6"/>
+  <circle cx="128" cy="128" r="82" fill="none" stroke="#d4a017" stroke-opacity="0.5" stroke-width="2"/>
+  <g stroke="#7a5a00" stroke-width="1.5">
+$ball_svg  </g>
+  <g fill="#00003a" transform="translate(3,5)">
+    <circle cx="128" cy="76" r="15"/>
+    <polygon points="$(points "$BEAK_POINTS")"/>
+    <polygon points="$(points "$T_POINTS")"/>
+  </g>
+  <g fill="#f2c230" stroke="#7a5a00" stroke-width="2">
+    <circle cx="128" cy="76" r="15"/>
+    <polygon points="$(points "$BEAK_POINTS")"/>
+    <polygon points="$(points "$T_POINTS")"/>
+  </g>
+  <polygon points="$(points "$WING_LIGHT_POINTS")" fill="#fff2b0"/>
+  <ellipse cx="122" cy="70" rx="5" ry="3" fill="#fff2b0"/>
+  <circle cx="136" cy="73" r="2.8" fill="$NAVY"/>
+  <polygon points="$(points "$TAIL_SHADE_POINTS")" fill="#c8960e"/>
+</svg>
+SVG
+for size in 16 24 32 48 64 128 256; do
+  mkdir -p "$icons/${size}x${size}/apps"
+  if (( size <= 32 )); then emblem small; else emblem; fi
+  convert "${emblem_args[@]}" -resize "${size}x${size}" "${png[@]}" "$icons/${size}x${size}/apps/tallyhawk.png"
+done
+
 ls -l "$out"
+ls -lR "$icons"

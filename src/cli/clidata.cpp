@@ -1,5 +1,6 @@
 #include "clidata.h"
 
+#include "db/locations.h"
 #include "db/paytable.h"
 #include "db/schema.h"
 
@@ -8,22 +9,15 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStandardPaths>
 
 namespace tallyhawk::cli {
 
 QString defaultDatabasePath()
 {
-    // The same folder as the program's own start chooses.
-#ifdef Q_OS_WIN
-    const QString dataFolder = QStringLiteral("C:\\$ProgramData\\Tallyhawk");
-#else
-    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-#endif
-    const QString installed = QDir(dataFolder).filePath(kDatabaseFileName);
+    const QString installed = QDir(userDataFolder()).filePath(kDatabaseFileName);
     if (QFileInfo::exists(installed))
         return installed;
-    return QDir(QCoreApplication::applicationDirPath()).filePath(kDatabaseFileName);
+    return QDir(programDataFolder(QCoreApplication::applicationDirPath())).filePath(kDatabaseFileName);
 }
 
 bool ReadCatalogue(QSqlDatabase db, std::vector<CatalogueGame>* games, QString* error)

@@ -14,8 +14,8 @@
 namespace tallyhawk::cli {
 
 // The database the program uses: Tallyhawk.orf in the user's data folder when it is installed
-// there, else the seed database beside the program (which the program installs on its first
-// start).
+// there, else the seed database that comes with the program (which the program installs on its
+// first start).
 QString defaultDatabasePath();
 
 struct CatalogueGame

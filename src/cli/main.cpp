@@ -38,7 +38,8 @@ Options:
   --version   the program's version
 
 Without --db the commands read Tallyhawk.orf in the user's data folder, or the seed
-database beside the program when Tallyhawk is not installed yet. Nothing is ever written.
+database that comes with the program when Tallyhawk has not been started yet. Nothing is
+ever written.
 
 Exit status: 0 done, 1 the database or the game cannot be used, 2 the command line is wrong.
 )";

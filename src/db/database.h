@@ -1,5 +1,5 @@
 #pragma once
-// Opening the database file, and installing it from the seed beside the program.
+// Opening the database file, and installing it from the seed that comes with the program.
 
 #include <QSqlDatabase>
 #include <QString>

@@ -13,7 +13,7 @@ namespace tallyhawk {
 
 class Dialogs;
 
-// The pictures of the board cells, loaded once from the images folder beside the program.
+// The pictures of the board cells, loaded once from the program's images folder.
 // A missing picture is reported once; its cells then show no picture.
 class BoardPictures
 {
