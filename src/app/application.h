@@ -10,6 +10,7 @@
 
 namespace tallyhawk {
 
+class DataFolderLock;
 class Dialogs;
 class frmSplash;
 class frmKenoBoard;
@@ -23,8 +24,9 @@ public:
     Application(const QString& dataFolder, const QString& programFolder, Dialogs& dialogs);
     ~Application() override;
 
-    // Installs the database for a new user and shows the splash window. False when the
-    // program cannot start (the reason has been shown).
+    // Installs the database for a new user, claims the data folder for this copy and shows
+    // the splash window. False when the program cannot start (the reason has been shown):
+    // another copy already runs with the folder, or the database cannot be installed.
     bool start();
 
     Module2& module2() { return m_module2; }
@@ -41,6 +43,7 @@ private:
     void showBoard();
     void endProgram();
 
+    std::unique_ptr<DataFolderLock> m_folderLock;
     Module2 m_module2;
     Dialogs& m_dialogs;
     QString m_dataFolder;

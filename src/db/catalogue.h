@@ -13,7 +13,8 @@ namespace tallyhawk {
 
 // Copies every row of a game (its bonus row included, with all pays and bonus values) under
 // the key "New", "New", newGameName.
-bool CopyGameAsNew(QSqlDatabase db, const GameKey& from, const QString& newGameName, QString* error);
+[[nodiscard]] bool CopyGameAsNew(QSqlDatabase db, const GameKey& from, const QString& newGameName,
+                                 QString* error);
 
 enum class DeleteOutcome
 {
@@ -23,7 +24,7 @@ enum class DeleteOutcome
 };
 // Deletes every row of the game (key compared without regard to letter case), unless the
 // table holds fewer than 12 rows.
-DeleteOutcome DeleteGame(QSqlDatabase db, const GameKey& game, QString* error);
+[[nodiscard]] DeleteOutcome DeleteGame(QSqlDatabase db, const GameKey& game, QString* error);
 
 enum class RenameOutcome
 {
@@ -33,19 +34,22 @@ enum class RenameOutcome
 };
 // Gives the rows of a game a new key. A new key that another game already has is refused
 // (KeyTaken), so two games are never merged into one; the same key in other letters is a rename.
-RenameOutcome RenameGame(QSqlDatabase db, const GameKey& from, const GameKey& to, QString* error);
+[[nodiscard]] RenameOutcome RenameGame(QSqlDatabase db, const GameKey& from, const GameKey& to,
+                                       QString* error);
 
 // Stores every non-blank pay (Pick1 to Pick10) of the given games as the whole number
 // nearest to its value (the leading number of its text; halves to the even neighbour).
-bool RoundPaysToWholeNumbers(QSqlDatabase db, const std::vector<GameKey>& games, QString* error);
+[[nodiscard]] bool RoundPaysToWholeNumbers(QSqlDatabase db, const std::vector<GameKey>& games,
+                                           QString* error);
 
 // A game's rows as pay-table file records, bonus row first (ascending Catch).
-bool ReadGameRecords(QSqlDatabase db, const GameKey& game, std::vector<PayTableFileRecord>* records,
-                     QString* error);
+[[nodiscard]] bool ReadGameRecords(QSqlDatabase db, const GameKey& game,
+                                   std::vector<PayTableFileRecord>* records, QString* error);
 
 // Replaces the game that the first record names (its key as read, not trimmed) by the
 // records: the old rows deleted, one row added per record, the bonus fields of every record
 // after the first left Null. All or nothing.
-bool ImportGame(QSqlDatabase db, const std::vector<PayTableFileRecord>& records, QString* error);
+[[nodiscard]] bool ImportGame(QSqlDatabase db, const std::vector<PayTableFileRecord>& records,
+                              QString* error);
 
 } // namespace tallyhawk

@@ -12,9 +12,9 @@ namespace tallyhawk {
 using CountsValues = std::array<double, 80>;
 
 // Stores all 80 values in one transaction. False with the reason on failure.
-bool WriteCounts(QSqlDatabase db, const CountsValues& values, QString* error);
+[[nodiscard]] bool WriteCounts(QSqlDatabase db, const CountsValues& values, QString* error);
 
 // Reads the 80 values (a blank reads as 0) and the records' row labels.
-bool ReadCounts(QSqlDatabase db, CountsValues* values, QStringList* ranges, QString* error);
+[[nodiscard]] bool ReadCounts(QSqlDatabase db, CountsValues* values, QStringList* ranges, QString* error);
 
 } // namespace tallyhawk

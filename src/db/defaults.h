@@ -9,17 +9,40 @@
 
 namespace tallyhawk {
 
-// Reads the first row of [Defaults]. False with a sentence for the user when there is none.
-bool ReadDefaults(QSqlDatabase db, ProgramDefaults* defaults, QString* error);
+// Reads the first row of [Defaults]. False with a sentence for the user when there is none,
+// or when a stored number does not fit its field (a whole-number field beyond the range of
+// a long integer, a credit total that is not a finite number): such a value is reported,
+// never converted.
+[[nodiscard]] bool ReadDefaults(QSqlDatabase db, ProgramDefaults* defaults, QString* error);
 
-// What the board saves on quitting: the selected game's entry and the credit total.
-bool SaveStartupState(QSqlDatabase db, const QString& startupGame, double saveCredits, QString* error);
+enum class SaveOutcome
+{
+    Saved,
+    ReadOnly, // nothing written: the database was opened read-only, which the user was told
+    Failed
+};
+
+struct [[nodiscard]] SaveResult
+{
+    SaveOutcome outcome = SaveOutcome::Saved;
+    QString error; // when Failed: why, as a sentence for the user
+    bool failed() const { return outcome == SaveOutcome::Failed; }
+};
+
+// Stores the credit total at once, so that a crash loses none of it. A total that is not a
+// finite number is refused (Failed) and nothing changes.
+SaveResult SaveCredits(QSqlDatabase db, double credits);
+
+// What the board saves on quitting: the selected game's entry and the credit total. On a
+// read-only database nothing is written and true is returned: the user was told at start.
+[[nodiscard]] bool SaveStartupState(QSqlDatabase db, const QString& startupGame, double saveCredits,
+                                    QString* error);
 
 // What the options dialog saves: the start-up credits, the seed, the simulation games, the
 // random picks, sound, the drawn-number display and the speed. The other fields stay.
-bool SaveOptions(QSqlDatabase db, const ProgramDefaults& options, QString* error);
+[[nodiscard]] bool SaveOptions(QSqlDatabase db, const ProgramDefaults& options, QString* error);
 
 // The speed names of [Speeds], in table order.
-bool ReadSpeeds(QSqlDatabase db, QStringList* speeds, QString* error);
+[[nodiscard]] bool ReadSpeeds(QSqlDatabase db, QStringList* speeds, QString* error);
 
 } // namespace tallyhawk

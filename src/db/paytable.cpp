@@ -1,7 +1,9 @@
 #include "paytable.h"
 
+#include "database.h"
 #include "engine/common/numberforms.h"
 #include "schema.h"
+#include "sqlerror.h"
 #include "sqltransaction.h"
 
 #include <QSqlError>
@@ -14,7 +16,7 @@ namespace {
 void setError(QString* error, const QSqlQuery& query)
 {
     if (error)
-        *error = query.lastError().text();
+        *error = DescribeSqlError(query.lastError());
 }
 
 std::optional<double> optionalNumber(const QVariant& value)
@@ -53,7 +55,14 @@ bool ExecuteSql(QSqlDatabase db, const QString& statement, const QVariantList& v
 
 bool CleanPayTable(QSqlDatabase db, QString* error)
 {
+    if (IsReadOnly(db))
+        return true;
     SqlTransaction transaction(db);
+    if (!transaction.isActive()) {
+        if (error)
+            *error = transaction.error();
+        return false;
+    }
     // A Null Catch compares as unknown and stays, as it should.
     if (!ExecuteSql(db, "DELETE FROM [Pay Table] WHERE [Catch] < 0 OR [Catch] > 10", {}, error))
         return false;
@@ -66,7 +75,7 @@ bool CleanPayTable(QSqlDatabase db, QString* error)
     }
     if (!transaction.commit()) {
         if (error)
-            *error = db.lastError().text();
+            *error = transaction.error();
         return false;
     }
     return true;

@@ -19,12 +19,13 @@ namespace tallyhawk {
 double NumberOrNull(const QVariant& value);
 
 // Runs one action statement with its bound values. Returns false with the engine's message.
-bool ExecuteSql(QSqlDatabase db, const QString& statement, const QVariantList& values = {},
-                QString* error = nullptr);
+[[nodiscard]] bool ExecuteSql(QSqlDatabase db, const QString& statement, const QVariantList& values = {},
+                              QString* error = nullptr);
 
 // The start-up clean-up: deletes rows whose Catch lies outside 0 to 10 (a Null Catch stays)
-// and stores every zero pay as Null. One transaction; false with the reason on failure.
-bool CleanPayTable(QSqlDatabase db, QString* error = nullptr);
+// and stores every zero pay as Null. One transaction; false with the reason on failure. A
+// read-only database is left as it is (the user has been told that changes are not saved).
+[[nodiscard]] bool CleanPayTable(QSqlDatabase db, QString* error = nullptr);
 
 // The statement that selects the rows of one game, in Catch order.
 class GameSql
@@ -37,9 +38,9 @@ public:
 
     // Runs "SELECT * FROM [Pay Table] WHERE <key> <condition> ORDER BY [Catch]" on the query,
     // the condition being extra SQL such as " AND [Catch] = 0". False on an engine error.
-    bool select(QSqlQuery& query, const QString& condition = {}) const;
+    [[nodiscard]] bool select(QSqlQuery& query, const QString& condition = {}) const;
     // The same with the given columns instead of every one ("rowid, [Catch]").
-    bool select(QSqlQuery& query, const QString& condition, const QString& columns) const;
+    [[nodiscard]] bool select(QSqlQuery& query, const QString& condition, const QString& columns) const;
 
     bool operator==(const GameSql&) const = default;
 
@@ -54,19 +55,19 @@ QString FormatGameListEntry(const QString& location, const QString& casino, cons
 
 // The game list: one entry per bonus row, ordered by location, casino and game.
 // Returns false with the engine's message on failure.
-bool ReadGameList(QSqlDatabase db, QStringList* entries, QString* error = nullptr);
+[[nodiscard]] bool ReadGameList(QSqlDatabase db, QStringList* entries, QString* error = nullptr);
 
 // A pay-table row as the engine sees it (fields read by name).
 PayScheduleRow ReadPayScheduleRow(const QSqlQuery& query);
 
 // Every row of a game, in Catch order. False with the engine's message on failure.
-bool ReadGameRows(QSqlDatabase db, const GameSql& game, std::vector<PayScheduleRow>* rows,
-                  QString* error = nullptr);
+[[nodiscard]] bool ReadGameRows(QSqlDatabase db, const GameSql& game, std::vector<PayScheduleRow>* rows,
+                                QString* error = nullptr);
 
 // Adds one record of a pay-table file as a new row. Values that a field cannot take (an
 // empty text in a number field) leave it Null; with `keepBonus` false the six bonus fields
 // are Null whatever the record holds.
-bool InsertPayTableFileRecord(QSqlDatabase db, const PayTableFileRecord& record, bool keepBonus,
-                              QString* error = nullptr);
+[[nodiscard]] bool InsertPayTableFileRecord(QSqlDatabase db, const PayTableFileRecord& record, bool keepBonus,
+                                            QString* error = nullptr);
 
 } // namespace tallyhawk

@@ -11,11 +11,12 @@ namespace tallyhawk {
 // The pay table's columns in their stored order (the order of the pay-table file too).
 QStringList payTableColumns();
 
-// Creates every table of an empty database. Returns false with the reason in error.
-bool createSchema(QSqlDatabase db, QString* error);
+// Creates every table of an empty database, at the current version. Returns false with the
+// reason in error.
+[[nodiscard]] bool createSchema(QSqlDatabase db, QString* error);
 
 // Checks that every table exists with every field the program reads or writes.
 // Returns false with a sentence naming the first missing table or field in error.
-bool checkSchema(QSqlDatabase db, QString* error);
+[[nodiscard]] bool checkSchema(QSqlDatabase db, QString* error);
 
 } // namespace tallyhawk

@@ -12,7 +12,8 @@ namespace tallyhawk {
 // folded histogram (the row for 500 counts the sessions of 500 credits or more), the game's
 // Location, Casino and Game from its 75-character list entry (trimmed), the marked count and
 // the run's total winnings. One transaction: on failure nothing changes and error says why.
-bool WriteSessionsTable(QSqlDatabase db, const std::vector<std::int32_t>& folded, const QString& gameName,
-                        double marked, double totalWin, QString* error = nullptr);
+[[nodiscard]] bool WriteSessionsTable(QSqlDatabase db, const std::vector<std::int32_t>& folded,
+                                      const QString& gameName, double marked, double totalWin,
+                                      QString* error = nullptr);
 
 } // namespace tallyhawk

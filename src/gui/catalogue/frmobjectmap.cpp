@@ -367,8 +367,9 @@ void frmObjectMap::ComboGameList_Click()
 void frmObjectMap::showExactReturns()
 {
     std::vector<PayScheduleRow> rows;
-    if (m_module2.gDatabase.isOpen())
-        ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, &rows);
+    // Rows that cannot be read show no returns.
+    if (m_module2.gDatabase.isOpen() && !ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, &rows))
+        rows.clear();
     const std::string name = FormatGameListEntry(m_module2.gCurrentGameSql.key());
     for (int marked = 1; marked <= 10; ++marked) {
         QString text;
@@ -589,7 +590,10 @@ void frmObjectMap::lock()
     DataBonus->showGame(m_module2.gCurrentGameSql, " AND [Catch] = 0");
 
     std::vector<PayScheduleRow> rows;
-    ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, &rows);
+    if (!ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, &rows, &error)) {
+        m_dialogs.message(this, "The pays cannot be read: " + error, kProgramTitle, Dialogs::Icon::Warning);
+        return;
+    }
     if (const auto refusal = CheckPays(rows)) {
         m_dialogs.message(this, qs(*refusal));
         return;

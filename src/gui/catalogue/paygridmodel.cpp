@@ -1,5 +1,6 @@
 #include "paygridmodel.h"
 
+#include "db/sqlerror.h"
 #include "engine/common/numberforms.h"
 
 #include <QSqlError>
@@ -35,7 +36,8 @@ void PayGridModel::reload()
     for (const QString& field : m_fields)
         columns << '[' + field + ']';
     QSqlQuery query(m_db);
-    m_game.select(query, m_condition, columns.join(", "));
+    if (!m_game.select(query, m_condition, columns.join(", ")))
+        emit editRefused("The pays cannot be read: " + DescribeSqlError(query.lastError()));
     setQuery(std::move(query));
 }
 
@@ -111,7 +113,7 @@ bool PayGridModel::setData(const QModelIndex& index, const QVariant& value, int 
     update.addBindValue(stored);
     update.addBindValue(rowId);
     if (!update.exec()) {
-        emit editRefused("The change could not be stored: " + update.lastError().text());
+        emit editRefused("The change could not be stored: " + DescribeSqlError(update.lastError()));
         return false;
     }
     reload();

@@ -361,7 +361,11 @@ void frmSim::CommandCompute_Click()
     }
     std::vector<PayScheduleRow> rows;
     QString error;
-    ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, &rows, &error);
+    if (!ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, &rows, &error)) {
+        m_dialogs.message(this, "The pays of the game cannot be read: " + error, kProgramTitle,
+                          Dialogs::Icon::Warning);
+        return;
+    }
     m_pays.fill(0);
     for (int c = 0; c <= 10; ++c)
         Pay[c]->clear();

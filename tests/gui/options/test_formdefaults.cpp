@@ -52,7 +52,8 @@ ProgramDefaults OptionsTest::stored()
 {
     ProgramDefaults defaults;
     QString error;
-    ReadDefaults(m_run->module2.gDatabase, &defaults, &error);
+    if (!ReadDefaults(m_run->module2.gDatabase, &defaults, &error))
+        QTest::qFail(qPrintable(error), __FILE__, __LINE__);
     return defaults;
 }
 
