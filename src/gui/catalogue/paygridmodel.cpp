@@ -86,7 +86,7 @@ bool PayGridModel::setData(const QModelIndex& index, const QVariant& value, int 
         return false;
     const QString field = m_fields[index.column()];
     const QString text = value.toString().trimmed();
-    QVariant stored(QMetaType(QMetaType::Double)); // a blank cell is Null
+    QVariant stored{QMetaType(QMetaType::Double)}; // a blank cell is Null
     if (!text.isEmpty()) {
         const auto number = ParseNumber(text.toStdString());
         if (!number) {
