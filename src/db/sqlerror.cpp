@@ -13,7 +13,7 @@ QString DescribeSqlError(const QSqlError& error)
     switch (SqliteResultCode(error)) {
     case kSqliteBusy:
     case kSqliteLocked:
-        return "Another program is using the database file. Close it and try again.";
+        return "Another program is using the database file.";
     case kSqliteReadOnly:
         return "The database file is read-only.";
     case kSqliteFull:
