@@ -6,6 +6,7 @@
 #include "sqlerror.h"
 #include "sqltransaction.h"
 
+#include <cmath>
 #include <QSqlError>
 #include <QSqlRecord>
 
@@ -137,7 +138,8 @@ PayScheduleRow ReadPayScheduleRow(const QSqlQuery& query)
     PayScheduleRow row;
     row.key = {field("Location").toString().toStdString(), field("Casino").toString().toStdString(),
                field("Game").toString().toStdString()};
-    if (const auto c = optionalNumber(field("Catch")))
+    // A Catch that no int holds is no catch count at all: read as a blank, never converted.
+    if (const auto c = optionalNumber(field("Catch")); c && std::fabs(*c) < 2147483648.0)
         row.Catch = static_cast<int>(*c);
     for (int n = 1; n <= kMaxMarked; ++n)
         row.Pick[n - 1] = optionalNumber(query.value(record.indexOf(QStringLiteral("Pick%1").arg(n))));
