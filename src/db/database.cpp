@@ -89,7 +89,7 @@ DatabaseOpening openDatabase(const QString& path, const QString& connectionName,
     }
 
     // A file that may not be changed is opened read-only, so that nothing tries to write it.
-    opening.readOnly = mode == OpenMode::ReadOnly || !MayChange(path) || !MayChange(file.absolutePath());
+    opening.readOnly = mode == OpenMode::ReadOnly || !MayChange(path) || !MayChangeFolder(file.absolutePath());
     opening.db = QSqlDatabase::addDatabase("QSQLITE", connectionName);
     opening.db.setDatabaseName(path);
     if (opening.readOnly)
@@ -115,6 +115,17 @@ bool MayChange(const QString& path)
     const QFileInfo info(path);
     const auto anyoneWrites = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     return info.isWritable() && (info.permissions() & anyoneWrites);
+}
+
+bool MayChangeFolder(const QString& path)
+{
+#ifdef Q_OS_WIN
+    // Windows ignores a folder's read-only attribute (which many folders carry) when its files
+    // are written.
+    return QFileInfo(path).isDir();
+#else
+    return MayChange(path);
+#endif
 }
 
 void closeDatabase(QSqlDatabase& db)

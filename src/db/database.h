@@ -49,6 +49,8 @@ bool IsReadOnly(const QSqlDatabase& db);
 // forbid writing for everybody (a user who marks a file read-only means it, even when the
 // program runs with rights that would override the marks).
 bool MayChange(const QString& path);
+// The same for a folder whose files are to be written.
+bool MayChangeFolder(const QString& path);
 
 // Closes the connection and forgets its name, so the file is released.
 void closeDatabase(QSqlDatabase& db);

@@ -16,7 +16,7 @@ DataFolderLock::DataFolderLock(const QString& folder)
 DataFolderLock::Outcome DataFolderLock::lock(QString* error)
 {
     // A folder that may not be changed is left without a lock file too.
-    if (!MayChange(m_folder))
+    if (!MayChangeFolder(m_folder))
         return Outcome::ReadOnlyFolder;
     if (m_file.tryLock(0))
         return Outcome::Locked;
