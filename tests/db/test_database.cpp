@@ -192,6 +192,12 @@ TEST(Database, AChangeLeftHalfDoneIsExplainedReadOnlyAndRolledBackByTheProgram)
     EXPECT_FALSE(opening.ok());
     EXPECT_TRUE(opening.error.contains("Start Tallyhawk once to repair it.")) << opening.error.toStdString();
     EXPECT_FALSE(opening.error.contains("attempt to write"));
+    {
+        ReadOnlyMark mark(dir.path());
+        opening = openDatabase(path, "hot-read-only-folder");
+        EXPECT_FALSE(opening.ok());
+        EXPECT_TRUE(opening.error.contains("cannot be repaired while")) << opening.error.toStdString();
+    }
     EXPECT_EQ(fileHash(path), before);
 
     opening = openDatabase(path, "hot-read-write");
