@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test; then builds the engine and
-# database tests again with AddressSanitizer and UndefinedBehaviorSanitizer and runs them.
+# Installs what is missing, builds everything and runs every test; then builds everything again
+# with clang's AddressSanitizer and UndefinedBehaviorSanitizer and runs every test once more.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -13,8 +13,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYHAWK_WERRO
 cmake --build build -j "$jobs"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
 
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTALLYHAWK_SANITIZE=ON \
-  -DTALLYHAWK_WINDOWS=OFF -DTALLYHAWK_WERROR=$werror >/dev/null
+# The sanitizers' tree is built by clang, windows included.
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+  -DTALLYHAWK_SANITIZE=ON -DTALLYHAWK_WINDOWS=ON -DTALLYHAWK_WERROR=$werror >/dev/null
 cmake --build build-sanitize -j "$jobs"
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")

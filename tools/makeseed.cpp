@@ -85,6 +85,8 @@ int main(int argc, char* argv[])
             return fail("cannot create " + partial + ": " + error + db.lastError().text());
 
         SqlTransaction transaction(db);
+        if (!transaction.isActive())
+            return fail("cannot write " + partial + ": " + transaction.error());
         for (const QString& path : arguments) {
             QFile file(path);
             if (!file.open(QIODevice::ReadOnly))
@@ -102,8 +104,10 @@ int main(int argc, char* argv[])
         QStringList games;
         if (!ReadGameList(db, &games, &error) || games.isEmpty())
             return fail("the catalogue holds no game " + error);
-        if (!fillFixedTables(db, games.first(), &error) || !transaction.commit())
+        if (!fillFixedTables(db, games.first(), &error))
             return fail("cannot fill the tables: " + error);
+        if (!transaction.commit())
+            return fail("cannot write " + partial + ": " + transaction.error());
         closeDatabase(db);
     }
     QFile::remove(output);

@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "db/database.h"
+#include "db/datafolderlock.h"
 #include "gui/board/frmkenoboard.h"
 #include "gui/catalogue/frmobjectmap.h"
 #include "gui/common/dialogs.h"
@@ -11,6 +12,18 @@
 #include <QDir>
 
 namespace tallyhawk {
+
+namespace {
+
+QString ReadOnlyNotice(const QString& databasePath)
+{
+    return QStringLiteral("The database file %1 (or its folder) is read-only. You can play, simulate and "
+                          "browse as usual, but changes will not be saved: not the credits, the options, "
+                          "the catalogue or the reports stored in the database.")
+        .arg(QDir::toNativeSeparators(databasePath));
+}
+
+} // namespace
 
 Application::Application(const QString& dataFolder, const QString& programFolder, Dialogs& dialogs)
     : m_dialogs(dialogs), m_dataFolder(dataFolder)
@@ -61,8 +74,19 @@ FormDefaults& Application::options()
 bool Application::start()
 {
     QString error;
+    // Installing never replaces a file, so it is safe before the folder is claimed.
     const QString seed = QDir(m_module2.gProgramFolder).filePath(kDatabaseFileName);
     if (!installDatabaseIfMissing(seed, m_module2.gDatabasePath, &error)) {
+        m_dialogs.message(nullptr, error, kProgramTitle, Dialogs::Icon::Critical);
+        return false;
+    }
+    m_folderLock = std::make_unique<DataFolderLock>(m_module2.gDataFolder);
+    switch (m_folderLock->lock(&error)) {
+    case DataFolderLock::Outcome::Locked:
+    case DataFolderLock::Outcome::ReadOnlyFolder:
+        break;
+    case DataFolderLock::Outcome::HeldByAnotherCopy:
+    case DataFolderLock::Outcome::Failed:
         m_dialogs.message(nullptr, error, kProgramTitle, Dialogs::Icon::Critical);
         return false;
     }
@@ -76,6 +100,10 @@ void Application::showBoard()
         emit finished(1);
         return;
     }
+    // Said once; the windows then keep quiet about what they cannot save.
+    if (IsReadOnly(m_module2.gDatabase))
+        m_dialogs.message(&board(), ReadOnlyNotice(m_module2.gDatabasePath), kProgramTitle,
+                          Dialogs::Icon::Information);
     m_board->show();
 }
 

@@ -11,6 +11,7 @@
 
 namespace tallyhawk {
 
+class DataFolderLock;
 class Dialogs;
 class frmSplash;
 class frmKenoBoard;
@@ -25,8 +26,9 @@ public:
     Application(const QString& dataFolder, const QString& programFolder, Dialogs& dialogs);
     ~Application() override;
 
-    // Installs the database for a new user and shows the splash window. False when the
-    // program cannot start (the reason has been shown).
+    // Installs the database for a new user, claims the data folder for this copy and shows
+    // the splash window. False when the program cannot start (the reason has been shown):
+    // another copy already runs with the folder, or the database cannot be installed.
     [[nodiscard]] bool start();
 
     Module2& module2() { return m_module2; }
@@ -49,6 +51,7 @@ private:
     Module2 m_module2;
     Dialogs& m_dialogs;
     QString m_dataFolder;
+    std::unique_ptr<DataFolderLock> m_folderLock;
     std::unique_ptr<frmObjectMap> m_catalogue;
     std::unique_ptr<frmSim> m_simulation;
     FormDefaults* m_options = nullptr; // a child of the simulation window

@@ -3,6 +3,7 @@
 #include "engine/common/numberforms.h"
 #include "paytable.h"
 #include "schema.h"
+#include "sqlerror.h"
 #include "sqltransaction.h"
 
 #include <cmath>
@@ -42,11 +43,11 @@ bool select(QSqlQuery& query, const QString& statement, const QVariantList& valu
 {
     query.setForwardOnly(true);
     if (!query.prepare(statement))
-        return fail(error, query.lastError().text());
+        return fail(error, DescribeSqlError(query.lastError()));
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec())
-        return fail(error, query.lastError().text());
+        return fail(error, DescribeSqlError(query.lastError()));
     return true;
 }
 
@@ -57,19 +58,19 @@ bool count(QSqlDatabase db, const QString& statement, const QVariantList& values
     if (!select(query, statement, values, error))
         return false;
     if (!query.next())
-        return fail(error, query.lastError().text());
+        return fail(error, DescribeSqlError(query.lastError()));
     *result = query.value(0).toLongLong();
     return true;
 }
 
-bool begin(const SqlTransaction& transaction, QSqlDatabase db, QString* error)
+bool begin(const SqlTransaction& transaction, QString* error)
 {
-    return transaction.isActive() || fail(error, db.lastError().text());
+    return transaction.isActive() || fail(error, transaction.error());
 }
 
-bool commit(SqlTransaction& transaction, QSqlDatabase db, QString* error)
+bool commit(SqlTransaction& transaction, QString* error)
 {
-    return transaction.commit() || fail(error, db.lastError().text());
+    return transaction.commit() || fail(error, transaction.error());
 }
 
 QString bracketedColumns()
@@ -119,7 +120,7 @@ QVariant wholeNumber(double value)
 bool CopyGameAsNew(QSqlDatabase db, const GameKey& from, const QString& newGameName, QString* error)
 {
     SqlTransaction transaction(db);
-    if (!begin(transaction, db, error))
+    if (!begin(transaction, error))
         return false;
     QStringList copied = payTableColumns().mid(3);
     for (QString& column : copied)
@@ -130,13 +131,13 @@ bool CopyGameAsNew(QSqlDatabase db, const GameKey& from, const QString& newGameN
                                   .arg(bracketedColumns(), copied.join(", "), kKeyMatch, kCatchOrder);
     if (!ExecuteSql(db, statement, QVariantList{newGameName} + keyValues(from), error))
         return false;
-    return commit(transaction, db, error);
+    return commit(transaction, error);
 }
 
 DeleteOutcome DeleteGame(QSqlDatabase db, const GameKey& game, QString* error)
 {
     SqlTransaction transaction(db);
-    if (!begin(transaction, db, error))
+    if (!begin(transaction, error))
         return DeleteOutcome::Failed;
     // The rule counts rows, not games: a table of one game of 11 rows keeps it.
     qlonglong rows = 0;
@@ -146,13 +147,13 @@ DeleteOutcome DeleteGame(QSqlDatabase db, const GameKey& game, QString* error)
         return DeleteOutcome::TooFewRows;
     if (!ExecuteSql(db, "DELETE FROM [Pay Table] WHERE " + kKeyMatch, keyValues(game), error))
         return DeleteOutcome::Failed;
-    return commit(transaction, db, error) ? DeleteOutcome::Deleted : DeleteOutcome::Failed;
+    return commit(transaction, error) ? DeleteOutcome::Deleted : DeleteOutcome::Failed;
 }
 
 RenameOutcome RenameGame(QSqlDatabase db, const GameKey& from, const GameKey& to, QString* error)
 {
     SqlTransaction transaction(db);
-    if (!begin(transaction, db, error))
+    if (!begin(transaction, error))
         return RenameOutcome::Failed;
     // Rows under the new key that are not the game's own belong to another game. When the new
     // key is the old one in other letters, every row it finds is the game's own.
@@ -169,13 +170,13 @@ RenameOutcome RenameGame(QSqlDatabase db, const GameKey& from, const GameKey& to
     if (!ExecuteSql(db, "UPDATE [Pay Table] SET [Location] = ?, [Casino] = ?, [Game] = ? WHERE " + kKeyMatch,
                     keyValues(to) + keyValues(from), error))
         return RenameOutcome::Failed;
-    return commit(transaction, db, error) ? RenameOutcome::Renamed : RenameOutcome::Failed;
+    return commit(transaction, error) ? RenameOutcome::Renamed : RenameOutcome::Failed;
 }
 
 bool RoundPaysToWholeNumbers(QSqlDatabase db, const std::vector<GameKey>& games, QString* error)
 {
     SqlTransaction transaction(db);
-    if (!begin(transaction, db, error))
+    if (!begin(transaction, error))
         return false;
     QStringList picks;
     for (int n = 1; n <= kMaxMarked; ++n)
@@ -217,7 +218,7 @@ bool RoundPaysToWholeNumbers(QSqlDatabase db, const std::vector<GameKey>& games,
                 return false;
         }
     }
-    return commit(transaction, db, error);
+    return commit(transaction, error);
 }
 
 bool ReadGameRecords(QSqlDatabase db, const GameKey& game, std::vector<PayTableFileRecord>* records,
@@ -242,7 +243,7 @@ bool ImportGame(QSqlDatabase db, const std::vector<PayTableFileRecord>& records,
     if (records.empty())
         return fail(error, "The file holds no pay table record.");
     SqlTransaction transaction(db);
-    if (!begin(transaction, db, error))
+    if (!begin(transaction, error))
         return false;
     // IS rather than =, so that a key part that the file leaves empty (stored as Null) still
     // finds the rows of an earlier import of the same file.
@@ -256,7 +257,7 @@ bool ImportGame(QSqlDatabase db, const std::vector<PayTableFileRecord>& records,
         if (!InsertPayTableFileRecord(db, records[r], /*keepBonus=*/r == 0, error))
             return false;
     }
-    return commit(transaction, db, error);
+    return commit(transaction, error);
 }
 
 } // namespace tallyhawk

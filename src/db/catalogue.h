@@ -24,7 +24,7 @@ enum class DeleteOutcome
 };
 // Deletes every row of the game (key compared without regard to letter case), unless the
 // table holds fewer than 12 rows.
-DeleteOutcome DeleteGame(QSqlDatabase db, const GameKey& game, QString* error);
+[[nodiscard]] DeleteOutcome DeleteGame(QSqlDatabase db, const GameKey& game, QString* error);
 
 enum class RenameOutcome
 {
@@ -34,7 +34,8 @@ enum class RenameOutcome
 };
 // Gives the rows of a game a new key. A new key that another game already has is refused
 // (KeyTaken), so two games are never merged into one; the same key in other letters is a rename.
-RenameOutcome RenameGame(QSqlDatabase db, const GameKey& from, const GameKey& to, QString* error);
+[[nodiscard]] RenameOutcome RenameGame(QSqlDatabase db, const GameKey& from, const GameKey& to,
+                                       QString* error);
 
 // Stores every non-blank pay (Pick1 to Pick10) of the given games as the whole number
 // nearest to its value (the leading number of its text; halves to the even neighbour).

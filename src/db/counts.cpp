@@ -1,6 +1,7 @@
 #include "counts.h"
 
 #include "paytable.h"
+#include "sqlerror.h"
 #include "sqltransaction.h"
 
 #include <QSqlError>
@@ -17,7 +18,7 @@ bool recordIds(QSqlDatabase db, QVariantList* ids, QStringList* ranges, QString*
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec("SELECT rowid, [Range] FROM [Counts] ORDER BY rowid")) {
-        *error = query.lastError().text();
+        *error = DescribeSqlError(query.lastError());
         return false;
     }
     while (query.next()) {
@@ -37,6 +38,10 @@ bool recordIds(QSqlDatabase db, QVariantList* ids, QStringList* ranges, QString*
 bool WriteCounts(QSqlDatabase db, const CountsValues& values, QString* error)
 {
     SqlTransaction transaction(db);
+    if (!transaction.isActive()) {
+        *error = transaction.error();
+        return false;
+    }
     QVariantList ids;
     if (!recordIds(db, &ids, nullptr, error))
         return false;
@@ -53,7 +58,7 @@ bool WriteCounts(QSqlDatabase db, const CountsValues& values, QString* error)
             return false;
     }
     if (!transaction.commit()) {
-        *error = db.lastError().text();
+        *error = transaction.error();
         return false;
     }
     return true;
@@ -66,7 +71,7 @@ bool ReadCounts(QSqlDatabase db, CountsValues* values, QStringList* ranges, QStr
     if (!query.exec(
             "SELECT [Range], [C1], [C2], [C3], [C4], [C5], [C6], [C7], [C8], [C9], [C10] FROM [Counts] "
             "ORDER BY rowid LIMIT 8")) {
-        *error = query.lastError().text();
+        *error = DescribeSqlError(query.lastError());
         return false;
     }
     values->fill(0);

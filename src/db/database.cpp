@@ -1,6 +1,8 @@
 #include "database.h"
 
 #include "schema.h"
+#include "schemaversion.h"
+#include "sqlerror.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +11,68 @@
 #include <QSqlQuery>
 
 namespace tallyhawk {
+
+namespace {
+
+// A rollback journal beside the file that a program stopped in the middle of a change left
+// behind: the next connection that may write rolls the change back.
+bool hasHotJournal(const QString& path)
+{
+    return QFileInfo(path + "-journal").size() > 0;
+}
+
+// Checks and brings up to date an open file. An empty result means usable.
+QString checkOpenedFile(DatabaseOpening& opening, const QString& path, OpenMode mode)
+{
+    QSqlDatabase& db = opening.db;
+    // Opening is lazy: the first read is what finds out whether the file is a database.
+    QSqlQuery probe(db);
+    if (!probe.exec("SELECT count(*) FROM sqlite_master")) {
+        if (SqliteResultCode(probe.lastError()) == kSqliteReadOnly && hasHotJournal(path)) {
+            return "It was left in the middle of a change when a program using it stopped. " +
+                   QString(mode == OpenMode::ReadOnly
+                               ? "Start Tallyhawk once to repair it."
+                               : "It cannot be repaired while the file or its folder is read-only.");
+        }
+        return probe.lastError().databaseText();
+    }
+    probe.finish();
+
+    QSqlQuery check(db);
+    if (!check.exec("PRAGMA quick_check") || !check.next())
+        return DescribeSqlError(check.lastError());
+    if (const QString verdict = check.value(0).toString(); verdict != "ok")
+        return QStringLiteral("It is damaged (%1).").arg(verdict);
+    check.finish();
+
+    QString fault;
+    if (!ReadSchemaVersion(db, &opening.fileVersion, &fault))
+        return fault;
+    const int current = CurrentSchemaVersion();
+    if (opening.fileVersion > current || opening.fileVersion < 0) {
+        opening.outcome = OpenOutcome::Newer;
+        return QStringLiteral("It was made by a newer version of Tallyhawk (its layout is version %1; this "
+                              "program knows versions up to %2). Use the newer Tallyhawk with it.")
+            .arg(opening.fileVersion)
+            .arg(current);
+    }
+    if (opening.fileVersion == current)
+        opening.outcome = OpenOutcome::Current;
+    else if (opening.readOnly)
+        opening.outcome = OpenOutcome::Older;
+    else if (UpgradeSchema(db, opening.fileVersion, &fault))
+        opening.outcome = OpenOutcome::Upgraded;
+    else if (QString missing; !checkSchema(db, &missing))
+        return missing; // not a Tallyhawk database at all: that says more than the failed step
+    else
+        return "It could not be brought up to date. " + fault;
+
+    if (!checkSchema(db, &fault))
+        return fault;
+    return {};
+}
+
+} // namespace
 
 DatabaseOpening openDatabase(const QString& path, const QString& connectionName, OpenMode mode)
 {
@@ -24,26 +88,44 @@ DatabaseOpening openDatabase(const QString& path, const QString& connectionName,
         return opening;
     }
 
+    // A file that may not be changed is opened read-only, so that nothing tries to write it.
+    opening.readOnly = mode == OpenMode::ReadOnly || !MayChange(path) || !MayChangeFolder(file.absolutePath());
     opening.db = QSqlDatabase::addDatabase("QSQLITE", connectionName);
     opening.db.setDatabaseName(path);
-    if (mode == OpenMode::ReadOnly)
+    if (opening.readOnly)
         opening.db.setConnectOptions("QSQLITE_OPEN_READONLY");
-    QString fault;
-    if (!opening.db.open()) {
-        fault = opening.db.lastError().text();
-    } else {
-        // Opening is lazy: the first read is what finds out whether the file is a database.
-        QSqlQuery probe(opening.db);
-        if (!probe.exec("SELECT count(*) FROM sqlite_master"))
-            fault = probe.lastError().databaseText();
-        else if (!checkSchema(opening.db, &fault) && fault.isEmpty())
-            fault = QStringLiteral("It is not a Tallyhawk database.");
-    }
+    const QString fault =
+        opening.db.open() ? checkOpenedFile(opening, path, mode) : opening.db.lastError().databaseText();
     if (!fault.isEmpty()) {
+        if (opening.outcome != OpenOutcome::Newer)
+            opening.outcome = OpenOutcome::Unusable;
         opening.error = QStringLiteral("The database file %1 cannot be used. %2").arg(shownPath, fault);
         closeDatabase(opening.db);
     }
     return opening;
+}
+
+bool IsReadOnly(const QSqlDatabase& db)
+{
+    return db.connectOptions().contains("QSQLITE_OPEN_READONLY");
+}
+
+bool MayChange(const QString& path)
+{
+    const QFileInfo info(path);
+    const auto anyoneWrites = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    return info.isWritable() && (info.permissions() & anyoneWrites);
+}
+
+bool MayChangeFolder(const QString& path)
+{
+#ifdef Q_OS_WIN
+    // Windows ignores a folder's read-only attribute (which many folders carry) when its files
+    // are written.
+    return QFileInfo(path).isDir();
+#else
+    return MayChange(path);
+#endif
 }
 
 void closeDatabase(QSqlDatabase& db)

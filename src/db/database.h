@@ -8,23 +8,49 @@ namespace tallyhawk {
 
 inline constexpr char kDatabaseFileName[] = "Tallyhawk.orf";
 
+enum class OpenMode
+{
+    ReadWrite, // read and write when the file and its folder allow it, else read only
+    ReadOnly
+};
+
+enum class OpenOutcome
+{
+    Current,  // the file was at this program's version
+    Upgraded, // an older file, brought up to date
+    Older,    // an older file, read as it is because it may not be changed
+    Newer,    // refused: a newer Tallyhawk made it
+    Unusable  // refused: missing, unreadable, not a database, damaged or lacking a table
+};
+
 struct DatabaseOpening
 {
     QSqlDatabase db;
-    QString error; // a sentence for the user naming the file and the fault; empty when open
-    bool ok() const { return error.isEmpty(); }
+    OpenOutcome outcome = OpenOutcome::Unusable;
+    int fileVersion = 0; // the file's version before it was opened
+    // Opened read-only: asked for, or the file or its folder may not be changed.
+    bool readOnly = false;
+    QString error; // when refused: a sentence for the user naming the file and the fault
+    bool ok() const { return outcome != OpenOutcome::Newer && outcome != OpenOutcome::Unusable; }
 };
 
-// Opens an existing database file for reading and writing under the given connection name
-// and checks that it holds every table and field. A missing file, a file that is not a
-// database, or one that lacks a table is reported and never written to.
-enum class OpenMode
-{
-    ReadWrite,
-    ReadOnly
-};
+// Opens an existing database file under the given connection name. Before anything is
+// written, the file must be a database that passes SQLite's quick check and was not made by
+// a newer Tallyhawk; an older one is then brought up to date (unless opened read-only), and
+// it must hold every table and field. A refused file is closed again and left byte for byte
+// as it was.
 [[nodiscard]] DatabaseOpening openDatabase(const QString& path, const QString& connectionName,
                                            OpenMode mode = OpenMode::ReadWrite);
+
+// Whether the connection was opened read-only.
+bool IsReadOnly(const QSqlDatabase& db);
+
+// False when a file or folder may not be changed: we may not write it, or its permissions
+// forbid writing for everybody (a user who marks a file read-only means it, even when the
+// program runs with rights that would override the marks).
+bool MayChange(const QString& path);
+// The same for a folder whose files are to be written.
+bool MayChangeFolder(const QString& path);
 
 // Closes the connection and forgets its name, so the file is released.
 void closeDatabase(QSqlDatabase& db);

@@ -1,7 +1,11 @@
 #include "defaults.h"
 
+#include "database.h"
+#include "engine/common/numberforms.h"
 #include "paytable.h"
+#include "sqlerror.h"
 
+#include <cmath>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -20,7 +24,7 @@ bool ReadDefaults(QSqlDatabase db, ProgramDefaults* defaults, QString* error)
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT * FROM [Defaults] WHERE rowid = %1").arg(kFirstRow))) {
-        *error = query.lastError().text();
+        *error = DescribeSqlError(query.lastError());
         return false;
     }
     if (!query.next()) {
@@ -31,28 +35,79 @@ bool ReadDefaults(QSqlDatabase db, ProgramDefaults* defaults, QString* error)
     auto field = [&](const char* name) {
         return query.value(record.indexOf(name));
     };
+    QStringList faults;
     auto whole = [&](const char* name) {
-        return static_cast<std::int32_t>(NumberOrNull(field(name)));
+        const double stored = NumberOrNull(field(name));
+        const std::optional<std::int32_t> value = ToInt32(stored);
+        if (!value)
+            faults << QStringLiteral(
+                          "%1 holds %2, which is not a whole number from -2147483648 to 2147483647.")
+                          .arg(name, QString::fromStdString(PlainForm(stored)));
+        return value.value_or(0);
+    };
+    // A switch is on for any number but 0.
+    auto flag = [&](const char* name) {
+        return NumberOrNull(field(name)) != 0;
     };
     defaults->StartupGame = field("StartupGame").toString().toStdString();
     defaults->SaveCredits = NumberOrNull(field("SaveCredits"));
+    if (!std::isfinite(defaults->SaveCredits))
+        faults << QStringLiteral("SaveCredits holds %1, which is not a number of credits.")
+                      .arg(QString::fromStdString(PlainForm(defaults->SaveCredits)));
     defaults->StartupCredits = whole("StartupCredits");
     defaults->RandomSeed = whole("RandomSeed");
     defaults->SimGames = whole("SimGames");
-    defaults->RandomPickForSim = whole("RandomPickForSim") != 0;
-    defaults->SoundON = whole("SoundON") != 0;
-    defaults->ShowNumbers = whole("ShowNumbers") != 0;
+    defaults->RandomPickForSim = flag("RandomPickForSim");
+    defaults->SoundON = flag("SoundON");
+    defaults->ShowNumbers = flag("ShowNumbers");
     defaults->Speed = field("Speed").toString().toStdString();
+    if (!faults.isEmpty()) {
+        *error = "The stored option " + faults.join(" The stored option ");
+        return false;
+    }
     return true;
+}
+
+namespace {
+
+// A change to the first row; a read-only database is left alone and says so.
+SaveResult updateFirstRow(QSqlDatabase db, const QString& assignments, const QVariantList& values)
+{
+    if (IsReadOnly(db))
+        return {SaveOutcome::ReadOnly, {}};
+    QString error;
+    if (!ExecuteSql(db,
+                    QStringLiteral("UPDATE [Defaults] SET %1 WHERE rowid = %2").arg(assignments, kFirstRow),
+                    values, &error))
+        return {SaveOutcome::Failed, error};
+    return {};
+}
+
+// Infinity or NaN would be stored as such and read back as nonsense.
+SaveResult refusedCredits(double credits)
+{
+    return {SaveOutcome::Failed,
+            QStringLiteral("%1 is not a number of credits.").arg(QString::fromStdString(PlainForm(credits)))};
+}
+
+} // namespace
+
+SaveResult SaveCredits(QSqlDatabase db, double credits)
+{
+    if (!std::isfinite(credits))
+        return refusedCredits(credits);
+    return updateFirstRow(db, "[SaveCredits] = ?", {credits});
 }
 
 bool SaveStartupState(QSqlDatabase db, const QString& startupGame, double saveCredits, QString* error)
 {
-    return ExecuteSql(
-        db,
-        QStringLiteral("UPDATE [Defaults] SET [StartupGame] = ?, [SaveCredits] = ? WHERE rowid = %1")
-            .arg(kFirstRow),
-        {startupGame, saveCredits}, error);
+    const SaveResult result =
+        std::isfinite(saveCredits)
+            ? updateFirstRow(db, "[StartupGame] = ?, [SaveCredits] = ?", {startupGame, saveCredits})
+            : refusedCredits(saveCredits);
+    if (result.failed())
+        *error = result.error;
+    return !result.failed();
 }
 
 bool SaveOptions(QSqlDatabase db, const ProgramDefaults& options, QString* error)
@@ -76,7 +131,7 @@ bool ReadSpeeds(QSqlDatabase db, QStringList* speeds, QString* error)
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec("SELECT [SpeedChoices] FROM [Speeds] ORDER BY rowid")) {
-        *error = query.lastError().text();
+        *error = DescribeSqlError(query.lastError());
         return false;
     }
     speeds->clear();

@@ -9,10 +9,32 @@
 
 namespace tallyhawk {
 
-// Reads the first row of [Defaults]. False with a sentence for the user when there is none.
+// Reads the first row of [Defaults]. False with a sentence for the user when there is none,
+// or when a stored number does not fit its field (a whole-number field beyond the range of
+// a long integer, a credit total that is not a finite number): such a value is reported,
+// never converted.
 [[nodiscard]] bool ReadDefaults(QSqlDatabase db, ProgramDefaults* defaults, QString* error);
 
-// What the board saves on quitting: the selected game's entry and the credit total.
+enum class SaveOutcome
+{
+    Saved,
+    ReadOnly, // nothing written: the database was opened read-only, which the user was told
+    Failed
+};
+
+struct [[nodiscard]] SaveResult
+{
+    SaveOutcome outcome = SaveOutcome::Saved;
+    QString error; // when Failed: why, as a sentence for the user
+    bool failed() const { return outcome == SaveOutcome::Failed; }
+};
+
+// Stores the credit total at once, so that a crash loses none of it. A total that is not a
+// finite number is refused (Failed) and nothing changes.
+SaveResult SaveCredits(QSqlDatabase db, double credits);
+
+// What the board saves on quitting: the selected game's entry and the credit total. On a
+// read-only database nothing is written and true is returned: the user was told at start.
 [[nodiscard]] bool SaveStartupState(QSqlDatabase db, const QString& startupGame, double saveCredits,
                                     QString* error);
 

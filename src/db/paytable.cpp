@@ -1,9 +1,12 @@
 #include "paytable.h"
 
+#include "database.h"
 #include "engine/common/numberforms.h"
 #include "schema.h"
+#include "sqlerror.h"
 #include "sqltransaction.h"
 
+#include <cmath>
 #include <QSqlError>
 #include <QSqlRecord>
 
@@ -14,7 +17,7 @@ namespace {
 void setError(QString* error, const QSqlQuery& query)
 {
     if (error)
-        *error = query.lastError().text();
+        *error = DescribeSqlError(query.lastError());
 }
 
 std::optional<double> optionalNumber(const QVariant& value)
@@ -53,7 +56,14 @@ bool ExecuteSql(QSqlDatabase db, const QString& statement, const QVariantList& v
 
 bool CleanPayTable(QSqlDatabase db, QString* error)
 {
+    if (IsReadOnly(db))
+        return true;
     SqlTransaction transaction(db);
+    if (!transaction.isActive()) {
+        if (error)
+            *error = transaction.error();
+        return false;
+    }
     // A Null Catch compares as unknown and stays, as it should.
     if (!ExecuteSql(db, "DELETE FROM [Pay Table] WHERE [Catch] < 0 OR [Catch] > 10", {}, error))
         return false;
@@ -66,7 +76,7 @@ bool CleanPayTable(QSqlDatabase db, QString* error)
     }
     if (!transaction.commit()) {
         if (error)
-            *error = db.lastError().text();
+            *error = transaction.error();
         return false;
     }
     return true;
@@ -128,7 +138,8 @@ PayScheduleRow ReadPayScheduleRow(const QSqlQuery& query)
     PayScheduleRow row;
     row.key = {field("Location").toString().toStdString(), field("Casino").toString().toStdString(),
                field("Game").toString().toStdString()};
-    if (const auto c = optionalNumber(field("Catch")))
+    // A Catch that no int holds is no catch count at all: read as a blank, never converted.
+    if (const auto c = optionalNumber(field("Catch")); c && std::fabs(*c) < 2147483648.0)
         row.Catch = static_cast<int>(*c);
     for (int n = 1; n <= kMaxMarked; ++n)
         row.Pick[n - 1] = optionalNumber(query.value(record.indexOf(QStringLiteral("Pick%1").arg(n))));

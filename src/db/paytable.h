@@ -24,7 +24,8 @@ double NumberOrNull(const QVariant& value);
                               QString* error = nullptr);
 
 // The start-up clean-up: deletes rows whose Catch lies outside 0 to 10 (a Null Catch stays)
-// and stores every zero pay as Null. One transaction; false with the reason on failure.
+// and stores every zero pay as Null. One transaction; false with the reason on failure. A
+// read-only database is left as it is (the user has been told that changes are not saved).
 [[nodiscard]] bool CleanPayTable(QSqlDatabase db, QString* error = nullptr);
 
 // The statement that selects the rows of one game, in Catch order.

@@ -1,5 +1,7 @@
 #include "schema.h"
 
+#include "schemaversion.h"
+#include "sqlerror.h"
 #include "sqltransaction.h"
 
 #include <QSqlError>
@@ -72,6 +74,10 @@ QStringList payTableColumns()
 bool createSchema(QSqlDatabase db, QString* error)
 {
     SqlTransaction transaction(db);
+    if (!transaction.isActive()) {
+        *error = transaction.error();
+        return false;
+    }
     QSqlQuery query(db);
     QStringList statements;
     for (const TableDefinition& table : tables())
@@ -80,12 +86,14 @@ bool createSchema(QSqlDatabase db, QString* error)
     statements << "CREATE INDEX [Pay Table Game] ON [Pay Table] ([Location], [Casino], [Game], [Catch])";
     for (const QString& statement : statements) {
         if (!query.exec(statement)) {
-            *error = query.lastError().text();
+            *error = DescribeSqlError(query.lastError());
             return false;
         }
     }
+    if (!WriteSchemaVersion(db, CurrentSchemaVersion(), error))
+        return false;
     if (!transaction.commit()) {
-        *error = db.lastError().text();
+        *error = transaction.error();
         return false;
     }
     return true;

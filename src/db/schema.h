@@ -11,7 +11,8 @@ namespace tallyhawk {
 // The pay table's columns in their stored order (the order of the pay-table file too).
 QStringList payTableColumns();
 
-// Creates every table of an empty database. Returns false with the reason in error.
+// Creates every table of an empty database, at the current version. Returns false with the
+// reason in error.
 [[nodiscard]] bool createSchema(QSqlDatabase db, QString* error);
 
 // Checks that every table exists with every field the program reads or writes.

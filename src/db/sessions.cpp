@@ -3,6 +3,7 @@
 #include "engine/common/gamelistentry.h"
 #include "engine/sim/sessionstats.h"
 #include "paytable.h"
+#include "sqlerror.h"
 #include "sqltransaction.h"
 
 #include <QSqlError>
@@ -23,7 +24,7 @@ bool WriteSessionsTable(QSqlDatabase db, const std::vector<std::int32_t>& folded
 
     SqlTransaction transaction(db);
     if (!transaction.isActive())
-        return fail(db.lastError().text());
+        return fail(transaction.error());
     if (!ExecuteSql(db, "DELETE FROM [Sessions]", {}, error))
         return false;
 
@@ -31,7 +32,7 @@ bool WriteSessionsTable(QSqlDatabase db, const std::vector<std::int32_t>& folded
     QSqlQuery insert(db);
     if (!insert.prepare("INSERT INTO [Sessions] ([Win], [Frequency], [Location], [Casino], [Game], "
                         "[Marked], [Total Win]) VALUES (?, ?, ?, ?, ?, ?, ?)"))
-        return fail(insert.lastError().text());
+        return fail(DescribeSqlError(insert.lastError()));
     const QString location = QString::fromStdString(key.Location);
     const QString casino = QString::fromStdString(key.Casino);
     const QString game = QString::fromStdString(key.Game);
@@ -44,10 +45,10 @@ bool WriteSessionsTable(QSqlDatabase db, const std::vector<std::int32_t>& folded
         insert.bindValue(5, marked);
         insert.bindValue(6, totalWin);
         if (!insert.exec())
-            return fail(insert.lastError().text());
+            return fail(DescribeSqlError(insert.lastError()));
     }
     if (!transaction.commit())
-        return fail(db.lastError().text());
+        return fail(transaction.error());
     return true;
 }
 

@@ -3,34 +3,37 @@
 // statement never leaves several rows half-changed.
 
 #include <QSqlDatabase>
+#include <QString>
 
 namespace tallyhawk {
 
 class SqlTransaction
 {
 public:
-    explicit SqlTransaction(QSqlDatabase db) : m_db(db), m_active(m_db.transaction()) {}
-    ~SqlTransaction()
-    {
-        if (m_active)
-            m_db.rollback();
-    }
+    // Begins at once. A writer that finds it inactive must not go on: its statements would
+    // each commit on their own. error() says why it could not begin.
+    explicit SqlTransaction(QSqlDatabase db);
+    // Rolls back when neither committed nor rolled back.
+    ~SqlTransaction();
     SqlTransaction(const SqlTransaction&) = delete;
     SqlTransaction& operator=(const SqlTransaction&) = delete;
 
-    bool isActive() const { return m_active; }
+    [[nodiscard]] bool isActive() const { return m_active; }
 
-    [[nodiscard]] bool commit()
-    {
-        if (!m_active)
-            return false;
-        m_active = false;
-        return m_db.commit();
-    }
+    // Commits. A commit that fails (the file busy with another program's read, a full disk)
+    // is rolled back at once, so the connection is left outside any transaction and the next
+    // change can land; false then, with the reason in error().
+    [[nodiscard]] bool commit();
+
+    // Why the transaction could not begin or commit, as a sentence for the user.
+    const QString& error() const { return m_error; }
 
 private:
+    void rollback();
+
     QSqlDatabase m_db;
-    bool m_active;
+    bool m_active = false;
+    QString m_error;
 };
 
 } // namespace tallyhawk

@@ -2,12 +2,12 @@
 
 #include "db/database.h"
 #include "db/paytable.h"
+#include "support/databasefiles.h"
 #include "support/tempdatafolder.h"
 
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <QCryptographicHash>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -57,14 +57,6 @@ QJsonObject jsonOf(const CliRun& run)
     EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString() << "\n"
                                                      << run.out.toStdString();
     return document.object();
-}
-
-QByteArray fileHash(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
 double sumOf(const QJsonArray& array)
@@ -418,6 +410,19 @@ TEST_F(Cli, AReadOnlyDatabaseIsRead)
     const CliRun run = cli({"games", "--json"});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     QFile::setPermissions(db(), QFile::ReadOwner | QFile::WriteOwner);
+}
+
+TEST(CliHotJournal, ADatabaseLeftInTheMiddleOfAChangeIsExplained)
+{
+    TempDataFolder source;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tallyhawk.orf");
+    ASSERT_TRUE(copyWithHotJournal(source.databasePath(), path));
+    const CliRun run = runCli({"games", "--db", path});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("left in the middle of a change")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("Start Tallyhawk once to repair it."));
+    EXPECT_FALSE(run.err.contains("attempt to write"));
 }
 
 TEST(CliDefaultDatabase, ReadsTheInstalledDatabaseElseTheSeedBesideTheProgram)

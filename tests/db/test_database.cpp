@@ -1,24 +1,20 @@
+#include "db/catalogue.h"
 #include "db/database.h"
 #include "db/defaults.h"
+#include "db/paytable.h"
+#include "support/databasefiles.h"
 #include "support/tempdatafolder.h"
 
 #include <gtest/gtest.h>
-#include <QCryptographicHash>
+#include <limits>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
 using namespace tallyhawk;
 
 namespace {
-
-QByteArray fileHash(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {
@@ -138,4 +134,134 @@ TEST(Database, InstallCopiesTheSeedOnlyWhenTheFileIsMissing)
     EXPECT_FALSE(
         installDatabaseIfMissing(dir.filePath("no-seed.orf"), dir.filePath("b/Tallyhawk.orf"), &error));
     EXPECT_TRUE(error.contains("missing")) << error.toStdString();
+}
+
+TEST(Database, ADamagedFileIsRefusedAndLeftByteForByte)
+{
+    TempDataFolder folder;
+    const QString path = folder.databasePath();
+    ASSERT_TRUE(damagePayTablePage(path));
+    const QByteArray before = fileHash(path);
+    for (const OpenMode mode : {OpenMode::ReadWrite, OpenMode::ReadOnly}) {
+        DatabaseOpening opening = openDatabase(path, "damaged", mode);
+        EXPECT_EQ(opening.outcome, OpenOutcome::Unusable);
+        EXPECT_TRUE(opening.error.contains(path)) << opening.error.toStdString();
+        EXPECT_TRUE(opening.error.contains("damaged")) << opening.error.toStdString();
+    }
+    EXPECT_EQ(fileHash(path), before);
+    EXPECT_FALSE(QFile::exists(path + "-journal"));
+}
+
+// A file or folder marked read-only is opened read-only: nothing tries to write it, the
+// start-up clean-up and the quit save keep quiet, and a change says why in plain words.
+TEST(Database, AFileThatMayNotChangeIsOpenedReadOnlyAndLeftAsItIs)
+{
+    for (const bool markFolder : {false, true}) {
+        SCOPED_TRACE(markFolder ? "read-only folder" : "read-only file");
+        TempDataFolder folder;
+        const QString path = folder.databasePath();
+        const QByteArray before = fileHash(path);
+        {
+            ReadOnlyMark mark(markFolder ? folder.path() : path);
+            DatabaseOpening opening = openDatabase(path, "read-only");
+            ASSERT_TRUE(opening.ok()) << opening.error.toStdString();
+            EXPECT_TRUE(opening.readOnly);
+            EXPECT_TRUE(IsReadOnly(opening.db));
+            QString error;
+            EXPECT_TRUE(CleanPayTable(opening.db, &error)) << error.toStdString();
+            EXPECT_TRUE(SaveStartupState(opening.db, "a game", 5, &error)) << error.toStdString();
+            EXPECT_EQ(SaveCredits(opening.db, 5).outcome, SaveOutcome::ReadOnly);
+            EXPECT_FALSE(
+                CopyGameAsNew(opening.db, {"OTHER", "Published example", "Cleopatra Keno"}, "Copy", &error));
+            EXPECT_EQ(error, "The database file is read-only.");
+            closeDatabase(opening.db);
+        }
+        EXPECT_EQ(fileHash(path), before);
+    }
+}
+
+TEST(Database, AChangeLeftHalfDoneIsExplainedReadOnlyAndRolledBackByTheProgram)
+{
+    TempDataFolder source;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tallyhawk.orf");
+    ASSERT_TRUE(copyWithHotJournal(source.databasePath(), path));
+    const QByteArray before = fileHash(path);
+
+    DatabaseOpening opening = openDatabase(path, "hot-read-only", OpenMode::ReadOnly);
+    EXPECT_FALSE(opening.ok());
+    EXPECT_TRUE(opening.error.contains("Start Tallyhawk once to repair it.")) << opening.error.toStdString();
+    EXPECT_FALSE(opening.error.contains("attempt to write"));
+    {
+        ReadOnlyMark mark(dir.path());
+        opening = openDatabase(path, "hot-read-only-folder");
+        EXPECT_FALSE(opening.ok());
+        EXPECT_TRUE(opening.error.contains("cannot be repaired while")) << opening.error.toStdString();
+    }
+    EXPECT_EQ(fileHash(path), before);
+
+    opening = openDatabase(path, "hot-read-write");
+    ASSERT_TRUE(opening.ok()) << opening.error.toStdString();
+    EXPECT_FALSE(QFileInfo(path + "-journal").size() > 0);
+    ProgramDefaults defaults;
+    QString error;
+    ASSERT_TRUE(ReadDefaults(opening.db, &defaults, &error));
+    EXPECT_EQ(defaults.SaveCredits, 100); // the unfinished change is gone
+    closeDatabase(opening.db);
+}
+
+TEST(Database, StoredOptionsOutOfRangeAreReportedNotConverted)
+{
+    const double infinity = std::numeric_limits<double>::infinity();
+    const struct
+    {
+        const char* field;
+        QVariant stored;
+        const char* reported; // empty: read as it is
+    } cases[] = {
+        {"StartupCredits", 1e20, "StartupCredits holds 1E+20"},
+        {"RandomSeed", -3e9, "RandomSeed holds -3000000000"},
+        {"SimGames", infinity, "SimGames holds inf"},
+        {"SaveCredits", -infinity, "SaveCredits holds -inf"},
+        {"SaveCredits", 1e300, ""},
+        {"SoundON", 1e20, ""}, // a switch is on for any number but 0
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field);
+        TempDataFolder folder;
+        DatabaseOpening opening = openDatabase(folder.databasePath(), "out-of-range");
+        ASSERT_TRUE(opening.ok());
+        QString error;
+        ASSERT_TRUE(ExecuteSql(opening.db, QStringLiteral("UPDATE [Defaults] SET [%1] = ?").arg(c.field),
+                               {c.stored}, &error));
+        ProgramDefaults defaults;
+        EXPECT_EQ(ReadDefaults(opening.db, &defaults, &error), QString(c.reported).isEmpty());
+        EXPECT_TRUE(error.contains(c.reported)) << error.toStdString();
+        closeDatabase(opening.db);
+    }
+}
+
+TEST(Database, SaveCreditsStoresAtOnceAndRefusesWhatIsNotANumber)
+{
+    TempDataFolder folder;
+    DatabaseOpening opening = openDatabase(folder.databasePath(), "save-credits");
+    ASSERT_TRUE(opening.ok());
+    auto storedCredits = [&] {
+        DatabaseOpening other = openDatabase(folder.databasePath(), "other-reader", OpenMode::ReadOnly);
+        ProgramDefaults defaults;
+        QString error;
+        EXPECT_TRUE(ReadDefaults(other.db, &defaults, &error)) << error.toStdString();
+        closeDatabase(other.db);
+        return defaults.SaveCredits;
+    };
+    EXPECT_EQ(SaveCredits(opening.db, 1234.5).outcome, SaveOutcome::Saved);
+    EXPECT_EQ(storedCredits(), 1234.5);
+    for (const double bad :
+         {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
+        const SaveResult result = SaveCredits(opening.db, bad);
+        EXPECT_TRUE(result.failed());
+        EXPECT_TRUE(result.error.contains("not a number of credits")) << result.error.toStdString();
+    }
+    EXPECT_EQ(storedCredits(), 1234.5);
+    closeDatabase(opening.db);
 }

@@ -2,7 +2,9 @@
 #include "db/paytable.h"
 #include "support/databasetest.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <limits>
 #include <QSqlQuery>
 
 using namespace tallyhawk;
@@ -130,6 +132,23 @@ TEST_F(PayTableTest, CleanUpDropsOutOfRangeCatchesAndStoresZeroPaysAsNull)
     for (int n = 1; n <= 10; ++n)
         EXPECT_EQ(
             scalar(QStringLiteral("SELECT count(*) FROM [Pay Table] WHERE [Pick%1] = 0").arg(n)).toInt(), 0);
+}
+
+// The clean-up removes such rows, but a read-only database and the command line read them as
+// they are stored.
+TEST_F(PayTableTest, ACatchBeyondAnyWholeNumberReadsAsBlankNotConverted)
+{
+    const QString insert =
+        "INSERT INTO [Pay Table] ([Location], [Casino], [Game], [Catch]) VALUES ('X', 'Y', 'Z', ?)";
+    for (const double stored : {1e20, -1e20, std::numeric_limits<double>::infinity()})
+        ASSERT_TRUE(ExecuteSql(db, insert, {stored}));
+    ASSERT_TRUE(ExecuteSql(db, insert, {7}));
+    const std::vector<PayScheduleRow> read = rows(GameSql({"X", "Y", "Z"}));
+    ASSERT_EQ(read.size(), 4u);
+    EXPECT_EQ(std::count_if(read.begin(), read.end(), [](const PayScheduleRow& row) { return !row.Catch; }),
+              3);
+    EXPECT_EQ(
+        std::count_if(read.begin(), read.end(), [](const PayScheduleRow& row) { return row.Catch == 7; }), 1);
 }
 
 TEST_F(PayTableTest, InsertedRecordsKeepBonusValuesOnlyWhereAsked)

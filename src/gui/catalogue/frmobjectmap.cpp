@@ -594,8 +594,7 @@ void frmObjectMap::lock()
 
     std::vector<PayScheduleRow> rows;
     if (!ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, &rows, &error)) {
-        m_dialogs.message(this, "The pays cannot be checked: " + error, kProgramTitle,
-                          Dialogs::Icon::Warning);
+        m_dialogs.message(this, "The pays cannot be read: " + error, kProgramTitle, Dialogs::Icon::Warning);
         return;
     }
     if (const auto refusal = CheckPays(rows)) {

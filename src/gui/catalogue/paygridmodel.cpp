@@ -1,5 +1,6 @@
 #include "paygridmodel.h"
 
+#include "db/sqlerror.h"
 #include "engine/common/numberforms.h"
 
 #include <QSqlError>
@@ -36,6 +37,7 @@ void PayGridModel::reload()
         columns << '[' + field + ']';
     QSqlQuery query(m_db);
     if (!m_game.select(query, m_condition, columns.join(", "))) {
+        emit editRefused("The pays cannot be read: " + DescribeSqlError(query.lastError()));
         clear(); // a grid that cannot be read shows nothing rather than stale rows
         return;
     }
@@ -87,7 +89,7 @@ bool PayGridModel::setData(const QModelIndex& index, const QVariant& value, int 
         return false;
     const QString field = m_fields[index.column()];
     const QString text = value.toString().trimmed();
-    QVariant stored(QMetaType(QMetaType::Double)); // a blank cell is Null
+    QVariant stored{QMetaType(QMetaType::Double)}; // a blank cell is Null
     if (!text.isEmpty()) {
         const auto number = ParseNumber(text.toStdString());
         if (!number) {
@@ -114,7 +116,7 @@ bool PayGridModel::setData(const QModelIndex& index, const QVariant& value, int 
     update.addBindValue(stored);
     update.addBindValue(rowId);
     if (!update.exec()) {
-        emit editRefused("The change could not be stored: " + update.lastError().text());
+        emit editRefused("The change could not be stored: " + DescribeSqlError(update.lastError()));
         return false;
     }
     reload();

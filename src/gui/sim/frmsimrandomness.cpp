@@ -144,13 +144,15 @@ void frmSim::finishTest(const RandomnessOutcome& outcome)
     for (std::size_t i = 0; i < stored.size(); ++i)
         stored[i] = static_cast<double>(outcome.deviations[i]);
     QString error;
-    if (!WriteCounts(m_module2.gDatabase, stored, &error))
+    const bool inTable = WriteCounts(m_module2.gDatabase, stored, &error);
+    if (!inTable)
         m_dialogs.message(this, "The deviations could not be stored: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
     if (outcome.stopped)
         return;
-    CountsValues readBack{};
-    if (!ReadCounts(m_module2.gDatabase, &readBack, nullptr, &error))
+    // A table that could not be written still holds an earlier run's deviations.
+    CountsValues readBack = stored;
+    if (inTable && !ReadCounts(m_module2.gDatabase, &readBack, nullptr, &error))
         readBack = stored;
     const double statistic = RandomnessStatistic(readBack, outcome.games);
     m_dialogs.beep();
