@@ -328,6 +328,15 @@ float BallDelay(const std::string& speed)
     return 0;
 }
 
+std::optional<std::string> CheckCreditTotal(double total)
+{
+    if (!std::isfinite(total))
+        return "That is not a number of credits.";
+    if (total > kMaxCredits)
+        return "The credit total may not exceed " + PlainForm(kMaxCredits) + " credits.";
+    return std::nullopt;
+}
+
 std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText, bool betPrepaid,
                                            double credits)
 {

@@ -33,6 +33,13 @@ MarkedNumbers CollectMarkedNumbers(const BoardMarks& marks);
 // The delay after each ball for a speed name ("Slow", "Medium", "Fast", "Turbo"); 0 otherwise.
 float BallDelay(const std::string& speed);
 
+// The most credits the board keeps: every whole number of credits up to it is held exactly and
+// shown in full.
+constexpr double kMaxCredits = 999'999'999'999'999.0;
+
+// A message when a credit total cannot be kept: not a number, or above kMaxCredits.
+[[nodiscard]] std::optional<std::string> CheckCreditTotal(double total);
+
 // The checks before a draw, in order. A message when the play may not start.
 [[nodiscard]] std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText,
                                                          bool betPrepaid, double credits);

@@ -289,6 +289,7 @@ bool frmKenoBoard::Form_Load()
 
     ComboGameList->setCurrentText(QString::fromStdString(defaults.StartupGame));
     showCredits(defaults.SaveCredits, PlainForm);
+    m_creditsSaved = defaults.SaveCredits;
     m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
     emit gameListLoaded(games, m_module2.gCurrentGameName);
     m_module2.gStartupCredits = defaults.StartupCredits;
@@ -350,7 +351,7 @@ void frmKenoBoard::endProgram(const QString& startupGame)
         finishPlayAtOnce();
     // The credits are saved whichever window the program is quit from, so that no win is lost.
     QString error;
-    if (!SaveStartupState(m_module2.gDatabase, startupGame, credits(), &error))
+    if (!SaveStartupState(m_module2.gDatabase, startupGame, creditsKept(), &error))
         m_dialogs.message(this, "The game and the credits could not be saved: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
     if (m_module2.gDatabase.isValid())

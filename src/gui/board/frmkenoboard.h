@@ -128,6 +128,11 @@ private:
     // The credits and the bet, shown in the form given (the bet's "0" at load is the only
     // plain one).
     void showCredits(double credits, std::string (*form)(double));
+    // What a quit or a crash keeps: the credits, with a bet paid as it was placed and not yet
+    // played given back.
+    double creditsKept() const;
+    // Stores creditsKept() at once, so that a crash loses nothing; a failure is said once.
+    void keepCredits();
     void showBet(int bet, std::string (*form)(double));
 
     // The draw: START plays the engine's list of actions on a timer.
@@ -143,6 +148,8 @@ private:
 
     double m_credits = 0;
     int m_bet = 0;
+    double m_creditsSaved = 0; // the total last stored
+    bool m_creditsSaveFailed = false;
     std::int16_t mMarkedCount = 0;
     std::int16_t mBetStep = 1;
     std::int16_t mOddsTextLength = 0;

@@ -66,8 +66,10 @@ void frmKenoBoard::CommandStart_Click()
     input.oddsListing = m_oddsText.toStdString();
 
     PlayResult result = PlayGames(input, m_module2.gRandom);
-    // The play's outcome is known now; the window shows it as it unfolds.
+    // The play's outcome is known now: it is kept at once, and the window shows it as it
+    // unfolds.
     m_credits = result.credits;
+    keepCredits();
     m_module2.gBoardMarks = result.marks;
     m_module2.gMarkedNumbers = result.markedNumbers;
     m_module2.gDrawDeck = result.deck;

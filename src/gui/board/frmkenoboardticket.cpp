@@ -2,6 +2,7 @@
 // the pays listing and the START button's enabling.
 
 #include "boardgrid.h"
+#include "db/defaults.h"
 #include "db/paytable.h"
 #include "engine/common/numberforms.h"
 #include "engine/play/deck.h"
@@ -39,6 +40,28 @@ void frmKenoBoard::showBet(int bet, std::string (*form)(double))
 void frmKenoBoard::setCredits(double credits)
 {
     showCredits(credits, PlainForm);
+    keepCredits();
+}
+
+double frmKenoBoard::creditsKept() const
+{
+    return m_credits + (m_module2.gBetPrepaid && !m_playing ? m_bet : 0);
+}
+
+void frmKenoBoard::keepCredits()
+{
+    const double kept = creditsKept();
+    if (kept == m_creditsSaved)
+        return;
+    const SaveResult saved = SaveCredits(m_module2.gDatabase, kept);
+    if (!saved.failed()) {
+        m_creditsSaved = kept; // or a read-only database, as the user was told at start
+        return;
+    }
+    if (!m_creditsSaveFailed)
+        m_dialogs.message(this, "The credits could not be saved: " + saved.error, kProgramTitle,
+                          Dialogs::Icon::Warning);
+    m_creditsSaveFailed = true;
 }
 
 void frmKenoBoard::setOdds(const QString& text)
@@ -134,6 +157,7 @@ void frmKenoBoard::CommandBet_Click()
     if (m_module2.gBetPrepaid)
         showCredits(RoundHalfEven(credits()) - mBetStep, StrForm);
     showBet(current + mBetStep, StrForm);
+    keepCredits();
     if (m_oddsText.trimmed().isEmpty())
         return;
     showPaysList();
@@ -144,7 +168,7 @@ void frmKenoBoard::CommandBet_Click()
 void frmKenoBoard::CommandAdd_Click()
 {
     if (mBetStep == -1) {
-        showCredits(m_module2.gStartupCredits, PlainForm);
+        setCredits(m_module2.gStartupCredits);
         return;
     }
     const std::optional<QString> answer =
@@ -152,8 +176,12 @@ void frmKenoBoard::CommandAdd_Click()
                         qs(PlainForm(m_module2.gStartupCredits)));
     const double added = answer ? LeadingNumber(answer->toStdString()) : 0;
     const double total = credits() + added;
+    if (const auto refusal = CheckCreditTotal(total)) {
+        m_dialogs.message(this, qs(*refusal));
+        return;
+    }
     if (total > 0)
-        showCredits(total, PlainForm);
+        setCredits(total);
 }
 
 void frmKenoBoard::TextBet_Change()

@@ -9,10 +9,13 @@
 #include "support/tempdatafolder.h"
 #include "support/windowtest.h"
 
+#include <cstdio>
+#include <cstring>
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -45,6 +48,8 @@ private slots:
     void loadShowsEveryGameTheSavedCreditsAndTheSavedGame();
     void quittingWithYesSavesTheGameAndTheCreditsForTheNextStart();
     void quittingWithNoChangesNothing();
+    void aKilledPlayLosesNoCredits();
+    void addedCreditsBeyondWhatCanBeKeptAreRefused();
     void aStartupGameThatNamesNoGameStillLoads();
     void aCorruptDatabaseIsReportedAndLeftUnchanged();
     void choosingAGameErasesTheTicket();
@@ -96,7 +101,10 @@ void BoardTest::quittingWithYesSavesTheGameAndTheCreditsForTheNextStart()
         run.chooseGame(11);
         chosen = run.board.ComboGameList->currentText();
         QCOMPARE(run.module2.gCurrentGameName, chosen);
-        run.board.setCredits(57);
+        run.board.setCredits(59);
+        run.click(run.board.CommandBet); // a bet taken as it is placed, not yet played
+        run.click(run.board.CommandBet);
+        QCOMPARE(run.board.TextCredits->text(), QString(" 57"));
 
         QSignalSpy ended(&run.board, &frmKenoBoard::programEnded);
         run.dialogs.answers = {true};
@@ -111,7 +119,7 @@ void BoardTest::quittingWithYesSavesTheGameAndTheCreditsForTheNextStart()
     QVERIFY(next.board.Form_Load());
     QCOMPARE(next.board.ComboGameList->currentText(), chosen);
     QCOMPARE(next.module2.gCurrentGameName, chosen);
-    QCOMPARE(next.board.TextCredits->text(), QString("57"));
+    QCOMPARE(next.board.TextCredits->text(), QString("59")); // the unplayed bet is the player's again
     QCOMPARE(next.board.TextBet->text(), QString("0"));
     QCOMPARE(next.board.TextMarked->text(), QString());
 }
@@ -269,5 +277,71 @@ void BoardTest::resizingKeepsTheArrangement()
     }
 }
 
-TALLYHAWK_WINDOW_TEST_MAIN(BoardTest)
+// The child's part of aKilledPlayLosesNoCredits: one slow play on the folder, its outcome
+// printed, then waiting to be killed.
+int playAndWait(int argc, char** argv, const QString& folder)
+{
+    QApplication app(argc, argv);
+    BoardRun run(folder);
+    if (!run.board.Form_Load())
+        return 1;
+    run.board.show();
+    run.click(run.board.CommandBet);
+    run.click(run.board.CommandBet);
+    for (int n : {3, 17, 33, 48, 72})
+        run.clickNumber(n);
+    run.click(run.board.CommandStart);
+    std::printf("%s\n", QString::number(run.board.credits(), 'f', 0).toUtf8().constData());
+    std::fflush(stdout);
+    return QApplication::exec();
+}
+
+void BoardTest::aKilledPlayLosesNoCredits()
+{
+    TempDataFolder folder;
+    setDefaults(folder.databasePath(), "[Speed] = 'Slow', [RandomSeed] = 5, [SaveCredits] = 100");
+    QProcess child;
+    child.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+    child.start(QCoreApplication::applicationFilePath(), {"--play-then-wait", folder.path()});
+    QVERIFY(child.waitForReadyRead(20000));
+    const double credits = child.readLine().trimmed().toDouble();
+    child.kill(); // in the middle of the balls: twenty of them take ten seconds at this speed
+    QVERIFY(child.waitForFinished(10000));
+    QVERIFY(credits != 100); // the play changed the credits
+
+    DatabaseOpening opening = openDatabase(folder.databasePath(), "after-kill");
+    QVERIFY(opening.ok());
+    QSqlQuery query(opening.db);
+    QVERIFY(query.exec("SELECT [SaveCredits] FROM [Defaults]") && query.next());
+    QCOMPARE(query.value(0).toDouble(), credits);
+    query = QSqlQuery();
+    closeDatabase(opening.db);
+}
+
+void BoardTest::addedCreditsBeyondWhatCanBeKeptAreRefused()
+{
+    TempDataFolder folder;
+    BoardRun run(folder.path());
+    QVERIFY(run.board.Form_Load());
+    run.board.show();
+    run.dialogs.inputs = {"1e308"};
+    run.click(run.board.CommandAdd);
+    QCOMPARE(run.dialogs.messages().last(),
+             QString("The credit total may not exceed 999999999999999 credits."));
+    QCOMPARE(run.board.TextCredits->text(), QString("100"));
+    run.dialogs.inputs = {"999999999999899"};
+    run.click(run.board.CommandAdd);
+    QCOMPARE(run.board.TextCredits->text(), QString("999999999999999"));
+}
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 3 && std::strcmp(argv[1], "--play-then-wait") == 0)
+        return playAndWait(1, argv, QString::fromLocal8Bit(argv[2]));
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Tallyhawk");
+    BoardTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_board.moc"

@@ -438,7 +438,7 @@ void CatalogueTest::quittingFromTheCatalogueSavesTheGameAndTheCredits()
     BoardRun next(m_folder->path());
     QVERIFY(next.board.Form_Load());
     QCOMPARE(next.board.ComboGameList->currentText(), kFirePower);
-    QCOMPARE(next.board.TextCredits->text(), QString("99")); // the bet taken before the visit
+    QCOMPARE(next.board.TextCredits->text(), QString("100")); // the unplayed bet is the player's again
 }
 
 void CatalogueTest::helpFallsBackToAWindowOfItsOwn()
