@@ -503,6 +503,49 @@ WinDistribution BoardWinDistribution(const ExactGame& game, int bet, KenoShape s
     return boardWin(game, bet, shape, catches, memo);
 }
 
+std::array<WinDistribution, kExactMaxCatch + 1> BoardWinMissingCatch(const ExactGame& game, int bet,
+                                                                     KenoShape shape)
+{
+    std::array<WinDistribution, kExactMaxCatch + 1> missing;
+    if (!ExactGameError(game, bet, shape).empty())
+        return missing;
+    const WholePays base = boardBase(game, bet);
+    const std::vector<RevealOutcome> paid = revealGame(game, base, false, shape);
+    // One free game's catch and win, found as boardWin finds them.
+    std::vector<std::pair<int, WinAtom>> freeGame;
+    if (game.FreeGames >= 1 && !game.cavemanPlus) {
+        const Probabilities hyper = CatchProbabilities(game.marked, shape);
+        for (int c = 0; c <= game.marked; ++c)
+            freeGame.push_back({c, {game.BonusFactor * base[c], hyper[c]}});
+    } else if (game.FreeGames >= 1) {
+        for (const RevealOutcome& o : revealGame(game, base, true, shape))
+            freeGame.push_back({o.hits, {game.BonusFactor * base[o.hits], o.probability}});
+    }
+
+    FreeGamesMemo memo;
+    for (int c = 0; c <= kExactMaxCatch; ++c) {
+        std::vector<WinAtom> plain, triggering, freeAtoms;
+        for (const RevealOutcome& o : paid) {
+            if (o.hits == c)
+                continue;
+            // The win formula of a paid game, as boardWin applies it.
+            std::int64_t win = base[o.hits];
+            if (eggsOf(game) > 0)
+                win = base[o.hits] * eggMultiplier(game, o.eggs);
+            else if (o.bonusBallHit && game.FreeGames < 1)
+                win = game.BonusFactor * base[o.hits];
+            const bool startsFreeGames = win >= 1 && game.FreeGames >= 1 && o.bonusBallHit;
+            add(startsFreeGames ? triggering : plain, win, o.probability);
+        }
+        for (const auto& [hits, atom] : freeGame)
+            if (hits != c)
+                add(freeAtoms, atom.win, atom.probability);
+        missing[c] = withFreeGames(std::move(plain), std::move(triggering),
+                                   distributionOf(std::move(freeAtoms)), game.FreeGames, memo);
+    }
+    return missing;
+}
+
 std::optional<ExactFraction> SimulationReturnFraction(const ExactGame& game, KenoShape shape)
 {
     if (!ExactGameError(game, 1, shape).empty())

@@ -1,0 +1,417 @@
+// The exact method: the distribution of the credits, carried from game to game.
+//
+// The credits live on a lattice, start + unit x i, unit being the greatest common divisor of the
+// play's net wins (at a bet of 5 with whole pays the credits move in fives), and only a window of
+// it is kept. Below the window lie the credits under the floor: a session that lands there is
+// ruined. Above it lie the target's credits, or without a target the credits from which no
+// session can be ruined in the games left: those sessions play every game and end at tailFrom or
+// more, and are only counted. What leaves the window is counted as it leaves; where it lands is
+// found at the end from how often the walk stood on each point, as a play's outcome does not
+// depend on the credits.
+//
+// A session that has not caught c yet catches it in its next play with the same chance h, so the
+// chance of catching c at least once is h times the expected number of games played before the
+// first c; the same walk, stepped only with the plays that miss c, gives that expectation.
+
+#include "sessionplanner.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace tallyhawk {
+
+namespace {
+
+// Probabilities below this are dropped as the walk goes: they would only decay into subnormal
+// numbers, which are slow, and all of them together weigh nothing that a figure can show.
+constexpr double kNegligible = 1e-250;
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b)
+{
+    const std::int64_t q = a / b;
+    return a % b != 0 && (a < 0) != (b < 0) ? q - 1 : q;
+}
+
+std::int64_t ceilDiv(std::int64_t a, std::int64_t b)
+{
+    return -floorDiv(-a, b);
+}
+
+struct Window
+{
+    std::int64_t unit = 1;
+    std::int64_t low = 0;             // lattice index of the window's first point; the start is 0
+    std::int64_t top = 1;             // one past its last point
+    std::vector<std::int64_t> shifts; // per atom of the step: (win - bet) / unit
+    std::optional<std::int64_t> tailFrom;
+
+    std::int64_t width() const { return top - low; }
+};
+
+double workOf(const Window& w, const PlanStep& step, const SessionPlan& plan)
+{
+    const std::int64_t width = w.width();
+    // Per atom, the most points it moves within the window in one game.
+    std::vector<double> runs;
+    std::int64_t up = 0, down = 0;
+    for (std::int64_t d : w.shifts) {
+        if (std::abs(d) >= width)
+            continue;
+        runs.push_back(static_cast<double>(width - std::abs(d)));
+        up = std::max(up, d);
+        down = std::min(down, d);
+    }
+    std::sort(runs.begin(), runs.end());
+    std::vector<double> sums(runs.size() + 1);
+    std::partial_sum(runs.begin(), runs.end(), sums.begin() + 1);
+    // A game over a support of `points` points: the moves of every atom, and four passes over it.
+    auto gameWork = [&](double points) {
+        const auto shorter = std::lower_bound(runs.begin(), runs.end(), points) - runs.begin();
+        return sums[shorter] + points * static_cast<double>(runs.size() - shorter) + 4 * points;
+    };
+    double work = 0;
+    for (std::int64_t n = 0; n < plan.games; ++n) {
+        const double points = 1 + static_cast<double>(n) * static_cast<double>(up - down);
+        if (points >= static_cast<double>(width)) {
+            work += static_cast<double>(plan.games - n) * gameWork(static_cast<double>(width));
+            break;
+        }
+        work += gameWork(points);
+    }
+    work *= 1 + static_cast<double>(std::count(step.tracked.begin(), step.tracked.end(), true));
+    // Where the sessions that left the window landed, once at the end.
+    for (std::int64_t d : w.shifts)
+        work += static_cast<double>(std::min(std::abs(d), width));
+    return work;
+}
+
+Window windowOf(const PlanStep& step, const SessionPlan& plan, double fullDistributionWork)
+{
+    Window w;
+    std::int64_t unit = 0;
+    for (const WinAtom& atom : step.win.atoms)
+        unit = std::gcd(unit, atom.win - plan.bet);
+    w.unit = std::max<std::int64_t>(unit, 1);
+    for (const WinAtom& atom : step.win.atoms)
+        w.shifts.push_back((atom.win - plan.bet) / w.unit);
+    const auto [lowest, highest] = std::minmax_element(w.shifts.begin(), w.shifts.end());
+    const std::int64_t games = plan.games;
+    const std::int64_t floor = std::max<std::int64_t>(plan.bet, plan.floor.value_or(0));
+    // Credits that the plan's games cannot reach need no room.
+    const std::int64_t reach = std::max<std::int64_t>(games * *highest + 1, 1);
+    w.low = std::max(ceilDiv(floor - plan.credits, w.unit), std::min<std::int64_t>(0, games * *lowest));
+    w.top = reach;
+    if (plan.target) {
+        w.top = std::max<std::int64_t>(std::min(ceilDiv(*plan.target - plan.credits, w.unit), reach), 1);
+        return w;
+    }
+    if (workOf(w, step, plan) <= fullDistributionWork)
+        return w;
+    // A session that ends above its start was never stopped: it ends at the start plus the net
+    // wins of every game. Cantelli's inequality bounds the chance that this sum passes its mean
+    // by t: V / (V + t^2), 1/20 at t^2 = 19 V.
+    const long double drift = static_cast<long double>(games) * (step.win.mean() - plan.bet);
+    const long double spread = std::sqrt(20 * static_cast<long double>(games) * step.win.variance());
+    const std::int64_t tailFrom =
+        plan.credits + static_cast<std::int64_t>(std::ceil(std::max(drift + spread, 0.0L))) + 1;
+    // From here on no session can be ruined before its last game.
+    const std::int64_t safe = ceilDiv(tailFrom + games * plan.bet - plan.credits, w.unit);
+    if (safe < reach) {
+        w.top = safe;
+        w.tailFrom = tailFrom;
+    }
+    return w;
+}
+
+// The chances of the sessions still playing, by point of the window.
+class CreditWalk
+{
+public:
+    CreditWalk(const Window& window, std::vector<double> probability, bool keepOccupancy)
+        : m_shifts(window.shifts), m_probability(std::move(probability)),
+          m_mass(static_cast<std::size_t>(window.width())), m_next(m_mass.size()), m_sums(m_mass.size() + 1),
+          m_first(-window.low), m_last(-window.low)
+    {
+        m_mass[static_cast<std::size_t>(m_first)] = 1;
+        if (keepOccupancy)
+            m_occupancy.assign(m_mass.size(), 0);
+    }
+
+    struct Moves
+    {
+        double before = 0; // the mass before the game
+        double below = 0;  // what the game took below the window
+        double above = 0;  // and above it
+        double after = 0;  // what stays
+    };
+
+    Moves step();
+
+    const std::vector<double>& mass() const { return m_mass; }
+    // Per point, the sum of its mass before each game so far.
+    const std::vector<double>& occupancy() const { return m_occupancy; }
+
+private:
+    std::vector<std::int64_t> m_shifts;
+    std::vector<double> m_probability;
+    std::vector<double> m_mass, m_next, m_sums, m_occupancy;
+    std::int64_t m_first, m_last; // the points that may hold mass; none when m_first > m_last
+};
+
+void addScaled(double* __restrict to, const double* __restrict from, std::int64_t count, double factor)
+{
+    for (std::int64_t i = 0; i < count; ++i)
+        to[i] += factor * from[i];
+}
+
+CreditWalk::Moves CreditWalk::step()
+{
+    Moves moves;
+    if (m_first > m_last)
+        return moves;
+    const auto width = static_cast<std::int64_t>(m_mass.size());
+    double* const mass = m_mass.data();
+    double running = 0;
+    for (std::int64_t j = m_first; j <= m_last; ++j) {
+        running += mass[j];
+        m_sums[static_cast<std::size_t>(j - m_first + 1)] = running;
+    }
+    if (!m_occupancy.empty())
+        for (std::int64_t j = m_first; j <= m_last; ++j)
+            m_occupancy[static_cast<std::size_t>(j)] += mass[j];
+    moves.before = running;
+
+    // m_next is all zeros here, and is again after the swap.
+    std::int64_t first = width, last = -1;
+    for (std::size_t k = 0; k < m_shifts.size(); ++k) {
+        const double p = m_probability[k];
+        const std::int64_t d = m_shifts[k];
+        if (p == 0)
+            continue;
+        const std::int64_t from = std::max(m_first, -d), to = std::min(m_last, width - 1 - d);
+        if (from <= to) {
+            addScaled(m_next.data() + from + d, mass + from, to - from + 1, p);
+            first = std::min(first, from + d);
+            last = std::max(last, to + d);
+        }
+        if (d < 0 && from > m_first)
+            moves.below += p * m_sums[static_cast<std::size_t>(std::min(from, m_last + 1) - m_first)];
+        if (d > 0 && to < m_last)
+            moves.above +=
+                p * (running - m_sums[static_cast<std::size_t>(std::max(to + 1, m_first) - m_first)]);
+    }
+    std::fill(mass + m_first, mass + m_last + 1, 0.0);
+    m_mass.swap(m_next);
+
+    double* const next = m_mass.data();
+    m_first = width;
+    m_last = -1;
+    for (std::int64_t j = first; j <= last; ++j) {
+        if (next[j] < kNegligible) {
+            next[j] = 0;
+            continue;
+        }
+        moves.after += next[j];
+        m_first = std::min(m_first, j);
+        m_last = j;
+    }
+    return moves;
+}
+
+PlanValue exactly(double value)
+{
+    return {value, value, value};
+}
+
+// The probabilities of `part`, a part of `whole` on some of its wins, aligned with whole's atoms.
+std::vector<double> alignedProbabilities(const WinDistribution& whole, const WinDistribution& part)
+{
+    std::vector<double> aligned(whole.atoms.size());
+    auto it = part.atoms.begin();
+    for (std::size_t k = 0; k < whole.atoms.size() && it != part.atoms.end(); ++k) {
+        if (it->win == whole.atoms[k].win)
+            aligned[k] = static_cast<double>((it++)->probability);
+    }
+    return aligned;
+}
+
+// The chance of catching with chance h at least once in `games` plays.
+double atLeastOnce(long double h, std::int64_t games)
+{
+    if (games <= 0 || h <= 0)
+        return 0;
+    if (h >= 1)
+        return 1;
+    return static_cast<double>(-std::expm1(static_cast<long double>(games) * std::log1p(-h)));
+}
+
+// Where the sessions ended: those that left the window (from the occupancy), those still in it.
+std::vector<CreditAtom> endCreditsOf(const Window& w, const CreditWalk& walk,
+                                     const std::vector<double>& probability, const SessionPlan& plan)
+{
+    std::vector<std::pair<std::int64_t, double>> ends; // lattice point, probability
+    const std::vector<double>& occupancy = walk.occupancy();
+    const std::vector<double>& mass = walk.mass();
+    const std::int64_t width = w.width();
+    for (std::size_t k = 0; k < w.shifts.size(); ++k) {
+        const std::int64_t d = w.shifts[k];
+        std::int64_t from = 0, to = -1; // the points it takes out of the window
+        if (d < 0)
+            to = std::min(width, -d) - 1;
+        else if (d > 0 && plan.target)
+            from = std::max<std::int64_t>(0, width - d), to = width - 1;
+        for (std::int64_t j = from; j <= to; ++j)
+            if (occupancy[static_cast<std::size_t>(j)] > 0)
+                ends.push_back({w.low + j + d, occupancy[static_cast<std::size_t>(j)] * probability[k]});
+    }
+    for (std::int64_t j = 0; j < width; ++j)
+        if (mass[static_cast<std::size_t>(j)] > 0)
+            ends.push_back({w.low + j, mass[static_cast<std::size_t>(j)]});
+    std::sort(ends.begin(), ends.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<CreditAtom> atoms;
+    for (const auto& [point, p] : ends) {
+        const std::int64_t credits = plan.credits + point * w.unit;
+        if (!atoms.empty() && atoms.back().credits == credits)
+            atoms.back().probability += p;
+        else
+            atoms.push_back({credits, p});
+    }
+    return atoms;
+}
+
+// The figures of the end credits: against the start, and the points of kEndCreditLevels.
+void endCreditFigures(SessionPlanResult& r, std::int64_t start)
+{
+    double behind = 0, even = 0, total = r.tailProbability;
+    for (const CreditAtom& atom : r.endCredits) {
+        total += atom.probability;
+        if (atom.credits < start)
+            behind += atom.probability;
+        else if (atom.credits == start)
+            even += atom.probability;
+    }
+    r.behind = exactly(behind);
+    r.even = exactly(even);
+    r.ahead = exactly(std::max(0.0, total - behind - even));
+    for (std::size_t i = 0; i < kEndCreditLevels.size(); ++i) {
+        // A point that falls into the tail is only known to lie in it.
+        PlanValue point{static_cast<double>(r.tailFrom), static_cast<double>(r.tailFrom),
+                        std::numeric_limits<double>::infinity()};
+        double cumulative = 0;
+        for (const CreditAtom& atom : r.endCredits) {
+            cumulative += atom.probability;
+            // Rounding must not move a point past a chance that is exactly the level.
+            if (cumulative >= kEndCreditLevels[i] - 1e-12) {
+                point = exactly(static_cast<double>(atom.credits));
+                break;
+            }
+        }
+        r.endCreditPoints[i] = point;
+    }
+}
+
+} // namespace
+
+double ExactPlanWork(const PlanStep& step, const SessionPlan& plan, const PlanOptions& options)
+{
+    if (!CheckPlanAndStep(step, plan).empty())
+        return 0;
+    return workOf(windowOf(step, plan, options.fullDistributionWork), step, plan);
+}
+
+SessionPlanResult PlanSessionExactly(const PlanStep& step, const SessionPlan& plan,
+                                     const PlanOptions& options, const PlanProgress& progress,
+                                     const std::atomic<bool>* stop)
+{
+    SessionPlanResult result;
+    result.method = PlanMethod::Exact;
+    result.error = CheckPlanAndStep(step, plan);
+    if (!result.error.empty())
+        return result;
+    const Window window = windowOf(step, plan, options.fullDistributionWork);
+    result.exactWork = workOf(window, step, plan);
+
+    std::vector<double> probability;
+    for (const WinAtom& atom : step.win.atoms)
+        probability.push_back(static_cast<double>(atom.probability));
+    CreditWalk whole(window, probability, true);
+    struct Missing
+    {
+        int c;
+        long double catchChance; // of one play
+        CreditWalk walk;
+        long double gamesBefore = 0; // expected games played before the first c
+        long double caughtLater = 0; // by sessions that left the window upwards without a target
+    };
+    std::vector<Missing> missing;
+    for (int c = 0; c <= kExactMaxCatch; ++c) {
+        if (!step.tracked[c])
+            continue;
+        long double miss = 0;
+        for (const WinAtom& atom : step.winMissing[c].atoms)
+            miss += atom.probability;
+        missing.push_back(
+            {c, 1 - miss, CreditWalk(window, alignedProbabilities(step.win, step.winMissing[c]), false)});
+    }
+
+    const std::int64_t games = plan.games;
+    std::vector<PlanValue> stillPlaying(static_cast<std::size_t>(games + 1));
+    stillPlaying[0] = exactly(1);
+    long double expectedGames = 0, ruined = 0, above = 0;
+    std::int64_t reported = -1;
+    for (std::int64_t n = 0; n < games; ++n) {
+        expectedGames += stillPlaying[static_cast<std::size_t>(n)].value;
+        const CreditWalk::Moves moves = whole.step();
+        ruined += moves.below;
+        above += moves.above;
+        stillPlaying[static_cast<std::size_t>(n + 1)] =
+            exactly(static_cast<double>(moves.after + (plan.target ? 0 : above)));
+        for (Missing& m : missing) {
+            const CreditWalk::Moves movesMissing = m.walk.step();
+            m.gamesBefore += movesMissing.before;
+            if (!plan.target)
+                m.caughtLater += movesMissing.above * atLeastOnce(m.catchChance, games - n - 1);
+        }
+        if (stop && stop->load()) {
+            result.stopped = true;
+            return result;
+        }
+        const std::int64_t percent = 100 * (n + 1) / games;
+        if (progress && percent != reported) {
+            reported = percent;
+            progress(static_cast<double>(n + 1) / static_cast<double>(games));
+        }
+    }
+
+    result.ruined = exactly(static_cast<double>(ruined));
+    result.targetReached = exactly(plan.target ? static_cast<double>(above) : 0);
+    result.allGamesPlayed = stillPlaying.back();
+    result.expectedGames = exactly(static_cast<double>(expectedGames));
+    // Every play adds its net win whether or not it was the last (Wald's identity).
+    result.meanEndCredits = exactly(static_cast<double>(static_cast<long double>(plan.credits) +
+                                                        (step.win.mean() - plan.bet) * expectedGames));
+    result.stillPlaying = std::move(stillPlaying);
+
+    std::vector<CreditAtom> ends = endCreditsOf(window, whole, probability, plan);
+    if (window.tailFrom) {
+        result.tailFrom = *window.tailFrom;
+        result.tailProbability = static_cast<double>(above);
+        while (!ends.empty() && ends.back().credits >= result.tailFrom) {
+            result.tailProbability += ends.back().probability;
+            ends.pop_back();
+        }
+    } else {
+        result.tailFrom = ends.empty() ? plan.credits : ends.back().credits + 1;
+    }
+    result.endCredits = std::move(ends);
+    endCreditFigures(result, plan.credits);
+
+    for (const Missing& m : missing)
+        result.catchAtLeastOnce[m.c] =
+            exactly(std::min(1.0, static_cast<double>(m.catchChance * m.gamesBefore + m.caughtLater)));
+    return result;
+}
+
+} // namespace tallyhawk
