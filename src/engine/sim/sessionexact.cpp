@@ -13,20 +13,25 @@
 // chance of catching c at least once is h times the expected number of games played before the
 // first c; the same walk, stepped only with the plays that miss c, gives that expectation.
 
+#include "creditwalk.h"
 #include "sessionplanner.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <cstring>
+#include <exception>
+#include <functional>
 #include <limits>
+#include <mutex>
 #include <numeric>
+#include <system_error>
+#include <thread>
 
 namespace tallyhawk {
 
 namespace {
-
-// Probabilities below this are dropped as the walk goes: they would only decay into subnormal
-// numbers, which are slow, and all of them together weigh nothing that a figure can show.
-constexpr double kNegligible = 1e-250;
 
 std::int64_t floorDiv(std::int64_t a, std::int64_t b)
 {
@@ -125,101 +130,6 @@ Window windowOf(const PlanStep& step, const SessionPlan& plan, double fullDistri
     return w;
 }
 
-// The chances of the sessions still playing, by point of the window.
-class CreditWalk
-{
-public:
-    CreditWalk(const Window& window, std::vector<double> probability, bool keepOccupancy)
-        : m_shifts(window.shifts), m_probability(std::move(probability)),
-          m_mass(static_cast<std::size_t>(window.width())), m_next(m_mass.size()), m_sums(m_mass.size() + 1),
-          m_first(-window.low), m_last(-window.low)
-    {
-        m_mass[static_cast<std::size_t>(m_first)] = 1;
-        if (keepOccupancy)
-            m_occupancy.assign(m_mass.size(), 0);
-    }
-
-    struct Moves
-    {
-        double before = 0; // the mass before the game
-        double below = 0;  // what the game took below the window
-        double above = 0;  // and above it
-        double after = 0;  // what stays
-    };
-
-    Moves step();
-
-    const std::vector<double>& mass() const { return m_mass; }
-    // Per point, the sum of its mass before each game so far.
-    const std::vector<double>& occupancy() const { return m_occupancy; }
-
-private:
-    std::vector<std::int64_t> m_shifts;
-    std::vector<double> m_probability;
-    std::vector<double> m_mass, m_next, m_sums, m_occupancy;
-    std::int64_t m_first, m_last; // the points that may hold mass; none when m_first > m_last
-};
-
-void addScaled(double* __restrict to, const double* __restrict from, std::int64_t count, double factor)
-{
-    for (std::int64_t i = 0; i < count; ++i)
-        to[i] += factor * from[i];
-}
-
-CreditWalk::Moves CreditWalk::step()
-{
-    Moves moves;
-    if (m_first > m_last)
-        return moves;
-    const auto width = static_cast<std::int64_t>(m_mass.size());
-    double* const mass = m_mass.data();
-    double running = 0;
-    for (std::int64_t j = m_first; j <= m_last; ++j) {
-        running += mass[j];
-        m_sums[static_cast<std::size_t>(j - m_first + 1)] = running;
-    }
-    if (!m_occupancy.empty())
-        for (std::int64_t j = m_first; j <= m_last; ++j)
-            m_occupancy[static_cast<std::size_t>(j)] += mass[j];
-    moves.before = running;
-
-    // m_next is all zeros here, and is again after the swap.
-    std::int64_t first = width, last = -1;
-    for (std::size_t k = 0; k < m_shifts.size(); ++k) {
-        const double p = m_probability[k];
-        const std::int64_t d = m_shifts[k];
-        if (p == 0)
-            continue;
-        const std::int64_t from = std::max(m_first, -d), to = std::min(m_last, width - 1 - d);
-        if (from <= to) {
-            addScaled(m_next.data() + from + d, mass + from, to - from + 1, p);
-            first = std::min(first, from + d);
-            last = std::max(last, to + d);
-        }
-        if (d < 0 && from > m_first)
-            moves.below += p * m_sums[static_cast<std::size_t>(std::min(from, m_last + 1) - m_first)];
-        if (d > 0 && to < m_last)
-            moves.above +=
-                p * (running - m_sums[static_cast<std::size_t>(std::max(to + 1, m_first) - m_first)]);
-    }
-    std::fill(mass + m_first, mass + m_last + 1, 0.0);
-    m_mass.swap(m_next);
-
-    double* const next = m_mass.data();
-    m_first = width;
-    m_last = -1;
-    for (std::int64_t j = first; j <= last; ++j) {
-        if (next[j] < kNegligible) {
-            next[j] = 0;
-            continue;
-        }
-        moves.after += next[j];
-        m_first = std::min(m_first, j);
-        m_last = j;
-    }
-    return moves;
-}
-
 PlanValue exactly(double value)
 {
     return {value, value, value};
@@ -312,6 +222,138 @@ void endCreditFigures(SessionPlanResult& r, std::int64_t start)
     }
 }
 
+// The games stepped by all walks, and whether the work must end.
+class WalkControl
+{
+public:
+    WalkControl(std::int64_t games, const std::atomic<bool>* stop) : m_games(games), m_stop(stop) {}
+
+    // After each game of a walk: false when the walk must end.
+    bool stepped()
+    {
+        m_stepped.fetch_add(1, std::memory_order_relaxed);
+        return !stopped();
+    }
+    bool stopped() const { return m_abandon.load() || (m_stop && m_stop->load()); }
+    void abandon() { m_abandon = true; }
+    double done() const { return static_cast<double>(m_stepped.load()) / static_cast<double>(m_games); }
+
+private:
+    const std::int64_t m_games;
+    const std::atomic<bool>* m_stop;
+    std::atomic<std::int64_t> m_stepped{0};
+    std::atomic<bool> m_abandon{false};
+};
+
+struct WholeWalk
+{
+    explicit WholeWalk(CreditWalk w) : walk(std::move(w)) {}
+
+    CreditWalk walk;
+    std::vector<PlanValue> stillPlaying;
+    long double expectedGames = 0, ruined = 0, above = 0;
+};
+
+struct MissingWalk
+{
+    MissingWalk(int catchNumber, long double chance, CreditWalk w)
+        : c(catchNumber), catchChance(chance), walk(std::move(w))
+    {
+    }
+
+    int c;
+    long double catchChance; // of one play
+    CreditWalk walk;
+    long double gamesBefore = 0; // expected games played before the first c
+    long double caughtLater = 0; // by sessions that left the window upwards without a target
+};
+
+void walkWhole(WholeWalk& w, const SessionPlan& plan, WalkControl& control,
+               const std::function<void()>& afterGame)
+{
+    w.stillPlaying.assign(static_cast<std::size_t>(plan.games + 1), {});
+    w.stillPlaying[0] = exactly(1);
+    for (std::int64_t n = 0; n < plan.games; ++n) {
+        w.expectedGames += w.stillPlaying[static_cast<std::size_t>(n)].value;
+        const CreditWalk::Moves moves = w.walk.step();
+        w.ruined += moves.below;
+        w.above += moves.above;
+        w.stillPlaying[static_cast<std::size_t>(n + 1)] =
+            exactly(static_cast<double>(moves.after + (plan.target ? 0 : w.above)));
+        afterGame();
+        if (!control.stepped())
+            return;
+    }
+}
+
+void walkMissing(MissingWalk& m, const SessionPlan& plan, WalkControl& control,
+                 const std::function<void()>& afterGame)
+{
+    for (std::int64_t n = 0; n < plan.games; ++n) {
+        const CreditWalk::Moves moves = m.walk.step();
+        m.gamesBefore += moves.before;
+        if (!plan.target)
+            m.caughtLater += moves.above * atLeastOnce(m.catchChance, plan.games - n - 1);
+        afterGame();
+        if (!control.stepped())
+            return;
+    }
+}
+
+// Runs the walks on up to `threads` threads, the calling thread among them; `report` runs on the
+// calling thread after each of its games and while it waits for the others.
+void runWalks(const std::vector<std::function<void(const std::function<void()>&)>>& walks, int threads,
+              const std::function<void()>& report, WalkControl& control)
+{
+    std::atomic<std::size_t> next{0};
+    std::mutex mutex;
+    std::condition_variable walkDone;
+    std::size_t finished = 0; // guarded by mutex
+    auto work = [&](const std::function<void()>& afterGame) {
+        for (std::size_t i = next++; i < walks.size(); i = next++) {
+            if (!control.stopped())
+                walks[i](afterGame);
+            {
+                std::lock_guard lock(mutex);
+                ++finished;
+            }
+            walkDone.notify_all();
+        }
+    };
+    std::vector<std::thread> workers;
+    // Ends the workers however the calling thread leaves, a throwing progress report included.
+    struct Joiner
+    {
+        WalkControl& control;
+        std::vector<std::thread>& workers;
+        ~Joiner()
+        {
+            if (std::uncaught_exceptions() > 0)
+                control.abandon();
+            for (std::thread& worker : workers)
+                worker.join();
+        }
+    } joiner{control, workers};
+    try {
+        for (std::size_t t = 1;
+             t < std::min<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)), walks.size()); ++t)
+            workers.emplace_back([&] { work([] {}); });
+    } catch (const std::system_error&) {
+        // Fewer threads than asked: those that started share the walks.
+    }
+    work(report);
+    for (;;) {
+        {
+            std::unique_lock lock(mutex);
+            if (walkDone.wait_for(lock, std::chrono::milliseconds(50),
+                                  [&] { return finished == walks.size(); }))
+                break;
+        }
+        report();
+    }
+    report();
+}
+
 } // namespace
 
 double ExactPlanWork(const PlanStep& step, const SessionPlan& plan, const PlanOptions& options)
@@ -336,68 +378,59 @@ SessionPlanResult PlanSessionExactly(const PlanStep& step, const SessionPlan& pl
     std::vector<double> probability;
     for (const WinAtom& atom : step.win.atoms)
         probability.push_back(static_cast<double>(atom.probability));
-    CreditWalk whole(window, probability, true);
-    struct Missing
-    {
-        int c;
-        long double catchChance; // of one play
-        CreditWalk walk;
-        long double gamesBefore = 0; // expected games played before the first c
-        long double caughtLater = 0; // by sessions that left the window upwards without a target
+    auto walkOf = [&](std::vector<double> p, bool keepOccupancy) {
+        return CreditWalk(window.width(), -window.low, window.shifts, std::move(p), keepOccupancy);
     };
-    std::vector<Missing> missing;
+    WholeWalk whole(walkOf(probability, true));
+    std::vector<MissingWalk> missing;
     for (int c = 0; c <= kExactMaxCatch; ++c) {
         if (!step.tracked[c])
             continue;
         long double miss = 0;
         for (const WinAtom& atom : step.winMissing[c].atoms)
             miss += atom.probability;
-        missing.push_back(
-            {c, 1 - miss, CreditWalk(window, alignedProbabilities(step.win, step.winMissing[c]), false)});
+        missing.emplace_back(c, 1 - miss, walkOf(alignedProbabilities(step.win, step.winMissing[c]), false));
     }
 
-    const std::int64_t games = plan.games;
-    std::vector<PlanValue> stillPlaying(static_cast<std::size_t>(games + 1));
-    stillPlaying[0] = exactly(1);
-    long double expectedGames = 0, ruined = 0, above = 0;
+    // The walks are independent: each on a thread of its own while threads last.
+    WalkControl control(plan.games * static_cast<std::int64_t>(1 + missing.size()), stop);
+    std::vector<std::function<void(const std::function<void()>&)>> walks;
+    walks.push_back(
+        [&](const std::function<void()>& afterGame) { walkWhole(whole, plan, control, afterGame); });
+    for (MissingWalk& m : missing)
+        walks.push_back(
+            [&](const std::function<void()>& afterGame) { walkMissing(m, plan, control, afterGame); });
     std::int64_t reported = -1;
-    for (std::int64_t n = 0; n < games; ++n) {
-        expectedGames += stillPlaying[static_cast<std::size_t>(n)].value;
-        const CreditWalk::Moves moves = whole.step();
-        ruined += moves.below;
-        above += moves.above;
-        stillPlaying[static_cast<std::size_t>(n + 1)] =
-            exactly(static_cast<double>(moves.after + (plan.target ? 0 : above)));
-        for (Missing& m : missing) {
-            const CreditWalk::Moves movesMissing = m.walk.step();
-            m.gamesBefore += movesMissing.before;
-            if (!plan.target)
-                m.caughtLater += movesMissing.above * atLeastOnce(m.catchChance, games - n - 1);
-        }
-        if (stop && stop->load()) {
-            result.stopped = true;
-            return result;
-        }
-        const std::int64_t percent = 100 * (n + 1) / games;
+    auto report = [&] {
+        if (control.stopped())
+            return;
+        const auto percent = static_cast<std::int64_t>(100 * control.done());
         if (progress && percent != reported) {
             reported = percent;
-            progress(static_cast<double>(n + 1) / static_cast<double>(games));
+            progress(control.done());
         }
+    };
+    const int threads =
+        options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency());
+    runWalks(walks, threads, report, control);
+    if (control.stopped()) {
+        result.stopped = true;
+        return result;
     }
 
-    result.ruined = exactly(static_cast<double>(ruined));
-    result.targetReached = exactly(plan.target ? static_cast<double>(above) : 0);
-    result.allGamesPlayed = stillPlaying.back();
-    result.expectedGames = exactly(static_cast<double>(expectedGames));
+    result.ruined = exactly(static_cast<double>(whole.ruined));
+    result.targetReached = exactly(plan.target ? static_cast<double>(whole.above) : 0);
+    result.allGamesPlayed = whole.stillPlaying.back();
+    result.expectedGames = exactly(static_cast<double>(whole.expectedGames));
     // Every play adds its net win whether or not it was the last (Wald's identity).
     result.meanEndCredits = exactly(static_cast<double>(static_cast<long double>(plan.credits) +
-                                                        (step.win.mean() - plan.bet) * expectedGames));
-    result.stillPlaying = std::move(stillPlaying);
+                                                        (step.win.mean() - plan.bet) * whole.expectedGames));
+    result.stillPlaying = std::move(whole.stillPlaying);
 
-    std::vector<CreditAtom> ends = endCreditsOf(window, whole, probability, plan);
+    std::vector<CreditAtom> ends = endCreditsOf(window, whole.walk, probability, plan);
     if (window.tailFrom) {
         result.tailFrom = *window.tailFrom;
-        result.tailProbability = static_cast<double>(above);
+        result.tailProbability = static_cast<double>(whole.above);
         while (!ends.empty() && ends.back().credits >= result.tailFrom) {
             result.tailProbability += ends.back().probability;
             ends.pop_back();
@@ -408,7 +441,7 @@ SessionPlanResult PlanSessionExactly(const PlanStep& step, const SessionPlan& pl
     result.endCredits = std::move(ends);
     endCreditFigures(result, plan.credits);
 
-    for (const Missing& m : missing)
+    for (const MissingWalk& m : missing)
         result.catchAtLeastOnce[m.c] =
             exactly(std::min(1.0, static_cast<double>(m.catchChance * m.gamesBefore + m.caughtLater)));
     return result;

@@ -125,7 +125,7 @@ struct PlanOptions
     double fullDistributionWork = kFullDistributionWork;
     std::int64_t sessions = 0; // sessions to simulate; 0: from the games
     std::uint64_t seed = 0;    // of the simulation
-    int threads = 0;           // simulation threads; 0: one per core
+    int threads = 0;           // 0: one per core
 };
 
 // The exact method's work: one unit per probability moved in a game (the credits' window times
