@@ -40,7 +40,8 @@ void plan(benchmark::State& state, const ExactGame& game, SessionPlan plan)
         result = PlanSessionExactly(step, plan);
         benchmark::DoNotOptimize(result);
     }
-    state.counters["work"] = result.exactWork;
+    state.counters["work"] = result.exactCost.work;
+    state.counters["bytes"] = result.exactCost.bytes;
     state.counters["target_pct"] = result.targetReached.value * 100;
     state.counters["ruined_pct"] = result.ruined.value * 100;
 }

@@ -33,6 +33,9 @@ namespace tallyhawk {
 
 namespace {
 
+// The most memory that the whole end distribution may take without a target.
+constexpr double kFullDistributionBytes = 64.0 * 1024 * 1024;
+
 std::int64_t floorDiv(std::int64_t a, std::int64_t b)
 {
     const std::int64_t q = a / b;
@@ -55,7 +58,7 @@ struct Window
     std::int64_t width() const { return top - low; }
 };
 
-double workOf(const Window& w, const PlanStep& step, const SessionPlan& plan)
+ExactPlanCost costOf(const Window& w, const PlanStep& step, const SessionPlan& plan)
 {
     const std::int64_t width = w.width();
     // Per atom, the most points it moves within the window in one game.
@@ -85,11 +88,15 @@ double workOf(const Window& w, const PlanStep& step, const SessionPlan& plan)
         }
         work += gameWork(points);
     }
-    work *= 1 + static_cast<double>(std::count(step.tracked.begin(), step.tracked.end(), true));
+    const auto walks = 1 + static_cast<double>(std::count(step.tracked.begin(), step.tracked.end(), true));
+    work *= walks;
     // Where the sessions that left the window landed, once at the end.
+    double ends = 0;
     for (std::int64_t d : w.shifts)
-        work += static_cast<double>(std::min(std::abs(d), width));
-    return work;
+        ends += d < 0 || (d > 0 && plan.target) ? static_cast<double>(std::min(std::abs(d), width)) : 0;
+    // Three arrays a walk, the occupancy, and a credit and a chance per end.
+    const double bytes = static_cast<double>(width) * sizeof(double) * (3 * walks + 1) + ends * 16;
+    return {work + ends, bytes};
 }
 
 Window windowOf(const PlanStep& step, const SessionPlan& plan, double fullDistributionWork)
@@ -112,7 +119,8 @@ Window windowOf(const PlanStep& step, const SessionPlan& plan, double fullDistri
         w.top = std::max<std::int64_t>(std::min(ceilDiv(*plan.target - plan.credits, w.unit), reach), 1);
         return w;
     }
-    if (workOf(w, step, plan) <= fullDistributionWork)
+    if (const ExactPlanCost full = costOf(w, step, plan);
+        full.work <= fullDistributionWork && full.bytes <= kFullDistributionBytes)
         return w;
     // A session that ends above its start was never stopped: it ends at the start plus the net
     // wins of every game. Cantelli's inequality bounds the chance that this sum passes its mean
@@ -356,11 +364,11 @@ void runWalks(const std::vector<std::function<void(const std::function<void()>&)
 
 } // namespace
 
-double ExactPlanWork(const PlanStep& step, const SessionPlan& plan, const PlanOptions& options)
+ExactPlanCost ExactPlanCostOf(const PlanStep& step, const SessionPlan& plan, const PlanOptions& options)
 {
     if (!CheckPlanAndStep(step, plan).empty())
-        return 0;
-    return workOf(windowOf(step, plan, options.fullDistributionWork), step, plan);
+        return {};
+    return costOf(windowOf(step, plan, options.fullDistributionWork), step, plan);
 }
 
 SessionPlanResult PlanSessionExactly(const PlanStep& step, const SessionPlan& plan,
@@ -373,7 +381,11 @@ SessionPlanResult PlanSessionExactly(const PlanStep& step, const SessionPlan& pl
     if (!result.error.empty())
         return result;
     const Window window = windowOf(step, plan, options.fullDistributionWork);
-    result.exactWork = workOf(window, step, plan);
+    result.exactCost = costOf(window, step, plan);
+    if (result.exactCost.bytes > options.exactMemoryLimit) {
+        result.error = "The plan needs too much memory to be worked out exactly.";
+        return result;
+    }
 
     std::vector<double> probability;
     for (const WinAtom& atom : step.win.atoms)

@@ -62,10 +62,11 @@ SessionPlanResult PlanSession(const PlanStep& step, const SessionPlan& plan, con
     result.error = CheckPlanAndStep(step, plan);
     if (!result.error.empty())
         return result;
-    const double work = ExactPlanWork(step, plan, options);
-    result = work <= options.exactWorkLimit ? PlanSessionExactly(step, plan, options, progress, stop)
-                                            : PlanSessionBySimulation(step, plan, options, progress, stop);
-    result.exactWork = work;
+    const ExactPlanCost cost = ExactPlanCostOf(step, plan, options);
+    const bool fits = cost.work <= options.exactWorkLimit && cost.bytes <= options.exactMemoryLimit;
+    result = fits ? PlanSessionExactly(step, plan, options, progress, stop)
+                  : PlanSessionBySimulation(step, plan, options, progress, stop);
+    result.exactCost = cost;
     return result;
 }
 

@@ -26,9 +26,10 @@ constexpr std::int64_t kPlanMaxGames = 100'000;
 constexpr std::int64_t kPlanMaxCredits = 1'000'000'000;
 // The points of the end credits that a result gives: 5 %, 25 %, 50 %, 75 % and 95 %.
 constexpr std::array<double, 5> kEndCreditLevels{0.05, 0.25, 0.50, 0.75, 0.95};
-// The exact method's estimated work (array steps, see ExactPlanWork) that takes a few seconds
-// here; a plan estimated above it is simulated.
-constexpr double kExactPlanWorkLimit = 6e9;
+// The exact method's estimated work (see ExactPlanCost) that takes a few seconds here, and the
+// memory it may take; a plan estimated above either is simulated.
+constexpr double kExactPlanWorkLimit = 1e10;
+constexpr double kExactPlanMemoryLimit = 512.0 * 1024 * 1024;
 // About a tenth of a second: see PlanOptions::fullDistributionWork.
 constexpr double kFullDistributionWork = 3e8;
 
@@ -83,12 +84,18 @@ struct CreditAtom
     double probability = 0;
 };
 
+struct ExactPlanCost
+{
+    double work = 0;
+    double bytes = 0;
+};
+
 struct SessionPlanResult
 {
     std::string error;    // why nothing was computed; empty otherwise
     bool stopped = false; // the stop flag ended the work: no figures
     PlanMethod method = PlanMethod::Exact;
-    double exactWork = 0;      // the exact method's estimated work for this plan
+    ExactPlanCost exactCost;   // what the exact method takes for this plan
     std::int64_t sessions = 0; // sessions simulated; 0 when exact
     std::uint64_t seed = 0;    // of the simulation
 
@@ -119,7 +126,9 @@ struct SessionPlanResult
 
 struct PlanOptions
 {
-    double exactWorkLimit = kExactPlanWorkLimit; // above it the plan is simulated
+    // Above either the plan is simulated (by PlanSession) or refused (by PlanSessionExactly).
+    double exactWorkLimit = kExactPlanWorkLimit;
+    double exactMemoryLimit = kExactPlanMemoryLimit;
     // Without a target the exact method keeps the whole end distribution when that costs no
     // more than this, else it keeps it up to the tail (see SessionPlanResult::endCredits).
     double fullDistributionWork = kFullDistributionWork;
@@ -128,15 +137,17 @@ struct PlanOptions
     int threads = 0;           // 0: one per core
 };
 
-// The exact method's work: one unit per probability moved in a game (the credits' window times
-// the step's wins that stay in it, for the whole distribution and for each tracked catch).
-double ExactPlanWork(const PlanStep& step, const SessionPlan& plan, const PlanOptions& options = {});
+// What the exact method would take for the plan: its work, one unit per probability moved in a
+// game (the window of credits times the play's wins that stay in it, for the whole distribution
+// and for each tracked catch), and the bytes of its arrays.
+[[nodiscard]] ExactPlanCost ExactPlanCostOf(const PlanStep& step, const SessionPlan& plan,
+                                            const PlanOptions& options = {});
 
 // Called now and then on the calling thread with the share of the work done, 0 to 1. The stop
 // flag is read at the same points; once it is set the work ends with a stopped result.
 using PlanProgress = std::function<void(double done)>;
 
-// The plan by the exact method when its work fits options.exactWorkLimit, otherwise simulated.
+// The plan by the exact method when its cost fits the options' limits, otherwise simulated.
 [[nodiscard]] SessionPlanResult PlanSession(const PlanStep& step, const SessionPlan& plan,
                                             const PlanOptions& options = {},
                                             const PlanProgress& progress = {},

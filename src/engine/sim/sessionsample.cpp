@@ -25,7 +25,9 @@ namespace tallyhawk {
 
 namespace {
 
-constexpr std::int64_t kChunkSessions = 1'000;
+// Sessions x games per chunk: a chunk takes a few hundredths of a second, so a stop comes soon.
+constexpr std::int64_t kChunkPlays = 10'000'000;
+constexpr std::int64_t kMostChunkSessions = 1'000;
 // Sessions x games simulated by default, with at least and at most this many sessions.
 constexpr double kSimulatedPlays = 1e9;
 constexpr std::int64_t kFewestSessions = 10'000;
@@ -113,17 +115,25 @@ public:
         for (int c = 0; c <= kExactMaxCatch; ++c)
             if (step.tracked[c])
                 m_catches.push_back(c);
-        // Per atom and tracked catch: the chance that a play of that win missed the catch.
-        m_missGiven.assign(m_net.size() * m_catches.size(), 0);
+        // Per atom and tracked catch: the chance that a play of that win missed the catch. Most
+        // are 1 (a win that no play catching c has), so only the others are kept.
+        std::vector<double> missGiven(m_net.size() * m_catches.size(), 0);
         for (std::size_t t = 0; t < m_catches.size(); ++t) {
             std::size_t k = 0;
             for (const WinAtom& part : step.winMissing[m_catches[t]].atoms) {
                 while (k < m_net.size() && step.win.atoms[k].win < part.win)
                     ++k;
                 if (k < m_net.size() && step.win.atoms[k].win == part.win)
-                    m_missGiven[k * m_catches.size() + t] =
+                    missGiven[k * m_catches.size() + t] =
                         std::min(1.0, static_cast<double>(part.probability / step.win.atoms[k].probability));
             }
+        }
+        m_firstFactor.push_back(0);
+        for (std::size_t k = 0; k < m_net.size(); ++k) {
+            for (std::size_t t = 0; t < m_catches.size(); ++t)
+                if (missGiven[k * m_catches.size() + t] < 1)
+                    m_factors.push_back({t, missGiven[k * m_catches.size() + t]});
+            m_firstFactor.push_back(m_factors.size());
         }
     }
 
@@ -146,9 +156,8 @@ public:
                 const std::uint32_t k = m_table->draw(generator);
                 ++played;
                 credits += m_net[k];
-                const double* miss = m_missGiven.data() + k * tracked;
-                for (std::size_t t = 0; t < tracked; ++t)
-                    product[t] *= miss[t];
+                for (std::size_t f = m_firstFactor[k]; f < m_firstFactor[k + 1]; ++f)
+                    product[m_factors[f].first] *= m_factors[f].second;
                 if (credits < m_floor) {
                     end = kRuined;
                     break;
@@ -170,7 +179,8 @@ private:
     std::vector<std::int64_t> m_net;
     std::unique_ptr<AliasTable> m_table;
     std::vector<int> m_catches;
-    std::vector<double> m_missGiven;
+    std::vector<std::pair<std::size_t, double>> m_factors; // tracked catch, chance of missing it
+    std::vector<std::size_t> m_firstFactor;                // per atom, into m_factors; one more
 };
 
 // Everything the figures need, gathered chunk by chunk in chunk order.
@@ -300,9 +310,10 @@ SessionPlanResult PlanSessionBySimulation(const PlanStep& step, const SessionPla
             : std::clamp(static_cast<std::int64_t>(kSimulatedPlays / static_cast<double>(plan.games)),
                          kFewestSessions, kMostSessions);
     const Sampler sampler(step, plan, options.seed);
-    const std::int64_t chunks = (result.sessions + kChunkSessions - 1) / kChunkSessions;
+    const std::int64_t perChunk = std::clamp<std::int64_t>(kChunkPlays / plan.games, 1, kMostChunkSessions);
+    const std::int64_t chunks = (result.sessions + perChunk - 1) / perChunk;
     auto chunkSessions = [&](std::int64_t chunk) {
-        return std::min(kChunkSessions, result.sessions - chunk * kChunkSessions);
+        return std::min(perChunk, result.sessions - chunk * perChunk);
     };
 
     // Chunks are claimed in order by whichever thread is free, the calling thread included, which

@@ -324,6 +324,20 @@ TEST(SessionPlanner, EveryPathOfATinyGame)
         for (std::size_t n = 0; n < t.stillPlaying.size(); ++n)
             EXPECT_NEAR(r.stillPlaying[n].value, static_cast<double>(t.stillPlaying[n]), 1e-14) << n;
         expectSameEnds(r, t.ends, 1e-14);
+        long double mean = 0, behind = 0, cumulative = 0;
+        std::vector<std::int64_t> points;
+        for (const auto& [credits, p] : t.ends) {
+            mean += credits * p;
+            behind += credits < plan.credits ? p : 0;
+            cumulative += p;
+            while (points.size() < kEndCreditLevels.size() && cumulative >= kEndCreditLevels[points.size()])
+                points.push_back(credits);
+        }
+        EXPECT_NEAR(r.meanEndCredits.value, static_cast<double>(mean), 1e-13);
+        EXPECT_NEAR(r.behind.value, static_cast<double>(behind), 1e-14);
+        EXPECT_NEAR(r.ahead.value + r.even.value + r.behind.value, 1, 1e-14);
+        for (std::size_t i = 0; i < points.size(); ++i)
+            EXPECT_EQ(r.endCreditPoints[i].value, points[i]) << kEndCreditLevels[i];
         for (int c : {1, 2})
             EXPECT_NEAR(r.catchAtLeastOnce[c]->value, static_cast<double>(t.caught[c]), 1e-14) << c;
         EXPECT_FALSE(r.catchAtLeastOnce[0]);
@@ -468,11 +482,11 @@ TEST(SessionPlanner, ChoosesItsMethodByTheWorkAndStopsWhenAsked)
 {
     const PlanStep step = BoardPlanStep(fiveSpotWithFreeGames().exact(), 1);
     const SessionPlan plan = planOf(1, 50, 200, 100);
-    const double work = ExactPlanWork(step, plan);
+    const double work = ExactPlanCostOf(step, plan).work;
     EXPECT_GT(work, 0);
     const SessionPlanResult exact = PlanSession(step, plan, optionsOf(work, 0));
     EXPECT_EQ(exact.method, PlanMethod::Exact);
-    EXPECT_EQ(exact.exactWork, work);
+    EXPECT_EQ(exact.exactCost.work, work);
     const SessionPlanResult simulated = PlanSession(step, plan, optionsOf(work / 2, 2000));
     EXPECT_EQ(simulated.method, PlanMethod::Simulation);
     EXPECT_TRUE(simulated.ok());
