@@ -20,7 +20,6 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
-#include <cstring>
 #include <exception>
 #include <functional>
 #include <limits>

@@ -143,8 +143,9 @@ struct PlanOptions
 [[nodiscard]] ExactPlanCost ExactPlanCostOf(const PlanStep& step, const SessionPlan& plan,
                                             const PlanOptions& options = {});
 
-// Called now and then on the calling thread with the share of the work done, 0 to 1. The stop
-// flag is read at the same points; once it is set the work ends with a stopped result.
+// Called on the calling thread with the share of the work done, 0 to 1, at each percent (each
+// chunk of sessions when simulating). The stop flag is read after every game (every chunk); once
+// it is set the work ends soon after with a stopped result.
 using PlanProgress = std::function<void(double done)>;
 
 // The plan by the exact method when its cost fits the options' limits, otherwise simulated.
