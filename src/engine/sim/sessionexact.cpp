@@ -34,6 +34,8 @@ namespace {
 
 // The most memory that the whole end distribution may take without a target.
 constexpr double kFullDistributionBytes = 64.0 * 1024 * 1024;
+// Ends above the window are gathered in an array up to this many points past it.
+constexpr std::int64_t kDenseEnds = std::int64_t{1} << 22;
 
 std::int64_t floorDiv(std::int64_t a, std::int64_t b)
 {
@@ -89,12 +91,18 @@ ExactPlanCost costOf(const Window& w, const PlanStep& step, const SessionPlan& p
     }
     const auto walks = 1 + static_cast<double>(std::count(step.tracked.begin(), step.tracked.end(), true));
     work *= walks;
-    // Where the sessions that left the window landed, once at the end.
-    double ends = 0;
-    for (std::int64_t d : w.shifts)
-        ends += d < 0 || (d > 0 && plan.target) ? static_cast<double>(std::min(std::abs(d), width)) : 0;
-    // Three arrays a walk, the occupancy, and a credit and a chance per end.
-    const double bytes = static_cast<double>(width) * sizeof(double) * (3 * walks + 1) + ends * 16;
+    // Where the sessions that left the window landed, once at the end (see endCreditsOf).
+    double ends = 0, endBytes = 0;
+    for (std::int64_t d : w.shifts) {
+        if (d > 0 && !plan.target)
+            continue;
+        ends += static_cast<double>(std::min(std::abs(d), width));
+        endBytes =
+            std::max(endBytes, static_cast<double>(std::min(std::abs(d), kDenseEnds)) * sizeof(double));
+        endBytes += d > kDenseEnds ? static_cast<double>(std::min(d, width)) * 16 : 0;
+    }
+    // Three arrays a walk and the occupancy.
+    const double bytes = static_cast<double>(width) * sizeof(double) * (3 * walks + 1) + endBytes;
     return {work + ends, bytes};
 }
 
@@ -164,37 +172,54 @@ double atLeastOnce(long double h, std::int64_t games)
     return static_cast<double>(-std::expm1(static_cast<long double>(games) * std::log1p(-h)));
 }
 
-// Where the sessions ended: those that left the window (from the occupancy), those still in it.
+// Where the sessions ended: below the window and above it (from the occupancy), and in it.
 std::vector<CreditAtom> endCreditsOf(const Window& w, const CreditWalk& walk,
                                      const std::vector<double>& probability, const SessionPlan& plan)
 {
-    std::vector<std::pair<std::int64_t, double>> ends; // lattice point, probability
     const std::vector<double>& occupancy = walk.occupancy();
     const std::vector<double>& mass = walk.mass();
     const std::int64_t width = w.width();
+    const auto [lowest, highest] = std::minmax_element(w.shifts.begin(), w.shifts.end());
+    // Points below the window from lowest to -1; above it from width on, the far ones apart.
+    std::vector<double> below(static_cast<std::size_t>(std::max<std::int64_t>(-*lowest, 0)));
+    std::vector<double> above(
+        static_cast<std::size_t>(plan.target ? std::clamp<std::int64_t>(*highest, 0, kDenseEnds) : 0));
+    std::vector<std::pair<std::int64_t, double>> far;
     for (std::size_t k = 0; k < w.shifts.size(); ++k) {
         const std::int64_t d = w.shifts[k];
-        std::int64_t from = 0, to = -1; // the points it takes out of the window
-        if (d < 0)
-            to = std::min(width, -d) - 1;
-        else if (d > 0 && plan.target)
-            from = std::max<std::int64_t>(0, width - d), to = width - 1;
-        for (std::int64_t j = from; j <= to; ++j)
-            if (occupancy[static_cast<std::size_t>(j)] > 0)
-                ends.push_back({w.low + j + d, occupancy[static_cast<std::size_t>(j)] * probability[k]});
+        if (d < 0) {
+            for (std::int64_t j = 0; j < std::min(width, -d); ++j)
+                below[static_cast<std::size_t>(j + d - *lowest)] +=
+                    occupancy[static_cast<std::size_t>(j)] * probability[k];
+        } else if (d > 0 && plan.target) {
+            for (std::int64_t j = std::max<std::int64_t>(0, width - d); j < width; ++j) {
+                const std::int64_t offset = j + d - width;
+                const double p = occupancy[static_cast<std::size_t>(j)] * probability[k];
+                if (offset < kDenseEnds)
+                    above[static_cast<std::size_t>(offset)] += p;
+                else if (p > 0)
+                    far.push_back({offset, p});
+            }
+        }
     }
-    for (std::int64_t j = 0; j < width; ++j)
-        if (mass[static_cast<std::size_t>(j)] > 0)
-            ends.push_back({w.low + j, mass[static_cast<std::size_t>(j)]});
-    std::sort(ends.begin(), ends.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::sort(far.begin(), far.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+
     std::vector<CreditAtom> atoms;
-    for (const auto& [point, p] : ends) {
-        const std::int64_t credits = plan.credits + point * w.unit;
+    auto add = [&](std::int64_t point, double p) {
+        const std::int64_t credits = plan.credits + (w.low + point) * w.unit;
         if (!atoms.empty() && atoms.back().credits == credits)
             atoms.back().probability += p;
-        else
+        else if (p > 0)
             atoms.push_back({credits, p});
-    }
+    };
+    for (std::size_t i = 0; i < below.size(); ++i)
+        add(static_cast<std::int64_t>(i) + *lowest, below[i]);
+    for (std::int64_t j = 0; j < width; ++j)
+        add(j, mass[static_cast<std::size_t>(j)]);
+    for (std::size_t o = 0; o < above.size(); ++o)
+        add(width + static_cast<std::int64_t>(o), above[o]);
+    for (const auto& [offset, p] : far)
+        add(width + offset, p);
     return atoms;
 }
 
