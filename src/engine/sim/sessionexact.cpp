@@ -34,7 +34,6 @@ namespace {
 
 // The most memory that the whole end distribution may take without a target.
 constexpr double kFullDistributionBytes = 64.0 * 1024 * 1024;
-// Ends above the window are gathered in an array up to this many points past it.
 constexpr std::int64_t kDenseEnds = std::int64_t{1} << 22;
 
 std::int64_t floorDiv(std::int64_t a, std::int64_t b)
@@ -46,6 +45,17 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b)
 std::int64_t ceilDiv(std::int64_t a, std::int64_t b)
 {
     return -floorDiv(-a, b);
+}
+
+// Ends above the window are gathered in an array up to the largest shift of at most
+// kDenseEnds points, the farther ones one by one.
+std::int64_t nearAbove(const std::vector<std::int64_t>& shifts)
+{
+    std::int64_t near = 0;
+    for (std::int64_t d : shifts)
+        if (d <= kDenseEnds)
+            near = std::max(near, d);
+    return near;
 }
 
 struct Window
@@ -92,14 +102,15 @@ ExactPlanCost costOf(const Window& w, const PlanStep& step, const SessionPlan& p
     const auto walks = 1 + static_cast<double>(std::count(step.tracked.begin(), step.tracked.end(), true));
     work *= walks;
     // Where the sessions that left the window landed, once at the end (see endCreditsOf).
-    double ends = 0, endBytes = 0;
+    double ends = 0;
+    double endBytes = static_cast<double>(plan.target ? nearAbove(w.shifts) : 0) * sizeof(double);
     for (std::int64_t d : w.shifts) {
         if (d > 0 && !plan.target)
             continue;
         ends += static_cast<double>(std::min(std::abs(d), width));
-        endBytes =
-            std::max(endBytes, static_cast<double>(std::min(std::abs(d), kDenseEnds)) * sizeof(double));
-        endBytes += d > kDenseEnds ? static_cast<double>(std::min(d, width)) * 16 : 0;
+        endBytes += d < 0            ? sizeof(double)
+                    : d > kDenseEnds ? static_cast<double>(std::min(d, width)) * 16
+                                     : 0;
     }
     // Three arrays a walk and the occupancy.
     const double bytes = static_cast<double>(width) * sizeof(double) * (3 * walks + 1) + endBytes;
@@ -179,23 +190,23 @@ std::vector<CreditAtom> endCreditsOf(const Window& w, const CreditWalk& walk,
     const std::vector<double>& occupancy = walk.occupancy();
     const std::vector<double>& mass = walk.mass();
     const std::int64_t width = w.width();
-    const auto [lowest, highest] = std::minmax_element(w.shifts.begin(), w.shifts.end());
-    // Points below the window from lowest to -1; above it from width on, the far ones apart.
-    std::vector<double> below(static_cast<std::size_t>(std::max<std::int64_t>(-*lowest, 0)));
-    std::vector<double> above(
-        static_cast<std::size_t>(plan.target ? std::clamp<std::int64_t>(*highest, 0, kDenseEnds) : 0));
+    // Points below the window from `lowest` to -1; above it from width on, the far ones apart.
+    const std::int64_t lowest =
+        std::min<std::int64_t>(*std::min_element(w.shifts.begin(), w.shifts.end()), 0);
+    std::vector<double> below(static_cast<std::size_t>(-lowest));
+    std::vector<double> above(static_cast<std::size_t>(plan.target ? nearAbove(w.shifts) : 0));
     std::vector<std::pair<std::int64_t, double>> far;
     for (std::size_t k = 0; k < w.shifts.size(); ++k) {
         const std::int64_t d = w.shifts[k];
         if (d < 0) {
             for (std::int64_t j = 0; j < std::min(width, -d); ++j)
-                below[static_cast<std::size_t>(j + d - *lowest)] +=
+                below[static_cast<std::size_t>(j + d - lowest)] +=
                     occupancy[static_cast<std::size_t>(j)] * probability[k];
         } else if (d > 0 && plan.target) {
             for (std::int64_t j = std::max<std::int64_t>(0, width - d); j < width; ++j) {
                 const std::int64_t offset = j + d - width;
                 const double p = occupancy[static_cast<std::size_t>(j)] * probability[k];
-                if (offset < kDenseEnds)
+                if (offset < std::ssize(above))
                     above[static_cast<std::size_t>(offset)] += p;
                 else if (p > 0)
                     far.push_back({offset, p});
@@ -213,7 +224,7 @@ std::vector<CreditAtom> endCreditsOf(const Window& w, const CreditWalk& walk,
             atoms.push_back({credits, p});
     };
     for (std::size_t i = 0; i < below.size(); ++i)
-        add(static_cast<std::int64_t>(i) + *lowest, below[i]);
+        add(static_cast<std::int64_t>(i) + lowest, below[i]);
     for (std::int64_t j = 0; j < width; ++j)
         add(j, mass[static_cast<std::size_t>(j)]);
     for (std::size_t o = 0; o < above.size(); ++o)

@@ -342,6 +342,26 @@ TEST(SessionPlanner, EveryPathOfATinyGame)
     }
 }
 
+TEST(SessionPlanner, AJackpotFarAboveTheTarget)
+{
+    // Two spots at 45 credits: 68, or 9,000,000 for both, in credits that move one by one.
+    ExactGame game;
+    game.marked = 2;
+    game.pays = {0, 1.5, 200'000};
+    const SessionPlan plan = planOf(45, 100, 4, 200);
+    const PlanStep step = BoardPlanStep(game, plan.bet);
+    ASSERT_EQ(step.win.atoms.back().win, 9'000'000);
+    std::vector<std::pair<Play, long double>> plays;
+    for (const WinAtom& atom : step.win.atoms)
+        plays.push_back({{atom.win, 0u}, atom.probability});
+    Tally t(plan);
+    everyPath(plan, plays, t, plan.credits);
+    const SessionPlanResult r = PlanSessionExactly(step, plan);
+    ASSERT_TRUE(r.ok()) << r.error;
+    expectSameEnds(r, t.ends, 1e-15);
+    EXPECT_NEAR(r.targetReached.value, static_cast<double>(t.target), 1e-15);
+}
+
 TEST(SessionPlanner, AgreesWithSessionsPlayedOnTheBoard)
 {
     // Sessions played game by game: a shuffled deck, the balls in order, the win formula, the
