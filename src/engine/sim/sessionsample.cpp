@@ -191,7 +191,8 @@ struct Totals
     std::array<std::int64_t, 3> ends{};
     std::vector<std::int64_t> credits;
     long double games = 0, gamesSquared = 0;
-    long double creditSum = 0, creditSquares = 0;
+    std::int64_t start = 0;
+    long double creditSum = 0, creditSquares = 0;  // of the credits won or lost: no cancellation
     std::vector<long double> missSum, missSquares; // per tracked catch
 
     void add(const ChunkRecord& record, std::size_t tracked)
@@ -203,7 +204,7 @@ struct Totals
             ++ends[record.end[s]];
             games += played;
             gamesSquared += static_cast<long double>(played) * played;
-            const auto c = static_cast<long double>(record.credits[s]);
+            const auto c = static_cast<long double>(record.credits[s] - start);
             creditSum += c;
             creditSquares += c * c;
             credits.push_back(record.credits[s]);
@@ -255,6 +256,8 @@ void figuresOf(const Totals& totals, const std::vector<int>& catches, std::int64
     r.allGamesPlayed = proportion(static_cast<double>(totals.ends[kAllPlayed]), n);
     r.expectedGames = mean(totals.games, totals.gamesSquared, n);
     r.meanEndCredits = mean(totals.creditSum, totals.creditSquares, n);
+    for (double* value : {&r.meanEndCredits.value, &r.meanEndCredits.low, &r.meanEndCredits.high})
+        *value += static_cast<double>(start);
 
     const std::size_t games = totals.gamesPlayed.size() - 1;
     r.stillPlaying.resize(games + 1);
@@ -361,6 +364,7 @@ SessionPlanResult PlanSessionBySimulation(const PlanStep& step, const SessionPla
     }
 
     Totals totals;
+    totals.start = plan.credits;
     totals.gamesPlayed.assign(static_cast<std::size_t>(plan.games + 1), 0);
     totals.missSum.assign(sampler.catches().size(), 0);
     totals.missSquares.assign(sampler.catches().size(), 0);
