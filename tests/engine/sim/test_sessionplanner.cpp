@@ -10,13 +10,18 @@ using namespace tallyhawk;
 
 namespace {
 
-// A ticket of the numbers 1 to `marked`, with its pays and bonus values.
+// A ticket of the numbers 1 to `marked`, with its pays and bonus values, and its rows.
 struct TestGame
 {
-    int marked = 0;
-    std::array<double, kExactMaxCatch + 1> pays{};
-    BonusValues bonus;
-    KenoShape shape;
+    TestGame(int markedCount, std::array<double, kExactMaxCatch + 1> pay, BonusValues bonusValues,
+             KenoShape board = {})
+        : marked(markedCount), pays(pay), bonus(bonusValues), shape(board), rows(kExactMaxCatch + 1)
+    {
+        for (int c = 0; c <= kExactMaxCatch; ++c) {
+            rows[c].Catch = c;
+            rows[c].Pick[marked - 1] = pays[c];
+        }
+    }
 
     ExactGame exact() const
     {
@@ -28,15 +33,12 @@ struct TestGame
         game.BonusFactor = bonus.BonusFactor;
         return game;
     }
-    std::vector<PayScheduleRow> rows() const
-    {
-        std::vector<PayScheduleRow> rows(kExactMaxCatch + 1);
-        for (int c = 0; c <= kExactMaxCatch; ++c) {
-            rows[c].Catch = c;
-            rows[c].Pick[marked - 1] = pays[c];
-        }
-        return rows;
-    }
+
+    int marked;
+    std::array<double, kExactMaxCatch + 1> pays;
+    BonusValues bonus;
+    KenoShape shape;
+    std::vector<PayScheduleRow> rows;
 };
 
 SessionPlan planOf(int bet, std::int64_t credits, std::int64_t games, std::optional<std::int64_t> target = {},
@@ -67,7 +69,7 @@ PlanOptions optionsOf(double exactWorkLimit, std::int64_t sessions, std::uint64_
 // Five spots paying from two catches up; the 20th ball on a marked number starts 4 free games at 2x.
 TestGame fiveSpotWithFreeGames()
 {
-    return {5, {0, 0, 1, 3, 15, 300}, bonusOf(20, 4, 2), {}};
+    return {5, {0, 0, 1, 3, 15, 300}, bonusOf(20, 4, 2)};
 }
 
 // The board's win formula for one game of `game` at `bet`.
@@ -80,7 +82,7 @@ std::int64_t winOf(const TestGame& game, int bet, int hits, bool bonusBallHit, b
     state.freeGamesRunning = freeGame;
     state.bonusBallHit = bonusBallHit;
     state.bonus = game.bonus;
-    return ComputeWin(state, game.rows(), 0);
+    return ComputeWin(state, game.rows, 0);
 }
 
 bool startsFreeGames(const TestGame& game, std::int64_t win, bool bonusBallHit)
@@ -226,7 +228,7 @@ TEST(SessionPlanner, WithoutStopRulesTheEndIsTheSumOfEveryPlay)
 {
     // Credits enough that no game can ruin the session: the end credits are the start less the
     // bets plus the sum of every play, taken one play at a time here.
-    const TestGame game{5, {0, 0, 0, 1, 10, 800}, bonusOf(20, 0, 8), {}};
+    const TestGame game{5, {0, 0, 0, 1, 10, 800}, bonusOf(20, 0, 8)};
     const int bet = 3, games = 12;
     const SessionPlan plan = planOf(bet, (games + 1) * bet, games);
     const PlanStep step = BoardPlanStep(game.exact(), bet);
