@@ -512,6 +512,41 @@ WinDistribution simulationWin(const ExactGame& game, KenoShape shape, Probabilit
     return win;
 }
 
+// The win formula of the board's paid game, case by case in its order.
+std::int64_t paidGameWin(const ExactGame& game, const WholePays& base, const RevealOutcome& o)
+{
+    const BonusValues& bonus = game.boardBonus;
+    if (eggsOf(game.boardKind) > 0)
+        return base[o.hits] * bonus.eggMultiplier(o.eggs);
+    if (o.bonusBallHit && bonus.FreeGames < 1)
+        return bonus.BonusFactor * base[o.hits];
+    return base[o.hits];
+}
+
+bool startsFreeGames(const ExactGame& game, std::int64_t win, const RevealOutcome& o)
+{
+    return win >= 1 && game.boardBonus.FreeGames >= 1 && o.bonusBallHit;
+}
+
+// One free game of the board: its catch and its win. Without extra balls a free game's win
+// follows its catch alone; the hypergeometric chances then match the simulation's to the last
+// bit, so that the free-games total is shared between the rule sets.
+std::vector<std::pair<int, WinAtom>> boardFreeGame(const ExactGame& game, const WholePays& base,
+                                                   KenoShape shape)
+{
+    std::vector<std::pair<int, WinAtom>> outcomes;
+    const int factor = game.boardBonus.BonusFactor;
+    if (!game.boardKind.cavemanPlus) {
+        const Probabilities hyper = CatchProbabilities(game.marked, shape);
+        for (int c = 0; c <= game.marked; ++c)
+            outcomes.push_back({c, {factor * base[c], hyper[c]}});
+    } else {
+        for (const RevealOutcome& o : revealGame(game, base, true, shape))
+            outcomes.push_back({o.hits, {factor * base[o.hits], o.probability}});
+    }
+    return outcomes;
+}
+
 WinDistribution boardWin(const ExactGame& game, int bet, KenoShape shape, Probabilities* catches,
                          FreeGamesMemo& memo)
 {
@@ -521,34 +556,19 @@ WinDistribution boardWin(const ExactGame& game, int bet, KenoShape shape, Probab
     if (!boardError(game, bet, shape).empty())
         return {};
 
-    const BonusValues& bonus = game.boardBonus;
     const WholePays base = boardBase(game, bet);
     std::vector<WinAtom> plain, triggering;
     for (const RevealOutcome& o : revealGame(game, base, false, shape)) {
         catchP[o.hits] += o.probability;
-        // The win formula of a paid game, case by case in its order.
-        std::int64_t win = base[o.hits];
-        if (eggsOf(game.boardKind) > 0)
-            win = base[o.hits] * bonus.eggMultiplier(o.eggs);
-        else if (o.bonusBallHit && bonus.FreeGames < 1)
-            win = bonus.BonusFactor * base[o.hits];
-        const bool startsFreeGames = win >= 1 && bonus.FreeGames >= 1 && o.bonusBallHit;
-        add(startsFreeGames ? triggering : plain, win, o.probability);
+        const std::int64_t win = paidGameWin(game, base, o);
+        add(startsFreeGames(game, win, o) ? triggering : plain, win, o.probability);
     }
-
-    // Without extra balls a free game's win follows its catch alone; the hypergeometric chances
-    // then match the simulation's to the last bit, and its free-games total is reused.
     std::vector<WinAtom> freeAtoms;
-    if (!triggering.empty() && !game.boardKind.cavemanPlus) {
-        const Probabilities hyper = CatchProbabilities(game.marked, shape);
-        for (int c = 0; c <= game.marked; ++c)
-            add(freeAtoms, bonus.BonusFactor * base[c], hyper[c]);
-    } else if (!triggering.empty()) {
-        for (const RevealOutcome& o : revealGame(game, base, true, shape))
-            add(freeAtoms, bonus.BonusFactor * base[o.hits], o.probability);
-    }
+    if (!triggering.empty())
+        for (const auto& [hits, atom] : boardFreeGame(game, base, shape))
+            add(freeAtoms, atom.win, atom.probability);
     return withFreeGames(std::move(plain), std::move(triggering), distributionOf(std::move(freeAtoms)),
-                         bonus.FreeGames, memo);
+                         game.boardBonus.FreeGames, memo);
 }
 
 } // namespace
@@ -563,6 +583,36 @@ WinDistribution BoardWinDistribution(const ExactGame& game, int bet, KenoShape s
 {
     FreeGamesMemo memo;
     return boardWin(game, bet, shape, catches, memo);
+}
+
+std::array<WinDistribution, kExactMaxCatch + 1> BoardWinMissingCatch(const ExactGame& game, int bet,
+                                                                     KenoShape shape)
+{
+    std::array<WinDistribution, kExactMaxCatch + 1> missing;
+    if (!boardError(game, bet, shape).empty())
+        return missing;
+    const WholePays base = boardBase(game, bet);
+    const std::vector<RevealOutcome> paid = revealGame(game, base, false, shape);
+    std::vector<std::pair<int, WinAtom>> freeGame;
+    if (game.boardBonus.FreeGames >= 1)
+        freeGame = boardFreeGame(game, base, shape);
+
+    FreeGamesMemo memo;
+    for (int c = 0; c <= kExactMaxCatch; ++c) {
+        std::vector<WinAtom> plain, triggering, freeAtoms;
+        for (const RevealOutcome& o : paid) {
+            if (o.hits == c)
+                continue;
+            const std::int64_t win = paidGameWin(game, base, o);
+            add(startsFreeGames(game, win, o) ? triggering : plain, win, o.probability);
+        }
+        for (const auto& [hits, atom] : freeGame)
+            if (hits != c)
+                add(freeAtoms, atom.win, atom.probability);
+        missing[c] = withFreeGames(std::move(plain), std::move(triggering),
+                                   distributionOf(std::move(freeAtoms)), game.boardBonus.FreeGames, memo);
+    }
+    return missing;
 }
 
 std::optional<ExactFraction> SimulationReturnFraction(const ExactGame& game, KenoShape shape)

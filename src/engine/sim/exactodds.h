@@ -102,6 +102,13 @@ WinDistribution SimulationWinDistribution(const ExactGame& game, KenoShape shape
 WinDistribution BoardWinDistribution(const ExactGame& game, int bet = 1, KenoShape shape = {},
                                      std::array<long double, kExactMaxCatch + 1>* catches = nullptr);
 
+// The same play told apart by the catches it makes: entry c is the part of BoardWinDistribution
+// in which neither the paid game nor any free game it starts catches c, so its probabilities add
+// up to the chance that the play misses c. A catch the ticket cannot make keeps the whole
+// distribution. All entries are empty when the game is refused (ExactGameError).
+std::array<WinDistribution, kExactMaxCatch + 1> BoardWinMissingCatch(const ExactGame& game, int bet = 1,
+                                                                     KenoShape shape = {});
+
 // An exact fraction, numerator over a positive denominator, in lowest terms.
 __extension__ using ExactInt = __int128;
 struct ExactFraction
