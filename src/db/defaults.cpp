@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "engine/common/numberforms.h"
+#include "engine/play/playengine.h"
 #include "paytable.h"
 #include "sqlerror.h"
 
@@ -19,7 +20,7 @@ constexpr char kFirstRow[] = "(SELECT min(rowid) FROM [Defaults])";
 
 } // namespace
 
-bool ReadDefaults(QSqlDatabase db, ProgramDefaults* defaults, QString* error)
+bool ReadDefaults(QSqlDatabase db, ProgramDefaults* defaults, QString* error, QStringList* setAside)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
@@ -36,35 +37,38 @@ bool ReadDefaults(QSqlDatabase db, ProgramDefaults* defaults, QString* error)
         return query.value(record.indexOf(name));
     };
     QStringList faults;
-    auto whole = [&](const char* name) {
+    auto whole = [&](const char* name, std::int32_t fallback) {
         const double stored = NumberOrNull(field(name));
         const std::optional<std::int32_t> value = ToInt32(stored);
         if (!value)
             faults << QStringLiteral(
                           "%1 holds %2, which is not a whole number from -2147483648 to 2147483647.")
                           .arg(name, QString::fromStdString(PlainForm(stored)));
-        return value.value_or(0);
+        return value.value_or(fallback);
     };
     // A switch is on for any number but 0.
     auto flag = [&](const char* name) {
         return NumberOrNull(field(name)) != 0;
     };
     defaults->StartupGame = field("StartupGame").toString().toStdString();
+    // What a new database holds where a stored value cannot be used.
+    const ProgramDefaults fresh;
+    defaults->StartupCredits = whole("StartupCredits", fresh.StartupCredits);
+    defaults->RandomSeed = whole("RandomSeed", fresh.RandomSeed);
+    defaults->SimGames = whole("SimGames", fresh.SimGames);
     defaults->SaveCredits = NumberOrNull(field("SaveCredits"));
-    if (!std::isfinite(defaults->SaveCredits))
-        faults << QStringLiteral("SaveCredits holds %1, which is not a number of credits.")
+    if (CheckCreditTotal(std::abs(defaults->SaveCredits))) {
+        faults << QStringLiteral("SaveCredits holds %1, which is not a number of credits the board keeps.")
                       .arg(QString::fromStdString(PlainForm(defaults->SaveCredits)));
-    defaults->StartupCredits = whole("StartupCredits");
-    defaults->RandomSeed = whole("RandomSeed");
-    defaults->SimGames = whole("SimGames");
+        defaults->SaveCredits = defaults->StartupCredits;
+    }
     defaults->RandomPickForSim = flag("RandomPickForSim");
     defaults->SoundON = flag("SoundON");
     defaults->ShowNumbers = flag("ShowNumbers");
     defaults->Speed = field("Speed").toString().toStdString();
-    if (!faults.isEmpty()) {
-        *error = "The stored option " + faults.join(" The stored option ");
-        return false;
-    }
+    if (setAside)
+        for (const QString& fault : faults)
+            *setAside << "The stored option " + fault;
     return true;
 }
 

@@ -9,11 +9,13 @@
 
 namespace tallyhawk {
 
-// Reads the first row of [Defaults]. False with a sentence for the user when there is none,
-// or when a stored number does not fit its field (a whole-number field beyond the range of
-// a long integer, a credit total that is not a finite number): such a value is reported,
-// never converted.
-[[nodiscard]] bool ReadDefaults(QSqlDatabase db, ProgramDefaults* defaults, QString* error);
+// Reads the first row of [Defaults]. False with a sentence for the user when it cannot be read
+// or there is none. A stored number that does not fit its field (a whole-number field beyond
+// the range of a long integer, a credit total that is not a number or beyond what the board
+// keeps) is never converted: the field takes the value a new database has, and `setAside`
+// receives a sentence naming the field and what it holds. The stored row is left as it is.
+[[nodiscard]] bool ReadDefaults(QSqlDatabase db, ProgramDefaults* defaults, QString* error,
+                                QStringList* setAside = nullptr);
 
 enum class SaveOutcome
 {

@@ -31,18 +31,18 @@ struct PayScheduleRow
 // Pick columns the pays for catching none of the marked numbers.
 using BonusRow = PayScheduleRow;
 
-// The single row of program defaults.
+// The single row of program defaults; the values are those of a new database.
 struct ProgramDefaults
 {
     GameListEntry StartupGame;
-    double SaveCredits = 0;
-    std::int32_t StartupCredits = 0;
+    double SaveCredits = 100;
+    std::int32_t StartupCredits = 100;
     std::int32_t RandomSeed = 0;
-    std::int32_t SimGames = 0;
+    std::int32_t SimGames = 1'000'000;
     bool RandomPickForSim = false;
     bool SoundON = true;
     bool ShowNumbers = true;
-    std::string Speed;
+    std::string Speed = "Fast";
 };
 
 } // namespace tallyhawk

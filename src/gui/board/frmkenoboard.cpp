@@ -265,13 +265,20 @@ bool frmKenoBoard::Form_Load()
 
     ProgramDefaults defaults;
     QString error;
-    if (!ReadDefaults(db, &defaults, &error)) {
+    QStringList setAside;
+    if (!ReadDefaults(db, &defaults, &error, &setAside)) {
         m_dialogs.message(this,
                           QStringLiteral("The program options cannot be read from %1. %2")
                               .arg(QDir::toNativeSeparators(m_module2.gDatabasePath), error),
                           kProgramTitle, Dialogs::Icon::Critical);
         return false;
     }
+    if (!setAside.isEmpty())
+        m_dialogs.message(
+            this,
+            setAside.join("\n") +
+                "\n\nTallyhawk uses the value of a new database instead; PGM OPTIONS stores new ones.",
+            kProgramTitle, Dialogs::Icon::Warning);
     m_module2.gCurrentGameName = QString::fromStdString(defaults.StartupGame);
 
     // A failed clean-up changes nothing (one transaction); the catalogue is still usable.

@@ -49,6 +49,7 @@ private slots:
     void quittingWithYesSavesTheGameAndTheCreditsForTheNextStart();
     void quittingWithNoChangesNothing();
     void aKilledPlayLosesNoCredits();
+    void storedOptionsOutOfRangeAreSetAsideWithAWarning();
     void addedCreditsBeyondWhatCanBeKeptAreRefused();
     void aStartupGameThatNamesNoGameStillLoads();
     void aCorruptDatabaseIsReportedAndLeftUnchanged();
@@ -316,6 +317,17 @@ void BoardTest::aKilledPlayLosesNoCredits()
     QCOMPARE(query.value(0).toDouble(), credits);
     query = QSqlQuery();
     closeDatabase(opening.db);
+}
+
+void BoardTest::storedOptionsOutOfRangeAreSetAsideWithAWarning()
+{
+    TempDataFolder folder;
+    setDefaults(folder.databasePath(), "[StartupCredits] = 1e20");
+    BoardRun run(folder.path());
+    QVERIFY(run.board.Form_Load());
+    QCOMPARE(run.dialogs.messages().size(), 1);
+    QVERIFY(run.dialogs.messages().first().startsWith("The stored option StartupCredits holds 1E+20"));
+    QCOMPARE(run.module2.gStartupCredits, 100);
 }
 
 void BoardTest::addedCreditsBeyondWhatCanBeKeptAreRefused()
