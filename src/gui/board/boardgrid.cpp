@@ -71,7 +71,7 @@ BoardGrid::BoardGrid(QWidget* parent) : QTableWidget(kBoardRows, kBoardColumns, 
     for (int row = 0; row < kBoardRows; ++row) {
         for (int column = 0; column < kBoardColumns; ++column) {
             auto* item = new QTableWidgetItem;
-            // The separator row holds no numbers: the cursor never rests on it.
+            // The separator row holds no numbers: the keyboard's cursor passes over it.
             item->setFlags(row == kSeparatorRow ? Qt::NoItemFlags : Qt::ItemIsEnabled);
             item->setForeground(kNumberColour);
             item->setTextAlignment(Qt::AlignCenter);
@@ -153,15 +153,6 @@ QSize BoardGrid::sizeHint() const
 QSize BoardGrid::minimumSizeHint() const
 {
     return sizeHint() * 3 / 4;
-}
-
-QModelIndex BoardGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
-{
-    const QModelIndex next = QTableWidget::moveCursor(action, modifiers);
-    if (next.row() != kSeparatorRow)
-        return next;
-    const bool upwards = action == MoveUp || action == MovePageUp;
-    return model()->index(upwards ? kSeparatorRow - 1 : kSeparatorRow + 1, next.column());
 }
 
 void BoardGrid::keyPressEvent(QKeyEvent* event)

@@ -35,9 +35,8 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
-    // The keyboard: the arrows move the cursor (over the separator row), Space marks or
-    // unmarks the number under it as a click does.
-    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    // Space marks or unmarks the number under the cursor, as a click does (the arrows move
+    // the cursor).
     void keyPressEvent(QKeyEvent* event) override;
 };
 

@@ -3,7 +3,6 @@
 #include "uifonts.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QWheelEvent>
 
@@ -15,8 +14,7 @@ namespace tallyhawk {
 //
 // Choosing a game erases the ticket, so the list changes only when the user means it: by a
 // click, or by a key while it has the focus. A wheel turned over it scrolls the window
-// instead, and Enter passes to the window (where it starts a play) rather than choosing the
-// shown game again.
+// instead.
 class GameListCombo : public QComboBox
 {
 public:
@@ -36,14 +34,6 @@ public:
 
 protected:
     void wheelEvent(QWheelEvent* event) override { event->ignore(); }
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-            event->ignore();
-            return;
-        }
-        QComboBox::keyPressEvent(event);
-    }
 };
 
 inline QComboBox* makeGameListCombo(QWidget* parent)
