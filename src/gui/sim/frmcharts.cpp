@@ -42,7 +42,7 @@ QChartView* chartView(QWidget* parent, const char* name)
 QString title(const QString& what, const frmCharts::RunFigures& run)
 {
     return "<b>" + what.toHtmlEscaped() + "</b><br>" + run.game.simplified().toHtmlEscaped() + "<br>" +
-           run.origin.toHtmlEscaped();
+           run.origin.toHtmlEscaped().replace('\n', "<br>");
 }
 
 void clearChart(QChart* chart)

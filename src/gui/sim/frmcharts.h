@@ -32,7 +32,7 @@ public:
         std::array<double, 11> exactCatches{};         // probability of each catch
         std::int64_t games = 0;
         int marked = 10;    // the catches shown: 0 to the marked count
-        QString origin;     // the games, the seed and the picks, which repeat the run
+        QString origin;     // the games, the seed and the picks, which repeat the run (two lines)
         bool exact = false; // the exact figures are known
     };
     void showRun(const RunFigures& figures);

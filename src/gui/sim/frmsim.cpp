@@ -557,7 +557,7 @@ void frmSim::reportSessions(const SimulationResult& result)
     m_lastRun.games = result.gamesPlayed;
     m_lastRun.marked = static_cast<int>(origin.ticket.size());
     m_lastRun.origin = qs(PlainForm(static_cast<double>(origin.games)) + " games, seed " +
-                          std::to_string(origin.seed) + ", " + PicksText(origin));
+                          std::to_string(origin.seed) + ",\n" + PicksText(origin));
     m_lastRun.exact = m_exact.ok();
     if (m_exact.ok()) {
         m_lastRun.exactSessions = m_exact.session.probability;
