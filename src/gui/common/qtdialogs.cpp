@@ -123,6 +123,8 @@ private:
         const int textHeight = m_label->heightForWidth(textWidth);
         const int otherHeight = sizeHint().height() - m_scroll->sizeHint().height();
         m_scroll->setMinimumHeight(std::min(textHeight, available.height() - kScreenMargin - otherHeight));
+        // The layout takes the new minimums now, so that the box is exactly as big as they make it.
+        m_layout->activate();
         resize(minimumSizeHint());
     }
 

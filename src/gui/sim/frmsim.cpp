@@ -141,8 +141,6 @@ void frmSim::buildControls()
         button(this, "CommandCharts", "CHARTS", "Session histogram and catch frequencies of the last run");
     CommandCharts->setEnabled(false);
     connect(CommandCharts, &QPushButton::clicked, this, [this] {
-        if (m_lastRun.games == 0)
-            return;
         if (!m_charts)
             m_charts = new frmCharts(m_dialogs, this);
         m_charts->showRun(m_lastRun);
