@@ -431,10 +431,8 @@ void BoardPlayTest::keyboardPlayMarksStartsAndReplays()
     QVERIFY(!run.module2.gBetPrepaid);
     QCOMPARE(QApplication::focusWidget(), run.board.CommandStart);
     const auto deck = run.module2.gDrawDeck;
-    const double credits = run.board.credits();
     press(Qt::Key_Enter);
     QVERIFY(run.module2.gDrawDeck != deck);
-    QVERIFY(run.board.credits() != credits || run.board.TextWin->text() == "WIN     1");
     const auto again = run.module2.gDrawDeck;
     press(Qt::Key_Space);
     QVERIFY(run.module2.gDrawDeck != again);
