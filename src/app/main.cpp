@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QLocale>
 #include <QPushButton>
 #include <QTimer>
 
@@ -98,6 +99,10 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(programIcon());
     // The board asks before quitting and ends the program itself.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The windows write every figure one way (a point before decimals, no thousands
+    // separators); the toolkit's own figures (a progress bar's percentage, a chart's axis)
+    // follow the same convention whatever the desktop's language.
+    QLocale::setDefault(QLocale::c());
 
     QCommandLineParser parser;
     const QCommandLineOption screenshotOption("screenshot", "", "FILE");

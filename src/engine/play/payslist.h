@@ -3,6 +3,7 @@
 #include "engine/common/kenogame.h"
 
 #include <string>
+#include <string_view>
 
 namespace tallyhawk {
 
@@ -12,5 +13,9 @@ namespace tallyhawk {
 std::string BuildPaysList(int markedCount, int bet, const KenoGame& game);
 
 inline constexpr char kPaysListHeader[] = " Hits     Win\r\n";
+
+// The line of a listing (0 is the header) that pays `catchCount` hits; -1 when none does.
+// Lines after the pay lines (the bonus lines a play appends) pay no catch.
+int PaysListLineOfCatch(std::string_view listing, int catchCount);
 
 } // namespace tallyhawk

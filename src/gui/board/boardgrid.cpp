@@ -5,6 +5,7 @@
 #include "gui/common/uifonts.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -16,6 +17,8 @@ namespace {
 constexpr int kColumnWidth = 56;
 constexpr int kRowHeight = 40;
 constexpr int kSeparatorHeight = 16;
+// The keyboard cursor's frame.
+constexpr int kCursorWidth = 3;
 
 // Paints a cell as the board shows it: background, then the picture, then the text.
 class BoardCellDelegate : public QStyledItemDelegate
@@ -38,6 +41,12 @@ public:
         painter->setFont(option.font);
         painter->setPen(index.data(Qt::ForegroundRole).value<QBrush>().color());
         painter->drawText(cell, Qt::AlignCenter, index.data(Qt::DisplayRole).toString());
+        if (option.state & QStyle::State_HasFocus) {
+            painter->setPen(QPen(Qt::white, kCursorWidth));
+            painter->setBrush(Qt::NoBrush);
+            const int inset = kCursorWidth / 2 + 1;
+            painter->drawRect(cell.adjusted(inset, inset, -inset - 1, -inset - 1));
+        }
         painter->restore();
     }
 };
@@ -52,7 +61,8 @@ BoardGrid::BoardGrid(QWidget* parent) : QTableWidget(kBoardRows, kBoardColumns, 
     verticalHeader()->hide();
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
+    setTabKeyNavigation(false); // Tab leaves the board for the next control
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFont(uiFont("Times New Roman", 18));
@@ -61,7 +71,8 @@ BoardGrid::BoardGrid(QWidget* parent) : QTableWidget(kBoardRows, kBoardColumns, 
     for (int row = 0; row < kBoardRows; ++row) {
         for (int column = 0; column < kBoardColumns; ++column) {
             auto* item = new QTableWidgetItem;
-            item->setFlags(Qt::ItemIsEnabled);
+            // The separator row holds no numbers: the keyboard's cursor passes over it.
+            item->setFlags(row == kSeparatorRow ? Qt::NoItemFlags : Qt::ItemIsEnabled);
             item->setForeground(kNumberColour);
             item->setTextAlignment(Qt::AlignCenter);
             setItem(row, column, item);
@@ -142,6 +153,15 @@ QSize BoardGrid::sizeHint() const
 QSize BoardGrid::minimumSizeHint() const
 {
     return sizeHint() * 3 / 4;
+}
+
+void BoardGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && currentIndex().isValid()) {
+        emit cellClicked(currentRow(), currentColumn());
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
 }
 
 } // namespace tallyhawk

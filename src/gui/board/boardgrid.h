@@ -7,7 +7,8 @@
 namespace tallyhawk {
 
 // The keno board: 9 rows of 10 cells, row 4 a thin separator. Each cell shows a text, an
-// optional picture (centred, scaled to fit) and a background colour.
+// optional picture (centred, scaled to fit) and a background colour. With the focus, a frame
+// shows the cell the keyboard works on.
 class BoardGrid : public QTableWidget
 {
     Q_OBJECT
@@ -32,6 +33,11 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+
+protected:
+    // Space marks or unmarks the number under the cursor, as a click does (the arrows move
+    // the cursor).
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace tallyhawk

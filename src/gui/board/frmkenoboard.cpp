@@ -8,6 +8,7 @@
 #include "gui/common/dialogs.h"
 #include "gui/common/gamelistcombo.h"
 #include "gui/common/module2.h"
+#include "gui/common/readout.h"
 #include "gui/common/uifonts.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -31,13 +33,14 @@ namespace {
 // The window's size in pixels at 96 dots per inch (its controls span 11,055 by 8,000 twips).
 constexpr QSize kDefaultSize{761, 548};
 
-QLineEdit* displayBox(QWidget* parent, const char* name, int points = 10, bool bold = true)
+// A display of the board: yellow on navy, as the board's numbers are, so that it reads as a
+// meter and not as a box to type into.
+Readout* displayBox(QWidget* parent, const char* name, int points = 10, bool bold = true)
 {
-    auto* box = new QLineEdit(parent);
+    auto* box = new Readout(parent);
     box->setObjectName(name);
-    box->setReadOnly(true);
     box->setFont(uiFont("Arial", points, bold));
-    box->setFocusPolicy(Qt::NoFocus);
+    box->setColours(BoardGrid::kBoardColour, BoardGrid::kNumberColour);
     return box;
 }
 
@@ -129,8 +132,10 @@ void frmKenoBoard::buildControls()
     // The draw parks the focus here; a read-only box shows no caret.
     TextMarked->setFocusPolicy(Qt::ClickFocus);
     TextHitCount = displayBox(this, "TextHitCount");
-    TextBetLabel = displayBox(this, "TextBetLabel");
-    TextBetLabel->setText("BET");
+    auto* betLabel = new Readout(this, "BET");
+    betLabel->setObjectName("TextBetLabel");
+    betLabel->setFont(uiFont("Arial", 10, true));
+    TextBetLabel = betLabel;
     TextBet = displayBox(this, "TextBet");
     TextWin = displayBox(this, "TextWin");
 
@@ -139,6 +144,11 @@ void frmKenoBoard::buildControls()
     Label1->setFont(uiFont("Arial", 18, true));
     TextCredits = displayBox(this, "TextCredits", 18);
     TextFreeGamesRemaining = displayBox(this, "TextFreeGamesRemaining", 12);
+    // The counter comes and goes during a play: its room stays, so nothing else moves.
+    QSizePolicy counterPolicy = TextFreeGamesRemaining->sizePolicy();
+    counterPolicy.setRetainSizeWhenHidden(true);
+    TextFreeGamesRemaining->setSizePolicy(counterPolicy);
+    TextFreeGamesRemaining->hide();
 
     CommandPays =
         button(this, "CommandPays", "SEE PAYS && HELP", "View Pay Table for Current Game and Other Features");
@@ -221,7 +231,7 @@ void frmKenoBoard::layOutControls()
     hitsLine->setContentsMargins(56, 0, 8, 0);
     hitsLine->addWidget(TextHits);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout;
     layout->setContentsMargins(24, 8, 24, 8);
     layout->setSpacing(8);
     layout->addWidget(ComboGameList);
@@ -230,6 +240,48 @@ void frmKenoBoard::layOutControls()
     layout->addLayout(creditLine);
     layout->addLayout(buttons);
     layout->addLayout(hitsLine);
+
+    // On a screen smaller than the window, the board scrolls inside it instead of overflowing.
+    auto* content = new QWidget;
+    content->setLayout(layout);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("BoardScroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(0, 0, 0, 0);
+    window->addWidget(scroll);
+
+    // The tab order follows the layout: the game list, the board, the buttons left to right.
+    QWidget* previous = ComboGameList;
+    for (QWidget* next :
+         std::initializer_list<QWidget*>{MSFlexBoard, CommandPays, CommandAdvanced, CommandAdd, CommandBet,
+                                         CommandErase, CommandQuickPick, CommandStart}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+}
+
+void frmKenoBoard::placeOnScreen(const QRect& available)
+{
+    // The window manager's frame is not known before the window is shown: room is left for a
+    // usual one, so that on a small screen the whole window shows and the board scrolls in it.
+    const QSize frame(16, 40);
+    resize(kDefaultSize.boundedTo(available.size() - frame));
+    const QPoint centred = available.center() - rect().center();
+    move(std::max(centred.x(), available.left()), std::max(centred.y(), available.top()));
+}
+
+void frmKenoBoard::keyPressEvent(QKeyEvent* event)
+{
+    // Enter plays, wherever the focus is on the board (a button or the grid passes it on).
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && CommandStart->isEnabled() &&
+        !m_playing) {
+        CommandStart->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool frmKenoBoard::openDatabase()
@@ -256,7 +308,7 @@ bool frmKenoBoard::Form_Load()
 
     if (!isMinimized() && !isMaximized()) {
         if (const QScreen* screen = QApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
+            placeOnScreen(screen->availableGeometry());
     }
     if (const QScreen* screen = QApplication::primaryScreen();
         screen && screen->size().width() < kMinimumScreenWidth)
@@ -376,12 +428,14 @@ void frmKenoBoard::closeEvent(QCloseEvent* event)
     }
     // A play in progress waits for the answer; on Yes it ends at once, so that the credits
     // saved are those of the whole play.
+    // On No the pause goes on with the time it had left, so a notice keeps its full length.
     const bool wasPlaying = m_playing;
+    const int pauseLeft = pauseRemainingMs();
     m_playTimer.stop();
     if (!Form_Unload()) {
         event->ignore();
         if (wasPlaying)
-            m_playTimer.start(0);
+            m_playTimer.start(std::max(0, pauseLeft));
         return;
     }
     event->accept();

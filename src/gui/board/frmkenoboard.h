@@ -68,6 +68,11 @@ public:
     int markedCount() const { return mMarkedCount; }
     // Scales every pause of a play; 0 plays a whole START click at once (tests).
     void setPauseScale(double scale) { m_pauseScale = scale; }
+    // What is left of the pause a play waits in, in milliseconds; -1 when it waits in none.
+    int pauseRemainingMs() const { return m_playTimer.isActive() ? m_playTimer.remainingTime() : -1; }
+    // Sizes and places the window on a screen's free area; smaller than the window, the board
+    // scrolls inside it.
+    void placeOnScreen(const QRect& available);
 
     // The game selection: the game named by the list's text becomes the current game.
     void ComboGameList_Click();
@@ -100,6 +105,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
@@ -142,6 +148,8 @@ private:
     void playNextActions();
     void apply(const PlayAction& action);
     void finishPlayAtOnce();
+    // Marks the line of the pays listing that the last game paid (none when it paid nothing).
+    void highlightPaidLine();
 
     Module2& m_module2;
     Dialogs& m_dialogs;
@@ -162,6 +170,9 @@ private:
     double m_pauseScale = 1.0;
     std::vector<PlayAction> m_actions;
     std::size_t m_nextAction = 0;
+    std::vector<GameRecord> m_playedGames; // the play's games, paid one by one as it unfolds
+    std::size_t m_gamesPaid = 0;
+    int m_paidCatch = -1; // the catch the last game was paid for; -1 when it won nothing
     QTimer m_playTimer;
 };
 

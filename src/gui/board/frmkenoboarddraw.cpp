@@ -5,6 +5,7 @@
 #include "boardgrid.h"
 #include "db/paytable.h"
 #include "engine/common/numberforms.h"
+#include "engine/play/payslist.h"
 #include "frmkenoboard.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/module2.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 
 namespace tallyhawk {
 
@@ -75,6 +77,8 @@ void frmKenoBoard::CommandStart_Click()
     m_module2.gDrawDeck = result.deck;
     m_actions = std::move(result.actions);
     m_nextAction = 0;
+    m_playedGames = std::move(result.games);
+    m_gamesPaid = 0;
     playNextActions();
 }
 
@@ -88,6 +92,7 @@ void frmKenoBoard::lockForPlay()
          {CommandAdd, CommandBet, CommandErase, CommandPays, CommandStart, CommandAdvanced, CommandQuickPick})
         command->setEnabled(false);
     ComboGameList->setEnabled(false);
+    m_paidCatch = -1;
     setOdds(m_oddsText.left(mOddsTextLength));
 }
 
@@ -154,10 +159,17 @@ void frmKenoBoard::apply(const PlayAction& action)
             TextHits->setText(text);
             break;
         case Control::TextCredits:
+            // The credits change once a game, when it is paid.
             TextCredits->setText(text);
+            if (m_gamesPaid < m_playedGames.size()) {
+                const GameRecord& paid = m_playedGames[m_gamesPaid++];
+                m_paidCatch = paid.win > 0 ? paid.hits : -1;
+                highlightPaidLine();
+            }
             break;
         case Control::TextOdds:
             setOdds(text);
+            highlightPaidLine();
             break;
         case Control::TextFreeGamesRemaining:
             TextFreeGamesRemaining->setText(text);
@@ -177,6 +189,21 @@ void frmKenoBoard::apply(const PlayAction& action)
     } else if (std::holds_alternative<Beep>(action)) {
         m_dialogs.beep();
     }
+}
+
+void frmKenoBoard::highlightPaidLine()
+{
+    const int line = m_paidCatch < 0 ? -1 : PaysListLineOfCatch(m_oddsText.toStdString(), m_paidCatch);
+    QList<QTextEdit::ExtraSelection> marks;
+    if (line >= 0) {
+        QTextEdit::ExtraSelection paid;
+        paid.cursor = QTextCursor(TextOdds->document()->findBlockByNumber(line));
+        paid.format.setBackground(BoardGrid::kNumberColour);
+        paid.format.setForeground(BoardGrid::kBoardColour);
+        paid.format.setProperty(QTextFormat::FullWidthSelection, true);
+        marks << paid;
+    }
+    TextOdds->setExtraSelections(marks);
 }
 
 } // namespace tallyhawk

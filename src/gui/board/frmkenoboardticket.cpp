@@ -68,6 +68,7 @@ void frmKenoBoard::setOdds(const QString& text)
 {
     m_oddsText = text;
     QString shown = text;
+    TextOdds->setExtraSelections({});
     TextOdds->setPlainText(shown.replace("\r\n", "\n"));
 }
 

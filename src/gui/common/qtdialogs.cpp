@@ -1,68 +1,171 @@
 #include "qtdialogs.h"
 
+#include <algorithm>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QInputDialog>
-#include <QMessageBox>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace tallyhawk {
 
 namespace {
 
-QMessageBox::Icon toQt(Dialogs::Icon icon)
+// The widest a box's text runs before it wraps.
+constexpr int kWidestText = 560;
+// Room kept free around a box on the screen, for the window manager's frame.
+constexpr int kScreenMargin = 48;
+
+QStyle::StandardPixmap pixmapOf(Dialogs::Icon icon)
 {
     switch (icon) {
     case Dialogs::Icon::Information:
-        return QMessageBox::Information;
+        return QStyle::SP_MessageBoxInformation;
     case Dialogs::Icon::Warning:
-        return QMessageBox::Warning;
+        return QStyle::SP_MessageBoxWarning;
     case Dialogs::Icon::Critical:
-        return QMessageBox::Critical;
+        return QStyle::SP_MessageBoxCritical;
     case Dialogs::Icon::Question:
-        return QMessageBox::Question;
+        return QStyle::SP_MessageBoxQuestion;
     case Dialogs::Icon::None:
         break;
     }
-    return QMessageBox::NoIcon;
+    return QStyle::SP_CustomBase;
 }
 
-int run(QWidget* parent, const QString& text, const QString& title, Dialogs::Icon icon,
-        QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+// A message, question or input box whose text wraps and which fits the screen: a text too
+// long for it scrolls inside the box, so that its buttons always show.
+class FittedBox : public QDialog
 {
-    QMessageBox box(toQt(icon), title, text, buttons, parent);
-    box.setDefaultButton(defaultButton);
-    return box.exec();
-}
+public:
+    FittedBox(QWidget* parent, const QString& title, const QString& text, Dialogs::Icon icon,
+              QDialogButtonBox::StandardButtons buttons, QDialogButtonBox::StandardButton defaultButton)
+        : QDialog(parent)
+    {
+        setObjectName("FittedBox");
+        setWindowTitle(title);
+        auto* label = new QLabel(text);
+        label->setObjectName("FittedBoxText");
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        m_scroll = new QScrollArea;
+        m_scroll->setFrameShape(QFrame::NoFrame);
+        m_scroll->setWidgetResizable(true);
+        m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_scroll->setWidget(label);
+        m_label = label;
+
+        auto* textRow = new QHBoxLayout;
+        if (icon != Dialogs::Icon::None) {
+            auto* picture = new QLabel;
+            const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+            picture->setPixmap(style()->standardIcon(pixmapOf(icon), nullptr, this).pixmap(side, side));
+            picture->setAlignment(Qt::AlignTop);
+            textRow->addWidget(picture);
+            textRow->addSpacing(12);
+        }
+        textRow->addWidget(m_scroll, 1);
+
+        m_layout = new QVBoxLayout(this);
+        m_layout->addLayout(textRow, 1);
+        m_buttons = new QDialogButtonBox(buttons);
+        m_buttons->button(defaultButton)->setDefault(true);
+        connect(m_buttons, &QDialogButtonBox::clicked, this,
+                [this](QAbstractButton* clicked) { done(m_buttons->standardButton(clicked)); });
+        m_layout->addWidget(m_buttons);
+    }
+
+    QLineEdit* addAnswer(const QString& defaultText)
+    {
+        m_answer = new QLineEdit(defaultText);
+        m_answer->setObjectName("FittedBoxAnswer");
+        m_answer->selectAll();
+        m_layout->insertWidget(1, m_answer);
+        m_answer->setFocus();
+        return m_answer;
+    }
+
+    // True when the user answered with `button`; Esc and the close box answer no.
+    bool ask(QDialogButtonBox::StandardButton button)
+    {
+        fitToScreen();
+        return exec() == button;
+    }
+
+private:
+    void fitToScreen()
+    {
+        const QScreen* screen = parentWidget() ? parentWidget()->screen() : QApplication::primaryScreen();
+        const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+        const QFontMetrics metrics(m_label->font());
+        int longestLine = 0;
+        for (const QString& line : m_label->text().split('\n'))
+            longestLine = std::max(longestLine, metrics.horizontalAdvance(line));
+        const int scrollBar = m_scroll->verticalScrollBar()->sizeHint().width();
+        // The dialog's own margins, the icon and the buttons take what the text does not.
+        const int chrome = sizeHint().width() - m_scroll->sizeHint().width();
+        const int widest = std::min(kWidestText, available.width() - kScreenMargin - chrome - scrollBar);
+        const int textWidth = std::clamp(longestLine + 2, std::min(240, widest), widest);
+        m_scroll->setMinimumWidth(textWidth + scrollBar);
+        const int textHeight = m_label->heightForWidth(textWidth);
+        const int otherHeight = sizeHint().height() - m_scroll->sizeHint().height();
+        m_scroll->setMinimumHeight(std::min(textHeight, available.height() - kScreenMargin - otherHeight));
+        // The layout takes the new minimums now, so that the box is exactly as big as they make it.
+        m_layout->activate();
+        resize(minimumSizeHint());
+    }
+
+    QScrollArea* m_scroll;
+    QLabel* m_label;
+    QVBoxLayout* m_layout;
+    QDialogButtonBox* m_buttons;
+    QLineEdit* m_answer = nullptr;
+};
 
 } // namespace
 
 void QtDialogs::message(QWidget* parent, const QString& text, const QString& title, Icon icon)
 {
-    run(parent, text, title, icon, QMessageBox::Ok, QMessageBox::Ok);
+    FittedBox box(parent, title, text, icon, QDialogButtonBox::Ok, QDialogButtonBox::Ok);
+    (void)box.ask(QDialogButtonBox::Ok);
 }
 
 bool QtDialogs::askYesNo(QWidget* parent, const QString& text, const QString& title, Icon icon)
 {
-    return run(parent, text, title, icon, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
-           QMessageBox::Yes;
+    FittedBox box(parent, title, text, icon, QDialogButtonBox::Yes | QDialogButtonBox::No,
+                  QDialogButtonBox::Yes);
+    return box.ask(QDialogButtonBox::Yes);
 }
 
 bool QtDialogs::askOkCancel(QWidget* parent, const QString& text, const QString& title, Icon icon)
 {
-    return run(parent, text, title, icon, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
-           QMessageBox::Ok;
+    FittedBox box(parent, title, text, icon, QDialogButtonBox::Ok | QDialogButtonBox::Cancel,
+                  QDialogButtonBox::Ok);
+    return box.ask(QDialogButtonBox::Ok);
 }
 
 std::optional<QString> QtDialogs::input(QWidget* parent, const QString& prompt, const QString& title,
                                         const QString& defaultText)
 {
-    bool ok = false;
-    const QString answer = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
-    if (!ok)
+    FittedBox box(parent, title, prompt, Icon::None, QDialogButtonBox::Ok | QDialogButtonBox::Cancel,
+                  QDialogButtonBox::Ok);
+    const QLineEdit* answer = box.addAnswer(defaultText);
+    if (!box.ask(QDialogButtonBox::Ok))
         return std::nullopt;
-    return answer;
+    return answer->text();
 }
 
 QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const QString& folder,

@@ -2,14 +2,19 @@
 
 #include "gui/common/dialogs.h"
 
+#include <algorithm>
+#include <cmath>
+#include <QAreaSeries>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLineSeries>
+#include <QLogValueAxis>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QValueAxis>
@@ -18,6 +23,11 @@
 namespace tallyhawk {
 
 namespace {
+
+// The session histogram's bins: ten credits each, the last one 500 or more.
+constexpr int kBinCredits = 10;
+constexpr int kSessionBins = 500 / kBinCredits + 1;
+constexpr double kWinAxisEnd = kSessionBins * kBinCredits;
 
 QChartView* chartView(QWidget* parent, const char* name)
 {
@@ -28,12 +38,55 @@ QChartView* chartView(QWidget* parent, const char* name)
     return view;
 }
 
-QValueAxis* axis(const QString& title, double low, double high)
+// A chart's title with the game and what repeats the run on lines of their own.
+QString title(const QString& what, const frmCharts::RunFigures& run)
 {
-    auto* value = new QValueAxis;
-    value->setTitleText(title);
-    value->setRange(low, high);
-    return value;
+    return "<b>" + what.toHtmlEscaped() + "</b><br>" + run.game.simplified().toHtmlEscaped() + "<br>" +
+           run.origin.toHtmlEscaped().replace('\n', "<br>");
+}
+
+void clearChart(QChart* chart)
+{
+    chart->removeAllSeries();
+    for (QAbstractAxis* old : chart->axes()) {
+        chart->removeAxis(old);
+        delete old;
+    }
+}
+
+// An axis from `low` to at least `high` whose ticks fall on round numbers (1, 2 or 5 times a
+// power of ten), labelled with as many decimals as the step needs and no more.
+QValueAxis* roundAxis(const QString& title, double low, double high)
+{
+    auto* axis = new QValueAxis;
+    axis->setTitleText(title);
+    axis->setRange(low, high > low ? high : low + 1);
+    axis->applyNiceNumbers();
+    const double step = (axis->max() - axis->min()) / std::max(1, axis->tickCount() - 1);
+    const int decimals = step >= 1 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
+    axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
+    return axis;
+}
+
+void attach(QChart* chart, QAbstractAxis* horizontal, QAbstractAxis* vertical)
+{
+    chart->addAxis(horizontal, Qt::AlignBottom);
+    chart->addAxis(vertical, Qt::AlignLeft);
+    for (QAbstractSeries* series : chart->series()) {
+        series->attachAxis(horizontal);
+        series->attachAxis(vertical);
+    }
+}
+
+// The bins as steps: flat across each bin, straight up or down between bins.
+void appendSteps(QLineSeries* series, const std::array<double, kSessionBins>& bins)
+{
+    series->append(0, 0);
+    for (int bin = 0; bin < kSessionBins; ++bin) {
+        series->append(bin * kBinCredits, bins[bin]);
+        series->append((bin + 1) * kBinCredits, bins[bin]);
+    }
+    series->append(kWinAxisEnd, 0);
 }
 
 } // namespace
@@ -44,6 +97,11 @@ frmCharts::frmCharts(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt::Wi
     setWindowTitle("Simulation Charts");
     ChartSessions = chartView(this, "ChartSessions");
     ChartCatches = chartView(this, "ChartCatches");
+    CheckLogScale = new QCheckBox("Logarithmic scale", this);
+    CheckLogScale->setObjectName("CheckLogScale");
+    CheckLogScale->setToolTip("Rare catches show on a logarithmic scale as clearly as common ones");
+    CheckLogScale->setChecked(true);
+    connect(CheckLogScale, &QCheckBox::toggled, this, &frmCharts::drawCatches);
     CommandSaveSessions = new QPushButton("SAVE AS PNG", this);
     CommandSaveSessions->setObjectName("CommandSaveSessions");
     CommandSaveCatches = new QPushButton("SAVE AS PNG", this);
@@ -54,93 +112,137 @@ frmCharts::frmCharts(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt::Wi
             [this] { saveChart(ChartCatches, "catches.png"); });
 
     auto* layout = new QVBoxLayout(this);
-    for (auto [chart, save] :
-         {std::pair{ChartSessions, CommandSaveSessions}, {ChartCatches, CommandSaveCatches}}) {
-        layout->addWidget(chart, 1);
-        auto* row = new QHBoxLayout;
-        row->addStretch();
-        row->addWidget(save);
-        layout->addLayout(row);
-    }
-    resize(760, 720);
+    layout->addWidget(ChartSessions, 1);
+    auto* sessionsRow = new QHBoxLayout;
+    sessionsRow->addStretch();
+    sessionsRow->addWidget(CommandSaveSessions);
+    layout->addLayout(sessionsRow);
+    layout->addWidget(ChartCatches, 1);
+    auto* catchesRow = new QHBoxLayout;
+    catchesRow->addWidget(CheckLogScale);
+    catchesRow->addStretch();
+    catchesRow->addWidget(CommandSaveCatches);
+    layout->addLayout(catchesRow);
+    resize(760, 760);
 }
 
 void frmCharts::showRun(const RunFigures& figures)
 {
-    // Sessions: the share of sessions that won each amount, simulated and exact.
-    QChart* sessions = ChartSessions->chart();
-    sessions->removeAllSeries();
-    for (QAbstractAxis* old : sessions->axes())
-        sessions->removeAxis(old);
-    sessions->setTitle("100-game sessions: credits won (500 = 500 or more)\n" + figures.game.simplified());
+    m_run = figures;
+    drawSessions();
+    drawCatches();
+    show();
+    raise();
+}
+
+void frmCharts::drawSessions()
+{
+    // The share of sessions in each bin, simulated (filled) and exact (an outline over it).
+    QChart* chart = ChartSessions->chart();
+    clearChart(chart);
+    chart->setTitle(title("100-game sessions: credits won, in steps of 10 (the last, 500 or more)", m_run));
     std::int64_t sessionCount = 0;
-    for (std::int32_t count : figures.sessions)
+    for (std::int32_t count : m_run.sessions)
         sessionCount += count;
-    auto* simulated = new QLineSeries;
-    simulated->setName("simulated");
-    double top = 0;
-    for (std::size_t w = 0; w < figures.sessions.size(); ++w) {
-        const double share =
-            sessionCount ? 100.0 * figures.sessions[w] / static_cast<double>(sessionCount) : 0;
-        simulated->append(static_cast<double>(w), share);
-        top = std::max(top, share);
+    std::array<double, kSessionBins> simulated{}, exact{};
+    for (std::size_t w = 0; w < m_run.sessions.size(); ++w) {
+        const std::size_t bin = std::min<std::size_t>(w / kBinCredits, kSessionBins - 1);
+        if (sessionCount > 0)
+            simulated[bin] += 100.0 * m_run.sessions[w] / static_cast<double>(sessionCount);
     }
-    sessions->addSeries(simulated);
-    if (figures.exact) {
-        auto* exact = new QLineSeries;
-        exact->setName("exact");
-        exact->setPen(QPen(QColor(200, 0, 0), 2));
-        for (std::size_t w = 0; w < figures.exactSessions.size(); ++w) {
-            exact->append(static_cast<double>(w), 100.0 * figures.exactSessions[w]);
-            top = std::max(top, 100.0 * figures.exactSessions[w]);
-        }
-        sessions->addSeries(exact);
-    }
-    auto* winAxis = axis("credits won in the session", 0, 500);
-    auto* shareAxis = axis("% of sessions", 0, top > 0 ? top * 1.1 : 1);
-    sessions->addAxis(winAxis, Qt::AlignBottom);
-    sessions->addAxis(shareAxis, Qt::AlignLeft);
-    for (QAbstractSeries* series : sessions->series()) {
-        series->attachAxis(winAxis);
-        series->attachAxis(shareAxis);
+    for (std::size_t w = 0; w < m_run.exactSessions.size(); ++w)
+        exact[std::min<std::size_t>(w / kBinCredits, kSessionBins - 1)] += 100.0 * m_run.exactSessions[w];
+
+    auto* bars = new QAreaSeries;
+    auto* top = new QLineSeries(bars); // the area does not own its lines: it parents them
+    appendSteps(top, simulated);
+    auto* bottom = new QLineSeries(bars);
+    bottom->append(0, 0);
+    bottom->append(kWinAxisEnd, 0);
+    bars->setUpperSeries(top);
+    bars->setLowerSeries(bottom);
+    bars->setName("simulated");
+    bars->setBrush(QColor(40, 100, 210, 150));
+    bars->setPen(QPen(QColor(20, 60, 160), 1));
+    chart->addSeries(bars);
+    double highest = *std::max_element(simulated.begin(), simulated.end());
+    if (m_run.exact) {
+        auto* outline = new QLineSeries;
+        outline->setName("exact");
+        outline->setPen(QPen(QColor(200, 0, 0), 2));
+        appendSteps(outline, exact);
+        chart->addSeries(outline);
+        highest = std::max(highest, *std::max_element(exact.begin(), exact.end()));
     }
 
-    // Catches: the share of games by catch, simulated and exact.
-    QChart* catches = ChartCatches->chart();
-    catches->removeAllSeries();
-    for (QAbstractAxis* old : catches->axes())
-        catches->removeAxis(old);
-    catches->setTitle("Catch frequencies against their exact expectations");
-    auto* bars = new QBarSeries;
-    auto* simulatedSet = new QBarSet("simulated");
-    auto* exactSet = new QBarSet("exact");
+    auto* wins = new QValueAxis;
+    wins->setTitleText("credits won in the session");
+    wins->setRange(0, kWinAxisEnd);
+    wins->setTickType(QValueAxis::TicksDynamic);
+    wins->setTickAnchor(0);
+    wins->setTickInterval(50);
+    wins->setLabelFormat("%.0f");
+    attach(chart, wins, roundAxis("% of sessions", 0, highest * 1.05));
+}
+
+void frmCharts::drawCatches()
+{
+    // The share of games by catch, simulated and exact, for the catches the ticket can make.
+    QChart* chart = ChartCatches->chart();
+    clearChart(chart);
+    chart->setTitle(title("Catch frequencies against their exact expectations", m_run));
+    const int lastCatch = std::clamp(m_run.marked, 0, 10);
+    std::vector<double> simulated, exact;
     QStringList categories;
-    double highest = 0;
-    for (int c = 0; c <= 10; ++c) {
-        const double share = figures.games ? 100.0 * static_cast<double>(figures.catchFrequency[c]) /
-                                                 static_cast<double>(figures.games)
-                                           : 0;
-        *simulatedSet << share;
-        *exactSet << (figures.exact ? 100.0 * figures.exactCatches[c] : 0);
-        highest = std::max({highest, share, 100.0 * figures.exactCatches[c]});
+    for (int c = 0; c <= lastCatch; ++c) {
+        simulated.push_back(m_run.games ? 100.0 * static_cast<double>(m_run.catchFrequency[c]) /
+                                              static_cast<double>(m_run.games)
+                                        : 0);
+        exact.push_back(m_run.exact ? 100.0 * m_run.exactCatches[c] : 0);
         categories << QString::number(c);
     }
+    double lowest = 0, highest = 0;
+    for (const std::vector<double>* shares : {&simulated, &exact})
+        for (double share : *shares) {
+            highest = std::max(highest, share);
+            if (share > 0 && (lowest == 0 || share < lowest))
+                lowest = share;
+        }
+
+    QAbstractAxis* shareAxis = nullptr;
+    double floor = 0;
+    if (CheckLogScale->isChecked() && lowest > 0) {
+        // From a decade below the rarest catch (so that its bar shows) to the power of ten
+        // above the commonest; a bar of nothing stays at the bottom of the scale.
+        auto* logAxis = new QLogValueAxis;
+        logAxis->setTitleText("% of games");
+        logAxis->setBase(10);
+        logAxis->setLabelFormat("%g");
+        floor = std::pow(10.0, std::floor(std::log10(lowest)) - 1);
+        logAxis->setRange(floor, std::pow(10.0, std::ceil(std::log10(highest))));
+        shareAxis = logAxis;
+    } else {
+        shareAxis = roundAxis("% of games", 0, highest * 1.05);
+    }
+
+    auto* bars = new QBarSeries;
+    auto* simulatedSet = new QBarSet("simulated");
+    simulatedSet->setColor(QColor(40, 100, 210));
+    for (double share : simulated)
+        *simulatedSet << std::max(share, floor);
     bars->append(simulatedSet);
-    if (figures.exact)
+    if (m_run.exact) {
+        auto* exactSet = new QBarSet("exact");
+        exactSet->setColor(QColor(200, 0, 0));
+        for (double share : exact)
+            *exactSet << std::max(share, floor);
         bars->append(exactSet);
-    else
-        delete exactSet;
-    catches->addSeries(bars);
+    }
+    chart->addSeries(bars);
     auto* catchAxis = new QBarCategoryAxis;
     catchAxis->append(categories);
     catchAxis->setTitleText("catch");
-    auto* percentAxis = axis("% of games", 0, highest > 0 ? highest * 1.1 : 1);
-    catches->addAxis(catchAxis, Qt::AlignBottom);
-    catches->addAxis(percentAxis, Qt::AlignLeft);
-    bars->attachAxis(catchAxis);
-    bars->attachAxis(percentAxis);
-    show();
-    raise();
+    attach(chart, catchAxis, shareAxis);
 }
 
 void frmCharts::saveChart(QChartView* chart, const QString& name)

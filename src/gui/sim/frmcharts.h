@@ -6,14 +6,17 @@
 #include <vector>
 
 class QChartView;
+class QCheckBox;
 class QPushButton;
 
 namespace tallyhawk {
 
 class Dialogs;
 
-// The charts of a payout run: the session histogram (wins 0 to 500) with the exact
-// distribution over it, and the catch frequencies against their exact expectations.
+// The charts of a payout run: the session histogram (wins 0 to 500, in steps of 10 credits)
+// with the exact distribution drawn over it as an outline, and the catch frequencies against
+// their exact expectations, on a logarithmic scale unless the user turns it off. Both name
+// the game, the seed and the picks of the run.
 class frmCharts : public QWidget
 {
     Q_OBJECT
@@ -28,19 +31,26 @@ public:
         std::array<std::int64_t, 11> catchFrequency{}; // games by catch
         std::array<double, 11> exactCatches{};         // probability of each catch
         std::int64_t games = 0;
+        int marked = 10;    // the catches shown: 0 to the marked count
+        QString origin;     // the games, the seed and the picks, which repeat the run (two lines)
         bool exact = false; // the exact figures are known
     };
     void showRun(const RunFigures& figures);
+    const RunFigures& shownRun() const { return m_run; }
 
     QChartView* ChartSessions;
     QChartView* ChartCatches;
+    QCheckBox* CheckLogScale;
     QPushButton* CommandSaveSessions;
     QPushButton* CommandSaveCatches;
 
 private:
+    void drawSessions();
+    void drawCatches();
     void saveChart(QChartView* chart, const QString& name);
 
     Dialogs& m_dialogs;
+    RunFigures m_run;
 };
 
 } // namespace tallyhawk

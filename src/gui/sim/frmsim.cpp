@@ -2,11 +2,13 @@
 
 #include "db/paytable.h"
 #include "db/sessions.h"
+#include "engine/common/gamelistentry.h"
 #include "engine/common/numberforms.h"
 #include "engine/play/deck.h"
 #include "engine/sim/sessionstats.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/module2.h"
+#include "gui/common/readout.h"
 #include "gui/common/uifonts.h"
 
 #include <cmath>
@@ -20,7 +22,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -47,12 +48,10 @@ QString markedText(int marked)
     return "  " + qs(StrForm(marked));
 }
 
-QLineEdit* box(QWidget* parent, const QString& name, const QString& text = {})
+Readout* box(QWidget* parent, const QString& name, const QString& text = {})
 {
-    auto* edit = new QLineEdit(text, parent);
+    auto* edit = new Readout(parent, text);
     edit->setObjectName(name);
-    edit->setReadOnly(true);
-    edit->setFocusPolicy(Qt::NoFocus);
     edit->setFont(uiFont("Arial", 10, true));
     return edit;
 }
@@ -101,16 +100,21 @@ void frmSim::buildControls()
 
     ResultsTable = new QWidget(this);
     ResultsTable->setObjectName("ResultsTable");
+    auto cell = [this](const QString& name, int i, const QString& text) {
+        Readout* readout = box(ResultsTable, name + QString::number(i), text);
+        readout->setAlignment(Qt::AlignCenter);
+        readout->setColours(Qt::white, Qt::black);
+        // The cells fill their rows, so that the rulings between rows are as thin as those
+        // between columns.
+        readout->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        return readout;
+    };
     for (int i = 0; i < 13; ++i) {
         const QString label = i <= 10 ? QString::number(i) : i == kHeaderRow ? "Catch" : "  Bonus";
-        CatchLabel[i] = box(ResultsTable, QStringLiteral("CatchLabel%1").arg(i), label);
-        Catch[i] = box(ResultsTable, QStringLiteral("Catch%1").arg(i), i == kHeaderRow ? "Frequency" : "");
-        Pay[i] = box(ResultsTable, QStringLiteral("Pay%1").arg(i), i == kHeaderRow ? "Pays" : "");
-        SubTotal[i] = box(ResultsTable, QStringLiteral("SubTotal%1").arg(i), i == kHeaderRow ? "Win" : "");
-        for (QLineEdit* cell : {CatchLabel[i], Catch[i], Pay[i], SubTotal[i]}) {
-            cell->setAlignment(Qt::AlignCenter);
-            cell->setFrame(false);
-        }
+        CatchLabel[i] = cell("CatchLabel", i, label);
+        Catch[i] = cell("Catch", i, i == kHeaderRow ? "Frequency" : "");
+        Pay[i] = cell("Pay", i, i == kHeaderRow ? "Pays" : "");
+        SubTotal[i] = cell("SubTotal", i, i == kHeaderRow ? "Win" : "");
     }
     TextMarked = box(this, "TextMarked");
     TextBetTotal = box(this, "TextBetTotal");
@@ -169,7 +173,9 @@ void frmSim::layOutControls()
     auto* table = new QGridLayout(ResultsTable);
     table->setSpacing(1);
     table->setContentsMargins(1, 1, 1, 1);
-    ResultsTable->setStyleSheet("#ResultsTable { background: #808080; } QLineEdit { background: white; }");
+    QPalette rulings = ResultsTable->palette();
+    rulings.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+    ResultsTable->setPalette(rulings);
     ResultsTable->setAutoFillBackground(true);
     const int order[13] = {kHeaderRow, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, kBonusRow};
     for (int row = 0; row < 13; ++row) {
@@ -246,7 +252,23 @@ void frmSim::clearResults()
     TextSpeed->clear();
     TextExact->clear();
     TextInterval->clear();
+    forgetLastRun();
+}
+
+void frmSim::forgetLastRun()
+{
+    m_lastRun = {};
     CommandCharts->setEnabled(false);
+    if (m_charts)
+        m_charts->hide();
+}
+
+void frmSim::hideEvent(QHideEvent* event)
+{
+    // The charts belong to this window: they go when it goes (BACK TO GAME, quitting).
+    if (m_charts)
+        m_charts->hide();
+    QWidget::hideEvent(event);
 }
 
 void frmSim::handOff(const QString& boardGameText, int markedCount)
@@ -272,6 +294,7 @@ void frmSim::setButtonsEnabled(bool enabled)
 {
     for (QPushButton* command : {CommandBack, CommandCompute, CommandTest, CommandOptions})
         command->setEnabled(enabled);
+    CommandCharts->setEnabled(enabled && m_lastRun.games > 0);
 }
 
 void frmSim::CommandBack_Click()
@@ -370,6 +393,7 @@ void frmSim::CommandCompute_Click()
 
     m_module2.gLastKey = 0;
     m_stop = false;
+    forgetLastRun(); // the charts wait for this run
     setButtonsEnabled(false);
     TextEscape->show();
     TextWinTotal->setText("Total Winnings = ");
@@ -385,6 +409,7 @@ void frmSim::CommandCompute_Click()
     // seed drawn from the program's generator, so a fixed seed repeats the run.
     ShuffleDeck(m_module2.gDrawDeck, m_module2.gRandom);
     input.seed = (static_cast<std::uint64_t>(m_module2.gRandom.next()) << 32) | m_module2.gRandom.next();
+    m_runOrigin = {ParseGameListEntry(m_game.toStdString()), ticket, input.randomPicks, 0, input.seed};
     m_runGames = input.games;
     m_running = true;
     m_runStartedMs = QDateTime::currentMSecsSinceEpoch();
@@ -465,7 +490,8 @@ void frmSim::showProgress(const SimulationTotals& totals)
     ProgressRun->setValue(static_cast<int>(1000.0 * static_cast<double>(totals.gamesPlayed) /
                                            static_cast<double>(std::max<std::int64_t>(1, m_runGames))));
     const double seconds = std::max<qint64>(1, QDateTime::currentMSecsSinceEpoch() - m_runStartedMs) / 1000.0;
-    TextSpeed->setText(QLocale().toString(static_cast<double>(totals.gamesPlayed) / seconds, 'f', 0) +
+    // Written as every figure of the window is, whatever the desktop's language.
+    TextSpeed->setText(qs(PlainForm(std::round(static_cast<double>(totals.gamesPlayed) / seconds))) +
                        " games/s");
 }
 
@@ -496,6 +522,9 @@ void frmSim::finishRun(const SimulationResult& result)
 void frmSim::reportSessions(const SimulationResult& result)
 {
     const std::vector<std::int32_t> histogram = BuildSessionHistogram(result.sessionLog, result.gamesPlayed);
+    // The games played, with the run's seed, repeat its figures (also of a run stopped early).
+    RunOrigin origin = m_runOrigin;
+    origin.games = result.gamesPlayed;
     QStringList faults;
     std::string error;
     const QString sessionsPath = QDir(m_module2.gDataFolder).filePath(kSessionsFileName);
@@ -516,13 +545,17 @@ void frmSim::reportSessions(const SimulationResult& result)
     const std::string question = "Do You Wish to Save or Print These Results?";
     if (summary.size() >= question.size() &&
         summary.compare(summary.size() - question.size(), question.size(), question) == 0)
-        summary.insert(summary.size() - question.size(), exactSessionLines());
+        summary.insert(summary.size() - question.size(),
+                       RunOriginLines(origin) + "\r\n" + exactSessionLines());
 
     m_lastRun = {};
     m_lastRun.game = TextGame->text();
     m_lastRun.sessions = folded;
     m_lastRun.catchFrequency = result.catchFrequency;
     m_lastRun.games = result.gamesPlayed;
+    m_lastRun.marked = static_cast<int>(origin.ticket.size());
+    m_lastRun.origin = qs(PlainForm(static_cast<double>(origin.games)) + " games, seed " +
+                          std::to_string(origin.seed) + ",\n" + PicksText(origin));
     m_lastRun.exact = m_exact.ok();
     if (m_exact.ok()) {
         m_lastRun.exactSessions = m_exact.session.probability;

@@ -2,6 +2,7 @@
 
 #include "engine/sim/exactodds.h"
 #include "engine/sim/randomness.h"
+#include "engine/sim/runorigin.h"
 #include "engine/sim/simulation.h"
 #include "frmcharts.h"
 #include "gui/common/latestvaluerelay.h"
@@ -74,6 +75,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -81,6 +83,8 @@ private:
     void layOutControls();
     void Form_Load();
     void clearResults();
+    // The charts of the last run go: a new run or a new ticket is coming.
+    void forgetLastRun();
     void showPayoutView();
     void setButtonsEnabled(bool enabled);
 
@@ -122,6 +126,7 @@ private:
     ExactAnalysis m_exact;
     frmCharts* m_charts = nullptr;
     frmCharts::RunFigures m_lastRun;
+    RunOrigin m_runOrigin; // what the run in progress follows from
     QStandardItemModel* m_countsModel = nullptr;
 };
 

@@ -129,6 +129,16 @@ TEST(PaysList, ListsThePayingCatchesUpToTheMarkedCount)
                                           "  10        30000\r\n");
 }
 
+TEST(PaysList, FindsTheLineThatPaysACatch)
+{
+    const std::string listing =
+        BuildPaysList(10, 1, gameOf(gameRows(10, {{0, 2}, {5, 1}, {10, 10000}}))) + "\r\n ALL WINS X 3";
+    for (auto [hits, line] : {std::pair{0, 1}, {5, 2}, {10, 3}, {3, -1}, {4, -1}})
+        EXPECT_EQ(PaysListLineOfCatch(listing, hits), line) << hits << " hits";
+    EXPECT_EQ(PaysListLineOfCatch(kPaysListHeader, 0), -1);
+    EXPECT_EQ(PaysListLineOfCatch("", 0), -1);
+}
+
 TEST(ComputeWinFormula, RoundsTheBaseHalfToEven)
 {
     const KenoGame rows = gameOf(gameRows(1, {{1, 0.5}}));

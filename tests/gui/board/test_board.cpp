@@ -4,6 +4,7 @@
 #include "gui/board/frmkenoboard.h"
 #include "gui/catalogue/frmobjectmap.h"
 #include "gui/common/module2.h"
+#include "gui/common/readout.h"
 #include "support/boardrun.h"
 #include "support/scripteddialogs.h"
 #include "support/tempdatafolder.h"
@@ -13,10 +14,13 @@
 #include <cstring>
 #include <QComboBox>
 #include <QCryptographicHash>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSqlQuery>
 
@@ -57,6 +61,9 @@ private slots:
     void theBoardShowsItsNumbersInItsColours();
     void aFixedSeedDrawsTheSameNumbersEveryStart();
     void resizingKeepsTheArrangement();
+    void theWheelOverTheGameListChangesNothing();
+    void theFreeGamesCounterMovesNothing();
+    void onASmallScreenTheBoardScrolls();
 };
 
 void BoardTest::loadShowsEveryGameTheSavedCreditsAndTheSavedGame()
@@ -344,6 +351,85 @@ void BoardTest::addedCreditsBeyondWhatCanBeKeptAreRefused()
     run.dialogs.inputs = {"999999999999899"};
     run.click(run.board.CommandAdd);
     QCOMPARE(run.board.TextCredits->text(), QString("999999999999999"));
+}
+
+void BoardTest::theWheelOverTheGameListChangesNothing()
+{
+    TempDataFolder folder;
+    BoardRun run(folder.path());
+    QVERIFY(run.board.Form_Load());
+    run.board.show();
+    run.click(run.board.CommandBet);
+    run.clickNumber(12);
+    QComboBox* list = run.board.ComboGameList;
+    const int game = list->currentIndex();
+    QSignalSpy chosen(list, &QComboBox::activated);
+    // One notch each way over the list's text and over the list, which never had the focus.
+    for (QWidget* target : {static_cast<QWidget*>(list->lineEdit()), static_cast<QWidget*>(list)}) {
+        for (const int notch : {-120, 120}) {
+            const QPointF at(target->width() / 2.0, target->height() / 2.0);
+            QWheelEvent wheel(at, target->mapToGlobal(at), {}, QPoint(0, notch), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(target, &wheel);
+        }
+    }
+    QCOMPARE(list->currentIndex(), game);
+    QCOMPARE(chosen.count(), 0);
+    QCOMPARE(run.module2.gBoardMarks[1][1], kMarked);
+
+    // A key while the list has the focus does choose.
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->currentIndex(), game + 1);
+    QCOMPARE(run.module2.gCurrentGameName, list->currentText());
+    QCOMPARE(run.module2.gBoardMarks[1][1], std::int16_t(0));
+}
+
+void BoardTest::theFreeGamesCounterMovesNothing()
+{
+    TempDataFolder folder;
+    BoardRun run(folder.path());
+    QVERIFY(run.board.Form_Load());
+    run.board.show();
+    QApplication::processEvents();
+    QVERIFY(run.board.TextFreeGamesRemaining->isHidden());
+    const QList<QWidget*> watched{run.board.TextCredits, run.board.Label1, run.board.MSFlexBoard,
+                                  run.board.TextOdds, run.board.CommandStart};
+    QList<QRect> before;
+    for (const QWidget* w : watched)
+        before << w->geometry();
+    // The counter as the play shows it, with the longest caption it gets.
+    run.board.TextFreeGamesRemaining->setText("Caveman Plus Bonus Balls . . . 55   26   75   ");
+    run.board.TextFreeGamesRemaining->show();
+    QApplication::processEvents();
+    for (int i = 0; i < watched.size(); ++i)
+        QCOMPARE(watched[i]->geometry(), before[i]);
+    QVERIFY(static_cast<Readout*>(run.board.TextFreeGamesRemaining)->showsWholeText());
+    QVERIFY(run.board.TextCredits->width() >= 150);
+}
+
+void BoardTest::onASmallScreenTheBoardScrolls()
+{
+    TempDataFolder folder;
+    BoardRun run(folder.path());
+    QVERIFY(run.board.Form_Load());
+    auto* scroll = run.board.findChild<QScrollArea*>("BoardScroll");
+    QVERIFY(scroll);
+    for (const QRect screen : {QRect(0, 0, 640, 480), QRect(0, 0, 1280, 1024)}) {
+        run.board.placeOnScreen(screen);
+        run.board.show();
+        QApplication::processEvents();
+        QVERIFY(screen.contains(run.board.geometry()));
+        const bool small = screen.width() < 761;
+        QCOMPARE(scroll->horizontalScrollBar()->maximum() + scroll->verticalScrollBar()->maximum() > 0,
+                 small);
+        // Every control stays whole and within reach: the last button scrolls into view.
+        QVERIFY(scroll->widget()->width() >= scroll->widget()->minimumSizeHint().width());
+        scroll->ensureWidgetVisible(run.board.CommandStart);
+        QApplication::processEvents();
+        QCOMPARE(run.board.CommandStart->visibleRegion().boundingRect(), run.board.CommandStart->rect());
+        saveScreenshot(&run.board, QStringLiteral("board-on-%1x%2").arg(screen.width()).arg(screen.height()));
+    }
 }
 
 int main(int argc, char** argv)

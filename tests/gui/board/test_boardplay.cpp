@@ -1,5 +1,6 @@
 #include "engine/common/numberforms.h"
 #include "engine/play/payslist.h"
+#include "gui/common/readout.h"
 #include "support/boardrun.h"
 #include "support/tempdatafolder.h"
 #include "support/windowtest.h"
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextBlock>
 
 using namespace tallyhawk;
 
@@ -46,6 +48,10 @@ private slots:
     void closingDuringAPlayFinishesItsArithmetic();
     void answeringNoLetsThePlayFinish();
     void aMissingPictureIsReportedOnce();
+    void keyboardPlayMarksStartsAndReplays();
+    void answeringNoResumesThePauseWithTheTimeItHadLeft();
+    void thePaidLineOfThePaysListingIsHighlighted();
+    void aCavemanPlusPlayShowsItsBonusBallsWhole();
 
 private:
     std::unique_ptr<TempDataFolder> m_folder;
@@ -383,6 +389,127 @@ void BoardPlayTest::aMissingPictureIsReportedOnce()
     QVERIFY(run.dialogs.messages().first().contains("ckmark-blue.GIF"));
     QCOMPARE(run.board.MSFlexBoard->cellText(0, 4), QString(" "));
     QVERIFY(run.board.MSFlexBoard->cellPicture(0, 4).isNull());
+}
+
+void BoardPlayTest::keyboardPlayMarksStartsAndReplays()
+{
+    BoardRun& run = *m_run;
+    run.board.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&run.board));
+    auto press = [](Qt::Key key) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+    };
+    // Tab from the game list reaches BET ONE after the board and three buttons.
+    run.board.ComboGameList->setFocus();
+    for (int i = 0; i < 5; ++i)
+        press(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), run.board.CommandBet);
+    press(Qt::Key_Space);
+    QCOMPARE(run.board.bet(), 1);
+
+    // Back to the board: the cursor starts on 1; Down crosses the separator row.
+    run.board.ComboGameList->setFocus();
+    press(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), run.board.MSFlexBoard);
+    press(Qt::Key_Space); // 1
+    press(Qt::Key_Right);
+    press(Qt::Key_Right);
+    press(Qt::Key_Space); // 3
+    for (int i = 0; i < 4; ++i)
+        press(Qt::Key_Down);
+    press(Qt::Key_Space); // 43, four rows down past the separator
+    press(Qt::Key_Up);
+    press(Qt::Key_Space); // 33
+    for (int n : {1, 3, 33, 43}) {
+        const BoardCell cell = CellOfNumber(n);
+        QCOMPARE(run.module2.gBoardMarks[cell.row][cell.column], kMarked);
+    }
+    QCOMPARE(run.board.TextMarked->text(), QString("MARKED   4"));
+
+    // Enter plays from the board; after the play the focus is on START and Enter plays again.
+    press(Qt::Key_Return);
+    QVERIFY(!run.module2.gBetPrepaid);
+    QCOMPARE(QApplication::focusWidget(), run.board.CommandStart);
+    const auto deck = run.module2.gDrawDeck;
+    press(Qt::Key_Enter);
+    QVERIFY(run.module2.gDrawDeck != deck);
+    const auto again = run.module2.gDrawDeck;
+    press(Qt::Key_Space);
+    QVERIFY(run.module2.gDrawDeck != again);
+
+    // Enter in the game list plays too, and keeps the ticket.
+    run.board.ComboGameList->setFocus();
+    const auto before = run.module2.gDrawDeck;
+    press(Qt::Key_Return);
+    QVERIFY(run.module2.gDrawDeck != before);
+    QCOMPARE(run.board.markedCount(), 4);
+}
+
+void BoardPlayTest::answeringNoResumesThePauseWithTheTimeItHadLeft()
+{
+    BoardRun& run = *m_run;
+    run.module2.gSpeed = "Slow";
+    run.board.setPauseScale(10); // five seconds after each ball, as long as a bonus notice
+    run.click(run.board.CommandBet);
+    for (int n : {11, 22, 33, 44, 55})
+        run.clickNumber(n);
+    run.click(run.board.CommandStart);
+    QTest::qWait(100);
+    const int left = run.board.pauseRemainingMs();
+    QVERIFY(left > 4000);
+    run.dialogs.answers = {false};
+    QVERIFY(!run.board.close());
+    QVERIFY(run.board.isPlaying());
+    QVERIFY(std::abs(run.board.pauseRemainingMs() - left) < 100);
+    run.board.setPauseScale(0);
+}
+
+void BoardPlayTest::thePaidLineOfThePaysListingIsHighlighted()
+{
+    BoardRun& run = *m_run;
+    run.board.setCredits(100000);
+    run.click(run.board.CommandBet);
+    for (int n : {4, 18, 27, 53, 66})
+        run.clickNumber(n);
+    bool sawWin = false, sawLoss = false;
+    for (int play = 0; play < 200 && !(sawWin && sawLoss); ++play) {
+        run.click(run.board.CommandStart);
+        const QList<QTextEdit::ExtraSelection> marks = run.board.TextOdds->extraSelections();
+        const int hits = static_cast<int>(LeadingNumber(run.board.TextHitCount->text().mid(5).toStdString()));
+        if (run.board.TextWin->text() == "WIN     0") {
+            sawLoss = true;
+            QVERIFY(marks.isEmpty());
+            continue;
+        }
+        sawWin = true;
+        QCOMPARE(marks.size(), 1);
+        const QString line = marks.first().cursor.block().text();
+        QCOMPARE(line.left(4).trimmed().toInt(), hits);
+    }
+    QVERIFY(sawWin && sawLoss);
+    // A new listing (here for another bet) is not the one that was paid.
+    run.click(run.board.CommandBet);
+    QVERIFY(run.board.TextOdds->extraSelections().isEmpty());
+}
+
+void BoardPlayTest::aCavemanPlusPlayShowsItsBonusBallsWhole()
+{
+    BoardRun& run = *m_run;
+    run.chooseGame(FormatGameListEntry("NEVADA - Las Vegas", "Red Rock", "Caveman Plus Keno"));
+    run.board.setCredits(100000);
+    run.click(run.board.CommandBet);
+    for (int n : {5, 14, 23, 32, 41, 50, 59, 68})
+        run.clickNumber(n);
+    const QLineEdit* caption = run.board.TextFreeGamesRemaining;
+    for (int play = 0; play < 500 && !run.board.TextHits->text().contains("---"); ++play)
+        run.click(run.board.CommandStart);
+    QVERIFY(run.board.TextHits->text().contains("---"));
+    QVERIFY(caption->isVisible());
+    const QString start = "Caveman Plus Bonus Balls . . . ";
+    QVERIFY(caption->text().startsWith(start));
+    QCOMPARE(caption->text().mid(start.size()).split("   ", Qt::SkipEmptyParts).size(), 3);
+    QVERIFY(dynamic_cast<const Readout*>(caption)->showsWholeText());
+    saveScreenshot(&run.board, "board-caveman-plus-bonus-balls");
 }
 
 TALLYHAWK_WINDOW_TEST_MAIN(BoardPlayTest)

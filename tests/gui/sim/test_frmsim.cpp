@@ -4,12 +4,24 @@
 #include "support/tempdatafolder.h"
 #include "support/windowtest.h"
 
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLogValueAxis>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSqlQuery>
+#include <QValueAxis>
 
 using namespace tallyhawk;
 
@@ -20,6 +32,13 @@ const QString kFirePower = FormatGameListEntry("NEVADA - Las Vegas", "Rampart", 
 qint64 numberAfterEquals(const QLineEdit* line)
 {
     return static_cast<qint64>(LeadingNumber(line->text().section('=', 1).toStdString()));
+}
+
+// A tick step of 1, 2 or 5 times a power of ten.
+bool isRound(double step)
+{
+    const double scaled = step / std::pow(10.0, std::floor(std::log10(step)));
+    return std::fabs(scaled - 1) < 1e-9 || std::fabs(scaled - 2) < 1e-9 || std::fabs(scaled - 5) < 1e-9;
 }
 
 } // namespace
@@ -42,6 +61,12 @@ private slots:
     void randomnessTestAsksUntilTheAnswerDividesByFour();
     void randomnessTestCancelEndsQuietly();
     void escStopsARandomnessTestWithoutAMessage();
+    void chartsHideWithTheWindowAndWaitForTheirRun();
+    void chartsShowEveryCatchOnRoundTicks();
+    void theCommandLineRepeatsARunWithItsSeed_data();
+    void theCommandLineRepeatsARunWithItsSeed();
+    void theResultsTableIsEvenlyRuled();
+    void figuresReadTheSameInAnyLanguage();
 
 private:
     frmSim& sim() { return m_run->simulation; }
@@ -347,6 +372,162 @@ void SimulationWindowTest::escStopsARandomnessTestWithoutAMessage()
     QCOMPARE(m_run->dialogs.beeps, 0);
     QVERIFY(sim().CommandCompute->isEnabled());
     QVERIFY(sim().TextEscape->isHidden());
+}
+
+void SimulationWindowTest::chartsHideWithTheWindowAndWaitForTheirRun()
+{
+    markAndHandOff({7, 14, 21, 28});
+    runGames("20000");
+    QTest::mouseClick(sim().CommandCharts, Qt::LeftButton);
+    auto* charts = sim().findChild<frmCharts*>("frmCharts");
+    QVERIFY(charts && charts->isVisible());
+    QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
+    QVERIFY(charts->isHidden());
+
+    // Back with the same ticket: the charts of that run are still there to be opened.
+    m_run->click(m_run->board.CommandAdvanced);
+    QVERIFY(sim().CommandCharts->isEnabled());
+    QTest::mouseClick(sim().CommandCharts, Qt::LeftButton);
+    QVERIFY(charts->isVisible());
+    const QString firstRun = charts->shownRun().origin;
+
+    // A new run takes the charts away until it ends, and then they show that run.
+    m_run->dialogs.inputs = {"1000000000"};
+    m_run->dialogs.answers = {false};
+    QTest::mouseClick(sim().CommandCompute, Qt::LeftButton);
+    QVERIFY(sim().isRunning());
+    QVERIFY(!sim().CommandCharts->isEnabled());
+    QVERIFY(charts->isHidden());
+    QTRY_VERIFY(numberAfterEquals(sim().TextBetTotal) > 0);
+    QTest::keyClick(&sim(), Qt::Key_Escape);
+    sim().waitForRun();
+    QVERIFY(sim().CommandCharts->isEnabled());
+    QTest::mouseClick(sim().CommandCharts, Qt::LeftButton);
+    QVERIFY(charts->shownRun().origin != firstRun);
+    QCOMPARE(charts->shownRun().games, numberAfterEquals(sim().TextBetTotal));
+    QVERIFY(
+        charts->shownRun().origin.startsWith(QString::number(charts->shownRun().games) + " games, seed "));
+
+    // The randomness test is a run too.
+    m_run->dialogs.inputs = {"2000000000"};
+    QTest::mouseClick(sim().CommandTest, Qt::LeftButton);
+    QVERIFY(!sim().CommandCharts->isEnabled());
+    QTest::keyClick(&sim(), Qt::Key_Escape);
+    sim().waitForRun();
+    QVERIFY(sim().CommandCharts->isEnabled());
+}
+
+void SimulationWindowTest::chartsShowEveryCatchOnRoundTicks()
+{
+    markAndHandOff({3, 9, 27, 33, 48, 51, 62, 70, 75, 80}); // ten numbers: catches of 10 are rare
+    runGames("50000");
+    QTest::mouseClick(sim().CommandCharts, Qt::LeftButton);
+    auto* charts = sim().findChild<frmCharts*>("frmCharts");
+    QVERIFY(charts->CheckLogScale->isChecked());
+    QChart* catches = charts->ChartCatches->chart();
+    auto* logAxis = qobject_cast<QLogValueAxis*>(catches->axes(Qt::Vertical).first());
+    QVERIFY(logAxis);
+    // The exact chance of the rarest catch, in % of games, lies inside the scale.
+    double rarest = 100;
+    for (int c = 0; c <= 10; ++c)
+        if (charts->shownRun().exactCatches[c] > 0)
+            rarest = std::min(rarest, 100 * charts->shownRun().exactCatches[c]);
+    QVERIFY(logAxis->min() < rarest);
+    QCOMPARE(qobject_cast<QBarSeries*>(catches->series().first())->barSets().first()->count(), 11);
+    saveScreenshot(charts, "charts-ten-numbers");
+
+    charts->CheckLogScale->click();
+    QList<QValueAxis*> axes{qobject_cast<QValueAxis*>(catches->axes(Qt::Vertical).first())};
+    for (QAbstractAxis* axis : charts->ChartSessions->chart()->axes())
+        axes << qobject_cast<QValueAxis*>(axis);
+    for (const QValueAxis* axis : axes) {
+        QVERIFY(axis);
+        const double step = axis->tickType() == QValueAxis::TicksDynamic
+                                ? axis->tickInterval()
+                                : (axis->max() - axis->min()) / (axis->tickCount() - 1);
+        QVERIFY2(isRound(step), qPrintable(QString::number(step)));
+    }
+}
+
+void SimulationWindowTest::theCommandLineRepeatsARunWithItsSeed_data()
+{
+    QTest::addColumn<QString>("game");
+    QTest::addColumn<bool>("randomPicks");
+    QTest::newRow("marked numbers") << kFirePower << false;
+    QTest::newRow("random picks, eggs and bonus balls")
+        << FormatGameListEntry("NEVADA - Las Vegas", "Red Rock", "Caveman Plus Keno") << true;
+}
+
+void SimulationWindowTest::theCommandLineRepeatsARunWithItsSeed()
+{
+    QFETCH(QString, game);
+    QFETCH(bool, randomPicks);
+    m_run->chooseGame(game);
+    markAndHandOff({4, 15, 26, 37, 48, 59, 70});
+    m_run->module2.gRandomPickForSim = randomPicks;
+    runGames("30000", true);
+
+    const QString summary =
+        std::find_if(m_run->dialogs.shown.begin(), m_run->dialogs.shown.end(), [](const auto& s) {
+            return s.title == "Simulation Summary";
+        })->text;
+    const QRegularExpression seedLine(
+        randomPicks
+            ? R"(\nSeed of This Run: (\d+) \(7 numbers picked at random every game\)\n)"
+            : R"(\nSeed of This Run: (\d+) \(the marked numbers 4, 15, 26, 37, 48, 59, 70 every game\)\n)");
+    QVERIFY2(seedLine.match(summary).hasMatch(), qPrintable(summary));
+    QFile stats(QDir(m_folder->path()).filePath("stats.txt"));
+    QVERIFY(stats.open(QIODevice::ReadOnly));
+    const QString statsText = QString::fromUtf8(stats.readAll());
+    QVERIFY(statsText.contains(seedLine.match(summary).captured(0).trimmed() + "\r\n"));
+    auto* charts =
+        (QTest::mouseClick(sim().CommandCharts, Qt::LeftButton), sim().findChild<frmCharts*>("frmCharts"));
+    QVERIFY(charts->shownRun().origin.contains("seed " + seedLine.match(summary).captured(1)));
+
+    // The command the summary gives, run as it reads, on this run's database.
+    const QString repeat = summary.section("\nTo Repeat It: ", 1).section('\n', 0, 0);
+    QStringList arguments = QProcess::splitCommand(repeat);
+    QCOMPARE(arguments.takeFirst(), QString("tallyhawk-cli"));
+    QProcess cli;
+    cli.start(TALLYHAWK_CLI_PATH, arguments << "--json"
+                                            << "--quiet"
+                                            << "--db" << m_run->module2.gDatabasePath);
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitCode(), 0);
+    const QJsonObject figures = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+    QCOMPARE(figures["random_picks"].toBool(), randomPicks);
+    QCOMPARE(figures["games_played"].toInteger(), numberAfterEquals(sim().TextBetTotal));
+    for (int c = 0; c <= 10; ++c)
+        QCOMPARE(figures["catch_frequency"].toArray()[c].toInteger(), sim().Catch[c]->text().toLongLong());
+    QCOMPARE(figures["total_winnings"].toDouble(),
+             LeadingNumber(sim().TextWinTotal->text().section('=', 1).toStdString()));
+    QCOMPARE(figures["bonus_events"].toInteger(), sim().Catch[12]->text().toLongLong());
+}
+
+void SimulationWindowTest::theResultsTableIsEvenlyRuled()
+{
+    sim().handOff(kFirePower, 0);
+    for (const QSize size : {QSize(640, 660), QSize(900, 1000)}) {
+        sim().resize(size);
+        QApplication::processEvents();
+        // The gap between two rows is the gap between two columns.
+        const QRect cell = sim().Catch[4]->geometry(), below = sim().Catch[5]->geometry(),
+                    beside = sim().Pay[4]->geometry();
+        QCOMPARE(below.top() - cell.bottom(), beside.left() - cell.right());
+    }
+}
+
+void SimulationWindowTest::figuresReadTheSameInAnyLanguage()
+{
+    const QLocale was;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    markAndHandOff({1, 2, 3});
+    runGames("20000");
+    QLocale::setDefault(was);
+    QVERIFY2(QRegularExpression("^\\d+ games/s$").match(sim().TextSpeed->text()).hasMatch(),
+             qPrintable(sim().TextSpeed->text()));
+    QVERIFY(
+        QRegularExpression("^Total Pct Return = \\d*\\.\\d\\d$").match(sim().TextPercent->text()).hasMatch());
 }
 
 TALLYHAWK_WINDOW_TEST_MAIN(SimulationWindowTest)
