@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace tallyhawk {
@@ -43,10 +44,11 @@ void QtDialogs::message(QWidget* parent, const QString& text, const QString& tit
     run(parent, text, title, icon, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-bool QtDialogs::askYesNo(QWidget* parent, const QString& text, const QString& title, Icon icon)
+bool QtDialogs::askYesNo(QWidget* parent, const QString& text, const QString& title, Icon icon,
+                         Default defaultButton)
 {
-    return run(parent, text, title, icon, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
-           QMessageBox::Yes;
+    return run(parent, text, title, icon, QMessageBox::Yes | QMessageBox::No,
+               defaultButton == Default::No ? QMessageBox::No : QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 bool QtDialogs::askOkCancel(QWidget* parent, const QString& text, const QString& title, Icon icon)
@@ -74,7 +76,15 @@ QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const Q
 QString QtDialogs::saveFileName(QWidget* parent, const QString& caption, const QString& folder,
                                 const QString& filter)
 {
-    return QFileDialog::getSaveFileName(parent, caption, folder, filter);
+    QFileDialog dialog(parent, caption, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // Added before the dialog asks whether to replace a file of that name.
+    const QRegularExpressionMatch extension = QRegularExpression(R"(\*\.(\w+))").match(filter);
+    if (extension.hasMatch())
+        dialog.setDefaultSuffix(extension.captured(1));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
 }
 
 bool QtDialogs::openDocument(const QString& path)
