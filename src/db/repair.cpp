@@ -67,14 +67,20 @@ QString CatalogueRepair::description() const
     QStringList done;
     if (rowsRemoved > 0)
         done << QStringLiteral(
-                    "removed %1 row(s) that could never be shown: a Catch that is not a whole number "
-                    "from 0 to 10, or a NUL character in the location, casino or game name")
-                    .arg(rowsRemoved);
-    if (gamesTrimmed > 0)
-        done << QStringLiteral("stored %1 game(s) without the blanks around their location, casino or game "
-                               "name, so that they can be found again")
+                    "- removed %1 that could never be shown (a Catch that is not a whole number from 0 "
+                    "to 10, or a NUL character in a location, casino or game name)")
+                    .arg(rowsRemoved == 1 ? QStringLiteral("1 row")
+                                          : QStringLiteral("%1 rows").arg(rowsRemoved));
+    if (gamesTrimmed == 1)
+        done << "- stored 1 game without the blanks around its location, casino or game name, so that it can "
+                "be "
+                "found again";
+    else if (gamesTrimmed > 1)
+        done << QStringLiteral(
+                    "- stored %1 games without the blanks around their location, casino or game name, "
+                    "so that they can be found again")
                     .arg(gamesTrimmed);
-    return "Tallyhawk has repaired its catalogue of games. It has\n" + done.join(";\n") + ".";
+    return "Tallyhawk has repaired its catalogue of games:\n" + done.join(";\n") + ".";
 }
 
 bool RepairCatalogue(QSqlDatabase db, CatalogueRepair* report, QString* error)

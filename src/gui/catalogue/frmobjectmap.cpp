@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTableWidget>
@@ -261,8 +262,8 @@ void frmObjectMap::buildControls()
             m_dialogs.message(this, message, kProgramTitle, Dialogs::Icon::Warning);
         });
     DBGrid1 = grid(this, "DBGrid1", pDataListing);
-    DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
-    DBGrid1->setColumnWidth(0, 110);
+    // The game's name whole; the return row's caption column keeps the same width.
+    DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     const int rowHeight = DBGrid1->verticalHeader()->defaultSectionSize();
     const int frame = 2 * DBGrid1->frameWidth();
     DBGrid1->setMinimumHeight(DBGrid1->horizontalHeader()->sizeHint().height() + (kMaxCatch + 1) * rowHeight +
@@ -273,7 +274,12 @@ void frmObjectMap::buildControls()
     GridReturn->verticalHeader()->hide();
     GridReturn->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     GridReturn->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
-    GridReturn->setColumnWidth(0, 110);
+    GridReturn->setColumnWidth(0, DBGrid1->columnWidth(0));
+    connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionResized, GridReturn,
+            [this](int column, int, int width) {
+                if (column == 0)
+                    GridReturn->setColumnWidth(0, width);
+            });
     GridReturn->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GridReturn->setSelectionMode(QAbstractItemView::NoSelection);
     GridReturn->setFocusPolicy(Qt::NoFocus);
@@ -295,11 +301,16 @@ void frmObjectMap::buildControls()
         DBGrid2->horizontalHeader()->setSectionResizeMode(DataBonus->fieldColumn(name),
                                                           QHeaderView::ResizeToContents);
     DBGrid2->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
-    DBGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DBGrid2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const int twoLines = 2 * DBGrid2->fontMetrics().height() + 8;
     DBGrid2->horizontalHeader()->setFixedHeight(twoLines);
     DBGrid2->setFixedHeight(twoLines + rowHeight + frame);
+    // Names too long for the window's width scroll, and the grid grows to keep its row in view.
+    connect(DBGrid2->horizontalScrollBar(), &QScrollBar::rangeChanged, DBGrid2,
+            [this, twoLines, rowHeight, frame](int, int maximum) {
+                const int scrollBar = maximum > 0 ? DBGrid2->horizontalScrollBar()->sizeHint().height() : 0;
+                DBGrid2->setFixedHeight(twoLines + rowHeight + frame + scrollBar);
+            });
 
     ComboLocations = new QComboBox(this);
     ComboLocations->setObjectName("ComboLocations");

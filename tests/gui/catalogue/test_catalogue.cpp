@@ -695,6 +695,9 @@ void CatalogueTest::theWindowShowsAGameWhole()
         catalogue().ComboGameList->setCurrentIndex(i);
         catalogue().ComboGameList_Click();
         QApplication::processEvents();
+        QVERIFY(!grid1()->horizontalScrollBar()->isVisible() && !grid1()->verticalScrollBar()->isVisible());
+        const QString game = catalogue().pDataListing->data(catalogue().pDataListing->index(0, 0)).toString();
+        QVERIFY2(grid1()->fontMetrics().horizontalAdvance(game) < grid1()->columnWidth(0), qPrintable(game));
         QHeaderView* header = grid2()->horizontalHeader();
         QVERIFY2(header->length() <= grid2()->viewport()->width(),
                  qPrintable(catalogue().ComboGameList->currentText()));

@@ -283,11 +283,11 @@ void CatalogueFilesTest::theRepairAtStartSaysOnceWhatItRepaired()
         QVERIFY(first.board.Form_Load());
         QCOMPARE(first.dialogs.messages(),
                  QStringList{
-                     "Tallyhawk has repaired its catalogue of games. It has\n"
-                     "removed 2 row(s) that could never be shown: a Catch that is not a whole number from 0 "
-                     "to 10, or a NUL character in the location, casino or game name;\n"
-                     "stored 1 game(s) without the blanks around their location, casino or game name, so "
-                     "that they can be found again."});
+                     "Tallyhawk has repaired its catalogue of games:\n"
+                     "- removed 2 rows that could never be shown (a Catch that is not a whole number from 0 "
+                     "to 10, or a NUL character in a location, casino or game name);\n"
+                     "- stored 1 game without the blanks around its location, casino or game name, so that "
+                     "it can be found again."});
         const QString repaired = FormatGameListEntry("ARIZONA", "Rampart", "Fire Power Keno");
         first.chooseGame(repaired);
         first.click(first.board.CommandPays);
