@@ -189,20 +189,14 @@ QString describe(const GameKey& key)
     return qs(key.Location) + ", " + qs(key.Casino) + ", " + qs(key.Game);
 }
 
-// Cuts a typed text to `limit` characters (not UTF-16 units) with a beep; true when it was cut.
-bool limitTyping(QLineEdit* edit, int limit, Dialogs& dialogs)
+// Cuts a typed text to `limit` characters (not UTF-16 units), with a beep.
+void limitTyping(QLineEdit* edit, int limit, Dialogs& dialogs)
 {
     const QList<uint> characters = edit->text().toUcs4();
     if (characters.size() <= limit)
-        return false;
+        return;
     dialogs.beep();
     edit->setText(QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()), limit));
-    return true;
-}
-
-std::optional<double> number(const QVariant& value)
-{
-    return OptionalNumber(value);
 }
 
 // The "Return %" cell of a marked count: the exact return at a bet of 1 under the board's rules,
@@ -437,18 +431,18 @@ std::vector<PayScheduleRow> frmObjectMap::gridRows() const
     std::vector<PayScheduleRow> rows;
     for (int r = 0; r < pDataListing->rowCount(); ++r) {
         PayScheduleRow row;
-        if (const auto caught = number(pDataListing->value(r, "Catch")))
+        if (const auto caught = OptionalNumber(pDataListing->value(r, "Catch")))
             row.Catch = static_cast<int>(*caught);
         for (int n = 1; n <= kMaxMarked; ++n)
-            row.Pick[n - 1] = number(pDataListing->value(r, QStringLiteral("Pick%1").arg(n)));
+            row.Pick[n - 1] = OptionalNumber(pDataListing->value(r, QStringLiteral("Pick%1").arg(n)));
         // The bonus grid shows the bonus row's own values.
         if (DataBonus->rowCount() > 0 && pDataListing->rowId(r) == DataBonus->rowId(0)) {
-            row.BonusBall = number(DataBonus->value(0, "Bonus Ball"));
-            row.FreeGames = number(DataBonus->value(0, "Free Games"));
-            row.BonusFactor = number(DataBonus->value(0, "Bonus Factor"));
-            row.Egg1Bonus = number(DataBonus->value(0, "Egg1 Bonus"));
-            row.Egg2Bonus = number(DataBonus->value(0, "Egg2 Bonus"));
-            row.Egg3Bonus = number(DataBonus->value(0, "Egg3 Bonus"));
+            row.BonusBall = OptionalNumber(DataBonus->value(0, "Bonus Ball"));
+            row.FreeGames = OptionalNumber(DataBonus->value(0, "Free Games"));
+            row.BonusFactor = OptionalNumber(DataBonus->value(0, "Bonus Factor"));
+            row.Egg1Bonus = OptionalNumber(DataBonus->value(0, "Egg1 Bonus"));
+            row.Egg2Bonus = OptionalNumber(DataBonus->value(0, "Egg2 Bonus"));
+            row.Egg3Bonus = OptionalNumber(DataBonus->value(0, "Egg3 Bonus"));
         }
         rows.push_back(row);
     }

@@ -158,19 +158,12 @@ void CatalogueFilesTest::refusedFilesChangeNothingAndSayWhy_data()
                       33)
         << "Record 1, value 1 holds a NUL character, which no text file of comma-separated "
            "values does.";
-    QTest::newRow("22 values a line") << record(key, "0", ",,,,,,,,,,,,,,,,,")
-                                      << "Record 1 has more than 20 values: its line goes on after the last.";
     QTest::newRow("another game's records")
         << record(key, "0") +
                record("\"NEVADA - Las Vegas\",\"Rampart\",\"Keno\"", "1", "99999,,,,,,,,,,,,,,,")
         << "Record 2 names another game (NEVADA - Las Vegas, Rampart, Keno) than record 1 (NEVADA - Las "
            "Vegas, "
            "Rampart, Fire Power Keno).";
-    QTest::newRow("a Catch twice") << record(key, "0") + record(key, "1") +
-                                          record(key, "1", "99999,,,,,,,,,,,,,,,")
-                                   << "Record 3 repeats Catch 1 of record 2.";
-    QTest::newRow("a fractional Catch") << record(key, "0") + record(key, "1.5")
-                                        << "Record 2: its Catch, 1.5, is not a whole number from 0 to 10.";
     QTest::newRow("a game name the list would cut")
         << game("\"NEVADA - Las Vegas\",\"Rampart\",\"Fire Power Keno Deluxe 32\"")
         << "Record 1: the game name \"Fire Power Keno Deluxe 32\" is longer than 20 characters.";
