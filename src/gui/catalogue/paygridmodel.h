@@ -43,7 +43,6 @@ public:
     }
     // The cells typed since the rows were read, for the lock to store.
     std::vector<CellEdit> typedCells() const;
-    bool hasTypedCells() const { return !typedCells().empty(); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
