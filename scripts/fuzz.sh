@@ -18,7 +18,9 @@ seeds=tests/fuzz/corpus
 mkdir -p "$out/corpus"
 clang++ -std=c++20 -g -O1 -fno-omit-frame-pointer \
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-  -Isrc tests/fuzz/fuzz_paytablefile.cpp src/engine/catalogue/paytablefile.cpp src/engine/common/numberforms.cpp \
+  -Isrc tests/fuzz/fuzz_paytablefile.cpp src/engine/catalogue/paytablefile.cpp \
+  src/engine/catalogue/paytableimport.cpp src/engine/catalogue/payvalidation.cpp \
+  src/engine/common/gamelistentry.cpp src/engine/common/numberforms.cpp \
   -o "$out/fuzz_paytablefile"
 
 if [ -z "$seconds" ]; then

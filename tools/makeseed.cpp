@@ -8,7 +8,7 @@
 #include "db/paytable.h"
 #include "db/schema.h"
 #include "db/sqltransaction.h"
-#include "engine/catalogue/paytablefile.h"
+#include "engine/catalogue/paytableimport.h"
 
 #include <cstdio>
 #include <QCoreApplication>
@@ -92,12 +92,13 @@ int main(int argc, char* argv[])
             if (!file.open(QIODevice::ReadOnly))
                 return fail("cannot read " + path);
             const QByteArray bytes = file.readAll();
-            const PayTableFileContents contents =
-                ReadPayTableFile(std::string_view(bytes.constData(), bytes.size()));
-            if (!contents.ok())
-                return fail(path + ": " + QString::fromStdString(contents.error));
-            for (std::size_t r = 0; r < contents.records.size(); ++r) {
-                if (!InsertPayTableFileRecord(db, contents.records[r], r == 0, &error))
+            // The seed's games pass the same checks as an import.
+            const ImportedGame game =
+                ReadImportedGame(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+            if (!game.ok())
+                return fail(path + ": " + QString::fromStdString(game.error));
+            for (const PayScheduleRow& row : game.rows) {
+                if (!InsertPayScheduleRow(db, row, &error))
                     return fail(path + ": " + error);
             }
         }

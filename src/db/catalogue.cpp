@@ -25,10 +25,12 @@ constexpr int kMinimumRows = 12;
 // row leads: an import keeps the key and the bonus values of the first record only.
 const QString kCatchOrder = " ORDER BY [Catch] IS NULL, [Catch], rowid";
 
+// A key as every statement here binds it: in the one form keys are stored in.
 QVariantList keyValues(const GameKey& key)
 {
-    return {QString::fromStdString(key.Location), QString::fromStdString(key.Casino),
-            QString::fromStdString(key.Game)};
+    const GameKey normal = NormaliseGameKey(key).key;
+    return {QString::fromStdString(normal.Location), QString::fromStdString(normal.Casino),
+            QString::fromStdString(normal.Game)};
 }
 
 bool fail(QString* error, const QString& reason)
@@ -81,17 +83,6 @@ QString bracketedColumns()
     return names.join(", ");
 }
 
-// A key value of a file record as the import stores it (InsertPayTableFileRecord): a text as
-// it is, a number as its plain form, nothing as Null.
-QVariant fileKeyValue(const PayTableFileValue& value)
-{
-    if (const auto* text = std::get_if<std::string>(&value))
-        return QString::fromStdString(*text);
-    if (const auto* number = std::get_if<double>(&value))
-        return QString::fromStdString(PlainForm(*number));
-    return QVariant(QMetaType(QMetaType::QString));
-}
-
 PayTableFileValue fileValue(const QVariant& value)
 {
     if (value.isNull())
@@ -119,6 +110,9 @@ QVariant wholeNumber(double value)
 
 bool CopyGameAsNew(QSqlDatabase db, const GameKey& from, const QString& newGameName, QString* error)
 {
+    const GameKeyNormalisation copy = NormaliseGameKey({"New", "New", newGameName.toStdString()});
+    if (!copy.ok())
+        return fail(error, QString::fromStdString(copy.error));
     SqlTransaction transaction(db);
     if (!begin(transaction, error))
         return false;
@@ -129,9 +123,15 @@ bool CopyGameAsNew(QSqlDatabase db, const GameKey& from, const QString& newGameN
     const QString statement = QStringLiteral("INSERT INTO [Pay Table] (%1) SELECT 'New', 'New', ?, %2 "
                                              "FROM [Pay Table] WHERE %3%4")
                                   .arg(bracketedColumns(), copied.join(", "), kKeyMatch, kCatchOrder);
-    if (!ExecuteSql(db, statement, QVariantList{newGameName} + keyValues(from), error))
+    if (!ExecuteSql(db, statement, QVariantList{QString::fromStdString(copy.key.Game)} + keyValues(from),
+                    error))
         return false;
     return commit(transaction, error);
+}
+
+bool CountGameRows(QSqlDatabase db, const GameKey& game, qlonglong* rows, QString* error)
+{
+    return count(db, "SELECT count(*) FROM [Pay Table] WHERE " + kKeyMatch, keyValues(game), rows, error);
 }
 
 DeleteOutcome DeleteGame(QSqlDatabase db, const GameKey& game, QString* error)
@@ -145,32 +145,54 @@ DeleteOutcome DeleteGame(QSqlDatabase db, const GameKey& game, QString* error)
         return DeleteOutcome::Failed;
     if (rows < kMinimumRows)
         return DeleteOutcome::TooFewRows;
+    qlonglong own = 0;
+    if (!CountGameRows(db, game, &own, error))
+        return DeleteOutcome::Failed;
+    if (own == 0)
+        return DeleteOutcome::NotFound;
     if (!ExecuteSql(db, "DELETE FROM [Pay Table] WHERE " + kKeyMatch, keyValues(game), error))
         return DeleteOutcome::Failed;
     return commit(transaction, error) ? DeleteOutcome::Deleted : DeleteOutcome::Failed;
 }
 
-RenameOutcome RenameGame(QSqlDatabase db, const GameKey& from, const GameKey& to, QString* error)
+StoreOutcome StoreEditedGame(QSqlDatabase db, const GameKey& from, const GameKey& to,
+                             const std::vector<CellEdit>& edits, QString* error)
 {
+    const GameKeyNormalisation key = NormaliseGameKey(to);
+    if (!key.ok()) {
+        fail(error, QString::fromStdString(key.error));
+        return StoreOutcome::KeyRefused;
+    }
     SqlTransaction transaction(db);
     if (!begin(transaction, error))
-        return RenameOutcome::Failed;
+        return StoreOutcome::Failed;
+    const QStringList columns = payTableColumns();
+    for (const CellEdit& edit : edits) {
+        // The field names a column; it is never text a user typed.
+        if (!columns.contains(edit.field)) {
+            fail(error, "The pay table has no field " + edit.field + ".");
+            return StoreOutcome::Failed;
+        }
+        if (!ExecuteSql(db, "UPDATE [Pay Table] SET [" + edit.field + "] = ? WHERE rowid = ?",
+                        {edit.value, edit.rowId}, error))
+            return StoreOutcome::Failed;
+    }
     // Rows under the new key that are not the game's own belong to another game. When the new
     // key is the old one in other letters, every row it finds is the game's own.
     qlonglong others = 0;
     if (!count(db, "SELECT count(*) FROM [Pay Table] WHERE " + kKeyMatch + " AND NOT (" + kKeyMatch + ")",
-               keyValues(to) + keyValues(from), &others, error))
-        return RenameOutcome::Failed;
+               keyValues(key.key) + keyValues(from), &others, error))
+        return StoreOutcome::Failed;
     if (others > 0) {
         fail(error, QStringLiteral("Another game is already stored as %1, %2, %3.")
-                        .arg(QString::fromStdString(to.Location), QString::fromStdString(to.Casino),
-                             QString::fromStdString(to.Game)));
-        return RenameOutcome::KeyTaken;
+                        .arg(QString::fromStdString(key.key.Location), QString::fromStdString(key.key.Casino),
+                             QString::fromStdString(key.key.Game)));
+        return StoreOutcome::KeyTaken;
     }
     if (!ExecuteSql(db, "UPDATE [Pay Table] SET [Location] = ?, [Casino] = ?, [Game] = ? WHERE " + kKeyMatch,
-                    keyValues(to) + keyValues(from), error))
-        return RenameOutcome::Failed;
-    return commit(transaction, error) ? RenameOutcome::Renamed : RenameOutcome::Failed;
+                    keyValues(key.key) + keyValues(from), error))
+        return StoreOutcome::Failed;
+    return commit(transaction, error) ? StoreOutcome::Stored : StoreOutcome::Failed;
 }
 
 bool RoundPaysToWholeNumbers(QSqlDatabase db, const std::vector<GameKey>& games, QString* error)
@@ -238,23 +260,24 @@ bool ReadGameRecords(QSqlDatabase db, const GameKey& game, std::vector<PayTableF
     return true;
 }
 
-bool ImportGame(QSqlDatabase db, const std::vector<PayTableFileRecord>& records, QString* error)
+bool ImportGame(QSqlDatabase db, const ImportedGame& game, QString* error)
 {
-    if (records.empty())
+    if (!game.ok())
+        return fail(error, QString::fromStdString(game.error));
+    if (game.rows.empty())
         return fail(error, "The file holds no pay table record.");
+    const GameKeyNormalisation key = NormaliseGameKey(game.key);
+    if (!key.ok())
+        return fail(error, QString::fromStdString(key.error));
     SqlTransaction transaction(db);
     if (!begin(transaction, error))
         return false;
-    // IS rather than =, so that a key part that the file leaves empty (stored as Null) still
-    // finds the rows of an earlier import of the same file.
-    const PayTableFileRecord& first = records.front();
-    if (!ExecuteSql(db,
-                    "DELETE FROM [Pay Table] WHERE [Location] IS ? COLLATE NOCASE AND [Casino] IS ? COLLATE "
-                    "NOCASE AND [Game] IS ? COLLATE NOCASE",
-                    {fileKeyValue(first[0]), fileKeyValue(first[1]), fileKeyValue(first[2])}, error))
+    if (!ExecuteSql(db, "DELETE FROM [Pay Table] WHERE " + kKeyMatch, keyValues(key.key), error))
         return false;
-    for (std::size_t r = 0; r < records.size(); ++r) {
-        if (!InsertPayTableFileRecord(db, records[r], /*keepBonus=*/r == 0, error))
+    for (const PayScheduleRow& row : game.rows) {
+        PayScheduleRow stored = row;
+        stored.key = key.key;
+        if (!InsertPayScheduleRow(db, stored, error))
             return false;
     }
     return commit(transaction, error);

@@ -3,39 +3,59 @@
 // or not at all, and a failure leaves the table as it was. Every value is bound.
 
 #include "engine/catalogue/paytablefile.h"
+#include "engine/catalogue/paytableimport.h"
 #include "engine/common/gamelistentry.h"
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariant>
 #include <vector>
 
 namespace tallyhawk {
 
+// Every function finds a game by its key as NormaliseGameKey gives it, and stores a key only
+// in that form: a game stored here can always be listed, found, exported and deleted.
+
 // Copies every row of a game (its bonus row included, with all pays and bonus values) under
-// the key "New", "New", newGameName.
+// the key "New", "New", newGameName. A name that cannot be stored is refused.
 [[nodiscard]] bool CopyGameAsNew(QSqlDatabase db, const GameKey& from, const QString& newGameName,
                                  QString* error);
+
+// How many rows the game has. False with the engine's message on failure.
+[[nodiscard]] bool CountGameRows(QSqlDatabase db, const GameKey& game, qlonglong* rows, QString* error);
 
 enum class DeleteOutcome
 {
     Deleted,
+    NotFound,
     TooFewRows,
     Failed
 };
 // Deletes every row of the game (key compared without regard to letter case), unless the
-// table holds fewer than 12 rows.
+// table holds fewer than 12 rows. NotFound when the game has no row.
 [[nodiscard]] DeleteOutcome DeleteGame(QSqlDatabase db, const GameKey& game, QString* error);
 
-enum class RenameOutcome
+// One edited cell of a game's row: the row (its rowid), the field, the value (Null for blank).
+struct CellEdit
 {
-    Renamed,
+    qlonglong rowId = 0;
+    QString field;
+    QVariant value;
+};
+
+enum class StoreOutcome
+{
+    Stored,
+    KeyRefused,
     KeyTaken,
     Failed
 };
-// Gives the rows of a game a new key. A new key that another game already has is refused
-// (KeyTaken), so two games are never merged into one; the same key in other letters is a rename.
-[[nodiscard]] RenameOutcome RenameGame(QSqlDatabase db, const GameKey& from, const GameKey& to,
-                                       QString* error);
+// Stores the edits and gives the rows of the game `from` the key `to`, in one transaction.
+// A key that cannot be stored is refused (KeyRefused, with NormaliseGameKey's reason); one that
+// another game has is refused (KeyTaken), so two games are never merged into one. The same key
+// in other letters is a rename; the same key rewrites the rows with their own values.
+[[nodiscard]] StoreOutcome StoreEditedGame(QSqlDatabase db, const GameKey& from, const GameKey& to,
+                                           const std::vector<CellEdit>& edits, QString* error);
 
 // Stores every non-blank pay (Pick1 to Pick10) of the given games as the whole number
 // nearest to its value (the leading number of its text; halves to the even neighbour).
@@ -46,10 +66,8 @@ enum class RenameOutcome
 [[nodiscard]] bool ReadGameRecords(QSqlDatabase db, const GameKey& game,
                                    std::vector<PayTableFileRecord>* records, QString* error);
 
-// Replaces the game that the first record names (its key as read, not trimmed) by the
-// records: the old rows deleted, one row added per record, the bonus fields of every record
-// after the first left Null. All or nothing.
-[[nodiscard]] bool ImportGame(QSqlDatabase db, const std::vector<PayTableFileRecord>& records,
-                              QString* error);
+// Replaces the game of the imported key by the imported rows: the old rows deleted, the new
+// ones added. All or nothing.
+[[nodiscard]] bool ImportGame(QSqlDatabase db, const ImportedGame& game, QString* error);
 
 } // namespace tallyhawk

@@ -89,7 +89,8 @@ DatabaseOpening openDatabase(const QString& path, const QString& connectionName,
     }
 
     // A file that may not be changed is opened read-only, so that nothing tries to write it.
-    opening.readOnly = mode == OpenMode::ReadOnly || !MayChange(path) || !MayChangeFolder(file.absolutePath());
+    opening.readOnly =
+        mode == OpenMode::ReadOnly || !MayChange(path) || !MayChangeFolder(file.absolutePath());
     opening.db = QSqlDatabase::addDatabase("QSQLITE", connectionName);
     opening.db.setDatabaseName(path);
     if (opening.readOnly)

@@ -20,7 +20,9 @@ void setError(QString* error, const QSqlQuery& query)
         *error = DescribeSqlError(query.lastError());
 }
 
-std::optional<double> optionalNumber(const QVariant& value)
+} // namespace
+
+std::optional<double> OptionalNumber(const QVariant& value)
 {
     if (value.isNull())
         return std::nullopt;
@@ -31,11 +33,9 @@ std::optional<double> optionalNumber(const QVariant& value)
     return ok ? std::optional<double>(number) : std::nullopt;
 }
 
-} // namespace
-
 double NumberOrNull(const QVariant& value)
 {
-    return optionalNumber(value).value_or(0.0);
+    return OptionalNumber(value).value_or(0.0);
 }
 
 bool ExecuteSql(QSqlDatabase db, const QString& statement, const QVariantList& values, QString* error)
@@ -138,17 +138,19 @@ PayScheduleRow ReadPayScheduleRow(const QSqlQuery& query)
     PayScheduleRow row;
     row.key = {field("Location").toString().toStdString(), field("Casino").toString().toStdString(),
                field("Game").toString().toStdString()};
-    // A Catch that no int holds is no catch count at all: read as a blank, never converted.
-    if (const auto c = optionalNumber(field("Catch")); c && std::fabs(*c) < 2147483648.0)
+    // A Catch that is not a whole number an int holds is no catch count at all: read as a
+    // blank, never converted.
+    if (const auto c = OptionalNumber(field("Catch"));
+        c && *c == std::floor(*c) && std::fabs(*c) < 2147483648.0)
         row.Catch = static_cast<int>(*c);
     for (int n = 1; n <= kMaxMarked; ++n)
-        row.Pick[n - 1] = optionalNumber(query.value(record.indexOf(QStringLiteral("Pick%1").arg(n))));
-    row.BonusBall = optionalNumber(field("Bonus Ball"));
-    row.FreeGames = optionalNumber(field("Free Games"));
-    row.BonusFactor = optionalNumber(field("Bonus Factor"));
-    row.Egg1Bonus = optionalNumber(field("Egg1 Bonus"));
-    row.Egg2Bonus = optionalNumber(field("Egg2 Bonus"));
-    row.Egg3Bonus = optionalNumber(field("Egg3 Bonus"));
+        row.Pick[n - 1] = OptionalNumber(query.value(record.indexOf(QStringLiteral("Pick%1").arg(n))));
+    row.BonusBall = OptionalNumber(field("Bonus Ball"));
+    row.FreeGames = OptionalNumber(field("Free Games"));
+    row.BonusFactor = OptionalNumber(field("Bonus Factor"));
+    row.Egg1Bonus = OptionalNumber(field("Egg1 Bonus"));
+    row.Egg2Bonus = OptionalNumber(field("Egg2 Bonus"));
+    row.Egg3Bonus = OptionalNumber(field("Egg3 Bonus"));
     return row;
 }
 
@@ -174,14 +176,10 @@ bool ReadGame(QSqlDatabase db, const GameSql& sql, KenoGame* game, QString* erro
     return true;
 }
 
-bool InsertPayTableFileRecord(QSqlDatabase db, const PayTableFileRecord& record, bool keepBonus,
-                              QString* error)
+bool InsertPayScheduleRow(QSqlDatabase db, const PayScheduleRow& row, QString* error)
 {
-    constexpr int kTextFields = 3;
-    constexpr int kFirstBonusField = 14;
-    const QStringList columns = payTableColumns();
     QStringList names, marks;
-    for (const QString& column : columns) {
+    for (const QString& column : payTableColumns()) {
         names << '[' + column + ']';
         marks << "?";
     }
@@ -191,27 +189,18 @@ bool InsertPayTableFileRecord(QSqlDatabase db, const PayTableFileRecord& record,
         setError(error, query);
         return false;
     }
-    for (int i = 0; i < kPayTableFileValues; ++i) {
-        const PayTableFileValue& value = record[i];
-        QVariant bound;
-        if (i < kTextFields) {
-            if (const auto* text = std::get_if<std::string>(&value))
-                bound = QString::fromStdString(*text);
-            else if (const auto* number = std::get_if<double>(&value))
-                bound = QString::fromStdString(PlainForm(*number));
-        } else if (keepBonus || i < kFirstBonusField) {
-            // A number field takes numbers; a text that reads as one counts as one.
-            if (const auto* number = std::get_if<double>(&value))
-                bound = *number;
-            else if (const auto* text = std::get_if<std::string>(&value); text && ParseNumber(*text))
-                bound = *ParseNumber(*text);
-        }
-        if (i == kTextFields && bound.isValid()) { // Catch holds whole numbers; one out of range stays Null
-            const auto whole = ToInt32(bound.toDouble());
-            bound = whole ? QVariant(*whole) : QVariant();
-        }
-        query.addBindValue(bound.isValid() ? bound : QVariant(QMetaType(QMetaType::QString)));
-    }
+    const auto number = [](const std::optional<double>& value) {
+        return value ? QVariant(*value) : QVariant(QMetaType(QMetaType::Double));
+    };
+    query.addBindValue(QString::fromStdString(row.key.Location));
+    query.addBindValue(QString::fromStdString(row.key.Casino));
+    query.addBindValue(QString::fromStdString(row.key.Game));
+    query.addBindValue(row.Catch ? QVariant(*row.Catch) : QVariant(QMetaType(QMetaType::Int)));
+    for (const std::optional<double>& pay : row.Pick)
+        query.addBindValue(number(pay));
+    for (const std::optional<double>* bonus :
+         {&row.BonusBall, &row.FreeGames, &row.BonusFactor, &row.Egg1Bonus, &row.Egg2Bonus, &row.Egg3Bonus})
+        query.addBindValue(number(*bonus));
     if (!query.exec()) {
         setError(error, query);
         return false;

@@ -2,7 +2,6 @@
 // The routines over the pay table that every window shares. Every value is bound to its
 // statement, never spliced into it, so names with apostrophes ("Harrah's Laughlin") work.
 
-#include "engine/catalogue/paytablefile.h"
 #include "engine/common/gamelistentry.h"
 #include "engine/common/kenogame.h"
 #include "engine/common/paytypes.h"
@@ -18,6 +17,9 @@ namespace tallyhawk {
 
 // A field value as a number: 0 when it is Null, empty, or not a number.
 double NumberOrNull(const QVariant& value);
+// A field value as a number, or none when it is Null, empty, or not a number: how a stored
+// pay or bonus value is read.
+std::optional<double> OptionalNumber(const QVariant& value);
 
 // Runs one action statement with its bound values. Returns false with the engine's message.
 [[nodiscard]] bool ExecuteSql(QSqlDatabase db, const QString& statement, const QVariantList& values = {},
@@ -33,7 +35,8 @@ class GameSql
 {
 public:
     GameSql() = default;
-    explicit GameSql(GameKey key) : m_key(std::move(key)) {}
+    // Looks the game up by its key in the one form keys are stored in (NormaliseGameKey).
+    explicit GameSql(const GameKey& key) : m_key(NormaliseGameKey(key).key) {}
 
     const GameKey& key() const { return m_key; }
 
@@ -69,10 +72,7 @@ PayScheduleRow ReadPayScheduleRow(const QSqlQuery& query);
 // False with the engine's message on failure.
 [[nodiscard]] bool ReadGame(QSqlDatabase db, const GameSql& sql, KenoGame* game, QString* error = nullptr);
 
-// Adds one record of a pay-table file as a new row. Values that a field cannot take (an
-// empty text in a number field) leave it Null; with `keepBonus` false the six bonus fields
-// are Null whatever the record holds.
-[[nodiscard]] bool InsertPayTableFileRecord(QSqlDatabase db, const PayTableFileRecord& record, bool keepBonus,
-                                            QString* error = nullptr);
+// Adds a row as it stands (its key as given; no value as Null). False with the engine's message.
+[[nodiscard]] bool InsertPayScheduleRow(QSqlDatabase db, const PayScheduleRow& row, QString* error = nullptr);
 
 } // namespace tallyhawk

@@ -45,6 +45,13 @@ std::vector<PayTableFileRecord> readFile(const std::string& text)
     return contents.records;
 }
 
+ImportedGame gameOf(const std::vector<PayTableFileRecord>& records)
+{
+    const ImportedGame game = GameFromRecords(records);
+    EXPECT_TRUE(game.ok()) << game.error;
+    return game;
+}
+
 } // namespace
 
 TEST_F(CatalogueTest, ReadsAGameAsRecordsInCatchOrder)
@@ -123,6 +130,14 @@ TEST_F(CatalogueTest, DeleteKeepsTheLastElevenRows)
     EXPECT_EQ(allRows(), 0);
 }
 
+TEST_F(CatalogueTest, DeletingAGameThatIsNotThereSaysSo)
+{
+    const qlonglong before = allRows();
+    QString error;
+    EXPECT_EQ(DeleteGame(db, {"NEVADA - Other", "Nowhere", "Keno"}, &error), DeleteOutcome::NotFound);
+    EXPECT_EQ(allRows(), before);
+}
+
 TEST_F(CatalogueTest, DeleteMatchesTheKeyInAnyLetterCase)
 {
     // Stored in small letters, selected in capitals.
@@ -139,12 +154,13 @@ TEST_F(CatalogueTest, DeleteMatchesTheKeyInAnyLetterCase)
     EXPECT_EQ(records(kAquarius).size(), 11u); // the same location, another casino
 }
 
-TEST_F(CatalogueTest, RenameGivesTheGameItsNewKey)
+TEST_F(CatalogueTest, StoringGivesTheGameItsNewKey)
 {
     const auto before = records(kHarrahs);
     const GameKey renamed{"NEVADA - Other", "Harrah's Laughlin", "Keno $1"};
     QString error;
-    ASSERT_EQ(RenameGame(db, kHarrahs, renamed, &error), RenameOutcome::Renamed) << error.toStdString();
+    ASSERT_EQ(StoreEditedGame(db, kHarrahs, renamed, {}, &error), StoreOutcome::Stored)
+        << error.toStdString();
     EXPECT_TRUE(records(kHarrahs).empty());
     auto after = records(renamed);
     ASSERT_EQ(after.size(), 11u);
@@ -153,32 +169,82 @@ TEST_F(CatalogueTest, RenameGivesTheGameItsNewKey)
     EXPECT_EQ(after, before);
 }
 
-TEST_F(CatalogueTest, RenameRefusesAKeyThatAnotherGameHas)
+TEST_F(CatalogueTest, StoringRefusesAKeyThatAnotherGameHasAndKeepsTheEditsOut)
 {
     const auto harrahs = records(kHarrahs);
     const auto aquarius = records(kAquarius);
+    const qlonglong bonusRow =
+        scalar("SELECT rowid FROM [Pay Table] WHERE [Casino] = ? AND [Catch] = 0", {"Harrah's Laughlin"})
+            .toLongLong();
+    const std::vector<CellEdit> edits{{bonusRow, "Pick1", 5.0}};
     QString error;
-    EXPECT_EQ(RenameGame(db, kHarrahs, kAquarius, &error), RenameOutcome::KeyTaken);
+    EXPECT_EQ(StoreEditedGame(db, kHarrahs, kAquarius, edits, &error), StoreOutcome::KeyTaken);
     EXPECT_FALSE(error.isEmpty());
-    // Also when the other game's key is typed in other letters.
-    EXPECT_EQ(RenameGame(db, kHarrahs, {"nevada - other", "AQUARIUS LAUGHLIN", "live keno $1"}, &error),
-              RenameOutcome::KeyTaken);
-    EXPECT_EQ(records(kHarrahs), harrahs);
+    // Also when the other game's key is typed in other letters, or with blanks around it.
+    EXPECT_EQ(StoreEditedGame(db, kHarrahs, {"nevada - other", " AQUARIUS LAUGHLIN ", "live keno $1"}, edits,
+                              &error),
+              StoreOutcome::KeyTaken);
+    EXPECT_EQ(records(kHarrahs), harrahs); // the edit went with the refused key
     EXPECT_EQ(records(kAquarius), aquarius);
+
+    EXPECT_EQ(StoreEditedGame(db, kHarrahs, {"NEVADA - Other", QString(29, 'c').toStdString(), "Keno"}, edits,
+                              &error),
+              StoreOutcome::KeyRefused);
+    EXPECT_EQ(error.toStdString(),
+              "the casino \"" + std::string(29, 'c') + "\" is longer than 28 characters");
+    EXPECT_EQ(records(kHarrahs), harrahs);
+
+    ASSERT_EQ(StoreEditedGame(db, kHarrahs, kHarrahs, edits, &error), StoreOutcome::Stored)
+        << error.toStdString();
+    EXPECT_EQ(pay(kHarrahs, 0, 1), QVariant(qlonglong(5)));
 }
 
-TEST_F(CatalogueTest, RenameToTheSameKeyInOtherLettersChangesTheCase)
+TEST_F(CatalogueTest, StoringTheSameKeyInOtherLettersChangesTheCase)
 {
     const GameKey shouted{"NEVADA - OTHER", "HARRAH'S LAUGHLIN", "Live Keno $1"};
     QString error;
-    ASSERT_EQ(RenameGame(db, kHarrahs, shouted, &error), RenameOutcome::Renamed) << error.toStdString();
+    ASSERT_EQ(StoreEditedGame(db, kHarrahs, shouted, {}, &error), StoreOutcome::Stored)
+        << error.toStdString();
     EXPECT_EQ(
         scalar("SELECT count(*) FROM [Pay Table] WHERE [Casino] = ? COLLATE BINARY", {"HARRAH'S LAUGHLIN"})
             .toInt(),
         11);
     // Unchanged, the key rewrites the rows with their own values.
-    EXPECT_EQ(RenameGame(db, shouted, shouted, &error), RenameOutcome::Renamed);
+    EXPECT_EQ(StoreEditedGame(db, shouted, shouted, {}, &error), StoreOutcome::Stored);
     EXPECT_EQ(records(shouted).size(), 11u);
+}
+
+TEST_F(CatalogueTest, EveryPathStoresAndFindsTheKeyWithoutItsBlanks)
+{
+    const GameKey padded{" ARIZONA ", "  Desert  ", "Keno $1 "};
+    const GameKey trimmed{"ARIZONA", "Desert", "Keno $1"};
+    QString error;
+    ASSERT_TRUE(
+        CopyGameAsNew(db, {" NEVADA - Other", "Harrah's Laughlin ", " Live Keno $1"}, " Keno $1 ", &error))
+        << error.toStdString();
+    EXPECT_EQ(records({"New", "New", "Keno $1"}).size(), 11u);
+    ASSERT_EQ(StoreEditedGame(db, {"New", "New", "Keno $1"}, padded, {}, &error), StoreOutcome::Stored);
+    EXPECT_EQ(scalar("SELECT count(*) FROM [Pay Table] WHERE [Location] = 'ARIZONA' AND [Casino] = 'Desert' "
+                     "AND [Game] = 'Keno $1'")
+                  .toInt(),
+              11);
+    // Export, count and delete find it by either form.
+    EXPECT_EQ(records(padded).size(), 11u);
+    qlonglong rows = 0;
+    ASSERT_TRUE(CountGameRows(db, padded, &rows, &error));
+    EXPECT_EQ(rows, 11);
+
+    auto file = records(trimmed);
+    for (auto& record : file)
+        record[0] = std::string("ARIZONA  ");
+    ASSERT_TRUE(ImportGame(db, gameOf(file), &error)) << error.toStdString();
+    EXPECT_EQ(records(trimmed).size(), 11u);
+    EXPECT_EQ(DeleteGame(db, padded, &error), DeleteOutcome::Deleted);
+    EXPECT_TRUE(records(trimmed).empty());
+
+    // A name that the list would cut is never stored.
+    EXPECT_FALSE(CopyGameAsNew(db, kHarrahs, QString(21, 'g'), &error));
+    EXPECT_TRUE(records({"New", "New", std::string(21, 'g')}).empty());
 }
 
 TEST_F(CatalogueTest, RoundingTouchesOnlyTheListedGames)
@@ -219,7 +285,7 @@ TEST_F(CatalogueTest, ExportThenImportGivesTheSameGame)
 
     const qlonglong before = allRows();
     QString error;
-    ASSERT_TRUE(ImportGame(db, read, &error)) << error.toStdString();
+    ASSERT_TRUE(ImportGame(db, gameOf(read), &error)) << error.toStdString();
     EXPECT_EQ(allRows(), before);
     EXPECT_EQ(records(kHarrahs), exported);
     EXPECT_EQ(std::get<double>(records(kHarrahs)[0][16]), 1);                      // Bonus Factor
@@ -235,7 +301,7 @@ TEST_F(CatalogueTest, ImportReplacesAllRowsOfTheGameItNames)
         record[1] = std::string("HARRAH'S LAUGHLIN");
     const qlonglong before = allRows();
     QString error;
-    ASSERT_TRUE(ImportGame(db, readFile(FormatPayTableFile(five)), &error)) << error.toStdString();
+    ASSERT_TRUE(ImportGame(db, gameOf(readFile(FormatPayTableFile(five))), &error)) << error.toStdString();
     EXPECT_EQ(allRows(), before - 6);
     EXPECT_EQ(records(kHarrahs).size(), 5u);
     EXPECT_EQ(records(kAquarius).size(), 11u);
@@ -253,7 +319,7 @@ TEST_F(CatalogueTest, ImportOfFourteenRecordsKeepsEleven)
     ASSERT_EQ(read.size(), 11u);
     const qlonglong before = allRows();
     QString error;
-    ASSERT_TRUE(ImportGame(db, read, &error)) << error.toStdString();
+    ASSERT_TRUE(ImportGame(db, gameOf(read), &error)) << error.toStdString();
     EXPECT_EQ(allRows(), before);
     EXPECT_EQ(records(kFirePower).size(), 11u);
     EXPECT_EQ(pay(kFirePower, 2, 2).toDouble(), 12.275);
@@ -269,7 +335,7 @@ TEST_F(CatalogueTest, ANewGameFromAWindows1252FileKeepsItsCentSign)
         file += "\r\n";
     }
     QString error;
-    ASSERT_TRUE(ImportGame(db, readFile(file), &error)) << error.toStdString();
+    ASSERT_TRUE(ImportGame(db, gameOf(readFile(file)), &error)) << error.toStdString();
     const auto game = records({"NEVADA - Other", "O'Sheas", "Caveman Keno 25\xC2\xA2"});
     ASSERT_EQ(game.size(), 11u);
     EXPECT_EQ(std::get<double>(game[0][19]), 1);
@@ -286,14 +352,14 @@ TEST_F(CatalogueTest, AnImportThatFailsMidwayLeavesTheOldGame)
                                "WHEN NEW.[Catch] = 5 BEGIN SELECT RAISE(ABORT, 'refused by the test'); END"));
     const qlonglong before = allRows();
     QString error;
-    EXPECT_FALSE(ImportGame(db, readFile(FormatPayTableFile(changed)), &error));
+    EXPECT_FALSE(ImportGame(db, gameOf(readFile(FormatPayTableFile(changed))), &error));
     EXPECT_TRUE(error.contains("refused by the test")) << error.toStdString();
     EXPECT_EQ(allRows(), before);
     EXPECT_EQ(records(kHarrahs), old);
 
     // Without the trigger the same import goes through.
     ASSERT_TRUE(ExecuteSql(db, "DROP TRIGGER refuse_catch_5"));
-    ASSERT_TRUE(ImportGame(db, readFile(FormatPayTableFile(changed)), &error)) << error.toStdString();
+    ASSERT_TRUE(ImportGame(db, gameOf(readFile(FormatPayTableFile(changed))), &error)) << error.toStdString();
     EXPECT_EQ(pay(kHarrahs, 5, 10), QVariant(qlonglong(7)));
 }
 
@@ -301,7 +367,7 @@ TEST_F(CatalogueTest, ImportWithNothingToImportChangesNothing)
 {
     const qlonglong before = allRows();
     QString error;
-    EXPECT_FALSE(ImportGame(db, {}, &error));
+    EXPECT_FALSE(ImportGame(db, ImportedGame{}, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(allRows(), before);
 }

@@ -150,30 +150,3 @@ TEST_F(PayTableTest, ACatchBeyondAnyWholeNumberReadsAsBlankNotConverted)
     EXPECT_EQ(
         std::count_if(read.begin(), read.end(), [](const PayScheduleRow& row) { return row.Catch == 7; }), 1);
 }
-
-TEST_F(PayTableTest, InsertedRecordsKeepBonusValuesOnlyWhereAsked)
-{
-    PayTableFileRecord record;
-    record[0] = std::string("L'oc");
-    record[1] = std::string("C");
-    record[2] = 7.0; // a number in a text field is stored as its text
-    record[3] = 1.0;
-    record[4] = std::string(""); // empty text in a number field: Null
-    record[5] = std::string("2.5");
-    record[6] = std::string("junk");
-    for (int i = 14; i < 20; ++i)
-        record[i] = 3.0;
-    ASSERT_TRUE(InsertPayTableFileRecord(db, record, false));
-    record[3] = 0.0;
-    ASSERT_TRUE(InsertPayTableFileRecord(db, record, true));
-
-    const auto game = rows(GameSql(GameKey{"L'oc", "C", "7"}));
-    ASSERT_EQ(game.size(), 2u);
-    EXPECT_FALSE(game[1].Pick[0].has_value());
-    EXPECT_EQ(game[1].Pick[1], 2.5);
-    EXPECT_FALSE(game[1].Pick[2].has_value());
-    EXPECT_FALSE(game[1].BonusBall.has_value());
-    EXPECT_FALSE(game[1].Egg3Bonus.has_value());
-    EXPECT_EQ(game[0].BonusBall, 3);
-    EXPECT_EQ(game[0].Egg3Bonus, 3);
-}

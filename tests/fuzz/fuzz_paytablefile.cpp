@@ -1,8 +1,11 @@
 // libFuzzer target for the pay-table file. Any bytes, decoded and read, must neither crash nor
 // touch memory outside their own; what was read must come back the same when it is written
-// and read again, so an export of an imported game gives the game that was imported.
+// and read again, so an export of an imported game gives the game that was imported; and what
+// the import's checks let through is a game the catalogue can list and find, its values in range.
 
 #include "engine/catalogue/paytablefile.h"
+#include "engine/catalogue/paytableimport.h"
+#include "engine/catalogue/payvalidation.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -29,6 +32,25 @@ PayTableFileRecord nullAsEmptyText(PayTableFileRecord record)
     return record;
 }
 
+// An imported game: a bonus row first, one row per Catch, every value one the rules can hold,
+// under a key that is stored as it is found.
+void checkImported(const ImportedGame& game)
+{
+    if (!game.ok()) {
+        check(game.rows.empty(), "a refused game gave rows");
+        return;
+    }
+    check(!game.rows.empty() && game.rows.size() <= kPayTableFileMaxRecords,
+          "the number of rows is out of range");
+    check(game.rows.front().Catch == 0, "the first row is not the bonus row");
+    check(!CheckCatches(game.rows) && !CheckValueRanges(game.rows), "a row the lock would refuse");
+    const GameKeyNormalisation key = NormaliseGameKey(game.key);
+    check(key.ok() && key.key == game.key, "the key is not in its stored form");
+    check(ParseGameListEntry(FormatGameListEntry(game.key)) == game.key, "the list would not find the game");
+    for (const PayScheduleRow& row : game.rows)
+        check(row.key == game.key, "a row under another key");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -36,6 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = DecodePayTableBytes(std::string_view(reinterpret_cast<const char*>(data), size));
     check(DecodePayTableBytes(text) == text, "the decoded text is not UTF-8");
 
+    checkImported(ReadImportedGame(std::string_view(reinterpret_cast<const char*>(data), size)));
     const PayTableFileContents contents = ReadPayTableFile(text);
     if (!contents.ok()) {
         check(contents.records.empty(), "a refused file gave records");

@@ -17,6 +17,7 @@ public:
         QString kind; // "message", "yesno", "okcancel", "input", "open", "save", "document"
         QString text;
         QString title;
+        bool defaultNo = false; // a question whose Enter key answers No
     };
 
     std::vector<Shown> shown;
@@ -39,9 +40,9 @@ public:
     {
         shown.push_back({"message", text, title});
     }
-    bool askYesNo(QWidget*, const QString& text, const QString& title, Icon) override
+    bool askYesNo(QWidget*, const QString& text, const QString& title, Icon, Default defaultButton) override
     {
-        shown.push_back({"yesno", text, title});
+        shown.push_back({"yesno", text, title, defaultButton == Default::No});
         return next(answers, false);
     }
     bool askOkCancel(QWidget*, const QString& text, const QString& title, Icon) override
@@ -58,14 +59,15 @@ public:
             return std::nullopt;
         return answer;
     }
-    QString openFileName(QWidget*, const QString& caption, const QString&, const QString&) override
+    // File dialogs record the folder they start in as their title.
+    QString openFileName(QWidget*, const QString& caption, const QString& folder, const QString&) override
     {
-        shown.push_back({"open", caption, {}});
+        shown.push_back({"open", caption, folder});
         return next(fileNames, QString());
     }
-    QString saveFileName(QWidget*, const QString& caption, const QString&, const QString&) override
+    QString saveFileName(QWidget*, const QString& caption, const QString& folder, const QString&) override
     {
-        shown.push_back({"save", caption, {}});
+        shown.push_back({"save", caption, folder});
         return next(fileNames, QString());
     }
     bool openDocument(const QString& path) override

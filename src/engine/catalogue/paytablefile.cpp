@@ -8,6 +8,10 @@ namespace tallyhawk {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// What spreadsheets save as "Unicode text": UTF-16, little-endian on Windows, with its mark.
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
+constexpr char32_t kReplacementCharacter = 0xFFFD;
 
 // The whole text as a number, or no value. Written out and read back with <charconv>, which
 // ignores the C locale: a program under a German locale still reads and writes "12.275".
@@ -98,15 +102,22 @@ public:
 
     bool atEnd() const { return m_pos >= m_text.size(); }
 
-    // Reads one value and the comma or line end after it.
-    bool read(PayTableFileValue& value, std::string& error)
+    enum class Delimiter
+    {
+        Comma,
+        LineEnd,
+        End
+    };
+
+    // Reads one value and the comma or line end after it; `after` says which it was.
+    bool read(PayTableFileValue& value, Delimiter& after, std::string& error)
     {
         while (m_pos < m_text.size() && (m_text[m_pos] == ' ' || m_text[m_pos] == '\t'))
             ++m_pos;
         if (m_pos < m_text.size() && m_text[m_pos] == '"') {
             const auto close = m_text.find('"', m_pos + 1);
             if (close == std::string_view::npos) {
-                error = "a quoted text is not closed";
+                error = "opens a quoted text that is not closed";
                 return false;
             }
             value = std::string(m_text.substr(m_pos + 1, close - m_pos - 1));
@@ -123,7 +134,12 @@ public:
             else
                 value = std::string(trimmed);
         }
-        consumeDelimiter();
+        if (const auto* text = std::get_if<std::string>(&value);
+            text && text->find('\0') != std::string::npos) {
+            error = "holds a NUL character, which no text file of comma-separated values does";
+            return false;
+        }
+        after = consumeDelimiter();
         return true;
     }
 
@@ -145,14 +161,16 @@ private:
             ++m_pos;
     }
 
-    void consumeDelimiter()
+    Delimiter consumeDelimiter()
     {
         if (m_pos >= m_text.size())
-            return;
-        if (m_text[m_pos] == '\r' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == '\n')
+            return Delimiter::End;
+        const char c = m_text[m_pos];
+        if (c == '\r' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == '\n')
             m_pos += 2;
         else
             ++m_pos;
+        return c == ',' ? Delimiter::Comma : Delimiter::LineEnd;
     }
 
     std::string_view m_text;
@@ -203,11 +221,49 @@ void appendUtf8(std::string& out, char32_t c)
     } else if (c < 0x800) {
         out += static_cast<char>(0xC0 | (c >> 6));
         out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
+    } else if (c < 0x10000) {
         out += static_cast<char>(0xE0 | (c >> 12));
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
     }
+}
+
+// UTF-16 text (after its mark) as UTF-8. A lone surrogate or an odd last byte becomes the
+// replacement character, so the reader sees the rest of the file as it is.
+std::string decodeUtf16(std::string_view bytes, bool bigEndian)
+{
+    const auto unit = [&](std::size_t i) -> char32_t {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? char32_t(first << 8 | second) : char32_t(second << 8 | first);
+    };
+    const auto isHigh = [](char32_t c) {
+        return c >= 0xD800 && c <= 0xDBFF;
+    };
+    const auto isLow = [](char32_t c) {
+        return c >= 0xDC00 && c <= 0xDFFF;
+    };
+    std::string out;
+    out.reserve(bytes.size());
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        char32_t c = unit(i);
+        if (isHigh(c) && i + 3 < bytes.size() && isLow(unit(i + 2))) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        } else if (isHigh(c) || isLow(c)) {
+            c = kReplacementCharacter;
+        }
+        appendUtf8(out, c);
+    }
+    if (i < bytes.size())
+        appendUtf8(out, kReplacementCharacter);
+    return out;
 }
 
 // Windows-1252 at 0x80 to 0x9F; the five bytes it leaves undefined stay the C1 controls of the
@@ -246,6 +302,10 @@ std::string FormatPayTableFile(const std::vector<PayTableFileRecord>& records)
 
 std::string DecodePayTableBytes(std::string_view bytes)
 {
+    if (bytes.starts_with(kUtf16LittleEndianMark))
+        return decodeUtf16(bytes.substr(kUtf16LittleEndianMark.size()), false);
+    if (bytes.starts_with(kUtf16BigEndianMark))
+        return decodeUtf16(bytes.substr(kUtf16BigEndianMark.size()), true);
     // A byte order mark says UTF-8 whatever follows; it stays for the reader to skip.
     std::string out;
     if (bytes.starts_with(kByteOrderMark)) {
@@ -269,26 +329,31 @@ PayTableFileContents ReadPayTableFile(std::string_view contents)
 {
     PayTableFileContents result;
     ValueReader reader(contents);
+    const auto refuse = [&](const std::string& reason) {
+        result.error = "Record " + std::to_string(result.records.size() + 1) + reason + ".";
+        result.records.clear();
+        return result;
+    };
     while (result.records.size() < kPayTableFileMaxRecords && !reader.atEndOfRecords()) {
         PayTableFileRecord record;
+        ValueReader::Delimiter after = ValueReader::Delimiter::End;
         for (int i = 0; i < kPayTableFileValues; ++i) {
-            if (i > 0 && reader.atEnd()) {
-                result.error = "record " + std::to_string(result.records.size() + 1) + " ends after " +
-                               std::to_string(i) + " of its " + std::to_string(kPayTableFileValues) +
-                               " values";
-                break;
-            }
-            if (!reader.read(record[i], result.error))
-                break;
+            if (i > 0 && reader.atEnd())
+                return refuse(" ends after " + std::to_string(i) + " of its " +
+                              std::to_string(kPayTableFileValues) + " values");
+            std::string error;
+            if (!reader.read(record[i], after, error))
+                return refuse(", value " + std::to_string(i + 1) + " " + error);
         }
-        if (!result.ok()) {
-            result.records.clear();
-            return result;
-        }
+        // A record may spread over lines, but its line ends with its last value: a comma after
+        // it means a line of more values than a pay-table record has (or a header line's shift).
+        if (after == ValueReader::Delimiter::Comma)
+            return refuse(" has more than " + std::to_string(kPayTableFileValues) +
+                          " values: its line goes on after the last");
         result.records.push_back(std::move(record));
     }
     if (result.records.empty())
-        result.error = "the file holds no pay table record";
+        result.error = "The file holds no pay table record.";
     return result;
 }
 

@@ -23,7 +23,7 @@ using PayTableFileRecord = std::array<PayTableFileValue, kPayTableFileValues>;
 struct PayTableFileContents
 {
     std::vector<PayTableFileRecord> records; // at most kPayTableFileMaxRecords
-    std::string error;                       // why nothing was read; empty on success
+    std::string error;                       // why nothing was read, a sentence; empty on success
     bool ok() const { return error.empty(); }
 };
 
@@ -33,13 +33,16 @@ struct PayTableFileContents
 // carry, is written bare when it reads back so, otherwise with apostrophes for its quotes.
 std::string FormatPayTableFile(const std::vector<PayTableFileRecord>& records);
 
-// A file's bytes as UTF-8 text: valid UTF-8 stays as it is; anything else is read as
-// Windows-1252, the character set of files written by older installations (the cent sign).
-// A UTF-8 byte order mark stays, for the reader to skip.
+// A file's bytes as UTF-8 text. UTF-16 with its byte order mark (a spreadsheet's "Unicode
+// text") is decoded; valid UTF-8 stays as it is; anything else is read as Windows-1252, the
+// character set of files written by older installations (the cent sign). A UTF-8 byte order
+// mark stays, for the reader to skip.
 std::string DecodePayTableBytes(std::string_view bytes);
 
 // Reads at most kPayTableFileMaxRecords records; anything after them is ignored. A file that
-// ends inside a record, holds no record, or leaves a quoted text open is refused whole.
+// ends inside a record, holds no record, leaves a quoted text open, holds a NUL character or
+// a line that goes on after a record's last value is refused whole, with a sentence naming the
+// record ("Record 6 ends after 9 of its 20 values.").
 [[nodiscard]] PayTableFileContents ReadPayTableFile(std::string_view contents);
 
 } // namespace tallyhawk

@@ -3,6 +3,8 @@
 #include "engine/common/numberforms.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <string_view>
 
 namespace tallyhawk {
@@ -32,7 +34,76 @@ bool beginsIgnoringCase(std::string_view text, std::string_view start)
     return text.size() >= start.size() && equalIgnoringCase(text.substr(0, start.size()), start);
 }
 
+std::array<const std::optional<double>*, 6> bonusValues(const PayScheduleRow& row)
+{
+    return {&row.BonusBall, &row.FreeGames, &row.BonusFactor, &row.Egg1Bonus, &row.Egg2Bonus, &row.Egg3Bonus};
+}
+
+std::optional<std::string> cellProblem(const std::string& cell, const std::optional<double>& value,
+                                       ValueKind kind)
+{
+    if (!value)
+        return std::nullopt;
+    if (const auto problem = ValueRangeProblem(*value, kind))
+        return cell + *problem + ".";
+    return std::nullopt;
+}
+
 } // namespace
+
+const char* const kBonusCaptions[6] = {"Bonus Ball",     "Free Games",     "Bonus Factor",
+                                       "1 - Egg Factor", "2 - Egg Factor", "3 - Egg Factor"};
+
+std::string PickCaption(int n)
+{
+    return "Pick " + std::to_string(n);
+}
+
+std::optional<std::string> ValueRangeProblem(double value, ValueKind kind)
+{
+    if (!std::isfinite(value))
+        return std::string(" is not a finite number");
+    if (value < 0)
+        return " is " + PlainForm(value) + ", below 0";
+    if (kind == ValueKind::Pay && value > kMaxPay)
+        return " is " + PlainForm(value) + ", above 2,147,483,647, the largest pay the simulation holds";
+    if (kind == ValueKind::Bonus && value > kMaxBonusValue)
+        return " is " + PlainForm(value) + ", above 32,767, the largest bonus value the board holds";
+    return std::nullopt;
+}
+
+std::optional<std::string> CheckValueRanges(const std::vector<PayScheduleRow>& rows)
+{
+    for (const PayScheduleRow& row : rows) {
+        const std::string of =
+            row.Catch ? " of Catch " + std::to_string(*row.Catch) : " of a row without a Catch";
+        for (int n = 1; n <= kMaxMarked; ++n)
+            if (auto problem = cellProblem(PickCaption(n) + of, row.Pick[n - 1], ValueKind::Pay))
+                return problem;
+    }
+    for (const PayScheduleRow& row : rows) {
+        if (row.Catch != 0)
+            continue;
+        const auto values = bonusValues(row);
+        for (std::size_t i = 0; i < values.size(); ++i)
+            if (auto problem = cellProblem(kBonusCaptions[i], *values[i], ValueKind::Bonus))
+                return problem;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> CheckCatches(const std::vector<PayScheduleRow>& rows)
+{
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        for (std::size_t j = i + 1; j < rows.size(); ++j)
+            if (rows[i].Catch && rows[i].Catch == rows[j].Catch)
+                return "Two rows of this game are for Catch " + std::to_string(*rows[i].Catch) +
+                       ". Give each row its own Catch from 0 to 10.";
+    if (std::none_of(rows.begin(), rows.end(), [](const PayScheduleRow& row) { return row.Catch == 0; }))
+        return std::string("This game has no row for Catch 0, the row of its bonus values, and the list of "
+                           "games would no longer show it. Give one row Catch 0.");
+    return std::nullopt;
+}
 
 bool IsPlaceholderKey(const std::string& location, const std::string& casino)
 {

@@ -1,5 +1,6 @@
 #pragma once
-// The checks that a game's pays and bonus values pass before the catalogue locks them.
+// The checks that a game's pays and bonus values pass before the catalogue locks them, and the
+// ranges every pay and bonus value is held to wherever it enters (typing, a file, a stored row).
 
 #include "engine/common/paytypes.h"
 
@@ -8,6 +9,35 @@
 #include <vector>
 
 namespace tallyhawk {
+
+// The largest pay the simulation holds: it pays in 32-bit whole numbers.
+constexpr double kMaxPay = 2147483647.0;
+// The largest bonus value the board holds: it reads each of the six as a 16-bit whole number.
+constexpr double kMaxBonusValue = 32767.0;
+
+enum class ValueKind
+{
+    Pay,
+    Bonus
+};
+
+// Why a pay or bonus value cannot be held, or none: it is not a finite number, is negative, or
+// is above the largest of its kind. The phrase follows the cell's name: "Pick 4 of Catch 3" +
+// " is -5, below 0".
+[[nodiscard]] std::optional<std::string> ValueRangeProblem(double value, ValueKind kind);
+
+// The caption under which the grids and messages name a field: "Pick 4", "Bonus Factor",
+// "1 - Egg Factor". Pick n is field 4 + n of a pay-table row, the bonus values fields 14 to 19.
+std::string PickCaption(int n);
+extern const char* const kBonusCaptions[6];
+
+// The first pay or bonus value of the rows that cannot be held, as a sentence naming its cell
+// ("Pick 4 of Catch 3 is -5, below 0."). Pays are checked row by row, then the bonus row's values.
+[[nodiscard]] std::optional<std::string> CheckValueRanges(const std::vector<PayScheduleRow>& rows);
+
+// A Catch that two rows share, or a game without its bonus row (Catch 0), which the game list
+// would no longer show: the sentence that refuses it, or none.
+[[nodiscard]] std::optional<std::string> CheckCatches(const std::vector<PayScheduleRow>& rows);
 
 // The placeholder key of a fresh copy: a location or casino of "New", in any letter case.
 bool IsPlaceholderKey(const std::string& location, const std::string& casino);

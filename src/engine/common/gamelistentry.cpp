@@ -52,6 +52,39 @@ std::string TrimBlanks(std::string_view text)
     return std::string(text.substr(begin, end - begin + 1));
 }
 
+int CharacterCount(std::string_view text)
+{
+    return static_cast<int>(characterStarts(text).size()) - 1;
+}
+
+GameKeyNormalisation NormaliseGameKey(const GameKey& key)
+{
+    GameKeyNormalisation result;
+    result.key = {TrimBlanks(key.Location), TrimBlanks(key.Casino), TrimBlanks(key.Game)};
+    const struct
+    {
+        const std::string& text;
+        const char* name;
+        int limit;
+    } parts[] = {{result.key.Location, "location", kMaxLocationLength},
+                 {result.key.Casino, "casino", kMaxCasinoLength},
+                 {result.key.Game, "game name", kMaxGameLength}};
+    for (const auto& part : parts) {
+        const std::string name = part.name;
+        if (part.text.empty())
+            result.error = "the " + name + " is empty";
+        else if (CharacterCount(part.text) > part.limit)
+            result.error = "the " + name + " \"" + part.text + "\" is longer than " +
+                           std::to_string(part.limit) + " characters";
+        else if (std::any_of(part.text.begin(), part.text.end(),
+                             [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }))
+            result.error = "the " + name + " holds a control character (such as a NUL, a tab or a line end)";
+        if (!result.error.empty())
+            break;
+    }
+    return result;
+}
+
 std::string FormatGameListEntry(const GameKey& key)
 {
     return padOrCut(key.Location, kLocationWidth) + padOrCut(key.Casino, kCasinoWidth) +

@@ -36,4 +36,25 @@ GameKey ParseGameListEntry(std::string_view entry);
 // Leading and trailing blanks removed (blanks only, as the list entries are padded with them).
 std::string TrimBlanks(std::string_view text);
 
+// The longest part of a key that the list shows whole and the lookup finds again. The casino
+// keeps two columns of its 30 free, as the catalogue always has.
+constexpr int kMaxLocationLength = kLocationWidth;
+constexpr int kMaxCasinoLength = 28;
+constexpr int kMaxGameLength = kGameWidth;
+
+// The number of characters (not bytes) of a UTF-8 text.
+int CharacterCount(std::string_view text);
+
+struct GameKeyNormalisation
+{
+    GameKey key;       // every part without surrounding blanks, whether or not it can be stored
+    std::string error; // why the key cannot be stored (a phrase: "the casino is empty"); empty if it can
+    bool ok() const { return error.empty(); }
+};
+
+// The one form of a game's key: what is stored, and what every lookup, delete and export
+// searches for. Each part loses its surrounding blanks; a key with an empty part, a part
+// longer than its limit or a control character (a NUL, a tab, a line end) cannot be stored.
+[[nodiscard]] GameKeyNormalisation NormaliseGameKey(const GameKey& key);
+
 } // namespace tallyhawk

@@ -4,6 +4,7 @@
 #include "db/database.h"
 #include "db/defaults.h"
 #include "db/paytable.h"
+#include "db/repair.h"
 #include "engine/common/numberforms.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/gamelistcombo.h"
@@ -332,6 +333,14 @@ bool frmKenoBoard::Form_Load()
                 "\n\nTallyhawk uses the value of a new database instead; PGM OPTIONS stores new ones.",
             kProgramTitle, Dialogs::Icon::Warning);
     m_module2.gCurrentGameName = QString::fromStdString(defaults.StartupGame);
+
+    // Rows that older versions stored out of every window's reach are mended once and said so.
+    CatalogueRepair repair;
+    if (!RepairCatalogue(db, &repair, &error))
+        m_dialogs.message(this, "The pay table could not be repaired: " + error, kProgramTitle,
+                          Dialogs::Icon::Warning);
+    else if (repair.repaired())
+        m_dialogs.message(this, repair.description(), kProgramTitle, Dialogs::Icon::Information);
 
     // A failed clean-up changes nothing (one transaction); the catalogue is still usable.
     if (!CleanPayTable(db, &error))

@@ -2,6 +2,7 @@
 
 #include "db/catalogue.h"
 #include "db/paytable.h"
+#include "engine/catalogue/paytableimport.h"
 #include "engine/catalogue/payvalidation.h"
 #include "engine/common/numberforms.h"
 #include "engine/sim/exactodds.h"
@@ -11,11 +12,13 @@
 #include "gui/common/module2.h"
 #include "gui/common/uifonts.h"
 #include "paygridmodel.h"
+#include "paygridview.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,6 +26,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTableWidget>
@@ -171,25 +175,47 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption)
 
 QTableView* grid(QWidget* parent, const char* name, PayGridModel* model)
 {
-    auto* view = new QTableView(parent);
+    auto* view = new PayGridView(model, parent);
     view->setObjectName(name);
-    view->setModel(model);
-    view->verticalHeader()->hide();
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                          QAbstractItemView::AnyKeyPressed);
+    // Rows as high as their text: the eleven rows of a game show without scrolling.
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     return view;
 }
 
-// The text of a record's key value (values 1 to 3 of a file), as it is stored.
-QString keyText(const PayTableFileValue& value)
+QString describe(const GameKey& key)
 {
-    if (const auto* text = std::get_if<std::string>(&value))
-        return qs(*text);
-    if (const auto* number = std::get_if<double>(&value))
-        return qs(PlainForm(*number));
-    return {};
+    return qs(key.Location) + ", " + qs(key.Casino) + ", " + qs(key.Game);
+}
+
+// Cuts a typed text to `limit` characters (not UTF-16 units), with a beep.
+void limitTyping(QLineEdit* edit, int limit, Dialogs& dialogs)
+{
+    const QList<uint> characters = edit->text().toUcs4();
+    if (characters.size() <= limit)
+        return;
+    dialogs.beep();
+    edit->setText(QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()), limit));
+}
+
+// The "Return %" cell of a marked count: the exact return at a bet of 1 under the board's rules,
+// or a blank and the reason for it.
+struct ReturnCell
+{
+    QString text;
+    QString toolTip;
+};
+ReturnCell exactReturnCell(const KenoGame& game, int marked)
+{
+    const QString numbers = marked == 1 ? "1 marked number" : QStringLiteral("%1 marked numbers").arg(marked);
+    if (!game.paysAnything(marked))
+        return {{}, "No return: this game pays nothing for " + numbers + "."};
+    const ExactGame exact = ExactGameOf(game, marked);
+    if (const std::string error = ExactGameError(exact, 1, {}, ExactRules::Board); !error.empty())
+        return {{}, "No return: " + qs(error)};
+    const double percent = static_cast<double>(BoardWinDistribution(exact).mean()) * 100.0;
+    return {qs(FormatTwoDecimals(percent)), "The exact return of " + numbers + " at a bet of 1"};
 }
 
 } // namespace
@@ -201,7 +227,8 @@ frmObjectMap::frmObjectMap(Module2& module2, Dialogs& dialogs, QWidget* parent)
     setWindowTitle("Orrinford's Tallyhawk ");
     buildControls();
     layOutControls();
-    resize(760, 460);
+    // At its first size the window shows a game's eleven rows and its names whole.
+    resize(QSize(900, 460).expandedTo(minimumSizeHint()));
 }
 
 frmObjectMap::~frmObjectMap() = default;
@@ -229,15 +256,24 @@ void frmObjectMap::buildControls()
             m_dialogs.message(this, message, kProgramTitle, Dialogs::Icon::Warning);
         });
     DBGrid1 = grid(this, "DBGrid1", pDataListing);
-    DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
-    DBGrid1->setColumnWidth(0, 110);
+    // The game's name whole; the return row's caption column keeps the same width.
+    DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    const int rowHeight = DBGrid1->verticalHeader()->defaultSectionSize();
+    const int frame = 2 * DBGrid1->frameWidth();
+    DBGrid1->setMinimumHeight(DBGrid1->horizontalHeader()->sizeHint().height() + (kMaxCatch + 1) * rowHeight +
+                              frame);
     GridReturn = new QTableWidget(1, static_cast<int>(payFields.size()), this);
     GridReturn->setObjectName("GridReturn");
     GridReturn->horizontalHeader()->hide();
     GridReturn->verticalHeader()->hide();
     GridReturn->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     GridReturn->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
-    GridReturn->setColumnWidth(0, 110);
+    GridReturn->setColumnWidth(0, DBGrid1->columnWidth(0));
+    connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionResized, GridReturn,
+            [this](int column, int, int width) {
+                if (column == 0)
+                    GridReturn->setColumnWidth(0, width);
+            });
     GridReturn->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GridReturn->setSelectionMode(QAbstractItemView::NoSelection);
     GridReturn->setFocusPolicy(Qt::NoFocus);
@@ -248,13 +284,27 @@ void frmObjectMap::buildControls()
         item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
         GridReturn->setItem(0, column, item);
     }
-    // Each stored edit of a pay reloads the grid: the returns follow.
-    connect(pDataListing, &QAbstractItemModel::modelReset, this, &frmObjectMap::showExactReturns);
+    // The returns follow every typed pay and bonus value, and every game shown.
+    for (PayGridModel* model : {pDataListing, DataBonus}) {
+        connect(model, &QAbstractItemModel::modelReset, this, &frmObjectMap::showExactReturns);
+        connect(model, &QAbstractItemModel::dataChanged, this, &frmObjectMap::showExactReturns);
+    }
     DBGrid2 = grid(this, "DBGrid2", DataBonus);
-    DBGrid2->setFixedHeight(34 + DBGrid2->horizontalHeader()->sizeHint().height());
-    // The bonus captions are long: those columns take the width of their captions.
-    for (int column = DataBonus->fieldColumn("Bonus Ball"); column < DataBonus->columnCount(); ++column)
-        DBGrid2->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    // The names take the width they need; the bonus captions wrap onto two lines.
+    for (const char* name : {"Location", "Casino", "Game"})
+        DBGrid2->horizontalHeader()->setSectionResizeMode(DataBonus->fieldColumn(name),
+                                                          QHeaderView::ResizeToContents);
+    DBGrid2->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    DBGrid2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int twoLines = 2 * DBGrid2->fontMetrics().height() + 8;
+    DBGrid2->horizontalHeader()->setFixedHeight(twoLines);
+    DBGrid2->setFixedHeight(twoLines + rowHeight + frame);
+    // Names too long for the window's width scroll, and the grid grows to keep its row in view.
+    connect(DBGrid2->horizontalScrollBar(), &QScrollBar::rangeChanged, DBGrid2,
+            [this, twoLines, rowHeight, frame](int, int maximum) {
+                const int scrollBar = maximum > 0 ? DBGrid2->horizontalScrollBar()->sizeHint().height() : 0;
+                DBGrid2->setFixedHeight(twoLines + rowHeight + frame + scrollBar);
+            });
 
     ComboLocations = new QComboBox(this);
     ComboLocations->setObjectName("ComboLocations");
@@ -263,12 +313,17 @@ void frmObjectMap::buildControls()
     ComboLocations->addItems(kLocations);
     TextCasino = new QLineEdit(this);
     TextCasino->setObjectName("TextCasino");
-    connect(TextCasino, &QLineEdit::textChanged, this, &frmObjectMap::TextCasino_Change);
     ComboGame = new QComboBox(this);
     ComboGame->setObjectName("ComboGame");
     ComboGame->setEditable(true);
     ComboGame->setInsertPolicy(QComboBox::NoInsert);
     ComboGame->addItems(kGameNames);
+    // Each part of the key stops where the list would cut it, as the user types.
+    connect(TextCasino, &QLineEdit::textEdited, this, &frmObjectMap::TextCasino_Change);
+    connect(ComboLocations->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { limitTyping(ComboLocations->lineEdit(), kMaxLocationLength, m_dialogs); });
+    connect(ComboGame->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { limitTyping(ComboGame->lineEdit(), kMaxGameLength, m_dialogs); });
     showKeyFields(false);
 
     CommandBack = button(this, "CommandBack", "BACK TO GAME");
@@ -341,7 +396,7 @@ void frmObjectMap::setGameList(const QStringList& entries, const QString& curren
 {
     ComboGameList->clear();
     ComboGameList->addItems(entries);
-    ComboGameList->setCurrentText(currentGame);
+    showGameListEntry(ComboGameList, currentGame);
 }
 
 bool frmObjectMap::isUnlocked() const
@@ -351,7 +406,7 @@ bool frmObjectMap::isUnlocked() const
 
 void frmObjectMap::openFromBoard()
 {
-    ComboGameList->setCurrentText(m_module2.gCurrentGameName);
+    showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
     ComboGameList_Click();
     show();
     raise();
@@ -371,27 +426,43 @@ void frmObjectMap::ComboGameList_Click()
     ComboGame->setCurrentText(qs(key.Game));
 }
 
+std::vector<PayScheduleRow> frmObjectMap::gridRows() const
+{
+    std::vector<PayScheduleRow> rows;
+    for (int r = 0; r < pDataListing->rowCount(); ++r) {
+        PayScheduleRow row;
+        if (const auto caught = OptionalNumber(pDataListing->value(r, "Catch")))
+            row.Catch = static_cast<int>(*caught);
+        for (int n = 1; n <= kMaxMarked; ++n)
+            row.Pick[n - 1] = OptionalNumber(pDataListing->value(r, QStringLiteral("Pick%1").arg(n)));
+        // The bonus grid shows the bonus row's own values.
+        if (DataBonus->rowCount() > 0 && pDataListing->rowId(r) == DataBonus->rowId(0)) {
+            row.BonusBall = OptionalNumber(DataBonus->value(0, "Bonus Ball"));
+            row.FreeGames = OptionalNumber(DataBonus->value(0, "Free Games"));
+            row.BonusFactor = OptionalNumber(DataBonus->value(0, "Bonus Factor"));
+            row.Egg1Bonus = OptionalNumber(DataBonus->value(0, "Egg1 Bonus"));
+            row.Egg2Bonus = OptionalNumber(DataBonus->value(0, "Egg2 Bonus"));
+            row.Egg3Bonus = OptionalNumber(DataBonus->value(0, "Egg3 Bonus"));
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
 void frmObjectMap::showExactReturns()
 {
-    // A game that cannot be read shows no returns: the grids above say what is stored.
-    KenoGame game;
-    const bool read =
-        m_module2.gDatabase.isOpen() && ReadGame(m_module2.gDatabase, m_module2.gCurrentGameSql, &game);
-    for (int marked = 1; marked <= 10; ++marked) {
-        QString text;
-        const ExactGame exact = ExactGameOf(game, marked);
-        if (read && game.paysAnything(marked) && ExactGameError(exact, 1, {}, ExactRules::Board).empty())
-            text = qs(FormatTwoDecimals(static_cast<double>(BoardWinDistribution(exact).mean()) * 100.0));
-        GridReturn->item(0, marked + 1)->setText(text);
+    const KenoGame game = KenoGame::fromRows(gridRows(), m_module2.gCurrentGameName.toStdString());
+    for (int marked = 1; marked <= kMaxMarked; ++marked) {
+        const ReturnCell cell = exactReturnCell(game, marked);
+        QTableWidgetItem* item = GridReturn->item(0, marked + 1);
+        item->setText(cell.text);
+        item->setToolTip(cell.toolTip);
     }
 }
 
 void frmObjectMap::TextCasino_Change()
 {
-    if (TextCasino->text().size() <= kMaxCasinoLength)
-        return;
-    m_dialogs.beep();
-    TextCasino->setText(TextCasino->text().left(kMaxCasinoLength));
+    limitTyping(TextCasino, kMaxCasinoLength, m_dialogs);
 }
 
 void frmObjectMap::showKeyFields(bool visible)
@@ -409,9 +480,8 @@ void frmObjectMap::setGridsEditable(bool editable)
 
 GameKey frmObjectMap::keyFields() const
 {
-    // Stored without surrounding blanks, so that the game is found by its list entry again.
-    return {ComboLocations->currentText().trimmed().toStdString(), TextCasino->text().trimmed().toStdString(),
-            ComboGame->currentText().trimmed().toStdString()};
+    return {ComboLocations->currentText().toStdString(), TextCasino->text().toStdString(),
+            ComboGame->currentText().toStdString()};
 }
 
 bool frmObjectMap::rebuildGameLists()
@@ -500,8 +570,8 @@ void frmObjectMap::CommandAddNew_Click()
     pDataListing->reload();
     showKeyFields(true);
     const QString entry = ComboGameList->currentText();
-    ComboGameList->setCurrentText(qs(FormatGameListEntry(GameKey{"New", "New", ""})).left(55) +
-                                  entry.right(kGameWidth).rightJustified(kGameWidth, ' '));
+    showGameListEntry(ComboGameList, qs(FormatGameListEntry(GameKey{"New", "New", ""})).left(55) +
+                                         entry.right(kGameWidth).rightJustified(kGameWidth, ' '));
     ComboGameList_Click();
     CommandEdit_Click();
     ComboLocations->setFocus();
@@ -509,12 +579,19 @@ void frmObjectMap::CommandAddNew_Click()
 
 void frmObjectMap::CommandDelete_Click()
 {
-    if (!m_dialogs.askYesNo(this, "Are You Sure You Want to Delete the Current Game?"))
+    if (!m_dialogs.askYesNo(this, "Are You Sure You Want to Delete the Current Game?", kProgramTitle,
+                            Dialogs::Icon::Question, Dialogs::Default::No))
         return;
+    const GameKey key = keyOf(m_module2.gCurrentGameName);
     QString error;
-    switch (DeleteGame(m_module2.gDatabase, keyOf(m_module2.gCurrentGameName), &error)) {
+    switch (DeleteGame(m_module2.gDatabase, key, &error)) {
     case DeleteOutcome::TooFewRows:
         m_dialogs.message(this, "You must leave at least one game in the Pay Table. Operation Terminated.");
+        return;
+    case DeleteOutcome::NotFound:
+        m_dialogs.message(this,
+                          "No game " + describe(key) + " is stored in the Pay Table, so nothing was deleted.",
+                          kProgramTitle, Dialogs::Icon::Warning);
         return;
     case DeleteOutcome::Failed:
         m_dialogs.message(this, "The game could not be deleted: " + error, kProgramTitle,
@@ -525,7 +602,7 @@ void frmObjectMap::CommandDelete_Click()
     }
     if (!rebuildGameLists())
         return;
-    ComboGameList->setCurrentText(ComboGameList->count() > 0 ? ComboGameList->itemText(0) : QString());
+    showGameListEntry(ComboGameList, ComboGameList->count() > 0 ? ComboGameList->itemText(0) : QString());
     ComboGameList_Click();
 }
 
@@ -559,25 +636,46 @@ void frmObjectMap::unlock()
 
 void frmObjectMap::lock()
 {
-    if (IsPlaceholderKey(ComboLocations->currentText().toStdString(), TextCasino->text().toStdString())) {
+    const GameKeyNormalisation key = NormaliseGameKey(keyFields());
+    if (!key.ok()) {
+        m_dialogs.message(this, "The game cannot be stored under this name: " + qs(key.error) + ".");
+        return;
+    }
+    if (IsPlaceholderKey(key.key.Location, key.key.Casino)) {
         m_dialogs.message(this, "Change the 'New' entries to other values before selecting 'Lock Pays'");
+        return;
+    }
+    // What was typed is checked before anything is stored: a refusal changes nothing.
+    const std::vector<PayScheduleRow> typed = gridRows();
+    if (const auto refusal = CheckCatches(typed)) {
+        m_dialogs.message(this, qs(*refusal));
+        return;
+    }
+    if (const auto refusal = CheckValueRanges(typed)) {
+        m_dialogs.message(this, qs(*refusal) + " Correct it before selecting 'Lock Pays'.");
         return;
     }
     const GameKey from{m_module2.gEditLocation.toStdString(), m_module2.gEditCasino.toStdString(),
                        m_module2.gEditGame.toStdString()};
-    const GameKey to = keyFields();
+    const GameKey to = key.key;
+    std::vector<CellEdit> edits = pDataListing->typedCells();
+    for (const CellEdit& edit : DataBonus->typedCells())
+        edits.push_back(edit);
     QString error;
-    switch (RenameGame(m_module2.gDatabase, from, to, &error)) {
-    case RenameOutcome::KeyTaken:
+    switch (StoreEditedGame(m_module2.gDatabase, from, to, edits, &error)) {
+    case StoreOutcome::KeyRefused:
+        m_dialogs.message(this, "The game cannot be stored under this name: " + error + ".");
+        return;
+    case StoreOutcome::KeyTaken:
         m_dialogs.message(this,
                           "Another game already has this location, casino and game name. Change one of them "
                           "before selecting 'Lock Pays'.");
         return;
-    case RenameOutcome::Failed:
-        m_dialogs.message(this, "The game could not be stored under its new name: " + error, kProgramTitle,
+    case StoreOutcome::Failed:
+        m_dialogs.message(this, "The game could not be stored: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
         return;
-    case RenameOutcome::Renamed:
+    case StoreOutcome::Stored:
         break;
     }
     // From here on the rows carry the new key: a refused check below leaves them there, and
@@ -604,7 +702,7 @@ void frmObjectMap::lock()
     if (!rebuildGameLists())
         return;
     m_module2.gCurrentGameName = qs(FormatGameListEntry(to));
-    ComboGameList->setCurrentText(m_module2.gCurrentGameName);
+    showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
     ComboGameList_Click();
 
     auto bonusValue = [this](const char* field) {
@@ -627,7 +725,7 @@ void frmObjectMap::lockWindow()
     for (QWidget* control : std::initializer_list<QWidget*>{CommandBack, CommandAddNew, CommandDelete,
                                                             CommandAbout, ComboGameList})
         control->setEnabled(true);
-    ComboGameList->setCurrentText(m_module2.gCurrentGameName);
+    showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
     CommandImport->setEnabled(true);
     CommandExport->setEnabled(true);
 }
@@ -637,22 +735,41 @@ void frmObjectMap::CommandExport_Click()
     const GameKey key = keyOf(ComboGameList->currentText());
     std::vector<PayTableFileRecord> records;
     QString error;
-    const bool read = ReadGameRecords(m_module2.gDatabase, key, &records, &error);
-    const QString fileName = m_dialogs.saveFileName(
-        this, "Export Pay Table", QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-        kFileFilter);
+    if (!ReadGameRecords(m_module2.gDatabase, key, &records, &error)) {
+        m_dialogs.message(this, kExportError + "\n\n" + error);
+        return;
+    }
+    if (records.empty()) {
+        m_dialogs.message(
+            this, "No game " + describe(key) + " is stored in the Pay Table, so nothing was exported.",
+            kProgramTitle, Dialogs::Icon::Warning);
+        return;
+    }
+    // A folder that does not exist would show as the file's name.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    QString fileName = m_dialogs.saveFileName(this, "Export Pay Table", folder, kFileFilter);
     if (fileName.isEmpty())
         return;
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += ".csv";
     // The whole file is written to a temporary file first: a failure leaves no partial file.
     QSaveFile file(fileName);
     const std::string text = FormatPayTableFile(records);
-    if (!read || !file.open(QIODevice::WriteOnly) ||
+    if (!file.open(QIODevice::WriteOnly) ||
         file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
         !file.commit()) {
-        m_dialogs.message(this, kExportError);
+        m_dialogs.message(this, kExportError + "\n\n" + file.errorString());
         return;
     }
     m_dialogs.message(this, "Export Operation Complete!");
+}
+
+void frmObjectMap::refuseImport(const QString& reason)
+{
+    QApplication::restoreOverrideCursor();
+    m_dialogs.message(this, kImportError + "\n\n" + reason);
 }
 
 void frmObjectMap::CommandImport_Click()
@@ -662,32 +779,41 @@ void frmObjectMap::CommandImport_Click()
         return;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_dialogs.message(this, kImportError);
+        refuseImport("The file cannot be read: " + file.errorString());
         return;
     }
     const QByteArray bytes = file.readAll();
-    const PayTableFileContents contents = ReadPayTableFile(
-        DecodePayTableBytes(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+    const ImportedGame game =
+        ReadImportedGame(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!game.ok()) {
+        refuseImport(qs(game.error));
+        return;
+    }
+    qlonglong existing = 0;
     QString error;
-    if (!contents.ok() || !ImportGame(m_module2.gDatabase, contents.records, &error)) {
-        QApplication::restoreOverrideCursor();
-        m_dialogs.message(this, kImportError);
+    if (!CountGameRows(m_module2.gDatabase, game.key, &existing, &error)) {
+        refuseImport(error);
+        return;
+    }
+    if (existing > 0 && !m_dialogs.askYesNo(this,
+                                            "The Pay Table already holds the game " + describe(game.key) +
+                                                ". Replace it with the game in the file?",
+                                            kProgramTitle, Dialogs::Icon::Question, Dialogs::Default::No))
+        return;
+    if (!ImportGame(m_module2.gDatabase, game, &error)) {
+        refuseImport(error);
         return;
     }
     if (!rebuildGameLists())
         return; // the reason has been shown
-    const PayTableFileRecord& first = contents.records.front();
-    const GameKey imported{keyText(first[0]).trimmed().toStdString(),
-                           keyText(first[1]).trimmed().toStdString(),
-                           keyText(first[2]).trimmed().toStdString()};
-    QString entry = qs(FormatGameListEntry(imported));
+    QString entry = qs(FormatGameListEntry(game.key));
     for (int i = 0; i < ComboGameList->count(); ++i) {
-        if (sameKey(keyOf(ComboGameList->itemText(i)), imported)) {
+        if (sameKey(keyOf(ComboGameList->itemText(i)), game.key)) {
             entry = ComboGameList->itemText(i);
             break;
         }
     }
-    ComboGameList->setCurrentText(entry);
+    showGameListEntry(ComboGameList, entry);
     m_module2.gCurrentGameName = entry;
     ComboGameList_Click();
     m_dialogs.message(this, "Import Operation Complete!");

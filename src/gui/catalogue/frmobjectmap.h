@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/common/gamelistentry.h"
+#include "engine/common/paytypes.h"
 
 #include <QWidget>
 #include <vector>
@@ -66,7 +67,6 @@ public:
 
     static const QStringList kGameNames;
     static const QStringList kLocations;
-    static constexpr int kMaxCasinoLength = 28;
 
 signals:
     // BACK TO GAME: the board shows itself with this game and the bet it had.
@@ -98,6 +98,10 @@ private:
     void unlock();
     void lock();
     void lockWindow();
+    void refuseImport(const QString& reason);
+    // The game's rows as the grids hold them, typed values included.
+    std::vector<PayScheduleRow> gridRows() const;
+    // The "Return %" row, from the grids' values.
     void showExactReturns();
 
     Module2& m_module2;

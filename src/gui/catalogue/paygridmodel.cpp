@@ -3,7 +3,6 @@
 #include "db/sqlerror.h"
 #include "engine/common/numberforms.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 
 namespace tallyhawk {
@@ -16,10 +15,26 @@ bool isWholeNumberField(const QString& field)
            field.startsWith("Egg");
 }
 
+bool isNumber(const QVariant& value)
+{
+    const int type = value.typeId();
+    return type == QMetaType::Double || type == QMetaType::LongLong || type == QMetaType::Int;
+}
+
+// A number in its plain form (12.275, 50000); anything else as stored.
+QString cellText(const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    if (isNumber(value))
+        return QString::fromStdString(PlainForm(value.toDouble()));
+    return value.toString();
+}
+
 } // namespace
 
 PayGridModel::PayGridModel(const QStringList& fields, const QStringList& captions, QObject* parent)
-    : QSqlQueryModel(parent), m_fields(fields), m_captions(captions)
+    : QAbstractTableModel(parent), m_fields(fields), m_captions(captions)
 {
 }
 
@@ -35,13 +50,29 @@ void PayGridModel::reload()
     QStringList columns{"rowid"};
     for (const QString& field : m_fields)
         columns << '[' + field + ']';
+    std::vector<Row> rows;
     QSqlQuery query(m_db);
-    if (!m_game.select(query, m_condition, columns.join(", "))) {
+    // A grid that cannot be read shows nothing rather than stale rows, and says why.
+    if (m_db.isOpen() && !m_game.select(query, m_condition, columns.join(", ")))
         emit editRefused("The pays cannot be read: " + DescribeSqlError(query.lastError()));
-        clear(); // a grid that cannot be read shows nothing rather than stale rows
-        return;
+    while (query.isActive() && query.next()) {
+        Row row{query.value(0).toLongLong(), {}, {}};
+        for (int column = 0; column < m_fields.size(); ++column) {
+            row.values << query.value(column + 1);
+            row.typed << false;
+        }
+        rows.push_back(std::move(row));
     }
-    setQuery(std::move(query));
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+void PayGridModel::clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
 }
 
 QVariant PayGridModel::value(int row, const QString& field) const
@@ -49,7 +80,22 @@ QVariant PayGridModel::value(int row, const QString& field) const
     const int column = fieldColumn(field);
     if (column < 0 || row < 0 || row >= rowCount())
         return {};
-    return QSqlQueryModel::data(sourceIndex(index(row, column)), Qt::EditRole);
+    return m_rows[static_cast<std::size_t>(row)].values[column];
+}
+
+std::vector<CellEdit> PayGridModel::typedCells() const
+{
+    std::vector<CellEdit> cells;
+    for (const Row& row : m_rows)
+        for (int column = 0; column < m_fields.size(); ++column)
+            if (row.typed[column])
+                cells.push_back({row.rowId, m_fields[column], row.values[column]});
+    return cells;
+}
+
+int PayGridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
 
 int PayGridModel::columnCount(const QModelIndex& parent) const
@@ -59,12 +105,19 @@ int PayGridModel::columnCount(const QModelIndex& parent) const
 
 QVariant PayGridModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid())
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
-    if (role == Qt::TextAlignmentRole)
-        return index.column() < 1 && m_fields.first() == "Game" ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
-                                                                : QVariant(Qt::AlignCenter);
-    return QSqlQueryModel::data(sourceIndex(index), role);
+    const QVariant& value = m_rows[static_cast<std::size_t>(index.row())].values[index.column()];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return cellText(value);
+    case Qt::TextAlignmentRole:
+        return isNumber(value) || value.isNull() ? QVariant(Qt::AlignCenter)
+                                                 : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
 }
 
 QVariant PayGridModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -72,12 +125,12 @@ QVariant PayGridModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < m_captions.size())
         return m_captions[section];
-    return QSqlQueryModel::headerData(section, orientation, role);
+    return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 Qt::ItemFlags PayGridModel::flags(const QModelIndex& index) const
 {
-    Qt::ItemFlags flags = QSqlQueryModel::flags(index);
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
     if (m_editable && index.isValid() && !m_readOnlyFields.contains(m_fields[index.column()]))
         flags |= Qt::ItemIsEditable;
     return flags;
@@ -85,11 +138,11 @@ Qt::ItemFlags PayGridModel::flags(const QModelIndex& index) const
 
 bool PayGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!m_editable || role != Qt::EditRole || !index.isValid())
+    if (!m_editable || role != Qt::EditRole || !index.isValid() || !(flags(index) & Qt::ItemIsEditable))
         return false;
     const QString field = m_fields[index.column()];
     const QString text = value.toString().trimmed();
-    QVariant stored{QMetaType(QMetaType::Double)}; // a blank cell is Null
+    QVariant typed(QMetaType(QMetaType::Double)); // a blank cell is Null
     if (!text.isEmpty()) {
         const auto number = ParseNumber(text.toStdString());
         if (!number) {
@@ -105,21 +158,15 @@ bool PayGridModel::setData(const QModelIndex& index, const QVariant& value, int 
             emit editRefused("Catch must be a whole number from 0 to 10.");
             return false;
         }
-        stored = *number;
+        typed = field == "Catch" ? QVariant(static_cast<int>(*number)) : QVariant(*number);
     } else if (field == "Catch") {
         emit editRefused("Catch must be a whole number from 0 to 10.");
         return false;
     }
-    const QVariant rowId = QSqlQueryModel::data(QSqlQueryModel::index(index.row(), 0));
-    QSqlQuery update(m_db);
-    update.prepare(QStringLiteral("UPDATE [Pay Table] SET [%1] = ? WHERE rowid = ?").arg(field));
-    update.addBindValue(stored);
-    update.addBindValue(rowId);
-    if (!update.exec()) {
-        emit editRefused("The change could not be stored: " + DescribeSqlError(update.lastError()));
-        return false;
-    }
-    reload();
+    Row& row = m_rows[static_cast<std::size_t>(index.row())];
+    row.values[index.column()] = typed;
+    row.typed[index.column()] = true;
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;
 }
 

@@ -24,6 +24,13 @@ public:
         Question
     };
 
+    // The button a question's Enter key answers with.
+    enum class Default
+    {
+        Yes,
+        No
+    };
+
     virtual ~Dialogs() = default;
 
     // A message with an OK button.
@@ -31,14 +38,16 @@ public:
                          Icon icon = Icon::None) = 0;
     // A question with Yes and No buttons: true for Yes.
     [[nodiscard]] virtual bool askYesNo(QWidget* parent, const QString& text,
-                                        const QString& title = kProgramTitle, Icon icon = Icon::Question) = 0;
+                                        const QString& title = kProgramTitle, Icon icon = Icon::Question,
+                                        Default defaultButton = Default::Yes) = 0;
     // A message with OK and Cancel buttons: true for OK.
     [[nodiscard]] virtual bool askOkCancel(QWidget* parent, const QString& text,
                                            const QString& title = kProgramTitle, Icon icon = Icon::None) = 0;
     // An input box offering a default answer: no value when cancelled.
     [[nodiscard]] virtual std::optional<QString> input(QWidget* parent, const QString& prompt,
                                                        const QString& title, const QString& defaultText) = 0;
-    // File dialogs: an empty name when cancelled. The filter is in Qt's form ("Text (*.txt)").
+    // File dialogs: an empty name when cancelled. The filter is in Qt's form ("Text (*.txt)"); a
+    // name saved without an extension gets the filter's.
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
                                  const QString& filter) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& folder,

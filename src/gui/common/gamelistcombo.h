@@ -41,4 +41,14 @@ inline QComboBox* makeGameListCombo(QWidget* parent)
     return new GameListCombo(parent);
 }
 
+// Shows an entry in a game list: as its current item when it is listed, so that the open list
+// highlights it; otherwise as its text alone.
+inline void showGameListEntry(QComboBox* combo, const QString& entry)
+{
+    const int index = combo->findText(entry);
+    combo->setCurrentIndex(index);
+    if (index < 0)
+        combo->setEditText(entry);
+}
+
 } // namespace tallyhawk

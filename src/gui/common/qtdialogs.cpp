@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -143,10 +144,11 @@ void QtDialogs::message(QWidget* parent, const QString& text, const QString& tit
     (void)box.ask(QDialogButtonBox::Ok);
 }
 
-bool QtDialogs::askYesNo(QWidget* parent, const QString& text, const QString& title, Icon icon)
+bool QtDialogs::askYesNo(QWidget* parent, const QString& text, const QString& title, Icon icon,
+                         Default defaultButton)
 {
     FittedBox box(parent, title, text, icon, QDialogButtonBox::Yes | QDialogButtonBox::No,
-                  QDialogButtonBox::Yes);
+                  defaultButton == Default::No ? QDialogButtonBox::No : QDialogButtonBox::Yes);
     return box.ask(QDialogButtonBox::Yes);
 }
 
@@ -177,7 +179,15 @@ QString QtDialogs::openFileName(QWidget* parent, const QString& caption, const Q
 QString QtDialogs::saveFileName(QWidget* parent, const QString& caption, const QString& folder,
                                 const QString& filter)
 {
-    return QFileDialog::getSaveFileName(parent, caption, folder, filter);
+    QFileDialog dialog(parent, caption, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // Added before the dialog asks whether to replace a file of that name.
+    const QRegularExpressionMatch extension = QRegularExpression(R"(\*\.(\w+))").match(filter);
+    if (extension.hasMatch())
+        dialog.setDefaultSuffix(extension.captured(1));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
 }
 
 bool QtDialogs::openDocument(const QString& path)

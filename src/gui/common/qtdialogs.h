@@ -9,8 +9,8 @@ class QtDialogs : public Dialogs
 {
 public:
     void message(QWidget* parent, const QString& text, const QString& title, Icon icon) override;
-    [[nodiscard]] bool askYesNo(QWidget* parent, const QString& text, const QString& title,
-                                Icon icon) override;
+    [[nodiscard]] bool askYesNo(QWidget* parent, const QString& text, const QString& title, Icon icon,
+                                Default defaultButton) override;
     [[nodiscard]] bool askOkCancel(QWidget* parent, const QString& text, const QString& title,
                                    Icon icon) override;
     [[nodiscard]] std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,

@@ -82,13 +82,40 @@ TEST(PayTableFile, RefusesIncompleteFilesWhole)
     // The last record has only 12 values.
     text += "\"ONLINE\",\"DraftKings\",\"Mad Yeti Keno\",2,1,1,1,1,1,1,1,1\r\n";
     const auto truncated = ReadPayTableFile(text);
-    EXPECT_FALSE(truncated.ok());
+    EXPECT_EQ(truncated.error, "Record 3 ends after 12 of its 20 values.");
     EXPECT_TRUE(truncated.records.empty());
 
     EXPECT_FALSE(ReadPayTableFile("").ok());
     EXPECT_FALSE(ReadPayTableFile("\r\n\r\n").ok());
-    EXPECT_FALSE(ReadPayTableFile("\"open,1,2").ok());
+    EXPECT_EQ(ReadPayTableFile("\"open,1,2").error,
+              "Record 1, value 1 opens a quoted text that is not closed.");
     EXPECT_FALSE(ReadPayTableFile(std::string(record("0")).substr(0, 40)).ok());
+}
+
+TEST(PayTableFile, RefusesALineThatGoesOnAfterARecordsLastValue)
+{
+    // 22 values a line: what used to shift every later record by two values.
+    std::string line = record("0");
+    line.insert(line.size() - 2, ",1,2");
+    EXPECT_EQ(ReadPayTableFile(line + record("1")).error,
+              "Record 1 has more than 20 values: its line goes on after the last.");
+    // A trailing comma is a 21st value too.
+    std::string trailing = record("0");
+    trailing.insert(trailing.size() - 2, ",");
+    EXPECT_FALSE(ReadPayTableFile(trailing).ok());
+}
+
+TEST(PayTableFile, RefusesANulCharacter)
+{
+    std::string text = game(2);
+    text[text.find("DraftKings", text.find("\r\n")) + 5] = '\0'; // in record 2's casino
+    EXPECT_EQ(ReadPayTableFile(text).error,
+              "Record 2, value 2 holds a NUL character, which no text file of comma-separated values does.");
+    std::string bare("1,2,\0x", 6); // a NUL in the third value, then 17 more values
+    for (int i = 3; i < 20; ++i)
+        bare += ",1";
+    EXPECT_EQ(ReadPayTableFile(bare).error,
+              "Record 1, value 3 holds a NUL character, which no text file of comma-separated values does.");
 }
 
 TEST(PayTableFile, NeverReadsPastTheEndOfMalformedInput)
@@ -256,6 +283,37 @@ TEST(PayTableBytes, ReadsAnythingElseAsWindows1252)
     EXPECT_EQ(DecodePayTableBytes("ab\xC2"), "ab\xC3\x82");
     // A byte order mark stays for the reader to skip, whatever follows it.
     EXPECT_EQ(DecodePayTableBytes("\xEF\xBB\xBF\xA2"), "\xEF\xBB\xBF\xC2\xA2");
+}
+
+namespace {
+
+// UTF-8 text of one- and two-byte characters as UTF-16 with its byte order mark.
+std::string utf16(const std::string& utf8, bool bigEndian)
+{
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        unsigned unit = static_cast<unsigned char>(utf8[i]);
+        if (unit >= 0xC0)
+            unit = (unit & 0x1F) << 6 | (static_cast<unsigned char>(utf8[++i]) & 0x3F);
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        out += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(PayTableBytes, DecodesUtf16WithItsByteOrderMark)
+{
+    const std::string text = FormatPayTableFile(fireGame()); // with cent signs
+    EXPECT_EQ(DecodePayTableBytes(utf16(text, false)), text);
+    EXPECT_EQ(DecodePayTableBytes(utf16(text, true)), text);
+    // A character beyond U+FFFF is a surrogate pair; a lone surrogate or an odd byte is replaced.
+    EXPECT_EQ(DecodePayTableBytes(std::string("\xFF\xFE\x3C\xD8\xB2\xDF", 6)), "\xF0\x9F\x8E\xB2");
+    EXPECT_EQ(DecodePayTableBytes(std::string("\xFF\xFE\x3C\xD8x\0", 6)), "\xEF\xBF\xBDx");
+    EXPECT_EQ(DecodePayTableBytes(std::string("\xFE\xFF\0x\0", 5)), "x\xEF\xBF\xBD");
+    // Without its mark, UTF-16 reads as text with NUL characters, which the reader refuses.
+    EXPECT_FALSE(ReadPayTableFile(DecodePayTableBytes(utf16(text, false).substr(2))).ok());
 }
 
 TEST(PayTableBytes, AWindows1252FileAndAUtf8FileGiveTheSameGame)

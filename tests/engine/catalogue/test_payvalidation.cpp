@@ -1,7 +1,9 @@
 #include "engine/catalogue/payvalidation.h"
 
 #include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace tallyhawk;
 
@@ -134,4 +136,51 @@ TEST(BonusCheck, AKenoGameWithABonusAndEggsNotOneIsRemindedButLocks)
     EXPECT_EQ(CheckBonus(0, 1, 1, 0, "Keno $1").verdict, BonusVerdict::Accept);
     // Only names that begin with "Keno".
     EXPECT_EQ(CheckBonus(2, 1, 1, 0, "Live Keno").verdict, BonusVerdict::Accept);
+}
+
+TEST(ValueRanges, EachKindUpToTheLargestItsRulesHold)
+{
+    const double infinity = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(ValueRangeProblem(0, ValueKind::Pay), std::nullopt);
+    EXPECT_EQ(ValueRangeProblem(2147483647, ValueKind::Pay), std::nullopt);
+    EXPECT_EQ(ValueRangeProblem(12.275, ValueKind::Pay), std::nullopt);
+    EXPECT_EQ(ValueRangeProblem(2147483648.0, ValueKind::Pay),
+              " is 2147483648, above 2,147,483,647, the largest pay the simulation holds");
+    EXPECT_EQ(ValueRangeProblem(32767, ValueKind::Bonus), std::nullopt);
+    EXPECT_EQ(ValueRangeProblem(32767.5, ValueKind::Bonus),
+              " is 32767.5, above 32,767, the largest bonus value the board holds");
+    EXPECT_EQ(ValueRangeProblem(-0.5, ValueKind::Bonus), " is -0.5, below 0");
+    EXPECT_EQ(ValueRangeProblem(-infinity, ValueKind::Pay), " is not a finite number");
+    EXPECT_EQ(ValueRangeProblem(std::nan(""), ValueKind::Bonus), " is not a finite number");
+}
+
+TEST(ValueRanges, TheFirstValueOutOfRangeIsNamedByItsCell)
+{
+    EXPECT_EQ(CheckValueRanges(sound()), std::nullopt);
+    auto rows = sound();
+    rows[0].BonusFactor = 40000;
+    EXPECT_EQ(CheckValueRanges(rows),
+              "Bonus Factor is 40000, above 32,767, the largest bonus value the board holds.");
+    rows[3].Pick[5] = -5; // pays come first
+    EXPECT_EQ(CheckValueRanges(rows), "Pick 6 of Catch 3 is -5, below 0.");
+    rows = sound();
+    rows[0].Egg3Bonus = -1;
+    EXPECT_EQ(CheckValueRanges(rows), "3 - Egg Factor is -1, below 0.");
+    rows[5].Egg3Bonus = -1; // a bonus value off the bonus row is never read
+    rows[0].Egg3Bonus = 1;
+    EXPECT_EQ(CheckValueRanges(rows), std::nullopt);
+}
+
+TEST(CatchCheck, EachRowItsOwnCatchAndABonusRow)
+{
+    EXPECT_EQ(CheckCatches(sound()), std::nullopt);
+    auto rows = sound();
+    rows[4].Catch = 2;
+    EXPECT_EQ(CheckCatches(rows),
+              "Two rows of this game are for Catch 2. Give each row its own Catch from 0 to 10.");
+    rows = sound();
+    rows[0].Catch = 11;
+    EXPECT_EQ(CheckCatches(rows),
+              "This game has no row for Catch 0, the row of its bonus values, and the list of "
+              "games would no longer show it. Give one row Catch 0.");
 }

@@ -57,3 +57,41 @@ TEST(GameListEntry, ShortOrEmptyEntriesGiveWhatTheirColumnsHold)
     EXPECT_EQ(TrimBlanks("  a b  "), "a b");
     EXPECT_EQ(TrimBlanks("   "), "");
 }
+
+TEST(GameKeyNormalisation, TrimsEachPartAndKeepsWhatTheListShowsWhole)
+{
+    const GameKeyNormalisation padded =
+        NormaliseGameKey({" ARIZONA ", "  Desert O'Dell ", "Keno 25\xC2\xA2 "});
+    ASSERT_TRUE(padded.ok()) << padded.error;
+    EXPECT_EQ(padded.key, (GameKey{"ARIZONA", "Desert O'Dell", "Keno 25\xC2\xA2"}));
+    // At its limit a part fits its column: the list entry gives the same key back.
+    const GameKey longest{std::string(25, 'L'), std::string(27, 'C') + "\xC2\xA2", std::string(20, 'G')};
+    ASSERT_TRUE(NormaliseGameKey(longest).ok());
+    EXPECT_EQ(ParseGameListEntry(FormatGameListEntry(longest)), longest);
+}
+
+TEST(GameKeyNormalisation, RefusesAKeyTheListCouldNotShowOrFind)
+{
+    const struct
+    {
+        GameKey key;
+        std::string error;
+    } cases[] = {
+        {{"L", "C", "   "}, "the game name is empty"},
+        {{"", "C", "G"}, "the location is empty"},
+        {{std::string(26, 'L'), "C", "G"},
+         "the location \"" + std::string(26, 'L') + "\" is longer than 25 characters"},
+        {{"L", std::string(29, 'C'), "G"},
+         "the casino \"" + std::string(29, 'C') + "\" is longer than 28 characters"},
+        {{"L", "C", "Fire Power Keno Deluxe Edition 32"},
+         "the game name \"Fire Power Keno Deluxe Edition 32\" is longer than 20 characters"},
+        {{"L", std::string("C\0C", 3), "G"},
+         "the casino holds a control character (such as a NUL, a tab or a line end)"},
+        {{"L", "C", "Keno\tG"},
+         "the game name holds a control character (such as a NUL, a tab or a line end)"},
+    };
+    for (const auto& c : cases) {
+        const GameKeyNormalisation result = NormaliseGameKey(c.key);
+        EXPECT_EQ(result.error, c.error);
+    }
+}

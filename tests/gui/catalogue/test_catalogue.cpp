@@ -1,11 +1,15 @@
 #include "gui/catalogue/paygridmodel.h"
 #include "support/boardrun.h"
+#include "support/databasedump.h"
+#include "support/gridkeys.h"
 #include "support/tempdatafolder.h"
 #include "support/windowtest.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTableView>
@@ -36,10 +40,18 @@ int rowsOf(QSqlDatabase db, const QString& casino)
     return scalar(db, "SELECT count(*) FROM [Pay Table] WHERE [Casino] = ?", {casino}).toInt();
 }
 
-// Types a value into a grid cell as a user does (the model refuses what is not a number).
-bool edit(PayGridModel* model, int row, const QString& field, const QString& text)
+// Types a value into a cell with the keyboard and leaves it with Enter; an empty text blanks
+// the cell with Delete.
+void typeCell(QTableView* grid, int row, const QString& field, const QString& text)
 {
-    return model->setData(model->index(row, model->fieldColumn(field)), text);
+    auto* model = static_cast<PayGridModel*>(grid->model());
+    clickCell(grid, row, model->fieldColumn(field));
+    if (text.isEmpty()) {
+        press(Qt::Key_Delete);
+        return;
+    }
+    type(text);
+    press(Qt::Key_Return);
 }
 
 int rowOfCatch(PayGridModel* model, int c)
@@ -79,12 +91,21 @@ private slots:
     void quittingFromTheCatalogueSavesTheGameAndTheCredits();
     void helpFallsBackToAWindowOfItsOwn();
     void theReturnRowFollowsThePays();
+    void aTableTypedWithTabAndEnterKeepsEveryValue();
+    void theReturnRowFollowsEveryTypedValueAndSaysWhyItIsBlank();
+    void aKeyThatCannotBeStoredIsRefusedByTheLock();
+    void theLockRefusesValuesTheRulesCannotHold_data();
+    void theLockRefusesValuesTheRulesCannotHold();
+    void aLockRefusesTwoRowsForOneCatch();
+    void theWindowShowsAGameWhole();
 
 private:
     void openCatalogueOn(const QString& entry);
     BoardRun& run() { return *m_run; }
     frmObjectMap& catalogue() { return m_run->catalogue; }
     QSqlDatabase db() { return m_run->module2.gDatabase; }
+    QTableView* grid1() { return m_run->catalogue.DBGrid1; }
+    QTableView* grid2() { return m_run->catalogue.DBGrid2; }
 
     std::unique_ptr<TempDataFolder> m_folder;
     std::unique_ptr<BoardRun> m_run;
@@ -112,6 +133,8 @@ void CatalogueTest::openCatalogueOn(const QString& entry)
     run().click(run().board.CommandPays);
     QVERIFY(catalogue().isVisible());
     QCOMPARE(catalogue().ComboGameList->currentText(), entry);
+    catalogue().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&catalogue()));
 }
 
 void CatalogueTest::paysDisplayAndBackKeepTheTicketAndTheBet()
@@ -164,7 +187,6 @@ void CatalogueTest::eachLockCheckInItsOrder()
 {
     openCatalogueOn(kTropicana);
     PayGridModel* pays = catalogue().pDataListing;
-    PayGridModel* bonus = catalogue().DataBonus;
     QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
     QCOMPARE(
         run().dialogs.messages().last(),
@@ -179,7 +201,7 @@ void CatalogueTest::eachLockCheckInItsOrder()
     QVERIFY(run().module2.gEditingPays);
 
     // A cell takes numbers or a blank only.
-    QVERIFY(!edit(pays, rowOfCatch(pays, 3), "Pick2", "two"));
+    typeCell(grid1(), rowOfCatch(pays, 3), "Pick2", "two");
     QVERIFY(run().dialogs.messages().last().contains("not a number"));
 
     catalogue().ComboLocations->setCurrentText("new");
@@ -188,21 +210,21 @@ void CatalogueTest::eachLockCheckInItsOrder()
              QString("Change the 'New' entries to other values before selecting 'Lock Pays'"));
     catalogue().ComboLocations->setCurrentText("NEW JERSEY");
 
-    QVERIFY(edit(pays, rowOfCatch(pays, 3), "Pick2", "2"));
+    typeCell(grid1(), rowOfCatch(pays, 3), "Pick2", "2");
     QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
     QCOMPARE(run().dialogs.messages().last(),
              QString("You must remove the entry made for Pick 2 and Catch 3 before proceeding."));
     QVERIFY(catalogue().isUnlocked());
-    QVERIFY(edit(pays, rowOfCatch(pays, 3), "Pick2", "0")); // a zero is accepted
-    QVERIFY(edit(pays, rowOfCatch(pays, 3), "Pick2", ""));
+    typeCell(grid1(), rowOfCatch(pays, 3), "Pick2", "0"); // a zero is accepted
+    typeCell(grid1(), rowOfCatch(pays, 3), "Pick2", "");
 
-    QVERIFY(edit(bonus, 0, "Egg1 Bonus", "2"));
-    QVERIFY(edit(bonus, 0, "Bonus Ball", "1"));
+    typeCell(grid2(), 0, "Egg1 Bonus", "2");
+    typeCell(grid2(), 0, "Bonus Ball", "1");
     QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
     QCOMPARE(run().dialogs.messages().last(),
              QString("You cannot have both a Bonus Ball and Egg Bonus in the same game. "
                      "Set Bonus Ball = 0 OR set all Egg Bonuses = 1 ."));
-    QVERIFY(edit(bonus, 0, "Bonus Ball", "0"));
+    typeCell(grid2(), 0, "Bonus Ball", "0");
     QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
     QCOMPARE(run().dialogs.messages().last(),
              QString("You must select a 'Caveman' game if any Egg Bonus is greater than ' 1 '."));
@@ -227,8 +249,8 @@ void CatalogueTest::theReminderDoesNotStopTheLock()
     openCatalogueOn(kTropicana);
     QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
     catalogue().ComboGame->setCurrentText("Keno $1");
-    QVERIFY(edit(catalogue().DataBonus, 0, "Egg3 Bonus", "0"));
-    QVERIFY(edit(catalogue().DataBonus, 0, "Bonus Ball", "2"));
+    typeCell(grid2(), 0, "Egg3 Bonus", "0");
+    typeCell(grid2(), 0, "Bonus Ball", "2");
     QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
     QCOMPARE(run().dialogs.messages().last(),
              QString("Reminder: If you don't want a bonus to be applied, the values\n"
@@ -335,6 +357,7 @@ void CatalogueTest::exportThenImportAGameWithAnApostrophe()
     catalogue().ComboGameList->setCurrentText(kFirePower);
     catalogue().ComboGameList_Click();
     run().dialogs.fileNames = {path};
+    run().dialogs.answers = {true}; // replace the game
     QTest::mouseClick(catalogue().CommandImport, Qt::LeftButton);
     QCOMPARE(run().dialogs.messages().last(), QString("Import Operation Complete!"));
     QCOMPARE(rowsOf(db(), "Harrah's Laughlin"), 11);
@@ -364,8 +387,10 @@ void CatalogueTest::anImportThatFailsMidwayLeavesTheOldGame()
     const QVariant before =
         scalar(db(), "SELECT group_concat(rowid) FROM [Pay Table] WHERE [Casino] = ?", {"Harrah's Laughlin"});
     run().dialogs.fileNames = {path};
+    run().dialogs.answers = {true};
     QTest::mouseClick(catalogue().CommandImport, Qt::LeftButton);
-    QCOMPARE(run().dialogs.messages().last(), QString("An unspecified import error has occurred."));
+    QVERIFY(run().dialogs.messages().last().startsWith("An unspecified import error has occurred.\n\n"));
+    QVERIFY(run().dialogs.messages().last().contains("refused"));
     QCOMPARE(
         scalar(db(), "SELECT group_concat(rowid) FROM [Pay Table] WHERE [Casino] = ?", {"Harrah's Laughlin"}),
         before);
@@ -378,7 +403,8 @@ void CatalogueTest::anImportThatFailsMidwayLeavesTheOldGame()
     shortFile.close();
     run().dialogs.fileNames = {shortFile.fileName()};
     QTest::mouseClick(catalogue().CommandImport, Qt::LeftButton);
-    QCOMPARE(run().dialogs.messages().last(), QString("An unspecified import error has occurred."));
+    QCOMPARE(run().dialogs.messages().last(), QString("An unspecified import error has occurred.\n\n"
+                                                      "Record 2 ends after 12 of its 20 values."));
     QCOMPARE(rowsOf(db(), "Harrah's Laughlin"), 11);
 }
 
@@ -392,8 +418,8 @@ void CatalogueTest::backRoundsOnlyTheEditedGames()
     openCatalogueOn(kTropicana);
     QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
     PayGridModel* pays = catalogue().pDataListing;
-    QVERIFY(edit(pays, rowOfCatch(pays, 5), "Pick5", "2.5"));
-    QVERIFY(edit(pays, rowOfCatch(pays, 6), "Pick6", "3.5"));
+    typeCell(grid1(), rowOfCatch(pays, 5), "Pick5", "2.5");
+    typeCell(grid1(), rowOfCatch(pays, 6), "Pick6", "3.5");
     QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
     QVERIFY(!catalogue().isUnlocked());
     QTest::mouseClick(catalogue().CommandBack, Qt::LeftButton);
@@ -419,6 +445,14 @@ void CatalogueTest::casinoNamesStopAt28Characters()
     QTest::keyClicks(catalogue().TextCasino, QString(29, 'c'));
     QCOMPARE(catalogue().TextCasino->text(), QString(28, 'c'));
     QCOMPARE(run().dialogs.beeps, 1);
+    // The location and the game name stop where the list would cut them.
+    catalogue().ComboLocations->clearEditText();
+    QTest::keyClicks(catalogue().ComboLocations->lineEdit(), QString(26, 'l'));
+    QCOMPARE(catalogue().ComboLocations->currentText(), QString(25, 'l'));
+    catalogue().ComboGame->clearEditText();
+    QTest::keyClicks(catalogue().ComboGame->lineEdit(), QString(21, 'g'));
+    QCOMPARE(catalogue().ComboGame->currentText(), QString(20, 'g'));
+    QCOMPARE(run().dialogs.beeps, 3);
 }
 
 void CatalogueTest::quittingFromTheCatalogueSavesTheGameAndTheCredits()
@@ -475,8 +509,213 @@ void CatalogueTest::theReturnRowFollowsThePays()
     const QString before = returnOf(10);
     QVERIFY(!before.isEmpty());
     QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
-    QVERIFY(edit(catalogue().pDataListing, rowOfCatch(catalogue().pDataListing, 10), "Pick10", "100000"));
+    typeCell(grid1(), rowOfCatch(catalogue().pDataListing, 10), "Pick10", "100000");
     QVERIFY(returnOf(10).toDouble() > before.toDouble());
+}
+
+void CatalogueTest::aTableTypedWithTabAndEnterKeepsEveryValue()
+{
+    openCatalogueOn(kTropicana);
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    PayGridModel* pays = catalogue().pDataListing;
+    const int pick = pays->fieldColumn("Pick5");
+    const int row = rowOfCatch(pays, 5);
+    const auto cell = [&](int r, int column) {
+        return pays->data(pays->index(r, column)).toString();
+    };
+    // Click, type 5, Tab, type 6, Enter: both are kept and Enter goes down a row.
+    clickCell(grid1(), row, pick);
+    type("5");
+    press(Qt::Key_Tab);
+    type("6");
+    press(Qt::Key_Return);
+    QCOMPARE(cell(row, pick), QString("5"));
+    QCOMPARE(cell(row, pick + 1), QString("6"));
+    QCOMPARE(grid1()->currentIndex(), pays->index(row + 1, pick + 1));
+    // The arrows move and keep what was typed; Shift+Tab goes back; typing replaces the cell.
+    type("7");
+    press(Qt::Key_Up);
+    QCOMPARE(cell(row + 1, pick + 1), QString("7"));
+    QCOMPARE(grid1()->currentIndex(), pays->index(row, pick + 1));
+    press(Qt::Key_Backtab);
+    type("12.5");
+    press(Qt::Key_Right); // at the end of the text: the next cell
+    QCOMPARE(cell(row, pick), QString("12.5"));
+    type("8");
+    press(Qt::Key_Down);
+    QCOMPARE(cell(row, pick + 1), QString("8"));
+    QCOMPARE(grid1()->currentIndex(), pays->index(row + 1, pick + 1));
+    press(Qt::Key_Delete);
+    QCOMPARE(cell(row + 1, pick + 1), QString());
+    press(Qt::Key_Escape); // nothing to drop
+
+    // The bonus grid types the same way.
+    clickCell(grid2(), 0, catalogue().DataBonus->fieldColumn("Bonus Ball"));
+    type("3");
+    press(Qt::Key_Tab);
+    type("2");
+    press(Qt::Key_Enter);
+    QCOMPARE(catalogue().DataBonus->value(0, "Free Games").toInt(), 2);
+
+    // Nothing is stored before the lock, and everything after it.
+    const auto stored = [&](const QString& field, int c) {
+        return scalar(db(),
+                      "SELECT [" + field +
+                          "] FROM [Pay Table] WHERE [Casino] = 'Tropicana Atlantic City' AND [Catch] = ?",
+                      {c});
+    };
+    QCOMPARE(stored("Pick5", 5).toInt(), 800);
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QVERIFY(!catalogue().isUnlocked());
+    QCOMPARE(stored("Pick5", 5).toDouble(), 12.5);
+    QCOMPARE(stored("Pick6", 5).toInt(), 8);
+    QVERIFY(stored("Pick6", 6).isNull());
+    QCOMPARE(stored("Bonus Ball", 0).toInt(), 3);
+    QCOMPARE(stored("Free Games", 0).toInt(), 2);
+}
+
+void CatalogueTest::theReturnRowFollowsEveryTypedValueAndSaysWhyItIsBlank()
+{
+    const auto returnCell = [this](int marked) {
+        return catalogue().GridReturn->item(0, marked + 1);
+    };
+    openCatalogueOn(kTropicana);
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    const QString before = returnCell(5)->text();
+    QCOMPARE(before, QString("72.08"));
+    // A bonus ball with a factor of 2 raises the return before the lock.
+    typeCell(grid2(), 0, "Bonus Ball", "1");
+    typeCell(grid2(), 0, "Bonus Factor", "2");
+    QVERIFY(returnCell(5)->text().toDouble() > before.toDouble());
+    typeCell(grid2(), 0, "Bonus Factor", "1");
+    QCOMPARE(returnCell(5)->text(), before);
+
+    typeCell(grid1(), rowOfCatch(catalogue().pDataListing, 2), "Pick5", "-5");
+    QCOMPARE(returnCell(5)->text(), QString());
+    QCOMPARE(returnCell(5)->toolTip(), QString("No return: Every pay must be a number of 0 or more."));
+    QVERIFY(returnCell(1)->toolTip().contains("pays nothing for 1 marked number"));
+}
+
+void CatalogueTest::aKeyThatCannotBeStoredIsRefusedByTheLock()
+{
+    openCatalogueOn(kHarrahs);
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    const QStringList before = DatabaseDump(db());
+    catalogue().TextCasino->setText("   ");
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QCOMPARE(run().dialogs.messages().last(),
+             QString("The game cannot be stored under this name: the casino is empty."));
+    catalogue().TextCasino->setText("Harrah's Laughlin");
+    catalogue().ComboGame->setCurrentText("Fire Power Keno Deluxe 32"); // not typed: the lock still refuses
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QCOMPARE(run().dialogs.messages().last(),
+             QString("The game cannot be stored under this name: the game name "
+                     "\"Fire Power Keno Deluxe 32\" is longer than 20 characters."));
+    // The placeholder is found in what would be stored.
+    catalogue().ComboGame->setCurrentText("Live Keno $1");
+    catalogue().TextCasino->setText("New ");
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QCOMPARE(run().dialogs.messages().last(),
+             QString("Change the 'New' entries to other values before selecting 'Lock Pays'"));
+    QVERIFY(catalogue().isUnlocked());
+    QCOMPARE(DatabaseDump(db()), before);
+}
+
+void CatalogueTest::theLockRefusesValuesTheRulesCannotHold_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("caught");
+    QTest::addColumn<QString>("typed"); // empty: stored before the window opens, as an older version could
+    QTest::addColumn<QString>("message");
+    QTest::newRow("pay above 2^31 - 1")
+        << "Pick10" << 10 << "2147483648"
+        << "Pick 10 of Catch 10 is 2147483648, above 2,147,483,647, the largest "
+           "pay the simulation holds.";
+    QTest::newRow("negative pay") << "Pick1" << 1 << "-1"
+                                  << "Pick 1 of Catch 1 is -1, below 0.";
+    QTest::newRow("infinite pay") << "Pick5" << 5 << ""
+                                  << "Pick 5 of Catch 5 is not a finite number.";
+    QTest::newRow("bonus factor above 32767")
+        << "Bonus Factor" << 0 << "32768"
+        << "Bonus Factor is 32768, above 32,767, the largest bonus value "
+           "the board holds.";
+    QTest::newRow("egg bonus above 32767")
+        << "Egg1 Bonus" << 0 << "40000"
+        << "1 - Egg Factor is 40000, above 32,767, the largest bonus value "
+           "the board holds.";
+    QTest::newRow("negative egg bonus") << "Egg3 Bonus" << 0 << "-2"
+                                        << "3 - Egg Factor is -2, below 0.";
+}
+
+void CatalogueTest::theLockRefusesValuesTheRulesCannotHold()
+{
+    QFETCH(QString, field);
+    QFETCH(int, caught);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    if (typed.isEmpty())
+        QVERIFY(ExecuteSql(
+            db(), "UPDATE [Pay Table] SET [" + field + "] = 9e999 WHERE [Casino] = ? AND [Catch] = ?",
+            {"Harrah's Laughlin", caught}));
+    openCatalogueOn(kHarrahs);
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    const bool bonus = field.contains("Bonus");
+    if (!typed.isEmpty())
+        typeCell(bonus ? grid2() : grid1(), bonus ? 0 : rowOfCatch(catalogue().pDataListing, caught), field,
+                 typed);
+    catalogue().TextCasino->setText("Harrah's Laughlin Renamed"); // nothing of the lock may happen
+    const QStringList before = DatabaseDump(db());
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QCOMPARE(run().dialogs.messages().last(), message + " Correct it before selecting 'Lock Pays'.");
+    QVERIFY(catalogue().isUnlocked());
+    QCOMPARE(DatabaseDump(db()), before);
+}
+
+void CatalogueTest::aLockRefusesTwoRowsForOneCatch()
+{
+    openCatalogueOn(kHarrahs);
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    const QStringList before = DatabaseDump(db());
+    typeCell(grid1(), rowOfCatch(catalogue().pDataListing, 4), "Catch", "3");
+    QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+    QCOMPARE(run().dialogs.messages().last(),
+             QString("Two rows of this game are for Catch 3. Give each row its own Catch from 0 to 10."));
+    QCOMPARE(DatabaseDump(db()), before);
+}
+
+void CatalogueTest::theWindowShowsAGameWhole()
+{
+    openCatalogueOn(kTropicana);
+    // The eleven rows of a game without scrolling, at the window's first size.
+    QCOMPARE(catalogue().pDataListing->rowCount(), 11);
+    QVERIFY(grid1()->rowViewportPosition(10) + grid1()->rowHeight(10) <= grid1()->viewport()->height());
+    QVERIFY(!grid1()->verticalScrollBar()->isVisible());
+    // Every game's names whole in the bonus grid, and the captions within their columns.
+    for (int i = 0; i < catalogue().ComboGameList->count(); ++i) {
+        catalogue().ComboGameList->setCurrentIndex(i);
+        catalogue().ComboGameList_Click();
+        QApplication::processEvents();
+        QVERIFY(!grid1()->horizontalScrollBar()->isVisible() && !grid1()->verticalScrollBar()->isVisible());
+        const QString game = catalogue().pDataListing->data(catalogue().pDataListing->index(0, 0)).toString();
+        QVERIFY2(grid1()->fontMetrics().horizontalAdvance(game) < grid1()->columnWidth(0), qPrintable(game));
+        QHeaderView* header = grid2()->horizontalHeader();
+        QVERIFY2(header->length() <= grid2()->viewport()->width(),
+                 qPrintable(catalogue().ComboGameList->currentText()));
+        for (int column = 0; column < header->count(); ++column) {
+            const QString name =
+                catalogue().DataBonus->data(catalogue().DataBonus->index(0, column)).toString();
+            QVERIFY2(grid2()->fontMetrics().horizontalAdvance(name) < header->sectionSize(column),
+                     qPrintable(name));
+            for (const QString& word :
+                 catalogue().DataBonus->headerData(column, Qt::Horizontal).toString().split(' '))
+                QVERIFY(header->fontMetrics().horizontalAdvance(word) < header->sectionSize(column));
+        }
+    }
+    // The open list highlights the game shown.
+    catalogue().ComboGameList->setCurrentIndex(0);
+    openCatalogueOn(kHarrahs);
+    QCOMPARE(catalogue().ComboGameList->currentIndex(), catalogue().ComboGameList->findText(kHarrahs));
+    saveScreenshot(&catalogue(), "catalogue-first-size");
 }
 
 TALLYHAWK_WINDOW_TEST_MAIN(CatalogueTest)

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QTableView>
+
+namespace tallyhawk {
+
+class PayGridModel;
+
+// A grid that edits as data grids do: typing starts an edit; Tab and Shift+Tab move to the
+// next and the previous cell, Enter and Shift+Enter to the cell below and above, the arrows to
+// the neighbouring cell (Left and Right leave an edit only at the start or the end of its
+// text); each move keeps what was typed. Delete blanks the current cell.
+class PayGridView : public QTableView
+{
+    Q_OBJECT
+public:
+    PayGridView(PayGridModel* model, QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void moveBy(int rows, int columns);
+};
+
+} // namespace tallyhawk
