@@ -2,7 +2,6 @@
 
 #include "db/paytable.h"
 #include "engine/common/numberforms.h"
-#include "engine/play/deck.h"
 #include "engine/sim/exactodds.h"
 #include "engine/sim/randomness.h"
 #include "engine/sim/sessionstats.h"
@@ -417,15 +416,11 @@ CommandResult RunSimulateCommand(const CommandInput& input)
 
 CommandResult RunRandomnessCommand(const CommandInput& input)
 {
-    DrawDeck deck = OrderedDeck();
-    KenoRandom random(input.seed);
     const auto games = static_cast<std::int32_t>(input.games);
     ProgressLine progress(input.progress, "randomness", games);
-    const RandomnessOutcome outcome =
-        RunRandomnessTest(deck, random, games, [&progress](const RandomnessTest& test) {
-            if (test.gamesPlayed() % 1024 == 0 || test.finished())
-                progress.update(test.gamesPlayed());
-        });
+    const RandomnessOutcome outcome = RunRandomnessTest(
+        games, input.seed, [&progress](const RandomnessTest& test) { progress.update(test.gamesPlayed()); },
+        nullptr, input.threads);
     progress.finish();
     const std::string verdict = RandomnessVerdict(outcome.statistic);
 
@@ -462,7 +457,7 @@ CommandResult RunRandomnessCommand(const CommandInput& input)
         text += row + "\n";
     }
     text += "\n" + qs(RandomnessMessage(outcome.statistic)).replace("\r\n", "\n") + "\n";
-    text += QStringLiteral("p-value = %1 (chi-square with %2 degrees of freedom)\n")
+    text += QStringLiteral("p-value = %1 (two-sided, chi-square with %2 degrees of freedom)\n")
                 .arg(fixed(outcome.pValue, 6))
                 .arg(kRandomnessDegreesOfFreedom);
     result.out = text;

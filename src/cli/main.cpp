@@ -86,16 +86,20 @@ percent and the statistics of 100-game sessions. A progress line goes to standar
   --quiet                        no progress line
 )";
 
-const char kRandomnessHelp[] = R"(Usage: tallyhawk-cli randomness [--games N] [--seed S] [--quiet] [--json]
+const char kRandomnessHelp[] =
+    R"(Usage: tallyhawk-cli randomness [--games N] [--seed S] [--threads T] [--quiet] [--json]
 
-Draws N games from the program's deck (two shuffles per game, the first twenty numbers
-counted), shows each number's count less the expected count N / 4 in eight rows of ten
-like the board, and judges the counts with a chi-square test at 95% confidence (79
-degrees of freedom), with its p-value. Reads no database.
+Draws N games with the board's own draw (its shuffle, as far as the twenty numbers counted),
+shows each number's count less the expected count N / 4 in eight rows of ten like the
+board, and judges the counts with a chi-square test at 95% confidence (79 degrees of
+freedom), with its two-sided p-value, below 0.05 when the test fails. Reads no database.
 
-  --games N   the number of games, a positive number exactly divisible by 4 (default 1000)
-  --seed S    the seed, 0 to 18446744073709551615 (default: a random seed, which is reported)
-  --quiet     no progress line
+  --games N    the number of games, a positive number exactly divisible by 4 (default 1000)
+  --seed S     the seed, 0 to 18446744073709551615; the same seed repeats the counts
+               (default: a random seed, which is reported)
+  --threads T  worker threads, 0 for one per core (the default); the counts do not
+               depend on it
+  --quiet      no progress line
 )";
 
 void writeOut(const QString& text)
@@ -178,7 +182,7 @@ int run(const QStringList& arguments)
         parser.addOption(betOption);
     if (withGames)
         parser.addOptions({gamesOption, seedOption, quietOption});
-    if (command == "simulate")
+    if (withGames)
         parser.addOption(threadsOption);
     if (!parser.parse(QStringList{arguments[0]} + arguments.mid(2)))
         return fail(command + ": " + parser.errorText() + " (tallyhawk-cli " + command + " --help)",
@@ -250,7 +254,7 @@ int run(const QStringList& arguments)
             return fail(error, kExitUsage);
         input.seed = *seed;
     }
-    if (command == "simulate" && parser.isSet(threadsOption)) {
+    if (withGames && parser.isSet(threadsOption)) {
         const auto threads = ParseWholeNumber(parser.value(threadsOption), 0, 256, "--threads", &error);
         if (!threads)
             return fail(error, kExitUsage);

@@ -152,6 +152,24 @@ std::string FormatTwoDecimals(double value)
     return text;
 }
 
+std::string ShortForm(double value)
+{
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 9999.5) || std::isinf(magnitude))
+        return PlainForm(value);
+    const std::string sign = value < 0 ? "-" : "";
+    const char* const units = "KMBT";
+    double scaled = magnitude;
+    for (int unit = 0; unit < 4; ++unit) {
+        scaled /= 1000;
+        // Three significant digits; a value that rounds up to 1000 takes the next unit.
+        const int decimals = scaled < 9.995 ? 2 : scaled < 99.95 ? 1 : 0;
+        if (scaled < 999.5 || unit == 3)
+            return sign + fixedDecimals(scaled, decimals) + units[unit];
+    }
+    return PlainForm(value);
+}
+
 std::string FormatOneDecimal(double value)
 {
     return fixedDecimals(value, 1);

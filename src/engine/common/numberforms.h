@@ -32,6 +32,11 @@ double LeadingNumber(std::string_view text);
 // The "###.00" pattern: two decimals, no digit before the point below 1, no thousands
 // separator (98.7 -> "98.70", 0.5 -> ".50", 1234.5 -> "1234.50").
 std::string FormatTwoDecimals(double value);
+// A whole number short enough for a narrow cell: in full below 10,000 ("-2442", "812"), else
+// in thousands, millions, billions or trillions to three significant digits, halves rounded away
+// from zero ("12.3K", "-245M", "1.00M" for 999,999, "2.15B").
+std::string ShortForm(double value);
+
 // The "##0.0" pattern: one decimal, at least one digit before the point (0.25 -> "0.3").
 std::string FormatOneDecimal(double value);
 

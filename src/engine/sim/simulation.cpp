@@ -1,15 +1,12 @@
 #include "simulation.h"
 
 #include "engine/common/numberforms.h"
+#include "parallelchunks.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <system_error>
-#include <thread>
 
 namespace tallyhawk {
 
@@ -66,14 +63,6 @@ int nthSmallest(const SimulationNumbers& set, int rank)
     for (; rank > 0; --rank)
         word &= word - 1;
     return first + std::countr_zero(word);
-}
-
-std::uint64_t splitMix64(std::uint64_t x)
-{
-    x += 0x9E3779B97F4A7C15ull;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-    return x ^ (x >> 31);
 }
 
 bool hasPopcnt()
@@ -162,13 +151,6 @@ std::string CheckSimulationInput(const SimulationInput& input)
     if (b.FreeGames > kMaxFreeGames)
         return "The game awards more than 1000 free games.";
     return {};
-}
-
-pcg32 ChunkGenerator(std::uint64_t seed, std::uint64_t chunk)
-{
-    // Both the state and the stream differ from chunk to chunk: neighbouring pcg streams that
-    // share a state are correlated.
-    return pcg32(splitMix64(seed ^ splitMix64(chunk)), chunk);
 }
 
 SimulationGame::SimulationGame(const SimulationInput& input, pcg32 generator)
@@ -521,69 +503,8 @@ SimulationResult Run::run(const SimulationProgress& progress, const std::atomic<
         return true;
     };
 
-    int threads =
-        m_input.threads > 0 ? m_input.threads : static_cast<int>(std::thread::hardware_concurrency());
-    threads = static_cast<int>(std::clamp<std::int64_t>(threads, 1, m_chunks));
-
-    // Chunks are claimed in order by whichever thread is free, the calling thread included;
-    // the calling thread merges them in their order, playing one itself while it waits.
-    std::mutex mutex;
-    std::condition_variable chunkDone;
-    std::vector<char> done(m_chunks, 0); // guarded by mutex
-    std::atomic<std::int64_t> nextChunk{0};
-    std::atomic<bool> finished{false};
-    auto playNextChunk = [&] {
-        const std::int64_t chunk = nextChunk.fetch_add(1);
-        if (chunk >= m_chunks)
-            return false;
-        playChunk(chunk);
-        {
-            std::lock_guard lock(mutex);
-            done[chunk] = 1;
-        }
-        chunkDone.notify_one();
-        return true;
-    };
-
-    std::vector<std::thread> workers;
-    // Ends the workers however the merging ends, a throwing progress report included.
-    struct Joiner
-    {
-        std::atomic<bool>& finished;
-        std::vector<std::thread>& workers;
-        ~Joiner()
-        {
-            finished = true;
-            for (std::thread& worker : workers)
-                worker.join();
-        }
-    } joiner{finished, workers};
-    try {
-        for (int t = 1; t < threads; ++t)
-            workers.emplace_back([&] {
-                while (!finished.load(std::memory_order_relaxed) && playNextChunk()) {
-                }
-            });
-    } catch (const std::system_error&) {
-        // Fewer threads than asked: those that started share the chunks.
-    }
-
-    for (std::int64_t chunk = 0; chunk < m_chunks; ++chunk) {
-        for (;;) {
-            {
-                std::unique_lock lock(mutex);
-                if (done[chunk])
-                    break;
-            }
-            if (!playNextChunk()) {
-                std::unique_lock lock(mutex);
-                chunkDone.wait(lock, [&] { return done[chunk] != 0; });
-                break;
-            }
-        }
-        if (!mergeChunk(chunk))
-            break;
-    }
+    PlayChunksInOrder(
+        m_chunks, m_input.threads, [this](std::int64_t chunk) { playChunk(chunk); }, mergeChunk);
     result.sessionLog.resize(std::min(result.gamesPlayed / kSessionGames, kMaxSessions) + 1);
     return result;
 }

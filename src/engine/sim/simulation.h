@@ -15,6 +15,7 @@
 // seed alone, never on the number of threads.
 
 #include "engine/common/kenogame.h"
+#include "engine/common/kenorandom.h"
 
 #include <array>
 #include <atomic>
@@ -176,8 +177,5 @@ using SimulationProgress = std::function<void(const SimulationTotals&)>;
 [[nodiscard]] SimulationResult RunSimulation(const SimulationInput& input,
                                              const SimulationProgress& progress = {},
                                              const std::atomic<bool>* stop = nullptr);
-
-// The pcg32 stream of a chunk of a run.
-pcg32 ChunkGenerator(std::uint64_t seed, std::uint64_t chunk);
 
 } // namespace tallyhawk

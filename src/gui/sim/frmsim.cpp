@@ -126,6 +126,14 @@ void frmSim::buildControls()
     ProgressRun->setValue(0);
     TextSpeed = new QLabel(this);
     TextSpeed->setObjectName("TextSpeed");
+    ProgressTest = new QProgressBar(this);
+    ProgressTest->setObjectName("ProgressTest");
+    ProgressTest->setRange(0, 1000);
+    ProgressTest->setValue(0);
+    ProgressTest->hide();
+    TextTestSpeed = new QLabel(this);
+    TextTestSpeed->setObjectName("TextTestSpeed");
+    TextTestSpeed->hide();
 
     CommandOptions = button(this, "CommandOptions", "PGM OPTIONS", "View/Edit Program Defaults");
     CommandBack = button(this, "CommandBack", "BACK TO GAME", "Press <Esc> to stop.");
@@ -190,6 +198,8 @@ void frmSim::layOutControls()
     auto* progress = new QHBoxLayout;
     progress->addWidget(ProgressRun, 1);
     progress->addWidget(TextSpeed);
+    progress->addWidget(ProgressTest, 1);
+    progress->addWidget(TextTestSpeed);
 
     auto* leftButtons = new QVBoxLayout;
     leftButtons->addWidget(CommandOptions);
@@ -225,9 +235,12 @@ void frmSim::Form_Load()
 void frmSim::showPayoutView()
 {
     ResultsTable->show();
-    for (QWidget* line : {TextBetTotal, TextPercent, TextWinTotal, TextMarked, TextExact, TextInterval})
+    for (QWidget* line : std::initializer_list<QWidget*>{TextBetTotal, TextPercent, TextWinTotal, TextMarked,
+                                                         TextExact, TextInterval, ProgressRun, TextSpeed})
         line->show();
     GridCounts->hide();
+    ProgressTest->hide();
+    TextTestSpeed->hide();
 }
 
 void frmSim::clearResults()

@@ -83,7 +83,8 @@ TEST(Deck, ShuffleAlwaysLeavesAPermutation)
 TEST(Deck, DrawsAreUniformAndIndependentOfTheDrawBefore)
 {
     const long draws = 200000;
-    const DrawStatistics stats = drawMany(draws, 20261206, ShuffleDeck);
+    const DrawStatistics stats =
+        drawMany(draws, 20261206, [](DrawDeck& deck, KenoRandom& random) { ShuffleDeck(deck, random); });
     // Each number is drawn with probability 1/4 in each draw.
     const double expected = draws * 0.25;
     const double standardError = std::sqrt(draws * 0.25 * 0.75);
