@@ -4,6 +4,7 @@
 #include "schema.h"
 #include "sqltransaction.h"
 
+#include <cmath>
 #include <QSqlError>
 #include <QSqlRecord>
 
@@ -128,8 +129,9 @@ PayScheduleRow ReadPayScheduleRow(const QSqlQuery& query)
     PayScheduleRow row;
     row.key = {field("Location").toString().toStdString(), field("Casino").toString().toStdString(),
                field("Game").toString().toStdString()};
+    // Whole catches are stored; one beyond 32 bits leaves the row out of the game.
     if (const auto c = optionalNumber(field("Catch")))
-        row.Catch = static_cast<int>(*c);
+        row.Catch = ToInt32(std::trunc(*c));
     for (int n = 1; n <= kMaxMarked; ++n)
         row.Pick[n - 1] = optionalNumber(query.value(record.indexOf(QStringLiteral("Pick%1").arg(n))));
     row.BonusBall = optionalNumber(field("Bonus Ball"));

@@ -83,6 +83,15 @@ std::optional<std::int32_t> ToInt32(double value)
     return static_cast<std::int32_t>(rounded);
 }
 
+std::optional<std::int64_t> ToInt64(double value)
+{
+    const double rounded = RoundHalfEven(value);
+    // 2^63 is a double, the int64 maximum is not: the bound is exclusive.
+    if (!(rounded >= -9223372036854775808.0 && rounded < 9223372036854775808.0))
+        return std::nullopt;
+    return static_cast<std::int64_t>(rounded);
+}
+
 std::optional<double> ParseNumber(std::string_view text)
 {
     std::size_t begin = 0, end = text.size();

@@ -20,6 +20,7 @@ double RoundHalfEven(double value);
 // RoundHalfEven, then range-checked: no value when the result does not fit or is not a number.
 [[nodiscard]] std::optional<std::int16_t> ToInt16(double value);
 [[nodiscard]] std::optional<std::int32_t> ToInt32(double value);
+[[nodiscard]] std::optional<std::int64_t> ToInt64(double value);
 
 // The whole text as a number (blanks around it allowed): "12.5", " -3 ", "1e3".
 // No value for an empty text, letters, or anything after the number.

@@ -81,8 +81,8 @@ int simulationFreeGames(const SimulationBonus& bonus)
     return bonus.FreeGames > 0 ? static_cast<int>(RoundHalfEven(bonus.FreeGames)) : 0;
 }
 
-// The simulation's pay per catch: each pay rounded to a 32-bit whole number; a pay that does
-// not fit is skipped, as the run skips a failing step, and pays 0.
+// The simulation's pay per catch: each pay rounded to a 32-bit whole number. (The errors have
+// refused pays above kMaxStoredPay, so every pay fits.)
 WholePays simulationPays(const ExactGame& game)
 {
     WholePays pays{};
@@ -91,12 +91,13 @@ WholePays simulationPays(const ExactGame& game)
     return pays;
 }
 
-// The board's base win: pay x bet rounded to a 32-bit whole number.
+// The board's base win: pay x bet rounded to a whole number, as the board keeps it in 64 bits.
+// (Pays up to kMaxStoredPay times bets up to 45 fit.)
 WholePays boardBase(const ExactGame& game, int bet)
 {
     WholePays base{};
     for (int c = 0; c <= kExactMaxCatch; ++c)
-        base[c] = ToInt32(game.pays[c] * bet).value_or(0);
+        base[c] = ToInt64(game.pays[c] * bet).value_or(0);
     return base;
 }
 
@@ -329,6 +330,7 @@ ExactGame ExactGameOf(const KenoGame& game, int marked)
     exact.boardKind = game.boardKind();
     exact.simulationBonus = game.simulationBonus();
     exact.simulationKind = game.simulationKind();
+    exact.valueError = game.valueError();
     return exact;
 }
 
@@ -336,6 +338,8 @@ namespace {
 
 std::string commonError(const ExactGame& game, int bet, KenoShape shape, GameKind kind)
 {
+    if (!game.valueError.empty())
+        return game.valueError;
     if (shape.numbers < 1 || shape.drawn < 1 || shape.drawn > shape.numbers)
         return "The board must draw between 1 number and all of its numbers.";
     if (game.marked < 1 || game.marked > kExactMaxCatch || game.marked > shape.numbers)
@@ -346,9 +350,11 @@ std::string commonError(const ExactGame& game, int bet, KenoShape shape, GameKin
         return "A Caveman Plus game needs three undrawn numbers for its extra balls.";
     if (bet < 1 || bet > 45)
         return "The bet must be 1 to 45 credits.";
-    for (double pay : game.pays)
-        if (!(pay >= 0) || !std::isfinite(pay))
-            return "Every pay must be a number of 0 or more.";
+    for (int c = 0; c <= kExactMaxCatch; ++c)
+        if (std::string error =
+                StoredValueError(StoredValue::Pay, game.pays[c], "The pay for catching " + std::to_string(c));
+            !error.empty())
+            return error;
     return {};
 }
 
@@ -368,8 +374,12 @@ std::string boardError(const ExactGame& game, int bet, KenoShape shape)
     if (std::string error = commonError(game, bet, shape, game.boardKind); !error.empty())
         return error;
     const BonusValues& bonus = game.boardBonus;
-    if (bonus.BonusFactor < 0 || bonus.Egg1Bonus < 0 || bonus.Egg2Bonus < 0 || bonus.Egg3Bonus < 0)
-        return "The bonus factor and the egg bonuses must be 0 or more.";
+    const SimulationBonus asStored{
+        static_cast<double>(bonus.BonusBall),   static_cast<double>(bonus.FreeGames),
+        static_cast<double>(bonus.BonusFactor), static_cast<double>(bonus.Egg1Bonus),
+        static_cast<double>(bonus.Egg2Bonus),   static_cast<double>(bonus.Egg3Bonus)};
+    if (std::string error = BonusValuesError(asStored); !error.empty())
+        return error;
     return freeGamesError(bonus.FreeGames, bonus.BonusFactor, game, 1);
 }
 
@@ -378,14 +388,9 @@ std::string simulationError(const ExactGame& game, KenoShape shape)
     if (std::string error = commonError(game, 1, shape, game.simulationKind); !error.empty())
         return error;
     const SimulationBonus& bonus = game.simulationBonus;
-    for (double value : {bonus.BonusBall, bonus.FreeGames, bonus.BonusFactor, bonus.Egg1Bonus,
-                         bonus.Egg2Bonus, bonus.Egg3Bonus})
-        if (!std::isfinite(value))
-            return "A bonus value is not a number.";
+    if (std::string error = BonusValuesError(bonus); !error.empty())
+        return error;
     const double multipliers[] = {bonus.BonusFactor, bonus.Egg1Bonus, bonus.Egg2Bonus, bonus.Egg3Bonus};
-    for (double value : multipliers)
-        if (value < 0)
-            return "The bonus factor and the egg bonuses must be 0 or more.";
     const std::int64_t units = simulationUnits(bonus);
     if (units == 0)
         return "The exact analysis takes bonus values with at most two decimals.";

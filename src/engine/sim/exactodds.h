@@ -43,6 +43,7 @@ struct ExactGame
     GameKind boardKind;
     SimulationBonus simulationBonus;
     GameKind simulationKind;
+    std::string valueError; // a stored value of the game that cannot be held (KenoGame::valueError)
 };
 
 enum class ExactRules
@@ -55,7 +56,9 @@ enum class ExactRules
 // the game's bonus values and kind from its own view of the game.
 ExactGame ExactGameOf(const KenoGame& game, int marked);
 
-// Why the game cannot be analysed, or an empty text. Negative pays or bonus values, more than
+// Why the game cannot be analysed, or an empty text. A value that cannot be held (valueError,
+// a pay above kMaxStoredPay, a bonus value above kMaxStoredBonusValue), negative pays or bonus
+// values, more than
 // kMaxExactFreeGames free games or free games that can pay more than kMaxExactFreeGamesWin per
 // credit, bonus values with more than two decimals under the simulation's rules, and a bet
 // outside 1 to 45 are refused. Without `rules`, both rule sets are checked.

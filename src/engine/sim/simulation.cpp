@@ -125,11 +125,14 @@ SimulationInput BuildSimulationInput(const KenoGame& game, const std::vector<int
     input.bonus = game.simulationBonus();
     input.kind = game.simulationKind();
     input.games = games;
+    input.gameError = game.valueError();
     return input;
 }
 
 std::string CheckSimulationInput(const SimulationInput& input)
 {
+    if (!input.gameError.empty())
+        return "This game cannot be simulated: " + input.gameError;
     const std::size_t marked = input.markedNumbers.size();
     if (marked < 1 || marked > 10)
         return "The ticket must hold 1 to 10 marked numbers.";
@@ -144,9 +147,8 @@ std::string CheckSimulationInput(const SimulationInput& input)
     if (input.games < 1 || input.games > kMaxSimulationGames)
         return "The number of games must lie between 1 and one billion.";
     const SimulationBonus& b = input.bonus;
-    for (double value : {b.BonusBall, b.FreeGames, b.BonusFactor, b.Egg1Bonus, b.Egg2Bonus, b.Egg3Bonus})
-        if (!std::isfinite(value))
-            return "A bonus value of the game is not a number.";
+    if (std::string error = BonusValuesError(b); !error.empty())
+        return "This game cannot be simulated: " + error;
     // A series is played between two progress reports, so it must stay short.
     if (b.FreeGames > kMaxFreeGames)
         return "The game awards more than 1000 free games.";
@@ -470,7 +472,16 @@ bool Run::mergeBlock(std::int64_t block, SimulationResult& result, const Simulat
     for (std::int64_t s = blockStart / kSessionGames + 1; s <= lastSession; ++s) {
         const double total = static_cast<double>(result.baseWinnings + m_sessionBase[s]) +
                              (result.bonusWinnings + m_sessionBonus[s]);
-        result.sessionLog[s] = static_cast<std::int64_t>(RoundHalfEven(total));
+        const std::optional<std::int64_t> logged = ToInt64(total);
+        if (!logged) {
+            // Only free games of huge pays at huge factors get here, after millions of games.
+            result.error = "The winnings grew beyond 9,223,372,036,854,775,807 credits, more than a "
+                           "session total can hold; the run stopped at game " +
+                           std::to_string(blockStart) + ".";
+            result.stopped = true;
+            return false;
+        }
+        result.sessionLog[s] = *logged;
     }
     for (int c = 0; c <= 10; ++c)
         result.catchFrequency[c] += record.catchCounts[c];

@@ -48,7 +48,8 @@ struct SimulationInput
     GameKind kind;          // eggs, and with them the extra balls of a game of 23 balls
     std::int64_t games = 0; // 1 to kMaxSimulationGames
     std::uint64_t seed = 0;
-    int threads = 0; // 0: one per core
+    int threads = 0;       // 0: one per core
+    std::string gameError; // a stored value of the game that cannot be held (KenoGame::valueError)
 };
 
 // The counts and sums of the games played so far.
@@ -73,7 +74,9 @@ struct SimulationResult : SimulationTotals
     bool stopped = false; // the stop flag ended the run before its last game
     // The eggs of the last game played, in ascending order (zeros outside Caveman games).
     std::array<int, 3> lastEggs{};
-    std::string error; // why the input was refused; empty when the run took place
+    // Why the input was refused, or why the run ended before its last game (its winnings grew
+    // beyond what a session total holds); empty otherwise.
+    std::string error;
 };
 
 // The games' numbers as a bit set: bit n - 1 stands for the number n.
@@ -102,7 +105,9 @@ struct SimulationNumbers
 SimulationInput BuildSimulationInput(const KenoGame& game, const std::vector<int>& ticket, bool randomPicks,
                                      std::int64_t games);
 
-// Empty when the input can be run, else a sentence saying what is wrong.
+// Empty when the input can be run, else a sentence saying what is wrong: the game's own
+// valueError, a bonus value that cannot be held, more than 1000 free games, a bad ticket or
+// number of games.
 [[nodiscard]] std::string CheckSimulationInput(const SimulationInput& input);
 
 // One stream of games: the rules of a single game, with the state that lives from game to

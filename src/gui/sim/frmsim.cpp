@@ -492,6 +492,8 @@ void frmSim::finishRun(const SimulationResult& result)
     showProgress(result);
     setButtonsEnabled(true);
     TextEscape->hide();
+    if (!result.error.empty())
+        m_dialogs.message(this, qs(result.error), kProgramTitle, Dialogs::Icon::Warning);
     if (m_exact.ok() && result.gamesPlayed > 0) {
         // The run's return against the exact one: 1.96 standard errors either side.
         const double margin = 1.96 * 100.0 * m_exact.simulation.standardDeviation /

@@ -381,7 +381,7 @@ TEST(ExactBruteForce, SimulationRulesOnASmallBoard)
     const ExactGame games[] = {
         ticket(3, {1, 0, 2, 40}),
         bonusBall(ticket(3, {0, 1, 4, 30}), 3, 0, 3),
-        bonusBall(ticket(3, {0, 1, 4, 30}), -1, 2, 2), // any non-zero Bonus Ball counts
+        bonusBall(ticket(3, {0, 1, 4, 30}), 7, 2, 2), // any non-zero Bonus Ball counts, beyond the draw too
         eggs(ticket(3, {0, 1, 3, 20}), 2, 4, 9, false),
         eggs(ticket(3, {0, 0.5, 2.5, 20}), 1, 3, 6, true),
         bonusBall(eggs(ticket(3, {0, 1, 3, 20}), 1, 2, 4, true), 0, 2, 3),
