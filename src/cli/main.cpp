@@ -26,7 +26,7 @@ const char kGeneralHelp[] = R"(Usage: tallyhawk-cli COMMAND [OPTIONS]
 Studies the keno games of the Tallyhawk catalogue from the command line.
 
 Commands:
-  games       the catalogue, with the exact return of each marked count 1 to 10
+  games       the catalogue, with the pay table's return of each marked count 1 to 10
   odds        the exact odds of a game for a marked count
   simulate    plays a ticket many times and reports what it won
   randomness  the chi-square test of the program's draw
@@ -46,17 +46,22 @@ Exit status: 0 done, 1 the database or the game cannot be used, 2 the command li
 
 const char kGamesHelp[] = R"(Usage: tallyhawk-cli games [--db FILE] [--json]
 
-Lists the games of the catalogue with the exact return, in percent of the amount bet, of
-each marked count from 1 to 10 under the board's rules at a bet of 1 credit, bonus features
-included. A count for which the game pays nothing is left blank (null in JSON).
+Lists the games of the catalogue with the pay table's own exact return, in percent of the
+amount bet, of each marked count from 1 to 10: each pay times the bet, as casinos and keno
+references publish it, bonus features included. At a bet of 1 the board rounds each pay to
+whole credits (a pay of 0.5 pays nothing): a count whose return there differs is marked
+with * and listed under the table with that return and the bets that pay the table
+exactly (JSON gives both returns). A count for which the game pays nothing is left blank
+(null in JSON).
 )";
 
 const char kOddsHelp[] =
     R"(Usage: tallyhawk-cli odds --game "LOCATION|CASINO|GAME" (--spots N | --ticket LIST)
                          [--bet B] [--db FILE] [--json]
 
-The exact odds of a ticket of N marked numbers: the chance of each catch, the return under
-the board's rules (at a bet of B credits, 1 unless given) and under the simulation's rules,
+The exact odds of a ticket of N marked numbers: the chance of each catch, the pay table's
+own return (each pay times the bet), the return under the board's rules (at a bet of B
+credits, 1 unless given) and under the simulation's rules,
 the standard deviation of one game's win, the hit rate, and the six figures of 100-game
 sessions of independent games.
 

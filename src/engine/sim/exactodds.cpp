@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace tallyhawk {
 
@@ -217,9 +218,20 @@ RevealTable revealBall(const RevealTable& before, int position, int marked, int 
     return after;
 }
 
+// Which catches pay anything: the Caveman Plus gate reads whether the last hit won.
+using Paying = std::array<bool, kExactMaxCatch + 1>;
+
+Paying payingOf(const WholePays& base)
+{
+    Paying paying{};
+    for (int c = 0; c <= kExactMaxCatch; ++c)
+        paying[c] = base[c] != 0;
+    return paying;
+}
+
 // Where one game of the board ends: the paid game (its bonus ball at game.BonusBall) or a free
 // game (no bonus ball, every win x Bonus Factor, which the extra-ball gate also reads).
-std::vector<RevealOutcome> revealGame(const ExactGame& game, const WholePays& base, bool freeGame,
+std::vector<RevealOutcome> revealGame(const ExactGame& game, const Paying& paying, bool freeGame,
                                       KenoShape shape)
 {
     const int marked = game.marked, eggs = eggsOf(game.boardKind);
@@ -236,9 +248,10 @@ std::vector<RevealOutcome> revealGame(const ExactGame& game, const WholePays& ba
         for (int m = 1; m <= marked; ++m)
             for (int e = 2; e <= eggs; ++e)
                 for (int l = 0; l <= e; ++l) {
-                    const std::int64_t gateWin = freeGame ? game.boardBonus.BonusFactor * base[m]
-                                                          : base[m] * game.boardBonus.eggMultiplier(l);
-                    if (gateWin == 0)
+                    // Pays and multipliers are not negative: the win is 0 when either is.
+                    const int multiplier =
+                        freeGame ? game.boardBonus.BonusFactor : game.boardBonus.eggMultiplier(l);
+                    if (!paying[m] || multiplier == 0)
                         continue;
                     for (int h = 0; h < 2; ++h) {
                         goOn[stateIndex(m, e, l, h)] = table[stateIndex(m, e, l, h)];
@@ -369,7 +382,8 @@ std::string freeGamesError(double freeGames, double factor, const ExactGame& gam
     return {};
 }
 
-std::string boardError(const ExactGame& game, int bet, KenoShape shape)
+// What the board's rules need before anything is computed, whatever the free games.
+std::string boardValuesError(const ExactGame& game, int bet, KenoShape shape)
 {
     if (std::string error = commonError(game, bet, shape, game.boardKind); !error.empty())
         return error;
@@ -378,8 +392,14 @@ std::string boardError(const ExactGame& game, int bet, KenoShape shape)
         static_cast<double>(bonus.BonusBall),   static_cast<double>(bonus.FreeGames),
         static_cast<double>(bonus.BonusFactor), static_cast<double>(bonus.Egg1Bonus),
         static_cast<double>(bonus.Egg2Bonus),   static_cast<double>(bonus.Egg3Bonus)};
-    if (std::string error = BonusValuesError(asStored); !error.empty())
+    return BonusValuesError(asStored);
+}
+
+std::string boardError(const ExactGame& game, int bet, KenoShape shape)
+{
+    if (std::string error = boardValuesError(game, bet, shape); !error.empty())
         return error;
+    const BonusValues& bonus = game.boardBonus;
     return freeGamesError(bonus.FreeGames, bonus.BonusFactor, game, 1);
 }
 
@@ -529,7 +549,7 @@ WinDistribution boardWin(const ExactGame& game, int bet, KenoShape shape, Probab
     const BonusValues& bonus = game.boardBonus;
     const WholePays base = boardBase(game, bet);
     std::vector<WinAtom> plain, triggering;
-    for (const RevealOutcome& o : revealGame(game, base, false, shape)) {
+    for (const RevealOutcome& o : revealGame(game, payingOf(base), false, shape)) {
         catchP[o.hits] += o.probability;
         // The win formula of a paid game, case by case in its order.
         std::int64_t win = base[o.hits];
@@ -549,7 +569,7 @@ WinDistribution boardWin(const ExactGame& game, int bet, KenoShape shape, Probab
         for (int c = 0; c <= game.marked; ++c)
             add(freeAtoms, bonus.BonusFactor * base[c], hyper[c]);
     } else if (!triggering.empty()) {
-        for (const RevealOutcome& o : revealGame(game, base, true, shape))
+        for (const RevealOutcome& o : revealGame(game, payingOf(base), true, shape))
             add(freeAtoms, bonus.BonusFactor * base[o.hits], o.probability);
     }
     return withFreeGames(std::move(plain), std::move(triggering), distributionOf(std::move(freeAtoms)),
@@ -648,6 +668,98 @@ std::optional<ExactFraction> SimulationReturnFraction(const ExactGame& game, Ken
     if (x.overflow())
         return std::nullopt;
     return result;
+}
+
+std::optional<double> PayTableReturnPct(const ExactGame& game, KenoShape shape)
+{
+    // Only the mean is wanted, so free games need no limit here.
+    if (!boardValuesError(game, 1, shape).empty())
+        return std::nullopt;
+    const BonusValues& bonus = game.boardBonus;
+    Paying paying{};
+    for (int c = 0; c <= kExactMaxCatch; ++c)
+        paying[c] = game.pays[c] > 0;
+
+    // One free game's expected win: the Bonus Factor times the pay of its catch.
+    long double freeGameMean = 0;
+    if (bonus.FreeGames >= 1 && !game.boardKind.cavemanPlus) {
+        const Probabilities hyper = CatchProbabilities(game.marked, shape);
+        for (int c = 0; c <= game.marked; ++c)
+            freeGameMean += hyper[c] * bonus.BonusFactor * game.pays[c];
+    } else if (bonus.FreeGames >= 1) {
+        for (const RevealOutcome& o : revealGame(game, paying, true, shape))
+            freeGameMean += o.probability * bonus.BonusFactor * game.pays[o.hits];
+    }
+    // The win formula of a paid game, case by case in its order, without rounding.
+    long double mean = 0;
+    for (const RevealOutcome& o : revealGame(game, paying, false, shape)) {
+        int multiplier = 1;
+        if (eggsOf(game.boardKind) > 0)
+            multiplier = bonus.eggMultiplier(o.eggs);
+        else if (o.bonusBallHit && bonus.FreeGames < 1)
+            multiplier = bonus.BonusFactor;
+        const long double win = static_cast<long double>(game.pays[o.hits]) * multiplier;
+        mean += o.probability * win;
+        if (win > 0 && bonus.FreeGames >= 1 && o.bonusBallHit)
+            mean += o.probability * bonus.FreeGames * freeGameMean;
+    }
+    return static_cast<double>(mean * 100);
+}
+
+std::optional<int> ExactPayingBet(const ExactGame& game)
+{
+    for (int bet = 1; bet <= 45; ++bet) {
+        bool whole = true;
+        for (int c = 0; c <= std::min(game.marked, kExactMaxCatch) && whole; ++c)
+            whole = std::isfinite(game.pays[c]) && wholeIn(game.pays[c], bet);
+        if (whole)
+            return bet;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> CommonExactBet(const std::vector<std::optional<int>>& bets)
+{
+    int common = 1;
+    for (const std::optional<int>& bet : bets) {
+        if (!bet)
+            return std::nullopt;
+        common = std::lcm(common, *bet);
+        if (common > 45)
+            return std::nullopt;
+    }
+    return common;
+}
+
+std::string ExactBetNote(std::optional<int> bet)
+{
+    if (!bet)
+        return "No bet up to 45 pays the pay table exactly.";
+    if (*bet == 1)
+        return "Every bet pays the pay table exactly.";
+    if (*bet == 2)
+        return "Any even bet pays the pay table exactly.";
+    if (2 * *bet > 45)
+        return "A bet of " + std::to_string(*bet) + " pays the pay table exactly.";
+    return "Any bet that is a multiple of " + std::to_string(*bet) + " pays the pay table exactly.";
+}
+
+TicketReturns TicketReturnsOf(const KenoGame& game, int marked)
+{
+    TicketReturns returns;
+    if (!game.paysAnything(marked))
+        return returns;
+    const ExactGame exact = ExactGameOf(game, marked);
+    returns.payTable = PayTableReturnPct(exact);
+    if (ExactGameError(exact, 1, {}, ExactRules::Board).empty())
+        returns.wholeCredits = static_cast<double>(BoardWinDistribution(exact, 1).mean() * 100);
+    returns.exactBet = ExactPayingBet(exact);
+    return returns;
+}
+
+bool TicketReturns::differs() const
+{
+    return payTable && wholeCredits && std::fabs(*payTable - *wholeCredits) >= kReturnDifferencePct;
 }
 
 ExactOdds ExactOddsOf(const WinDistribution& win, const Probabilities& catches, int bet)

@@ -111,6 +111,15 @@ std::vector<int> SimulationNumbers::numbers() const
     return result;
 }
 
+std::optional<ReturnInterval> SimulatedReturnInterval(double returnPct, double standardDeviation,
+                                                      std::int64_t games)
+{
+    if (games < kMinIntervalGames || !(standardDeviation >= 0) || !std::isfinite(returnPct))
+        return std::nullopt;
+    const double halfWidth = 1.96 * 100.0 * standardDeviation / std::sqrt(static_cast<double>(games));
+    return ReturnInterval{std::max(0.0, returnPct - halfWidth), returnPct + halfWidth};
+}
+
 SimulationInput BuildSimulationInput(const KenoGame& game, const std::vector<int>& ticket, bool randomPicks,
                                      std::int64_t games)
 {

@@ -21,6 +21,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <pcg_random.hpp>
 #include <string>
 #include <vector>
@@ -171,6 +172,22 @@ private:
     int m_bonusBallNumber = 0;
     bool m_bonusFlag = false;
 };
+
+// Where a run's return lies against the exact one: 1.96 standard errors either side of the run's
+// return (the exact standard deviation of one game's win over the square root of the games),
+// so that the exact return lies inside for about 19 honest runs in 20. The interval stops at 0,
+// below which no return falls.
+struct ReturnInterval
+{
+    double low = 0;  // percent
+    double high = 0; // percent
+    bool contains(double returnPct) const { return low <= returnPct && returnPct <= high; }
+};
+// Runs shorter than this get no interval: the win of a few games is far from normal.
+constexpr std::int64_t kMinIntervalGames = 100;
+// None below kMinIntervalGames games or without a standard deviation.
+[[nodiscard]] std::optional<ReturnInterval>
+SimulatedReturnInterval(double returnPct, double standardDeviation, std::int64_t games);
 
 // Called after every kProgressGames-th game and the last one, with the totals so far, on the
 // thread that called RunSimulation, in the order of the games.

@@ -19,6 +19,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSaveFile>
@@ -231,7 +232,9 @@ void frmObjectMap::buildControls()
     DBGrid1 = grid(this, "DBGrid1", pDataListing);
     DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
     DBGrid1->setColumnWidth(0, 110);
-    GridReturn = new QTableWidget(1, static_cast<int>(payFields.size()), this);
+    // Under the pays: the pay table's return of each marked count, and where the board's return
+    // at a bet of 1 (whole credits) differs, that one in a second row with a note.
+    GridReturn = new QTableWidget(2, static_cast<int>(payFields.size()), this);
     GridReturn->setObjectName("GridReturn");
     GridReturn->horizontalHeader()->hide();
     GridReturn->verticalHeader()->hide();
@@ -241,13 +244,22 @@ void frmObjectMap::buildControls()
     GridReturn->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GridReturn->setSelectionMode(QAbstractItemView::NoSelection);
     GridReturn->setFocusPolicy(Qt::NoFocus);
-    GridReturn->setFixedHeight(GridReturn->rowHeight(0) + 4);
-    GridReturn->setToolTip("The exact percentage return of each number of marked numbers at a bet of 1");
-    for (int column = 0; column < GridReturn->columnCount(); ++column) {
-        auto* item = new QTableWidgetItem(column == 0 ? "Return %" : "");
-        item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
-        GridReturn->setItem(0, column, item);
-    }
+    const QString rowTips[] = {
+        "The pay table's own exact return of each number of marked numbers: each pay times the bet, as "
+        "casinos and keno references publish it, bonus features included",
+        "The board's exact return at a bet of 1: it rounds each pay to whole credits, so a pay of 0.5 "
+        "pays nothing"};
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < GridReturn->columnCount(); ++column) {
+            auto* item = new QTableWidgetItem(column > 0 ? "" : row == 0 ? "Return %" : "At bet 1 %");
+            item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+            item->setToolTip(rowTips[row]);
+            GridReturn->setItem(row, column, item);
+        }
+    TextReturnNote = new QLabel(this);
+    TextReturnNote->setObjectName("TextReturnNote");
+    TextReturnNote->setWordWrap(true);
+    showReturnRows(1);
     // Each stored edit of a pay reloads the grid: the returns follow.
     connect(pDataListing, &QAbstractItemModel::modelReset, this, &frmObjectMap::showExactReturns);
     DBGrid2 = grid(this, "DBGrid2", DataBonus);
@@ -316,6 +328,7 @@ void frmObjectMap::layOutControls()
     layout->addWidget(ComboGameList);
     layout->addWidget(DBGrid1, 1);
     layout->addWidget(GridReturn);
+    layout->addWidget(TextReturnNote);
     layout->addWidget(DBGrid2);
     layout->addLayout(keys);
     layout->addLayout(buttons);
@@ -377,13 +390,33 @@ void frmObjectMap::showExactReturns()
     KenoGame game;
     const bool read =
         m_module2.gDatabase.isOpen() && ReadGame(m_module2.gDatabase, m_module2.gCurrentGameSql, &game);
+    bool differs = false;
+    std::vector<std::optional<int>> exactBets;
     for (int marked = 1; marked <= 10; ++marked) {
-        QString text;
-        const ExactGame exact = ExactGameOf(game, marked);
-        if (read && game.paysAnything(marked) && ExactGameError(exact, 1, {}, ExactRules::Board).empty())
-            text = qs(FormatTwoDecimals(static_cast<double>(BoardWinDistribution(exact).mean()) * 100.0));
-        GridReturn->item(0, marked + 1)->setText(text);
+        const TicketReturns returns = read ? TicketReturnsOf(game, marked) : TicketReturns{};
+        auto text = [](const std::optional<double>& value) {
+            return value ? qs(FormatTwoDecimals(*value)) : QString();
+        };
+        GridReturn->item(0, marked + 1)->setText(text(returns.payTable));
+        GridReturn->item(1, marked + 1)->setText(text(returns.wholeCredits));
+        if (returns.differs()) {
+            differs = true;
+            exactBets.push_back(returns.exactBet);
+        }
     }
+    showReturnRows(differs ? 2 : 1);
+    TextReturnNote->setText(differs
+                                ? "At a bet of 1 the board rounds each pay to whole credits (a pay of 0.5 "
+                                  "pays nothing). " +
+                                      qs(ExactBetNote(CommonExactBet(exactBets)))
+                                : QString());
+}
+
+void frmObjectMap::showReturnRows(int rows)
+{
+    GridReturn->setRowHidden(1, rows < 2);
+    GridReturn->setFixedHeight(rows * GridReturn->rowHeight(0) + 4);
+    TextReturnNote->setVisible(rows > 1);
 }
 
 void frmObjectMap::TextCasino_Change()

@@ -494,16 +494,18 @@ void frmSim::finishRun(const SimulationResult& result)
     TextEscape->hide();
     if (!result.error.empty())
         m_dialogs.message(this, qs(result.error), kProgramTitle, Dialogs::Icon::Warning);
-    if (m_exact.ok() && result.gamesPlayed > 0) {
-        // The run's return against the exact one: 1.96 standard errors either side.
-        const double margin = 1.96 * 100.0 * m_exact.simulation.standardDeviation /
-                              std::sqrt(static_cast<double>(result.gamesPlayed));
-        const double simulated = result.percentReturn();
-        const bool inside = std::fabs(simulated - m_exact.simulation.returnPct) <= margin;
+    const std::optional<ReturnInterval> interval =
+        m_exact.ok() ? SimulatedReturnInterval(result.percentReturn(), m_exact.simulation.standardDeviation,
+                                               result.gamesPlayed)
+                     : std::nullopt;
+    if (interval) {
+        const bool inside = interval->contains(m_exact.simulation.returnPct);
         TextInterval->setText(
             QStringLiteral("95% Interval of the Simulated Return = %1 to %2 (%3)")
-                .arg(qs(FormatTwoDecimals(simulated - margin)), qs(FormatTwoDecimals(simulated + margin)),
-                     inside ? "the exact return lies inside" : "the exact return lies outside"));
+                .arg(QString::number(interval->low, 'f', 2), QString::number(interval->high, 'f', 2),
+                     inside ? "the exact return lies inside"
+                            : "the exact return lies outside, as it does for about one honest "
+                              "run in twenty"));
     }
     reportSessions(result);
 }
