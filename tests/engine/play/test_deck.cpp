@@ -111,3 +111,12 @@ TEST(Deck, QuickPickGivesDistinctNumbersOfTheBoard)
             EXPECT_TRUE(n >= 1 && n <= 80);
     }
 }
+
+TEST(Deck, GoldenQuickPickOfAFixedSeed)
+{
+    // Any change to what a stored seed draws shows here.
+    KenoRandom random(2024);
+    // A quick pick of ten deals the board's first ten balls of the same seed and deck.
+    EXPECT_EQ(QuickPickNumbers(10, random), (std::vector<int>{47, 14, 35, 1, 28, 77, 80, 34, 73, 9}));
+    EXPECT_EQ(QuickPickNumbers(3, random), (std::vector<int>{71, 31, 55}));
+}
