@@ -16,6 +16,7 @@
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QStandardItem;
 class QStandardItemModel;
 class QPushButton;
 class QTableView;
@@ -102,6 +103,8 @@ private:
     void showTestProgress(const RandomnessTest& test);
     void showDeviations(const RandomnessDeviations& deviations, std::int32_t games);
     void showStoredCounts();
+    // The grid's cell of the number n, showing `value`.
+    QStandardItem* deviationCell(int n, double value);
     void finishTest(const RandomnessOutcome& outcome);
     std::string exactSessionLines() const;
 

@@ -60,15 +60,24 @@ void frmSim::showStoredCounts()
     QString error;
     if (!ReadCounts(m_module2.gDatabase, &values, &ranges, &error))
         return;
-    for (int r = 0; r < 8; ++r) {
+    for (int r = 0; r < 8; ++r)
         m_countsModel->setItem(r, 0, new QStandardItem(ranges.value(r)));
-        for (int k = 1; k <= 10; ++k) {
-            auto* item = new QStandardItem(
-                QString::fromStdString(PlainForm(values[static_cast<std::size_t>(10 * r + k - 1)])));
-            item->setTextAlignment(Qt::AlignCenter);
-            m_countsModel->setItem(r, k, item);
-        }
+    for (int n = 1; n <= 80; ++n)
+        deviationCell(n, values[static_cast<std::size_t>(n - 1)])->setBackground(Qt::white);
+}
+
+QStandardItem* frmSim::deviationCell(int n, double value)
+{
+    auto* item = m_countsModel->item((n - 1) / 10, (n - 1) % 10 + 1);
+    if (!item) {
+        item = new QStandardItem;
+        item->setTextAlignment(Qt::AlignCenter);
+        m_countsModel->setItem((n - 1) / 10, (n - 1) % 10 + 1, item);
     }
+    // A long test's deviations run to nine digits: the cell shows them short, the tooltip whole.
+    item->setText(QString::fromStdString(ShortForm(value)));
+    item->setToolTip(QStringLiteral("Number %1: %2").arg(n).arg(QString::fromStdString(PlainForm(value))));
+    return item;
 }
 
 void frmSim::showTestProgress(const RandomnessTest& test)
@@ -85,17 +94,7 @@ void frmSim::showDeviations(const RandomnessDeviations& deviations, std::int32_t
 {
     for (int n = 1; n <= 80; ++n) {
         const double value = static_cast<double>(deviations[static_cast<std::size_t>(n - 1)]);
-        auto* item = m_countsModel->item((n - 1) / 10, (n - 1) % 10 + 1);
-        if (!item) {
-            item = new QStandardItem;
-            item->setTextAlignment(Qt::AlignCenter);
-            m_countsModel->setItem((n - 1) / 10, (n - 1) % 10 + 1, item);
-        }
-        // A long test's deviations run to nine digits: the cell shows them short, the tooltip whole.
-        item->setText(QString::fromStdString(ShortForm(value)));
-        item->setToolTip(
-            QStringLiteral("Number %1: %2").arg(n).arg(QString::fromStdString(PlainForm(value))));
-        item->setBackground(deviationColour(value, games));
+        deviationCell(n, value)->setBackground(deviationColour(value, games));
     }
 }
 
