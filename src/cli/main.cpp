@@ -60,10 +60,10 @@ const char kOddsHelp[] =
                          [--bet B] [--db FILE] [--json]
 
 The exact odds of a ticket of N marked numbers: the chance of each catch, the pay table's
-own return (each pay times the bet), the return under the board's rules (at a bet of B
-credits, 1 unless given) and under the simulation's rules,
-the standard deviation of one game's win, the hit rate, and the six figures of 100-game
-sessions of independent games.
+own return (each pay times the bet) and the bets that pay it exactly, the return under the
+board's rules (at a bet of B credits, 1 unless given) and under the simulation's rules, the
+standard deviation of one game's win, the hit rate, and the six figures of 100-game sessions
+of independent games.
 
   --game "LOCATION|CASINO|GAME"  the game, named as "tallyhawk-cli games" lists it (any case)
   --spots N                      the marked count, 1 to 10
