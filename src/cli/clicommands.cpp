@@ -2,7 +2,6 @@
 
 #include "db/paytable.h"
 #include "engine/common/numberforms.h"
-#include "engine/play/deck.h"
 #include "engine/sim/exactodds.h"
 #include "engine/sim/randomness.h"
 #include "engine/sim/sessionstats.h"
@@ -139,16 +138,6 @@ QString sessionText(const SessionNumbers& s)
     return text;
 }
 
-// The exact return under the board's rules at a bet of 1; no value when the game pays nothing
-// for the count or cannot be analysed.
-std::optional<double> boardReturn(const KenoGame& rules, int marked)
-{
-    const ExactGame game = ExactGameOf(rules, marked);
-    if (!rules.paysAnything(marked) || !ExactGameError(game, 1, {}, ExactRules::Board).empty())
-        return std::nullopt;
-    return static_cast<double>(BoardWinDistribution(game, 1).mean() * 100);
-}
-
 int textWidth(const std::string& text)
 {
     return static_cast<int>(qs(text).size());
@@ -171,7 +160,7 @@ CommandResult RunGamesCommand(const CommandInput& input)
     struct Line
     {
         const CatalogueGame* game;
-        std::array<std::optional<double>, kMaxMarked> returns;
+        std::array<TicketReturns, kMaxMarked> returns;
     };
     std::vector<Line> lines;
     for (const CatalogueGame& game : games) {
@@ -180,7 +169,7 @@ CommandResult RunGamesCommand(const CommandInput& input)
             return failure("The pays of " + GameTitle(game.key) + " cannot be read: " + error);
         Line line{&game, {}};
         for (int m = 1; m <= kMaxMarked; ++m)
-            line.returns[static_cast<std::size_t>(m - 1)] = boardReturn(rules, m);
+            line.returns[static_cast<std::size_t>(m - 1)] = TicketReturnsOf(rules, m);
         lines.push_back(line);
     }
 
@@ -189,13 +178,18 @@ CommandResult RunGamesCommand(const CommandInput& input)
         QJsonArray list;
         for (const Line& line : lines) {
             QJsonObject object = gameObject(line.game->key);
-            QJsonArray returns;
-            for (const auto& value : line.returns)
-                returns.append(value ? QJsonValue(*value) : QJsonValue());
-            object["return_pct"] = returns;
+            QJsonArray payTable, board, exactBet;
+            for (const TicketReturns& r : line.returns) {
+                payTable.append(r.payTable ? QJsonValue(*r.payTable) : QJsonValue());
+                board.append(r.wholeCredits ? QJsonValue(*r.wholeCredits) : QJsonValue());
+                exactBet.append(r.payTable && r.exactBet ? QJsonValue(*r.exactBet) : QJsonValue());
+            }
+            object["return_pct_paytable"] = payTable;
+            object["return_pct_board"] = board;
+            object["exact_bet"] = exactBet;
             list.append(object);
         }
-        result.out = jsonText({{"rules", "board"}, {"bet", 1}, {"games", list}});
+        result.out = jsonText({{"bet", 1}, {"games", list}});
         return result;
     }
 
@@ -206,8 +200,8 @@ CommandResult RunGamesCommand(const CommandInput& input)
         gameWidth = std::max(gameWidth, textWidth(game.key.Game));
     }
     constexpr int kColumn = 7;
-    QString text = "Return % of each marked count under the board's rules at a bet of 1 "
-                   "(blank: the game pays nothing for that count)\n\n";
+    QString text = "Return % of each marked count: the pay table's own return, each pay times the bet, "
+                   "bonus features included\n(blank: the game pays nothing for that count)\n\n";
     // Names are padded, not put through arg(), so that a name holding "%1" stays as it is.
     auto columns = [&](const QString& location, const QString& casino, const QString& game) {
         return location.leftJustified(locationWidth) + "  " + casino.leftJustified(casinoWidth) + "  " +
@@ -215,18 +209,32 @@ CommandResult RunGamesCommand(const CommandInput& input)
     };
     QString header = columns("Location", "Casino", "Game");
     for (int m = 1; m <= kMaxMarked; ++m)
-        header += QStringLiteral("%1").arg(m, kColumn);
-    text += header + "\n";
+        header += QStringLiteral("%1 ").arg(m, kColumn);
+    text += header.trimmed() + "\n";
+    QStringList notes;
     for (const Line& line : lines) {
         QString row =
             columns(qs(line.game->key.Location), qs(line.game->key.Casino), qs(line.game->key.Game));
-        for (const auto& value : line.returns)
-            row += QStringLiteral("%1").arg(value ? fixed(*value, 2) : QString(), kColumn);
+        for (int m = 1; m <= kMaxMarked; ++m) {
+            const TicketReturns& r = line.returns[static_cast<std::size_t>(m - 1)];
+            row += QStringLiteral("%1%2")
+                       .arg(r.payTable ? fixed(*r.payTable, 2) : QString(), kColumn)
+                       .arg(r.differs() ? "*" : " ");
+            if (r.differs())
+                notes << QStringLiteral("  %1, %2 spots: %3 %. %4")
+                             .arg(GameTitle(line.game->key))
+                             .arg(m)
+                             .arg(fixed(*r.wholeCredits, 2), qs(ExactBetNote(r.exactBet)));
+        }
         while (row.endsWith(' '))
             row.chop(1);
         text += row + "\n";
     }
     text += QStringLiteral("\n%1 games\n").arg(lines.size());
+    if (!notes.isEmpty())
+        text += "\n* At a bet of 1 the board rounds each pay to whole credits (a pay of 0.5 pays nothing), "
+                "and returns:\n" +
+                notes.join("\n") + "\n";
     result.out = text;
     return result;
 }
@@ -244,21 +252,25 @@ CommandResult RunOddsCommand(const CommandInput& input)
     const SessionNumbers figures{session.losingPct, session.breakevenOrWinningPct, session.mode,
                                  session.doublePct, session.fiveFoldPct,           session.loseHalfPct};
     const std::optional<ExactFraction> fraction = SimulationReturnFraction(game);
+    const TicketReturns returns = TicketReturnsOf(input.rules, input.spots);
 
     CommandResult result;
     if (input.json) {
-        QJsonObject object{{"game", gameObject(input.game.key)},
-                           {"spots", input.spots},
-                           {"bet", input.bet},
-                           {"pays", jsonArray(game.pays)},
-                           {"catch_probabilities", jsonArray(sim.catchProbability)},
-                           {"return_pct_board", board.board.returnPct},
-                           {"return_pct_simulation", sim.returnPct},
-                           {"sd_per_game", sim.standardDeviation},
-                           {"sd_per_game_board", board.board.standardDeviation},
-                           {"hit_rate", sim.hitRate},
-                           {"hit_rate_board", board.board.hitRate},
-                           {"session", sessionJson(figures)}};
+        QJsonObject object{
+            {"game", gameObject(input.game.key)},
+            {"spots", input.spots},
+            {"bet", input.bet},
+            {"pays", jsonArray(game.pays)},
+            {"catch_probabilities", jsonArray(sim.catchProbability)},
+            {"return_pct_paytable", returns.payTable ? QJsonValue(*returns.payTable) : QJsonValue()},
+            {"exact_bet", returns.exactBet ? QJsonValue(*returns.exactBet) : QJsonValue()},
+            {"return_pct_board", board.board.returnPct},
+            {"return_pct_simulation", sim.returnPct},
+            {"sd_per_game", sim.standardDeviation},
+            {"sd_per_game_board", board.board.standardDeviation},
+            {"hit_rate", sim.hitRate},
+            {"hit_rate_board", board.board.hitRate},
+            {"session", sessionJson(figures)}};
         if (fraction)
             object["return_simulation_fraction"] = qs(fraction->text());
         result.out = jsonText(object);
@@ -290,8 +302,15 @@ CommandResult RunOddsCommand(const CommandInput& input)
     auto line = [](const QString& label, const QString& value) {
         return label.leftJustified(36) + value + "\n";
     };
-    text += line(QStringLiteral("Return, board rules at a bet of %1:").arg(input.bet),
-                 fixed(board.board.returnPct, 4) + " %");
+    if (returns.payTable)
+        text += line("Return of the pay table:",
+                     fixed(*returns.payTable, 4) + " % (each pay times the bet, as casinos publish it)");
+    text +=
+        line(QStringLiteral("Return, board rules at a bet of %1:").arg(input.bet),
+             fixed(board.board.returnPct, 4) + " %" +
+                 (input.bet == 1 && returns.differs() ? " (each pay rounded to whole credits)" : QString()));
+    if (returns.payTable && returns.exactBet != 1)
+        text += line("", qs(ExactBetNote(returns.exactBet)));
     text += line("Return, simulation rules:",
                  fixed(sim.returnPct, 4) + " %" +
                      (fraction ? " (" + qs(fraction->text()) + " per credit)" : QString()));
@@ -333,10 +352,10 @@ CommandResult RunSimulateCommand(const CommandInput& input)
     // The exact return under the same rules, and the interval in which this run's return falls 95
     // times in 100: run and mathematics agree when the exact return lies inside it.
     const ExactAnalysis exact = AnalyseExact(ExactGameOf(input.rules, input.spots), 1);
-    const double halfWidth = exact.ok() ? 1.96 * exact.simulation.standardDeviation * 100 /
-                                              std::sqrt(static_cast<double>(run.gamesPlayed))
-                                        : 0;
     const double percent = run.percentReturn();
+    const std::optional<ReturnInterval> interval =
+        exact.ok() ? SimulatedReturnInterval(percent, exact.simulation.standardDeviation, run.gamesPlayed)
+                   : std::nullopt;
 
     CommandResult result;
     if (input.json) {
@@ -355,10 +374,10 @@ CommandResult RunSimulateCommand(const CommandInput& input)
                            {"return_pct", percent}};
         if (input.ticket)
             object["ticket"] = jsonArray(*input.ticket);
-        if (exact.ok()) {
+        if (exact.ok())
             object["exact_return_pct"] = exact.simulation.returnPct;
-            object["return_pct_interval_95"] = QJsonArray{percent - halfWidth, percent + halfWidth};
-        }
+        if (interval)
+            object["return_pct_interval_95"] = QJsonArray{interval->low, interval->high};
         QJsonObject session = sessions.sessions > 0 ? sessionJson(figures) : QJsonObject{};
         if (sessions.sessions == 0)
             for (const char* key : {"losing_pct", "breakeven_or_winning_pct", "most_likely_win", "double_pct",
@@ -403,10 +422,15 @@ CommandResult RunSimulateCommand(const CommandInput& input)
     text += "Total Winnings = " + qs(PlainForm(run.totalWinnings())) + "\n";
     text += "Total Pct Return = " + qs(FormatTwoDecimals(percent)) + "\n";
     if (exact.ok())
-        text += QStringLiteral(
-                    "Exact return under the simulation's rules: %1 %; this run's 95% interval: %2 to %3 %\n")
-                    .arg(fixed(exact.simulation.returnPct, 2), fixed(percent - halfWidth, 2),
-                         fixed(percent + halfWidth, 2));
+        text += QStringLiteral("Exact return under the simulation's rules: %1 %\n")
+                    .arg(fixed(exact.simulation.returnPct, 2));
+    if (interval)
+        text +=
+            QStringLiteral("This run's 95% interval: %1 to %2 % (%3)\n")
+                .arg(fixed(interval->low, 2), fixed(interval->high, 2),
+                     interval->contains(exact.simulation.returnPct)
+                         ? "the exact return lies inside"
+                         : "the exact return lies outside, as it does for about one honest run in twenty");
     text += QStringLiteral("\nSessions of 100 games among the first ten million games: %1\n")
                 .arg(sessions.sessions);
     if (sessions.sessions > 0)
@@ -417,15 +441,11 @@ CommandResult RunSimulateCommand(const CommandInput& input)
 
 CommandResult RunRandomnessCommand(const CommandInput& input)
 {
-    DrawDeck deck = OrderedDeck();
-    KenoRandom random(input.seed);
     const auto games = static_cast<std::int32_t>(input.games);
     ProgressLine progress(input.progress, "randomness", games);
-    const RandomnessOutcome outcome =
-        RunRandomnessTest(deck, random, games, [&progress](const RandomnessTest& test) {
-            if (test.gamesPlayed() % 1024 == 0 || test.finished())
-                progress.update(test.gamesPlayed());
-        });
+    const RandomnessOutcome outcome = RunRandomnessTest(
+        games, input.seed, [&progress](const RandomnessTest& test) { progress.update(test.gamesPlayed()); },
+        nullptr, input.threads);
     progress.finish();
     const std::string verdict = RandomnessVerdict(outcome.statistic);
 
@@ -462,7 +482,7 @@ CommandResult RunRandomnessCommand(const CommandInput& input)
         text += row + "\n";
     }
     text += "\n" + qs(RandomnessMessage(outcome.statistic)).replace("\r\n", "\n") + "\n";
-    text += QStringLiteral("p-value = %1 (chi-square with %2 degrees of freedom)\n")
+    text += QStringLiteral("p-value = %1 (two-sided, chi-square with %2 degrees of freedom)\n")
                 .arg(fixed(outcome.pValue, 6))
                 .arg(kRandomnessDegreesOfFreedom);
     result.out = text;

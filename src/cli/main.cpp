@@ -26,7 +26,7 @@ const char kGeneralHelp[] = R"(Usage: tallyhawk-cli COMMAND [OPTIONS]
 Studies the keno games of the Tallyhawk catalogue from the command line.
 
 Commands:
-  games       the catalogue, with the exact return of each marked count 1 to 10
+  games       the catalogue, with the pay table's return of each marked count 1 to 10
   odds        the exact odds of a game for a marked count
   simulate    plays a ticket many times and reports what it won
   randomness  the chi-square test of the program's draw
@@ -46,19 +46,24 @@ Exit status: 0 done, 1 the database or the game cannot be used, 2 the command li
 
 const char kGamesHelp[] = R"(Usage: tallyhawk-cli games [--db FILE] [--json]
 
-Lists the games of the catalogue with the exact return, in percent of the amount bet, of
-each marked count from 1 to 10 under the board's rules at a bet of 1 credit, bonus features
-included. A count for which the game pays nothing is left blank (null in JSON).
+Lists the games of the catalogue with the pay table's own exact return, in percent of the
+amount bet, of each marked count from 1 to 10: each pay times the bet, as casinos and keno
+references publish it, bonus features included. At a bet of 1 the board rounds each pay to
+whole credits (a pay of 0.5 pays nothing): a count whose return there differs is marked
+with * and listed under the table with that return and the bets that pay the table
+exactly (JSON gives both returns). A count for which the game pays nothing is left blank
+(null in JSON).
 )";
 
 const char kOddsHelp[] =
     R"(Usage: tallyhawk-cli odds --game "LOCATION|CASINO|GAME" (--spots N | --ticket LIST)
                          [--bet B] [--db FILE] [--json]
 
-The exact odds of a ticket of N marked numbers: the chance of each catch, the return under
-the board's rules (at a bet of B credits, 1 unless given) and under the simulation's rules,
-the standard deviation of one game's win, the hit rate, and the six figures of 100-game
-sessions of independent games.
+The exact odds of a ticket of N marked numbers: the chance of each catch, the pay table's
+own return (each pay times the bet) and the bets that pay it exactly, the return under the
+board's rules (at a bet of B credits, 1 unless given) and under the simulation's rules, the
+standard deviation of one game's win, the hit rate, and the six figures of 100-game sessions
+of independent games.
 
   --game "LOCATION|CASINO|GAME"  the game, named as "tallyhawk-cli games" lists it (any case)
   --spots N                      the marked count, 1 to 10
@@ -86,16 +91,20 @@ percent and the statistics of 100-game sessions. A progress line goes to standar
   --quiet                        no progress line
 )";
 
-const char kRandomnessHelp[] = R"(Usage: tallyhawk-cli randomness [--games N] [--seed S] [--quiet] [--json]
+const char kRandomnessHelp[] =
+    R"(Usage: tallyhawk-cli randomness [--games N] [--seed S] [--threads T] [--quiet] [--json]
 
-Draws N games from the program's deck (two shuffles per game, the first twenty numbers
-counted), shows each number's count less the expected count N / 4 in eight rows of ten
-like the board, and judges the counts with a chi-square test at 95% confidence (79
-degrees of freedom), with its p-value. Reads no database.
+Draws N games with the board's own draw (its shuffle, as far as the twenty numbers counted),
+shows each number's count less the expected count N / 4 in eight rows of ten like the
+board, and judges the counts with a chi-square test at 95% confidence (79 degrees of
+freedom), with its two-sided p-value, below 0.05 when the test fails. Reads no database.
 
-  --games N   the number of games, a positive number exactly divisible by 4 (default 1000)
-  --seed S    the seed, 0 to 18446744073709551615 (default: a random seed, which is reported)
-  --quiet     no progress line
+  --games N    the number of games, a positive number exactly divisible by 4 (default 1000)
+  --seed S     the seed, 0 to 18446744073709551615; the same seed repeats the counts
+               (default: a random seed, which is reported)
+  --threads T  worker threads, 0 for one per core (the default); the counts do not
+               depend on it
+  --quiet      no progress line
 )";
 
 void writeOut(const QString& text)
@@ -178,7 +187,7 @@ int run(const QStringList& arguments)
         parser.addOption(betOption);
     if (withGames)
         parser.addOptions({gamesOption, seedOption, quietOption});
-    if (command == "simulate")
+    if (withGames)
         parser.addOption(threadsOption);
     if (!parser.parse(QStringList{arguments[0]} + arguments.mid(2)))
         return fail(command + ": " + parser.errorText() + " (tallyhawk-cli " + command + " --help)",
@@ -250,7 +259,7 @@ int run(const QStringList& arguments)
             return fail(error, kExitUsage);
         input.seed = *seed;
     }
-    if (command == "simulate" && parser.isSet(threadsOption)) {
+    if (withGames && parser.isSet(threadsOption)) {
         const auto threads = ParseWholeNumber(parser.value(threadsOption), 0, 256, "--threads", &error);
         if (!threads)
             return fail(error, kExitUsage);

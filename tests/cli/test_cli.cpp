@@ -23,6 +23,7 @@ namespace {
 
 const QString kMadYeti = "ONLINE|DraftKings|Mad Yeti Keno";
 const QString kCleopatra = "OTHER|Published example|Cleopatra Keno";
+const QString kAviLaughlin = "NEVADA - Other|Avi Laughlin|Live Keno $1";
 
 struct CliRun
 {
@@ -75,6 +76,26 @@ double choose(int n, int k)
     return result;
 }
 
+// The returns of Avi Laughlin's 10-spot table by hand: the chance of c catches is
+// C(10, c) C(70, 20 - c) / C(80, 20); it pays 0.5, 2, 20, 120, 800, 3800 and 50000 for 4 to 10
+// catches, and at a bet of 1 the board pays 0 for the 0.5.
+struct AviReturns
+{
+    double payTable = 0;
+    double wholeCredits = 0;
+};
+AviReturns aviLaughlinReturns()
+{
+    const double pays[] = {0, 0, 0, 0, 0.5, 2, 20, 120, 800, 3800, 50000};
+    AviReturns r;
+    for (int c = 0; c <= 10; ++c) {
+        const double p = choose(10, c) * choose(70, 20 - c) / choose(80, 20);
+        r.payTable += 100 * p * pays[c];
+        r.wholeCredits += 100 * p * (c == 4 ? 0 : pays[c]);
+    }
+    return r;
+}
+
 void expectSixSessionFigures(const QJsonObject& session)
 {
     for (const char* key : {"losing_pct", "breakeven_or_winning_pct", "most_likely_win", "double_pct",
@@ -122,6 +143,17 @@ TEST_F(Cli, GamesListsTheCatalogueWithTheReturnOfEachMarkedCount)
     EXPECT_EQ(cleopatra->split(' ', Qt::SkipEmptyParts).last(), "90.15");
     EXPECT_TRUE(run.out.contains("Mad Yeti Keno"));
     EXPECT_TRUE(run.out.contains("Location"));
+
+    // The pay table's return, marked where the board's at a bet of 1 differs, which the note gives.
+    const auto avi =
+        std::find_if(lines.begin(), lines.end(), [](const QString& l) { return l.contains("Avi Laughlin"); });
+    ASSERT_NE(avi, lines.end());
+    EXPECT_EQ(avi->split(' ', Qt::SkipEmptyParts).last(), "73.66*"); // 73.6644
+    EXPECT_FALSE(cleopatra->contains('*'));
+    EXPECT_TRUE(run.out.contains("\n* At a bet of 1 the board rounds each pay to whole credits"));
+    EXPECT_TRUE(
+        run.out.contains("NEVADA - Other | Avi Laughlin | Live Keno $1, 10 spots: 66.30 %. Any even bet "
+                         "pays the pay table exactly.\n"));
 }
 
 TEST_F(Cli, GamesInJsonHasEveryGameWithTenReturns)
@@ -137,16 +169,27 @@ TEST_F(Cli, GamesInJsonHasEveryGameWithTenReturns)
     closeDatabase(opening.db);
     ASSERT_EQ(games.size(), entries.size());
 
-    bool seenCleopatra = false;
+    bool seenCleopatra = false, seenAvi = false;
     for (const QJsonValue& value : games) {
         const QJsonObject game = value.toObject();
-        const QJsonArray returns = game["return_pct"].toArray();
+        const QJsonArray returns = game["return_pct_paytable"].toArray();
+        const QJsonArray board = game["return_pct_board"].toArray();
         ASSERT_EQ(returns.size(), 10);
+        ASSERT_EQ(board.size(), 10);
+        ASSERT_EQ(game["exact_bet"].toArray().size(), 10);
         if (game["game"].toString() == "Cleopatra Keno") {
             seenCleopatra = true;
             for (int m = 1; m <= 10; ++m)
                 EXPECT_EQ(returns[m - 1].isNull(), m != 8) << m;
             EXPECT_NEAR(returns[7].toDouble(), 90.1498, 5e-5);
+            EXPECT_NEAR(board[7].toDouble(), 90.1498, 5e-5);
+            EXPECT_EQ(game["exact_bet"].toArray()[7].toInt(), 1);
+        }
+        if (game["casino"].toString() == "Avi Laughlin") {
+            seenAvi = true;
+            EXPECT_NEAR(returns[9].toDouble(), aviLaughlinReturns().payTable, 1e-9);
+            EXPECT_NEAR(board[9].toDouble(), aviLaughlinReturns().wholeCredits, 1e-9);
+            EXPECT_EQ(game["exact_bet"].toArray()[9].toInt(), 2);
         }
         for (const QJsonValue& r : returns)
             if (!r.isNull()) {
@@ -155,6 +198,7 @@ TEST_F(Cli, GamesInJsonHasEveryGameWithTenReturns)
             }
     }
     EXPECT_TRUE(seenCleopatra);
+    EXPECT_TRUE(seenAvi);
 }
 
 TEST_F(Cli, OddsGivesTheExactFiguresInText)
@@ -169,6 +213,35 @@ TEST_F(Cli, OddsGivesTheExactFiguresInText)
     EXPECT_TRUE(run.out.contains("Percentage of Losing Sessions: "));
     EXPECT_TRUE(run.out.contains("Most Likely End of Session Outcome: Lose "));
     EXPECT_TRUE(run.out.contains("You Will Lose Half of Your Money (or Worse) "));
+}
+
+TEST_F(Cli, OddsGiveThePayTablesOwnReturnBesideTheBoards)
+{
+    const AviReturns expected = aviLaughlinReturns();
+    ASSERT_NEAR(expected.payTable, 73.6644, 5e-5); // the published figures
+    ASSERT_NEAR(expected.wholeCredits, 66.2985, 5e-5);
+    const CliRun run = cli({"odds", "--game", kAviLaughlin, "--spots", "10"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QRegularExpression("Return of the pay table: +73.6644 %")));
+    EXPECT_TRUE(
+        run.out.contains(QRegularExpression("Return, board rules at a bet of 1: +66.2985 % \\(each pay "
+                                            "rounded to whole credits\\)")));
+    EXPECT_TRUE(run.out.contains("Any even bet pays the pay table exactly."));
+
+    for (int bet : {1, 2, 3}) {
+        const CliRun json =
+            cli({"odds", "--game", kAviLaughlin, "--spots", "10", "--bet", QString::number(bet), "--json"});
+        ASSERT_EQ(json.status, 0) << json.err.toStdString();
+        const QJsonObject odds = jsonOf(json);
+        EXPECT_NEAR(odds["return_pct_paytable"].toDouble(), expected.payTable, 1e-9);
+        EXPECT_EQ(odds["exact_bet"].toInt(), 2);
+        // An even bet pays the table; an odd one pays 0.5 x 3 = 1.5 as 2 credits.
+        const double board = bet == 1   ? expected.wholeCredits
+                             : bet == 2 ? expected.payTable
+                                        : expected.payTable + 100 * choose(10, 4) * choose(70, 16) /
+                                                                  choose(80, 20) * (2 - 1.5) / 3;
+        EXPECT_NEAR(odds["return_pct_board"].toDouble(), board, 1e-9) << "bet " << bet;
+    }
 }
 
 TEST_F(Cli, OddsInJsonNamesTheGameInAnyCase)
@@ -297,8 +370,12 @@ TEST_F(Cli, RandomnessInJson)
     EXPECT_EQ(test["passes"].toBool(), passes);
     EXPECT_EQ(test["verdict"].toString(), passes ? "PASSES" : "FAILS");
     EXPECT_GT(test["p_value"].toDouble(), 0);
-    EXPECT_LT(test["p_value"].toDouble(), 1);
+    EXPECT_LE(test["p_value"].toDouble(), 1);
+    EXPECT_EQ(test["p_value"].toDouble() < 0.05, !passes); // two-sided, as the verdict
     EXPECT_EQ(test["degrees_of_freedom"].toInt(), 79);
+    // The counts follow the seed, not the threads.
+    const CliRun one = runCli({"randomness", "--games", "4000", "--seed", "11", "--json", "--threads", "1"});
+    EXPECT_EQ(jsonOf(one)["deviations"], test["deviations"]);
 }
 
 TEST_F(Cli, RandomnessRefusesACountThatFourDoesNotDivideOrThatPlaysNoGame)

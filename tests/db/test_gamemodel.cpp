@@ -199,3 +199,67 @@ TEST_F(GameModelTest, TheBoardsExactDistributionMatchesPlaysOfTheBoard)
         EXPECT_NEAR(double(hits) / kPlays, hitRate, 4 * std::sqrt(hitRate * (1 - hitRate) / kPlays));
     }
 }
+
+TEST_F(GameModelTest, AStoredValueTheRulesCannotHoldIsReportedByEveryEngine)
+{
+    struct Case
+    {
+        int column; // 0 to 5: a bonus value; 6: the pay for the top catch
+        double value;
+        const char* named;
+    };
+    const Case cases[] = {
+        {6, 2147483648.0, "Pick 5, Catch 5 holds 2147483648, more than 2,147,483,647"},
+        {6, 1e19, "Pick 5, Catch 5 holds 1E+19"},
+        {6, -3, "Pick 5, Catch 5 holds -3"},
+        {6, HUGE_VAL, "Pick 5, Catch 5 does not hold a number."},
+        {2, 1e19, "Bonus Factor holds 1E+19, more than 32,767"},
+        {4, 32768, "Egg2 Bonus holds 32768"},
+        {1, -1, "Free Games holds -1"},
+        {0, 40000, "Bonus Ball holds 40000"},
+    };
+    std::vector<StoredGame> games;
+    ASSERT_TRUE(db.transaction());
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        StoredGame stored;
+        stored.key = {"Out of range", "Casino " + std::to_string(i), "Keno"};
+        stored.marked = 5;
+        stored.pays[3] = 1;
+        stored.pays[5] = cases[i].column == 6 ? cases[i].value : 800;
+        for (int b = 0; b < 6; ++b)
+            stored.bonus[b] = b == cases[i].column ? cases[i].value : b < 2 ? 0 : 1;
+        store(stored);
+        games.push_back(stored);
+    }
+    ASSERT_TRUE(db.commit());
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        const StoredGame& stored = games[i];
+        SCOPED_TRACE(c.named);
+        const KenoGame game = read(stored);
+        EXPECT_NE(game.valueError().find(c.named), std::string::npos) << game.valueError();
+
+        PlayInput play;
+        play.markedCount = 5;
+        play.bet = 1;
+        play.game = game;
+        KenoRandom random(1);
+        EXPECT_EQ(PlayGames(play, random).error, "This game cannot be played: " + game.valueError());
+        const SimulationInput simulation = BuildSimulationInput(game, firstNumbers(5), false, 100);
+        EXPECT_EQ(CheckSimulationInput(simulation), "This game cannot be simulated: " + game.valueError());
+        EXPECT_EQ(AnalyseExact(ExactGameOf(game, 5)).error, game.valueError());
+        EXPECT_FALSE(TicketReturnsOf(game, 5).payTable);
+    }
+}
+
+TEST_F(GameModelTest, ACatchBeyondThirtyTwoBitsLeavesItsRowOut)
+{
+    ASSERT_TRUE(ExecuteSql(db,
+                           "INSERT INTO [Pay Table] ([Location], [Casino], [Game], [Catch], [Pick1]) "
+                           "VALUES ('Far', 'Away', 'Keno', ?, 5), ('Far', 'Away', 'Keno', 1, 2)",
+                           {1e20}));
+    KenoGame game;
+    ASSERT_TRUE(ReadGame(db, GameSql(GameKey{"Far", "Away", "Keno"}), &game));
+    EXPECT_EQ(game.pay(1, 1), 2);
+    EXPECT_FALSE(game.hasRow(0));
+}

@@ -65,9 +65,9 @@ std::optional<std::string> ValueRangeProblem(double value, ValueKind kind)
         return std::string(" is not a finite number");
     if (value < 0)
         return " is " + PlainForm(value) + ", below 0";
-    if (kind == ValueKind::Pay && value > kMaxPay)
+    if (kind == ValueKind::Pay && value > kMaxStoredPay)
         return " is " + PlainForm(value) + ", above 2,147,483,647, the largest pay the simulation holds";
-    if (kind == ValueKind::Bonus && value > kMaxBonusValue)
+    if (kind == ValueKind::Bonus && value > kMaxStoredBonusValue)
         return " is " + PlainForm(value) + ", above 32,767, the largest bonus value the board holds";
     return std::nullopt;
 }

@@ -2,18 +2,13 @@
 // The checks that a game's pays and bonus values pass before the catalogue locks them, and the
 // ranges every pay and bonus value is held to wherever it enters (typing, a file, a stored row).
 
-#include "engine/common/paytypes.h"
+#include "engine/common/kenogame.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace tallyhawk {
-
-// The largest pay the simulation holds: it pays in 32-bit whole numbers.
-constexpr double kMaxPay = 2147483647.0;
-// The largest bonus value the board holds: it reads each of the six as a 16-bit whole number.
-constexpr double kMaxBonusValue = 32767.0;
 
 enum class ValueKind
 {
@@ -22,8 +17,8 @@ enum class ValueKind
 };
 
 // Why a pay or bonus value cannot be held, or none: it is not a finite number, is negative, or
-// is above the largest of its kind. The phrase follows the cell's name: "Pick 4 of Catch 3" +
-// " is -5, below 0".
+// is above the largest of its kind (kMaxStoredPay, kMaxStoredBonusValue). The phrase follows the cell's name:
+// "Pick 4 of Catch 3" + " is -5, below 0".
 [[nodiscard]] std::optional<std::string> ValueRangeProblem(double value, ValueKind kind);
 
 // The caption under which the grids and messages name a field: "Pick 4", "Bonus Factor",

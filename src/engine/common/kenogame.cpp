@@ -2,9 +2,28 @@
 
 #include "numberforms.h"
 
+#include <cmath>
+
 namespace tallyhawk {
 
 namespace {
+
+// The first pay of a game's counted rows that cannot be held, or an empty text.
+std::string payValueError(const std::array<std::optional<PayScheduleRow>, kMaxCatch + 1>& rows)
+{
+    for (int c = 0; c <= kMaxCatch; ++c) {
+        if (!rows[static_cast<std::size_t>(c)])
+            continue;
+        const PayScheduleRow& row = *rows[static_cast<std::size_t>(c)];
+        for (int n = 1; n <= kMaxMarked; ++n)
+            if (const auto& pay = row.Pick[static_cast<std::size_t>(n - 1)])
+                if (std::string error = StoredValueError(
+                        StoredValue::Pay, *pay, "Pick " + std::to_string(n) + ", Catch " + std::to_string(c));
+                    !error.empty())
+                    return error;
+    }
+    return {};
+}
 
 bool contains(const std::string& text, const char* part)
 {
@@ -21,6 +40,41 @@ int boardValue(const std::optional<double>& value, int neutral)
 }
 
 } // namespace
+
+std::string StoredValueError(StoredValue kind, double value, std::string_view cell)
+{
+    const std::string name(cell);
+    if (!std::isfinite(value))
+        return name + " does not hold a number.";
+    if (value < 0)
+        return name + " holds " + PlainForm(value) + ", and no value of a pay table can be negative.";
+    if (kind == StoredValue::Pay && value > kMaxStoredPay)
+        return name + " holds " + PlainForm(value) +
+               ", more than 2,147,483,647, the largest pay the program can hold.";
+    if (kind != StoredValue::Pay && value > kMaxStoredBonusValue)
+        return name + " holds " + PlainForm(value) +
+               ", more than 32,767, the largest bonus value the board can read.";
+    return {};
+}
+
+std::string BonusValuesError(const SimulationBonus& bonus)
+{
+    const struct
+    {
+        StoredValue kind;
+        double value;
+        const char* cell;
+    } values[] = {{StoredValue::BonusBall, bonus.BonusBall, "Bonus Ball"},
+                  {StoredValue::FreeGames, bonus.FreeGames, "Free Games"},
+                  {StoredValue::BonusFactor, bonus.BonusFactor, "Bonus Factor"},
+                  {StoredValue::EggBonus, bonus.Egg1Bonus, "Egg1 Bonus"},
+                  {StoredValue::EggBonus, bonus.Egg2Bonus, "Egg2 Bonus"},
+                  {StoredValue::EggBonus, bonus.Egg3Bonus, "Egg3 Bonus"}};
+    for (const auto& value : values)
+        if (std::string error = StoredValueError(value.kind, value.value, value.cell); !error.empty())
+            return error;
+    return {};
+}
 
 GameKind BoardGameKind(const std::string& listEntry)
 {
@@ -44,6 +98,9 @@ KenoGame KenoGame::fromRows(const std::vector<PayScheduleRow>& rows, GameListEnt
         if (!slot)
             slot = row;
     }
+    game.m_valueError = payValueError(game.m_rows);
+    if (game.m_valueError.empty())
+        game.m_valueError = BonusValuesError(game.simulationBonus()); // a blank value reads as neutral
     return game;
 }
 

@@ -15,11 +15,33 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tallyhawk {
 
 constexpr int kMaxCatch = 10;
+
+// The values a game's stored rows can hold. A pay must fit the simulation's 32-bit whole
+// numbers, a bonus value the board's 16-bit ones (Bonus Ball, Free Games, Bonus Factor and the
+// egg bonuses alike); no value may be negative, and each must be a finite number. Within these
+// limits every win of the board, the simulation and the exact odds fits in its 64 bits.
+constexpr double kMaxStoredPay = 2'147'483'647;
+constexpr double kMaxStoredBonusValue = 32'767;
+
+enum class StoredValue
+{
+    Pay,
+    BonusBall,
+    FreeGames,
+    BonusFactor,
+    EggBonus
+};
+
+// Why `value` cannot be held in a cell of this kind, as a sentence that names the cell by
+// `cell` ("Pick 5, Catch 4", "Bonus Factor"); empty when it can. The catalogue's doors (its
+// lock, the import) refuse such a value; every engine reports a game that holds one.
+[[nodiscard]] std::string StoredValueError(StoredValue kind, double value, std::string_view cell);
 
 // The six bonus values of a game; the defaults are the neutral values of a game without them.
 template <typename Value> struct BonusValuesOf
@@ -51,6 +73,10 @@ template <typename Value> struct BonusValuesOf
 using BonusValues = BonusValuesOf<int>;
 // As the simulation reads them: as stored.
 using SimulationBonus = BonusValuesOf<double>;
+
+// The first of the six bonus values that cannot be held (StoredValueError), naming it; empty
+// when all can.
+[[nodiscard]] std::string BonusValuesError(const SimulationBonus& bonus);
 
 // Which bonus features a game's list entry gives it.
 struct GameKind
@@ -89,15 +115,20 @@ public:
     // Whether any pay of `marked` numbers is not 0.
     bool paysAnything(int marked) const;
 
+    // The first stored value of the game that cannot be held (StoredValueError), naming its
+    // cell; empty when every value can. The views below take such a value as its neutral one
+    // (a pay as 0), so every engine refuses a game with one, saying this.
+    const std::string& valueError() const { return m_valueError; }
+
     // The row whose Catch is 0, which carries the bonus values; none when the game has none.
     const PayScheduleRow* bonusRow() const { return m_rows[0] ? &*m_rows[0] : nullptr; }
 
-    // The board's view.
+    // The board's view: each bonus value rounded to a 16-bit whole number.
     BonusValues boardBonus() const;
     GameKind boardKind() const { return BoardGameKind(m_listEntry); }
 
-    // The simulation's view: each pay of `marked` numbers rounded to a 32-bit whole number
-    // (one that does not fit pays 0), the bonus values as stored.
+    // The simulation's view: each pay of `marked` numbers rounded to a 32-bit whole number,
+    // the bonus values as stored.
     std::array<std::int32_t, kMaxCatch + 1> simulationPays(int marked) const;
     SimulationBonus simulationBonus() const;
     GameKind simulationKind() const { return SimulationGameKind(m_listEntry); }
@@ -105,6 +136,7 @@ public:
 private:
     GameListEntry m_listEntry;
     std::array<std::optional<PayScheduleRow>, kMaxCatch + 1> m_rows;
+    std::string m_valueError;
 };
 
 } // namespace tallyhawk

@@ -1,7 +1,8 @@
 #pragma once
 // The program's one random generator: a pcg32 giving single-precision values in [0, 1).
-// Every random choice of the program draws from it (the parallel simulation derives its
-// own streams from a seed drawn here), so one seed reproduces a whole run.
+// Every random choice of the program draws from it, except the runs that count on every core
+// (the simulation, the randomness test): they cut their games into chunks, each with its own
+// stream derived from one seed drawn here, so one seed reproduces a whole run.
 
 #include <cstdint>
 #include <pcg_random.hpp>
@@ -12,6 +13,7 @@ class KenoRandom
 {
 public:
     explicit KenoRandom(std::uint64_t seed = 0) : m_generator(seed) {}
+    explicit KenoRandom(const pcg32& generator) : m_generator(generator) {}
 
     void seed(std::uint64_t seed) { m_generator.seed(seed); }
 
@@ -27,5 +29,9 @@ public:
 private:
     pcg32 m_generator;
 };
+
+// The stream of chunk `chunk` of a run seeded with `seed`. Both the state and the stream
+// differ from chunk to chunk: neighbouring pcg streams that share a state are correlated.
+pcg32 ChunkGenerator(std::uint64_t seed, std::uint64_t chunk);
 
 } // namespace tallyhawk

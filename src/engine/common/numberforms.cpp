@@ -83,6 +83,15 @@ std::optional<std::int32_t> ToInt32(double value)
     return static_cast<std::int32_t>(rounded);
 }
 
+std::optional<std::int64_t> ToInt64(double value)
+{
+    const double rounded = RoundHalfEven(value);
+    // 2^63 is a double, the int64 maximum is not: the bound is exclusive.
+    if (!(rounded >= -9223372036854775808.0 && rounded < 9223372036854775808.0))
+        return std::nullopt;
+    return static_cast<std::int64_t>(rounded);
+}
+
 std::optional<double> ParseNumber(std::string_view text)
 {
     std::size_t begin = 0, end = text.size();
@@ -150,6 +159,24 @@ std::string FormatTwoDecimals(double value)
     if (text.compare(zero, 2, "0.") == 0)
         text.erase(zero, 1);
     return text;
+}
+
+std::string ShortForm(double value)
+{
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 9999.5) || std::isinf(magnitude))
+        return PlainForm(value);
+    const std::string sign = value < 0 ? "-" : "";
+    const char* const units = "KMBT";
+    double scaled = magnitude;
+    for (int unit = 0; unit < 4; ++unit) {
+        scaled /= 1000;
+        // Three significant digits; a value that rounds up to 1000 takes the next unit.
+        const int decimals = scaled < 9.995 ? 2 : scaled < 99.95 ? 1 : 0;
+        if (scaled < 999.5 || unit == 3)
+            return sign + fixedDecimals(scaled, decimals) + units[unit];
+    }
+    return PlainForm(value);
 }
 
 std::string FormatOneDecimal(double value)

@@ -20,6 +20,7 @@ double RoundHalfEven(double value);
 // RoundHalfEven, then range-checked: no value when the result does not fit or is not a number.
 [[nodiscard]] std::optional<std::int16_t> ToInt16(double value);
 [[nodiscard]] std::optional<std::int32_t> ToInt32(double value);
+[[nodiscard]] std::optional<std::int64_t> ToInt64(double value);
 
 // The whole text as a number (blanks around it allowed): "12.5", " -3 ", "1e3".
 // No value for an empty text, letters, or anything after the number.
@@ -32,6 +33,11 @@ double LeadingNumber(std::string_view text);
 // The "###.00" pattern: two decimals, no digit before the point below 1, no thousands
 // separator (98.7 -> "98.70", 0.5 -> ".50", 1234.5 -> "1234.50").
 std::string FormatTwoDecimals(double value);
+// A whole number short enough for a narrow cell: in full below 10,000 ("-2442", "812"), else
+// in thousands, millions, billions or trillions to three significant digits, halves rounded away
+// from zero ("12.3K", "-245M", "1.00M" for 999,999, "2.15B").
+std::string ShortForm(double value);
+
 // The "##0.0" pattern: one decimal, at least one digit before the point (0.25 -> "0.3").
 std::string FormatOneDecimal(double value);
 

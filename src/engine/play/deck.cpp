@@ -1,6 +1,6 @@
 #include "deck.h"
 
-#include <utility>
+#include <algorithm>
 
 namespace tallyhawk {
 
@@ -12,18 +12,11 @@ DrawDeck OrderedDeck()
     return deck;
 }
 
-void ShuffleDeck(DrawDeck& deck, KenoRandom& random)
-{
-    for (int i = 1; i < 80; ++i) {
-        const int j = i + static_cast<int>(random.below(static_cast<std::uint32_t>(81 - i)));
-        std::swap(deck[i], deck[j]);
-    }
-}
-
 std::vector<int> QuickPickNumbers(int count, KenoRandom& random)
 {
+    count = std::clamp(count, 0, 80);
     DrawDeck p = OrderedDeck();
-    ShuffleDeck(p, random);
+    ShuffleDeck(p, random, count);
     return std::vector<int>(p.begin() + 1, p.begin() + 1 + count);
 }
 

@@ -200,7 +200,8 @@ private:
         state.caveman = m_kind.caveman;
         state.bonusBallHit = m_bonusBallHit;
         state.bonus = m_bonus;
-        m_win = ComputeWin(state, m_in.game, m_win, &m_eggMultiplier);
+        // CheckPlayInput has made sure that every win fits; the win stays as it was otherwise.
+        m_win = ComputeWin(state, m_in.game, m_win, &m_eggMultiplier).value_or(m_win);
         setWinText(winText(m_win));
     }
 
@@ -358,8 +359,8 @@ std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText,
     return std::nullopt;
 }
 
-std::int64_t ComputeWin(const WinState& state, const KenoGame& game, std::int64_t previousWin,
-                        int* eggMultiplier)
+std::optional<std::int64_t> ComputeWin(const WinState& state, const KenoGame& game, std::int64_t previousWin,
+                                       int* eggMultiplier)
 {
     if (state.markedCount == 0)
         return previousWin;
@@ -369,15 +370,25 @@ std::int64_t ComputeWin(const WinState& state, const KenoGame& game, std::int64_
     if (!game.hasRow(state.hits) || state.markedCount < 1 || state.markedCount > kMaxMarked)
         return previousWin;
     const double pay = game.pay(state.markedCount, state.hits).value_or(0);
-    const auto base = static_cast<std::int64_t>(RoundHalfEven(pay * state.bet));
+    // The base is a whole number of credits (a pay table's pays may be larger than 32 bits
+    // hold once multiplied by the bet, so it is kept in 64).
+    const std::optional<std::int64_t> base = ToInt64(pay * state.bet);
+    if (!base)
+        return std::nullopt;
+    auto times = [&base](std::int64_t factor) -> std::optional<std::int64_t> {
+        std::int64_t win = 0;
+        if (__builtin_mul_overflow(factor, *base, &win))
+            return std::nullopt;
+        return win;
+    };
     if (state.freeGamesRunning)
-        return state.bonus.BonusFactor * base;
+        return times(state.bonus.BonusFactor);
     if (state.caveman)
-        return base * multiplier;
+        return times(multiplier);
     if (!state.bonusBallHit)
         return base;
     if (state.bonus.FreeGames < 1)
-        return state.bonus.BonusFactor * base;
+        return times(state.bonus.BonusFactor);
     return base; // the free games follow
 }
 
@@ -399,8 +410,28 @@ void PlaceEggs(BoardMarks& marks, MarkedNumbers& markedNumbers, KenoRandom& rand
     }
 }
 
+std::string CheckPlayInput(const PlayInput& input)
+{
+    if (const std::string& error = input.game.valueError(); !error.empty())
+        return "This game cannot be played: " + error;
+    if (input.bet < 0 || input.bet > kMaxBet)
+        return "The bet must be 0 to 45 credits.";
+    if (input.markedCount < 0 || input.markedCount > kMaxMarked)
+        return "A ticket marks at most 10 numbers.";
+    return {};
+}
+
 PlayResult PlayGames(const PlayInput& input, KenoRandom& random)
 {
+    if (std::string error = CheckPlayInput(input); !error.empty()) {
+        PlayResult refused;
+        refused.error = std::move(error);
+        refused.marks = input.marks;
+        refused.markedNumbers = input.markedNumbers;
+        refused.deck = input.deck;
+        refused.credits = input.credits;
+        return refused;
+    }
     return Play(input, random).run();
 }
 

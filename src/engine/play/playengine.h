@@ -23,6 +23,7 @@ using BoardMarks = std::array<std::array<std::int16_t, 11>, 10>;
 // Entries 1 to 10: the ticket; 11 to 13: the eggs; 0 = empty. Entry 0 is unused.
 using MarkedNumbers = std::array<std::int32_t, 15>;
 
+constexpr int kMaxBet = 45; // the board's largest bet, in credits
 constexpr std::int16_t kMarked = -1;
 constexpr std::int16_t kEgg = -2;
 
@@ -124,6 +125,9 @@ struct GameRecord
 
 struct PlayResult
 {
+    // Why the play did not take place (CheckPlayInput); then nothing was drawn, the state is
+    // the input's and there are no actions.
+    std::string error;
     std::vector<GameRecord> games;
     std::vector<PlayAction> actions;
     BoardMarks marks{};
@@ -133,7 +137,13 @@ struct PlayResult
     std::int64_t lastWin = 0; // the win of the play's last game
 };
 
-PlayResult PlayGames(const PlayInput& input, KenoRandom& random);
+// Empty when the board can play the input; else why not: a stored value of the game that
+// cannot be held (KenoGame::valueError), a bet outside 0 to 45 or a marked count outside 0 to
+// 10. Within these every win fits: pay x bet x multiplier stays below 2^52.
+[[nodiscard]] std::string CheckPlayInput(const PlayInput& input);
+
+// The whole play, or none at all when CheckPlayInput refuses the input.
+[[nodiscard]] PlayResult PlayGames(const PlayInput& input, KenoRandom& random);
 
 // The win of one game under the board's rules (the win formula).
 struct WinState
@@ -148,9 +158,10 @@ struct WinState
     BonusValues bonus;
 };
 // The new win, or the previous one when the marked count is 0 or the game has no row for this
-// catch.
-std::int64_t ComputeWin(const WinState& state, const KenoGame& game, std::int64_t previousWin,
-                        int* eggMultiplier = nullptr);
+// catch; none when the win does not fit in 64 bits (pay x bet, then times the multiplier), which
+// CheckPlayInput rules out for a play.
+[[nodiscard]] std::optional<std::int64_t> ComputeWin(const WinState& state, const KenoGame& game,
+                                                     std::int64_t previousWin, int* eggMultiplier = nullptr);
 
 // Places the three eggs of an egg game on three different unmarked numbers, marks their cells
 // with kEgg and stores them in entries 11 to 13.

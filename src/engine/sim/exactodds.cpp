@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace tallyhawk {
 
@@ -81,8 +82,8 @@ int simulationFreeGames(const SimulationBonus& bonus)
     return bonus.FreeGames > 0 ? static_cast<int>(RoundHalfEven(bonus.FreeGames)) : 0;
 }
 
-// The simulation's pay per catch: each pay rounded to a 32-bit whole number; a pay that does
-// not fit is skipped, as the run skips a failing step, and pays 0.
+// The simulation's pay per catch: each pay rounded to a 32-bit whole number. (The errors have
+// refused pays above kMaxStoredPay, so every pay fits.)
 WholePays simulationPays(const ExactGame& game)
 {
     WholePays pays{};
@@ -91,12 +92,13 @@ WholePays simulationPays(const ExactGame& game)
     return pays;
 }
 
-// The board's base win: pay x bet rounded to a 32-bit whole number.
+// The board's base win: pay x bet rounded to a whole number, as the board keeps it in 64 bits.
+// (Pays up to kMaxStoredPay times bets up to 45 fit.)
 WholePays boardBase(const ExactGame& game, int bet)
 {
     WholePays base{};
     for (int c = 0; c <= kExactMaxCatch; ++c)
-        base[c] = ToInt32(game.pays[c] * bet).value_or(0);
+        base[c] = ToInt64(game.pays[c] * bet).value_or(0);
     return base;
 }
 
@@ -216,9 +218,20 @@ RevealTable revealBall(const RevealTable& before, int position, int marked, int 
     return after;
 }
 
+// Which catches pay anything: the Caveman Plus gate reads whether the last hit won.
+using Paying = std::array<bool, kExactMaxCatch + 1>;
+
+Paying payingOf(const WholePays& base)
+{
+    Paying paying{};
+    for (int c = 0; c <= kExactMaxCatch; ++c)
+        paying[c] = base[c] != 0;
+    return paying;
+}
+
 // Where one game of the board ends: the paid game (its bonus ball at game.BonusBall) or a free
 // game (no bonus ball, every win x Bonus Factor, which the extra-ball gate also reads).
-std::vector<RevealOutcome> revealGame(const ExactGame& game, const WholePays& base, bool freeGame,
+std::vector<RevealOutcome> revealGame(const ExactGame& game, const Paying& paying, bool freeGame,
                                       KenoShape shape)
 {
     const int marked = game.marked, eggs = eggsOf(game.boardKind);
@@ -235,9 +248,10 @@ std::vector<RevealOutcome> revealGame(const ExactGame& game, const WholePays& ba
         for (int m = 1; m <= marked; ++m)
             for (int e = 2; e <= eggs; ++e)
                 for (int l = 0; l <= e; ++l) {
-                    const std::int64_t gateWin = freeGame ? game.boardBonus.BonusFactor * base[m]
-                                                          : base[m] * game.boardBonus.eggMultiplier(l);
-                    if (gateWin == 0)
+                    // Pays and multipliers are not negative: the win is 0 when either is.
+                    const int multiplier =
+                        freeGame ? game.boardBonus.BonusFactor : game.boardBonus.eggMultiplier(l);
+                    if (!paying[m] || multiplier == 0)
                         continue;
                     for (int h = 0; h < 2; ++h) {
                         goOn[stateIndex(m, e, l, h)] = table[stateIndex(m, e, l, h)];
@@ -329,6 +343,7 @@ ExactGame ExactGameOf(const KenoGame& game, int marked)
     exact.boardKind = game.boardKind();
     exact.simulationBonus = game.simulationBonus();
     exact.simulationKind = game.simulationKind();
+    exact.valueError = game.valueError();
     return exact;
 }
 
@@ -336,6 +351,8 @@ namespace {
 
 std::string commonError(const ExactGame& game, int bet, KenoShape shape, GameKind kind)
 {
+    if (!game.valueError.empty())
+        return game.valueError;
     if (shape.numbers < 1 || shape.drawn < 1 || shape.drawn > shape.numbers)
         return "The board must draw between 1 number and all of its numbers.";
     if (game.marked < 1 || game.marked > kExactMaxCatch || game.marked > shape.numbers)
@@ -346,9 +363,11 @@ std::string commonError(const ExactGame& game, int bet, KenoShape shape, GameKin
         return "A Caveman Plus game needs three undrawn numbers for its extra balls.";
     if (bet < 1 || bet > 45)
         return "The bet must be 1 to 45 credits.";
-    for (double pay : game.pays)
-        if (!(pay >= 0) || !std::isfinite(pay))
-            return "Every pay must be a number of 0 or more.";
+    for (int c = 0; c <= kExactMaxCatch; ++c)
+        if (std::string error =
+                StoredValueError(StoredValue::Pay, game.pays[c], "The pay for catching " + std::to_string(c));
+            !error.empty())
+            return error;
     return {};
 }
 
@@ -363,13 +382,24 @@ std::string freeGamesError(double freeGames, double factor, const ExactGame& gam
     return {};
 }
 
-std::string boardError(const ExactGame& game, int bet, KenoShape shape)
+// What the board's rules need before anything is computed, whatever the free games.
+std::string boardValuesError(const ExactGame& game, int bet, KenoShape shape)
 {
     if (std::string error = commonError(game, bet, shape, game.boardKind); !error.empty())
         return error;
     const BonusValues& bonus = game.boardBonus;
-    if (bonus.BonusFactor < 0 || bonus.Egg1Bonus < 0 || bonus.Egg2Bonus < 0 || bonus.Egg3Bonus < 0)
-        return "The bonus factor and the egg bonuses must be 0 or more.";
+    const SimulationBonus asStored{
+        static_cast<double>(bonus.BonusBall),   static_cast<double>(bonus.FreeGames),
+        static_cast<double>(bonus.BonusFactor), static_cast<double>(bonus.Egg1Bonus),
+        static_cast<double>(bonus.Egg2Bonus),   static_cast<double>(bonus.Egg3Bonus)};
+    return BonusValuesError(asStored);
+}
+
+std::string boardError(const ExactGame& game, int bet, KenoShape shape)
+{
+    if (std::string error = boardValuesError(game, bet, shape); !error.empty())
+        return error;
+    const BonusValues& bonus = game.boardBonus;
     return freeGamesError(bonus.FreeGames, bonus.BonusFactor, game, 1);
 }
 
@@ -378,14 +408,9 @@ std::string simulationError(const ExactGame& game, KenoShape shape)
     if (std::string error = commonError(game, 1, shape, game.simulationKind); !error.empty())
         return error;
     const SimulationBonus& bonus = game.simulationBonus;
-    for (double value : {bonus.BonusBall, bonus.FreeGames, bonus.BonusFactor, bonus.Egg1Bonus,
-                         bonus.Egg2Bonus, bonus.Egg3Bonus})
-        if (!std::isfinite(value))
-            return "A bonus value is not a number.";
+    if (std::string error = BonusValuesError(bonus); !error.empty())
+        return error;
     const double multipliers[] = {bonus.BonusFactor, bonus.Egg1Bonus, bonus.Egg2Bonus, bonus.Egg3Bonus};
-    for (double value : multipliers)
-        if (value < 0)
-            return "The bonus factor and the egg bonuses must be 0 or more.";
     const std::int64_t units = simulationUnits(bonus);
     if (units == 0)
         return "The exact analysis takes bonus values with at most two decimals.";
@@ -512,8 +537,12 @@ WinDistribution simulationWin(const ExactGame& game, KenoShape shape, Probabilit
     return win;
 }
 
-// The win formula of the board's paid game, case by case in its order.
-std::int64_t paidGameWin(const ExactGame& game, const WholePays& base, const RevealOutcome& o)
+// The win formula of the board's paid game, case by case in its order: the base win of the
+// catch (whole credits as the board pays them, or the pay table's own amounts) times the
+// multiplier that applies.
+template <typename Amount>
+Amount paidGameWin(const ExactGame& game, const std::array<Amount, kExactMaxCatch + 1>& base,
+                   const RevealOutcome& o)
 {
     const BonusValues& bonus = game.boardBonus;
     if (eggsOf(game.boardKind) > 0)
@@ -541,7 +570,7 @@ std::vector<std::pair<int, WinAtom>> boardFreeGame(const ExactGame& game, const 
         for (int c = 0; c <= game.marked; ++c)
             outcomes.push_back({c, {factor * base[c], hyper[c]}});
     } else {
-        for (const RevealOutcome& o : revealGame(game, base, true, shape))
+        for (const RevealOutcome& o : revealGame(game, payingOf(base), true, shape))
             outcomes.push_back({o.hits, {factor * base[o.hits], o.probability}});
     }
     return outcomes;
@@ -558,7 +587,7 @@ WinDistribution boardWin(const ExactGame& game, int bet, KenoShape shape, Probab
 
     const WholePays base = boardBase(game, bet);
     std::vector<WinAtom> plain, triggering;
-    for (const RevealOutcome& o : revealGame(game, base, false, shape)) {
+    for (const RevealOutcome& o : revealGame(game, payingOf(base), false, shape)) {
         catchP[o.hits] += o.probability;
         const std::int64_t win = paidGameWin(game, base, o);
         add(startsFreeGames(game, win, o) ? triggering : plain, win, o.probability);
@@ -592,7 +621,7 @@ std::array<WinDistribution, kExactMaxCatch + 1> BoardWinMissingCatch(const Exact
     if (!boardError(game, bet, shape).empty())
         return missing;
     const WholePays base = boardBase(game, bet);
-    const std::vector<RevealOutcome> paid = revealGame(game, base, false, shape);
+    const std::vector<RevealOutcome> paid = revealGame(game, payingOf(base), false, shape);
     std::vector<std::pair<int, WinAtom>> freeGame;
     if (game.boardBonus.FreeGames >= 1)
         freeGame = boardFreeGame(game, base, shape);
@@ -693,6 +722,95 @@ std::optional<ExactFraction> SimulationReturnFraction(const ExactGame& game, Ken
     if (x.overflow())
         return std::nullopt;
     return result;
+}
+
+std::optional<double> PayTableReturnPct(const ExactGame& game, KenoShape shape)
+{
+    // Only the mean is wanted, so free games need no limit here.
+    if (!boardValuesError(game, 1, shape).empty())
+        return std::nullopt;
+    const BonusValues& bonus = game.boardBonus;
+    Paying paying{};
+    for (int c = 0; c <= kExactMaxCatch; ++c)
+        paying[c] = game.pays[c] > 0;
+
+    // One free game's expected win: the Bonus Factor times the pay of its catch.
+    long double freeGameMean = 0;
+    if (bonus.FreeGames >= 1 && !game.boardKind.cavemanPlus) {
+        const Probabilities hyper = CatchProbabilities(game.marked, shape);
+        for (int c = 0; c <= game.marked; ++c)
+            freeGameMean += hyper[c] * bonus.BonusFactor * game.pays[c];
+    } else if (bonus.FreeGames >= 1) {
+        for (const RevealOutcome& o : revealGame(game, paying, true, shape))
+            freeGameMean += o.probability * bonus.BonusFactor * game.pays[o.hits];
+    }
+    // The win formula of a paid game, without rounding.
+    std::array<long double, kExactMaxCatch + 1> pays{};
+    std::copy(game.pays.begin(), game.pays.end(), pays.begin());
+    long double mean = 0;
+    for (const RevealOutcome& o : revealGame(game, paying, false, shape)) {
+        const long double win = paidGameWin(game, pays, o);
+        mean += o.probability * win;
+        if (win > 0 && bonus.FreeGames >= 1 && o.bonusBallHit)
+            mean += o.probability * bonus.FreeGames * freeGameMean;
+    }
+    return static_cast<double>(mean * 100);
+}
+
+std::optional<int> ExactPayingBet(const ExactGame& game)
+{
+    for (int bet = 1; bet <= 45; ++bet) {
+        bool whole = true;
+        for (int c = 0; c <= std::min(game.marked, kExactMaxCatch) && whole; ++c)
+            whole = std::isfinite(game.pays[c]) && wholeIn(game.pays[c], bet);
+        if (whole)
+            return bet;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> CommonExactBet(const std::vector<std::optional<int>>& bets)
+{
+    int common = 1;
+    for (const std::optional<int>& bet : bets) {
+        if (!bet)
+            return std::nullopt;
+        common = std::lcm(common, *bet);
+        if (common > 45)
+            return std::nullopt;
+    }
+    return common;
+}
+
+std::string ExactBetNote(std::optional<int> bet)
+{
+    if (!bet)
+        return "No bet up to 45 pays the pay table exactly.";
+    if (*bet == 1)
+        return "Every bet pays the pay table exactly.";
+    if (*bet == 2)
+        return "Any even bet pays the pay table exactly.";
+    if (2 * *bet > 45)
+        return "A bet of " + std::to_string(*bet) + " pays the pay table exactly.";
+    return "Any bet that is a multiple of " + std::to_string(*bet) + " pays the pay table exactly.";
+}
+
+TicketReturns TicketReturnsOf(const KenoGame& game, int marked)
+{
+    TicketReturns returns;
+    if (!game.paysAnything(marked))
+        return returns;
+    const ExactGame exact = ExactGameOf(game, marked);
+    returns.payTable = PayTableReturnPct(exact);
+    if (ExactGameError(exact, 1, {}, ExactRules::Board).empty())
+        returns.wholeCredits = static_cast<double>(BoardWinDistribution(exact, 1).mean() * 100);
+    returns.exactBet = ExactPayingBet(exact);
+    return returns;
+}
+
+bool TicketReturns::differs() const
+{
+    return payTable && wholeCredits && std::fabs(*payTable - *wholeCredits) >= kReturnDifferencePct;
 }
 
 ExactOdds ExactOddsOf(const WinDistribution& win, const Probabilities& catches, int bet)

@@ -43,6 +43,7 @@ struct ExactGame
     GameKind boardKind;
     SimulationBonus simulationBonus;
     GameKind simulationKind;
+    std::string valueError; // a stored value of the game that cannot be held (KenoGame::valueError)
 };
 
 enum class ExactRules
@@ -55,7 +56,9 @@ enum class ExactRules
 // the game's bonus values and kind from its own view of the game.
 ExactGame ExactGameOf(const KenoGame& game, int marked);
 
-// Why the game cannot be analysed, or an empty text. Negative pays or bonus values, more than
+// Why the game cannot be analysed, or an empty text. A value that cannot be held (valueError,
+// a pay above kMaxStoredPay, a bonus value above kMaxStoredBonusValue), negative pays or bonus
+// values, more than
 // kMaxExactFreeGames free games or free games that can pay more than kMaxExactFreeGamesWin per
 // credit, bonus values with more than two decimals under the simulation's rules, and a bet
 // outside 1 to 45 are refused. Without `rules`, both rule sets are checked.
@@ -128,6 +131,42 @@ struct ExactFraction
 // always is one). No value when a term does not fit in 128 bits.
 [[nodiscard]] std::optional<ExactFraction> SimulationReturnFraction(const ExactGame& game,
                                                                     KenoShape shape = {});
+
+// The pay table's own return per credit bet, in percent: every pay times the bet exactly, as
+// casinos and keno references publish it, with the board's bonus features (any win above 0
+// starting free games). The board returns this at any bet at which it pays every pay exactly
+// (ExactPayingBet); at a bet of 1 it pays whole credits (0.5 rounds to 0) and may return less.
+// None when the board's rules cannot analyse the game (a value that cannot be held, negative
+// pays or multipliers); any number of free games is taken.
+[[nodiscard]] std::optional<double> PayTableReturnPct(const ExactGame& game, KenoShape shape = {});
+
+// The smallest bet of 1 to 45 at which the board pays every pay of the ticket exactly (pay x
+// bet a whole number of credits): 1 for whole pays, 2 for pays in halves; none when no bet up to
+// 45 does.
+[[nodiscard]] std::optional<int> ExactPayingBet(const ExactGame& game);
+// The sentence that says which bets pay the table exactly, for a bet from ExactPayingBet (or a
+// common multiple of several): "Any even bet pays the pay table exactly." for 2.
+std::string ExactBetNote(std::optional<int> bet);
+
+// The smallest bet of 1 to 45 that pays several tickets' tables exactly: a common multiple of
+// their ExactPayingBet; none when no bet up to 45 does (or one of them has none).
+[[nodiscard]] std::optional<int> CommonExactBet(const std::vector<std::optional<int>>& bets);
+
+// Two returns that differ by this many points or more read differently to two decimals.
+constexpr double kReturnDifferencePct = 0.005;
+
+// The returns the catalogue lists for a ticket of `marked` numbers, in percent per credit bet;
+// none where the game pays nothing for the count or the figure cannot be computed.
+struct TicketReturns
+{
+    std::optional<double> payTable;     // PayTableReturnPct
+    std::optional<double> wholeCredits; // the board's at a bet of 1, in whole credits
+    std::optional<int> exactBet;        // ExactPayingBet
+    // Whether the whole-credit return differs from the pay table's by kReturnDifferencePct or
+    // more.
+    bool differs() const;
+};
+[[nodiscard]] TicketReturns TicketReturnsOf(const KenoGame& game, int marked);
 
 // The six figures of the session summary for independent sessions of `games` one-credit
 // games, each game's win drawn from `game` (not negative). A session's total is rounded to

@@ -1,9 +1,12 @@
 #include "randomness.h"
 
 #include "engine/common/numberforms.h"
+#include "parallelchunks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace tallyhawk {
 
@@ -38,8 +41,7 @@ RandomnessTest::RandomnessTest(std::int32_t games) : m_games(games)
 
 void RandomnessTest::playGame(DrawDeck& deck, KenoRandom& random)
 {
-    ShuffleDeck(deck, random);
-    ShuffleDeck(deck, random);
+    ShuffleDeck(deck, random, kRandomnessDrawn);
     countDraw(deck);
 }
 
@@ -51,6 +53,14 @@ void RandomnessTest::countDraw(const DrawDeck& deck)
             ++m_deviations[static_cast<std::size_t>(n - 1)];
     }
     ++m_gamesPlayed;
+}
+
+void RandomnessTest::addCounts(const std::array<std::uint32_t, kRandomnessNumbers>& counts,
+                               std::int32_t games)
+{
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        m_deviations[i] += counts[i];
+    m_gamesPlayed += games;
 }
 
 double RandomnessTest::statistic() const
@@ -148,6 +158,19 @@ double upperGammaFraction(double a, double x)
 
 } // namespace
 
+double RegularizedLowerGamma(double a, double x)
+{
+    if (!(a > 0) || std::isnan(x))
+        return std::numeric_limits<double>::quiet_NaN();
+    if (x <= 0)
+        return 0;
+    if (std::isinf(x))
+        return 1;
+    if (x < a + 1)
+        return lowerGammaSeries(a, x);
+    return 1 - upperGammaFraction(a, x);
+}
+
 double RegularizedUpperGamma(double a, double x)
 {
     if (!(a > 0) || std::isnan(x))
@@ -161,29 +184,78 @@ double RegularizedUpperGamma(double a, double x)
     return upperGammaFraction(a, x);
 }
 
-double ChiSquarePValue(double x, double degreesOfFreedom)
+double ChiSquareLowerTail(double x, double degreesOfFreedom)
+{
+    return RegularizedLowerGamma(degreesOfFreedom / 2, x / 2);
+}
+
+double ChiSquareUpperTail(double x, double degreesOfFreedom)
 {
     return RegularizedUpperGamma(degreesOfFreedom / 2, x / 2);
 }
 
-RandomnessOutcome RunRandomnessTest(DrawDeck& deck, KenoRandom& random, std::int32_t games,
-                                    const RandomnessProgress& progress, const std::atomic<bool>* stop)
+double ChiSquarePValue(double x, double degreesOfFreedom)
+{
+    const double tail =
+        std::min(ChiSquareLowerTail(x, degreesOfFreedom), ChiSquareUpperTail(x, degreesOfFreedom));
+    if (std::isnan(tail))
+        return tail;
+    return std::min(1.0, 2 * tail);
+}
+
+namespace {
+
+using NumberCounts = std::array<std::uint32_t, kRandomnessNumbers>;
+
+// One chunk of a test: `games` games drawn from the chunk's own stream, starting from an
+// ordered deck (a draw does not depend on the order it starts from).
+NumberCounts countChunk(std::uint64_t seed, std::int64_t chunk, std::int32_t games)
+{
+    KenoRandom random(ChunkGenerator(seed, static_cast<std::uint64_t>(chunk)));
+    DrawDeck deck = OrderedDeck();
+    std::array<std::uint32_t, kRandomnessNumbers + 1> counts{}; // by number; entry 0 unused
+    for (std::int32_t g = 0; g < games; ++g)
+        DealDeck(deck, random, kRandomnessDrawn,
+                 [&counts](int number) { ++counts[static_cast<std::size_t>(number)]; });
+    NumberCounts result{};
+    std::copy(counts.begin() + 1, counts.end(), result.begin());
+    return result;
+}
+
+} // namespace
+
+RandomnessOutcome RunRandomnessTest(std::int32_t games, std::uint64_t seed,
+                                    const RandomnessProgress& progress, const std::atomic<bool>* stop,
+                                    int threads)
 {
     RandomnessTest test(games);
     RandomnessOutcome outcome;
     outcome.games = games;
-    while (!test.finished()) {
-        test.playGame(deck, random);
-        if (progress)
-            progress(test);
-        if (stop && stop->load()) {
-            outcome.stopped = true;
-            break;
-        }
-    }
+    const std::int64_t chunks =
+        games > 0 ? (std::int64_t{games} + kRandomnessChunkGames - 1) / kRandomnessChunkGames : 0;
+    auto chunkGames = [games](std::int64_t chunk) {
+        return static_cast<std::int32_t>(
+            std::min<std::int64_t>(kRandomnessChunkGames, games - chunk * kRandomnessChunkGames));
+    };
+    std::vector<NumberCounts> counts(static_cast<std::size_t>(chunks));
+    PlayChunksInOrder(
+        chunks, threads,
+        [&](std::int64_t chunk) {
+            counts[static_cast<std::size_t>(chunk)] = countChunk(seed, chunk, chunkGames(chunk));
+        },
+        [&](std::int64_t chunk) {
+            test.addCounts(counts[static_cast<std::size_t>(chunk)], chunkGames(chunk));
+            if (progress)
+                progress(test);
+            if (stop && stop->load()) {
+                outcome.stopped = true;
+                return false;
+            }
+            return true;
+        });
     outcome.deviations = test.deviations();
     outcome.gamesPlayed = test.gamesPlayed();
-    if (!outcome.stopped) {
+    if (!outcome.stopped && games > 0) {
         outcome.statistic = test.statistic();
         outcome.pValue = ChiSquarePValue(outcome.statistic);
     }

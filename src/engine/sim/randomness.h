@@ -1,11 +1,12 @@
 #pragma once
-// The test for randomness: draws the twenty numbers of a keno game from the program's own deck
+// The test for randomness: draws the twenty numbers of a keno game with the board's own draw
 // as many times as asked, counts how often each of the 80 numbers came up, and judges the
 // counts with a chi-square goodness-of-fit test at 95% confidence.
 //
-// The window shows the deviations of the counts from an exactly uniform draw after every game
-// and stops within one game of Esc, so the counting is a class that plays one game at a time;
-// RunRandomnessTest drives it with a per-game callback and a stop flag for a worker thread.
+// A test counts on every core: its games are cut into chunks, each drawn from its own stream
+// derived from the test's seed and a fresh deck, and the counts are merged in chunk order, so
+// the same seed gives the same counts on any number of threads. The window shows the counts
+// after every chunk and stops at the end of a chunk after Esc.
 
 #include "engine/play/deck.h"
 
@@ -26,6 +27,8 @@ constexpr int kRandomnessDegreesOfFreedom = kRandomnessNumbers - 1;
 // a two-sided test at 95% confidence. Both bounds fail.
 constexpr double kRandomnessLowerBound = 56.309;
 constexpr double kRandomnessUpperBound = 105.473;
+// Games per chunk: each chunk draws from its own stream.
+constexpr std::int32_t kRandomnessChunkGames = 250'000;
 
 inline constexpr char kRandomnessTitle[] = "Randomness Test";
 inline constexpr char kRandomnessDefaultAnswer[] = "1000";
@@ -69,13 +72,14 @@ class RandomnessTest
 public:
     // `games` is an accepted answer: a positive multiple of 4. Every deviation starts at minus
     // the expected count games x 20 / 80 = games / 4.
-    explicit RandomnessTest(std::int32_t games);
+    explicit RandomnessTest(std::int32_t games = 0);
 
-    // One game: two shuffles of the shared deck, then the first twenty entries are counted.
-    // The deck is left in its new order, from which the board's next draw starts.
+    // One game: the board's draw as far as the twenty numbers counted, which are then counted.
     void playGame(DrawDeck& deck, KenoRandom& random);
-    // Counts entries 1 to 20 of a deck as one game's draw (playGame without the shuffles).
+    // Counts entries 1 to 20 of a deck as one game's draw (playGame without the draw).
     void countDraw(const DrawDeck& deck);
+    // Adds `games` games whose numbers came up counts[n - 1] times each.
+    void addCounts(const std::array<std::uint32_t, kRandomnessNumbers>& counts, std::int32_t games);
 
     std::int32_t games() const { return m_games; }
     std::int32_t gamesPlayed() const { return m_gamesPlayed; }
@@ -109,15 +113,23 @@ std::string RandomnessVerdict(double statistic);
 // Lines end in CR LF.
 std::string RandomnessMessage(double statistic);
 
-// The chance that a chi-square variable with `degreesOfFreedom` degrees of freedom exceeds x
-// (the test's p-value for the upper tail): Q(degreesOfFreedom / 2, x / 2). 1 for x <= 0.
+// The chances that a chi-square variable with `degreesOfFreedom` degrees of freedom is at most
+// x, P(degreesOfFreedom / 2, x / 2), and at least x, Q(degreesOfFreedom / 2, x / 2).
+double ChiSquareLowerTail(double x, double degreesOfFreedom = kRandomnessDegreesOfFreedom);
+double ChiSquareUpperTail(double x, double degreesOfFreedom = kRandomnessDegreesOfFreedom);
+// The test's p-value, two-sided as its verdict is: 2 min(P(X <= x), P(X >= x)), at most 1.
+// It is below 0.05 where the verdict fails, the statistic beyond a 2.5% point on either side.
+// (The bounds are those points to three decimals: within 0.0002 of them the two can differ in
+// the sixth decimal of the p-value.)
 double ChiSquarePValue(double x, double degreesOfFreedom = kRandomnessDegreesOfFreedom);
-// The regularized upper incomplete gamma function Q(a, x) = Gamma(a, x) / Gamma(a), a > 0,
-// accurate to about 1e-14: the power series of P = 1 - Q below x = a + 1, a continued fraction
-// above it. Not a number for a <= 0 or a value that is not a number.
+// The regularized incomplete gamma functions P(a, x) = gamma(a, x) / Gamma(a) and
+// Q(a, x) = Gamma(a, x) / Gamma(a) = 1 - P(a, x), a > 0, accurate to about 1e-14: the power
+// series of P below x = a + 1, the continued fraction of Q above it, each tail computed
+// directly where it is the small one. Not a number for a <= 0 or a value that is not a number.
+double RegularizedLowerGamma(double a, double x);
 double RegularizedUpperGamma(double a, double x);
 
-// Called after every game with the counts so far.
+// Called after every chunk with the counts so far, in the order of the chunks.
 using RandomnessProgress = std::function<void(const RandomnessTest&)>;
 
 struct RandomnessOutcome
@@ -127,14 +139,16 @@ struct RandomnessOutcome
     std::int32_t gamesPlayed = 0;
     bool stopped = false; // the stop flag ended the run (no statistic, no message)
     double statistic = 0; // only for a complete run
-    double pValue = 1;    // only for a complete run
+    double pValue = 1;    // only for a complete run: two-sided
 };
 
-// Plays a whole test on the deck. After each game it calls `progress`, then reads the stop
-// flag: a flag set during a game stops the run at the end of that game, the last one included.
-// A stopped run keeps the deviations counted so far and computes no statistic.
-RandomnessOutcome RunRandomnessTest(DrawDeck& deck, KenoRandom& random, std::int32_t games,
+// Plays a whole test of `games` games (a positive multiple of 4) seeded with `seed`, on
+// `threads` threads (0: one per core). After each chunk it calls `progress`, then reads the
+// stop flag: a flag set before then stops the run there, the last chunk included. A stopped run
+// keeps the deviations counted so far (against the expected count of all `games` games) and
+// computes no statistic.
+RandomnessOutcome RunRandomnessTest(std::int32_t games, std::uint64_t seed,
                                     const RandomnessProgress& progress = {},
-                                    const std::atomic<bool>* stop = nullptr);
+                                    const std::atomic<bool>* stop = nullptr, int threads = 0);
 
 } // namespace tallyhawk

@@ -1,15 +1,12 @@
 #include "simulation.h"
 
 #include "engine/common/numberforms.h"
+#include "parallelchunks.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <system_error>
-#include <thread>
 
 namespace tallyhawk {
 
@@ -68,14 +65,6 @@ int nthSmallest(const SimulationNumbers& set, int rank)
     return first + std::countr_zero(word);
 }
 
-std::uint64_t splitMix64(std::uint64_t x)
-{
-    x += 0x9E3779B97F4A7C15ull;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-    return x ^ (x >> 31);
-}
-
 bool hasPopcnt()
 {
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
@@ -122,6 +111,15 @@ std::vector<int> SimulationNumbers::numbers() const
     return result;
 }
 
+std::optional<ReturnInterval> SimulatedReturnInterval(double returnPct, double standardDeviation,
+                                                      std::int64_t games)
+{
+    if (games < kMinIntervalGames || !(standardDeviation >= 0) || !std::isfinite(returnPct))
+        return std::nullopt;
+    const double halfWidth = 1.96 * 100.0 * standardDeviation / std::sqrt(static_cast<double>(games));
+    return ReturnInterval{std::max(0.0, returnPct - halfWidth), returnPct + halfWidth};
+}
+
 SimulationInput BuildSimulationInput(const KenoGame& game, const std::vector<int>& ticket, bool randomPicks,
                                      std::int64_t games)
 {
@@ -136,11 +134,14 @@ SimulationInput BuildSimulationInput(const KenoGame& game, const std::vector<int
     input.bonus = game.simulationBonus();
     input.kind = game.simulationKind();
     input.games = games;
+    input.gameError = game.valueError();
     return input;
 }
 
 std::string CheckSimulationInput(const SimulationInput& input)
 {
+    if (!input.gameError.empty())
+        return "This game cannot be simulated: " + input.gameError;
     const std::size_t marked = input.markedNumbers.size();
     if (marked < 1 || marked > 10)
         return "The ticket must hold 1 to 10 marked numbers.";
@@ -155,20 +156,12 @@ std::string CheckSimulationInput(const SimulationInput& input)
     if (input.games < 1 || input.games > kMaxSimulationGames)
         return "The number of games must lie between 1 and one billion.";
     const SimulationBonus& b = input.bonus;
-    for (double value : {b.BonusBall, b.FreeGames, b.BonusFactor, b.Egg1Bonus, b.Egg2Bonus, b.Egg3Bonus})
-        if (!std::isfinite(value))
-            return "A bonus value of the game is not a number.";
+    if (std::string error = BonusValuesError(b); !error.empty())
+        return "This game cannot be simulated: " + error;
     // A series is played between two progress reports, so it must stay short.
     if (b.FreeGames > kMaxFreeGames)
         return "The game awards more than 1000 free games.";
     return {};
-}
-
-pcg32 ChunkGenerator(std::uint64_t seed, std::uint64_t chunk)
-{
-    // Both the state and the stream differ from chunk to chunk: neighbouring pcg streams that
-    // share a state are correlated.
-    return pcg32(splitMix64(seed ^ splitMix64(chunk)), chunk);
 }
 
 SimulationGame::SimulationGame(const SimulationInput& input, pcg32 generator)
@@ -488,7 +481,16 @@ bool Run::mergeBlock(std::int64_t block, SimulationResult& result, const Simulat
     for (std::int64_t s = blockStart / kSessionGames + 1; s <= lastSession; ++s) {
         const double total = static_cast<double>(result.baseWinnings + m_sessionBase[s]) +
                              (result.bonusWinnings + m_sessionBonus[s]);
-        result.sessionLog[s] = static_cast<std::int64_t>(RoundHalfEven(total));
+        const std::optional<std::int64_t> logged = ToInt64(total);
+        if (!logged) {
+            // Only free games of huge pays at huge factors get here, after millions of games.
+            result.error = "The winnings grew beyond 9,223,372,036,854,775,807 credits, more than a "
+                           "session total can hold; the run stopped at game " +
+                           std::to_string(blockStart) + ".";
+            result.stopped = true;
+            return false;
+        }
+        result.sessionLog[s] = *logged;
     }
     for (int c = 0; c <= 10; ++c)
         result.catchFrequency[c] += record.catchCounts[c];
@@ -521,69 +523,8 @@ SimulationResult Run::run(const SimulationProgress& progress, const std::atomic<
         return true;
     };
 
-    int threads =
-        m_input.threads > 0 ? m_input.threads : static_cast<int>(std::thread::hardware_concurrency());
-    threads = static_cast<int>(std::clamp<std::int64_t>(threads, 1, m_chunks));
-
-    // Chunks are claimed in order by whichever thread is free, the calling thread included;
-    // the calling thread merges them in their order, playing one itself while it waits.
-    std::mutex mutex;
-    std::condition_variable chunkDone;
-    std::vector<char> done(m_chunks, 0); // guarded by mutex
-    std::atomic<std::int64_t> nextChunk{0};
-    std::atomic<bool> finished{false};
-    auto playNextChunk = [&] {
-        const std::int64_t chunk = nextChunk.fetch_add(1);
-        if (chunk >= m_chunks)
-            return false;
-        playChunk(chunk);
-        {
-            std::lock_guard lock(mutex);
-            done[chunk] = 1;
-        }
-        chunkDone.notify_one();
-        return true;
-    };
-
-    std::vector<std::thread> workers;
-    // Ends the workers however the merging ends, a throwing progress report included.
-    struct Joiner
-    {
-        std::atomic<bool>& finished;
-        std::vector<std::thread>& workers;
-        ~Joiner()
-        {
-            finished = true;
-            for (std::thread& worker : workers)
-                worker.join();
-        }
-    } joiner{finished, workers};
-    try {
-        for (int t = 1; t < threads; ++t)
-            workers.emplace_back([&] {
-                while (!finished.load(std::memory_order_relaxed) && playNextChunk()) {
-                }
-            });
-    } catch (const std::system_error&) {
-        // Fewer threads than asked: those that started share the chunks.
-    }
-
-    for (std::int64_t chunk = 0; chunk < m_chunks; ++chunk) {
-        for (;;) {
-            {
-                std::unique_lock lock(mutex);
-                if (done[chunk])
-                    break;
-            }
-            if (!playNextChunk()) {
-                std::unique_lock lock(mutex);
-                chunkDone.wait(lock, [&] { return done[chunk] != 0; });
-                break;
-            }
-        }
-        if (!mergeChunk(chunk))
-            break;
-    }
+    PlayChunksInOrder(
+        m_chunks, m_input.threads, [this](std::int64_t chunk) { playChunk(chunk); }, mergeChunk);
     result.sessionLog.resize(std::min(result.gamesPlayed / kSessionGames, kMaxSessions) + 1);
     return result;
 }

@@ -15,11 +15,13 @@
 // seed alone, never on the number of threads.
 
 #include "engine/common/kenogame.h"
+#include "engine/common/kenorandom.h"
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <pcg_random.hpp>
 #include <string>
 #include <vector>
@@ -47,7 +49,8 @@ struct SimulationInput
     GameKind kind;          // eggs, and with them the extra balls of a game of 23 balls
     std::int64_t games = 0; // 1 to kMaxSimulationGames
     std::uint64_t seed = 0;
-    int threads = 0; // 0: one per core
+    int threads = 0;       // 0: one per core
+    std::string gameError; // a stored value of the game that cannot be held (KenoGame::valueError)
 };
 
 // The counts and sums of the games played so far.
@@ -72,7 +75,9 @@ struct SimulationResult : SimulationTotals
     bool stopped = false; // the stop flag ended the run before its last game
     // The eggs of the last game played, in ascending order (zeros outside Caveman games).
     std::array<int, 3> lastEggs{};
-    std::string error; // why the input was refused; empty when the run took place
+    // Why the input was refused, or why the run ended before its last game (its winnings grew
+    // beyond what a session total holds); empty otherwise.
+    std::string error;
 };
 
 // The games' numbers as a bit set: bit n - 1 stands for the number n.
@@ -101,7 +106,9 @@ struct SimulationNumbers
 SimulationInput BuildSimulationInput(const KenoGame& game, const std::vector<int>& ticket, bool randomPicks,
                                      std::int64_t games);
 
-// Empty when the input can be run, else a sentence saying what is wrong.
+// Empty when the input can be run, else a sentence saying what is wrong: the game's own
+// valueError, a bonus value that cannot be held, more than 1000 free games, a bad ticket or
+// number of games.
 [[nodiscard]] std::string CheckSimulationInput(const SimulationInput& input);
 
 // One stream of games: the rules of a single game, with the state that lives from game to
@@ -166,6 +173,22 @@ private:
     bool m_bonusFlag = false;
 };
 
+// Where a run's return lies against the exact one: 1.96 standard errors either side of the run's
+// return (the exact standard deviation of one game's win over the square root of the games),
+// so that the exact return lies inside for about 19 honest runs in 20. The interval stops at 0,
+// below which no return falls.
+struct ReturnInterval
+{
+    double low = 0;  // percent
+    double high = 0; // percent
+    bool contains(double returnPct) const { return low <= returnPct && returnPct <= high; }
+};
+// Runs shorter than this get no interval: the win of a few games is far from normal.
+constexpr std::int64_t kMinIntervalGames = 100;
+// None below kMinIntervalGames games or without a standard deviation.
+[[nodiscard]] std::optional<ReturnInterval>
+SimulatedReturnInterval(double returnPct, double standardDeviation, std::int64_t games);
+
 // Called after every kProgressGames-th game and the last one, with the totals so far, on the
 // thread that called RunSimulation, in the order of the games.
 using SimulationProgress = std::function<void(const SimulationTotals&)>;
@@ -176,8 +199,5 @@ using SimulationProgress = std::function<void(const SimulationTotals&)>;
 [[nodiscard]] SimulationResult RunSimulation(const SimulationInput& input,
                                              const SimulationProgress& progress = {},
                                              const std::atomic<bool>* stop = nullptr);
-
-// The pcg32 stream of a chunk of a run.
-pcg32 ChunkGenerator(std::uint64_t seed, std::uint64_t chunk);
 
 } // namespace tallyhawk

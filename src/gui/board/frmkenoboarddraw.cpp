@@ -40,21 +40,17 @@ void frmKenoBoard::CommandStart_Click()
     if (m_playing)
         return;
     const int stake = bet();
-    double total = credits();
+    const double total = credits();
     if (const auto refusal = CheckBeforeDraw(stake, m_oddsText.toStdString(), m_module2.gBetPrepaid, total)) {
         m_dialogs.message(this, QString::fromStdString(*refusal));
         return;
     }
-    // Nothing is charged for a game whose pays cannot be read.
+    // Nothing is charged for a game whose pays cannot be read, or that holds a value the board
+    // cannot play: the engine computes the play before anything is shown.
     std::optional<KenoGame> game = readGame();
     if (!game)
         return;
-    if (!m_module2.gBetPrepaid) {
-        total -= stake;
-        showCredits(total, PlainForm);
-    }
-
-    lockForPlay();
+    const double charged = m_module2.gBetPrepaid ? total : total - stake;
     PlayInput input;
     input.game = std::move(*game);
     input.marks = m_module2.gBoardMarks;
@@ -62,12 +58,18 @@ void frmKenoBoard::CommandStart_Click()
     input.deck = m_module2.gDrawDeck;
     input.markedCount = mMarkedCount;
     input.bet = stake;
-    input.credits = total;
+    input.credits = charged;
     input.ballDelay = BallDelay(m_module2.gSpeed.toStdString());
     input.soundOn = m_module2.gSoundOn;
-    input.oddsListing = m_oddsText.toStdString();
-
+    input.oddsListing = m_oddsText.left(mOddsTextLength).toStdString(); // without earlier bonus lines
     PlayResult result = PlayGames(input, m_module2.gRandom);
+    if (!result.error.empty()) {
+        m_dialogs.message(this, QString::fromStdString(result.error), kProgramTitle, Dialogs::Icon::Warning);
+        return;
+    }
+    if (!m_module2.gBetPrepaid)
+        showCredits(charged, PlainForm);
+    lockForPlay();
     // The play's outcome is known now: it is kept at once, and the window shows it as it
     // unfolds.
     m_credits = result.credits;

@@ -22,6 +22,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSaveFile>
@@ -199,23 +200,22 @@ void limitTyping(QLineEdit* edit, int limit, Dialogs& dialogs)
     edit->setText(QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()), limit));
 }
 
-// The "Return %" cell of a marked count: the exact return at a bet of 1 under the board's rules,
-// or a blank and the reason for it.
-struct ReturnCell
-{
-    QString text;
-    QString toolTip;
-};
-ReturnCell exactReturnCell(const KenoGame& game, int marked)
+const QString kReturnRowTips[] = {
+    "The pay table's own exact return of each number of marked numbers: each pay times the bet, as "
+    "casinos and keno references publish it, bonus features included",
+    "The board's exact return at a bet of 1: it rounds each pay to whole credits, so a pay of 0.5 "
+    "pays nothing"};
+
+// Why a marked count shows no return; empty when it shows one.
+QString noReturnReason(const KenoGame& game, int marked)
 {
     const QString numbers = marked == 1 ? "1 marked number" : QStringLiteral("%1 marked numbers").arg(marked);
     if (!game.paysAnything(marked))
-        return {{}, "No return: this game pays nothing for " + numbers + "."};
-    const ExactGame exact = ExactGameOf(game, marked);
-    if (const std::string error = ExactGameError(exact, 1, {}, ExactRules::Board); !error.empty())
-        return {{}, "No return: " + qs(error)};
-    const double percent = static_cast<double>(BoardWinDistribution(exact).mean()) * 100.0;
-    return {qs(FormatTwoDecimals(percent)), "The exact return of " + numbers + " at a bet of 1"};
+        return "No return: this game pays nothing for " + numbers + ".";
+    if (const std::string error = ExactGameError(ExactGameOf(game, marked), 1, {}, ExactRules::Board);
+        !error.empty())
+        return "No return: " + qs(error);
+    return {};
 }
 
 } // namespace
@@ -262,7 +262,9 @@ void frmObjectMap::buildControls()
     const int frame = 2 * DBGrid1->frameWidth();
     DBGrid1->setMinimumHeight(DBGrid1->horizontalHeader()->sizeHint().height() + (kMaxCatch + 1) * rowHeight +
                               frame);
-    GridReturn = new QTableWidget(1, static_cast<int>(payFields.size()), this);
+    // Under the pays: the pay table's return of each marked count, and where the board's return
+    // at a bet of 1 (whole credits) differs, that one in a second row with a note.
+    GridReturn = new QTableWidget(2, static_cast<int>(payFields.size()), this);
     GridReturn->setObjectName("GridReturn");
     GridReturn->horizontalHeader()->hide();
     GridReturn->verticalHeader()->hide();
@@ -277,13 +279,17 @@ void frmObjectMap::buildControls()
     GridReturn->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GridReturn->setSelectionMode(QAbstractItemView::NoSelection);
     GridReturn->setFocusPolicy(Qt::NoFocus);
-    GridReturn->setFixedHeight(GridReturn->rowHeight(0) + 4);
-    GridReturn->setToolTip("The exact percentage return of each number of marked numbers at a bet of 1");
-    for (int column = 0; column < GridReturn->columnCount(); ++column) {
-        auto* item = new QTableWidgetItem(column == 0 ? "Return %" : "");
-        item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
-        GridReturn->setItem(0, column, item);
-    }
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < GridReturn->columnCount(); ++column) {
+            auto* item = new QTableWidgetItem(column > 0 ? "" : row == 0 ? "Return %" : "At bet 1 %");
+            item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+            item->setToolTip(kReturnRowTips[row]);
+            GridReturn->setItem(row, column, item);
+        }
+    TextReturnNote = new QLabel(this);
+    TextReturnNote->setObjectName("TextReturnNote");
+    TextReturnNote->setWordWrap(true);
+    showReturnRows(1);
     // The returns follow every typed pay and bonus value, and every game shown.
     for (PayGridModel* model : {pDataListing, DataBonus}) {
         connect(model, &QAbstractItemModel::modelReset, this, &frmObjectMap::showExactReturns);
@@ -371,6 +377,7 @@ void frmObjectMap::layOutControls()
     layout->addWidget(ComboGameList);
     layout->addWidget(DBGrid1, 1);
     layout->addWidget(GridReturn);
+    layout->addWidget(TextReturnNote);
     layout->addWidget(DBGrid2);
     layout->addLayout(keys);
     layout->addLayout(buttons);
@@ -452,12 +459,36 @@ std::vector<PayScheduleRow> frmObjectMap::gridRows() const
 void frmObjectMap::showExactReturns()
 {
     const KenoGame game = KenoGame::fromRows(gridRows(), m_module2.gCurrentGameName.toStdString());
+    bool differs = false;
+    std::vector<std::optional<int>> exactBets;
     for (int marked = 1; marked <= kMaxMarked; ++marked) {
-        const ReturnCell cell = exactReturnCell(game, marked);
-        QTableWidgetItem* item = GridReturn->item(0, marked + 1);
-        item->setText(cell.text);
-        item->setToolTip(cell.toolTip);
+        const TicketReturns returns = TicketReturnsOf(game, marked);
+        const QString reason = noReturnReason(game, marked);
+        auto show = [&](int row, const std::optional<double>& value) {
+            QTableWidgetItem* item = GridReturn->item(row, marked + 1);
+            item->setText(value ? qs(FormatTwoDecimals(*value)) : QString());
+            item->setToolTip(value || reason.isEmpty() ? kReturnRowTips[row] : reason);
+        };
+        show(0, returns.payTable);
+        show(1, returns.wholeCredits);
+        if (returns.differs()) {
+            differs = true;
+            exactBets.push_back(returns.exactBet);
+        }
     }
+    showReturnRows(differs ? 2 : 1);
+    TextReturnNote->setText(differs
+                                ? "At a bet of 1 the board rounds each pay to whole credits (a pay of 0.5 "
+                                  "pays nothing). " +
+                                      qs(ExactBetNote(CommonExactBet(exactBets)))
+                                : QString());
+}
+
+void frmObjectMap::showReturnRows(int rows)
+{
+    GridReturn->setRowHidden(1, rows < 2);
+    GridReturn->setFixedHeight(rows * GridReturn->rowHeight(0) + 4);
+    TextReturnNote->setVisible(rows > 1);
 }
 
 void frmObjectMap::TextCasino_Change()

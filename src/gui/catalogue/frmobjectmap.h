@@ -7,6 +7,7 @@
 #include <vector>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
@@ -48,8 +49,10 @@ public:
     QComboBox* ComboGameList;
     QTableView* DBGrid1;
     QTableView* DBGrid2;
-    // Under the pays: the exact return of each marked count at a bet of 1 under the board's rules.
+    // Under the pays: the pay table's exact return of each marked count and, where the board's
+    // return at a bet of 1 (whole credits) differs, that one in a second row, with a note.
     QTableWidget* GridReturn;
+    QLabel* TextReturnNote;
     QComboBox* ComboLocations;
     QLineEdit* TextCasino;
     QComboBox* ComboGame;
@@ -103,6 +106,7 @@ private:
     std::vector<PayScheduleRow> gridRows() const;
     // The "Return %" row, from the grids' values.
     void showExactReturns();
+    void showReturnRows(int rows);
 
     Module2& m_module2;
     Dialogs& m_dialogs;

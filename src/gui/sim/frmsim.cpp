@@ -130,6 +130,14 @@ void frmSim::buildControls()
     ProgressRun->setValue(0);
     TextSpeed = new QLabel(this);
     TextSpeed->setObjectName("TextSpeed");
+    ProgressTest = new QProgressBar(this);
+    ProgressTest->setObjectName("ProgressTest");
+    ProgressTest->setRange(0, 1000);
+    ProgressTest->setValue(0);
+    ProgressTest->hide();
+    TextTestSpeed = new QLabel(this);
+    TextTestSpeed->setObjectName("TextTestSpeed");
+    TextTestSpeed->hide();
 
     CommandOptions = button(this, "CommandOptions", "PGM OPTIONS", "View/Edit Program Defaults");
     CommandBack = button(this, "CommandBack", "BACK TO GAME", "Press <Esc> to stop.");
@@ -196,6 +204,8 @@ void frmSim::layOutControls()
     auto* progress = new QHBoxLayout;
     progress->addWidget(ProgressRun, 1);
     progress->addWidget(TextSpeed);
+    progress->addWidget(ProgressTest, 1);
+    progress->addWidget(TextTestSpeed);
 
     auto* leftButtons = new QVBoxLayout;
     leftButtons->addWidget(CommandOptions);
@@ -231,9 +241,12 @@ void frmSim::Form_Load()
 void frmSim::showPayoutView()
 {
     ResultsTable->show();
-    for (QWidget* line : {TextBetTotal, TextPercent, TextWinTotal, TextMarked, TextExact, TextInterval})
+    for (QWidget* line : std::initializer_list<QWidget*>{TextBetTotal, TextPercent, TextWinTotal, TextMarked,
+                                                         TextExact, TextInterval, ProgressRun, TextSpeed})
         line->show();
     GridCounts->hide();
+    ProgressTest->hide();
+    TextTestSpeed->hide();
 }
 
 void frmSim::clearResults()
@@ -505,16 +518,20 @@ void frmSim::finishRun(const SimulationResult& result)
     showProgress(result);
     setButtonsEnabled(true);
     TextEscape->hide();
-    if (m_exact.ok() && result.gamesPlayed > 0) {
-        // The run's return against the exact one: 1.96 standard errors either side.
-        const double margin = 1.96 * 100.0 * m_exact.simulation.standardDeviation /
-                              std::sqrt(static_cast<double>(result.gamesPlayed));
-        const double simulated = result.percentReturn();
-        const bool inside = std::fabs(simulated - m_exact.simulation.returnPct) <= margin;
+    if (!result.error.empty())
+        m_dialogs.message(this, qs(result.error), kProgramTitle, Dialogs::Icon::Warning);
+    const std::optional<ReturnInterval> interval =
+        m_exact.ok() ? SimulatedReturnInterval(result.percentReturn(), m_exact.simulation.standardDeviation,
+                                               result.gamesPlayed)
+                     : std::nullopt;
+    if (interval) {
+        const bool inside = interval->contains(m_exact.simulation.returnPct);
         TextInterval->setText(
             QStringLiteral("95% Interval of the Simulated Return = %1 to %2 (%3)")
-                .arg(qs(FormatTwoDecimals(simulated - margin)), qs(FormatTwoDecimals(simulated + margin)),
-                     inside ? "the exact return lies inside" : "the exact return lies outside"));
+                .arg(QString::number(interval->low, 'f', 2), QString::number(interval->high, 'f', 2),
+                     inside ? "the exact return lies inside"
+                            : "the exact return lies outside, as it does for about one honest "
+                              "run in twenty"));
     }
     reportSessions(result);
 }

@@ -17,6 +17,7 @@
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QStandardItem;
 class QStandardItemModel;
 class QPushButton;
 class QTableView;
@@ -59,6 +60,8 @@ public:
     QPushButton* CommandCharts;
     QProgressBar* ProgressRun;
     QLabel* TextSpeed;
+    QProgressBar* ProgressTest; // the randomness test's own progress and speed, in its view
+    QLabel* TextTestSpeed;
     QPushButton* CommandOptions;
     QPushButton* CommandBack;
     QPushButton* CommandCompute;
@@ -101,8 +104,11 @@ private:
     // The randomness test: counted off the interface thread, shown on the grid as it goes.
     void CommandTest_Click();
     void showTestView();
+    void showTestProgress(const RandomnessTest& test);
     void showDeviations(const RandomnessDeviations& deviations, std::int32_t games);
     void showStoredCounts();
+    // The grid's cell of the number n, showing `value`.
+    QStandardItem* deviationCell(int n, double value);
     void finishTest(const RandomnessOutcome& outcome);
     std::string exactSessionLines() const;
 
@@ -119,10 +125,11 @@ private:
     bool m_running = false;
     bool m_closing = false; // the program ends: a run's end shows nothing more
     LatestValueRelay<SimulationTotals> m_progress;
-    LatestValueRelay<RandomnessDeviations> m_deviations;
+    LatestValueRelay<RandomnessTest> m_testProgress;
     std::int64_t m_runGames = 0;
     std::array<double, 11> m_pays{};
     qint64 m_runStartedMs = 0;
+    qint64 m_testStartedMs = 0;
     ExactAnalysis m_exact;
     frmCharts* m_charts = nullptr;
     frmCharts::RunFigures m_lastRun;

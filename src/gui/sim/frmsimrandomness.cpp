@@ -1,6 +1,7 @@
-// The simulation window's randomness test: games drawn from the program's own deck, the
-// deviation of every number's count shown on a grid laid out like the board, and the
-// chi-square verdict read back from the stored deviations.
+// The simulation window's randomness test: games drawn with the board's draw on every core,
+// the deviation of every number's count shown on a grid laid out like the board with the
+// test's own progress and speed, and the chi-square verdict read back from the stored
+// deviations.
 
 #include "db/counts.h"
 #include "engine/common/numberforms.h"
@@ -10,8 +11,11 @@
 
 #include <cmath>
 #include <QApplication>
+#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -41,9 +45,12 @@ QColor deviationColour(double deviation, std::int32_t games)
 void frmSim::showTestView()
 {
     ResultsTable->hide();
-    for (QWidget* line : {TextBetTotal, TextPercent, TextWinTotal, TextMarked, TextExact, TextInterval})
+    for (QWidget* line : std::initializer_list<QWidget*>{TextBetTotal, TextPercent, TextWinTotal, TextMarked,
+                                                         TextExact, TextInterval, ProgressRun, TextSpeed})
         line->hide();
     GridCounts->show();
+    ProgressTest->show();
+    TextTestSpeed->show();
 }
 
 void frmSim::showStoredCounts()
@@ -53,29 +60,41 @@ void frmSim::showStoredCounts()
     QString error;
     if (!ReadCounts(m_module2.gDatabase, &values, &ranges, &error))
         return;
-    for (int r = 0; r < 8; ++r) {
+    for (int r = 0; r < 8; ++r)
         m_countsModel->setItem(r, 0, new QStandardItem(ranges.value(r)));
-        for (int k = 1; k <= 10; ++k) {
-            auto* item = new QStandardItem(
-                QString::fromStdString(PlainForm(values[static_cast<std::size_t>(10 * r + k - 1)])));
-            item->setTextAlignment(Qt::AlignCenter);
-            m_countsModel->setItem(r, k, item);
-        }
+    for (int n = 1; n <= 80; ++n)
+        deviationCell(n, values[static_cast<std::size_t>(n - 1)])->setBackground(Qt::white);
+}
+
+QStandardItem* frmSim::deviationCell(int n, double value)
+{
+    auto* item = m_countsModel->item((n - 1) / 10, (n - 1) % 10 + 1);
+    if (!item) {
+        item = new QStandardItem;
+        item->setTextAlignment(Qt::AlignCenter);
+        m_countsModel->setItem((n - 1) / 10, (n - 1) % 10 + 1, item);
     }
+    // A long test's deviations run to nine digits: the cell shows them short, the tooltip whole.
+    item->setText(QString::fromStdString(ShortForm(value)));
+    item->setToolTip(QStringLiteral("Number %1: %2").arg(n).arg(QString::fromStdString(PlainForm(value))));
+    return item;
+}
+
+void frmSim::showTestProgress(const RandomnessTest& test)
+{
+    showDeviations(test.deviations(), test.games());
+    const double games = std::max(1.0, static_cast<double>(test.games()));
+    ProgressTest->setValue(static_cast<int>(1000.0 * test.gamesPlayed() / games));
+    const double seconds =
+        std::max<qint64>(1, QDateTime::currentMSecsSinceEpoch() - m_testStartedMs) / 1000.0;
+    TextTestSpeed->setText(QLocale().toString(test.gamesPlayed() / seconds, 'f', 0) + " games/s");
 }
 
 void frmSim::showDeviations(const RandomnessDeviations& deviations, std::int32_t games)
 {
     for (int n = 1; n <= 80; ++n) {
         const double value = static_cast<double>(deviations[static_cast<std::size_t>(n - 1)]);
-        auto* item = m_countsModel->item((n - 1) / 10, (n - 1) % 10 + 1);
-        if (!item) {
-            item = new QStandardItem;
-            item->setTextAlignment(Qt::AlignCenter);
-            m_countsModel->setItem((n - 1) / 10, (n - 1) % 10 + 1, item);
-        }
-        item->setText(QString::fromStdString(PlainForm(value)));
-        item->setBackground(deviationColour(value, games));
+        deviationCell(n, value)->setBackground(deviationColour(value, games));
     }
 }
 
@@ -106,19 +125,23 @@ void frmSim::CommandTest_Click()
     TextEscape->show();
     m_stop = false;
     m_running = true;
-    showDeviations(RandomnessTest(games).deviations(), games);
+    m_testStartedMs = QDateTime::currentMSecsSinceEpoch();
+    TextTestSpeed->clear();
+    showTestProgress(RandomnessTest(games));
 
     if (m_worker.joinable())
         m_worker.join();
-    // The shared deck and generator stay with the test until it ends: every control that
-    // could draw from them is disabled meanwhile.
-    m_worker = std::thread([this, games] {
+    // The test's chunks draw from streams of one seed taken from the program's generator, so a
+    // fixed seed repeats the test.
+    const std::uint64_t seed =
+        (static_cast<std::uint64_t>(m_module2.gRandom.next()) << 32) | m_module2.gRandom.next();
+    m_worker = std::thread([this, games, seed] {
         RandomnessOutcome outcome = RunRandomnessTest(
-            m_module2.gDrawDeck, m_module2.gRandom, games,
-            [this, games](const RandomnessTest& test) {
-                m_deviations.post(this, test.deviations(), [this, games](const RandomnessDeviations& latest) {
+            games, seed,
+            [this](const RandomnessTest& test) {
+                m_testProgress.post(this, test, [this](const RandomnessTest& latest) {
                     if (m_running)
-                        showDeviations(latest, games);
+                        showTestProgress(latest);
                 });
             },
             &m_stop);
@@ -135,6 +158,7 @@ void frmSim::finishTest(const RandomnessOutcome& outcome)
     if (m_closing)
         return;
     showDeviations(outcome.deviations, outcome.games);
+    ProgressTest->setValue(static_cast<int>(1000.0 * outcome.gamesPlayed / std::max(1, outcome.games)));
     setButtonsEnabled(true);
     TextEscape->hide();
     QApplication::restoreOverrideCursor();
@@ -156,10 +180,11 @@ void frmSim::finishTest(const RandomnessOutcome& outcome)
         readBack = stored;
     const double statistic = RandomnessStatistic(readBack, outcome.games);
     m_dialogs.beep();
-    m_dialogs.message(this, lines(RandomnessMessage(statistic).c_str()) +
-                                QStringLiteral("\n\np-value = %1 (the chance of a statistic at least this "
-                                               "large from a uniform draw)")
-                                    .arg(QString::number(ChiSquarePValue(statistic), 'f', 4)));
+    m_dialogs.message(this,
+                      lines(RandomnessMessage(statistic).c_str()) +
+                          QStringLiteral("\n\np-value = %1 (the chance that a uniform draw gives a statistic "
+                                         "at least this far out, on either side; below 0.05 the test fails)")
+                              .arg(QString::number(ChiSquarePValue(statistic), 'f', 4)));
 }
 
 } // namespace tallyhawk

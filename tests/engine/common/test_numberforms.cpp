@@ -41,6 +41,14 @@ TEST(NumberForms, RoundingTakesHalvesToTheEvenNeighbour)
     EXPECT_EQ(ToInt32(2147483648.0), std::nullopt);
     EXPECT_EQ(ToInt32(std::nan("")), std::nullopt);
     EXPECT_EQ(ToInt32(1e300), std::nullopt);
+    EXPECT_EQ(ToInt64(-9223372036854775808.0), INT64_MIN);
+    EXPECT_EQ(ToInt64(9223372036854774784.0), 9223372036854774784); // the largest double below 2^63
+    EXPECT_EQ(ToInt64(9223372036854775808.0), std::nullopt);        // 2^63
+    EXPECT_EQ(ToInt64(1e19), std::nullopt);
+    EXPECT_EQ(ToInt64(-1e19), std::nullopt);
+    EXPECT_EQ(ToInt64(std::nan("")), std::nullopt);
+    EXPECT_EQ(ToInt64(HUGE_VAL), std::nullopt);
+    EXPECT_EQ(ToInt64(2.5), 2);
 }
 
 TEST(NumberForms, ParseNumberReadsOnlyAWholeNumberText)
@@ -88,4 +96,27 @@ TEST(NumberForms, DisplayPatterns)
     EXPECT_EQ(FormatOneDecimal(0.25), "0.3");
     EXPECT_EQ(FormatOneDecimal(63.04), "63.0");
     EXPECT_EQ(FormatOneDecimal(100), "100.0");
+}
+
+TEST(NumberForms, ShortFormFitsANarrowCell)
+{
+    const std::pair<double, const char*> cases[] = {{0, "0"},
+                                                    {812, "812"},
+                                                    {-2442, "-2442"},
+                                                    {9999, "9999"},
+                                                    {-9999, "-9999"},
+                                                    {10000, "10.0K"},
+                                                    {12345, "12.3K"},
+                                                    {-99949, "-99.9K"},
+                                                    {99950, "100K"},
+                                                    {123456, "123K"},
+                                                    {999499, "999K"},
+                                                    {999500, "1.00M"},
+                                                    {-244212345, "-244M"},
+                                                    {536870912, "537M"},
+                                                    {2147483648.0, "2.15B"},
+                                                    {-1e12, "-1.00T"},
+                                                    {5e15, "5000T"}};
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(ShortForm(value), text) << value;
 }

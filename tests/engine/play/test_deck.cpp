@@ -83,7 +83,8 @@ TEST(Deck, ShuffleAlwaysLeavesAPermutation)
 TEST(Deck, DrawsAreUniformAndIndependentOfTheDrawBefore)
 {
     const long draws = 200000;
-    const DrawStatistics stats = drawMany(draws, 20261206, ShuffleDeck);
+    const DrawStatistics stats =
+        drawMany(draws, 20261206, [](DrawDeck& deck, KenoRandom& random) { ShuffleDeck(deck, random); });
     // Each number is drawn with probability 1/4 in each draw.
     const double expected = draws * 0.25;
     const double standardError = std::sqrt(draws * 0.25 * 0.75);
@@ -109,4 +110,13 @@ TEST(Deck, QuickPickGivesDistinctNumbersOfTheBoard)
         for (int n : picks)
             EXPECT_TRUE(n >= 1 && n <= 80);
     }
+}
+
+TEST(Deck, GoldenQuickPickOfAFixedSeed)
+{
+    // Any change to what a stored seed draws shows here.
+    KenoRandom random(2024);
+    // A quick pick of ten deals the board's first ten balls of the same seed and deck.
+    EXPECT_EQ(QuickPickNumbers(10, random), (std::vector<int>{47, 14, 35, 1, 28, 77, 80, 34, 73, 9}));
+    EXPECT_EQ(QuickPickNumbers(3, random), (std::vector<int>{71, 31, 55}));
 }

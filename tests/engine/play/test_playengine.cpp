@@ -3,9 +3,11 @@
 #include "engine/play/playengine.h"
 
 #include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
+#include <tuple>
 
 using namespace tallyhawk;
 
@@ -186,6 +188,23 @@ TEST(ComputeWinFormula, KeepsThePreviousWinWithoutARowOrMarks)
     EXPECT_EQ(ComputeWin(state, rows, 7), 0);
 }
 
+TEST(ComputeWinFormula, TheLargestValuesFitAndBeyondThemNothingWraps)
+{
+    const KenoGame largest = gameOf(gameRows(1, {{1, 2147483647}}));
+    WinState state = winState(1, 1, 45);
+    state.bonus = bonusValues(1, 0, 32767);
+    state.bonusBallHit = true;
+    EXPECT_EQ(ComputeWin(state, largest, 0), std::int64_t{2147483647} * 45 * 32767);
+    // Values no door lets in: pay x bet, or the win, beyond 64 bits is no win, never a wrapped one.
+    for (const auto& [pay, bet, factor] :
+         {std::tuple{1e19, 1, 1}, {2.5e17, 45, 1}, {1e17, 45, 3}, {1e308, 45, 1}}) {
+        state = winState(1, 1, bet);
+        state.bonus = bonusValues(1, 0, factor);
+        state.bonusBallHit = true;
+        EXPECT_EQ(ComputeWin(state, gameOf(gameRows(1, {{1, pay}})), 5), std::nullopt) << pay << " x " << bet;
+    }
+}
+
 TEST(CheckBeforeDrawRules, RefusesInOrder)
 {
     const std::string listing = " Hits     Win\r\n   3         3\r\n";
@@ -316,6 +335,88 @@ TEST(Play, AFreeGameSeriesPaysEveryFreeGameAtTheFactor)
         EXPECT_EQ(odds[1], input.oddsListing); // the summary removes the line again
     }
     EXPECT_EQ(series, 5);
+}
+
+TEST(Play, OneFreeGameIsExactlyOneFreeGame)
+{
+    const std::vector<int> ten{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    const std::map<int, double> pays{{0, 2}, {1, 1}, {2, 1}, {3, 2}, {4, 4}, {5, 10}, {6, 20}};
+    int series = 0;
+    for (std::uint64_t seed = 1; seed <= 2000 && series < 3; ++seed) {
+        KenoRandom random(seed);
+        PlayInput input = playInput(ten, pays, 1, bonusValues(1, 1, 4));
+        const PlayResult result = PlayGames(input, random);
+        const GameRecord& first = result.games.at(0);
+        if (std::count(ten.begin(), ten.end(), first.balls[0]) == 0 || first.win < 1)
+            continue;
+        ++series;
+        ASSERT_EQ(result.games.size(), 2u) << "seed " << seed;
+        const GameRecord& free = result.games[1];
+        EXPECT_TRUE(free.free);
+        EXPECT_EQ(free.win, 4 * static_cast<std::int64_t>(pays.count(free.hits) ? pays.at(free.hits) : 0));
+        EXPECT_EQ(result.credits, 100 + first.win + free.win);
+        const auto notices = textsOf(result, Control::TextFreeNotice);
+        ASSERT_EQ(notices.size(), 2u);
+        EXPECT_EQ(notices[0], "\r\nBONUS INITIATED\r\nYOU HAVE WON 1\r\nFREE GAMES AT  4X");
+        EXPECT_EQ(notices[1], "\r\n\r\nTOTAL BONUS WIN\r\n" + std::to_string(free.win) + " CREDITS");
+    }
+    EXPECT_EQ(series, 3);
+}
+
+TEST(Play, AGameHoldingAValueTheBoardCannotHoldIsRefusedBeforeAnyDraw)
+{
+    struct Case
+    {
+        std::map<int, double> pays;
+        std::optional<double> PayScheduleRow::*field;
+        double value;
+        const char* named;
+    };
+    const Case cases[] = {
+        {{{3, 2147483648.0}}, nullptr, 0, "Pick 5, Catch 3 holds 2147483648, more than 2,147,483,647"},
+        {{{5, 1e19}}, nullptr, 0, "Pick 5, Catch 5 holds 1E+19"},
+        {{{4, -1}}, nullptr, 0, "Pick 5, Catch 4 holds -1, and no value of a pay table can be negative."},
+        {{{3, HUGE_VAL}}, nullptr, 0, "Pick 5, Catch 3 does not hold a number."},
+        {{{3, 1}}, &PayScheduleRow::BonusFactor, 1e19, "Bonus Factor holds 1E+19, more than 32,767"},
+        {{{3, 1}}, &PayScheduleRow::BonusFactor, 32768, "Bonus Factor holds 32768"},
+        {{{3, 1}}, &PayScheduleRow::Egg2Bonus, 40000, "Egg2 Bonus holds 40000"},
+        {{{3, 1}}, &PayScheduleRow::FreeGames, -2, "Free Games holds -2"},
+        {{{3, 1}}, &PayScheduleRow::BonusBall, std::nan(""), "Bonus Ball does not hold a number."},
+    };
+    for (const Case& c : cases) {
+        PlayInput input = playInput(kFive, c.pays, 45);
+        std::vector<PayScheduleRow> rows = gameRows(5, c.pays);
+        if (c.field)
+            rows[0].*c.field = c.value;
+        input.game = KenoGame::fromRows(rows, "");
+        KenoRandom random(1), untouched(1);
+        const PlayResult result = PlayGames(input, random);
+        EXPECT_EQ(result.error, std::string("This game cannot be played: ") + input.game.valueError());
+        EXPECT_NE(result.error.find(c.named), std::string::npos) << result.error;
+        EXPECT_TRUE(result.games.empty());
+        EXPECT_TRUE(result.actions.empty());
+        EXPECT_EQ(result.credits, input.credits);
+        EXPECT_EQ(result.deck, input.deck);
+        EXPECT_EQ(random.next(), untouched.next()); // nothing was drawn
+    }
+    // At the limits the game plays.
+    PlayInput limits =
+        playInput(kFive, {{3, 2147483647}}, 45, bonusValues(20, 32767, 32767, 32767, 32767, 32767));
+    KenoRandom random(1);
+    EXPECT_EQ(PlayGames(limits, random).error, "");
+}
+
+TEST(Play, GoldenDrawsOfAFixedSeed)
+{
+    // The board's first game from an ordered deck with the seed 2024, and the eggs of a Caveman
+    // game after it. Any change to what a stored seed draws shows here.
+    KenoRandom random(2024);
+    PlayInput input = playInput(kFive, {{3, 1}}, 1, bonusValues(0, 0, 1, 2, 3, 4), "Caveman Keno");
+    const PlayResult result = PlayGames(input, random);
+    EXPECT_EQ(result.games.at(0).balls, (std::vector<int>{47, 14, 35, 1,  28, 77, 80, 34, 73, 9,
+                                                          72, 65, 11, 68, 10, 6,  62, 37, 42, 59}));
+    EXPECT_EQ(std::vector<int>(result.markedNumbers.begin() + 11, result.markedNumbers.begin() + 14),
+              (std::vector<int>{5, 26, 6}));
 }
 
 TEST(Play, CavemanEggsFallOnThreeDifferentUnmarkedNumbers)

@@ -13,6 +13,7 @@ namespace {
 
 using Dist = std::map<std::int64_t, long double>;
 using Catches = std::array<long double, kExactMaxCatch + 1>;
+__extension__ using Wide = __int128;
 
 ExactGame ticket(int marked, std::vector<double> pays)
 {
@@ -355,6 +356,126 @@ TEST(ExactOdds, RefusesWhatItCannotAnalyse)
     EXPECT_FALSE(AnalyseExact(bonusBall(ticket(5, {0, 0, 0, 0, 0, 2e5}), 20, 12, 2)).ok());
     EXPECT_FALSE(AnalyseExact(eggs(ticket(5, {1}), 1, -4, 1, false)).ok());
     EXPECT_TRUE(AnalyseExact(ticket(10, {1})).ok());
+    // Values that cannot be held are refused, naming them; at the limits everything fits.
+    EXPECT_EQ(AnalyseExact(ticket(5, {0, 0, 0, 0, 0, 2147483648.0})).error,
+              "The pay for catching 5 holds 2147483648, more than 2,147,483,647, the largest pay the program "
+              "can hold.");
+    EXPECT_FALSE(AnalyseExact(ticket(5, {0, 0, 0, 1e19})).ok());
+    EXPECT_FALSE(AnalyseExact(bonusBall(ticket(5, {0, 0, 1}), 20, 0, 32768)).ok());
+    ExactGame stored = ticket(5, {0, 0, 1});
+    stored.valueError =
+        "Egg2 Bonus holds 40000, more than 32,767, the largest bonus value the board can read.";
+    EXPECT_EQ(AnalyseExact(stored).error, stored.valueError);
+    EXPECT_EQ(PayTableReturnPct(stored), std::nullopt);
+    const ExactAnalysis largest = AnalyseExact(ticket(1, {0, 2147483647}), 45);
+    ASSERT_TRUE(largest.ok()) << largest.error;
+    EXPECT_EQ(largest.board.win.atoms.back().win, std::int64_t{2147483647} * 45);
+}
+
+TEST(PayTableReturn, IsEachPayTimesTheBetAsCasinosPublishIt)
+{
+    // Avi Laughlin's 10-spot table, by hand in halves of a credit: C(10, c) C(70, 20 - c) ways of
+    // C(80, 20) to catch c; the pay table pays 0.5 for four catches, the board at a bet of 1 nothing.
+    const double pays[] = {0, 0, 0, 0, 0.5, 2, 20, 120, 800, 3800, 50000};
+    auto ways = [](int n, int k) {
+        Wide r = 1;
+        for (int i = 1; i <= k; ++i)
+            r = r * (n - k + i) / i;
+        return r;
+    };
+    Wide halves = 0, wholeHalves = 0;
+    for (int c = 0; c <= 10; ++c) {
+        const Wide w = ways(10, c) * ways(70, 20 - c);
+        halves += w * static_cast<Wide>(2 * pays[c]);
+        wholeHalves += c == 4 ? 0 : w * static_cast<Wide>(2 * pays[c]);
+    }
+    const long double draws = 2.0L * static_cast<long double>(ways(80, 20));
+    const double payTable = static_cast<double>(100 * static_cast<long double>(halves) / draws);
+    const double wholeCredits = static_cast<double>(100 * static_cast<long double>(wholeHalves) / draws);
+    EXPECT_NEAR(payTable, 73.6644, 5e-5); // as published
+    EXPECT_NEAR(wholeCredits, 66.2985, 5e-5);
+
+    const ExactGame avi = ticket(10, std::vector<double>(std::begin(pays), std::end(pays)));
+    EXPECT_NEAR(*PayTableReturnPct(avi), payTable, 1e-10);
+    EXPECT_NEAR(AnalyseExact(avi, 1).board.returnPct, wholeCredits, 1e-10);
+    EXPECT_NEAR(AnalyseExact(avi, 2).board.returnPct, payTable, 1e-10); // an even bet pays the table
+    EXPECT_EQ(ExactPayingBet(avi), 2);
+
+    // Whole pays: the table is what the board pays at any bet, bonus features included.
+    EXPECT_NEAR(*PayTableReturnPct(cleopatra8()), 90.1498, 5e-5);
+    EXPECT_NEAR(*PayTableReturnPct(ticket(5, {0, 0, 0, 1, 10, 800})), 5700000.0 / 79079, 1e-10);
+    EXPECT_EQ(ExactPayingBet(cleopatra8()), 1);
+
+    // A half-credit pay starts free games in the table, as it does on the board at a bet of 2:
+    // one spot caught a quarter of the time, by the 20th ball one time in twenty of those; three
+    // free games at twice the pay. 1/4 x 0.5 + 1/80 x 3 x 2 x (1/4 x 0.5) = 0.134375.
+    const ExactGame freeHalf = bonusBall(ticket(1, {0, 0.5}), 20, 3, 2);
+    EXPECT_NEAR(*PayTableReturnPct(freeHalf), 13.4375, 1e-10);
+    EXPECT_NEAR(AnalyseExact(freeHalf, 2).board.returnPct, 13.4375, 1e-10);
+    EXPECT_NEAR(AnalyseExact(freeHalf, 1).board.returnPct, 0, 1e-12);
+    // Eggs and the extra balls' gate read the unrounded win as the board does at an even bet.
+    for (bool plus : {false, true}) {
+        const ExactGame caveman = eggs(ticket(3, {0, 0.5, 1.5, 10}), 2, 3, 5, plus);
+        EXPECT_NEAR(*PayTableReturnPct(caveman), AnalyseExact(caveman, 2).board.returnPct, 1e-10) << plus;
+        EXPECT_LT(AnalyseExact(caveman, 1).board.returnPct, *PayTableReturnPct(caveman) - 1) << plus;
+    }
+}
+
+TEST(PayTableReturn, TheBetsThatPayTheTableExactly)
+{
+    const std::pair<std::vector<double>, std::optional<int>> cases[] = {
+        {{0, 0, 1, 3, 15}, 1},
+        {{0, 0.5, 2}, 2},
+        {{0, 0.25, 1}, 4},
+        {{0, 0.1, 2}, 10},
+        {{0, 12.275, 2}, 40},
+        {{0, 1.0 / 3, 2}, 3},
+        {{0, 0.3333, 2}, std::nullopt},
+        {{0, 0.37, 2}, std::nullopt},
+        {{0, 1, 2, 0.5}, 1}, // the pay for three catches is beyond a 2-spot ticket
+    };
+    for (const auto& [pays, bet] : cases)
+        EXPECT_EQ(ExactPayingBet(ticket(2, pays)), bet) << pays[1];
+    EXPECT_EQ(CommonExactBet({}), 1);
+    EXPECT_EQ(CommonExactBet({2, 4}), 4);
+    EXPECT_EQ(CommonExactBet({4, 10}), 20);
+    EXPECT_EQ(CommonExactBet({40, 10, 4}), 40);
+    EXPECT_EQ(CommonExactBet({40, 3}), std::nullopt);
+    EXPECT_EQ(CommonExactBet({2, std::nullopt}), std::nullopt);
+    EXPECT_EQ(ExactBetNote(1), "Every bet pays the pay table exactly.");
+    EXPECT_EQ(ExactBetNote(2), "Any even bet pays the pay table exactly.");
+    EXPECT_EQ(ExactBetNote(4), "Any bet that is a multiple of 4 pays the pay table exactly.");
+    EXPECT_EQ(ExactBetNote(40), "A bet of 40 pays the pay table exactly.");
+    EXPECT_EQ(ExactBetNote(std::nullopt), "No bet up to 45 pays the pay table exactly.");
+}
+
+TEST(PayTableReturn, TheCataloguesFiguresOfAGame)
+{
+    std::vector<PayScheduleRow> rows(11);
+    for (int c = 0; c <= 10; ++c)
+        rows[c].Catch = c;
+    const double tenSpot[] = {0, 0, 0, 0, 0.5, 2, 20, 120, 800, 3800, 50000};
+    for (int c = 0; c <= 10; ++c) {
+        rows[c].Pick[9] = tenSpot[c];
+        rows[c].Pick[4] =
+            c >= 3 && c <= 5 ? std::optional<double>(std::vector<double>{1, 10, 800}[c - 3]) : std::nullopt;
+    }
+    const KenoGame game = KenoGame::fromRows(rows, "");
+    const TicketReturns ten = TicketReturnsOf(game, 10);
+    ASSERT_TRUE(ten.payTable && ten.wholeCredits);
+    // They differ by half a credit when four are caught: C(10, 4) C(70, 16) / C(80, 20) =
+    // 210 x 2480089880334220 / 3535316142212174320.
+    EXPECT_NEAR(*ten.payTable - *ten.wholeCredits,
+                100 * 0.5 * 210 * (2480089880334220.0 / 3535316142212174320.0), 1e-10);
+    EXPECT_TRUE(ten.differs());
+    EXPECT_EQ(ten.exactBet, 2);
+    const TicketReturns five = TicketReturnsOf(game, 5);
+    EXPECT_NEAR(*five.payTable, 5700000.0 / 79079, 1e-10);
+    EXPECT_FALSE(five.differs());
+    const TicketReturns none = TicketReturnsOf(game, 7); // pays nothing
+    EXPECT_FALSE(none.payTable || none.wholeCredits || none.differs());
+    EXPECT_TRUE((TicketReturns{90.0, 89.994, 1}.differs()));
+    EXPECT_FALSE((TicketReturns{90.0, 89.996, 1}.differs()));
 }
 
 TEST(ExactOdds, TakesEachRuleSetsViewOfTheGame)
@@ -381,7 +502,7 @@ TEST(ExactBruteForce, SimulationRulesOnASmallBoard)
     const ExactGame games[] = {
         ticket(3, {1, 0, 2, 40}),
         bonusBall(ticket(3, {0, 1, 4, 30}), 3, 0, 3),
-        bonusBall(ticket(3, {0, 1, 4, 30}), -1, 2, 2), // any non-zero Bonus Ball counts
+        bonusBall(ticket(3, {0, 1, 4, 30}), 7, 2, 2), // any non-zero Bonus Ball counts, beyond the draw too
         eggs(ticket(3, {0, 1, 3, 20}), 2, 4, 9, false),
         eggs(ticket(3, {0, 0.5, 2.5, 20}), 1, 3, 6, true),
         bonusBall(eggs(ticket(3, {0, 1, 3, 20}), 1, 2, 4, true), 0, 2, 3),

@@ -7,6 +7,7 @@
 #include <limits>
 #include <numbers>
 #include <numeric>
+#include <optional>
 
 using namespace tallyhawk;
 
@@ -17,11 +18,9 @@ std::int64_t sumOf(const RandomnessDeviations& deviations)
     return std::accumulate(deviations.begin(), deviations.end(), std::int64_t{0});
 }
 
-RandomnessOutcome seededRun(std::int32_t games, std::uint64_t seed)
+RandomnessOutcome seededRun(std::int32_t games, std::uint64_t seed, int threads = 0)
 {
-    DrawDeck deck = OrderedDeck();
-    KenoRandom random(seed);
-    return RunRandomnessTest(deck, random, games);
+    return RunRandomnessTest(games, seed, {}, nullptr, threads);
 }
 
 // Q(a, x) from closed forms that share nothing with the series and the continued fraction:
@@ -133,22 +132,53 @@ TEST(RandomnessTest, AThousandGamesGiveDeviationsThatSumToZero)
         EXPECT_EQ(numbers[static_cast<std::size_t>(n - 1)], n);
 }
 
-TEST(RandomnessTest, AGameIsTwoShufflesOfTheSharedDeckAndItsFirstTwentyEntries)
+TEST(RandomnessTest, AGameIsTheBoardsDrawAsFarAsTheTwentyNumbersItCounts)
 {
     DrawDeck deck = OrderedDeck();
     KenoRandom random(99);
     RandomnessTest test(4);
     test.playGame(deck, random);
 
-    DrawDeck expected = OrderedDeck();
+    // The board shuffles the whole deck; its first twenty balls are the twenty counted here.
+    DrawDeck board = OrderedDeck();
     KenoRandom same(99);
-    ShuffleDeck(expected, same);
-    ShuffleDeck(expected, same);
-    EXPECT_EQ(deck, expected);
+    ShuffleDeck(board, same);
     for (int k = 1; k <= 80; ++k) {
-        const int n = expected[static_cast<std::size_t>(k)];
+        const int n = board[static_cast<std::size_t>(k)];
         EXPECT_EQ(test.deviation(n), k <= 20 ? 0 : -1) << n;
+        if (k <= 20) {
+            EXPECT_EQ(deck[static_cast<std::size_t>(k)], n);
+        }
     }
+}
+
+TEST(RandomnessTest, GoldenDrawsOfAFixedSeed)
+{
+    // The first chunk of a test seeded 2024 starts from an ordered deck on the chunk's stream.
+    // Any change to what a stored seed draws shows here.
+    KenoRandom random(ChunkGenerator(2024, 0));
+    DrawDeck deck = OrderedDeck();
+    RandomnessTest test(8);
+    test.playGame(deck, random);
+    const std::vector<int> first(deck.begin() + 1, deck.begin() + 21);
+    EXPECT_EQ(first, (std::vector<int>{38, 62, 34, 12, 13, 39, 40, 55, 30, 23,
+                                       33, 11, 10, 20, 60, 16, 79, 77, 15, 14}));
+    while (!test.finished())
+        test.playGame(deck, random);
+    // The run counts exactly these games, on any number of threads.
+    for (int threads : {1, 2})
+        EXPECT_EQ(seededRun(8, 2024, threads).deviations, test.deviations()) << threads << " threads";
+}
+
+TEST(RunRandomnessTest, TheSameSeedGivesTheSameCountsOnOneOrTwoThreads)
+{
+    constexpr std::int32_t kGames = 2 * kRandomnessChunkGames + 1000; // three chunks, the last short
+    const RandomnessOutcome one = seededRun(kGames, 77, 1);
+    const RandomnessOutcome two = seededRun(kGames, 77, 2);
+    EXPECT_EQ(one.deviations, two.deviations);
+    EXPECT_EQ(one.statistic, two.statistic);
+    EXPECT_EQ(sumOf(one.deviations), 0);
+    EXPECT_NE(seededRun(kGames, 78, 2).deviations, one.deviations);
 }
 
 TEST(RandomnessTest, TheStatisticWeighsEachSquaredDeviationByTheExpectedCount)
@@ -190,38 +220,60 @@ TEST(RandomnessMessage, GivesTheVerdictAndTheStatisticInTheTwoDecimalPattern)
     EXPECT_NE(RandomnessMessage(105.473).find("\r\nFAILS the test"), std::string::npos);
 }
 
-TEST(ChiSquarePValue, MatchesTheClosedFormsToTenDecimals)
+TEST(ChiSquareTails, MatchTheClosedFormsToTenDecimals)
 {
     for (double df : {1.0, 2.0, 3.0, 10.0, 78.0, 79.0, 80.0, 159.0})
         for (double x :
              {0.01, 0.5, 1.0, 10.0, 40.0, 56.309, 78.0, 79.0, 80.0, 100.749, 105.473, 150.0, 300.0}) {
-            const double expected = closedFormUpperGamma(df / 2, x / 2);
-            const double got = ChiSquarePValue(x, df);
-            EXPECT_NEAR(got, expected, 1e-10) << "df " << df << " x " << x;
-            if (expected > 1e-300) {
-                EXPECT_NEAR(got / expected, 1.0, 1e-9) << "df " << df << " x " << x;
+            const double upper = closedFormUpperGamma(df / 2, x / 2);
+            const double got = ChiSquareUpperTail(x, df);
+            EXPECT_NEAR(got, upper, 1e-10) << "df " << df << " x " << x;
+            if (upper > 1e-300) {
+                EXPECT_NEAR(got / upper, 1.0, 1e-9) << "df " << df << " x " << x;
             }
+            EXPECT_NEAR(ChiSquareLowerTail(x, df), 1 - upper, 1e-10) << "df " << df << " x " << x;
         }
+    // Far in the lower tail P is computed directly, not as 1 - Q: e^-x x^a / Gamma(a + 1) to
+    // leading order, here with a = 39.5 and x = 0.5.
+    const double leading = std::exp(-0.5 + 39.5 * std::log(0.5) - std::lgamma(40.5));
+    EXPECT_NEAR(ChiSquareLowerTail(1.0) / leading, 1.0, 0.02);
 }
 
-TEST(ChiSquarePValue, GivesTheKnownPercentagePointsOfSeventyNineDegreesOfFreedom)
+TEST(ChiSquareTails, GiveTheKnownPercentagePointsOfSeventyNineDegreesOfFreedom)
 {
-    EXPECT_NEAR(ChiSquarePValue(100.749), 0.05, 2e-5);
-    EXPECT_NEAR(ChiSquarePValue(kRandomnessUpperBound), 0.025, 2e-5);
-    EXPECT_NEAR(ChiSquarePValue(kRandomnessLowerBound), 0.975, 2e-5);
+    EXPECT_NEAR(ChiSquareUpperTail(100.749), 0.05, 2e-5);
+    EXPECT_NEAR(ChiSquareUpperTail(kRandomnessUpperBound), 0.025, 2e-5);
+    EXPECT_NEAR(ChiSquareLowerTail(kRandomnessLowerBound), 0.025, 2e-5);
     // The median of chi-square lies close to df (1 - 2 / (9 df))^3.
-    EXPECT_NEAR(ChiSquarePValue(79 * std::pow(1 - 2.0 / (9 * 79), 3)), 0.5, 1e-3);
+    EXPECT_NEAR(ChiSquareUpperTail(79 * std::pow(1 - 2.0 / (9 * 79), 3)), 0.5, 1e-3);
+}
+
+TEST(ChiSquarePValue, IsTwoSidedAndBelowFivePercentExactlyWhereTheVerdictFails)
+{
+    EXPECT_NEAR(ChiSquarePValue(kRandomnessLowerBound), 0.05, 4e-5);
+    EXPECT_NEAR(ChiSquarePValue(kRandomnessUpperBound), 0.05, 4e-5);
+    EXPECT_NEAR(ChiSquarePValue(79 * std::pow(1 - 2.0 / (9 * 79), 3)), 1.0, 2e-3);
+    EXPECT_DOUBLE_EQ(ChiSquarePValue(40), 2 * ChiSquareLowerTail(40));
+    EXPECT_DOUBLE_EQ(ChiSquarePValue(120), 2 * ChiSquareUpperTail(120));
+    // Every hundredth from 0.01 to 300 (the bounds are the 2.5% points to three decimals; no
+    // hundredth lies between a bound and its exact point).
+    for (int i = 1; i <= 30000; ++i) {
+        const double x = i / 100.0;
+        ASSERT_EQ(ChiSquarePValue(x) < 0.05, !RandomnessPasses(x)) << x;
+    }
 }
 
 TEST(ChiSquarePValue, EdgesOfTheRange)
 {
-    EXPECT_EQ(ChiSquarePValue(0), 1);
-    EXPECT_EQ(ChiSquarePValue(-5), 1);
+    EXPECT_EQ(ChiSquarePValue(0), 0);
+    EXPECT_EQ(ChiSquarePValue(-5), 0);
     EXPECT_EQ(ChiSquarePValue(std::numeric_limits<double>::infinity()), 0);
     EXPECT_EQ(ChiSquarePValue(1e6), 0);
     EXPECT_TRUE(std::isnan(ChiSquarePValue(std::nan(""))));
     EXPECT_TRUE(std::isnan(RegularizedUpperGamma(0, 1)));
+    EXPECT_TRUE(std::isnan(RegularizedLowerGamma(-1, 1)));
     EXPECT_NEAR(RegularizedUpperGamma(1, 2), std::exp(-2.0), 1e-15);
+    EXPECT_NEAR(RegularizedLowerGamma(1, 2), 1 - std::exp(-2.0), 1e-15);
 }
 
 TEST(RunRandomnessTest, ASeededRunOfAHundredThousandGamesPasses)
@@ -231,8 +283,7 @@ TEST(RunRandomnessTest, ASeededRunOfAHundredThousandGamesPasses)
     EXPECT_EQ(outcome.gamesPlayed, 100000);
     EXPECT_EQ(sumOf(outcome.deviations), 0);
     EXPECT_EQ(RandomnessVerdict(outcome.statistic), "PASSES") << outcome.statistic;
-    EXPECT_GT(outcome.pValue, 0.025);
-    EXPECT_LT(outcome.pValue, 0.975);
+    EXPECT_GE(outcome.pValue, 0.05);
     EXPECT_DOUBLE_EQ(outcome.pValue, ChiSquarePValue(outcome.statistic));
     EXPECT_DOUBLE_EQ(outcome.statistic, RandomnessStatistic(outcome.deviations, 100000));
     // The seed decides everything.
@@ -242,16 +293,17 @@ TEST(RunRandomnessTest, ASeededRunOfAHundredThousandGamesPasses)
 TEST(RunRandomnessTest, TheStatisticOfTheProgramsDrawFollowsChiSquareWithSeventyNineDegrees)
 {
     // Over 400 tests the statistic averages 79 (its spread is sqrt(2 x 79) per test) and about
-    // one test in twenty fails; both within four standard errors.
+    // one test in twenty fails; both within four standard errors. Each verdict fails exactly
+    // when its p-value is below 0.05.
     constexpr int kTests = 400;
-    DrawDeck deck = OrderedDeck();
-    KenoRandom random(7);
     double sum = 0;
     int failures = 0;
     for (int t = 0; t < kTests; ++t) {
-        const RandomnessOutcome outcome = RunRandomnessTest(deck, random, 1000);
+        const RandomnessOutcome outcome = seededRun(1000, 7000 + static_cast<std::uint64_t>(t), 1);
         sum += outcome.statistic;
         failures += RandomnessPasses(outcome.statistic) ? 0 : 1;
+        EXPECT_EQ(outcome.pValue < 0.05, !RandomnessPasses(outcome.statistic))
+            << outcome.statistic << " " << outcome.pValue;
     }
     EXPECT_NEAR(sum / kTests, 79.0, 4 * std::sqrt(2 * 79.0 / kTests));
     EXPECT_NEAR(failures, 0.05 * kTests, 4 * std::sqrt(kTests * 0.05 * 0.95));
@@ -265,7 +317,6 @@ TEST(RunRandomnessTest, ABiasedDeckFails)
     KenoRandom random(20240611);
     RandomnessTest test(kGames);
     while (!test.finished()) {
-        ShuffleDeck(deck, random);
         ShuffleDeck(deck, random);
         const auto at = std::find(deck.begin() + 1, deck.end(), 80);
         if (at - deck.begin() > 20 && random.uniform() < 0.1f)
@@ -292,36 +343,41 @@ TEST(RunRandomnessTest, ADrawTooEvenToBeChanceFails)
     EXPECT_EQ(RandomnessVerdict(test.statistic()), "FAILS");
 }
 
-TEST(RunRandomnessTest, TheStopFlagEndsTheRunAtTheEndOfTheGame)
+TEST(RunRandomnessTest, TheStopFlagEndsTheRunAtTheEndOfAChunk)
 {
-    DrawDeck deck = OrderedDeck();
-    KenoRandom random(1);
-    std::atomic<bool> stop = false;
-    int calls = 0;
-    const RandomnessOutcome outcome = RunRandomnessTest(
-        deck, random, 1000,
-        [&](const RandomnessTest& test) {
-            ++calls;
-            EXPECT_EQ(test.gamesPlayed(), calls);
-            EXPECT_EQ(sumOf(test.deviations()), 20 * calls - 20000);
-            if (calls == 37)
-                stop = true;
-        },
-        &stop);
-    EXPECT_TRUE(outcome.stopped);
-    EXPECT_EQ(calls, 37);
-    EXPECT_EQ(outcome.gamesPlayed, 37);
-    EXPECT_EQ(sumOf(outcome.deviations), 37 * 20 - 20000); // still against the full expectation
-    EXPECT_EQ(outcome.statistic, 0);
+    constexpr std::int32_t kGames = 3 * kRandomnessChunkGames;
+    std::optional<RandomnessDeviations> first;
+    for (int threads : {1, 2}) {
+        std::atomic<bool> stop = false;
+        int calls = 0;
+        const RandomnessOutcome outcome = RunRandomnessTest(
+            kGames, 1,
+            [&](const RandomnessTest& test) {
+                ++calls;
+                EXPECT_EQ(test.gamesPlayed(), calls * kRandomnessChunkGames);
+                EXPECT_EQ(sumOf(test.deviations()), 20 * (std::int64_t{test.gamesPlayed()} - kGames));
+                if (calls == 2)
+                    stop = true;
+            },
+            &stop, threads);
+        EXPECT_TRUE(outcome.stopped);
+        EXPECT_EQ(calls, 2);
+        EXPECT_EQ(outcome.gamesPlayed, 2 * kRandomnessChunkGames);
+        // Still against the full expectation, and the same counts on any number of threads.
+        EXPECT_EQ(sumOf(outcome.deviations), 20 * (std::int64_t{2} * kRandomnessChunkGames - kGames));
+        EXPECT_EQ(outcome.statistic, 0);
+        if (first) {
+            EXPECT_EQ(outcome.deviations, *first);
+        }
+        first = outcome.deviations;
+    }
 }
 
-TEST(RunRandomnessTest, AStopDuringTheLastGameStillCountsAsStopped)
+TEST(RunRandomnessTest, AStopDuringTheLastChunkStillCountsAsStopped)
 {
-    DrawDeck deck = OrderedDeck();
-    KenoRandom random(1);
     std::atomic<bool> stop = false;
     const RandomnessOutcome outcome = RunRandomnessTest(
-        deck, random, 8, [&](const RandomnessTest& test) { stop = test.gamesPlayed() == 8; }, &stop);
+        8, 1, [&](const RandomnessTest& test) { stop = test.gamesPlayed() == 8; }, &stop);
     EXPECT_TRUE(outcome.stopped);
     EXPECT_EQ(outcome.gamesPlayed, 8);
 }

@@ -80,7 +80,7 @@ std::int64_t winOf(const TestGame& game, int bet, int hits, bool bonusBallHit, b
     state.freeGamesRunning = freeGame;
     state.bonusBallHit = bonusBallHit;
     state.bonus = game.bonus;
-    return ComputeWin(state, KenoGame::fromRows(game.rows, ""), 0);
+    return ComputeWin(state, KenoGame::fromRows(game.rows, ""), 0).value();
 }
 
 bool startsFreeGames(const TestGame& game, std::int64_t win, bool bonusBallHit)

@@ -392,6 +392,57 @@ TEST(Simulation, SessionLogKeepsTheFirstTenMillionGames)
     EXPECT_LE(result.sessionLog.back(), result.baseWinnings);
 }
 
+TEST(Simulation, ASessionTotalBeyondSixtyFourBitsEndsTheRunWithAReport)
+{
+    // A thousand free games at 32,767 times a top pay on every catch: each series adds 7E+16
+    // credits, and a few hundred of them pass what a session total holds.
+    SimulationInput input;
+    input.markedNumbers = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    input.payPerCatch.fill(2147483647);
+    input.bonus = {1, 1000, 32767, 1, 1, 1};
+    input.games = 20'000;
+    input.seed = 9;
+    const SimulationResult result = RunSimulation(input);
+    EXPECT_NE(result.error.find("more than a session total can hold"), std::string::npos) << result.error;
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(result.gamesPlayed, 0);
+    EXPECT_EQ(result.sessionLog.size(), 1u);
+}
+
+TEST(Simulation, GoldenDrawsOfAFixedSeed)
+{
+    // The first games of chunk 0 of a run seeded 2024: the first is the set that the board's
+    // shuffle deals from an ordered deck on the same stream (the randomness test's golden game).
+    // Any change to what a stored seed draws shows here.
+    SimulationGame game(fiveSpot(kLowPays, 10), ChunkGenerator(2024, 0));
+    double bonus = 0;
+    std::int64_t events = 0;
+    game.play(bonus, events);
+    EXPECT_EQ(game.drawn().numbers(), (std::vector<int>{10, 11, 12, 13, 14, 15, 16, 20, 23, 30,
+                                                        33, 34, 38, 39, 40, 55, 60, 62, 77, 79}));
+    game.play(bonus, events);
+    EXPECT_EQ(game.drawn().numbers(), (std::vector<int>{3,  14, 18, 31, 32, 35, 36, 38, 40, 44,
+                                                        46, 51, 54, 55, 58, 62, 64, 71, 72, 75}));
+}
+
+TEST(Simulation, TheIntervalOfARunStartsAtAHundredGamesAndNeverBelowZero)
+{
+    EXPECT_EQ(SimulatedReturnInterval(50, 6.4, 99), std::nullopt);
+    EXPECT_EQ(SimulatedReturnInterval(50, std::nan(""), 1000), std::nullopt);
+    // 1.96 x 100 x 6.4 / sqrt(100) = 125.44 either side, cut at 0.
+    const auto hundred = SimulatedReturnInterval(50, 6.4, 100);
+    ASSERT_TRUE(hundred);
+    EXPECT_EQ(hundred->low, 0);
+    EXPECT_NEAR(hundred->high, 175.44, 1e-9);
+    // 1.96 x 100 x 6.4 / sqrt(10000) = 12.544.
+    const auto many = SimulatedReturnInterval(90, 6.4, 10000);
+    ASSERT_TRUE(many);
+    EXPECT_NEAR(many->low, 77.456, 1e-9);
+    EXPECT_NEAR(many->high, 102.544, 1e-9);
+    EXPECT_TRUE(many->contains(92.5));
+    EXPECT_FALSE(many->contains(103));
+}
+
 TEST(Simulation, RefusesATicketOrGameCountItCannotPlay)
 {
     auto refused = [](auto change) {
@@ -408,6 +459,12 @@ TEST(Simulation, RefusesATicketOrGameCountItCannotPlay)
     EXPECT_TRUE(refused([](SimulationInput& i) { i.games = 0; }));
     EXPECT_TRUE(refused([](SimulationInput& i) { i.games = kMaxSimulationGames + 1; }));
     EXPECT_TRUE(refused([](SimulationInput& i) { i.bonus.FreeGames = NAN; }));
+    EXPECT_TRUE(refused([](SimulationInput& i) { i.bonus.FreeGames = 1001; }));
+    EXPECT_TRUE(refused([](SimulationInput& i) { i.bonus.BonusFactor = 32768; }));
+    EXPECT_TRUE(refused([](SimulationInput& i) { i.bonus.Egg2Bonus = 1e19; }));
+    EXPECT_TRUE(refused([](SimulationInput& i) { i.bonus.BonusBall = -1; }));
+    EXPECT_TRUE(refused([](SimulationInput& i) { i.gameError = "Pick 5, Catch 5 holds 1E+19."; }));
+    EXPECT_FALSE(refused([](SimulationInput& i) { i.bonus = {20, 1000, 32767, 32767, 32767, 32767}; }));
     EXPECT_FALSE(refused([](SimulationInput&) {}));
     EXPECT_EQ(SimulationGameKind("Big Caveman Keno Plus"), (GameKind{true, true}));
     EXPECT_EQ(SimulationGameKind("Keno Plus"), (GameKind{false, false}));

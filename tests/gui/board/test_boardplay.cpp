@@ -44,6 +44,7 @@ private slots:
     void wholeGamesMatchTheEngine();
     void startFollowsTheBetAfterTheFirstDraw();
     void startChargesNothingWhenThePaysCannotBeRead();
+    void startChargesNothingForAValueTheBoardCannotHold();
     void quickPickKeepsTheCount();
     void closingDuringAPlayFinishesItsArithmetic();
     void answeringNoLetsThePlayFinish();
@@ -269,6 +270,32 @@ void BoardPlayTest::startChargesNothingWhenThePaysCannotBeRead()
     QVERIFY(run.dialogs.messages().last().startsWith("The pays of this game cannot be read: "));
     QCOMPARE(run.board.credits(), credits);
     QCOMPARE(run.board.TextCredits->text(), shown);
+    QVERIFY(!run.board.isPlaying());
+    QVERIFY(run.board.CommandStart->isEnabled());
+}
+
+void BoardPlayTest::startChargesNothingForAValueTheBoardCannotHold()
+{
+    BoardRun& run = *m_run;
+    const GameKey key = run.module2.gCurrentGameSql.key();
+    QVERIFY(ExecuteSql(run.module2.gDatabase,
+                       "UPDATE [Pay Table] SET [Bonus Factor] = ? WHERE [Location] = ? AND [Casino] = ? AND "
+                       "[Game] = ? AND [Catch] = 0",
+                       {1e19, QString::fromStdString(key.Location), QString::fromStdString(key.Casino),
+                        QString::fromStdString(key.Game)}));
+    run.click(run.board.CommandBet);
+    for (int n : {10, 20, 30, 40, 50})
+        run.clickNumber(n);
+    const QString shown = run.board.TextCredits->text();
+    const DrawDeck deck = run.module2.gDrawDeck;
+    run.click(run.board.CommandStart);
+    QCOMPARE(
+        run.dialogs.messages().last(),
+        QString("This game cannot be played: Bonus Factor holds 1E+19, more than 32,767, the largest bonus "
+                "value the board can read."));
+    QCOMPARE(run.board.TextCredits->text(), shown);
+    QVERIFY(run.module2.gBetPrepaid); // the bet placed before the first draw stays placed
+    QVERIFY(run.module2.gDrawDeck == deck);
     QVERIFY(!run.board.isPlaying());
     QVERIFY(run.board.CommandStart->isEnabled());
 }

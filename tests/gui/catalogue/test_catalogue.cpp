@@ -6,6 +6,7 @@
 #include "support/windowtest.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 
@@ -502,8 +504,42 @@ void CatalogueTest::theReturnRowFollowsThePays()
     QCOMPARE(returnOf(8), QString("90.15")); // the published return of this 8-spot table
     saveScreenshot(&catalogue(), "catalogue");
 
+    QVERIFY(catalogue().GridReturn->isRowHidden(1)); // whole pays: the table is what any bet pays
+    QVERIFY(catalogue().TextReturnNote->isHidden());
+
+    // Avi Laughlin's 10-spot table pays 0.5 for four catches, which a bet of 1 pays as 0. By hand:
+    // C(10, c) C(70, 20 - c) / C(80, 20) for c catches.
+    auto choose = [](int n, int k) {
+        double r = 1;
+        for (int i = 1; i <= k; ++i)
+            r = r * (n - k + i) / i;
+        return r;
+    };
+    const double pays[] = {0, 0, 0, 0, 0.5, 2, 20, 120, 800, 3800, 50000};
+    double payTable = 0, wholeCredits = 0;
+    for (int c = 0; c <= 10; ++c) {
+        const double p = choose(10, c) * choose(70, 20 - c) / choose(80, 20);
+        payTable += 100 * p * pays[c];
+        wholeCredits += c == 4 ? 0 : 100 * p * pays[c];
+    }
+    catalogue().ComboGameList->setCurrentText(
+        FormatGameListEntry("NEVADA - Other", "Avi Laughlin", "Live Keno $1"));
+    catalogue().ComboGameList_Click();
+    QCOMPARE(returnOf(10), QString::number(payTable, 'f', 2)); // 73.66
+    QCOMPARE(returnOf(10), QString("73.66"));
+    QVERIFY(!catalogue().GridReturn->isRowHidden(1));
+    QCOMPARE(catalogue().GridReturn->item(1, 0)->text(), QString("At bet 1 %"));
+    QCOMPARE(catalogue().GridReturn->item(1, 11)->text(), QString::number(wholeCredits, 'f', 2)); // 66.30
+    QVERIFY(catalogue().TextReturnNote->isVisible());
+    QCOMPARE(
+        catalogue().TextReturnNote->text(),
+        QString("At a bet of 1 the board rounds each pay to whole credits (a pay of 0.5 pays nothing). Any "
+                "even bet pays the pay table exactly."));
+    saveScreenshot(&catalogue(), "catalogue-two-returns");
+
     catalogue().ComboGameList->setCurrentText(kHarrahs);
     catalogue().ComboGameList_Click();
+    QVERIFY(catalogue().GridReturn->isRowHidden(1));
     for (int marked = 1; marked <= 9; ++marked)
         QCOMPARE(returnOf(marked), QString()); // a game that pays ten numbers only
     const QString before = returnOf(10);
@@ -592,7 +628,8 @@ void CatalogueTest::theReturnRowFollowsEveryTypedValueAndSaysWhyItIsBlank()
 
     typeCell(grid1(), rowOfCatch(catalogue().pDataListing, 2), "Pick5", "-5");
     QCOMPARE(returnCell(5)->text(), QString());
-    QCOMPARE(returnCell(5)->toolTip(), QString("No return: Every pay must be a number of 0 or more."));
+    QCOMPARE(returnCell(5)->toolTip(),
+             QString("No return: Pick 5, Catch 2 holds -5, and no value of a pay table can be negative."));
     QVERIFY(returnCell(1)->toolTip().contains("pays nothing for 1 marked number"));
 }
 

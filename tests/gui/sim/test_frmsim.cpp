@@ -1,4 +1,6 @@
+#include "db/paytable.h"
 #include "engine/common/numberforms.h"
+#include "engine/sim/exactodds.h"
 #include "gui/sim/frmsim.h"
 #include "support/boardrun.h"
 #include "support/tempdatafolder.h"
@@ -21,6 +23,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QValueAxis>
 
 using namespace tallyhawk;
@@ -67,6 +70,7 @@ private slots:
     void theCommandLineRepeatsARunWithItsSeed();
     void theResultsTableIsEvenlyRuled();
     void figuresReadTheSameInAnyLanguage();
+    void theIntervalOfARunShowsFromAHundredGamesAndNeverBelowZero();
 
 private:
     frmSim& sim() { return m_run->simulation; }
@@ -365,13 +369,62 @@ void SimulationWindowTest::escStopsARandomnessTestWithoutAMessage()
     QTest::mouseClick(sim().CommandTest, Qt::LeftButton);
     QVERIFY(sim().isRunning());
     QVERIFY(!sim().CommandCompute->isEnabled());
-    QTest::qWait(50);
+    // The test shows its own progress and speed in place of the simulation's.
+    QVERIFY(sim().ProgressTest->isVisible());
+    QVERIFY(sim().ProgressRun->isHidden());
+    QVERIFY(sim().TextSpeed->isHidden());
+    QTRY_VERIFY(sim().TextTestSpeed->text().endsWith(" games/s") &&
+                !sim().TextTestSpeed->text().startsWith("0 "));
     QTest::keyClick(&sim(), Qt::Key_Escape);
     sim().waitForRun();
     QVERIFY(m_run->dialogs.messages().isEmpty());
     QCOMPARE(m_run->dialogs.beeps, 0);
     QVERIFY(sim().CommandCompute->isEnabled());
     QVERIFY(sim().TextEscape->isHidden());
+    QVERIFY(sim().TextTestSpeed->text().endsWith(" games/s"));
+
+    // Against the expected count of two billion games every cell is near -500 million: each shows
+    // it short, the tooltip in full.
+    for (int n : {1, 37, 80}) {
+        const QModelIndex cell = sim().GridCounts->model()->index((n - 1) / 10, (n - 1) % 10 + 1);
+        const QString text = cell.data().toString();
+        const QString full = cell.data(Qt::ToolTipRole).toString();
+        QVERIFY2(text.startsWith("-") && text.endsWith("M") && text.size() <= 5, qPrintable(text));
+        QVERIFY2(full.startsWith(QStringLiteral("Number %1: -4").arg(n)), qPrintable(full));
+        QCOMPARE(QString::fromStdString(ShortForm(full.section(": ", 1).toDouble())), text);
+    }
+    // The payout view brings the simulation's progress back.
+    runGames("10000");
+    QVERIFY(sim().ProgressRun->isVisible());
+    QVERIFY(sim().ProgressTest->isHidden());
+}
+
+void SimulationWindowTest::theIntervalOfARunShowsFromAHundredGamesAndNeverBelowZero()
+{
+    m_run->chooseGame(kFirePower);
+    markAndHandOff({3, 17, 42, 61, 80});
+    runGames("1");
+    QCOMPARE(numberAfterEquals(sim().TextBetTotal), 1);
+    QCOMPARE(sim().TextInterval->text(), QString()); // one game says nothing of the spread
+
+    runGames("100");
+    KenoGame game;
+    QVERIFY(ReadGame(m_run->module2.gDatabase, m_run->module2.gCurrentGameSql, &game));
+    const ExactAnalysis exact = AnalyseExact(ExactGameOf(game, 5));
+    QVERIFY(exact.ok());
+    // A hundred one-credit games: the return in percent is the credits won; the interval reaches
+    // 1.96 standard deviations of one game over the square root of 100 either side, and stops at 0.
+    const double won = LeadingNumber(sim().TextWinTotal->text().section('=', 1).toStdString());
+    const double halfWidth = 1.96 * 100 * exact.simulation.standardDeviation / 10;
+    const QString expected = QStringLiteral("95% Interval of the Simulated Return = %1 to %2 (")
+                                 .arg(QString::number(std::max(0.0, won - halfWidth), 'f', 2))
+                                 .arg(QString::number(won + halfWidth, 'f', 2));
+    QVERIFY2(sim().TextInterval->text().startsWith(expected), qPrintable(sim().TextInterval->text()));
+    QVERIFY(halfWidth > won); // this ticket's spread takes the interval down to 0
+    const bool inside = exact.simulation.returnPct <= won + halfWidth;
+    QVERIFY(sim().TextInterval->text().endsWith(
+        inside ? "(the exact return lies inside)"
+               : "(the exact return lies outside, as it does for about one honest run in twenty)"));
 }
 
 void SimulationWindowTest::chartsHideWithTheWindowAndWaitForTheirRun()
