@@ -1,0 +1,202 @@
+#!/usr/bin/env bash
+# Plants small faults in the program, one at a time, and says whether the tests catch each.
+#
+#   scripts/mutants.sh            every fault
+#   scripts/mutants.sh 3 17       only faults 3 and 17 (numbered as listed)
+#   scripts/mutants.sh --list     the faults, without running anything
+#
+# Each fault is one change of one line of src/: the file, the text as it stands (it must stand
+# there exactly once) and the text that replaces it. The script builds into build-mutants/,
+# so that after the first build only what a fault touches is rebuilt, runs the tests until one
+# fails, puts the line back, and prints each fault as caught or survived with the total. A
+# fault whose code does not build is counted apart: it says nothing about the tests.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+faults=()
+fault() { faults+=("$1" "$2" "$3" "$4"); } # name, file, original, changed
+
+# The draw and quick pick
+fault "the shuffle deals from the other end" src/engine/play/deck.h \
+  'const int j = i + static_cast<int>(product >> 32);' 'const int j = 80 - static_cast<int>(product >> 32);'
+fault "the shuffle keeps a biased draw" src/engine/play/deck.h \
+  'while (x * draw.bound < draw.threshold)' 'while (false && x * draw.bound < draw.threshold)'
+fault "eggs may fall on the ticket" src/engine/play/playengine.cpp \
+  'for (int j = 1; j < k; ++j)' 'for (int j = 11; j < k; ++j)'
+# The win formula and each bonus rule
+fault "one free game counts as a multiplier" src/engine/play/playengine.cpp \
+  'if (state.bonus.FreeGames < 1)' 'if (state.bonus.FreeGames <= 1)'
+fault "free games pay without the factor" src/engine/play/playengine.cpp \
+  'return times(state.bonus.BonusFactor);
+    if (state.caveman)' 'return base;
+    if (state.caveman)'
+fault "a missing row pays 0 instead of keeping the win" src/engine/play/playengine.cpp \
+  'return previousWin;
+    const double pay' 'return 0;
+    const double pay'
+fault "the extra balls open with one egg" src/engine/play/playengine.cpp \
+  'if (m_win == 0 || m_eggCatches < 2)' 'if (m_win == 0 || m_eggCatches < 1)'
+fault "a Caveman Plus game draws 20 balls" src/engine/play/playengine.cpp \
+  'const int ballCount = m_kind.cavemanPlus ? 23 : 20;' 'const int ballCount = 20;'
+fault "the egg multiplier of two eggs is the third's" src/engine/common/kenogame.h \
+  '        case 2:
+            return Egg2Bonus;' '        case 2:
+            return Egg3Bonus;'
+fault "the board reads Caveman Plus anywhere" src/engine/common/kenogame.cpp \
+  'return {contains(listEntry, "Caveman"), contains(listEntry, "Caveman Plus")};' \
+  'return {contains(listEntry, "Caveman"), contains(listEntry, "Plus")};'
+fault "the last row of a catch counts" src/engine/common/kenogame.cpp \
+  'if (!slot)' 'if (true)'
+fault "halves round up" src/engine/common/numberforms.cpp \
+  'return std::nearbyint(value);' 'return std::round(value);'
+# Credits and bets
+fault "the bet limit is 46" src/gui/board/frmkenoboardticket.cpp \
+  'if (mBetStep == 1 && current == 45) {' 'if (mBetStep == 1 && current == 46) {'
+fault "an unplayed bet is lost on quitting" src/gui/board/frmkenoboardticket.cpp \
+  'return m_credits + (m_module2.gBetPrepaid && !m_playing ? m_bet : 0);' 'return m_credits;'
+fault "a play's credits are kept only on quitting" src/gui/board/frmkenoboarddraw.cpp \
+  '    m_credits = result.credits;
+    keepCredits();' '    m_credits = result.credits;'
+fault "a credit total beyond the limit is kept" src/engine/play/playengine.cpp \
+  'if (total > kMaxCredits)' 'if (total > 2 * kMaxCredits)'
+fault "START allows a bet above the credits" src/engine/play/playengine.cpp \
+  'if (credits - bet < 0) {' 'if (credits - bet < -1) {'
+# The simulation's counts and the session statistics
+fault "the simulation's extra balls need no paying catch" src/engine/sim/simulation.cpp \
+  'if (m_cavemanPlus && eggCatches > 1 && m_pay[hits] > 0) {' 'if (m_cavemanPlus && eggCatches > 1) {'
+fault "the simulation's bonus ball pays its factor twice" src/engine/sim/simulation.cpp \
+  'bonusWinnings += pay * (m_bonus.BonusFactor - 1);' 'bonusWinnings += pay * m_bonus.BonusFactor;'
+fault "a session is 99 games" src/engine/sim/simulation.cpp \
+  'if (g % kSessionGames == 0 && session <= m_sessions) {' 'if (g % kSessionGames == 1 && session <= m_sessions) {'
+fault "losing half counts 51" src/engine/sim/sessionstats.cpp \
+  '        if (w < 51)' '        if (w < 52)'
+fault "breaking even is not winning" src/engine/sim/sessionstats.cpp \
+  '        if (w >= 100)' '        if (w > 100)'
+fault "the summary calls an even session a loss" src/engine/sim/sessionstats.cpp \
+  'const char* outcome = figures.mode < 100 ? "Lose" : "Win";' 'const char* outcome = figures.mode <= 100 ? "Lose" : "Win";'
+# The exact odds
+fault "the exact bonus ball is hit by every catch" src/engine/sim/exactodds.cpp \
+  'const long double hitBall = hyper[c] * c / k;' 'const long double hitBall = hyper[c] * (c + 1) / k;'
+fault "the exact board ignores the egg multiplier" src/engine/sim/exactodds.cpp \
+  'return base[o.hits] * bonus.eggMultiplier(o.eggs);' 'return base[o.hits];'
+fault "exact sessions double at 199" src/engine/sim/exactdistribution.cpp \
+  '        if (w >= 200)' '        if (w >= 199)'
+fault "exact wins in units are not divided back" src/engine/sim/exactdistribution.cpp \
+  'return sum / static_cast<long double>(unitsPerCredit);' 'return sum;'
+fault "exact free games ignore the series" src/engine/sim/exactodds.cpp \
+  'const bool startsFreeGames = win >= 1 && bonus.FreeGames >= 1 && o.bonusBallHit;' \
+  'const bool startsFreeGames = false;'
+# The randomness statistic
+fault "the chi-square forgets the factor 4" src/engine/sim/randomness.cpp \
+  'sum += 4 * v * v / games;' 'sum += v * v / games;'
+fault "the test passes at its lower bound" src/engine/sim/randomness.cpp \
+  'return kRandomnessLowerBound < statistic && statistic < kRandomnessUpperBound;' \
+  'return kRandomnessLowerBound <= statistic + 1 && statistic < kRandomnessUpperBound;'
+# The pay-table file reader and writer
+fault "the writer separates values with semicolons" src/engine/catalogue/paytablefile.cpp \
+  "                out += ',';" "                out += ';';"
+fault "the writer ends lines without CR" src/engine/catalogue/paytablefile.cpp \
+  '        out += "\r\n";
+    }' '        out += "\n";
+    }'
+fault "the import takes a Catch of 11" src/engine/catalogue/paytableimport.cpp \
+  '        *caught > kMaxMarked) {' '        *caught > kMaxMarked + 1) {'
+fault "the import takes a second game's records" src/engine/catalogue/paytableimport.cpp \
+  '} else if (!sameKey(key.key, game.key)) {' '} else if (false) {'
+fault "the import takes a repeated Catch" src/engine/catalogue/paytableimport.cpp \
+  'if (game.rows[earlier].Catch == row.Catch)' 'if (false)'
+# The catalogue's lock checks, the key, delete
+fault "the lock lets a pay above its catch pass" src/engine/catalogue/payvalidation.cpp \
+  'if (pay != 0 && caught > n)' 'if (pay != 0 && caught > n + 1)'
+fault "eggs and a bonus ball may be combined" src/engine/catalogue/payvalidation.cpp \
+  '        if (bonusBall > 0)' '        if (bonusBall > 1)'
+fault "a negative pay can be stored" src/engine/catalogue/payvalidation.cpp \
+  '    if (value < 0)
+        return " is "' '    if (value < -1)
+        return " is "'
+fault "a key is not trimmed" src/engine/common/gamelistentry.cpp \
+  'result.key = {TrimBlanks(key.Location), TrimBlanks(key.Casino), TrimBlanks(key.Game)};' \
+  'result.key = key;'
+fault "a casino of 29 characters is stored" src/engine/common/gamelistentry.cpp \
+  'else if (CharacterCount(part.text) > part.limit)' 'else if (CharacterCount(part.text) > part.limit + 1)'
+fault "the rename check lets a game take another's key" src/db/catalogue.cpp \
+  'if (others > 0) {' 'if (others > 1) {'
+fault "delete reports a game it did not find as deleted" src/db/catalogue.cpp \
+  'if (own == 0)
+        return DeleteOutcome::NotFound;' 'if (own < 0)
+        return DeleteOutcome::NotFound;'
+fault "the repair keeps a fractional Catch" src/db/repair.cpp \
+  "\"NOT (typeof([Catch]) = 'integer' AND" "\"NOT (typeof([Catch]) IN ('integer', 'real') AND"
+# The database's transactions
+fault "a failed commit is not rolled back" src/db/sqltransaction.cpp \
+  '    commit.finish();
+    rollback();' '    commit.finish();'
+fault "stored credits are not checked" src/db/defaults.cpp \
+  'if (CheckCreditTotal(std::abs(defaults->SaveCredits))) {' 'if (false) {'
+
+names=()
+for ((i = 0; i < ${#faults[@]}; i += 4)); do names+=("${faults[i]}"); done
+total=${#names[@]}
+
+if [ "${1:-}" = "--list" ]; then
+  for ((n = 1; n <= total; n++)); do printf '%3d  %s\n' "$n" "${names[n - 1]}"; done
+  exit 0
+fi
+chosen=("$@")
+if [ ${#chosen[@]} -eq 0 ]; then chosen=($(seq 1 "$total")); fi
+
+# Replaces the one occurrence of $2 in file $1 by $3; fails when it is not there exactly once.
+replace() {
+  python3 - "$1" "$2" "$3" <<'EOF'
+import sys
+path, old, new = sys.argv[1], sys.argv[2], sys.argv[3]
+text = open(path, encoding="utf-8").read()
+if text.count(old) != 1:
+    sys.exit(f"{path}: the original text stands there {text.count(old)} times, not once")
+open(path, "w", encoding="utf-8").write(text.replace(old, new))
+EOF
+}
+
+build=build-mutants
+jobs=$(nproc)
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 2
+echo "Building the unchanged program and its tests into $build/ ..."
+cmake --build "$build" -j "$jobs" >/dev/null || { echo "The unchanged program does not build."; exit 2; }
+run_tests() {
+  (cd "$build" && QT_QPA_PLATFORM=offscreen ctest -j "$jobs" --stop-on-failure --timeout 300 >/dev/null 2>&1)
+}
+run_tests || { echo "The unchanged program fails its tests: fix that first."; exit 2; }
+
+saved=""
+restore() { if [ -n "$saved" ]; then cp "$saved" "$current"; rm -f "$saved"; saved=""; fi; }
+trap 'restore; exit 130' INT TERM
+
+caught=0 survived=0 unbuilt=0
+started=$(date +%s)
+for n in "${chosen[@]}"; do
+  i=$(((n - 1) * 4))
+  name=${faults[i]} current=${faults[i + 1]} original=${faults[i + 2]} changed=${faults[i + 3]}
+  saved=$(mktemp)
+  cp "$current" "$saved"
+  if ! replace "$current" "$original" "$changed"; then
+    restore
+    printf '%3d  %-9s %s\n' "$n" "missing" "$name"
+    unbuilt=$((unbuilt + 1))
+    continue
+  fi
+  t0=$(date +%s)
+  if ! cmake --build "$build" -j "$jobs" >/dev/null 2>&1; then
+    verdict="unbuilt"; unbuilt=$((unbuilt + 1))
+  elif run_tests; then
+    verdict="SURVIVED"; survived=$((survived + 1))
+  else
+    verdict="caught"; caught=$((caught + 1))
+  fi
+  restore
+  printf '%3d  %-9s %s (%ss)\n' "$n" "$verdict" "$name" "$(($(date +%s) - t0))"
+done
+cmake --build "$build" -j "$jobs" >/dev/null 2>&1
+echo
+echo "$caught of $((caught + survived)) planted faults caught, $survived survived, $unbuilt not built," \
+  "in $(($(date +%s) - started)) s"
+[ "$survived" -eq 0 ] && [ "$unbuilt" -eq 0 ]
