@@ -59,7 +59,8 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
     return command;
 }
 
-QTableWidget* grid(QWidget* parent, const char* name, const QStringList& captions)
+// A read-only table whose column `stretched` takes the room the others leave.
+QTableWidget* grid(QWidget* parent, const char* name, const QStringList& captions, int stretched)
 {
     auto* table = new QTableWidget(0, static_cast<int>(captions.size()), parent);
     table->setObjectName(name);
@@ -68,7 +69,7 @@ QTableWidget* grid(QWidget* parent, const char* name, const QStringList& caption
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    table->horizontalHeader()->setSectionResizeMode(stretched, QHeaderView::Stretch);
     return table;
 }
 
@@ -90,7 +91,7 @@ frmSessionPlanner::frmSessionPlanner(Module2& module2, Dialogs& dialogs, QWidget
     setWindowTitle("Session Planner");
     buildControls();
     layOutControls();
-    resize(1080, 720);
+    resize(1180, 740);
     // Esc reaches the window from any of its controls, also while they are disabled for a run.
     qApp->installEventFilter(this);
 }
@@ -142,10 +143,11 @@ void frmSessionPlanner::buildControls()
 
     TabResults = new QTabWidget(this);
     TabResults->setObjectName("TabResults");
-    GridFigures = grid(TabResults, "GridFigures", {"Figure", "Value", "95% Interval"});
+    GridFigures = grid(TabResults, "GridFigures", {"Figure", "Value", "95% Interval"}, 0);
     GridComparison = grid(TabResults, "GridComparison",
-                          {"Marked", "Reach Target", "Ruined", "Play All Games", "End Ahead",
-                           "Mean End Credits", "Expected Games", "Method"});
+                          {"Marked", "Reach\nTarget", "Ruined", "Play All\nGames", "End\nAhead",
+                           "Mean End\nCredits", "Expected\nGames", "Method"},
+                          7);
     TabResults->addTab(GridFigures, "Figures");
     TabResults->addTab(GridComparison, "Marked Counts Compared");
 

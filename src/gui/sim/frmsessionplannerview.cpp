@@ -25,6 +25,7 @@ namespace {
 // to where this share of the sessions has ended.
 constexpr std::int64_t kEndCreditBars = 60;
 constexpr double kDrawnShare = 0.975;
+constexpr std::int64_t kFewestCreditsShown = 10;
 // The survival curve is drawn through at most this many games.
 constexpr std::int64_t kSurvivalPoints = 1000;
 
@@ -191,9 +192,11 @@ void frmSessionPlanner::showEndCreditChart()
         return;
     // A rare jackpot would stretch the axis far beyond where the sessions end: the chart stops
     // where nearly all of them have ended, and its title names the rest.
+    // The starting credits are always in sight, so that a session ruined nearly every time still
+    // shows where it began.
     std::size_t drawn = 0;
     double share = atoms[0].probability;
-    while (drawn + 1 < atoms.size() && share < kDrawnShare)
+    while (drawn + 1 < atoms.size() && (share < kDrawnShare || atoms[drawn + 1].credits <= m_plan.credits))
         share += atoms[++drawn].probability;
     const double notDrawn = std::max(0.0, 1 - share);
     const std::int64_t notDrawnFrom = drawn + 1 < atoms.size() ? atoms[drawn + 1].credits : m_result.tailFrom;
@@ -224,12 +227,14 @@ void frmSessionPlanner::showEndCreditChart()
                      .arg(percentText(notDrawn))
                      .arg(notDrawnFrom);
     chart->setTitle(title);
-    const auto end = static_cast<double>(start + static_cast<std::int64_t>(bars.size()) * width);
+    // A few credits at least, so that the axis has whole numbers to show.
+    const auto end = static_cast<double>(
+        std::max(start + static_cast<std::int64_t>(bars.size()) * width, start + kFewestCreditsShown));
     addAxes(chart,
             axis(width == 1 ? QString("credits at the end")
                             : QStringLiteral("credits at the end (bars of %1)").arg(width),
                  static_cast<double>(start), end, "%.0f"),
-            axis("% of sessions", 0, top > 0 ? top * 1.1 : 1, "%.1f"));
+            axis("% of sessions", 0, top > 0 ? std::min(top * 1.1, 100.0) : 1, "%.1f"));
 }
 
 void frmSessionPlanner::showSurvivalChart()
