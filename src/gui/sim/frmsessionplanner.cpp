@@ -265,12 +265,7 @@ void frmSessionPlanner::clearResults()
     GridComparison->setRowCount(0);
     TextMethod->setText("Enter a plan and click CALCULATE.");
     ProgressPlan->setValue(0);
-    for (QChartView* chart : {ChartEndCredits, ChartSurvival}) {
-        chart->chart()->removeAllSeries();
-        for (QAbstractAxis* axis : chart->chart()->axes())
-            chart->chart()->removeAxis(axis);
-        chart->chart()->setTitle({});
-    }
+    clearCharts();
     CommandSaveEndCredits->setEnabled(false);
     CommandSaveSurvival->setEnabled(false);
 }

@@ -88,6 +88,7 @@ private:
     void setFieldsEnabled(bool enabled);
 
     // frmsessionplannerview.cpp: the figures, the charts and the comparison.
+    void clearCharts();
     void showResult(const SessionPlanResult& result);
     void showFigures();
     void showEndCreditChart();

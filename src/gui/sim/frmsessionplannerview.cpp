@@ -80,8 +80,12 @@ QTableWidgetItem* cell(const QString& text, Qt::Alignment alignment = Qt::AlignR
 void clearChart(QChart* chart)
 {
     chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes())
+    // A removed axis is the caller's to delete.
+    for (QAbstractAxis* axis : chart->axes()) {
         chart->removeAxis(axis);
+        delete axis;
+    }
+    chart->setTitle({});
 }
 
 QValueAxis* axis(const QString& title, double low, double high, const char* labels)
@@ -116,6 +120,12 @@ void addAxes(QChart* chart, QValueAxis* x, QValueAxis* y)
 }
 
 } // namespace
+
+void frmSessionPlanner::clearCharts()
+{
+    clearChart(ChartEndCredits->chart());
+    clearChart(ChartSurvival->chart());
+}
 
 void frmSessionPlanner::showResult(const SessionPlanResult& result)
 {
@@ -217,6 +227,7 @@ void frmSessionPlanner::showEndCreditChart()
         top = std::max(top, 100 * bars[i]);
     }
     auto* area = new QAreaSeries(outline);
+    outline->setParent(area); // an area series does not own its lines
     area->setColor(QColor(40, 90, 170));
     area->setBorderColor(QColor(20, 50, 110));
     chart->addSeries(area);
@@ -260,6 +271,8 @@ void frmSessionPlanner::showSurvivalChart()
     if (m_result.method == PlanMethod::Simulation) {
         // The 95% band around the simulated curve.
         auto* band = new QAreaSeries(high, low);
+        high->setParent(band);
+        low->setParent(band);
         band->setColor(QColor(200, 0, 0, 50));
         band->setBorderColor(Qt::transparent);
         chart->addSeries(band);
