@@ -7,6 +7,7 @@
 #include "gui/common/dialogs.h"
 #include "gui/common/frmsplash.h"
 #include "gui/options/formdefaults.h"
+#include "gui/sim/frmsessionplanner.h"
 #include "gui/sim/frmsim.h"
 
 #include <QDir>
@@ -31,6 +32,7 @@ Application::Application(const QString& dataFolder, const QString& programFolder
     m_module2.gProgramFolder = programFolder;
     m_catalogue = std::make_unique<frmObjectMap>(m_module2, m_dialogs);
     m_simulation = std::make_unique<frmSim>(m_module2, m_dialogs);
+    m_planner = std::make_unique<frmSessionPlanner>(m_module2, m_dialogs);
     m_board = std::make_unique<frmKenoBoard>(m_module2, m_dialogs);
     m_splash = std::make_unique<frmSplash>(m_module2, m_dataFolder);
     connectWindows();
@@ -59,6 +61,10 @@ void Application::connectWindows()
     connect(simulation, &frmSim::backToGame, board, &frmKenoBoard::returnFromSimulation);
     connect(simulation, &frmSim::endProgramRequested, board, &frmKenoBoard::endProgram);
     connect(simulation, &frmSim::optionsRequested, this, [this] { options().showOptions(); });
+    // The planner belongs to the simulation: it opens from there and goes when the board comes back.
+    frmSessionPlanner* planner = m_planner.get();
+    connect(simulation, &frmSim::plannerRequested, planner, &frmSessionPlanner::handOff);
+    connect(simulation, &frmSim::backToGame, planner, &QWidget::close);
 }
 
 FormDefaults& Application::options()
@@ -112,6 +118,7 @@ void Application::endProgram()
     // Quitting from the board ends the program at once: no other window asks again.
     m_catalogue->hide();
     m_simulation->hide();
+    m_planner->close();
     m_splash->hide();
     emit finished(0);
 }

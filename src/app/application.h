@@ -17,6 +17,7 @@ class frmSplash;
 class frmKenoBoard;
 class frmObjectMap;
 class frmSim;
+class frmSessionPlanner;
 class FormDefaults;
 
 class Application : public QObject
@@ -36,6 +37,7 @@ public:
     frmKenoBoard& board() { return *m_board; }
     frmObjectMap& catalogue() { return *m_catalogue; }
     frmSim& simulation() { return *m_simulation; }
+    frmSessionPlanner& planner() { return *m_planner; }
     // The program options dialog over the simulation window, made on its first use.
     FormDefaults& options();
 
@@ -54,6 +56,7 @@ private:
     std::unique_ptr<DataFolderLock> m_folderLock;
     std::unique_ptr<frmObjectMap> m_catalogue;
     std::unique_ptr<frmSim> m_simulation;
+    std::unique_ptr<frmSessionPlanner> m_planner;
     FormDefaults* m_options = nullptr; // a child of the simulation window
     std::unique_ptr<frmKenoBoard> m_board;
     std::unique_ptr<frmSplash> m_splash;

@@ -4,6 +4,7 @@
 #include "clicommands.h"
 #include "clidata.h"
 #include "clioptions.h"
+#include "clisession.h"
 #include "db/defaults.h"
 #include "db/paytable.h"
 #include "engine/common/paytypes.h"
@@ -30,10 +31,11 @@ Commands:
   odds        the exact odds of a game for a marked count
   simulate    plays a ticket many times and reports what it won
   randomness  the chi-square test of the program's draw
+  session     what a plan of play leads to: risk of ruin, end credits, games played
 
 Options:
   --json      prints JSON instead of aligned text
-  --db FILE   reads this database instead of the installed one (games, odds, simulate)
+  --db FILE   reads this database instead of the installed one (all but randomness)
   -h, --help  this help; "tallyhawk-cli COMMAND --help" describes a command
   --version   the program's version
 
@@ -137,6 +139,8 @@ const char* helpOf(const QString& command)
         return kSimulateHelp;
     if (command == "randomness")
         return kRandomnessHelp;
+    if (command == "session")
+        return kSessionHelp;
     return nullptr;
 }
 
@@ -158,12 +162,12 @@ int run(const QStringList& arguments)
     }
     const char* help = helpOf(command);
     if (!help)
-        return fail(QStringLiteral("there is no command \"%1\"; the commands are games, odds, simulate and "
-                                   "randomness (tallyhawk-cli --help).")
+        return fail(QStringLiteral("there is no command \"%1\"; the commands are games, odds, simulate, "
+                                   "randomness and session (tallyhawk-cli --help).")
                         .arg(command),
                     kExitUsage);
 
-    const bool withGame = command == "odds" || command == "simulate";
+    const bool withGame = command == "odds" || command == "simulate" || command == "session";
     const bool withDatabase = command != "randomness";
     const bool withGames = command == "simulate" || command == "randomness";
     QCommandLineParser parser;
@@ -189,6 +193,9 @@ int run(const QStringList& arguments)
         parser.addOptions({gamesOption, seedOption, quietOption});
     if (withGames)
         parser.addOption(threadsOption);
+    const SessionOptions sessionOptions;
+    if (command == "session")
+        sessionOptions.addTo(parser);
     if (!parser.parse(QStringList{arguments[0]} + arguments.mid(2)))
         return fail(command + ": " + parser.errorText() + " (tallyhawk-cli " + command + " --help)",
                     kExitUsage);
@@ -266,6 +273,10 @@ int run(const QStringList& arguments)
         input.threads = static_cast<int>(*threads);
     }
 
+    SessionInput session;
+    if (command == "session" && !sessionOptions.read(parser, &session, &error))
+        return fail(error, kExitUsage);
+
     if (command == "randomness") {
         const CommandResult result = RunRandomnessCommand(input);
         writeOut(result.out);
@@ -301,6 +312,8 @@ int run(const QStringList& arguments)
             result = RunGamesCommand(input);
         else if (command == "odds")
             result = RunOddsCommand(input);
+        else if (command == "session")
+            result = RunSessionCommand(input, session);
         else
             result = RunSimulateCommand(input);
     }

@@ -2,6 +2,7 @@
 
 #include "db/database.h"
 #include "db/paytable.h"
+#include "engine/sim/sessionplanner.h"
 #include "support/databasefiles.h"
 #include "support/tempdatafolder.h"
 
@@ -334,6 +335,140 @@ TEST_F(Cli, SimulateWithoutACountPlaysTheProgramsDefault)
     EXPECT_EQ(jsonOf(run)["games_played"].toInteger(), 1000000); // SimGames of the seed
 }
 
+TEST_F(Cli, SessionGivesTheExactFiguresOfAPlanInJson)
+{
+    const CliRun run = cli({"session", "--game", kMadYeti, "--spots", "8", "--bet", "2", "--credits", "200",
+                            "--games", "300", "--target", "500", "--json", "--quiet"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty());
+    const QJsonObject plan = jsonOf(run);
+    EXPECT_EQ(plan["method"].toString(), "exact");
+    EXPECT_TRUE(plan["interval_95"].isNull());
+    EXPECT_TRUE(plan["seed"].isNull());
+    EXPECT_TRUE(plan["floor"].isNull());
+    EXPECT_EQ(plan["target"].toInt(), 500);
+
+    // The engine's own figures for the same ticket and plan.
+    DatabaseOpening opening = openDatabase(db(), "cli-session");
+    ASSERT_TRUE(opening.ok());
+    KenoGame rules;
+    ASSERT_TRUE(ReadGame(opening.db, GameSql({"ONLINE", "DraftKings", "Mad Yeti Keno"}), &rules));
+    closeDatabase(opening.db);
+    const SessionPlanResult exact =
+        PlanSessionExactly(BoardPlanStep(ExactGameOf(rules, 8), 2), {2, 200, 300, 500, std::nullopt});
+    ASSERT_TRUE(exact.ok());
+    EXPECT_DOUBLE_EQ(plan["ruined_pct"].toDouble(), 100 * exact.ruined.value);
+    EXPECT_DOUBLE_EQ(plan["target_reached_pct"].toDouble(), 100 * exact.targetReached.value);
+    EXPECT_DOUBLE_EQ(plan["behind_pct"].toDouble(), 100 * exact.behind.value);
+    EXPECT_DOUBLE_EQ(plan["mean_end_credits"].toDouble(), exact.meanEndCredits.value);
+    EXPECT_DOUBLE_EQ(plan["expected_games"].toDouble(), exact.expectedGames.value);
+    EXPECT_EQ(plan["end_credits_points"].toObject()["p50"].toDouble(), exact.endCreditPoints[2].value);
+
+    EXPECT_NEAR(plan["ruined_pct"].toDouble() + plan["target_reached_pct"].toDouble() +
+                    plan["all_games_played_pct"].toDouble(),
+                100, 1e-9);
+    EXPECT_NEAR(plan["ahead_pct"].toDouble() + plan["even_pct"].toDouble() + plan["behind_pct"].toDouble(),
+                100, 1e-9);
+    const QJsonArray still = plan["still_playing_pct"].toArray();
+    ASSERT_EQ(still.size(), 301);
+    EXPECT_EQ(still[0].toDouble(), 100);
+    EXPECT_DOUBLE_EQ(still[300].toDouble(), plan["all_games_played_pct"].toDouble());
+    const QJsonArray catches = plan["catch_at_least_once_pct"].toArray();
+    ASSERT_EQ(catches.size(), 11);
+    for (int c = 0; c <= 10; ++c)
+        EXPECT_EQ(catches[c].isNull(), c < 4 || c > 8) << c; // the eight-spot pays 4 to 8
+    const QJsonObject end = plan["end_credits"].toObject();
+    EXPECT_EQ(end["credits"].toArray().size(), end["pct"].toArray().size());
+    EXPECT_NEAR(sumOf(end["pct"].toArray()) + end["tail_pct"].toDouble(), 100, 1e-9);
+}
+
+TEST_F(Cli, SessionInTextSaysHowItWasWorkedOut)
+{
+    const CliRun run = cli({"session", "--game", kMadYeti, "--spots", "5", "--bet", "1", "--credits", "50",
+                            "--games", "100", "--floor", "10"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith("ONLINE | DraftKings | Mad Yeti Keno, 5 spots\n"));
+    EXPECT_TRUE(run.out.contains("no target; stop below 10 credits\n"));
+    EXPECT_TRUE(run.out.contains("Method: exact (the credits stepped game by game)\n"));
+    EXPECT_TRUE(run.out.contains(QRegularExpression("Ruined \\(below the floor\\): +\\d+\\.\\d{4} %\n")));
+    EXPECT_FALSE(run.out.contains("Target reached:"));
+    EXPECT_TRUE(run.out.contains(QRegularExpression("Still playing after 100 games: +\\d+\\.\\d{4} %\n")));
+    EXPECT_TRUE(run.out.contains(QRegularExpression("Catch 5: +\\d+\\.\\d{4} %\n")));
+    EXPECT_TRUE(run.err.contains("session: 100%")) << run.err.toStdString();
+}
+
+TEST_F(Cli, SessionBeyondTheBudgetIsSimulatedFromItsSeed)
+{
+    // Twelve free games at double pays and a far target: the exact walk would not fit.
+    const QStringList arguments{"session",    "--game",    kCleopatra, "--spots", "8",   "--bet",
+                                "1",          "--credits", "50",       "--games", "100", "--target",
+                                "1000000000", "--seed",    "3",        "--json"};
+    const CliRun run = cli(arguments);
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonObject plan = jsonOf(run);
+    EXPECT_EQ(plan["method"].toString(), "simulation");
+    EXPECT_EQ(plan["seed"].toString(), "3");
+    EXPECT_GT(plan["sessions"].toInteger(), 0);
+    const QJsonObject intervals = plan["interval_95"].toObject();
+    for (const char* key : {"ruined_pct", "all_games_played_pct", "behind_pct", "mean_end_credits"}) {
+        const QJsonArray bounds = intervals[key].toArray();
+        ASSERT_EQ(bounds.size(), 2) << key;
+        EXPECT_LE(bounds[0].toDouble(), plan[key].toDouble()) << key;
+        EXPECT_GE(bounds[1].toDouble(), plan[key].toDouble()) << key;
+    }
+    EXPECT_LT(intervals["ruined_pct"].toArray()[0].toDouble(),
+              intervals["ruined_pct"].toArray()[1].toDouble());
+    EXPECT_EQ(intervals["end_credits_points"].toObject().size(), 5);
+    EXPECT_EQ(jsonOf(cli(arguments)), plan);
+}
+
+TEST_F(Cli, SessionRefusesAPlanItCannotFollow)
+{
+    const QStringList game{"session", "--game", kMadYeti, "--spots", "5"};
+    const struct
+    {
+        QStringList plan;
+        const char* message;
+    } cases[] = {
+        {{"--credits", "100", "--games", "100"},
+         "session needs the plan: --bet B, --credits C and --games N."},
+        {{"--bet", "0", "--credits", "100", "--games", "100"}, "--bet takes a whole number from 1 to 45"},
+        {{"--bet", "-2", "--credits", "100", "--games", "100"}, "--bet takes a whole number from 1 to 45"},
+        {{"--bet", "two", "--credits", "100", "--games", "100"}, "--bet takes a whole number from 1 to 45"},
+        {{"--bet", "1", "--credits", "0", "--games", "100"}, "--credits takes a whole number"},
+        {{"--bet", "1", "--credits", "100", "--games", "100001"},
+         "--games takes a whole number from 1 to 100000"},
+        {{"--bet", "10", "--credits", "5", "--games", "100"}, "The starting credits must cover the bet."},
+        {{"--bet", "1", "--credits", "100", "--games", "100", "--target", "50"},
+         "The target must be above the starting credits."},
+        {{"--bet", "1", "--credits", "100", "--games", "100", "--floor", "-1"},
+         "--floor takes a whole number"},
+        {{"--bet", "1", "--credits", "100", "--games", "100", "--seed", "x"}, "--seed takes"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = cli(game + c.plan);
+        EXPECT_EQ(run.status, 2) << c.plan.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+}
+
+TEST(CliSession, AGameTheEngineRefusesCannotBePlanned)
+{
+    TempDataFolder folder;
+    DatabaseOpening opening = openDatabase(folder.databasePath(), "cli-session-refused");
+    ASSERT_TRUE(opening.ok());
+    ASSERT_TRUE(ExecuteSql(opening.db, "UPDATE [Pay Table] SET [Pick5] = -3 WHERE [Game] = 'Mad Yeti Keno' "
+                                       "AND [Catch] = 5"));
+    closeDatabase(opening.db);
+    const CliRun run = runCli({"session", "--game", kMadYeti, "--spots", "5", "--bet", "1", "--credits",
+                               "100", "--games", "100", "--db", folder.databasePath()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_TRUE(run.err.contains("ONLINE | DraftKings | Mad Yeti Keno cannot be planned: "))
+        << run.err.toStdString();
+}
+
 TEST_F(Cli, RandomnessShowsTheDeviationsLikeTheBoardAndTheVerdict)
 {
     const CliRun run = runCli({"randomness", "--games", "1000", "--seed", "5"});
@@ -535,7 +670,7 @@ TEST(CliHelp, DescribesTheCommands)
 {
     const CliRun help = runCli({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* command : {"games", "odds", "simulate", "randomness", "--json", "--db"})
+    for (const char* command : {"games", "odds", "simulate", "randomness", "session", "--json", "--db"})
         EXPECT_TRUE(help.out.contains(command)) << command;
     const CliRun simulate = runCli({"simulate", "--help"});
     EXPECT_EQ(simulate.status, 0);

@@ -153,6 +153,10 @@ void frmSim::buildControls()
             m_charts = new frmCharts(m_dialogs, this);
         m_charts->showRun(m_lastRun);
     });
+    CommandPlanner = button(this, "CommandPlanner", "SESSION PLANNER",
+                            "Plan a session: bet, credits, games, target and floor, with the risk of ruin");
+    connect(CommandPlanner, &QPushButton::clicked, this,
+            [this] { emit plannerRequested(m_game, m_markedCount); });
     connect(CommandCompute, &QPushButton::clicked, this, &frmSim::CommandCompute_Click);
     connect(CommandTest, &QPushButton::clicked, this, &frmSim::CommandTest_Click);
 
@@ -218,6 +222,7 @@ void frmSim::layOutControls()
     buttons->addStretch();
     buttons->addWidget(TextEscape);
     buttons->addStretch();
+    buttons->addWidget(CommandPlanner, 0, Qt::AlignBottom);
     buttons->addWidget(CommandCharts, 0, Qt::AlignBottom);
     buttons->addLayout(rightButtons);
 

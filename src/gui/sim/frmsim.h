@@ -58,6 +58,7 @@ public:
     QLineEdit* TextExact;    // the exact return of the ticket and its standard deviation per game
     QLineEdit* TextInterval; // after a run: the simulated return's 95% interval
     QPushButton* CommandCharts;
+    QPushButton* CommandPlanner;
     QProgressBar* ProgressRun;
     QLabel* TextSpeed;
     QProgressBar* ProgressTest; // the randomness test's own progress and speed, in its view
@@ -73,6 +74,8 @@ signals:
     void backToGame();
     // PGM OPTIONS: the program options dialog, modal.
     void optionsRequested();
+    // SESSION PLANNER: the planner, with the game and the count as the board handed them over.
+    void plannerRequested(const QString& game, int markedCount);
     // The user confirmed quitting here: the program ends, this game saved.
     void endProgramRequested(const QString& startupGame);
 

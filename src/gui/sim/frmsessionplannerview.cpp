@@ -1,0 +1,350 @@
+// The session planner's figures, charts and comparison: texts made from the result it keeps.
+
+#include "frmsessionplanner.h"
+#include "gui/common/dialogs.h"
+
+#include <algorithm>
+#include <cmath>
+#include <QAreaSeries>
+#include <QChart>
+#include <QChartView>
+#include <QDir>
+#include <QLabel>
+#include <QLineSeries>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QValueAxis>
+
+namespace tallyhawk {
+
+namespace {
+
+// The end-credit chart gathers the credits into about this many bars at most, and draws them up
+// to where this share of the sessions has ended.
+constexpr std::int64_t kEndCreditBars = 60;
+constexpr double kDrawnShare = 0.975;
+constexpr std::int64_t kFewestCreditsShown = 10;
+// The survival curve is drawn through at most this many games.
+constexpr std::int64_t kSurvivalPoints = 1000;
+
+QString percentText(double chance)
+{
+    const double percent = 100 * chance;
+    // A rare event keeps two significant digits instead of showing as 0.00.
+    if (percent != 0 && std::fabs(percent) < 0.01)
+        return QString::number(percent, 'g', 2) + "%";
+    return QString::number(percent, 'f', 2) + "%";
+}
+
+QString creditText(double credits, int decimals)
+{
+    return QString::number(credits, 'f', decimals);
+}
+
+enum class Form
+{
+    Percent,
+    Credits,
+    Games
+};
+
+QString valueText(double value, Form form)
+{
+    switch (form) {
+    case Form::Percent:
+        return percentText(value);
+    case Form::Credits:
+        return creditText(value, 0);
+    case Form::Games:
+        return creditText(value, 1);
+    }
+    return {};
+}
+
+QString intervalText(const PlanValue& value, Form form, bool simulated)
+{
+    if (!simulated)
+        return "exact";
+    return valueText(value.low, form) + " to " + valueText(value.high, form);
+}
+
+QTableWidgetItem* cell(const QString& text, Qt::Alignment alignment = Qt::AlignRight | Qt::AlignVCenter)
+{
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment(alignment);
+    return item;
+}
+
+void clearChart(QChart* chart)
+{
+    chart->removeAllSeries();
+    // A removed axis is the caller's to delete.
+    for (QAbstractAxis* axis : chart->axes()) {
+        chart->removeAxis(axis);
+        delete axis;
+    }
+    chart->setTitle({});
+}
+
+QValueAxis* axis(const QString& title, double low, double high, const char* labels)
+{
+    auto* value = new QValueAxis;
+    value->setTitleText(title);
+    value->setRange(low, high);
+    value->setLabelFormat(labels);
+    value->applyNiceNumbers();
+    return value;
+}
+
+// A bar width of 1, 2 or 5 times a power of ten that covers `span` credits in kEndCreditBars bars.
+std::int64_t BarWidth(std::int64_t span)
+{
+    const std::int64_t least = span / kEndCreditBars + 1;
+    for (std::int64_t power = 1;; power *= 10)
+        for (std::int64_t width : {power, 2 * power, 5 * power})
+            if (width >= least)
+                return width;
+}
+
+void addAxes(QChart* chart, QValueAxis* x, QValueAxis* y)
+{
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    for (QAbstractSeries* series : chart->series()) {
+        series->attachAxis(x);
+        series->attachAxis(y);
+    }
+    chart->legend()->hide();
+}
+
+} // namespace
+
+void frmSessionPlanner::clearCharts()
+{
+    clearChart(ChartEndCredits->chart());
+    clearChart(ChartSurvival->chart());
+}
+
+void frmSessionPlanner::showResult(const SessionPlanResult& result)
+{
+    if (result.stopped) {
+        TextMethod->setText("Stopped: no figures for this plan.");
+        return;
+    }
+    if (!result.error.empty()) {
+        const QString error = "This plan cannot be worked out: " + QString::fromStdString(result.error);
+        TextMethod->setText(error);
+        m_dialogs.message(this, error, kProgramTitle, Dialogs::Icon::Warning);
+        return;
+    }
+    m_result = result;
+    ProgressPlan->setValue(ProgressPlan->maximum());
+    showFigures();
+    showEndCreditChart();
+    showSurvivalChart();
+    CommandSaveEndCredits->setEnabled(true);
+    CommandSaveSurvival->setEnabled(true);
+}
+
+void frmSessionPlanner::showFigures()
+{
+    const SessionPlanResult& r = m_result;
+    const bool simulated = r.method == PlanMethod::Simulation;
+    TextMethod->setText(
+        simulated ? QStringLiteral("Simulated: %1 whole sessions (seed %2), each figure with its 95% "
+                                   "interval; the exact method would take too long for this plan.")
+                        .arg(r.sessions)
+                        .arg(r.seed)
+                  : QStringLiteral("Exact: the credits stepped game by game under the board's rules."));
+
+    struct Figure
+    {
+        QString name;
+        PlanValue value;
+        Form form;
+    };
+    std::vector<Figure> figures{
+        {"Ruined (below the floor)", r.ruined, Form::Percent},
+    };
+    if (m_plan.target)
+        figures.push_back({"Target reached", r.targetReached, Form::Percent});
+    figures.push_back({"Every game played", r.allGamesPlayed, Form::Percent});
+    figures.push_back({"End ahead of the starting credits", r.ahead, Form::Percent});
+    figures.push_back({"End even", r.even, Form::Percent});
+    figures.push_back({"End behind", r.behind, Form::Percent});
+    figures.push_back({"Mean end credits", r.meanEndCredits, Form::Games});
+    for (std::size_t k = 0; k < kEndCreditLevels.size(); ++k)
+        figures.push_back({QStringLiteral("End credits, %1% point").arg(100 * kEndCreditLevels[k]),
+                           r.endCreditPoints[k], Form::Credits});
+    figures.push_back({"Expected games played", r.expectedGames, Form::Games});
+    for (int c = 0; c <= kExactMaxCatch; ++c)
+        if (r.catchAtLeastOnce[c])
+            figures.push_back(
+                {QStringLiteral("Catch %1 at least once").arg(c), *r.catchAtLeastOnce[c], Form::Percent});
+
+    GridFigures->setRowCount(static_cast<int>(figures.size()));
+    for (int row = 0; row < static_cast<int>(figures.size()); ++row) {
+        const Figure& figure = figures[static_cast<std::size_t>(row)];
+        GridFigures->setItem(row, 0, cell(figure.name, Qt::AlignLeft | Qt::AlignVCenter));
+        GridFigures->setItem(row, 1, cell(valueText(figure.value.value, figure.form)));
+        GridFigures->setItem(row, 2, cell(intervalText(figure.value, figure.form, simulated)));
+    }
+}
+
+void frmSessionPlanner::showEndCreditChart()
+{
+    QChart* chart = ChartEndCredits->chart();
+    clearChart(chart);
+    const std::vector<CreditAtom>& atoms = m_result.endCredits;
+    if (atoms.empty())
+        return;
+    // A rare jackpot would stretch the axis far beyond where the sessions end: the chart stops
+    // where nearly all of them have ended, and its title names the rest.
+    // The starting credits are always in sight, so that a session ruined nearly every time still
+    // shows where it began.
+    std::size_t drawn = 0;
+    double share = atoms[0].probability;
+    while (drawn + 1 < atoms.size() && (share < kDrawnShare || atoms[drawn + 1].credits <= m_plan.credits))
+        share += atoms[++drawn].probability;
+    const double notDrawn = std::max(0.0, 1 - share);
+    const std::int64_t notDrawnFrom = drawn + 1 < atoms.size() ? atoms[drawn + 1].credits : m_result.tailFrom;
+
+    // Neighbouring credits share a bar when there are too many to draw one by one.
+    const std::int64_t width = BarWidth(atoms[drawn].credits - atoms[0].credits);
+    const std::int64_t start = atoms[0].credits - atoms[0].credits % width;
+    std::vector<double> bars(static_cast<std::size_t>((atoms[drawn].credits - start) / width + 1));
+    for (std::size_t i = 0; i <= drawn; ++i)
+        bars[static_cast<std::size_t>((atoms[i].credits - start) / width)] += atoms[i].probability;
+
+    auto* outline = new QLineSeries;
+    double top = 0;
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        const auto from = static_cast<double>(start + static_cast<std::int64_t>(i) * width);
+        outline->append(from, 100 * bars[i]);
+        outline->append(from + static_cast<double>(width), 100 * bars[i]);
+        top = std::max(top, 100 * bars[i]);
+    }
+    auto* area = new QAreaSeries(outline);
+    outline->setParent(area); // an area series does not own its lines
+    area->setColor(QColor(40, 90, 170));
+    area->setBorderColor(QColor(20, 50, 110));
+    chart->addSeries(area);
+
+    QString title = "Credits at the end of the session";
+    if (notDrawn > 0)
+        title += QStringLiteral("<br>(not drawn: %1 end with %2 credits or more)")
+                     .arg(percentText(notDrawn))
+                     .arg(notDrawnFrom);
+    chart->setTitle(title);
+    // A few credits at least, so that the axis has whole numbers to show.
+    const auto end = static_cast<double>(
+        std::max(start + static_cast<std::int64_t>(bars.size()) * width, start + kFewestCreditsShown));
+    addAxes(chart,
+            axis(width == 1 ? QString("credits at the end")
+                            : QStringLiteral("credits at the end (bars of %1)").arg(width),
+                 static_cast<double>(start), end, "%.0f"),
+            axis("% of sessions", 0, top > 0 ? std::min(top * 1.1, 100.0) : 1, "%.1f"));
+}
+
+void frmSessionPlanner::showSurvivalChart()
+{
+    QChart* chart = ChartSurvival->chart();
+    clearChart(chart);
+    const std::vector<PlanValue>& still = m_result.stillPlaying;
+    if (still.empty())
+        return;
+    const auto last = static_cast<std::int64_t>(still.size()) - 1;
+    const std::int64_t step = last / kSurvivalPoints + 1;
+    auto* curve = new QLineSeries;
+    auto* low = new QLineSeries;
+    auto* high = new QLineSeries;
+    for (std::int64_t n = 0;; n = std::min(n + step, last)) {
+        const PlanValue& value = still[static_cast<std::size_t>(n)];
+        curve->append(static_cast<double>(n), 100 * value.value);
+        low->append(static_cast<double>(n), 100 * value.low);
+        high->append(static_cast<double>(n), 100 * value.high);
+        if (n == last)
+            break;
+    }
+    if (m_result.method == PlanMethod::Simulation) {
+        // The 95% band around the simulated curve.
+        auto* band = new QAreaSeries(high, low);
+        high->setParent(band);
+        low->setParent(band);
+        band->setColor(QColor(200, 0, 0, 50));
+        band->setBorderColor(Qt::transparent);
+        chart->addSeries(band);
+    } else {
+        delete low;
+        delete high;
+    }
+    curve->setPen(QPen(QColor(200, 0, 0), 2));
+    chart->addSeries(curve);
+    chart->setTitle("Chance of still playing after each game");
+    addAxes(chart, axis("games played", 0, static_cast<double>(std::max<std::int64_t>(last, 1)), "%.0f"),
+            axis("% still playing", 0, 100, "%.0f"));
+}
+
+void frmSessionPlanner::showComparison(const std::vector<PlanComparisonRow>& rows)
+{
+    if (std::any_of(rows.begin(), rows.end(),
+                    [](const PlanComparisonRow& row) { return row.result.stopped; })) {
+        TextMethod->setText("Stopped: the marked counts were not all compared.");
+        return;
+    }
+    ProgressPlan->setValue(ProgressPlan->maximum());
+    const bool withTarget = m_comparedPlan.target.has_value();
+    TextMethod->setText(QStringLiteral("The same plan for each marked count the game pays, %1 first.")
+                            .arg(withTarget ? "the likeliest to reach the target"
+                                            : "the likeliest to end ahead (no target)"));
+
+    GridComparison->setRowCount(static_cast<int>(rows.size()));
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+        const PlanComparisonRow& compared = rows[static_cast<std::size_t>(row)];
+        const SessionPlanResult& r = compared.result;
+        const bool simulated = r.method == PlanMethod::Simulation;
+        auto text = [simulated](const PlanValue& value, Form form) {
+            return simulated ? valueText(value.value, form) + " (" + intervalText(value, form, true) + ")"
+                             : valueText(value.value, form);
+        };
+        const QString label = QString::fromStdString(compared.label);
+        GridComparison->setItem(row, 0, cell(label, Qt::AlignCenter));
+        if (!r.ok()) {
+            for (int column = 1; column < 7; ++column)
+                GridComparison->setItem(row, column, cell({}));
+            GridComparison->setItem(row, 7,
+                                    cell(QString::fromStdString(r.error), Qt::AlignLeft | Qt::AlignVCenter));
+        } else {
+            GridComparison->setItem(row, 1, cell(withTarget ? text(r.targetReached, Form::Percent) : "-"));
+            GridComparison->setItem(row, 2, cell(text(r.ruined, Form::Percent)));
+            GridComparison->setItem(row, 3, cell(text(r.allGamesPlayed, Form::Percent)));
+            GridComparison->setItem(row, 4, cell(text(r.ahead, Form::Percent)));
+            GridComparison->setItem(row, 5, cell(text(r.meanEndCredits, Form::Games)));
+            GridComparison->setItem(row, 6, cell(text(r.expectedGames, Form::Games)));
+            GridComparison->setItem(row, 7, cell(simulated ? "simulated" : "exact", Qt::AlignCenter));
+        }
+        // The count handed over from the board stands out.
+        if (label == QString::number(m_markedCount))
+            for (int column = 0; column < GridComparison->columnCount(); ++column) {
+                QFont font = GridComparison->item(row, column)->font();
+                font.setBold(true);
+                GridComparison->item(row, column)->setFont(font);
+            }
+    }
+}
+
+void frmSessionPlanner::saveChart(QChartView* chart, const QString& name)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString path =
+        m_dialogs.saveFileName(this, "Save Chart", QDir(folder).filePath(name), "PNG image (*.png)");
+    if (path.isEmpty())
+        return;
+    if (!chart->grab().save(path, "PNG"))
+        m_dialogs.message(this, "The chart could not be saved as " + QDir::toNativeSeparators(path) + ".",
+                          kProgramTitle, Dialogs::Icon::Warning);
+}
+
+} // namespace tallyhawk
