@@ -1,11 +1,14 @@
 #pragma once
 // Dialogs for tests: records everything shown and answers from queues, so no test waits on
-// a modal dialog. A question with no queued answer is answered No (and recorded).
+// a modal dialog. The queues are the test's script: a question, input box or file dialog that
+// finds its queue empty was not expected, and an answer still queued when the dialogs go was
+// never asked for; either fails the test.
 
 #include "gui/common/dialogs.h"
 
 #include <deque>
 #include <QStringList>
+#include <QTest>
 
 namespace tallyhawk {
 
@@ -19,6 +22,14 @@ public:
         QString title;
         bool defaultNo = false; // a question whose Enter key answers No
     };
+
+    ~ScriptedDialogs() override
+    {
+        if (!answers.empty() || !inputs.empty() || !fileNames.empty())
+            QTest::qFail(qPrintable(QStringLiteral("%1 scripted answers were never asked for")
+                                        .arg(answers.size() + inputs.size() + fileNames.size())),
+                         __FILE__, __LINE__);
+    }
 
     std::vector<Shown> shown;
     std::deque<bool> answers;      // Yes/No and OK/Cancel
@@ -43,18 +54,18 @@ public:
     bool askYesNo(QWidget*, const QString& text, const QString& title, Icon, Default defaultButton) override
     {
         shown.push_back({"yesno", text, title, defaultButton == Default::No});
-        return next(answers, false);
+        return next(answers, text);
     }
     bool askOkCancel(QWidget*, const QString& text, const QString& title, Icon) override
     {
         shown.push_back({"okcancel", text, title});
-        return next(answers, false);
+        return next(answers, text);
     }
     std::optional<QString> input(QWidget*, const QString& prompt, const QString& title,
                                  const QString& defaultText) override
     {
         shown.push_back({"input", prompt + "|" + defaultText, title});
-        const QString answer = next(inputs, QString());
+        const QString answer = next(inputs, prompt);
         if (answer.isNull())
             return std::nullopt;
         return answer;
@@ -63,12 +74,12 @@ public:
     QString openFileName(QWidget*, const QString& caption, const QString& folder, const QString&) override
     {
         shown.push_back({"open", caption, folder});
-        return next(fileNames, QString());
+        return next(fileNames, caption);
     }
     QString saveFileName(QWidget*, const QString& caption, const QString& folder, const QString&) override
     {
         shown.push_back({"save", caption, folder});
-        return next(fileNames, QString());
+        return next(fileNames, caption);
     }
     bool openDocument(const QString& path) override
     {
@@ -78,10 +89,13 @@ public:
     void beep() override { ++beeps; }
 
 private:
-    template <typename T> static T next(std::deque<T>& queue, T fallback)
+    // The next scripted answer; an empty queue fails the test (and answers No or Cancel).
+    template <typename T> static T next(std::deque<T>& queue, const QString& asked)
     {
-        if (queue.empty())
-            return fallback;
+        if (queue.empty()) {
+            QTest::qFail(qPrintable("Not scripted: " + asked), __FILE__, __LINE__);
+            return T{};
+        }
         T value = queue.front();
         queue.pop_front();
         return value;

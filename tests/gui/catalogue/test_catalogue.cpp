@@ -373,6 +373,7 @@ void CatalogueTest::exportThenImportAGameWithAnApostrophe()
 
     // Cancelled dialogs do nothing and say nothing.
     const int shown = static_cast<int>(run().dialogs.messages().size());
+    run().dialogs.fileNames = {QString(), QString()};
     QTest::mouseClick(catalogue().CommandImport, Qt::LeftButton);
     QTest::mouseClick(catalogue().CommandExport, Qt::LeftButton);
     QCOMPARE(static_cast<int>(run().dialogs.messages().size()), shown);

@@ -76,7 +76,8 @@ private:
     frmSim& sim() { return m_run->simulation; }
     void markAndHandOff(const std::vector<int>& numbers, int bet = 1);
     // Runs a simulation of the given answer; the summary is answered with `save`.
-    void runGames(const QString& answer, bool save = false);
+    // Without `save`, the run is not expected to reach its summary.
+    void runGames(const QString& answer, std::optional<bool> save = false);
 
     std::unique_ptr<TempDataFolder> m_folder;
     std::unique_ptr<BoardRun> m_run;
@@ -108,10 +109,12 @@ void SimulationWindowTest::markAndHandOff(const std::vector<int>& numbers, int b
     QVERIFY(!m_run->board.isVisible());
 }
 
-void SimulationWindowTest::runGames(const QString& answer, bool save)
+void SimulationWindowTest::runGames(const QString& answer, std::optional<bool> save)
 {
     m_run->dialogs.inputs = {answer};
-    m_run->dialogs.answers = {save};
+    m_run->dialogs.answers.clear();
+    if (save)
+        m_run->dialogs.answers = {*save};
     QTest::mouseClick(sim().CommandCompute, Qt::LeftButton);
     sim().waitForRun();
 }
@@ -147,7 +150,7 @@ void SimulationWindowTest::paysThatCannotBeReadRunNothing()
 {
     markAndHandOff({5, 6, 7, 8});
     QVERIFY(ExecuteSql(m_run->module2.gDatabase, "ALTER TABLE [Pay Table] RENAME TO [Elsewhere]"));
-    runGames("20000");
+    runGames("20000", std::nullopt);
     QVERIFY(m_run->dialogs.messages().last().startsWith("The pays of this game cannot be read: "));
     QVERIFY(!sim().isRunning());
     QCOMPARE(numberAfterEquals(sim().TextBetTotal), 0);
@@ -177,17 +180,17 @@ void SimulationWindowTest::answersThatDoNotRunAGame()
     const int before = static_cast<int>(m_run->dialogs.messages().size());
     for (const QString& quiet :
          {QString(), QString(""), QString("  "), QString("0"), QString("-5"), QString("abc")}) {
-        runGames(quiet);
+        runGames(quiet, std::nullopt);
         QVERIFY(!sim().isRunning());
     }
     QCOMPARE(static_cast<int>(m_run->dialogs.messages().size()), before);
     QCOMPARE(m_run->dialogs.shown.back().text,
              QString("Enter the number of games to play in this simulation, then click 'OK'.|1000000"));
 
-    runGames("1000000001");
+    runGames("1000000001", std::nullopt);
     QCOMPARE(m_run->dialogs.messages().last(), QString("Do not enter a number greater than one billion."));
     for (const QString& unclean : {QString("12abc"), QString("1,000"), QString("0.4"), QString("2500.5")}) {
-        runGames(unclean);
+        runGames(unclean, std::nullopt);
         QVERIFY(m_run->dialogs.messages().last().startsWith("Enter the number of games as a whole number"));
     }
     QCOMPARE(numberAfterEquals(sim().TextBetTotal), 0);
