@@ -84,8 +84,7 @@ fault "exact sessions double at 199" src/engine/sim/exactdistribution.cpp \
 fault "exact wins in units are not divided back" src/engine/sim/exactdistribution.cpp \
   'return sum / static_cast<long double>(unitsPerCredit);' 'return sum;'
 fault "exact free games ignore the series" src/engine/sim/exactodds.cpp \
-  'const bool startsFreeGames = win >= 1 && bonus.FreeGames >= 1 && o.bonusBallHit;' \
-  'const bool startsFreeGames = false;'
+  'return win >= 1 && game.boardBonus.FreeGames >= 1 && o.bonusBallHit;' 'return false;'
 # The randomness statistic
 fault "the chi-square forgets the factor 4" src/engine/sim/randomness.cpp \
   'sum += 4 * v * v / games;' 'sum += v * v / games;'
