@@ -6,6 +6,7 @@
 #include "engine/sim/randomness.h"
 #include "engine/sim/sessionstats.h"
 #include "engine/sim/simulation.h"
+#include "progressline.h"
 
 #include <algorithm>
 #include <chrono>
@@ -55,50 +56,6 @@ CommandResult failure(const QString& error, int status = kExitFailure)
     result.error = error;
     return result;
 }
-
-// One line on standard error, rewritten in place at every tenth of the run and at least once a
-// second, ended with a line feed.
-class ProgressLine
-{
-public:
-    ProgressLine(bool enabled, const char* what, std::int64_t total)
-        : m_enabled(enabled), m_what(what), m_total(total)
-    {
-    }
-    ~ProgressLine() { finish(); }
-
-    void update(std::int64_t done)
-    {
-        if (!m_enabled || m_total <= 0)
-            return;
-        const int tenth = static_cast<int>(10 * done / m_total);
-        const auto now = std::chrono::steady_clock::now();
-        if (tenth == m_lastTenth && now - m_lastShown < std::chrono::seconds(1))
-            return;
-        m_lastTenth = tenth;
-        m_lastShown = now;
-        const int percent = static_cast<int>(100 * done / m_total);
-        std::fprintf(stderr, "\r%s: %3d%% (%lld of %lld games)", m_what, percent,
-                     static_cast<long long>(done), static_cast<long long>(m_total));
-        std::fflush(stderr);
-        m_shown = true;
-    }
-
-    void finish()
-    {
-        if (m_shown)
-            std::fputs("\n", stderr);
-        m_shown = false;
-    }
-
-private:
-    bool m_enabled;
-    const char* m_what;
-    std::int64_t m_total;
-    int m_lastTenth = -1;
-    std::chrono::steady_clock::time_point m_lastShown{};
-    bool m_shown = false;
-};
 
 // The six session figures, under the names the JSON output gives them.
 struct SessionNumbers

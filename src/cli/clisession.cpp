@@ -1,6 +1,7 @@
 #include "clisession.h"
 
 #include "clioptions.h"
+#include "progressline.h"
 
 #include <chrono>
 #include <cstdio>
@@ -80,40 +81,6 @@ QString line(const QString& label, const QString& value)
 {
     return "  " + label.leftJustified(34) + value + "\n";
 }
-
-// "session: 45%" on standard error, rewritten at every tenth of the work and at least once a
-// second, ended with a line feed.
-class ProgressLine
-{
-public:
-    explicit ProgressLine(bool enabled) : m_enabled(enabled) {}
-    ~ProgressLine() { finish(); }
-
-    void update(double done)
-    {
-        const int percent = static_cast<int>(100 * done);
-        const auto now = std::chrono::steady_clock::now();
-        if (!m_enabled || (percent / 10 == m_lastTenth && now - m_lastShown < std::chrono::seconds(1)))
-            return;
-        m_lastTenth = percent / 10;
-        m_lastShown = now;
-        std::fprintf(stderr, "\rsession: %3d%%", percent);
-        std::fflush(stderr);
-        m_shown = true;
-    }
-    void finish()
-    {
-        if (m_shown)
-            std::fputs("\n", stderr);
-        m_shown = false;
-    }
-
-private:
-    bool m_enabled;
-    int m_lastTenth = -1;
-    std::chrono::steady_clock::time_point m_lastShown{};
-    bool m_shown = false;
-};
 
 QString planText(const SessionPlan& plan)
 {
@@ -306,10 +273,10 @@ CommandResult RunSessionCommand(const CommandInput& input, const SessionInput& s
     const PlanStep step = BoardPlanStep(ExactGameOf(input.rules, input.spots), session.plan.bet);
     PlanOptions options;
     options.seed = session.seed;
-    ProgressLine progress(session.progress);
+    ProgressLine progress(session.progress, "session");
     // A game the engine refuses comes back as the result's error, before any work.
     const SessionPlanResult planned =
-        PlanSession(step, session.plan, options, [&progress](double done) { progress.update(done); });
+        PlanSession(step, session.plan, options, [&progress](double done) { progress.updateShare(done); });
     progress.finish();
     if (!planned.ok()) {
         result.status = kExitFailure;

@@ -8,18 +8,15 @@
 // that a play with that win missed c. The mean of that product over the sessions is the chance of
 // never catching c, with less spread than counting the sessions would give.
 
+#include "parallelchunks.h"
 #include "sessionplanner.h"
 #include "simulation.h"
 
 #include <algorithm>
 #include <cmath>
-#include <condition_variable>
 #include <limits>
 #include <memory>
-#include <mutex>
 #include <numeric>
-#include <system_error>
-#include <thread>
 
 namespace tallyhawk {
 
@@ -319,78 +316,32 @@ SessionPlanResult PlanSessionBySimulation(const PlanStep& step, const SessionPla
         return std::min(perChunk, result.sessions - chunk * perChunk);
     };
 
-    // Chunks are claimed in order by whichever thread is free, the calling thread included, which
-    // merges them in their order.
+    // Chunks are played on every core and merged in their order on this thread.
     std::vector<ChunkRecord> records(static_cast<std::size_t>(chunks));
-    std::mutex mutex;
-    std::condition_variable chunkDone;
-    std::vector<char> done(static_cast<std::size_t>(chunks), 0); // guarded by mutex
-    std::atomic<std::int64_t> nextChunk{0};
-    std::atomic<bool> finished{false};
-    auto playNextChunk = [&] {
-        const std::int64_t chunk = nextChunk.fetch_add(1);
-        if (chunk >= chunks)
-            return false;
-        sampler.play(chunk, chunkSessions(chunk), records[static_cast<std::size_t>(chunk)]);
-        {
-            std::lock_guard lock(mutex);
-            done[static_cast<std::size_t>(chunk)] = 1;
-        }
-        chunkDone.notify_all();
-        return true;
-    };
-    std::vector<std::thread> workers;
-    struct Joiner
-    {
-        std::atomic<bool>& finished;
-        std::vector<std::thread>& workers;
-        ~Joiner()
-        {
-            finished = true;
-            for (std::thread& worker : workers)
-                worker.join();
-        }
-    } joiner{finished, workers};
-    const int threads = static_cast<int>(std::clamp<std::int64_t>(
-        options.threads > 0 ? options.threads : std::thread::hardware_concurrency(), 1, chunks));
-    try {
-        for (int t = 1; t < threads; ++t)
-            workers.emplace_back([&] {
-                while (!finished.load(std::memory_order_relaxed) && playNextChunk()) {
-                }
-            });
-    } catch (const std::system_error&) {
-        // Fewer threads than asked: those that started share the chunks.
-    }
-
     Totals totals;
     totals.start = plan.credits;
     totals.gamesPlayed.assign(static_cast<std::size_t>(plan.games + 1), 0);
     totals.missSum.assign(sampler.catches().size(), 0);
     totals.missSquares.assign(sampler.catches().size(), 0);
-    for (std::int64_t chunk = 0; chunk < chunks; ++chunk) {
-        const auto i = static_cast<std::size_t>(chunk);
-        for (;;) {
-            {
-                std::lock_guard lock(mutex);
-                if (done[i])
-                    break;
+    PlayChunksInOrder(
+        chunks, options.threads,
+        [&](std::int64_t chunk) {
+            sampler.play(chunk, chunkSessions(chunk), records[static_cast<std::size_t>(chunk)]);
+        },
+        [&](std::int64_t chunk) {
+            const auto i = static_cast<std::size_t>(chunk);
+            totals.add(records[i], sampler.catches().size());
+            records[i] = {};
+            if (stop && stop->load()) {
+                result.stopped = true;
+                return false;
             }
-            if (!playNextChunk()) {
-                std::unique_lock lock(mutex);
-                chunkDone.wait(lock, [&] { return done[i] != 0; });
-                break;
-            }
-        }
-        totals.add(records[i], sampler.catches().size());
-        records[i] = {};
-        if (stop && stop->load()) {
-            result.stopped = true;
-            return result;
-        }
-        if (progress)
-            progress(static_cast<double>(chunk + 1) / static_cast<double>(chunks));
-    }
+            if (progress)
+                progress(static_cast<double>(chunk + 1) / static_cast<double>(chunks));
+            return true;
+        });
+    if (result.stopped)
+        return result;
     figuresOf(totals, sampler.catches(), plan.credits, result);
     return result;
 }

@@ -6,6 +6,7 @@
 #include "db/paytable.h"
 #include "db/repair.h"
 #include "engine/common/numberforms.h"
+#include "gui/common/commandbutton.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/gamelistcombo.h"
 #include "gui/common/module2.h"
@@ -47,11 +48,7 @@ Readout* displayBox(QWidget* parent, const char* name, int points = 10, bool bol
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& tooltip)
 {
-    auto* command = new QPushButton(caption, parent);
-    command->setObjectName(name);
-    command->setToolTip(tooltip);
-    command->setFont(uiFont("Arial", 9, true));
-    command->setMinimumHeight(57);
+    QPushButton* command = makeCommandButton(parent, name, caption, tooltip, 57);
     command->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return command;
 }

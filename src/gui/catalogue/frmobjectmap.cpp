@@ -7,6 +7,7 @@
 #include "engine/common/numberforms.h"
 #include "engine/sim/exactodds.h"
 #include "frmabout.h"
+#include "gui/common/commandbutton.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/gamelistcombo.h"
 #include "gui/common/module2.h"
@@ -166,10 +167,7 @@ bool sameKey(const GameKey& a, const GameKey& b)
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption)
 {
-    auto* command = new QPushButton(caption, parent);
-    command->setObjectName(name);
-    command->setFont(uiFont("Arial", 9, true));
-    command->setMinimumHeight(33);
+    QPushButton* command = makeCommandButton(parent, name, caption, {}, 33);
     command->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     return command;
 }

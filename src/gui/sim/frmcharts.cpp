@@ -1,5 +1,6 @@
 #include "frmcharts.h"
 
+#include "chartfile.h"
 #include "gui/common/dialogs.h"
 
 #include <algorithm>
@@ -107,9 +108,9 @@ frmCharts::frmCharts(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt::Wi
     CommandSaveCatches = new QPushButton("SAVE AS PNG", this);
     CommandSaveCatches->setObjectName("CommandSaveCatches");
     connect(CommandSaveSessions, &QPushButton::clicked, this,
-            [this] { saveChart(ChartSessions, "sessions.png"); });
+            [this] { SaveChartAsPng(this, m_dialogs, ChartSessions, "sessions.png"); });
     connect(CommandSaveCatches, &QPushButton::clicked, this,
-            [this] { saveChart(ChartCatches, "catches.png"); });
+            [this] { SaveChartAsPng(this, m_dialogs, ChartCatches, "catches.png"); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ChartSessions, 1);
@@ -243,18 +244,6 @@ void frmCharts::drawCatches()
     catchAxis->append(categories);
     catchAxis->setTitleText("catch");
     attach(chart, catchAxis, shareAxis);
-}
-
-void frmCharts::saveChart(QChartView* chart, const QString& name)
-{
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    const QString path =
-        m_dialogs.saveFileName(this, "Save Chart", QDir(folder).filePath(name), "PNG image (*.png)");
-    if (path.isEmpty())
-        return;
-    if (!chart->grab().save(path, "PNG"))
-        m_dialogs.message(this, "The chart could not be saved as " + QDir::toNativeSeparators(path) + ".",
-                          kProgramTitle, Dialogs::Icon::Warning);
 }
 
 } // namespace tallyhawk

@@ -47,7 +47,6 @@ public:
 private:
     void drawSessions();
     void drawCatches();
-    void saveChart(QChartView* chart, const QString& name);
 
     Dialogs& m_dialogs;
     RunFigures m_run;

@@ -1,7 +1,9 @@
 #include "frmsessionplanner.h"
 
+#include "chartfile.h"
 #include "db/paytable.h"
 #include "engine/common/numberforms.h"
+#include "gui/common/commandbutton.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/module2.h"
 #include "gui/common/uifonts.h"
@@ -51,12 +53,7 @@ QLineEdit* line(QWidget* parent, const char* name)
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& tooltip)
 {
-    auto* command = new QPushButton(caption, parent);
-    command->setObjectName(name);
-    command->setToolTip(tooltip);
-    command->setFont(uiFont("Arial", 9, true));
-    command->setMinimumHeight(36);
-    return command;
+    return makeCommandButton(parent, name, caption, tooltip, 36);
 }
 
 // A read-only table whose column `stretched` takes the room the others leave.
@@ -157,9 +154,9 @@ void frmSessionPlanner::buildControls()
         button(this, "CommandSaveEndCredits", "SAVE AS PNG", "Save this chart as a picture");
     CommandSaveSurvival = button(this, "CommandSaveSurvival", "SAVE AS PNG", "Save this chart as a picture");
     connect(CommandSaveEndCredits, &QPushButton::clicked, this,
-            [this] { saveChart(ChartEndCredits, "end-credits.png"); });
+            [this] { SaveChartAsPng(this, m_dialogs, ChartEndCredits, "end-credits.png"); });
     connect(CommandSaveSurvival, &QPushButton::clicked, this,
-            [this] { saveChart(ChartSurvival, "survival.png"); });
+            [this] { SaveChartAsPng(this, m_dialogs, ChartSurvival, "survival.png"); });
 }
 
 void frmSessionPlanner::layOutControls()

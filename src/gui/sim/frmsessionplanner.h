@@ -94,7 +94,6 @@ private:
     void showEndCreditChart();
     void showSurvivalChart();
     void showComparison(const std::vector<PlanComparisonRow>& rows);
-    void saveChart(QChartView* chart, const QString& name);
 
     Module2& m_module2;
     Dialogs& m_dialogs;

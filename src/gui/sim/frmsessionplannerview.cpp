@@ -335,16 +335,4 @@ void frmSessionPlanner::showComparison(const std::vector<PlanComparisonRow>& row
     }
 }
 
-void frmSessionPlanner::saveChart(QChartView* chart, const QString& name)
-{
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    const QString path =
-        m_dialogs.saveFileName(this, "Save Chart", QDir(folder).filePath(name), "PNG image (*.png)");
-    if (path.isEmpty())
-        return;
-    if (!chart->grab().save(path, "PNG"))
-        m_dialogs.message(this, "The chart could not be saved as " + QDir::toNativeSeparators(path) + ".",
-                          kProgramTitle, Dialogs::Icon::Warning);
-}
-
 } // namespace tallyhawk

@@ -6,6 +6,7 @@
 #include "engine/common/numberforms.h"
 #include "engine/play/deck.h"
 #include "engine/sim/sessionstats.h"
+#include "gui/common/commandbutton.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/module2.h"
 #include "gui/common/readout.h"
@@ -58,12 +59,7 @@ Readout* box(QWidget* parent, const QString& name, const QString& text = {})
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& tooltip)
 {
-    auto* command = new QPushButton(caption, parent);
-    command->setObjectName(name);
-    command->setToolTip(tooltip);
-    command->setFont(uiFont("Arial", 9, true));
-    command->setMinimumHeight(40);
-    return command;
+    return makeCommandButton(parent, name, caption, tooltip, 40);
 }
 
 } // namespace
