@@ -127,9 +127,12 @@ fault "delete reports a game it did not find as deleted" src/db/catalogue.cpp \
 fault "the repair keeps a fractional Catch" src/db/repair.cpp \
   "\"NOT (typeof([Catch]) = 'integer' AND" "\"NOT (typeof([Catch]) IN ('integer', 'real') AND"
 # The database's transactions
-fault "a failed commit is not rolled back" src/db/sqltransaction.cpp \
-  '    commit.finish();
-    rollback();' '    commit.finish();'
+fault "an unfinished transaction is not rolled back" src/db/sqltransaction.cpp \
+  '    if (m_active)
+        rollback();
+}' '    if (false)
+        rollback();
+}'
 fault "stored credits are not checked" src/db/defaults.cpp \
   'if (CheckCreditTotal(std::abs(defaults->SaveCredits))) {' 'if (false) {'
 
