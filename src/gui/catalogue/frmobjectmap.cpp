@@ -269,10 +269,12 @@ void frmObjectMap::buildControls()
     GridReturn->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     GridReturn->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
     GridReturn->setColumnWidth(0, DBGrid1->columnWidth(0));
+    // The grid itself is captured, not the window: the header may still resize while the
+    // window's children are destroyed.
     connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionResized, GridReturn,
-            [this](int column, int, int width) {
+            [grid = GridReturn](int column, int, int width) {
                 if (column == 0)
-                    GridReturn->setColumnWidth(0, width);
+                    grid->setColumnWidth(0, width);
             });
     GridReturn->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GridReturn->setSelectionMode(QAbstractItemView::NoSelection);

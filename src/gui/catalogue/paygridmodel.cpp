@@ -142,7 +142,7 @@ bool PayGridModel::setData(const QModelIndex& index, const QVariant& value, int 
         return false;
     const QString field = m_fields[index.column()];
     const QString text = value.toString().trimmed();
-    QVariant typed(QMetaType(QMetaType::Double)); // a blank cell is Null
+    QVariant typed{QMetaType(QMetaType::Double)}; // a blank cell is Null (braces: not a function)
     if (!text.isEmpty()) {
         const auto number = ParseNumber(text.toStdString());
         if (!number) {
