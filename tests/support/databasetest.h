@@ -2,6 +2,7 @@
 // A test over a fresh copy of the seed database, opened as the program opens it.
 
 #include "db/database.h"
+#include "qtprint.h"
 #include "tempdatafolder.h"
 
 #include <gtest/gtest.h>
