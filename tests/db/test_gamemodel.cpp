@@ -30,7 +30,6 @@ struct StoredGame
 {
     GameKey key;
     int marked = 0;
-    Kind kind = Plain;
     std::array<QVariant, 11> pays; // for the marked count, by catch; invalid: blank
     std::array<QVariant, 6> bonus; // Bonus Ball, Free Games, Bonus Factor, Egg1 to Egg3
 };
@@ -45,7 +44,6 @@ template <typename T, std::size_t N> T pick(std::mt19937_64& rng, const T (&valu
 StoredGame generate(int index, Kind kind, std::mt19937_64& rng)
 {
     StoredGame game;
-    game.kind = kind;
     game.marked = 1 + static_cast<int>(rng() % 10);
     const char* names[] = {"Game", "Bonus Ball", "Free Games", "Caveman Keno", "Caveman Plus"};
     game.key = {"Generated", "Casino " + std::to_string(index), names[kind]};
@@ -60,34 +58,21 @@ StoredGame generate(int index, Kind kind, std::mt19937_64& rng)
     const double freeGames[] = {1, 2, 3.5, 5, 8};
     const double factors[] = {1.5, 2, 2.5, 3, 3.25, 4};
     const double eggBonuses[] = {1, 1.5, 2, 2.5, 4, 7.5, 10};
-    switch (kind) {
-    case FreeGamesSeries:
+    if (kind == FreeGamesSeries)
         game.bonus[1] = pick(rng, freeGames);
-        [[fallthrough]];
-    case BonusBallOnly:
+    if (kind == FreeGamesSeries || kind == BonusBallOnly) {
         game.bonus[0] = 1 + static_cast<int>(rng() % 20);
         game.bonus[2] = pick(rng, factors);
-        break;
-    case CavemanPlus:
-    case Caveman:
+    }
+    if (kind == Caveman || kind == CavemanPlus)
         for (int e = 3; e < 6; ++e)
             game.bonus[e] = pick(rng, eggBonuses);
-        break;
-    default:
-        break;
-    }
     return game;
 }
 
 class GameModelTest : public DatabaseTest
 {
 protected:
-    void SetUp() override
-    {
-        DatabaseTest::SetUp();
-        QSqlQuery(db).exec("PRAGMA synchronous = OFF"); // hundreds of games, each stored in one commit
-    }
-
     // Stores the game's rows straight into the table and reads its rules back.
     KenoGame storeAndRead(const StoredGame& game)
     {
@@ -99,14 +84,13 @@ protected:
         const QVariantList key{QString::fromStdString(game.key.Location),
                                QString::fromStdString(game.key.Casino),
                                QString::fromStdString(game.key.Game)};
-        EXPECT_TRUE(db.transaction());
+        EXPECT_TRUE(ExecuteSql(db, "PRAGMA synchronous = OFF")); // hundreds of games: no waiting for the disk
         for (int c = 0; c <= 10; ++c) {
             QVariantList values = key + QVariantList{c, game.pays[c]};
             for (const QVariant& value : game.bonus) // on the bonus row only
                 values << (c == 0 ? value : QVariant());
             EXPECT_TRUE(ExecuteSql(db, insert, values));
         }
-        EXPECT_TRUE(db.commit());
         KenoGame rules;
         EXPECT_TRUE(ReadGame(db, GameSql(game.key), &rules));
         return rules;
@@ -136,7 +120,7 @@ TEST_F(GameModelTest, ExactReturnUnderTheSimulationsRulesMatchesASimulationOfEac
     for (std::size_t i = 0; i < games.size(); ++i) {
         const StoredGame& stored = games[i];
         SCOPED_TRACE(testing::Message()
-                     << "game " << i << " kind " << stored.kind << " marked " << stored.marked);
+                     << "game " << i << " kind " << i % kKinds << " marked " << stored.marked);
         const KenoGame game = storeAndRead(stored);
         const ExactAnalysis exact = AnalyseExact(ExactGameOf(game, stored.marked));
         ASSERT_TRUE(exact.ok()) << exact.error;
@@ -205,11 +189,9 @@ TEST_F(GameModelTest, AStoredValueTheRulesCannotHoldReachesTheRulesUnconverted)
         const char* named;
     } cases[] = {
         {6, 2147483648.0, "Pick 5, Catch 5 holds 2147483648, more than 2,147,483,647"},
-        {6, -3, "Pick 5, Catch 5 holds -3"},
         {6, HUGE_VAL, "Pick 5, Catch 5 does not hold a number."},
         {2, 1e19, "Bonus Factor holds 1E+19, more than 32,767"},
         {4, 32768, "Egg2 Bonus holds 32768"},
-        {0, 40000, "Bonus Ball holds 40000"},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         StoredGame stored;

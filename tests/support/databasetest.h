@@ -18,7 +18,7 @@ protected:
     {
         ASSERT_TRUE(m_folder.isValid());
         DatabaseOpening opening = openDatabase(m_folder.databasePath(), "database-test");
-        ASSERT_TRUE(opening.ok()) << opening.error.toStdString();
+        ASSERT_EQ(opening.outcome, OpenOutcome::Current) << opening.error.toStdString(); // the seed's version
         db = opening.db;
     }
     void TearDown() override { closeDatabase(db); }
