@@ -140,15 +140,13 @@ TEST_F(Cli, OddsGiveThePayTablesOwnReturnAndTheBoardsAtEachBet)
         EXPECT_NEAR(odds["return_pct_paytable"].toDouble(), aviReturn(false), 1e-9);
         EXPECT_EQ(odds["exact_bet"].toInt(), 2);
         // An even bet pays the table; an odd one pays 0.5 x 3 = 1.5 as 2 credits.
-        const double board =
-            bet == 1 ? aviReturn(true)
-                     : aviReturn(false) + (bet == 3 ? (aviReturn(false) - aviReturn(true)) / 3 : 0);
+        const double board = aviReturn(bet == 1) + (bet == 3 ? (aviReturn(false) - aviReturn(true)) / 3 : 0);
         EXPECT_NEAR(odds["return_pct_board"].toDouble(), board, 1e-9) << "bet " << bet;
     }
 
     // The game named in any case; a ticket counts as its number of spots.
     const QJsonObject odds =
-        cli({"odds", "--game", "other|PUBLISHED EXAMPLE|cleopatra keno", "--spots", "8", "--json"}).json();
+        cli(words("odds --spots 8 --json", "other|PUBLISHED EXAMPLE|cleopatra keno")).json();
     EXPECT_EQ(odds["game"].toObject()["game"].toString(), "Cleopatra Keno");
     EXPECT_NEAR(odds["return_pct_simulation"].toDouble(), 90.1498, 5e-5);
     const QJsonArray catches = odds["catch_probabilities"].toArray();
@@ -177,9 +175,6 @@ TEST_F(Cli, SimulateGivesItsCountsAndTheSeedAloneDecidesThem)
     const double standardError = (interval[1].toDouble() - interval[0].toDouble()) / (2 * 1.96);
     EXPECT_NEAR(sim["return_pct"].toDouble(), sim["exact_return_pct"].toDouble(), 4 * standardError);
     EXPECT_EQ(sim["session"]["sessions"].toInt(), 2000);
-    EXPECT_NEAR(sim["session"]["losing_pct"].toDouble() +
-                    sim["session"]["breakeven_or_winning_pct"].toDouble(),
-                100, 1e-9);
     EXPECT_TRUE(first.err.endsWith("100% (200000 of 200000 games)\n")) << first.err;
 
     const CliRun again = cli(run + QStringList{"--ticket", "8,7,6,5,4,3,2,1", "--threads", "1", "--quiet"});

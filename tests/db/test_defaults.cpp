@@ -4,6 +4,7 @@
 #include "db/defaults.h"
 #include "db/paytable.h"
 #include "db/sessions.h"
+#include "db/sqltransaction.h"
 #include "engine/sim/sessionstats.h"
 #include "support/databasetest.h"
 
@@ -74,24 +75,28 @@ TEST_F(DefaultsTest, TheSeedsOptionsAreReadAndStoredOptionsOutOfRangeAreReported
     }
 }
 
-// A commit that another program's read keeps from finishing is rolled back and reported; the
-// connection is then outside any transaction, so the saves that follow land.
-TEST_F(DefaultsTest, ABusyCommitIsReportedAndTheSavesAfterItLand)
+// A commit that another program's read keeps from finishing is reported and rolled back at once:
+// the connection is outside any transaction even while the failed one is in scope, so the saves
+// that follow land.
+TEST_F(DefaultsTest, ABusyCommitIsRolledBackAtOnceAndTheSavesAfterItLand)
 {
     const std::vector<std::int32_t> folded(kFoldedTop + 1, 1);
     QString error;
     ASSERT_TRUE(ExecuteSql(db, "PRAGMA busy_timeout = 50")); // the program waits five seconds; no need here
     DatabaseOpening reader = openDatabase(m_folder.databasePath(), "other-program", OpenMode::ReadOnly);
-    {
-        QSqlQuery read(reader.db);
-        ASSERT_TRUE(read.exec("BEGIN") && read.exec("SELECT count(*) FROM [Pay Table]") && read.next());
-        EXPECT_FALSE(WriteSessionsTable(db, folded, "a game", 3, 10, &error));
-        EXPECT_TRUE(error.contains("Another program is using the database file")) << error;
-        EXPECT_TRUE(SaveCredits(db, 500).failed());
-        read.finish();
-        read.exec("ROLLBACK");
-    }
-    closeDatabase(reader.db);
+    QSqlQuery read(reader.db);
+    ASSERT_TRUE(read.exec("BEGIN") && read.exec("SELECT count(*) FROM [Pay Table]") && read.next());
+    EXPECT_FALSE(WriteSessionsTable(db, folded, "a game", 3, 10, &error));
+    EXPECT_TRUE(SaveCredits(db, 500).failed());
+    SqlTransaction transaction(db);
+    ASSERT_TRUE(transaction.isActive() && ExecuteSql(db, "DELETE FROM [Sessions]"));
+    EXPECT_FALSE(transaction.commit());
+    EXPECT_TRUE(transaction.error().contains("Another program is using the database file"))
+        << transaction.error();
+    EXPECT_FALSE(transaction.isActive());
+    read.finish();
+    read.exec("ROLLBACK");
+
     EXPECT_EQ(SaveCredits(db, 500).outcome, SaveOutcome::Saved);
     for (const double bad : {kInfinity, std::numeric_limits<double>::quiet_NaN()})
         EXPECT_TRUE(SaveCredits(db, bad).error.contains("not a number of credits"));
@@ -100,6 +105,8 @@ TEST_F(DefaultsTest, ABusyCommitIsReportedAndTheSavesAfterItLand)
     EXPECT_TRUE(WriteSessionsTable(db, folded, "a game", 3, 10, &error)) << error;
     EXPECT_EQ(stored().StartupGame, "the quit save");
     EXPECT_EQ(scalar("SELECT sum([Frequency]) FROM [Sessions]").toInt(), kFoldedTop + 1);
+    read = QSqlQuery();
+    closeDatabase(reader.db);
 }
 
 TEST_F(DefaultsTest, TheSessionsTableHoldsOneRowPerWinAndIsReplacedWholeOrNotAtAll)
