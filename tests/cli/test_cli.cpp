@@ -112,8 +112,11 @@ TEST_F(Cli, GamesListsEveryGameWithThePayTablesReturnAndTheBoardsWhereItDiffers)
     const QJsonArray games = cli({"games", "--json"}).json()["games"].toArray();
     EXPECT_EQ(games.size(), 17);
     QHash<QString, QJsonObject> byCasino;
-    for (const QJsonValue& game : games)
+    for (const QJsonValue& game : games) {
         byCasino[game["casino"].toString()] = game.toObject();
+        for (const QJsonValue& r : game["return_pct_paytable"].toArray()) // no game of the catalogue wins
+            EXPECT_TRUE(r.isNull() || (r.toDouble() > 0 && r.toDouble() < 100)) << game["game"].toString();
+    }
     const QJsonArray cleopatra = byCasino["Published example"]["return_pct_paytable"].toArray();
     ASSERT_EQ(cleopatra.size(), 10);
     for (int m = 1; m <= 10; ++m)
@@ -237,7 +240,6 @@ TEST_F(Cli, RandomnessGivesTheDeviationsTheStatisticAndItsTwoSidedPValue)
 {
     const QStringList run{"randomness", "--games", "4000", "--seed", "11", "--json"};
     const QJsonObject test = runCli(run).json();
-    EXPECT_EQ(test["expected_count"].toInt(), 1000);
     const QJsonArray deviations = test["deviations"].toArray();
     ASSERT_EQ(deviations.size(), 80);
     EXPECT_EQ(sumOf(deviations), 0);

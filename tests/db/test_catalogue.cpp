@@ -64,8 +64,8 @@ TEST_F(CatalogueTest, TheGameListHoldsEveryGameInKeyOrderAndAGameReadsInCatchOrd
     for (int c = 0; c <= 10; ++c)
         EXPECT_EQ(game[c][3], PayTableFileValue(double(c)));
     EXPECT_TRUE(std::holds_alternative<std::monostate>(game[11][3]));
-    EXPECT_EQ(game[8][5], PayTableFileValue(12.275)); // stored for Catch 2
-    EXPECT_EQ(game[10][16], PayTableFileValue(4.0));  // the Bonus Factor of the bonus row
+    EXPECT_EQ(game[8][5], PayTableFileValue(12.275)); // the row that was Catch 2
+    EXPECT_EQ(game[10][16], PayTableFileValue(4.0));  // the Bonus Factor, on the row that was Catch 0
     EXPECT_TRUE(std::holds_alternative<std::monostate>(game[9][16]));
 }
 
@@ -128,7 +128,7 @@ TEST_F(CatalogueTest, StoringRefusesAKeyThatAnotherGameHasOrThatCannotBeStoredAn
     EXPECT_EQ(records(kHarrahs), harrahs);
     EXPECT_EQ(records(kAquarius), aquarius);
 
-    // The same key stores the edits; the key in other letters changes its case.
+    // The same key stores the edits; a new one, in other letters too, renames the game.
     ASSERT_EQ(StoreEditedGame(db, kHarrahs, kHarrahs, edits, &error), StoreOutcome::Stored) << error;
     EXPECT_EQ(count("[Casino] = 'Harrah''s Laughlin' AND [Catch] = 0 AND [Pick1] = 5"), 1);
     const GameKey renamed{"NEVADA - OTHER", "HARRAH'S LAUGHLIN", "Keno $1"};
