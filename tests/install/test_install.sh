@@ -41,6 +41,9 @@ grep -q "Mad Yeti Keno" <<<"$games" || fail "tallyhawk-cli games lists no catalo
 mv "$seed" "$work/seed.orf"
 if "$prefix/bin/tallyhawk-cli" games >/dev/null 2>&1; then fail "tallyhawk-cli read a database other than the installed seed"; fi
 mv "$work/seed.orf" "$seed"
+# A build, not installed, reads the seed beside its program and installs nothing.
+"$build/bin/tallyhawk-cli" games | grep -q "Mad Yeti Keno" || fail "the build's tallyhawk-cli reads no seed beside it"
+[ ! -e "$userdb" ] || fail "tallyhawk-cli installed $userdb"
 
 # The program installs the user's database from the installed seed and shows the board.
 QT_QPA_PLATFORM=offscreen timeout 60 "$prefix/bin/tallyhawk" --screenshot "$work/board.png" ||
