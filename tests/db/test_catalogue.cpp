@@ -1,10 +1,14 @@
+// The pay table as the windows read it and the catalogue changes it: copy, delete, store under a
+// new key, export and import, each whole or not at all and each finding a game by its key
+// in any letter case; the clean-up and the repair at start.
+
 #include "db/catalogue.h"
-#include "db/database.h"
 #include "db/paytable.h"
+#include "db/repair.h"
 #include "support/databasetest.h"
 
-#include <gtest/gtest.h>
-#include <QSqlQuery>
+#include <algorithm>
+#include <limits>
 
 using namespace tallyhawk;
 
@@ -12,362 +16,251 @@ namespace {
 
 const GameKey kHarrahs{"NEVADA - Other", "Harrah's Laughlin", "Live Keno $1"};
 const GameKey kAquarius{"NEVADA - Other", "Aquarius Laughlin", "Live Keno $1"};
-const GameKey kFirePower{"NEVADA - Las Vegas", "Rampart", "Fire Power Keno"};
+const QVariant kNull = QVariant(QMetaType(QMetaType::QString));
 
 class CatalogueTest : public DatabaseTest
 {
 protected:
-    qlonglong allRows() { return scalar("SELECT count(*) FROM [Pay Table]").toLongLong(); }
-
+    qlonglong count(const QString& condition = "1")
+    {
+        return scalar("SELECT count(*) FROM [Pay Table] WHERE " + condition).toLongLong();
+    }
+    void insert(const QVariantList& key, const QVariant& caught)
+    {
+        ASSERT_TRUE(ExecuteSql(db,
+                               "INSERT INTO [Pay Table] ([Location], [Casino], [Game], [Catch], [Pick1]) "
+                               "VALUES (?, ?, ?, ?, 7)",
+                               key + QVariantList{caught}));
+    }
     std::vector<PayTableFileRecord> records(const GameKey& key)
     {
         std::vector<PayTableFileRecord> result;
-        QString error;
-        EXPECT_TRUE(ReadGameRecords(db, key, &result, &error)) << error.toStdString();
+        EXPECT_TRUE(ReadGameRecords(db, key, &result, nullptr));
         return result;
     }
-
-    // The pay of a game's row, or Null.
-    QVariant pay(const GameKey& key, int caught, int n)
+    bool import(const std::vector<PayTableFileRecord>& file, QString* error)
     {
-        return scalar(QStringLiteral("SELECT [Pick%1] FROM [Pay Table] WHERE [Location] = ? AND [Casino] = ? "
-                                     "AND [Game] = ? AND [Catch] = ?")
-                          .arg(n),
-                      {QString::fromStdString(key.Location), QString::fromStdString(key.Casino),
-                       QString::fromStdString(key.Game), caught});
+        return ImportGame(db, ReadImportedGame(FormatPayTableFile(file)), error);
     }
 };
 
-std::vector<PayTableFileRecord> readFile(const std::string& text)
-{
-    const PayTableFileContents contents = ReadPayTableFile(DecodePayTableBytes(text));
-    EXPECT_TRUE(contents.ok()) << contents.error;
-    return contents.records;
-}
-
-ImportedGame gameOf(const std::vector<PayTableFileRecord>& records)
-{
-    const ImportedGame game = GameFromRecords(records);
-    EXPECT_TRUE(game.ok()) << game.error;
-    return game;
-}
-
 } // namespace
 
-TEST_F(CatalogueTest, ReadsAGameAsRecordsInCatchOrder)
+TEST_F(CatalogueTest, TheGameListHoldsEveryGameInKeyOrderAndAGameReadsInCatchOrder)
 {
-    const auto game = records(kFirePower);
-    ASSERT_EQ(game.size(), 11u);
-    for (int c = 0; c <= 10; ++c) {
-        EXPECT_EQ(std::get<std::string>(game[c][1]), "Rampart");
-        EXPECT_EQ(std::get<double>(game[c][3]), c);
-    }
-    EXPECT_EQ(std::get<double>(game[2][5]), 12.275);
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(game[2][4]));
-    EXPECT_EQ(std::get<double>(game[0][16]), 4); // Bonus Factor
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(game[1][16]));
-    // The key is matched without regard to letter case.
-    EXPECT_EQ(records({"nevada - las vegas", "RAMPART", "fire power keno"}), game);
-    EXPECT_TRUE(records({"NEVADA - Other", "Nowhere", "Keno"}).empty());
-}
+    QStringList games;
+    ASSERT_TRUE(ReadGameList(db, &games));
+    ASSERT_EQ(games.size(), 17);
+    QStringList sorted = games; // the parts lie in columns of fixed width
+    std::sort(sorted.begin(), sorted.end(),
+              [](const QString& a, const QString& b) { return a.toLower() < b.toLower(); });
+    EXPECT_EQ(games, sorted);
 
-TEST_F(CatalogueTest, ARowWithoutACatchComesAfterTheBonusRow)
-{
-    ASSERT_TRUE(
-        ExecuteSql(db, "INSERT INTO [Pay Table] ([Location], [Casino], [Game], [Pick1]) VALUES (?, ?, ?, 3)",
-                   {"NEVADA - Las Vegas", "Rampart", "Fire Power Keno"}));
-    const auto game = records(kFirePower);
+    // Stored with the Catch falling, and a row without a Catch: read in Catch order, that row last.
+    ASSERT_TRUE(ExecuteSql(db, "UPDATE [Pay Table] SET [Catch] = 10 - [Catch] WHERE [Casino] = 'Rampart'"));
+    insert({"NEVADA - Las Vegas", "Rampart", "Fire Power Keno"}, kNull);
+    const auto game = records({"nevada - las vegas", "RAMPART", "fire power keno"});
     ASSERT_EQ(game.size(), 12u);
-    EXPECT_EQ(game.front()[3], PayTableFileValue(0.0));
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(game.back()[3]));
+    for (int c = 0; c <= 10; ++c)
+        EXPECT_EQ(game[c][3], PayTableFileValue(double(c)));
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(game[11][3]));
+    EXPECT_EQ(game[8][5], PayTableFileValue(12.275)); // the row that was Catch 2
+    EXPECT_EQ(game[10][16], PayTableFileValue(4.0));  // the Bonus Factor, on the row that was Catch 0
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(game[9][16]));
 }
 
-TEST_F(CatalogueTest, CopiesEveryRowOfAGameUnderTheNewKey)
+TEST_F(CatalogueTest, CopiesEveryRowOfAGameUnderTheNewKeyBonusRowFirst)
 {
-    const qlonglong before = allRows();
+    const qlonglong before = count();
     QString error;
-    ASSERT_TRUE(CopyGameAsNew(db, kHarrahs, "Live Keno $1", &error)) << error.toStdString();
-    EXPECT_EQ(allRows(), before + 11);
-
-    const GameKey copyKey{"New", "New", "Live Keno $1"};
-    auto copy = records(copyKey);
-    auto original = records(kHarrahs);
-    ASSERT_EQ(copy.size(), 11u);
+    ASSERT_TRUE(CopyGameAsNew(db, kHarrahs, "Keno $1", &error)) << error;
+    EXPECT_EQ(scalar("SELECT [Catch] FROM [Pay Table] WHERE [Location] = 'New' ORDER BY rowid").toInt(), 0);
+    auto copy = records({"New", "New", "Keno $1"}), original = records(kHarrahs);
     for (auto* game : {&copy, &original})
         for (auto& record : *game)
-            record[0] = record[1] = std::monostate{};
+            record[0] = record[1] = record[2] = std::monostate{};
     EXPECT_EQ(copy, original);
-
-    // A second copy under the same name adds another set of rows with that key.
-    ASSERT_TRUE(CopyGameAsNew(db, kHarrahs, "Live Keno $1", &error)) << error.toStdString();
-    EXPECT_EQ(records(copyKey).size(), 22u);
-    // The bonus row of the copy is stored first.
-    EXPECT_EQ(scalar("SELECT [Catch] FROM [Pay Table] WHERE [Location] = 'New' ORDER BY rowid").toInt(), 0);
+    // A second copy under the same name adds another set of rows; a name the list would cut is refused.
+    ASSERT_TRUE(CopyGameAsNew(db, kHarrahs, "Keno $1", &error)) << error;
+    EXPECT_FALSE(CopyGameAsNew(db, kHarrahs, QString(21, 'g'), &error));
+    EXPECT_EQ(count(), before + 22);
 }
 
-TEST_F(CatalogueTest, CopyTakesTheNewGameName)
+TEST_F(CatalogueTest, DeleteFindsTheKeyInAnyLetterCaseAndKeepsTheLastElevenRows)
 {
     QString error;
-    ASSERT_TRUE(CopyGameAsNew(db, kFirePower, "Keno $1", &error)) << error.toStdString();
-    EXPECT_EQ(records({"New", "New", "Keno $1"}).size(), 11u);
-    EXPECT_EQ(records(kFirePower).size(), 11u);
-}
-
-TEST_F(CatalogueTest, DeleteKeepsTheLastElevenRows)
-{
-    ASSERT_TRUE(
-        ExecuteSql(db, "DELETE FROM [Pay Table] WHERE NOT ([Location] = ? AND [Casino] = ? AND [Game] = ?)",
-                   {"NEVADA - Other", "Harrah's Laughlin", "Live Keno $1"}));
-    ASSERT_EQ(allRows(), 11);
-    QString error;
-    EXPECT_EQ(DeleteGame(db, kHarrahs, &error), DeleteOutcome::TooFewRows);
-    EXPECT_EQ(allRows(), 11);
-
-    // Twelve rows let any game go, even the last one.
-    ASSERT_TRUE(ExecuteSql(db, "INSERT INTO [Pay Table] ([Location], [Casino], [Game], [Catch]) "
-                               "VALUES ('NEVADA - Other', 'Harrah''s Laughlin', 'Live Keno $1', 3)"));
-    EXPECT_EQ(DeleteGame(db, kHarrahs, &error), DeleteOutcome::Deleted) << error.toStdString();
-    EXPECT_EQ(allRows(), 0);
-}
-
-TEST_F(CatalogueTest, DeletingAGameThatIsNotThereSaysSo)
-{
-    const qlonglong before = allRows();
-    QString error;
+    const qlonglong before = count();
     EXPECT_EQ(DeleteGame(db, {"NEVADA - Other", "Nowhere", "Keno"}, &error), DeleteOutcome::NotFound);
-    EXPECT_EQ(allRows(), before);
-}
-
-TEST_F(CatalogueTest, DeleteMatchesTheKeyInAnyLetterCase)
-{
-    // Stored in small letters, selected in capitals.
-    ASSERT_TRUE(ExecuteSql(
-        db, "UPDATE [Pay Table] SET [Location] = 'nevada - other', [Casino] = ? WHERE [Casino] = ?",
-        {"harrah's laughlin", "Harrah's Laughlin"}));
-    const qlonglong before = allRows();
-    QString error;
-    EXPECT_EQ(DeleteGame(db, {"NEVADA - OTHER", "HARRAH'S LAUGHLIN", "LIVE KENO $1"}, &error),
-              DeleteOutcome::Deleted)
-        << error.toStdString();
-    EXPECT_EQ(allRows(), before - 11);
-    EXPECT_TRUE(records(kHarrahs).empty());
+    EXPECT_EQ(count(), before);
+    EXPECT_EQ(DeleteGame(db, {"nevada - other", "HARRAH'S LAUGHLIN", "live keno $1"}, &error),
+              DeleteOutcome::Deleted);
+    EXPECT_EQ(count(), before - 11);
     EXPECT_EQ(records(kAquarius).size(), 11u); // the same location, another casino
+
+    ASSERT_TRUE(ExecuteSql(db, "DELETE FROM [Pay Table] WHERE [Casino] <> 'Aquarius Laughlin'"));
+    EXPECT_EQ(DeleteGame(db, kAquarius, &error), DeleteOutcome::TooFewRows);
+    insert({"NEVADA - Other", "Aquarius Laughlin", "Live Keno $1"}, 3); // twelve rows let the last game go
+    EXPECT_EQ(DeleteGame(db, kAquarius, &error), DeleteOutcome::Deleted) << error;
+    EXPECT_EQ(count(), 0);
 }
 
-TEST_F(CatalogueTest, StoringGivesTheGameItsNewKey)
+TEST_F(CatalogueTest, StoringRefusesAKeyThatAnotherGameHasOrThatCannotBeStoredAndKeepsTheEditsOut)
 {
-    const auto before = records(kHarrahs);
-    const GameKey renamed{"NEVADA - Other", "Harrah's Laughlin", "Keno $1"};
-    QString error;
-    ASSERT_EQ(StoreEditedGame(db, kHarrahs, renamed, {}, &error), StoreOutcome::Stored)
-        << error.toStdString();
-    EXPECT_TRUE(records(kHarrahs).empty());
-    auto after = records(renamed);
-    ASSERT_EQ(after.size(), 11u);
-    for (auto& record : after)
-        record[2] = std::string("Live Keno $1");
-    EXPECT_EQ(after, before);
-}
-
-TEST_F(CatalogueTest, StoringRefusesAKeyThatAnotherGameHasAndKeepsTheEditsOut)
-{
-    const auto harrahs = records(kHarrahs);
-    const auto aquarius = records(kAquarius);
+    const auto harrahs = records(kHarrahs), aquarius = records(kAquarius);
     const qlonglong bonusRow =
         scalar("SELECT rowid FROM [Pay Table] WHERE [Casino] = ? AND [Catch] = 0", {"Harrah's Laughlin"})
             .toLongLong();
     const std::vector<CellEdit> edits{{bonusRow, "Pick1", 5.0}};
+    insert({"OTHER", "One Row", "Keno"}, 0);
     QString error;
-    EXPECT_EQ(StoreEditedGame(db, kHarrahs, kAquarius, edits, &error), StoreOutcome::KeyTaken);
-    EXPECT_FALSE(error.isEmpty());
-    // Also when the other game's key is typed in other letters, or with blanks around it.
-    EXPECT_EQ(StoreEditedGame(db, kHarrahs, {"nevada - other", " AQUARIUS LAUGHLIN ", "live keno $1"}, edits,
-                              &error),
-              StoreOutcome::KeyTaken);
-    EXPECT_EQ(records(kHarrahs), harrahs); // the edit went with the refused key
-    EXPECT_EQ(records(kAquarius), aquarius);
-
-    EXPECT_EQ(StoreEditedGame(db, kHarrahs, {"NEVADA - Other", QString(29, 'c').toStdString(), "Keno"}, edits,
-                              &error),
+    // Also typed in other letters or with blanks around it, and when the other game is one row.
+    for (const GameKey& taken : {kAquarius,
+                                 GameKey{"nevada - other", " AQUARIUS LAUGHLIN ", "live keno $1"},
+                                 {"OTHER", "One Row", "Keno"}}) {
+        EXPECT_EQ(StoreEditedGame(db, kHarrahs, taken, edits, &error), StoreOutcome::KeyTaken)
+            << taken.Casino;
+        EXPECT_TRUE(error.startsWith("Another game is already stored as ")) << error;
+    }
+    EXPECT_EQ(StoreEditedGame(db, kHarrahs, {"NEVADA - Other", std::string(29, 'c'), "Keno"}, edits, &error),
               StoreOutcome::KeyRefused);
     EXPECT_EQ(error.toStdString(),
               "the casino \"" + std::string(29, 'c') + "\" is longer than 28 characters");
     EXPECT_EQ(records(kHarrahs), harrahs);
+    EXPECT_EQ(records(kAquarius), aquarius);
 
-    ASSERT_EQ(StoreEditedGame(db, kHarrahs, kHarrahs, edits, &error), StoreOutcome::Stored)
-        << error.toStdString();
-    EXPECT_EQ(pay(kHarrahs, 0, 1), QVariant(qlonglong(5)));
+    // The same key stores the edits; a new one, in other letters too, renames the game.
+    ASSERT_EQ(StoreEditedGame(db, kHarrahs, kHarrahs, edits, &error), StoreOutcome::Stored) << error;
+    EXPECT_EQ(count("[Casino] = 'Harrah''s Laughlin' AND [Catch] = 0 AND [Pick1] = 5"), 1);
+    const GameKey renamed{"NEVADA - OTHER", "HARRAH'S LAUGHLIN", "Keno $1"};
+    ASSERT_EQ(StoreEditedGame(db, kHarrahs, renamed, {}, &error), StoreOutcome::Stored) << error;
+    EXPECT_EQ(count("[Casino] = 'HARRAH''S LAUGHLIN' COLLATE BINARY AND [Game] = 'Keno $1'"), 11);
+    EXPECT_TRUE(records(kHarrahs).empty());
 }
 
-TEST_F(CatalogueTest, StoringTheSameKeyInOtherLettersChangesTheCase)
-{
-    const GameKey shouted{"NEVADA - OTHER", "HARRAH'S LAUGHLIN", "Live Keno $1"};
-    QString error;
-    ASSERT_EQ(StoreEditedGame(db, kHarrahs, shouted, {}, &error), StoreOutcome::Stored)
-        << error.toStdString();
-    EXPECT_EQ(
-        scalar("SELECT count(*) FROM [Pay Table] WHERE [Casino] = ? COLLATE BINARY", {"HARRAH'S LAUGHLIN"})
-            .toInt(),
-        11);
-    // Unchanged, the key rewrites the rows with their own values.
-    EXPECT_EQ(StoreEditedGame(db, shouted, shouted, {}, &error), StoreOutcome::Stored);
-    EXPECT_EQ(records(shouted).size(), 11u);
-}
-
+// Copy, store, import, count and delete all store a key without the blanks around its parts and
+// find it by either form.
 TEST_F(CatalogueTest, EveryPathStoresAndFindsTheKeyWithoutItsBlanks)
 {
-    const GameKey padded{" ARIZONA ", "  Desert  ", "Keno $1 "};
-    const GameKey trimmed{"ARIZONA", "Desert", "Keno $1"};
+    const GameKey padded{" ARIZONA ", "  Desert  ", "Keno $1 "}, trimmed{"ARIZONA", "Desert", "Keno $1"};
     QString error;
     ASSERT_TRUE(
-        CopyGameAsNew(db, {" NEVADA - Other", "Harrah's Laughlin ", " Live Keno $1"}, " Keno $1 ", &error))
-        << error.toStdString();
-    EXPECT_EQ(records({"New", "New", "Keno $1"}).size(), 11u);
+        CopyGameAsNew(db, {" NEVADA - Other", "Harrah's Laughlin ", " Live Keno $1"}, " Keno $1 ", &error));
     ASSERT_EQ(StoreEditedGame(db, {"New", "New", "Keno $1"}, padded, {}, &error), StoreOutcome::Stored);
-    EXPECT_EQ(scalar("SELECT count(*) FROM [Pay Table] WHERE [Location] = 'ARIZONA' AND [Casino] = 'Desert' "
-                     "AND [Game] = 'Keno $1'")
-                  .toInt(),
-              11);
-    // Export, count and delete find it by either form.
-    EXPECT_EQ(records(padded).size(), 11u);
+    EXPECT_EQ(count("[Location] = 'ARIZONA' AND [Casino] = 'Desert' AND [Game] = 'Keno $1'"), 11);
     qlonglong rows = 0;
     ASSERT_TRUE(CountGameRows(db, padded, &rows, &error));
     EXPECT_EQ(rows, 11);
 
-    auto file = records(trimmed);
+    auto file = records(padded);
     for (auto& record : file)
         record[0] = std::string("ARIZONA  ");
-    ASSERT_TRUE(ImportGame(db, gameOf(file), &error)) << error.toStdString();
+    ASSERT_TRUE(import(file, &error)) << error;
     EXPECT_EQ(records(trimmed).size(), 11u);
     EXPECT_EQ(DeleteGame(db, padded, &error), DeleteOutcome::Deleted);
-    EXPECT_TRUE(records(trimmed).empty());
-
-    // A name that the list would cut is never stored.
-    EXPECT_FALSE(CopyGameAsNew(db, kHarrahs, QString(21, 'g'), &error));
-    EXPECT_TRUE(records({"New", "New", std::string(21, 'g')}).empty());
+    EXPECT_EQ(count(), count("[Location] <> 'ARIZONA'"));
 }
 
-TEST_F(CatalogueTest, RoundingTouchesOnlyTheListedGames)
-{
-    ASSERT_TRUE(ExecuteSql(db,
-                           "UPDATE [Pay Table] SET [Pick1] = 2.5, [Pick2] = 3.5, [Pick3] = '7.5 credits', "
-                           "[Pick4] = '' WHERE [Casino] = ? AND [Catch] = 1",
-                           {"Harrah's Laughlin"}));
-    QString error;
-    ASSERT_TRUE(RoundPaysToWholeNumbers(db, {kHarrahs}, &error)) << error.toStdString();
-    EXPECT_EQ(pay(kHarrahs, 1, 1), QVariant(qlonglong(2)));
-    EXPECT_EQ(pay(kHarrahs, 1, 2), QVariant(qlonglong(4)));
-    EXPECT_EQ(pay(kHarrahs, 1, 3), QVariant(qlonglong(8))); // the leading number of the text
-    EXPECT_EQ(pay(kHarrahs, 1, 4).toString(), "");          // an empty text is left alone
-    EXPECT_TRUE(pay(kHarrahs, 1, 5).isNull());
-    EXPECT_EQ(pay(kHarrahs, 10, 10), QVariant(qlonglong(50000)));
-    // A game that is not listed keeps its fractional pays.
-    EXPECT_EQ(pay(kFirePower, 2, 2).toDouble(), 12.275);
-
-    ASSERT_TRUE(RoundPaysToWholeNumbers(db, {kAquarius, {"nevada - las vegas", "rampart", "FIRE POWER KENO"}},
-                                        &error))
-        << error.toStdString();
-    EXPECT_EQ(pay(kFirePower, 2, 2), QVariant(qlonglong(12)));
-    EXPECT_EQ(pay(kFirePower, 3, 3), QVariant(qlonglong(30)));
-    EXPECT_EQ(pay(kFirePower, 4, 4), QVariant(qlonglong(88)));
-}
-
-TEST_F(CatalogueTest, ExportThenImportGivesTheSameGame)
+TEST_F(CatalogueTest, AnImportReplacesEveryRowOfItsGameWholeOrNotAtAll)
 {
     const auto exported = records(kHarrahs);
-    ASSERT_EQ(exported.size(), 11u);
-    const std::string file = FormatPayTableFile(exported);
-    auto read = readFile(file);
-    ASSERT_EQ(read.size(), 11u);
+    auto file = exported;
     // Bonus values on rows after the first are not kept, whatever the file holds there.
-    read[3][14] = 9.0;
-    read[3][19] = std::string("4");
-
-    const qlonglong before = allRows();
+    file[3][14] = 9.0;
+    file[3][19] = std::string("4");
+    const qlonglong before = count();
     QString error;
-    ASSERT_TRUE(ImportGame(db, gameOf(read), &error)) << error.toStdString();
-    EXPECT_EQ(allRows(), before);
+    ASSERT_TRUE(import(file, &error)) << error;
+    EXPECT_EQ(count(), before);
     EXPECT_EQ(records(kHarrahs), exported);
-    EXPECT_EQ(std::get<double>(records(kHarrahs)[0][16]), 1);                      // Bonus Factor
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(records(kHarrahs)[3][14])); // Bonus Ball
-}
 
-TEST_F(CatalogueTest, ImportReplacesAllRowsOfTheGameItNames)
-{
-    // Five records under the key in other letters: the game has five rows afterwards.
-    auto five = records(kHarrahs);
-    five.resize(5);
-    for (auto& record : five)
+    // Five records under the key in other letters, one refused half-way: the old game stays.
+    file.resize(5);
+    for (auto& record : file)
         record[1] = std::string("HARRAH'S LAUGHLIN");
-    const qlonglong before = allRows();
-    QString error;
-    ASSERT_TRUE(ImportGame(db, gameOf(readFile(FormatPayTableFile(five))), &error)) << error.toStdString();
-    EXPECT_EQ(allRows(), before - 6);
-    EXPECT_EQ(records(kHarrahs).size(), 5u);
-    EXPECT_EQ(records(kAquarius).size(), 11u);
-}
+    file[4][13] = 7.0;
+    ASSERT_TRUE(ExecuteSql(db, "CREATE TEMP TRIGGER refuse BEFORE INSERT ON [Pay Table] WHEN NEW.[Catch] = 4 "
+                               "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END"));
+    EXPECT_FALSE(import(file, &error));
+    EXPECT_TRUE(error.contains("refused by the test")) << error;
+    EXPECT_EQ(records(kHarrahs), exported);
+    ASSERT_TRUE(ExecuteSql(db, "DROP TRIGGER refuse"));
+    ASSERT_TRUE(import(file, &error)) << error;
+    EXPECT_EQ(count(), before - 6);
+    EXPECT_EQ(count("[Casino] = 'Harrah''s Laughlin' AND [Catch] = 4 AND [Pick10] = 7"), 1);
 
-TEST_F(CatalogueTest, ImportOfFourteenRecordsKeepsEleven)
-{
-    auto game = records(kFirePower);
-    for (int c = 11; c <= 13; ++c) {
-        auto extra = game.back();
-        extra[3] = double(c);
-        game.push_back(extra);
-    }
-    const auto read = readFile(FormatPayTableFile(game));
-    ASSERT_EQ(read.size(), 11u);
-    const qlonglong before = allRows();
-    QString error;
-    ASSERT_TRUE(ImportGame(db, gameOf(read), &error)) << error.toStdString();
-    EXPECT_EQ(allRows(), before);
-    EXPECT_EQ(records(kFirePower).size(), 11u);
-    EXPECT_EQ(pay(kFirePower, 2, 2).toDouble(), 12.275);
-}
-
-TEST_F(CatalogueTest, ANewGameFromAWindows1252FileKeepsItsCentSign)
-{
-    std::string file;
-    for (int c = 0; c <= 10; ++c) {
-        file += "\"NEVADA - Other\",\"O'Sheas\",\"Caveman Keno 25\xA2\"," + std::to_string(c);
-        for (int i = 4; i < 20; ++i)
-            file += c == 0 && i >= 14 ? ",1" : ",\"\"";
-        file += "\r\n";
-    }
-    QString error;
-    ASSERT_TRUE(ImportGame(db, gameOf(readFile(file)), &error)) << error.toStdString();
-    const auto game = records({"NEVADA - Other", "O'Sheas", "Caveman Keno 25\xC2\xA2"});
-    ASSERT_EQ(game.size(), 11u);
-    EXPECT_EQ(std::get<double>(game[0][19]), 1);
-}
-
-TEST_F(CatalogueTest, AnImportThatFailsMidwayLeavesTheOldGame)
-{
-    const auto old = records(kHarrahs);
-    auto changed = old;
-    for (auto& record : changed)
-        if (record[3] != PayTableFileValue(0.0))
-            record[13] = 7.0;
-    ASSERT_TRUE(ExecuteSql(db, "CREATE TEMP TRIGGER refuse_catch_5 BEFORE INSERT ON [Pay Table] "
-                               "WHEN NEW.[Catch] = 5 BEGIN SELECT RAISE(ABORT, 'refused by the test'); END"));
-    const qlonglong before = allRows();
-    QString error;
-    EXPECT_FALSE(ImportGame(db, gameOf(readFile(FormatPayTableFile(changed))), &error));
-    EXPECT_TRUE(error.contains("refused by the test")) << error.toStdString();
-    EXPECT_EQ(allRows(), before);
-    EXPECT_EQ(records(kHarrahs), old);
-
-    // Without the trigger the same import goes through.
-    ASSERT_TRUE(ExecuteSql(db, "DROP TRIGGER refuse_catch_5"));
-    ASSERT_TRUE(ImportGame(db, gameOf(readFile(FormatPayTableFile(changed))), &error)) << error.toStdString();
-    EXPECT_EQ(pay(kHarrahs, 5, 10), QVariant(qlonglong(7)));
-}
-
-TEST_F(CatalogueTest, ImportWithNothingToImportChangesNothing)
-{
-    const qlonglong before = allRows();
-    QString error;
     EXPECT_FALSE(ImportGame(db, ImportedGame{}, &error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(allRows(), before);
+    EXPECT_EQ(count(), before - 6);
+}
+
+// The clean-up removes such rows, but a read-only database and the command line read them as
+// they are stored: a Catch beyond any whole number reads as blank, never converted.
+TEST_F(CatalogueTest, ACatchOutOfRangeIsDroppedAtStartAndReadAsBlankUntilThen)
+{
+    for (const QVariant& caught :
+         {QVariant(1e20), QVariant(-1e20), QVariant(std::numeric_limits<double>::infinity()), QVariant(11),
+          QVariant(-1), QVariant(7), kNull})
+        insert({"X", "Y", "Z"}, caught);
+    ASSERT_TRUE(ExecuteSql(
+        db, "UPDATE [Pay Table] SET [Pick1] = 0, [Pick2] = '0' WHERE [Casino] = 'Y' AND [Catch] = 7"));
+    std::vector<PayScheduleRow> rows;
+    ASSERT_TRUE(ReadGameRows(db, GameSql({"X", "Y", "Z"}), &rows));
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(std::count_if(rows.begin(), rows.end(), [](const PayScheduleRow& row) { return !row.Catch; }),
+              4);
+
+    const qlonglong before = count();
+    QString error;
+    ASSERT_TRUE(CleanPayTable(db, &error)) << error;
+    EXPECT_EQ(count(), before - 5);
+    EXPECT_EQ(count("[Casino] = 'Y' AND [Catch] IS NULL AND [Pick1] = 7"), 1); // a Null Catch stays
+    // Zero pays, as numbers or as text, are stored as Null.
+    EXPECT_EQ(count("[Casino] = 'Y' AND [Catch] = 7 AND [Pick1] IS NULL AND [Pick2] IS NULL"), 1);
+}
+
+TEST_F(CatalogueTest, TheRepairRemovesRowsThatCanNeverBeListedAndTrimsKeysThatTakeNoOtherGamesKey)
+{
+    CatalogueRepair report;
+    QString error;
+    ASSERT_TRUE(RepairCatalogue(db, &report, &error));
+    EXPECT_FALSE(report.repaired()); // a sound catalogue is left as it is
+    const qlonglong before = count();
+    // A Catch that is Null, fractional, text or out of range, and keys holding a NUL.
+    for (const QVariant& caught :
+         {QVariant(QMetaType(QMetaType::Int)), QVariant(2.5), QVariant("Catch"), QVariant(11), QVariant(-1)})
+        insert({"OTHER", "Junk", "Keno"}, caught);
+    ASSERT_TRUE(
+        ExecuteSql(db, "INSERT INTO [Pay Table] ([Location], [Casino], [Game], [Catch]) "
+                       "VALUES (CAST(x'4f0054' AS TEXT), 'C', 'G', 0), ('L', CAST(x'00' AS TEXT), 'G', 1), "
+                       "('L', 'C', CAST(x'4b00' AS TEXT), 2)"));
+    insert({"OTHER", "Kept", "Keno"}, 3); // a sound row of another game stays
+    ASSERT_TRUE(ExecuteSql(
+        db, "UPDATE [Pay Table] SET [Location] = 'NEVADA - Other ', [Casino] = ' Harrah''s Laughlin' "
+            "WHERE [Casino] = 'Harrah''s Laughlin'"));
+    // Trimmed, this one would become Aquarius Laughlin's key: it stays.
+    ASSERT_TRUE(ExecuteSql(
+        db, "UPDATE [Pay Table] SET [Game] = 'Live Keno $1 ' WHERE [Casino] = 'Aquarius Laughlin'"));
+    insert({"NEVADA - Other", "Aquarius Laughlin", "Live Keno $1"}, 0);
+    insert({kNull, "Missing", "Keno"}, 0); // a part stored as Null is found as an empty one
+
+    ASSERT_TRUE(RepairCatalogue(db, &report, &error)) << error;
+    EXPECT_EQ(report.rowsRemoved, 8);
+    EXPECT_EQ(report.gamesTrimmed, 2);
+    EXPECT_EQ(count(), before + 3);
+    EXPECT_EQ(count("[Location] = 'NEVADA - Other' AND [Casino] = 'Harrah''s Laughlin'"), 11);
+    EXPECT_EQ(count("[Game] = 'Live Keno $1 '"), 11);
+    EXPECT_EQ(count("[Location] = '' AND [Casino] = 'Missing'"), 1);
+    EXPECT_TRUE(report.description().contains("- removed 8 rows") &&
+                report.description().contains("- stored 2 games"));
+    ASSERT_TRUE(RepairCatalogue(db, &report, &error));
+    EXPECT_FALSE(report.repaired()); // said once: the next start finds nothing
+
+    // A repair that fails changes nothing: all or nothing.
+    insert({"OTHER", "Junk", "Keno"}, 2.5);
+    insert({" L", "C", "G"}, 0);
+    ASSERT_TRUE(ExecuteSql(db, "CREATE TEMP TRIGGER refuse BEFORE UPDATE ON [Pay Table] "
+                               "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END"));
+    EXPECT_FALSE(RepairCatalogue(db, &report, &error));
+    EXPECT_TRUE(error.contains("refused by the test")) << error;
+    EXPECT_FALSE(report.repaired());
+    EXPECT_EQ(count(), before + 5);
 }

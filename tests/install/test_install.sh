@@ -41,6 +41,9 @@ grep -q "Mad Yeti Keno" <<<"$games" || fail "tallyhawk-cli games lists no catalo
 mv "$seed" "$work/seed.orf"
 if "$prefix/bin/tallyhawk-cli" games >/dev/null 2>&1; then fail "tallyhawk-cli read a database other than the installed seed"; fi
 mv "$work/seed.orf" "$seed"
+# A build, not installed, reads the seed beside its program and installs nothing.
+"$build/bin/tallyhawk-cli" games | grep -q "Mad Yeti Keno" || fail "the build's tallyhawk-cli reads no seed beside it"
+[ ! -e "$userdb" ] || fail "tallyhawk-cli installed $userdb"
 
 # The program installs the user's database from the installed seed and shows the board.
 QT_QPA_PLATFORM=offscreen timeout 60 "$prefix/bin/tallyhawk" --screenshot "$work/board.png" ||
@@ -49,6 +52,10 @@ QT_QPA_PLATFORM=offscreen timeout 60 "$prefix/bin/tallyhawk" --screenshot "$work
 read -r width height < <(file "$work/board.png" | sed -n 's/.*PNG image data, \([0-9]*\) x \([0-9]*\),.*/\1 \2/p')
 [ "${width:-0}" -ge 640 ] && [ "${height:-0}" -ge 400 ] || fail "the board's picture is ${width:-?} x ${height:-?}"
 games=$("$prefix/bin/tallyhawk-cli" games) || fail "tallyhawk-cli cannot read the user's database"
+# Once installed, the user's database is the one the command line reads, the seed beside it unread.
+mv "$userdb" "$work/user.orf" && echo "not a database" >"$userdb"
+if "$prefix/bin/tallyhawk-cli" games >/dev/null 2>&1; then fail "tallyhawk-cli read the seed, not $userdb"; fi
+mv "$work/user.orf" "$userdb"
 
 # One version everywhere: both programs and the newest release of the AppStream metadata.
 metainfo=$(echo "$prefix"/share/metainfo/*.metainfo.xml)
