@@ -1,9 +1,10 @@
 #include "engine/sim/exactodds.h"
 
-#include <bit>
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
+#include <numeric>
 
 using namespace tallyhawk;
 
@@ -13,38 +14,18 @@ using Catches = std::array<long double, kExactMaxCatch + 1>;
 using Ways = std::map<std::int64_t, ExactInt>; // whole ways to win each amount
 
 // Both rule sets read the same whole bonus values and kind in these games.
-ExactGame game(int marked, std::array<double, kExactMaxCatch + 1> pays, BonusValues bonus = {},
+ExactGame game(int marked, std::array<double, kExactMaxCatch + 1> pays, BonusValues b = {},
                GameKind kind = {})
 {
-    const BonusValues& b = bonus;
-    return {marked,
-            pays,
-            b,
-            kind,
-            {double(b.BonusBall), double(b.FreeGames), double(b.BonusFactor), double(b.Egg1Bonus),
-             double(b.Egg2Bonus), double(b.Egg3Bonus)},
-            kind,
-            ""};
+    const double sim[] = {double(b.BonusBall), double(b.FreeGames), double(b.BonusFactor),
+                          double(b.Egg1Bonus), double(b.Egg2Bonus), double(b.Egg3Bonus)};
+    return {marked, pays, b, kind, {sim[0], sim[1], sim[2], sim[3], sim[4], sim[5]}, kind, ""};
 }
 
 const GameKind kCaveman{true, false}, kPlus{true, true};
 
 // The catalogue's Cleopatra Keno, 8 spots: bonus row 20, 12, 2, 1, 1, 1.
 const ExactGame kCleopatra = game(8, {0, 0, 0, 0, 3, 10, 56, 180, 1000}, {20, 12, 2});
-
-// A small board's numbers 0 to 15 as bits; the ticket is 0 .. marked - 1.
-using Mask = std::uint32_t;
-using Balls = std::array<int, 8>;
-
-Mask below(int n)
-{
-    return (Mask{1} << n) - 1;
-}
-
-int count(Mask m)
-{
-    return std::popcount(m);
-}
 
 std::int64_t pay(const ExactGame& g, int catches, int bet = 1)
 {
@@ -57,6 +38,8 @@ std::int64_t eggBonus(const ExactGame& g, int eggs)
                                        g.boardBonus.Egg3Bonus}[eggs];
 }
 
+// On a small board the ticket is the numbers 0 to marked - 1 and the eggs of a Caveman game the
+// next three: every order of the balls is as likely, so where they lie does not matter.
 struct Outcome
 {
     std::int64_t win = 0;
@@ -66,26 +49,24 @@ struct Outcome
 
 // One game of the board, literally: the balls in order, the win formula at every hit and at
 // the end, the Caveman Plus gate at the first extra ball.
-Outcome boardGame(const ExactGame& g, KenoShape s, int bet, Mask eggSet, const Balls& balls, bool freeGame)
+Outcome boardGame(const ExactGame& g, KenoShape s, int bet, const std::vector<int>& balls, bool freeGame)
 {
-    const bool caveman = g.boardKind.caveman;
-    const int ballCount = s.drawn + (g.boardKind.cavemanPlus ? kExactExtraBalls : 0);
     Outcome game;
-    int eggCatches = 0;
+    int eggs = 0;
     bool bonusBallHit = false;
     auto computeWin = [&] {
         const std::int64_t base = pay(g, game.hits, bet);
         if (freeGame)
             return g.boardBonus.BonusFactor * base;
-        if (caveman)
-            return base * eggBonus(g, eggCatches);
+        if (g.boardKind.caveman)
+            return base * eggBonus(g, eggs);
         return bonusBallHit && g.boardBonus.FreeGames < 1 ? g.boardBonus.BonusFactor * base : base;
     };
-    for (int i = 1; i <= ballCount; ++i) {
-        if (i == s.drawn + 1 && (game.win == 0 || eggCatches < 2))
+    for (int i = 1; i <= s.drawn + (g.boardKind.cavemanPlus ? kExactExtraBalls : 0); ++i) {
+        if (i == s.drawn + 1 && (game.win == 0 || eggs < 2))
             break;
         if (balls[i - 1] >= g.marked) {
-            eggCatches += caveman && (eggSet >> balls[i - 1] & 1) ? 1 : 0;
+            eggs += g.boardKind.caveman && balls[i - 1] < g.marked + kExactEggs;
             continue;
         }
         ++game.hits;
@@ -100,42 +81,29 @@ Outcome boardGame(const ExactGame& g, KenoShape s, int bet, Mask eggSet, const B
 // One game of the simulation, literally: the drawn set, then its rules. Its bonus ball is a
 // drawn number of random rank, which in a random order is the first ball as well as any; the
 // extra balls of a Caveman Plus game are the next three.
-Outcome simulationGame(const ExactGame& g, KenoShape s, Mask eggSet, const Balls& balls, bool freeGame)
+Outcome simulationGame(const ExactGame& g, KenoShape s, const std::vector<int>& balls, bool freeGame)
 {
-    Mask drawn = 0;
-    for (int i = 0; i < s.drawn; ++i)
-        drawn |= Mask{1} << balls[i];
-    int c = count(drawn & below(g.marked)), e = count(drawn & eggSet);
+    auto among = [&](int count, int from, int to) {
+        return static_cast<int>(
+            std::count_if(balls.begin(), balls.begin() + count, [&](int n) { return n >= from && n < to; }));
+    };
+    int c = among(s.drawn, 0, g.marked), e = among(s.drawn, g.marked, g.marked + kExactEggs);
+    const bool caveman = g.simulationKind.caveman;
     if (freeGame)
         return {pay(g, c) * g.boardBonus.BonusFactor, c};
-    const bool caveman = g.simulationKind.caveman;
     bool flag = caveman && e > 1;
     if (g.boardBonus.BonusBall != 0) {
         flag = balls[0] < g.marked;
         e = 0;
     } else if (flag && g.simulationKind.cavemanPlus && pay(g, c) > 0) {
-        for (int i = s.drawn; i < s.drawn + kExactExtraBalls; ++i)
-            drawn |= Mask{1} << balls[i];
-        c = count(drawn & below(g.marked));
-        e = count(drawn & eggSet);
+        c = among(s.drawn + kExactExtraBalls, 0, g.marked);
+        e = among(s.drawn + kExactExtraBalls, g.marked, g.marked + kExactEggs);
     }
     if (!flag || pay(g, c) == 0)
         return {pay(g, c), c};
     if (g.boardBonus.FreeGames > 0)
         return {pay(g, c), c, true};
     return {pay(g, c) * (caveman ? eggBonus(g, e) : g.boardBonus.BonusFactor), c};
-}
-
-// Every order of `length` balls.
-template <class F> void forEachSequence(int numbers, int length, Balls& balls, int at, Mask used, F&& f)
-{
-    if (at == length)
-        return f();
-    for (int n = 0; n < numbers; ++n)
-        if (!(used >> n & 1)) {
-            balls[at] = n;
-            forEachSequence(numbers, length, balls, at + 1, used | Mask{1} << n, f);
-        }
 }
 
 struct Brute
@@ -145,30 +113,23 @@ struct Brute
     ExactInt numerator = 0, denominator = 0; // the expected win, when no free games are played
 };
 
-// Every egg placement and every order of the balls, each as likely, played by `play`: outcomes
-// counted in whole ways and divided once at the end (adding the same tiny weight hundreds of
-// thousands of times would round the same way each time).
-template <class Play> Brute brute(const ExactGame& g, KenoShape s, bool plus, Play&& play)
+// Every order of a small board's numbers played by `play`: outcomes counted in whole ways and
+// divided once at the end (adding the same tiny weight a million times would round the same way
+// each time).
+template <class Play> Brute brute(const ExactGame& g, KenoShape s, Play&& play)
 {
-    std::vector<Mask> placements{0};
-    if (g.boardKind.caveman) {
-        placements.clear();
-        for (Mask m = 0; m < Mask{1} << s.numbers; ++m)
-            if (count(m) == kExactEggs && (m & below(g.marked)) == 0)
-                placements.push_back(m);
-    }
+    std::vector<int> balls(static_cast<std::size_t>(s.numbers));
+    std::iota(balls.begin(), balls.end(), 0);
     Ways plain, triggering, oneFree;
     std::array<ExactInt, kExactMaxCatch + 1> catches{};
-    Balls balls{};
     Brute b;
-    for (const Mask eggSet : placements)
-        forEachSequence(s.numbers, s.drawn + (plus ? kExactExtraBalls : 0), balls, 0, 0, [&] {
-            ++b.denominator;
-            oneFree[play(eggSet, balls, true).win] += 1;
-            const Outcome o = play(eggSet, balls, false);
-            catches[o.hits] += 1;
-            (o.startsFreeGames ? triggering : plain)[o.win] += 1;
-        });
+    do {
+        ++b.denominator;
+        oneFree[play(balls, true).win] += 1;
+        const Outcome o = play(balls, false);
+        catches[o.hits] += 1;
+        (o.startsFreeGames ? triggering : plain)[o.win] += 1;
+    } while (std::next_permutation(balls.begin(), balls.end()));
     const auto total = static_cast<long double>(b.denominator);
     std::map<std::int64_t, long double> series{{0, 1.0L}}; // the sum of the free games
     for (int f = 0; f < g.boardBonus.FreeGames; ++f) {
@@ -196,9 +157,8 @@ void expectSame(const WinDistribution& exact, const Catches& exactCatches, const
     auto it = brute.win.begin();
     for (const WinAtom& atom : exact.atoms) {
         EXPECT_EQ(atom.win, it->first);
-        EXPECT_NEAR(static_cast<double>(atom.probability), static_cast<double>(it->second), 1e-15)
+        EXPECT_NEAR(static_cast<double>(atom.probability), static_cast<double>((it++)->second), 1e-15)
             << atom.win;
-        ++it;
     }
     for (int c = 0; c <= kExactMaxCatch; ++c)
         EXPECT_NEAR(static_cast<double>(exactCatches[c]), static_cast<double>(brute.catches[c]), 1e-15) << c;
@@ -211,21 +171,17 @@ TEST(ExactOdds, ReturnsAgainstHandComputedAndPublishedFigures)
     // Five spots paying 1, 10 and 800 for 3, 4 and 5: (10 x 1 x C(75, 17) + ...) / C(80, 20).
     const ExactGame five = game(5, {0, 0, 0, 1, 10, 800});
     EXPECT_EQ(SimulationReturnFraction(five)->text(), "57000/79079");
-    const ExactAnalysis a = AnalyseExact(five);
-    ASSERT_TRUE(a.ok()) << a.error;
-    EXPECT_NEAR(a.simulation.returnPct, 5700000.0 / 79079, 1e-10);
-    EXPECT_NEAR(a.board.returnPct, 5700000.0 / 79079, 1e-10);
+    EXPECT_NEAR(AnalyseExact(five).simulation.returnPct, 5700000.0 / 79079, 1e-10);
     EXPECT_NEAR(AnalyseExact(five, 7).board.returnPct, 5700000.0 / 79079, 1e-10); // whole pays: any bet
     EXPECT_NEAR(AnalyseExact(game(5, {0, 0, 1, 3, 15, 300})).simulation.returnPct, 89.7125, 5e-5);
     // Cleopatra: the board's rules at a bet of 1 and the simulation's agree for this table, as a
     // ball at a fixed position and one of random rank hit alike.
-    const ExactAnalysis cleopatra = AnalyseExact(kCleopatra);
-    EXPECT_NEAR(cleopatra.board.returnPct, 90.1498, 5e-5);
-    EXPECT_NEAR(cleopatra.simulation.returnPct, 90.1498, 5e-5);
+    EXPECT_NEAR(AnalyseExact(kCleopatra).board.returnPct, 90.1498, 5e-5);
+    EXPECT_NEAR(AnalyseExact(kCleopatra).simulation.returnPct, 90.1498, 5e-5);
+    EXPECT_NEAR(*PayTableReturnPct(kCleopatra), 90.1498, 5e-5);
     // One spot paying 3 at a bet of 2: caught a quarter of the time, for 6 credits.
     const ExactAnalysis one = AnalyseExact(game(1, {0, 3}), 2);
     EXPECT_NEAR(one.simulation.returnPct, 75, 1e-12);
-    EXPECT_NEAR(one.simulation.variance, 0.25 * 0.75 * 9, 1e-12);
     EXPECT_NEAR(one.simulation.standardDeviation, std::sqrt(0.25 * 0.75 * 9), 1e-12);
     EXPECT_NEAR(one.simulation.hitRate, 0.25, 1e-15);
     EXPECT_EQ(one.board.win.atoms.back().win, 6);
@@ -249,9 +205,8 @@ TEST(ExactOdds, RefusesWhatItCannotAnalyseNamingValuesThatCannotBeHeld)
         "Egg2 Bonus holds 40000, more than 32,767, the largest bonus value the board can read.";
     EXPECT_EQ(AnalyseExact(stored).error, stored.valueError);
     EXPECT_EQ(PayTableReturnPct(stored), std::nullopt);
-    const ExactAnalysis largest = AnalyseExact(game(1, {0, 2147483647}), 45);
-    ASSERT_TRUE(largest.ok()) << largest.error;
-    EXPECT_EQ(largest.board.win.atoms.back().win, std::int64_t{2147483647} * 45);
+    EXPECT_EQ(AnalyseExact(game(1, {0, 2147483647}), 45).board.win.atoms.back().win,
+              std::int64_t{2147483647} * 45);
 }
 
 TEST(PayTableReturn, IsEachPayTimesTheBetAsCasinosPublishIt)
@@ -266,21 +221,32 @@ TEST(PayTableReturn, IsEachPayTimesTheBetAsCasinosPublishIt)
         return r;
     };
     ExactInt halves = 0, wholeHalves = 0;
+    std::vector<PayScheduleRow> rows(11);
     for (int c = 0; c <= 10; ++c) {
         halves += ways(10, c) * ways(70, 20 - c) * static_cast<ExactInt>(2 * pays[c]);
         wholeHalves += c == 4 ? 0 : ways(10, c) * ways(70, 20 - c) * static_cast<ExactInt>(2 * pays[c]);
+        rows[c].Catch = c;
+        rows[c].Pick[9] = pays[c];
     }
     const long double draws = 2.0L * static_cast<long double>(ways(80, 20));
     const auto payTable = static_cast<double>(100 * static_cast<long double>(halves) / draws);
     const auto wholeCredits = static_cast<double>(100 * static_cast<long double>(wholeHalves) / draws);
     EXPECT_NEAR(payTable, 73.6644, 5e-5); // as published
     EXPECT_NEAR(wholeCredits, 66.2985, 5e-5);
-    const ExactGame avi = game(10, pays);
-    EXPECT_NEAR(*PayTableReturnPct(avi), payTable, 1e-10);
-    EXPECT_NEAR(AnalyseExact(avi, 1).board.returnPct, wholeCredits, 1e-10);
-    EXPECT_NEAR(AnalyseExact(avi, 2).board.returnPct, payTable, 1e-10); // an even bet pays the table
-    // Whole pays: the table is what the board pays at any bet, bonus features included.
-    EXPECT_NEAR(*PayTableReturnPct(kCleopatra), 90.1498, 5e-5);
+    EXPECT_NEAR(*PayTableReturnPct(game(10, pays)), payTable, 1e-10);
+    EXPECT_NEAR(AnalyseExact(game(10, pays), 1).board.returnPct, wholeCredits, 1e-10);
+    EXPECT_NEAR(AnalyseExact(game(10, pays), 2).board.returnPct, payTable,
+                1e-10); // an even bet pays the table
+    // The catalogue lists both, and the bets that pay the table.
+    const TicketReturns ten = TicketReturnsOf(KenoGame::fromRows(rows, ""), 10);
+    EXPECT_NEAR(*ten.payTable, payTable, 1e-10);
+    EXPECT_NEAR(*ten.wholeCredits, wholeCredits, 1e-10);
+    EXPECT_TRUE(ten.differs());
+    EXPECT_EQ(ten.exactBet, 2);
+    const TicketReturns none = TicketReturnsOf(KenoGame::fromRows(rows, ""), 7); // pays nothing
+    EXPECT_FALSE(none.payTable || none.wholeCredits || none.differs());
+    EXPECT_TRUE((TicketReturns{90.0, 89.994, 1}.differs()));
+    EXPECT_FALSE((TicketReturns{90.0, 89.996, 1}.differs()));
     // A half-credit pay starts free games in the table, as it does on the board at a bet of 2:
     // one spot caught a quarter of the time, by the 20th ball one time in twenty of those; three
     // free games at twice the pay. 1/4 x 0.5 + 1/80 x 3 x 2 x (1/4 x 0.5) = 0.134375.
@@ -296,7 +262,7 @@ TEST(PayTableReturn, IsEachPayTimesTheBetAsCasinosPublishIt)
     }
 }
 
-TEST(PayTableReturn, TheBetsThatPayTheTableExactlyAndTheCataloguesFigures)
+TEST(PayTableReturn, TheBetsThatPayTheTableExactly)
 {
     const std::pair<std::array<double, 11>, std::optional<int>> cases[] = {
         {{0, 0, 1, 3, 15}, 1},
@@ -319,23 +285,6 @@ TEST(PayTableReturn, TheBetsThatPayTheTableExactlyAndTheCataloguesFigures)
     EXPECT_EQ(ExactBetNote(4), "Any bet that is a multiple of 4 pays the pay table exactly.");
     EXPECT_EQ(ExactBetNote(40), "A bet of 40 pays the pay table exactly.");
     EXPECT_EQ(ExactBetNote(std::nullopt), "No bet up to 45 pays the pay table exactly.");
-
-    std::vector<PayScheduleRow> rows(11);
-    for (int c = 0; c <= 10; ++c) {
-        rows[c].Catch = c;
-        rows[c].Pick[9] = std::array<double, 11>{0, 0, 0, 0, 0.5, 2, 20, 120, 800, 3800, 50000}[c];
-    }
-    const TicketReturns ten = TicketReturnsOf(KenoGame::fromRows(rows, ""), 10);
-    // They differ by half a credit when four are caught: C(10, 4) C(70, 16) / C(80, 20) =
-    // 210 x 2480089880334220 / 3535316142212174320.
-    EXPECT_NEAR(*ten.payTable - *ten.wholeCredits,
-                100 * 0.5 * 210 * (2480089880334220.0 / 3535316142212174320.0), 1e-10);
-    EXPECT_TRUE(ten.differs());
-    EXPECT_EQ(ten.exactBet, 2);
-    const TicketReturns none = TicketReturnsOf(KenoGame::fromRows(rows, ""), 7); // pays nothing
-    EXPECT_FALSE(none.payTable || none.wholeCredits || none.differs());
-    EXPECT_TRUE((TicketReturns{90.0, 89.994, 1}.differs()));
-    EXPECT_FALSE((TicketReturns{90.0, 89.996, 1}.differs()));
 }
 
 TEST(ExactOdds, TakesEachRuleSetsViewOfTheGame)
@@ -358,7 +307,7 @@ TEST(ExactOdds, TakesEachRuleSetsViewOfTheGame)
 
 TEST(ExactBruteForce, BothRuleSetsOnASmallBoard)
 {
-    const KenoShape small{9, 4}, plus{7, 3}; // the extra balls make every order longer
+    const KenoShape small{8, 4}, plus{7, 3}; // the extra balls make every order longer
     const std::tuple<ExactGame, int, KenoShape> cases[] = {
         {game(3, {0.5, 0.5, 2.5, 20}), 3, small},
         {game(3, {0, 1, 4, 30}, {4, 0, 3}), 1, small},
@@ -373,39 +322,26 @@ TEST(ExactBruteForce, BothRuleSetsOnASmallBoard)
         {game(2, {0, 2, 10}, {5, 1, 3, 1, 2, 1}, kPlus), 2, plus}, // on an extra ball
     };
     for (const auto& [g, bet, shape] : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << "bonus ball " << g.boardBonus.BonusBall << " free " << g.boardBonus.FreeGames
-                     << " bet " << bet << " plus " << g.boardKind.cavemanPlus);
+        SCOPED_TRACE(testing::Message() << "bonus " << g.boardBonus.BonusBall << " " << g.boardBonus.FreeGames
+                                        << " bet " << bet << " plus " << g.boardKind.cavemanPlus);
         Catches catches{};
         const WinDistribution board = BoardWinDistribution(g, bet, shape, &catches);
         expectSame(board, catches,
-                   brute(g, shape, g.boardKind.cavemanPlus,
-                         [&](Mask e, const Balls& b, bool f) { return boardGame(g, shape, bet, e, b, f); }));
+                   brute(g, shape, [&](const auto& b, bool f) { return boardGame(g, shape, bet, b, f); }));
         const WinDistribution simulation = SimulationWinDistribution(g, shape, &catches);
-        const Brute sim = brute(g, shape, g.simulationKind.cavemanPlus, [&](Mask e, const Balls& b, bool f) {
-            return simulationGame(g, shape, e, b, f);
-        });
+        const Brute sim =
+            brute(g, shape, [&](const auto& b, bool f) { return simulationGame(g, shape, b, f); });
         expectSame(simulation, catches, sim);
         const auto fraction = SimulationReturnFraction(g, shape);
-        if (g.boardBonus.FreeGames == 0)
-            EXPECT_TRUE(fraction->numerator * sim.denominator == sim.numerator * fraction->denominator)
-                << fraction->text();
-        else
-            EXPECT_NEAR(static_cast<double>(fraction->value()), static_cast<double>(simulation.mean()),
-                        1e-15);
+        EXPECT_TRUE(g.boardBonus.FreeGames > 0 ||
+                    fraction->numerator * sim.denominator == sim.numerator * fraction->denominator)
+            << fraction->text();
+        EXPECT_NEAR(static_cast<double>(fraction->value()), static_cast<double>(simulation.mean()), 1e-15);
     }
 }
 
-TEST(ExactBruteForce, RuleSetsDifferWhereTheRulesDo)
+TEST(ExactOdds, ABonusFactorWithDecimalsIsReadByEachRuleSetItsOwnWay)
 {
-    // One egg: the board multiplies, the simulation does not.
-    const ExactAnalysis oneEgg = AnalyseExact(game(4, {0, 0, 1, 5, 50}, {0, 0, 1, 3, 1, 1}, kCaveman));
-    EXPECT_GT(oneEgg.board.returnPct, oneEgg.simulation.returnPct + 1);
-    // Fractional pays: the board rounds pay x bet, the simulation each pay.
-    const ExactGame half = game(1, {0, 2.5});
-    EXPECT_NEAR(AnalyseExact(half, 1).board.returnPct, 50, 1e-12);
-    EXPECT_NEAR(AnalyseExact(half, 3).board.returnPct, 8.0 / 3 * 25, 1e-12);
-    EXPECT_NEAR(AnalyseExact(half, 3).simulation.returnPct, 50, 1e-12);
     // A Bonus Factor of 2.5: the simulation multiplies by 2.5, the board by 2. One spot paying 2,
     // the ball hit by a quarter of the games' catches one time in twenty:
     // simulation 1/4 (19/20 x 2 + 1/20 x 5) = 0.5375; board at a bet of 1, 1/4 (19/20 x 2 + 1/20 x 4).

@@ -18,19 +18,10 @@ std::int64_t sumOf(const RandomnessDeviations& deviations)
     return std::accumulate(deviations.begin(), deviations.end(), std::int64_t{0});
 }
 
-// Q(a, x) from closed forms that share nothing with the series and the continued fraction:
-// for a whole a, e^-x times the first a terms of the exponential series; for a half-integer a,
-// erfc(sqrt(x)) plus the terms x^b e^-x / Gamma(b + 1) for b = 1/2, 3/2, ..., a - 1.
+// Q(a, x) for a half-integer a from a closed form that shares nothing with the series and the
+// continued fraction: erfc(sqrt(x)) plus the terms x^b e^-x / Gamma(b + 1) for b = 1/2, 3/2, ..., a - 1.
 double closedFormUpperGamma(double a, double x)
 {
-    if (a == std::floor(a)) {
-        double term = std::exp(-x), sum = 0;
-        for (int i = 0; i < static_cast<int>(a); ++i) {
-            sum += term;
-            term *= x / (i + 1);
-        }
-        return sum;
-    }
     double sum = std::erfc(std::sqrt(x));
     double term = std::sqrt(x) * std::exp(-x) / (std::sqrt(std::numbers::pi) / 2); // b = 1/2
     for (double b = 0.5; b < a - 0.25; b += 1) {
@@ -78,19 +69,6 @@ TEST(RandomnessAnswer, AcceptsAWholeMultipleOfFourAndSaysWhyNot)
                                   : kind == NotPositive ? kRandomnessNotPositiveMessage
                                                         : "")
             << '"' << text << '"';
-    }
-}
-
-TEST(RandomnessTest, AGameIsTheBoardsDrawAsFarAsTheTwentyNumbersItCounts)
-{
-    DrawDeck deck = OrderedDeck(), board = OrderedDeck();
-    KenoRandom random(99), same(99);
-    RandomnessTest test(4); // one game expected of each number
-    test.playGame(deck, random);
-    ShuffleDeck(board, same); // the board shuffles the whole deck
-    for (int k = 1; k <= 80; ++k) {
-        EXPECT_EQ(test.deviation(board[k]), k <= 20 ? 0 : -1) << board[k];
-        EXPECT_EQ(deck[k], k <= 20 ? board[k] : deck[k]);
     }
 }
 
@@ -144,13 +122,10 @@ TEST(RandomnessTest, TheStatisticAndItsVerdict)
 
 TEST(ChiSquareTails, MatchTheClosedFormsAndTheKnownPercentagePoints)
 {
-    for (double df : {1.0, 2.0, 3.0, 10.0, 79.0, 80.0, 159.0})
+    for (double df : {1.0, 3.0, 79.0, 159.0})
         for (double x : {0.01, 1.0, 10.0, 56.309, 79.0, 105.473, 150.0, 300.0}) {
             const double upper = closedFormUpperGamma(df / 2, x / 2);
-            EXPECT_NEAR(ChiSquareUpperTail(x, df), upper, 1e-10) << "df " << df << " x " << x;
-            if (upper > 1e-300) {
-                EXPECT_NEAR(ChiSquareUpperTail(x, df) / upper, 1.0, 1e-9) << "df " << df << " x " << x;
-            }
+            EXPECT_NEAR(ChiSquareUpperTail(x, df) / upper, 1.0, 1e-9) << "df " << df << " x " << x;
             EXPECT_NEAR(ChiSquareLowerTail(x, df), 1 - upper, 1e-10) << "df " << df << " x " << x;
         }
     // Far in the lower tail P is computed directly, not as 1 - Q: e^-x x^a / Gamma(a + 1) to
