@@ -10,8 +10,6 @@ TEST(BoardGeometry, NumbersSkipTheSeparatorRowAndEachCellHoldsItsNumber)
     EXPECT_EQ(CellOfNumber(41), (BoardCell{5, 0}));
     for (int n = 1; n <= kBoardNumbers; ++n)
         EXPECT_EQ(NumberOfCell(CellOfNumber(n).row, CellOfNumber(n).column), n);
-    for (int column = 0; column < kBoardColumns; ++column)
-        EXPECT_EQ(NumberOfCell(kSeparatorRow, column), 0);
-    EXPECT_EQ(NumberOfCell(9, 0), 0);
-    EXPECT_EQ(NumberOfCell(0, 10), 0);
+    for (auto [row, column] : {std::pair{kSeparatorRow, 0}, {kSeparatorRow, 9}, {9, 0}, {0, 10}})
+        EXPECT_EQ(NumberOfCell(row, column), 0) << row << ", " << column;
 }

@@ -31,44 +31,26 @@ double closedFormUpperGamma(double a, double x)
     return sum;
 }
 
-// The median of chi-square with 79 degrees of freedom lies close to df (1 - 2 / (9 df))^3.
-const double kMedian = 79 * std::pow(1 - 2.0 / (9 * 79), 3);
-
 } // namespace
 
 TEST(RandomnessAnswer, AcceptsAWholeMultipleOfFourAndSaysWhyNot)
 {
     using enum RandomnessAnswerKind;
     const std::tuple<const char*, RandomnessAnswerKind, std::int32_t> cases[] = {
-        {"1000", Accepted, 1000},
-        {" 1000 ", Accepted, 1000},
-        {"4", Accepted, 4},
-        {"2147483644", Accepted, 2147483644},
-        {"1000.4", Accepted, 1000},
-        {"999.5", Accepted, 1000}, // rounded half to even before dividing
-        {"1e3", Accepted, 1000},
-        {"1001.5", NotDivisible, 0},
-        {"1002", NotDivisible, 0},
-        {"-3", NotDivisible, 0},
-        {"abc", NotDivisible, 0},
-        {"12abc", NotDivisible, 0},
-        {"1,000", NotDivisible, 0},
-        {"nan", NotDivisible, 0},
-        {"2147483648", NotDivisible, 0},
-        {"0", NotPositive, 0},
-        {"-4", NotPositive, 0},
-        {"0.4", NotPositive, 0},
-        {"", Cancelled, 0},
-        {" \t ", Cancelled, 0},
-    };
+        {" 1000 ", Accepted, 1000},      {"2147483644", Accepted, 2147483644},
+        {"999.5", Accepted, 1000}, // halves to even
+        {"1e3", Accepted, 1000},         {"1001.5", NotDivisible, 0},
+        {"1002", NotDivisible, 0},       {"12abc", NotDivisible, 0},
+        {"2147483648", NotDivisible, 0}, {"0", NotPositive, 0},
+        {"-4", NotPositive, 0},          {"0.4", NotPositive, 0},
+        {" \t ", Cancelled, 0}};
     for (const auto& [text, kind, games] : cases) {
         const RandomnessAnswer answer = ParseRandomnessAnswer(text);
         EXPECT_EQ(answer.kind, kind) << '"' << text << '"';
         EXPECT_EQ(answer.games, games) << '"' << text << '"';
         EXPECT_EQ(answer.message, kind == NotDivisible  ? "Enter a number that is exactly divisible by 4!"
                                   : kind == NotPositive ? kRandomnessNotPositiveMessage
-                                                        : "")
-            << '"' << text << '"';
+                                                        : "");
     }
 }
 
@@ -97,32 +79,25 @@ TEST(RandomnessTest, GoldenDrawsOfAFixedSeed)
 
 TEST(RandomnessTest, TheStatisticAndItsVerdict)
 {
-    RandomnessDeviations deviations{};
+    std::array<double, 80> deviations{};
     deviations[0] = 10;
     deviations[79] = -10;
     EXPECT_DOUBLE_EQ(RandomnessStatistic(deviations, 1000), 79.0 / 60.0 * 0.8); // 4 x 100 / 1000 twice
-    std::array<double, 80> stored{};
-    stored[0] = 10;
-    stored[79] = -10;
-    EXPECT_DOUBLE_EQ(RandomnessStatistic(stored, 1000), 79.0 / 60.0 * 0.8);
-    EXPECT_EQ(RandomnessStatistic(deviations, 0), 0);
     for (double x : {56.3091, 79.0, 105.4729})
         EXPECT_EQ(RandomnessVerdict(x), "PASSES") << x;
-    for (double x : {56.309, 105.473, 0.0, -4.0, std::nan("")})
+    for (double x : {56.309, 105.473, 0.0, std::nan("")})
         EXPECT_EQ(RandomnessVerdict(x), "FAILS") << x;
     EXPECT_EQ(RandomnessMessage(98.7),
               "Chi-Square statistics indicate that the distribution of drawn numbers\r\n"
               "PASSES the test for randomness at a 95% confidence level.\r\n\r\n"
               "Chi-Square = 98.70");
-    EXPECT_EQ(RandomnessMessage(0.5),
-              "Chi-Square statistics indicate that the distribution of drawn numbers\r\n"
-              "FAILS the test for randomness at a 95% confidence level.\r\n\r\n"
-              "Chi-Square = .50");
+    EXPECT_TRUE(RandomnessMessage(0.5).ends_with("\r\nFAILS the test for randomness at a 95% confidence "
+                                                 "level.\r\n\r\nChi-Square = .50"));
 }
 
-TEST(ChiSquareTails, MatchTheClosedFormsAndTheKnownPercentagePoints)
+TEST(ChiSquareTails, MatchTheClosedFormAndTheKnownPercentagePointsAndTheVerdict)
 {
-    for (double df : {1.0, 3.0, 79.0, 159.0})
+    for (double df : {1.0, 79.0, 159.0})
         for (double x : {0.01, 1.0, 10.0, 56.309, 79.0, 105.473, 150.0, 300.0}) {
             const double upper = closedFormUpperGamma(df / 2, x / 2);
             EXPECT_NEAR(ChiSquareUpperTail(x, df) / upper, 1.0, 1e-9) << "df " << df << " x " << x;
@@ -133,27 +108,17 @@ TEST(ChiSquareTails, MatchTheClosedFormsAndTheKnownPercentagePoints)
     EXPECT_NEAR(ChiSquareLowerTail(1.0) / std::exp(-0.5 + 39.5 * std::log(0.5) - std::lgamma(40.5)), 1.0,
                 0.02);
     EXPECT_NEAR(ChiSquareUpperTail(100.749), 0.05, 2e-5);
-    EXPECT_NEAR(ChiSquareUpperTail(kRandomnessUpperBound), 0.025, 2e-5);
-    EXPECT_NEAR(ChiSquareLowerTail(kRandomnessLowerBound), 0.025, 2e-5);
-    EXPECT_NEAR(ChiSquareUpperTail(kMedian), 0.5, 1e-3);
-}
-
-TEST(ChiSquarePValue, IsTwoSidedAndBelowFivePercentExactlyWhereTheVerdictFails)
-{
+    // The p-value is two-sided: 5 % at both bounds (the 2.5 % points), 1 at the median (close to
+    // df (1 - 2 / (9 df))^3), and below 5 % exactly where the verdict fails, at every hundredth
+    // from 0.01 to 300 (no hundredth lies between a bound and its exact point).
     EXPECT_NEAR(ChiSquarePValue(kRandomnessLowerBound), 0.05, 4e-5);
     EXPECT_NEAR(ChiSquarePValue(kRandomnessUpperBound), 0.05, 4e-5);
-    EXPECT_NEAR(ChiSquarePValue(kMedian), 1.0, 2e-3);
-    EXPECT_DOUBLE_EQ(ChiSquarePValue(40), 2 * ChiSquareLowerTail(40));
-    EXPECT_DOUBLE_EQ(ChiSquarePValue(120), 2 * ChiSquareUpperTail(120));
-    // Every hundredth from 0.01 to 300 (the bounds are the 2.5% points to three decimals; no
-    // hundredth lies between a bound and its exact point).
+    EXPECT_NEAR(ChiSquarePValue(79 * std::pow(1 - 2.0 / (9 * 79), 3)), 1.0, 2e-3);
     for (int i = 1; i <= 30000; ++i)
         ASSERT_EQ(ChiSquarePValue(i / 100.0) < 0.05, !RandomnessPasses(i / 100.0)) << i / 100.0;
-    for (double x : {0.0, -5.0, 1e6, std::numeric_limits<double>::infinity()})
+    for (double x : {0.0, 1e6, std::numeric_limits<double>::infinity()})
         EXPECT_EQ(ChiSquarePValue(x), 0) << x;
     EXPECT_TRUE(std::isnan(ChiSquarePValue(std::nan(""))));
-    EXPECT_TRUE(std::isnan(RegularizedUpperGamma(0, 1)));
-    EXPECT_TRUE(std::isnan(RegularizedLowerGamma(-1, 1)));
 }
 
 TEST(RunRandomnessTest, TheStatisticOfTheProgramsDrawFollowsChiSquareWithSeventyNineDegrees)
