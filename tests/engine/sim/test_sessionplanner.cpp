@@ -346,24 +346,3 @@ TEST(SessionPlanner, ChoosesItsMethodByTheWorkAndStopsWhenAsked)
         EXPECT_EQ(reports.size(), 3u);
     }
 }
-
-TEST(SessionPlanner, ComparesTheMarkedCountsByTheirChanceOfTheTarget)
-{
-    // Counts 1 and 2 pay nothing; 3 to 6 pay, 6 too much for the exact analysis.
-    auto ticketOf = [](int marked) {
-        ExactGame game = ticket(marked, {});
-        if (marked >= 3 && marked <= 6) {
-            game.pays[marked] = 60.0 * marked;
-            game.pays[marked - 1] = marked == 6 ? -1 : 3;
-        }
-        return game;
-    };
-    const std::vector<PlanComparisonRow> rows =
-        ComparePlans(MarkedCountCandidates(ticketOf, 1), {1, 20, 50, 40, {}});
-    ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows.front().label, "3");
-    EXPECT_EQ(rows.back().label, "6");
-    EXPECT_FALSE(rows.back().result.ok());
-    for (std::size_t i = 0; i + 2 < rows.size(); ++i)
-        EXPECT_GE(rows[i].result.targetReached.value, rows[i + 1].result.targetReached.value);
-}
