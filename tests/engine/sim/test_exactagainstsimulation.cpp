@@ -14,9 +14,12 @@ TEST(ExactAgainstSimulation, SessionFiguresAgree)
 {
     const ExactGame plain{5, {0, 0, 1, 3, 15, 300}, {}, {}, {}, {}, ""};
     const ExactGame cleopatra{8, {0, 0, 0, 0, 3, 10, 56, 180, 1000}, {}, {}, {20, 12, 2, 1, 1, 1}, {}, ""};
+    const ExactGame plus{8, {0, 0, 0, 0, 1, 5, 50, 500, 5000}, {}, {}, {0, 0, 1, 1, 4, 10}, {true, true}, ""};
     // The plain game past ten million games: the log keeps the first ten million, 100,000 sessions.
-    for (const auto& [game, games] : {std::pair{plain, std::int64_t{10'020'000}}, {cleopatra, 2'000'000}}) {
-        SimulationInput input{{}, false, {}, game.simulationBonus, {}, games, 20261206, 0, ""};
+    for (const auto& [game, games] :
+         {std::pair{plain, std::int64_t{10'020'000}}, {cleopatra, 2'000'000}, {plus, 1'000'000}}) {
+        SimulationInput input{{},       false, {}, game.simulationBonus, game.simulationKind, games,
+                              20261206, 0,     ""};
         for (int n = 1; n <= game.marked; ++n)
             input.markedNumbers.push_back(11 * n - 8);
         for (int c = 0; c <= 10; ++c)
