@@ -144,7 +144,16 @@ TEST(ExactOdds, ReturnsAgainstHandComputedAndPublishedFigures)
     EXPECT_NEAR(one.simulation.hitRate, 0.25, 1e-15);
     EXPECT_EQ(one.board.win.atoms.back().win, 6);
     EXPECT_NEAR(one.board.variance, 0.25 * 0.75 * 9, 1e-12);
-    EXPECT_NEAR(static_cast<double>(CatchProbabilities(10)[10]), 1.0 / 8911711.18, 1e-14); // the jackpot
+    // A Bonus Factor of 2.5: the simulation multiplies by 2.5, the board by 2. One spot paying 2,
+    // the ball hit by a quarter of the games' catches one time in twenty:
+    // simulation 1/4 (19/20 x 2 + 1/20 x 5) = 0.5375; board at a bet of 1, 1/4 (19/20 x 2 + 1/20 x 4).
+    ExactGame factor = game(1, {0, 2}, {20, 0, 2});
+    factor.simulationBonus.BonusFactor = 2.5;
+    const ExactAnalysis a = AnalyseExact(factor);
+    EXPECT_NEAR(a.simulation.returnPct, 53.75, 1e-12);
+    EXPECT_NEAR(a.board.returnPct, 52.5, 1e-12);
+    EXPECT_EQ(SimulationReturnFraction(factor)->text(), "43/80");
+    EXPECT_EQ(a.simulation.win.unitsPerCredit, 2);
 }
 
 TEST(ExactOdds, RefusesWhatItCannotAnalyseNamingValuesThatCannotBeHeld)
@@ -167,7 +176,7 @@ TEST(ExactOdds, RefusesWhatItCannotAnalyseNamingValuesThatCannotBeHeld)
               std::int64_t{2147483647} * 45);
 }
 
-TEST(PayTableReturn, IsEachPayTimesTheBetAsCasinosPublishIt)
+TEST(PayTableReturn, IsEachPayTimesTheBetAsCasinosPublishItAndSomeBetsPayItExactly)
 {
     // Avi Laughlin's 10-spot table, by hand in halves of a credit: C(10, c) C(70, 20 - c) ways of
     // C(80, 20) to catch c; the pay table pays 0.5 for four catches, the board at a bet of 1 nothing.
@@ -210,10 +219,6 @@ TEST(PayTableReturn, IsEachPayTimesTheBetAsCasinosPublishIt)
     EXPECT_NEAR(*PayTableReturnPct(freeHalf), 13.4375, 1e-10);
     EXPECT_NEAR(AnalyseExact(freeHalf, 2).board.returnPct, 13.4375, 1e-10);
     EXPECT_NEAR(AnalyseExact(freeHalf, 1).board.returnPct, 0, 1e-12);
-}
-
-TEST(PayTableReturn, TheBetsThatPayTheTableExactly)
-{
     // The smallest bet that makes every pay a whole number of credits; the pay for three catches is
     // beyond a 2-spot ticket.
     const std::pair<std::array<double, 11>, std::optional<int>> cases[] = {
@@ -266,22 +271,7 @@ TEST(ExactBruteForce, BoardRulesOnASmallBoard)
     }
 }
 
-TEST(ExactOdds, ABonusFactorWithDecimalsIsReadByEachRuleSetItsOwnWay)
-{
-    // A Bonus Factor of 2.5: the simulation multiplies by 2.5, the board by 2. One spot paying 2,
-    // the ball hit by a quarter of the games' catches one time in twenty:
-    // simulation 1/4 (19/20 x 2 + 1/20 x 5) = 0.5375; board at a bet of 1, 1/4 (19/20 x 2 + 1/20 x 4).
-    ExactGame factor = game(1, {0, 2}, {20, 0, 2});
-    factor.simulationBonus.BonusFactor = 2.5;
-    const ExactAnalysis a = AnalyseExact(factor);
-    ASSERT_TRUE(a.ok()) << a.error;
-    EXPECT_NEAR(a.simulation.returnPct, 53.75, 1e-12);
-    EXPECT_NEAR(a.board.returnPct, 52.5, 1e-12);
-    EXPECT_EQ(SimulationReturnFraction(factor)->text(), "43/80");
-    EXPECT_EQ(a.simulation.win.unitsPerCredit, 2);
-}
-
-TEST(ExactSession, FiguresCheckedByHand)
+TEST(ExactSession, FiguresCheckedByHandAndAgainstAnUnfoldedConvolution)
 {
     // Sessions of two games winning 0, 60 or 250 with chances 1/2, 1/4, 1/4 win
     // 0: 1/4, 60: 1/4, 120: 1/16, 250: 1/4, 310: 1/8, 500: 1/16.
@@ -298,10 +288,6 @@ TEST(ExactSession, FiguresCheckedByHand)
     const ExactSessionFigures rare = ExactSessionFiguresOf(WinDistribution{{{0, 0.99L}, {600, 0.01L}}});
     EXPECT_NEAR(rare.losingPct, std::pow(0.99, 100) * 100, 1e-11);
     EXPECT_NEAR(rare.fiveFoldPct, (1 - std::pow(0.99, 100)) * 100, 1e-11);
-}
-
-TEST(ExactSession, FoldedSumsMatchAnUnfoldedConvolution)
-{
     // Few wins take the game-by-game path, many wins the squaring path.
     WinDistribution few = SimulationWinDistribution(game(3, {0, 1, 3, 20}, {0, 0, 1, 2, 4, 1}, kPlus));
     WinDistribution many;
@@ -316,17 +302,17 @@ TEST(ExactSession, FoldedSumsMatchAnUnfoldedConvolution)
                     next[i + static_cast<std::size_t>(atom.win)] += full[i] * atom.probability;
             full = next;
         }
-        const ExactSessionFigures s = ExactSessionFiguresOf(*one);
+        const ExactSessionFigures folded = ExactSessionFiguresOf(*one);
         long double atLeast500 = 0, atLeast100 = 0;
         for (std::size_t w = 0; w < full.size(); ++w) {
             atLeast500 += w >= 500 ? full[w] : 0;
             atLeast100 += w >= 100 ? full[w] : 0;
             if (w < 500) {
-                EXPECT_NEAR(s.probability[w], static_cast<double>(full[w]), 1e-14) << w;
+                EXPECT_NEAR(folded.probability[w], static_cast<double>(full[w]), 1e-14) << w;
             }
         }
-        EXPECT_NEAR(s.fiveFoldPct, static_cast<double>(atLeast500) * 100, 1e-11);
-        EXPECT_NEAR(s.breakevenOrWinningPct, static_cast<double>(atLeast100) * 100, 1e-11);
-        EXPECT_EQ(s.mode, std::max_element(full.begin(), full.begin() + 500) - full.begin());
+        EXPECT_NEAR(folded.fiveFoldPct, static_cast<double>(atLeast500) * 100, 1e-11);
+        EXPECT_NEAR(folded.breakevenOrWinningPct, static_cast<double>(atLeast100) * 100, 1e-11);
+        EXPECT_EQ(folded.mode, std::max_element(full.begin(), full.begin() + 500) - full.begin());
     }
 }
