@@ -289,19 +289,26 @@ TEST(SessionPlanner, AHundredGamesAtOneCreditAreTheSessionFigures)
     EXPECT_NEAR(session[kExactSessionTopWin] * 100, figures.fiveFoldPct, 1e-11);
 }
 
-TEST(SessionPlanner, SimulationAgreesAndFollowsItsSeedAloneAndStopsWhenAsked)
+TEST(SessionPlanner, SimulatesWhenTheExactWorkIsTooMuchAgreeingOnAnyThreads)
 {
     const PlanStep step = BoardPlanStep(kFiveWithFreeGames, 1);
     const SessionPlan plan{1, 40, 150, 80, {}};
-    const SessionPlanResult exact = PlanSessionExactly(step, plan);
     PlanOptions options;
     options.sessions = 20'000;
     options.seed = 99;
+    options.exactWorkLimit = ExactPlanCostOf(step, plan).work;
+    std::vector<double> reports;
+    const SessionPlanResult exact =
+        PlanSession(step, plan, options, [&](double done) { reports.push_back(done); });
+    EXPECT_EQ(exact.method, PlanMethod::Exact);
+    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()) && reports.back() == 1);
+    options.exactWorkLimit /= 2;
     options.threads = 1;
-    const SessionPlanResult one = PlanSessionBySimulation(step, plan, options);
+    const SessionPlanResult one = PlanSession(step, plan, options);
     options.threads = 2;
-    const SessionPlanResult two = PlanSessionBySimulation(step, plan, options);
+    const SessionPlanResult two = PlanSession(step, plan, options);
     ASSERT_TRUE(exact.ok() && one.ok()) << one.error;
+    EXPECT_EQ(one.method, PlanMethod::Simulation);
     // A 95 % interval is about four standard errors wide.
     const std::pair<PlanValue, double> figures[] = {
         {one.ruined, exact.ruined.value},
@@ -317,26 +324,4 @@ TEST(SessionPlanner, SimulationAgreesAndFollowsItsSeedAloneAndStopsWhenAsked)
     }
     EXPECT_EQ(one.meanEndCredits.value, two.meanEndCredits.value);
     EXPECT_EQ(one.catchAtLeastOnce[5]->value, two.catchAtLeastOnce[5]->value);
-}
-
-TEST(SessionPlanner, ChoosesItsMethodByTheWorkAndStopsWhenAsked)
-{
-    const PlanStep step = BoardPlanStep(kFiveWithFreeGames, 1);
-    const SessionPlan plan{1, 50, 200, 100, {}};
-    PlanOptions options;
-    options.sessions = 5000;
-    for (const double share : {1.0, 0.5}) { // exact, then simulated
-        options.exactWorkLimit = ExactPlanCostOf(step, plan).work * share;
-        std::vector<double> reports;
-        std::atomic<bool> stop{false};
-        auto progress = [&](double done) {
-            reports.push_back(done), stop = reports.size() == 3;
-        };
-        EXPECT_EQ(PlanSession(step, plan, options, progress).method,
-                  share == 1 ? PlanMethod::Exact : PlanMethod::Simulation);
-        EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()) && reports.back() == 1);
-        reports.clear();
-        EXPECT_TRUE(PlanSession(step, plan, options, progress, &stop).stopped);
-        EXPECT_EQ(reports.size(), 3u);
-    }
 }
