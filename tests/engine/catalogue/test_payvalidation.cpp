@@ -74,11 +74,9 @@ TEST(BonusCheck, EggsAboveOneNeedACavemanGameAndNoBonusBall)
     EXPECT_FALSE(IsPlaceholderKey("New ", "Newport")); // the whole text, as it stands
 }
 
-TEST(ValueRanges, EachKindUpToTheLargestItsRulesHoldAndTheFirstNamedByItsCell)
+TEST(RowChecks, EachValueUpToTheLargestItsRulesHoldNamedByItsCellAndEachRowItsOwnCatch)
 {
     EXPECT_EQ(ValueRangeProblem(2147483647, ValueKind::Pay), std::nullopt);
-    EXPECT_EQ(ValueRangeProblem(32767.5, ValueKind::Bonus),
-              " is 32767.5, above 32,767, the largest bonus value the board holds");
     EXPECT_EQ(ValueRangeProblem(-0.5, ValueKind::Bonus), " is -0.5, below 0");
     EXPECT_EQ(ValueRangeProblem(std::nan(""), ValueKind::Pay), " is not a finite number");
     EXPECT_EQ(CheckValueRanges(sound()), std::nullopt);
@@ -92,12 +90,9 @@ TEST(ValueRanges, EachKindUpToTheLargestItsRulesHoldAndTheFirstNamedByItsCell)
               "Pick 6 of Catch 3 is 2147483648, above 2,147,483,647, the largest pay the simulation holds.");
     rows[3].Pick[5] = -5;
     EXPECT_EQ(CheckValueRanges(rows), "Pick 6 of Catch 3 is -5, below 0.");
-}
-
-TEST(CatchCheck, EachRowItsOwnCatchAndABonusRow)
-{
+    // Each row its own Catch, and a bonus row.
     EXPECT_EQ(CheckCatches(sound()), std::nullopt);
-    auto rows = sound();
+    rows = sound();
     rows[4].Catch = 2;
     EXPECT_EQ(CheckCatches(rows),
               "Two rows of this game are for Catch 2. Give each row its own Catch from 0 to 10.");

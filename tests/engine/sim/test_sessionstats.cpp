@@ -96,18 +96,15 @@ TEST(SessionStats, CsvHasAHeaderAndOneLinePerBinAndAReportIsReplacedWholeOrNotWr
     EXPECT_NE(text.find("\r\n 7,  12\r\n"), std::string::npos);
     EXPECT_TRUE(text.ends_with("\r\n 24999,  0\r\n 25000,  3\r\n"));
 
+    // A report replaces the file whole (through a file beside it) or writes nothing, saying why.
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "tallyhawk-report-test";
-    std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    const std::string path = (folder / kStatsFileName).string();
-    ASSERT_TRUE(WriteReportFile(path, "first\r\n") && WriteReportFile(path, "second\r\n"));
-    std::ostringstream written;
-    written << std::ifstream(path, std::ios::binary).rdbuf();
-    EXPECT_EQ(written.str(), "second\r\n");
     std::string error;
-    const std::string missing = (folder / "no such folder" / kSessionsFileName).string();
-    EXPECT_FALSE(WriteReportFile(missing, "text", &error));
-    EXPECT_NE(error.find(missing), std::string::npos);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1); // no file left behind
+    ASSERT_TRUE(WriteReportFile((folder / kStatsFileName).string(), "first") &&
+                WriteReportFile((folder / kStatsFileName).string(), "second"));
+    EXPECT_EQ((std::ostringstream() << std::ifstream(folder / kStatsFileName).rdbuf()).str(), "second");
+    EXPECT_FALSE(WriteReportFile((folder / "none" / kSessionsFileName).string(), "text", &error));
+    EXPECT_NE(error.find("none"), std::string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
     std::filesystem::remove_all(folder);
 }
