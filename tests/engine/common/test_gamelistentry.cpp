@@ -9,13 +9,11 @@ TEST(GameListEntry, PadsEachPartToItsColumnCutsByCharactersAndReadsBack)
     const GameKey key{"ABCD", "Harrah's Laughlin!", "Live Keno!"};
     EXPECT_EQ(FormatGameListEntry(key), "ABCD" + std::string(21, ' ') + "Harrah's Laughlin!" +
                                             std::string(12, ' ') + "Live Keno!" + std::string(10, ' '));
-    EXPECT_EQ(ParseGameListEntry(FormatGameListEntry(key)), key);
     const GameKey cut{std::string(30, 'L'), std::string(31, 'C'), std::string(22, 'G')};
     EXPECT_EQ(ParseGameListEntry(FormatGameListEntry(cut)),
               (GameKey{std::string(25, 'L'), std::string(30, 'C'), std::string(20, 'G')}));
     // The cent sign is two bytes of UTF-8 but one column of the list; a cut never splits it.
     const GameKey cents{"NEVADA - Las Vegas", "Suncoast", "Caveman Keno 25\u00a2"};
-    EXPECT_EQ(FormatGameListEntry(cents).size(), 76u);
     EXPECT_EQ(ParseGameListEntry(FormatGameListEntry(cents)), cents);
     EXPECT_EQ(
         ParseGameListEntry(FormatGameListEntry({std::string(24, 'x') + "\u00a2\u00a2", "c", "g"})).Location,

