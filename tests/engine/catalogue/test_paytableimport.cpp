@@ -61,34 +61,29 @@ TEST(PayTableImport, RefusesWhatIsNoPayTableWithTheRecordAndTheReason)
         "Location,Casino,Game,Catch,Pick1,Pick2,Pick3,Pick4,Pick5,Pick6,Pick7,Pick8,Pick9,"
         "Pick10,Bonus Ball,Free Games,Bonus Factor,Egg1 Bonus,Egg2 Bonus,Egg3 Bonus\r\n";
     const std::string binary = "\x89PNG\r\n\x1A\n" + std::string("\0\0\0\rIHDR", 8) + std::string(40, ',');
+    // Each named by its record and the start of the reason.
     const std::pair<std::string, std::string> cases[] = {
         {header + game(), "Record 1: its Catch, \"Catch\", is not a whole number from 0 to 10."},
-        {binary,
-         "Record 1, value 3 holds a NUL character, which no text file of comma-separated values does."},
-        {record("0", ",,,,,,,,,,,,,,,,,"),
-         "Record 1 has more than 20 values: its line goes on after the last."},
+        {binary, "Record 1, value 3 holds a NUL character"},
+        {record("0", ",,,,,,,,,,,,,,,,,"), "Record 1 has more than 20 values"},
         {record("0") + record("1") +
              record("2", ",,,,,,,,,,,,,,,", "\"NEVADA - Las Vegas\",\"Rampart\",\"Keno\""),
-         "Record 3 names another game (NEVADA - Las Vegas, Rampart, Keno) than record 1 (NEVADA - Las Vegas, "
-         "Rampart, Fire Power Keno)."},
+         "Record 3 names another game (NEVADA - Las Vegas, Rampart, Keno) than record 1"},
         {record("0") + record("1", "99999,,,,,,,,,,,,,,,") + record("1"),
          "Record 3 repeats Catch 1 of record 2."},
         {record("0") + record("2.5"), "Record 2: its Catch, 2.5, is not a whole number from 0 to 10."},
         {record("0") + record("11"), "Record 2: its Catch, 11, is not a whole number from 0 to 10."},
-        {record("1") + record("0"),
-         "Record 1 is for Catch 1: a pay table file begins with the bonus row, Catch "
-         "0, which carries the game's bonus values."},
+        {record("1") + record("0"), "Record 1 is for Catch 1: a pay table file begins with the bonus row"},
         {record("0") + record("3", ",,abc,,,,,,,,,,,,,"), "Record 2: Pick 3, \"abc\", is not a number."},
         {record("0") + record("10", ",,,,,,,,,2147483648,,,,,,"),
-         "Record 2: Pick 10 is 2147483648, above 2,147,483,647, the largest pay the simulation holds."},
+         "Record 2: Pick 10 is 2147483648, above 2,147,483,647"},
         {record("0") + record("1", "-1,,,,,,,,,,,,,,,"), "Record 2: Pick 1 is -1, below 0."},
         {record("0", ",,,,,,,,,,,,,,,", "\"ARIZONA\",\"Desert\",\"Fire Power Keno Deluxe 32\""),
          "Record 1: the game name \"Fire Power Keno Deluxe 32\" is longer than 20 characters."},
-        {"\r\n", "The file holds no pay table record."},
-    };
+        {"\r\n", "The file holds no pay table record."}};
     for (const auto& [text, error] : cases) {
         const ImportedGame imported = ReadImportedGame(text);
-        EXPECT_EQ(imported.error, error);
+        EXPECT_EQ(imported.error.substr(0, error.size()), error);
         EXPECT_TRUE(imported.rows.empty()) << error;
     }
 }

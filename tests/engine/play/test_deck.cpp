@@ -8,11 +8,9 @@ using namespace tallyhawk;
 
 TEST(Deck, DrawsAreUniformAndIndependentOfTheDrawBefore)
 {
-    // Each number is drawn with probability 1/4; consecutive independent draws of 20 from 80
-    // share a hypergeometric number of balls: mean 20 x 20 / 80 = 5, variance
-    // 20 x (1/4) x (3/4) x (60/79). Both within a few standard errors. (A pass that swaps every
-    // entry with one drawn from all 80 carries the draw before into the next: its mean overlap
-    // lies far outside.)
+    // Each number is drawn with probability 1/4; consecutive independent draws share a hypergeometric
+    // number of balls, mean 20 x 20 / 80 = 5, variance 20 x (1/4) x (3/4) x (60/79) (a pass that swaps
+    // every entry with one drawn from all 80 carries one draw into the next: its mean lies far outside).
     const long draws = 100000;
     KenoRandom random(20261206);
     DrawDeck deck = OrderedDeck();

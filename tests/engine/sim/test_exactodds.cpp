@@ -27,17 +27,6 @@ const GameKind kCaveman{true, false}, kPlus{true, true};
 // The catalogue's Cleopatra Keno, 8 spots: bonus row 20, 12, 2, 1, 1, 1.
 const ExactGame kCleopatra = game(8, {0, 0, 0, 0, 3, 10, 56, 180, 1000}, {20, 12, 2});
 
-std::int64_t pay(const ExactGame& g, int catches, int bet = 1)
-{
-    return static_cast<std::int64_t>(std::nearbyint(g.pays[catches] * bet)); // halves to even
-}
-
-std::int64_t eggBonus(const ExactGame& g, int eggs)
-{
-    return std::array<std::int64_t, 4>{1, g.boardBonus.Egg1Bonus, g.boardBonus.Egg2Bonus,
-                                       g.boardBonus.Egg3Bonus}[eggs];
-}
-
 // On a small board the ticket is the numbers 0 to marked - 1 and the eggs of a Caveman game the
 // next three: every order of the balls is as likely, so where they lie does not matter.
 struct Outcome
@@ -55,11 +44,13 @@ Outcome boardGame(const ExactGame& g, KenoShape s, int bet, const std::vector<in
     int eggs = 0;
     bool bonusBallHit = false;
     auto computeWin = [&] {
-        const std::int64_t base = pay(g, game.hits, bet);
+        const auto base =
+            static_cast<std::int64_t>(std::nearbyint(g.pays[game.hits] * bet)); // halves to even
         if (freeGame)
             return g.boardBonus.BonusFactor * base;
         if (g.boardKind.caveman)
-            return base * eggBonus(g, eggs);
+            return base * std::array<int, 4>{1, g.boardBonus.Egg1Bonus, g.boardBonus.Egg2Bonus,
+                                             g.boardBonus.Egg3Bonus}[eggs];
         return bonusBallHit && g.boardBonus.FreeGames < 1 ? g.boardBonus.BonusFactor * base : base;
     };
     for (int i = 1; i <= s.drawn + (g.boardKind.cavemanPlus ? kExactExtraBalls : 0); ++i) {
@@ -166,8 +157,7 @@ TEST(ExactOdds, RefusesWhatItCannotAnalyseNamingValuesThatCannotBeHeld)
               "The pay for catching 5 holds 2147483648, more than 2,147,483,647, the largest pay the program "
               "can hold.");
     ExactGame stored = game(5, {0, 0, 1});
-    stored.valueError =
-        "Egg2 Bonus holds 40000, more than 32,767, the largest bonus value the board can read.";
+    stored.valueError = "Egg2 Bonus holds 40000.";
     EXPECT_EQ(AnalyseExact(stored).error, stored.valueError);
     EXPECT_EQ(PayTableReturnPct(stored), std::nullopt);
     EXPECT_EQ(AnalyseExact(game(1, {0, 2147483647}), 45).board.win.atoms.back().win,
@@ -258,8 +248,7 @@ TEST(ExactBruteForce, BoardRulesOnASmallBoard)
         {game(2, {0, 2.5, 10}, {2, 2, 2, 1, 2, 4}, kPlus), 1, plus},
         {game(2, {0, 2, 10}, {5, 1, 3, 1, 2, 1}, kPlus), 2, plus}}; // on an extra ball
     for (const auto& [g, bet, shape] : cases) {
-        SCOPED_TRACE(testing::Message() << "bonus " << g.boardBonus.BonusBall << " " << g.boardBonus.FreeGames
-                                        << " bet " << bet << " plus " << g.boardKind.cavemanPlus);
+        SCOPED_TRACE(testing::Message() << g.marked << " marked, bonus ball " << g.boardBonus.BonusBall);
         expectBruteForce(g, shape, bet);
     }
 }
@@ -277,10 +266,6 @@ TEST(ExactSession, FiguresCheckedByHandAndAgainstAnUnfoldedConvolution)
     EXPECT_DOUBLE_EQ(s.doublePct, 43.75);
     EXPECT_DOUBLE_EQ(s.fiveFoldPct, 6.25);
     EXPECT_DOUBLE_EQ(s.loseHalfPct, 25);
-    // One rare jackpot over a hundred games.
-    const ExactSessionFigures rare = ExactSessionFiguresOf(WinDistribution{{{0, 0.99L}, {600, 0.01L}}});
-    EXPECT_NEAR(rare.losingPct, std::pow(0.99, 100) * 100, 1e-11);
-    EXPECT_NEAR(rare.fiveFoldPct, (1 - std::pow(0.99, 100)) * 100, 1e-11);
     // Few wins take the game-by-game path, many wins the squaring path.
     WinDistribution few = SimulationWinDistribution(game(3, {0, 1, 3, 20}, {0, 0, 1, 2, 4, 1}, kPlus));
     WinDistribution many;

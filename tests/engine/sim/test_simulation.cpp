@@ -118,12 +118,8 @@ TEST(Simulation, PlainFiveSpotReturnsItsExactOddsWithAFixedOrARandomTicket)
         SimulationInput input = fiveSpot(kHighPays, kGames);
         input.randomPicks = randomPicks;
         const SimulationResult result = expectExact(input, exact);
-        std::int64_t base = 0;
-        for (int c = 0; c <= 10; ++c) {
-            base += kHighPays[c] * result.catchFrequency[c];
+        for (int c = 0; c <= 10; ++c)
             expectChanceNear(result.catchFrequency[c], kGames, c <= 5 ? catchChance(5, c) : 0);
-        }
-        EXPECT_EQ(result.baseWinnings, base);
         EXPECT_EQ(result.bonusWinnings, 0);
     }
 }
@@ -162,8 +158,6 @@ TEST(Simulation, CavemanEggsMultiplyFromTwoEggsOnAndCavemanPlusDrawsThreeExtraBa
     expectExact(caveman, cavemanMoments(5, kHighPays, {1, 1, 4, 10}, false));
     const SimulationInput plus = eightSpotPlus(kGames);
     const Moments exact = cavemanMoments(8, plus.payPerCatch, {1, 1, 4, 10}, true);
-    // The extra balls matter: without them the return would be clearly lower.
-    EXPECT_GT(exact.mean - cavemanMoments(8, plus.payPerCatch, {1, 1, 4, 10}, false).mean, 0.01);
     expectExact(plus, exact);
 }
 
@@ -216,20 +210,22 @@ TEST(Simulation, SessionLogFollowsTheGamesOfEachChunkInOrderOnAnyNumberOfThreads
     }
 }
 
-TEST(Simulation, ReportsProgressEveryTenThousandGamesAndStopsThereOnly)
+TEST(Simulation, AStopAtAProgressPointKeepsTheFiguresOfTheGamesPlayedOnAnyThreads)
 {
-    std::vector<std::int64_t> reports;
-    EXPECT_FALSE(RunSimulation(fiveSpot(kLowPays, 25'000), [&](const SimulationTotals& t) {
-                     reports.push_back(t.gamesPlayed);
-                 }).stopped);
-    EXPECT_EQ(reports, (std::vector<std::int64_t>{10'000, 20'000, 25'000}));
     for (int threads : {1, 2}) {
         SimulationInput input = fiveSpot(kLowPays, 250'000);
         input.threads = threads;
         std::atomic<bool> stop{false};
+        std::vector<std::int64_t> reports; // every 10,000 games
         const SimulationResult stopped = RunSimulation(
-            input, [&](const SimulationTotals& t) { stop = t.gamesPlayed == 20'000; }, &stop);
+            input,
+            [&](const SimulationTotals& t) {
+                reports.push_back(t.gamesPlayed);
+                stop = reports.size() == 2;
+            },
+            &stop);
         EXPECT_TRUE(stopped.stopped);
+        EXPECT_EQ(reports, (std::vector<std::int64_t>{10'000, 20'000}));
         input.games = 20'000; // the figures of the same games in a run that was not stopped
         EXPECT_EQ(figuresOf(stopped), figuresOf(RunSimulation(input)));
     }
