@@ -12,7 +12,7 @@ namespace {
 
 using Pays = std::map<int, double>; // catch -> pay
 
-// A game's rows, Catch 0 to 10, paying `pays` for `marked` numbers, its bonus row holding `bonus`.
+// A game's rows, Catch 0 to 10, paying `pays` for `marked` numbers, its bonus row holding `b`.
 KenoGame gameOf(int marked, const Pays& pays, const BonusValues& b = {}, const std::string& entry = "")
 {
     std::vector<PayScheduleRow> rows(11);
@@ -76,6 +76,13 @@ const std::vector<int> kTen{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
 } // namespace
 
+TEST(PaysList, ListsThePayingCatchesInTheirColumns)
+{
+    // Catch 0 is listed like any other row; ten takes one blank less; halves are kept.
+    EXPECT_EQ(BuildPaysList(10, 3, gameOf(10, {{0, 0.5}, {3, 5}, {10, 10000}})),
+              " Hits     Win\r\n   0         1.5\r\n   3         15\r\n  10        30000\r\n");
+}
+
 TEST(ComputeWinFormula, EachCaseOfTheFormula)
 {
     // Five marked: Catch 1 pays 0.5, 2 is blank, 3 pays 3, 4 has no row.
@@ -110,7 +117,7 @@ TEST(ComputeWinFormula, EachCaseOfTheFormula)
     EXPECT_EQ(ComputeWin(largest, gameOf(1, {{1, 1e17}}), 0), std::nullopt);
 }
 
-TEST(CheckBeforeDrawRules, RefusesInOrderAndKeepsCreditsWithinTheLimit)
+TEST(CheckBeforeDrawRules, RefusesABetAboveTheCreditsAndKeepsCreditsWithinTheLimit)
 {
     const std::string listing = " Hits     Win\r\n   3         3\r\n";
     EXPECT_EQ(CheckBeforeDraw(5, listing, true, 0), std::nullopt); // the bet was taken as it was placed

@@ -27,8 +27,6 @@ const GameKind kCaveman{true, false}, kPlus{true, true};
 // The catalogue's Cleopatra Keno, 8 spots: bonus row 20, 12, 2, 1, 1, 1.
 const ExactGame kCleopatra = game(8, {0, 0, 0, 0, 3, 10, 56, 180, 1000}, {20, 12, 2});
 
-// On a small board the ticket is the numbers 0 to marked - 1 and the eggs of a Caveman game the
-// next three: every order of the balls is as likely, so where they lie does not matter.
 struct Outcome
 {
     std::int64_t win = 0;
@@ -36,8 +34,9 @@ struct Outcome
     bool startsFreeGames = false;
 };
 
-// One game of the board, literally: the balls in order, the win formula at every hit and at
-// the end, the Caveman Plus gate at the first extra ball.
+// One game of the board, literally: the balls in order, the win formula at every hit and at the
+// end, the Caveman Plus gate at the first extra ball. The ticket is the numbers 0 to marked - 1 of a
+// small board, the eggs the next three: every order being as likely, where they lie does not matter.
 Outcome boardGame(const ExactGame& g, KenoShape s, int bet, const std::vector<int>& balls, bool freeGame)
 {
     Outcome game;
@@ -69,10 +68,9 @@ Outcome boardGame(const ExactGame& g, KenoShape s, int bet, const std::vector<in
     return game;
 }
 
-// Every order of a small board's numbers, each as likely, played on the board against the exact
-// distribution of a play's win and of its paid game's catch: outcomes counted in whole ways and
-// divided once at the end (adding the same tiny weight a million times would round the same way
-// each time).
+// Every order of a small board's numbers played against the exact distribution of a play's win
+// and of its paid game's catch, counted in whole ways and divided once at the end (adding the same
+// tiny weight a million times would round the same way each time).
 void expectBruteForce(const ExactGame& g, KenoShape s, int bet)
 {
     std::vector<int> balls(static_cast<std::size_t>(s.numbers));

@@ -156,12 +156,12 @@ TEST(SessionPlanner, EveryPathOfATinyGame)
     // the second ball on a marked number starts two free games at 2x. Every order of every
     // game's balls, every session path.
     const ExactGame game{2, {0, 1, 3}, {2, 2, 2}, {}, {}, {}, ""};
-    auto forEachOrder = [](auto&& f) {
+    auto forEachOrder = [](auto&& f) { // f(hits, whether the second ball is a hit)
         for (int a = 0; a < 6; ++a)
             for (int b = 0; b < 6; ++b)
                 for (int c = 0; c < 6; ++c)
                     if (a != b && b != c && a != c)
-                        f(int(a < 2) + (b < 2) + (c < 2), b < 2); // the hits; the second ball's
+                        f(int(a < 2) + (b < 2) + (c < 2), b < 2);
     };
     auto payOf = [&](int hits) {
         return static_cast<std::int64_t>(game.pays[hits]) * 2;

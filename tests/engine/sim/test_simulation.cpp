@@ -276,6 +276,4 @@ TEST(Simulation, RefusesATicketOrAValueItCannotPlay)
     EXPECT_TRUE(refused([](SimulationInput& i) { i.bonus.BonusFactor = 32768; }));
     EXPECT_TRUE(refused([](SimulationInput& i) { i.gameError = "Pick 5, Catch 5 holds 1E+19."; }));
     EXPECT_FALSE(refused([](SimulationInput& i) { i.bonus = {20, 1000, 32767, 32767, 32767, 32767}; }));
-    EXPECT_EQ(SimulationGameKind("Big Caveman Keno Plus"), (GameKind{true, true}));
-    EXPECT_EQ(SimulationGameKind("caveman keno Plus"), (GameKind{false, false}));
 }
