@@ -10,7 +10,6 @@ using namespace tallyhawk;
 
 namespace {
 
-using Catches = std::array<long double, kExactMaxCatch + 1>;
 using Ways = std::map<std::int64_t, ExactInt>; // whole ways to win each amount
 
 // Both rule sets read the same whole bonus values and kind in these games.
@@ -98,7 +97,7 @@ void expectBruteForce(const ExactGame& g, KenoShape s, int bet)
     for (const auto& [w, ways] : triggering)
         for (const auto& [t, q] : series)
             win[w + t] += static_cast<long double>(ways) / total * q;
-    Catches catches{};
+    std::array<long double, kExactMaxCatch + 1> catches{};
     const WinDistribution exact = BoardWinDistribution(g, bet, s, &catches);
     ASSERT_EQ(exact.atoms.size(), win.size());
     auto it = win.begin();
