@@ -1,5 +1,5 @@
-// The exact session figures against a seeded simulation of ten million games: each figure of
-// the 100,000 sessions must lie within four standard errors of its exact probability.
+// The exact figures against a seeded simulation: each session figure, and the return, within four
+// standard errors.
 
 #include "engine/sim/exactodds.h"
 #include "engine/sim/sessionstats.h"
@@ -10,71 +10,38 @@
 
 using namespace tallyhawk;
 
-namespace {
-
-struct Table
+TEST(ExactAgainstSimulation, SessionFiguresAndReturnsAgree)
 {
-    const char* name;
-    std::vector<int> ticket;
-    std::array<std::int32_t, 11> pays;
-    SimulationBonus bonus;
-};
-
-void expectNear(double simulatedPercent, double exactPercent, double sessions, const char* figure)
-{
-    const double p = exactPercent / 100.0;
-    const double standardError = 100.0 * std::sqrt(std::max(p * (1 - p), 1e-12) / sessions);
-    EXPECT_NEAR(simulatedPercent, exactPercent, 4 * standardError) << figure;
-}
-
-} // namespace
-
-TEST(ExactAgainstSimulation, SessionFiguresAgreeOverTenMillionGames)
-{
-    SimulationBonus cleopatra;
-    cleopatra.BonusBall = 20;
-    cleopatra.FreeGames = 12;
-    cleopatra.BonusFactor = 2;
-    const std::vector<Table> tables = {
-        {"Plain Keno", {3, 14, 25, 36, 47}, {0, 0, 1, 3, 15, 300, 0, 0, 0, 0, 0}, {}},
-        {"Cleopatra Keno",
-         {1, 12, 23, 34, 45, 56, 67, 78},
-         {0, 0, 0, 0, 3, 10, 56, 180, 1000, 0, 0},
-         cleopatra},
-    };
-    for (const Table& table : tables) {
-        SimulationInput input;
-        input.markedNumbers = table.ticket;
-        input.payPerCatch = table.pays;
-        input.bonus = table.bonus;
-        input.kind = SimulationGameKind(table.name);
-        input.games = 10'000'000;
-        input.seed = 20261206;
+    const ExactGame plain{5, {0, 0, 1, 3, 15, 300}, {}, {}, {}, {}, ""};
+    const ExactGame cleopatra{8, {0, 0, 0, 0, 3, 10, 56, 180, 1000}, {}, {}, {20, 12, 2, 1, 1, 1}, {}, ""};
+    const ExactGame plus{8, {0, 0, 0, 0, 1, 5, 50, 500, 5000}, {}, {}, {0, 0, 1, 1, 4, 10}, {true, true}, ""};
+    // The plain game past ten million games: the log keeps the first ten million, 100,000 sessions.
+    for (const auto& [game, games] :
+         {std::pair{plain, std::int64_t{10'020'000}}, {cleopatra, 2'000'000}, {plus, 1'000'000}}) {
+        SimulationInput input{{},       false, {}, game.simulationBonus, game.simulationKind, games,
+                              20261206, 0,     ""};
+        for (int n = 1; n <= game.marked; ++n) {
+            input.markedNumbers.push_back(11 * n - 8);
+            input.payPerCatch[n] = static_cast<std::int32_t>(game.pays[n]);
+        }
         const SimulationResult result = RunSimulation(input);
-        ASSERT_TRUE(result.error.empty()) << result.error;
+        ASSERT_EQ(result.sessionLog.size(),
+                  static_cast<std::size_t>(std::min(games / 100, kMaxSessions) + 1));
         const SessionFigures simulated = ComputeSessionFigures(
             FoldSessionHistogram(BuildSessionHistogram(result.sessionLog, result.gamesPlayed)));
-        ASSERT_EQ(simulated.sessions, 100000);
-
-        ExactGame game;
-        game.marked = static_cast<int>(table.ticket.size());
-        for (int c = 0; c <= 10; ++c)
-            game.pays[c] = table.pays[c];
-        game.simulationBonus = table.bonus;
-        game.simulationKind = SimulationGameKind(table.name);
         const ExactAnalysis exact = AnalyseExact(game);
-        ASSERT_TRUE(exact.ok()) << exact.error;
-
-        SCOPED_TRACE(table.name);
-        const double sessions = simulated.sessions;
-        expectNear(simulated.losingPercent(), exact.session.losingPct, sessions, "losing");
-        expectNear(simulated.breakevenOrWinningPercent(), exact.session.breakevenOrWinningPct, sessions,
-                   "breakeven");
-        expectNear(simulated.doubledPercent(), exact.session.doublePct, sessions, "double");
-        expectNear(simulated.fiveFoldPercent(), exact.session.fiveFoldPct, sessions, "five-fold");
-        expectNear(simulated.losingHalfPercent(), exact.session.loseHalfPct, sessions, "lose half");
-        // The return over all ten million games, within four standard errors of the exact one.
-        const double returnError = 4 * 100.0 * exact.simulation.standardDeviation / std::sqrt(1e7);
-        EXPECT_NEAR(result.percentReturn(), exact.simulation.returnPct, returnError);
+        SCOPED_TRACE(game.marked);
+        auto expectNear = [&](double simulatedPercent, double exactPercent) {
+            const double p = exactPercent / 100.0;
+            EXPECT_NEAR(simulatedPercent, exactPercent,
+                        4 * 100.0 * std::sqrt(p * (1 - p) / simulated.sessions));
+        };
+        expectNear(simulated.losingPercent(), exact.session.losingPct);
+        expectNear(simulated.breakevenOrWinningPercent(), exact.session.breakevenOrWinningPct);
+        expectNear(simulated.doubledPercent(), exact.session.doublePct);
+        expectNear(simulated.fiveFoldPercent(), exact.session.fiveFoldPct);
+        expectNear(simulated.losingHalfPercent(), exact.session.loseHalfPct);
+        EXPECT_NEAR(result.percentReturn(), exact.simulation.returnPct,
+                    4 * 100.0 * exact.simulation.standardDeviation / std::sqrt(static_cast<double>(games)));
     }
 }

@@ -4,27 +4,11 @@
 
 using namespace tallyhawk;
 
-TEST(RunOrigin, NamesTheSeedThePicksAndTheCommandThatRepeatsTheRun)
+TEST(RunOrigin, TheCommandThatRepeatsTheRunQuotesTheGameForAShell)
 {
-    RunOrigin origin{{"NEVADA - Las Vegas", "Rampart", "Fire Power Keno"},
-                     {3, 17, 42},
-                     false,
-                     30000,
-                     18446744073709551615ull};
-    EXPECT_EQ(RunOriginLines(origin),
-              "Seed of This Run: 18446744073709551615 (the marked numbers 3, 17, 42 every game)\r\n"
-              "To Repeat It: tallyhawk-cli simulate --game \"NEVADA - Las Vegas|Rampart|Fire Power Keno\" "
-              "--ticket 3,17,42 --games 30000 --seed 18446744073709551615\r\n");
-
-    origin.randomPicks = true;
-    EXPECT_EQ(PicksText(origin), "3 numbers picked at random every game");
-    EXPECT_EQ(RepeatCommand(origin), "tallyhawk-cli simulate --game \"NEVADA - Las Vegas|Rampart|Fire Power "
-                                     "Keno\" --spots 3 --games 30000 --seed 18446744073709551615");
-}
-
-TEST(RunOrigin, QuotesTheGameForAShell)
-{
-    const RunOrigin origin{{"O'Sheas", "Say \"$5\"", "Back\\slash `x`"}, {1}, false, 1, 0};
-    EXPECT_EQ(RepeatCommand(origin), "tallyhawk-cli simulate --game \"O'Sheas|Say \\\"\\$5\\\"|Back\\\\slash "
-                                     "\\`x\\`\" --ticket 1 --games 1 --seed 0");
+    const RunOrigin origin{
+        {"O'Sheas", "Say \"$5\"", "Back\\slash `x`"}, {1}, true, 1, 18446744073709551615ull};
+    EXPECT_EQ(RepeatCommand(origin),
+              "tallyhawk-cli simulate --game \"O'Sheas|Say \\\"\\$5\\\"|Back\\\\slash \\`x\\`\" "
+              "--spots 1 --games 1 --seed 18446744073709551615");
 }
