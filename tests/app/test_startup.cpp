@@ -23,126 +23,106 @@ class StartupTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void aNewUserGetsTheDatabaseAndStartShowsTheBoard();
-    void anUnwritableDataFolderIsReported();
-    void aSecondCopyIsRefusedUntilTheFirstEndsOrIsKilled();
-    void aReadOnlyDatabaseIsSaidOnceAndNothingIsSaved_data();
-    void aReadOnlyDatabaseIsSaidOnceAndNothingIsSaved();
-};
-
-void StartupTest::aNewUserGetsTheDatabaseAndStartShowsTheBoard()
-{
-    QTemporaryDir dir;
-    const QString dataFolder = dir.filePath("data/Tallyhawk");
-    ScriptedDialogs dialogs;
+    void aNewUserGetsTheDatabaseAndStartShowsTheBoard()
     {
-        Application program(dataFolder, TALLYHAWK_PROGRAM_DIR, dialogs);
+        QTemporaryDir dir;
+        const QString dataFolder = dir.filePath("data/Tallyhawk");
+        ScriptedDialogs dialogs;
+        {
+            Application program(dataFolder, TALLYHAWK_PROGRAM_DIR, dialogs);
+            QVERIFY(program.start());
+            QVERIFY(QFile::exists(QDir(dataFolder).filePath("Tallyhawk.orf")));
+            QVERIFY(program.splash().isVisible());
+            QCOMPARE(program.splash().lblVersion->text() + "|" + program.splash().lblProductName->text(),
+                     QString("Version 3.0|Tallyhawk"));
+            QVERIFY(!program.splash().imgLogo->pixmap().isNull());
+            QSignalSpy finished(&program, &Application::finished);
+            QTest::mouseClick(program.splash().CommandStart, Qt::LeftButton);
+            QVERIFY(!program.splash().isVisible() && program.board().isVisible());
+            QCOMPARE(program.board().ComboGameList->count(), 17);
+            QVERIFY(finished.isEmpty() && dialogs.shown.empty());
+            dialogs.answers = {true};
+            program.board().close();
+            QCOMPARE(finished.count(), 1);
+            QCOMPARE(finished.at(0).at(0).toInt(), 0);
+        }
+        // Closing the splash ends the program too.
+        Application again(dataFolder, TALLYHAWK_PROGRAM_DIR, dialogs);
+        QVERIFY(again.start());
+        QSignalSpy ended(&again, &Application::finished);
+        again.splash().close();
+        QCOMPARE(ended.count(), 1);
+    }
+
+    void aSecondCopyIsRefusedUntilTheFirstEndsOrIsKilled()
+    {
+        TempDataFolder folder;
+        {
+            ScriptedDialogs firstDialogs, secondDialogs;
+            Application first(folder.path(), TALLYHAWK_PROGRAM_DIR, firstDialogs);
+            QVERIFY(first.start());
+            QTest::mouseClick(first.splash().CommandStart, Qt::LeftButton);
+            const QByteArray before = fileHash(folder.databasePath());
+            Application second(folder.path(), TALLYHAWK_PROGRAM_DIR, secondDialogs);
+            QVERIFY(!second.start());
+            QCOMPARE(secondDialogs.messages().size(), 1);
+            QVERIFY(secondDialogs.messages().first().contains(
+                "Tallyhawk is already running with the data folder " + folder.path()));
+            QVERIFY(!second.splash().isVisible() && !second.module2().gDatabase.isValid());
+            QCOMPARE(fileHash(folder.databasePath()), before);
+            firstDialogs.answers = {true};
+            first.board().close();
+        }
+        // The program itself, killed on a data folder of its own (named from XDG_DATA_HOME), leaves
+        // its lock behind naming a process that is gone: the next copy starts all the same.
+        QTemporaryDir home;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DATA_HOME", home.path());
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        const QString lockFile = QDir(home.filePath("Tallyhawk")).filePath(kLockFileName);
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QDir(TALLYHAWK_PROGRAM_DIR).filePath("tallyhawk"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lockFile), 20000);
+        program.kill();
+        QVERIFY(program.waitForFinished());
+        QVERIFY(QFile::exists(lockFile));
+        for (const QString& dataFolder : {folder.path(), home.filePath("Tallyhawk")}) {
+            ScriptedDialogs dialogs;
+            Application next(dataFolder, TALLYHAWK_PROGRAM_DIR, dialogs);
+            QVERIFY(next.start());
+            QVERIFY(dialogs.shown.empty());
+        }
+    }
+
+    void aReadOnlyDatabaseIsSaidOnceAndNothingIsSaved_data()
+    {
+        QTest::addColumn<bool>("markFolder");
+        QTest::newRow("read-only file") << false;
+        QTest::newRow("read-only folder") << true;
+    }
+
+    void aReadOnlyDatabaseIsSaidOnceAndNothingIsSaved()
+    {
+        QFETCH(bool, markFolder);
+        TempDataFolder folder;
+        const QByteArray before = fileHash(folder.databasePath());
+        ReadOnlyMark mark(markFolder ? folder.path() : folder.databasePath());
+        ScriptedDialogs dialogs;
+        Application program(folder.path(), TALLYHAWK_PROGRAM_DIR, dialogs);
         QVERIFY(program.start());
-        QVERIFY(QFile::exists(QDir(dataFolder).filePath("Tallyhawk.orf")));
-        QVERIFY(program.splash().isVisible());
-        QCOMPARE(program.splash().lblVersion->text() + "|" + program.splash().lblProductName->text(),
-                 QString("Version 3.0|Tallyhawk"));
-        QVERIFY(!program.splash().imgLogo->pixmap().isNull());
-        QSignalSpy finished(&program, &Application::finished);
         QTest::mouseClick(program.splash().CommandStart, Qt::LeftButton);
-        QVERIFY(!program.splash().isVisible() && program.board().isVisible());
         QCOMPARE(program.board().ComboGameList->count(), 17);
-        QVERIFY(finished.isEmpty() && dialogs.shown.empty());
+        QCOMPARE(dialogs.messages().size(), 1);
+        QVERIFY2(dialogs.messages().first().contains("changes will not be saved"),
+                 qPrintable(dialogs.messages().first()));
         dialogs.answers = {true};
         program.board().close();
-        QCOMPARE(finished.count(), 1);
-        QCOMPARE(finished.at(0).at(0).toInt(), 0);
-    }
-    // Closing the splash ends the program too.
-    Application again(dataFolder, TALLYHAWK_PROGRAM_DIR, dialogs);
-    QVERIFY(again.start());
-    QSignalSpy ended(&again, &Application::finished);
-    again.splash().close();
-    QCOMPARE(ended.count(), 1);
-}
-
-void StartupTest::anUnwritableDataFolderIsReported()
-{
-    QTemporaryDir dir;
-    QFile blocker(dir.filePath("file"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    ScriptedDialogs dialogs;
-    Application program(dir.filePath("file/Tallyhawk"), TALLYHAWK_PROGRAM_DIR, dialogs);
-    QVERIFY(!program.start());
-    QCOMPARE(dialogs.messages().size(), 1);
-    QVERIFY(dialogs.messages().first().contains("cannot be created"));
-    QVERIFY(!program.splash().isVisible());
-}
-
-void StartupTest::aSecondCopyIsRefusedUntilTheFirstEndsOrIsKilled()
-{
-    TempDataFolder folder;
-    {
-        ScriptedDialogs firstDialogs, secondDialogs;
-        Application first(folder.path(), TALLYHAWK_PROGRAM_DIR, firstDialogs);
-        QVERIFY(first.start());
-        QTest::mouseClick(first.splash().CommandStart, Qt::LeftButton);
-        const QByteArray before = fileHash(folder.databasePath());
-        Application second(folder.path(), TALLYHAWK_PROGRAM_DIR, secondDialogs);
-        QVERIFY(!second.start());
-        QCOMPARE(secondDialogs.messages().size(), 1);
-        QVERIFY(secondDialogs.messages().first().contains(
-            "Tallyhawk is already running with the data folder " + folder.path()));
-        QVERIFY(!second.splash().isVisible() && !second.module2().gDatabase.isValid());
+        QCOMPARE(dialogs.messages().size(), 1); // the quit says nothing more
         QCOMPARE(fileHash(folder.databasePath()), before);
-        firstDialogs.answers = {true};
-        first.board().close();
+        QCOMPARE(QFile::exists(QDir(folder.path()).filePath(kLockFileName)), !markFolder);
     }
-    // The program itself, killed on a data folder of its own (named from XDG_DATA_HOME), leaves
-    // its lock behind naming a process that is gone: the next copy starts all the same.
-    QTemporaryDir home;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_DATA_HOME", home.path());
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    const QString lockFile = QDir(home.filePath("Tallyhawk")).filePath(kLockFileName);
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.start(QDir(TALLYHAWK_PROGRAM_DIR).filePath("tallyhawk"));
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lockFile), 20000);
-    program.kill();
-    QVERIFY(program.waitForFinished());
-    QVERIFY(QFile::exists(lockFile));
-    for (const QString& dataFolder : {folder.path(), home.filePath("Tallyhawk")}) {
-        ScriptedDialogs dialogs;
-        Application next(dataFolder, TALLYHAWK_PROGRAM_DIR, dialogs);
-        QVERIFY(next.start());
-        QVERIFY(dialogs.shown.empty());
-    }
-}
-
-void StartupTest::aReadOnlyDatabaseIsSaidOnceAndNothingIsSaved_data()
-{
-    QTest::addColumn<bool>("markFolder");
-    QTest::newRow("read-only file") << false;
-    QTest::newRow("read-only folder") << true;
-}
-
-void StartupTest::aReadOnlyDatabaseIsSaidOnceAndNothingIsSaved()
-{
-    QFETCH(bool, markFolder);
-    TempDataFolder folder;
-    const QByteArray before = fileHash(folder.databasePath());
-    ReadOnlyMark mark(markFolder ? folder.path() : folder.databasePath());
-    ScriptedDialogs dialogs;
-    Application program(folder.path(), TALLYHAWK_PROGRAM_DIR, dialogs);
-    QVERIFY(program.start());
-    QTest::mouseClick(program.splash().CommandStart, Qt::LeftButton);
-    QCOMPARE(program.board().ComboGameList->count(), 17);
-    QCOMPARE(dialogs.messages().size(), 1);
-    QVERIFY2(dialogs.messages().first().contains("changes will not be saved"),
-             qPrintable(dialogs.messages().first()));
-    dialogs.answers = {true};
-    program.board().close();
-    QCOMPARE(dialogs.messages().size(), 1); // the quit says nothing more
-    QCOMPARE(fileHash(folder.databasePath()), before);
-    QCOMPARE(QFile::exists(QDir(folder.path()).filePath(kLockFileName)), !markFolder);
-}
+};
 
 TALLYHAWK_WINDOW_TEST_MAIN(StartupTest)
 #include "test_startup.moc"

@@ -84,10 +84,11 @@ inline void setDefaults(const QString& databasePath, const QString& assignments)
 }
 
 // What most window tests start from: a fresh data folder, its defaults set, the board loaded
-// and shown. A test class calls start() in init() and end() in cleanup(), so that dialogs
-// scripted but never asked for fail the test that scripted them.
-struct BoardFixture
+// and shown. A test class derives from it, calls start() in init() and end() in cleanup(), so
+// that dialogs scripted but never asked for fail the test that scripted them.
+class BoardFixture
 {
+protected:
     void start(const QString& defaults = {})
     {
         run.reset();

@@ -23,178 +23,160 @@ double numberOf(const QString& text)
 
 } // namespace
 
-class SessionPlannerTest : public QObject
+class SessionPlannerTest : public QObject, BoardFixture
 {
     Q_OBJECT
 private slots:
     void init()
     {
-        f.start("[RandomSeed] = 777");
-        f.run->chooseGame(kMadYeti);
+        start("[RandomSeed] = 777");
+        run->chooseGame(kMadYeti);
     }
-    void cleanup() { f.end(); }
-    void handOffFromTheSimulationWindow();
-    void badFieldsAreRefusedWithAClearMessage_data();
-    void badFieldsAreRefusedWithAClearMessage();
-    void aCalculationShowsExactFiguresAndCharts();
-    void escStopsALongCalculation();
+    void cleanup() { end(); }
+    void handOffFromTheSimulationWindow()
+    {
+        openPlanner({3, 17, 42, 61, 80}, 2);
+        QCOMPARE(planner().windowTitle(), QString("Session Planner"));
+        QCOMPARE(planner().TextGame->text() + "|" + planner().TextMarked->text(),
+                 kMadYeti + "|Numbers Marked = 5");
+        // The first plan: the board's bet, a hundred bets in hand, a hundred games, no stop rules.
+        QCOMPARE((QStringList{planner().TextBet->text(), planner().TextCredits->text(),
+                              planner().TextGames->text(), planner().TextTarget->text()}),
+                 (QStringList{"2", "200", "100", ""}));
+        // Back to the board takes the planner away; another count clears its figures.
+        calculate({});
+        QVERIFY(planner().GridFigures->rowCount() > 0);
+        QTest::mouseClick(run->simulation.CommandBack, Qt::LeftButton);
+        QVERIFY(!planner().isVisible());
+        openPlanner({7});
+        QCOMPARE(planner().TextMarked->text(), QString("Numbers Marked = 6"));
+        QCOMPARE(planner().GridFigures->rowCount(), 0);
+        QCOMPARE(planner().TextBet->text(), QString("2")); // the plan typed stays
+    }
+
+    void badFieldsAreRefusedWithAClearMessage_data()
+    {
+        QTest::addColumn<QStringList>("fields"); // bet, credits, games, target, floor
+        QTest::addColumn<QString>("message");
+        const QString letters = " must be a whole number, without letters or separators.";
+        QTest::newRow("letters in the bet")
+            << QStringList{"two", "100", "100", "", ""} << "The bet" + letters;
+        QTest::newRow("a blank bet") << QStringList{"", "100", "100", "", ""} << "The bet" + letters;
+        QTest::newRow("a fraction") << QStringList{"1", "100", "10.5", "", ""}
+                                    << "The number of games" + letters;
+        QTest::newRow("bet 0") << QStringList{"0", "100", "100", "", ""}
+                               << "The bet must be 1 to 45 credits.";
+        QTest::newRow("credits 0") << QStringList{"1", "0", "100", "", ""}
+                                   << "The starting credits must be 1 to 1000000000.";
+        QTest::newRow("bet above credits")
+            << QStringList{"10", "5", "100", "", ""} << "The starting credits must cover the bet.";
+        QTest::newRow("target below credits")
+            << QStringList{"1", "100", "100", "50", ""} << "The target must be above the starting credits.";
+        QTest::newRow("floor above credits") << QStringList{"1", "100", "100", "", "150"}
+                                             << "The floor must not be above the starting credits.";
+    }
+
+    void badFieldsAreRefusedWithAClearMessage()
+    {
+        QFETCH(QStringList, fields);
+        openPlanner({1, 2, 3, 4});
+        calculate(fields);
+        QTEST(run->dialogs.messages().join('\n'), "message");
+        QVERIFY(!planner().isRunning());
+        QCOMPARE(planner().GridFigures->rowCount(), 0);
+    }
+
+    void aCalculationShowsExactFiguresAndCharts()
+    {
+        openPlanner({5, 15, 25, 35, 45, 55, 65, 75});
+        calculate({"1", "100", "300"});
+        QTest::keyClicks(planner().TextTarget, "200");
+        QTest::keyClick(planner().TextTarget, Qt::Key_Return); // started with Enter, as from the keyboard
+        planner().waitForRun();
+        QVERIFY(run->dialogs.messages().isEmpty());
+        QVERIFY(planner().TextMethod->text().startsWith("Exact: "));
+        QCOMPARE(planner().ProgressPlan->value(), planner().ProgressPlan->maximum());
+
+        // Every way to end, and every standing against the start, adds up to the whole.
+        const double ends = numberOf(figure("Ruined (below the floor)")) +
+                            numberOf(figure("Target reached")) + numberOf(figure("Every game played"));
+        QVERIFY2(std::fabs(ends - 100) <= 0.015, qPrintable(QString::number(ends)));
+        const double standing = numberOf(figure("End ahead of the starting credits")) +
+                                numberOf(figure("End even")) + numberOf(figure("End behind"));
+        QVERIFY(std::fabs(standing - 100) <= 0.015);
+        QVERIFY(numberOf(figure("Target reached")) > 0);
+        QCOMPARE(figure("Target reached", 2), QString("exact"));
+        QVERIFY(numberOf(figure("End credits, 5% point")) <= numberOf(figure("End credits, 95% point")));
+        QVERIFY(numberOf(figure("Expected games played")) <= 300);
+        QVERIFY(!figure("Catch 8 at least once").isEmpty());
+        QVERIFY(figure("Catch 1 at least once").isEmpty()); // eight spots pay nothing for one
+
+        // Both charts are drawn, and each is saved where the save dialog says.
+        for (QChartView* chart : {planner().ChartEndCredits, planner().ChartSurvival})
+            QVERIFY(!chart->chart()->series().isEmpty());
+        saveScreenshot(&planner(), "planner");
+        const QString png = QDir(folder->path()).filePath("survival.png");
+        run->dialogs.fileNames = {png};
+        QTest::mouseClick(planner().CommandSaveSurvival, Qt::LeftButton);
+        QVERIFY(!QImage(png).isNull());
+    }
+
+    void escStopsALongCalculation()
+    {
+        openPlanner({1, 2, 3, 4, 5});
+        QTest::keyClick(&planner(), Qt::Key_Escape); // an Esc before CALCULATE does not stop it
+        calculate({"1", "100", "100"});
+        QVERIFY(planner().GridFigures->rowCount() > 0);
+        PlanOptions options;
+        options.exactWorkLimit = 0;
+        options.sessions = 100'000; // ten billion plays: minutes
+        planner().setPlanOptions(options);
+        calculate({"1", "100", "100000"}, false);
+        QVERIFY(planner().isRunning() && planner().TextEscape->isVisible());
+        QVERIFY(!planner().CommandCalculate->isEnabled() && !planner().TextBet->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(planner().ProgressPlan->value() > 0, 60000);
+        QTest::keyClick(&planner(), Qt::Key_Escape);
+        planner().waitForRun();
+        QCOMPARE(planner().TextMethod->text(), QString("Stopped: no figures for this plan."));
+        QCOMPARE(planner().GridFigures->rowCount(), 0);
+        QVERIFY(planner().CommandCalculate->isEnabled() && planner().TextEscape->isHidden());
+        QVERIFY(run->dialogs.messages().isEmpty());
+    }
 
 private:
-    frmSessionPlanner& planner() { return f.run->app.planner(); }
+    frmSessionPlanner& planner() { return run->app.planner(); }
     // Marks the numbers at the bet on the board, goes to the simulation and opens the planner.
-    void openPlanner(std::initializer_list<int> numbers, int bet = 1);
+    void openPlanner(std::initializer_list<int> numbers, int bet = 1)
+    {
+        run->ticket(bet, numbers);
+        run->click(run->board.CommandAdvanced);
+        QTest::mouseClick(run->simulation.CommandPlanner, Qt::LeftButton);
+        QVERIFY(planner().isVisible());
+    }
+
     // The plan's fields typed as a user does (bet, credits, games, target, floor); then
     // CALCULATE, and the calculation's end.
-    void calculate(const QStringList& fields, bool wait = true);
-    // A figure's value (column 1) or its interval (column 2).
-    QString figure(const QString& name, int column = 1);
-
-    BoardFixture f;
-};
-
-void SessionPlannerTest::openPlanner(std::initializer_list<int> numbers, int bet)
-{
-    f.run->ticket(bet, numbers);
-    f.run->click(f.run->board.CommandAdvanced);
-    QTest::mouseClick(f.run->simulation.CommandPlanner, Qt::LeftButton);
-    QVERIFY(planner().isVisible());
-}
-
-void SessionPlannerTest::calculate(const QStringList& fields, bool wait)
-{
-    QLineEdit* boxes[] = {planner().TextBet, planner().TextCredits, planner().TextGames, planner().TextTarget,
-                          planner().TextFloor};
-    for (int i = 0; i < fields.size(); ++i) {
-        boxes[i]->selectAll();
-        QTest::keyClick(boxes[i], Qt::Key_Delete);
-        QTest::keyClicks(boxes[i], fields[i]);
+    void calculate(const QStringList& fields, bool wait = true)
+    {
+        QLineEdit* boxes[] = {planner().TextBet, planner().TextCredits, planner().TextGames,
+                              planner().TextTarget, planner().TextFloor};
+        for (int i = 0; i < fields.size(); ++i) {
+            boxes[i]->selectAll();
+            QTest::keyClick(boxes[i], Qt::Key_Delete);
+            QTest::keyClicks(boxes[i], fields[i]);
+        }
+        QTest::mouseClick(planner().CommandCalculate, Qt::LeftButton);
+        if (wait)
+            planner().waitForRun();
     }
-    QTest::mouseClick(planner().CommandCalculate, Qt::LeftButton);
-    if (wait)
-        planner().waitForRun();
-}
 
-QString SessionPlannerTest::figure(const QString& name, int column)
-{
-    const auto found = planner().GridFigures->findItems(name, Qt::MatchExactly);
-    return found.isEmpty() ? QString() : planner().GridFigures->item(found[0]->row(), column)->text();
-}
-
-void SessionPlannerTest::handOffFromTheSimulationWindow()
-{
-    openPlanner({3, 17, 42, 61, 80}, 2);
-    QCOMPARE(planner().windowTitle(), QString("Session Planner"));
-    QCOMPARE(planner().TextGame->text() + "|" + planner().TextMarked->text(),
-             kMadYeti + "|Numbers Marked = 5");
-    // The first plan: the board's bet, a hundred bets in hand, a hundred games, no stop rules.
-    QCOMPARE((QStringList{planner().TextBet->text(), planner().TextCredits->text(),
-                          planner().TextGames->text(), planner().TextTarget->text()}),
-             (QStringList{"2", "200", "100", ""}));
-    // Back to the board takes the planner away; another count clears its figures.
-    calculate({});
-    QVERIFY(planner().GridFigures->rowCount() > 0);
-    QTest::mouseClick(f.run->simulation.CommandBack, Qt::LeftButton);
-    QVERIFY(!planner().isVisible());
-    openPlanner({7});
-    QCOMPARE(planner().TextMarked->text(), QString("Numbers Marked = 6"));
-    QCOMPARE(planner().GridFigures->rowCount(), 0);
-    QCOMPARE(planner().TextBet->text(), QString("2")); // the plan typed stays
-}
-
-void SessionPlannerTest::badFieldsAreRefusedWithAClearMessage_data()
-{
-    QTest::addColumn<QStringList>("fields"); // bet, credits, games, target, floor
-    QTest::addColumn<QString>("message");
-    const QString letters = " must be a whole number, without letters or separators.";
-    QTest::newRow("letters in the bet") << QStringList{"two", "100", "100", "", ""} << "The bet" + letters;
-    QTest::newRow("a blank bet") << QStringList{"", "100", "100", "", ""} << "The bet" + letters;
-    QTest::newRow("a separator") << QStringList{"1", "1,000", "100", "", ""}
-                                 << "The starting credits" + letters;
-    QTest::newRow("a fraction") << QStringList{"1", "100", "10.5", "", ""} << "The number of games" + letters;
-    QTest::newRow("letters in the target")
-        << QStringList{"1", "100", "100", "x", ""} << "The target" + letters;
-    QTest::newRow("bet 0") << QStringList{"0", "100", "100", "", ""} << "The bet must be 1 to 45 credits.";
-    QTest::newRow("bet 46") << QStringList{"46", "100", "100", "", ""} << "The bet must be 1 to 45 credits.";
-    QTest::newRow("credits 0") << QStringList{"1", "0", "100", "", ""}
-                               << "The starting credits must be 1 to 1000000000.";
-    QTest::newRow("games -100") << QStringList{"1", "100", "-100", "", ""}
-                                << "The number of games must be 1 to 100000.";
-    QTest::newRow("bet above credits")
-        << QStringList{"10", "5", "100", "", ""} << "The starting credits must cover the bet.";
-    QTest::newRow("target below credits")
-        << QStringList{"1", "100", "100", "50", ""} << "The target must be above the starting credits.";
-    QTest::newRow("floor negative") << QStringList{"1", "100", "100", "", "-1"}
-                                    << "The floor must be 0 or more.";
-    QTest::newRow("floor above credits")
-        << QStringList{"1", "100", "100", "", "150"} << "The floor must not be above the starting credits.";
-}
-
-void SessionPlannerTest::badFieldsAreRefusedWithAClearMessage()
-{
-    QFETCH(QStringList, fields);
-    openPlanner({1, 2, 3, 4});
-    calculate(fields);
-    QTEST(f.run->dialogs.messages().join('\n'), "message");
-    QVERIFY(!planner().isRunning());
-    QCOMPARE(planner().GridFigures->rowCount(), 0);
-}
-
-void SessionPlannerTest::aCalculationShowsExactFiguresAndCharts()
-{
-    openPlanner({5, 15, 25, 35, 45, 55, 65, 75});
-    calculate({"1", "100", "300"});
-    QTest::keyClicks(planner().TextTarget, "200");
-    QTest::keyClick(planner().TextTarget, Qt::Key_Return); // started with Enter, as from the keyboard
-    planner().waitForRun();
-    QVERIFY(f.run->dialogs.messages().isEmpty());
-    QVERIFY(planner().TextMethod->text().startsWith("Exact: "));
-    QCOMPARE(planner().ProgressPlan->value(), planner().ProgressPlan->maximum());
-
-    // Every way to end, and every standing against the start, adds up to the whole.
-    const double ends = numberOf(figure("Ruined (below the floor)")) + numberOf(figure("Target reached")) +
-                        numberOf(figure("Every game played"));
-    QVERIFY2(std::fabs(ends - 100) <= 0.015, qPrintable(QString::number(ends)));
-    const double standing = numberOf(figure("End ahead of the starting credits")) +
-                            numberOf(figure("End even")) + numberOf(figure("End behind"));
-    QVERIFY(std::fabs(standing - 100) <= 0.015);
-    QVERIFY(numberOf(figure("Target reached")) > 0);
-    QCOMPARE(figure("Target reached", 2), QString("exact"));
-    QVERIFY(numberOf(figure("End credits, 5% point")) <= numberOf(figure("End credits, 95% point")));
-    QVERIFY(numberOf(figure("Expected games played")) <= 300);
-    QVERIFY(!figure("Catch 8 at least once").isEmpty());
-    QVERIFY(figure("Catch 1 at least once").isEmpty()); // eight spots pay nothing for one
-
-    // Both charts are drawn, and each is saved where the save dialog says.
-    for (QChartView* chart : {planner().ChartEndCredits, planner().ChartSurvival})
-        QVERIFY(!chart->chart()->series().isEmpty());
-    saveScreenshot(&planner(), "planner");
-    const QString png = QDir(f.folder->path()).filePath("survival.png");
-    f.run->dialogs.fileNames = {png};
-    QTest::mouseClick(planner().CommandSaveSurvival, Qt::LeftButton);
-    QVERIFY(!QImage(png).isNull());
-}
-
-void SessionPlannerTest::escStopsALongCalculation()
-{
-    openPlanner({1, 2, 3, 4, 5});
-    QTest::keyClick(&planner(), Qt::Key_Escape); // an Esc before CALCULATE does not stop it
-    calculate({"1", "100", "100"});
-    QVERIFY(planner().GridFigures->rowCount() > 0);
-    PlanOptions options;
-    options.exactWorkLimit = 0;
-    options.sessions = 100'000; // ten billion plays: minutes
-    planner().setPlanOptions(options);
-    calculate({"1", "100", "100000"}, false);
-    QVERIFY(planner().isRunning() && planner().TextEscape->isVisible());
-    QVERIFY(!planner().CommandCalculate->isEnabled() && !planner().TextBet->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(planner().ProgressPlan->value() > 0, 60000);
-    QTest::keyClick(&planner(), Qt::Key_Escape);
-    planner().waitForRun();
-    QCOMPARE(planner().TextMethod->text(), QString("Stopped: no figures for this plan."));
-    QCOMPARE(planner().GridFigures->rowCount(), 0);
-    QVERIFY(planner().CommandCalculate->isEnabled() && planner().TextEscape->isHidden());
-    QVERIFY(f.run->dialogs.messages().isEmpty());
-}
+    // A figure's value (column 1) or its interval (column 2).
+    QString figure(const QString& name, int column = 1)
+    {
+        const auto found = planner().GridFigures->findItems(name, Qt::MatchExactly);
+        return found.isEmpty() ? QString() : planner().GridFigures->item(found[0]->row(), column)->text();
+    }
+};
 
 TALLYHAWK_WINDOW_TEST_MAIN(SessionPlannerTest)
 #include "test_frmsessionplanner.moc"

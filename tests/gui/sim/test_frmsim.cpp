@@ -29,323 +29,297 @@ QString figure(const QLineEdit* line)
 
 } // namespace
 
-class SimulationWindowTest : public QObject
+class SimulationWindowTest : public QObject, BoardFixture
 {
     Q_OBJECT
 private slots:
-    void init() { f.start("[RandomSeed] = 777"); }
-    void cleanup() { f.end(); }
-    void handOffKeepsOrClearsTheResults();
-    void answersThatDoNotRunAGame();
-    void paysThatCannotBeReadRunNothing();
-    void aRunReportsItsSessions();
-    void theIntervalOfARunShowsFromAHundredGames();
-    void escStopsARunAndTheChartsFollowTheirRun();
-    void theRandomnessTestAsksShowsItsProgressAndStops();
-    void theCommandLineRepeatsARunWithItsSeed_data();
-    void theCommandLineRepeatsARunWithItsSeed();
+    void init() { start("[RandomSeed] = 777"); }
+    void cleanup() { end(); }
+    void handOffKeepsOrClearsTheResults()
+    {
+        run->chooseGame(kFirePower);
+        markAndHandOff({61, 3, 42, 17, 80}, 3);
+        QCOMPARE(sim().TextGame->text() + "|" + sim().TextMarked->text(),
+                 kFirePower + "|Numbers Marked  = 5");
+        QCOMPARE(run->board.TextWin->text(), QString("WIN     0"));
+        runGames("20000");
+        const QString results = sim().TextWinTotal->text();
+        QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
+        QVERIFY(!sim().isVisible() && run->board.isVisible());
+        QCOMPARE(run->board.TextBet->text(), QString(" 3"));
+        QVERIFY(run->board.CommandStart->isEnabled());
+        run->click(run->board.CommandAdvanced);
+        QCOMPARE(sim().TextWinTotal->text(), results); // same game, same count: kept
 
-private:
-    frmSim& sim() { return f.run->simulation; }
-    void markAndHandOff(std::initializer_list<int> numbers, int bet = 1);
-    // Runs the answer's games; `save` answers the summary (none: no summary is expected).
-    void runGames(const QString& answer, std::optional<bool> save = false);
-    frmCharts* openCharts();
-
-    BoardFixture f;
-};
-
-void SimulationWindowTest::markAndHandOff(std::initializer_list<int> numbers, int bet)
-{
-    f.run->ticket(bet, numbers);
-    f.run->click(f.run->board.CommandAdvanced);
-    QVERIFY(sim().isVisible() && !f.run->board.isVisible());
-}
-
-void SimulationWindowTest::runGames(const QString& answer, std::optional<bool> save)
-{
-    f.run->dialogs.inputs = {answer};
-    if (save)
-        f.run->dialogs.answers = {*save};
-    QTest::mouseClick(sim().CommandCompute, Qt::LeftButton);
-    sim().waitForRun();
-}
-
-frmCharts* SimulationWindowTest::openCharts()
-{
-    QTest::mouseClick(sim().CommandCharts, Qt::LeftButton);
-    return sim().findChild<frmCharts*>("frmCharts");
-}
-
-void SimulationWindowTest::handOffKeepsOrClearsTheResults()
-{
-    f.run->chooseGame(kFirePower);
-    markAndHandOff({61, 3, 42, 17, 80}, 3);
-    QCOMPARE(sim().TextGame->text() + "|" + sim().TextMarked->text(), kFirePower + "|Numbers Marked  = 5");
-    QCOMPARE(f.run->board.TextWin->text(), QString("WIN     0"));
-    runGames("20000");
-    const QString results = sim().TextWinTotal->text();
-    QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
-    QVERIFY(!sim().isVisible() && f.run->board.isVisible());
-    QCOMPARE(f.run->board.TextBet->text(), QString(" 3"));
-    QVERIFY(f.run->board.CommandStart->isEnabled());
-    f.run->click(f.run->board.CommandAdvanced);
-    QCOMPARE(sim().TextWinTotal->text(), results); // same game, same count: kept
-
-    QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
-    markAndHandOff({7});
-    QCOMPARE(sim().TextWinTotal->text() + "|" + sim().TextBetTotal->text(),
-             QString("Total Winnings =|Total Credits Bet ="));
-    QCOMPARE(sim().Catch[3]->text() + "|" + sim().Catch[11]->text(),
-             QString("|Frequency")); // the header stays
-}
-
-void SimulationWindowTest::answersThatDoNotRunAGame()
-{
-    f.run->click(f.run->board.CommandBet);
-    f.run->click(f.run->board.CommandAdvanced);
-    QTest::mouseClick(sim().CommandCompute, Qt::LeftButton);
-    QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
-    markAndHandOff({5, 6, 7, 8});
-    // Cancel, blanks and counts below one end quietly; the others say why.
-    for (const QString& answer :
-         {QString(), QString("  "), QString("0"), QString("-5"), QString("abc"), QString("1000000001"),
-          QString("12abc"), QString("1,000"), QString("2500.5")}) {
-        runGames(answer, std::nullopt);
-        QVERIFY(!sim().isRunning());
+        QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
+        markAndHandOff({7});
+        QCOMPARE(sim().TextWinTotal->text() + "|" + sim().TextBetTotal->text(),
+                 QString("Total Winnings =|Total Credits Bet ="));
+        QCOMPARE(sim().Catch[3]->text() + "|" + sim().Catch[11]->text(),
+                 QString("|Frequency")); // the header stays
     }
-    const QString whole = "Enter the number of games as a whole number";
-    QStringList messages = f.run->dialogs.messages();
-    QCOMPARE(messages.size(), 5);
-    QCOMPARE(messages.mid(0, 2), (QStringList{"Go Back to Game and pick numbers to run this feature.",
-                                              "Do not enter a number greater than one billion."}));
-    for (const QString& message : messages.mid(2))
-        QVERIFY2(message.startsWith(whole), qPrintable(message));
-    QCOMPARE(f.run->dialogs.shown.at(1).text,
-             QString("Enter the number of games to play in this simulation, then click 'OK'.|1000000"));
-    QCOMPARE(figure(sim().TextBetTotal), QString());
-}
 
-void SimulationWindowTest::paysThatCannotBeReadRunNothing()
-{
-    markAndHandOff({5, 6, 7, 8});
-    QVERIFY(ExecuteSql(f.run->module2.gDatabase, "ALTER TABLE [Pay Table] RENAME TO [Elsewhere]"));
-    runGames("20000", std::nullopt);
-    QVERIFY(f.run->dialogs.messages().last().startsWith("The pays of this game cannot be read: "));
-    QVERIFY(!sim().isRunning());
-    QCOMPARE(figure(sim().TextBetTotal), QString());
-    QCOMPARE(sim().ProgressRun->value(), 0);
-}
+    void answersThatDoNotRunAGame()
+    {
+        markAndHandOff({5, 6, 7, 8});
+        // Cancel, blanks and counts below one end quietly; the others say why.
+        for (const char* answer : {"", "  ", "0", "-5", "abc", "1000000001", "12abc", "1,000", "2500.5"}) {
+            runGames(*answer ? QString(answer) : QString(), std::nullopt);
+            QVERIFY(!sim().isRunning());
+        }
+        QCOMPARE(run->dialogs.shown.front().text,
+                 QString("Enter the number of games to play in this simulation, then click 'OK'.|1000000"));
+        const QStringList messages = run->dialogs.messages();
+        QCOMPARE(messages.size(), 4);
+        QCOMPARE(messages.first(), QString("Do not enter a number greater than one billion."));
+        for (const QString& message : messages.mid(1))
+            QVERIFY2(message.startsWith("Enter the number of games as a whole number"), qPrintable(message));
+    }
 
-void SimulationWindowTest::aRunReportsItsSessions()
-{
-    markAndHandOff({10, 20, 30, 40, 50, 60});
-    const QLocale was;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); // figures read the same in any language
-    runGames("30000", true);
-    QLocale::setDefault(was);
-    QCOMPARE(figure(sim().TextBetTotal), QString("30000"));
-    qint64 frequencies = 0;
-    for (int c = 0; c <= 10; ++c)
-        frequencies += sim().Catch[c]->text().toLongLong();
-    QCOMPARE(frequencies, 30000);
-    QVERIFY(
-        QRegularExpression("^Total Pct Return = \\d+\\.\\d\\d$").match(sim().TextPercent->text()).hasMatch());
-    QVERIFY(QRegularExpression("^\\d+ games/s$").match(sim().TextSpeed->text()).hasMatch());
-    QVERIFY(sim().TextExact->text().startsWith("Exact Pct Return = "));
-    QVERIFY(sim().CommandCompute->isEnabled() && sim().TextEscape->isHidden());
+    void paysThatCannotBeReadRunNothing()
+    {
+        markAndHandOff({5, 6, 7, 8});
+        QVERIFY(ExecuteSql(run->module2.gDatabase, "ALTER TABLE [Pay Table] RENAME TO [Elsewhere]"));
+        runGames("20000", std::nullopt);
+        QVERIFY(run->dialogs.messages().last().startsWith("The pays of this game cannot be read: "));
+        QVERIFY(!sim().isRunning());
+        QCOMPARE(figure(sim().TextBetTotal), QString());
+        QCOMPARE(sim().ProgressRun->value(), 0);
+    }
 
-    const ScriptedDialogs::Shown& summary = f.run->dialogs.shown.at(1);
-    QCOMPARE(summary.title, QString("Simulation Summary"));
-    QVERIFY(summary.text.startsWith("Session Statistics\n\n" + sim().TextGame->text() + "\n"));
-    QVERIFY(summary.text.contains("Total Number of 100-Game Sessions: 300\n"));
-    QVERIFY(summary.text.contains("Exact Figures for Independent Games:\n"));
-    QVERIFY(summary.text.endsWith("Do You Wish to Save or Print These Results?"));
-    const QString stats = QDir(f.folder->path()).filePath("stats.txt");
-    QCOMPARE(f.run->dialogs.shown.back().kind + "|" + f.run->dialogs.shown.back().text, "document|" + stats);
-    QFile statsFile(stats), sessions(QDir(f.folder->path()).filePath("sessions.csv"));
-    QVERIFY(statsFile.open(QIODevice::ReadOnly) && sessions.open(QIODevice::ReadOnly));
-    const QByteArray statsText = statsFile.readAll();
-    QVERIFY(statsText.startsWith("Session Statistics\r\n\r\n"));
-    QVERIFY(statsText.contains("\r\nOverall Percentage Return: ") && !statsText.contains("Do You Wish"));
-    QCOMPARE(sessions.readAll().count("\r\n"), 25002);
-    QSqlQuery query(f.run->module2.gDatabase);
-    QVERIFY(query.exec("SELECT count(*) || ' ' || sum([Frequency]) FROM [Sessions]") && query.next());
-    QCOMPARE(query.value(0).toString(), QString("501 300"));
+    void aRunReportsItsSessions()
+    {
+        markAndHandOff({10, 20, 30, 40, 50, 60});
+        const QLocale was;
+        QLocale::setDefault(
+            QLocale(QLocale::German, QLocale::Germany)); // figures read the same in any language
+        runGames("30000", true);
+        QLocale::setDefault(was);
+        qint64 frequencies = 0;
+        for (int c = 0; c <= 10; ++c)
+            frequencies += sim().Catch[c]->text().toLongLong();
+        QCOMPARE(frequencies, 30000);
+        QVERIFY(QRegularExpression("^Total Pct Return = \\d+\\.\\d\\d\\|\\d+ games/s$")
+                    .match(sim().TextPercent->text() + "|" + sim().TextSpeed->text())
+                    .hasMatch());
+        QVERIFY(sim().CommandCompute->isEnabled() && sim().TextEscape->isHidden());
+        const QString summary = run->dialogs.shown.at(1).text;
+        QVERIFY(summary.startsWith("Session Statistics\n\n" + sim().TextGame->text() + "\n"));
+        QVERIFY(summary.contains("Total Number of 100-Game Sessions: 300\n"));
+        QVERIFY(summary.endsWith("Do You Wish to Save or Print These Results?"));
+        // Yes saves the summary as a document, each session's figures, and the session counts.
+        const QDir data(folder->path());
+        QCOMPARE(run->dialogs.shown.back().kind + "|" + run->dialogs.shown.back().text,
+                 "document|" + data.filePath("stats.txt"));
+        QFile stats(data.filePath("stats.txt")), sessions(data.filePath("sessions.csv"));
+        QVERIFY(stats.open(QIODevice::ReadOnly) && sessions.open(QIODevice::ReadOnly));
+        const QByteArray statsText = stats.readAll();
+        QVERIFY(statsText.startsWith("Session Statistics\r\n\r\n") && !statsText.contains("Do You Wish"));
+        QCOMPARE(sessions.readAll().count("\r\n"), 25002);
+        QSqlQuery query(run->module2.gDatabase);
+        QVERIFY(query.exec("SELECT count(*) || ' ' || sum([Frequency]) FROM [Sessions]") && query.next());
+        QCOMPARE(query.value(0).toString(), QString("501 300"));
+        frmCharts* charts = openCharts();
+        saveScreenshot(&sim(), "simulation");
+        saveScreenshot(charts, "charts");
+        run->dialogs.fileNames = {data.filePath("sessions.png")};
+        QTest::mouseClick(charts->CommandSaveSessions, Qt::LeftButton);
+        QVERIFY(!QImage(data.filePath("sessions.png")).isNull());
+    }
 
-    frmCharts* charts = openCharts();
-    QVERIFY(charts && charts->isVisible());
-    saveScreenshot(&sim(), "simulation");
-    saveScreenshot(charts, "charts");
-    const QString png = QDir(f.folder->path()).filePath("sessions.png");
-    f.run->dialogs.fileNames = {png};
-    QTest::mouseClick(charts->CommandSaveSessions, Qt::LeftButton);
-    QVERIFY(!QImage(png).isNull());
-}
+    void theIntervalOfARunShowsFromAHundredGames()
+    {
+        run->chooseGame(kFirePower);
+        markAndHandOff({3, 17, 42, 61, 80});
+        runGames("1");
+        QCOMPARE(figure(sim().TextBetTotal), QString("1"));
+        QCOMPARE(sim().TextInterval->text(), QString()); // one game says nothing of the spread
+        // Five numbers of Fire Power pay 2, 12 and 429 for 3, 4 and 5 catches, four times when the
+        // first ball is one of them (c/20 for c catches). By hand, with C(5, c) C(75, 20 - c) / C(80, 20):
+        // the return is 95.98 % and one game's standard deviation 23.894 credits, so a hundred games
+        // reach 1.96 x 2389.4 % / 10 = 468.32 % either side of their return, and no lower than 0.
+        runGames("100");
+        QCOMPARE(figure(sim().TextWinTotal), QString("40"));
+        QCOMPARE(
+            sim().TextInterval->text(),
+            QString("95% Interval of the Simulated Return = 0.00 to 508.32 (the exact return lies inside)"));
+    }
 
-void SimulationWindowTest::theIntervalOfARunShowsFromAHundredGames()
-{
-    f.run->chooseGame(kFirePower);
-    markAndHandOff({3, 17, 42, 61, 80});
-    runGames("1");
-    QCOMPARE(figure(sim().TextBetTotal), QString("1"));
-    QCOMPARE(sim().TextInterval->text(), QString()); // one game says nothing of the spread
-    // Five numbers of Fire Power pay 2, 12 and 429 for 3, 4 and 5 catches, four times when the
-    // first ball is one of them (c/20 for c catches). By hand, with C(5, c) C(75, 20 - c) / C(80, 20):
-    // the return is 95.98 % and one game's standard deviation 23.894 credits, so a hundred games
-    // reach 1.96 x 2389.4 % / 10 = 468.32 % either side of their return, and no lower than 0.
-    runGames("100");
-    QCOMPARE(figure(sim().TextWinTotal), QString("40"));
-    QCOMPARE(sim().TextInterval->text(),
-             QString("95% Interval of the Simulated Return = 0.00 to 508.32 (the exact return lies inside)"));
-}
+    void escStopsARunAndTheChartsFollowTheirRun()
+    {
+        markAndHandOff({7, 14, 21, 28});
+        runGames("20000");
+        frmCharts* charts = openCharts();
+        QVERIFY(charts && charts->isVisible());
+        QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
+        QVERIFY(charts->isHidden());
+        // Back with the same ticket: the charts of that run are still there to be opened.
+        run->click(run->board.CommandAdvanced);
+        QVERIFY(openCharts()->isVisible());
+        const QString firstRun = charts->shownRun().origin;
 
-void SimulationWindowTest::escStopsARunAndTheChartsFollowTheirRun()
-{
-    markAndHandOff({7, 14, 21, 28});
-    runGames("20000");
-    frmCharts* charts = openCharts();
-    QVERIFY(charts && charts->isVisible());
-    QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
-    QVERIFY(charts->isHidden());
-    // Back with the same ticket: the charts of that run are still there to be opened.
-    f.run->click(f.run->board.CommandAdvanced);
-    QVERIFY(openCharts()->isVisible());
-    const QString firstRun = charts->shownRun().origin;
+        // A new run takes the charts away until Esc stops it at a progress point; then they show it.
+        QTest::keyClick(&sim(), Qt::Key_Escape); // a key pressed before START does not stop the run
+        run->dialogs.inputs = {"1000000000"};
+        run->dialogs.answers = {false};
+        QTest::mouseClick(sim().CommandCompute, Qt::LeftButton);
+        QVERIFY(sim().isRunning() && sim().TextEscape->isVisible());
+        QVERIFY(!sim().CommandCharts->isEnabled() && !sim().CommandBack->isEnabled() && charts->isHidden());
+        QTRY_VERIFY(figure(sim().TextBetTotal).toLongLong() > 0);
+        QTest::keyClick(&sim(), Qt::Key_Escape);
+        sim().waitForRun();
+        const qint64 played = figure(sim().TextBetTotal).toLongLong();
+        QVERIFY(played < 1000000000 && played % 10000 == 0);
+        QCOMPARE(run->module2.gLastKey, std::int16_t(27));
+        QVERIFY(sim().CommandCompute->isEnabled() && sim().CommandCharts->isEnabled());
+        openCharts();
+        QVERIFY(charts->shownRun().origin != firstRun);
+        QCOMPARE(charts->shownRun().games, played);
+        QVERIFY(charts->shownRun().origin.startsWith(QString::number(played) + " games, seed "));
 
-    // A new run takes the charts away until Esc stops it at a progress point; then they show it.
-    QTest::keyClick(&sim(), Qt::Key_Escape); // a key pressed before START does not stop the run
-    f.run->dialogs.inputs = {"1000000000"};
-    f.run->dialogs.answers = {false};
-    QTest::mouseClick(sim().CommandCompute, Qt::LeftButton);
-    QVERIFY(sim().isRunning() && sim().TextEscape->isVisible());
-    QVERIFY(!sim().CommandCharts->isEnabled() && !sim().CommandBack->isEnabled() && charts->isHidden());
-    QTRY_VERIFY(figure(sim().TextBetTotal).toLongLong() > 0);
-    QTest::keyClick(&sim(), Qt::Key_Escape);
-    sim().waitForRun();
-    const qint64 played = figure(sim().TextBetTotal).toLongLong();
-    QVERIFY(played < 1000000000 && played % 10000 == 0);
-    QCOMPARE(f.run->module2.gLastKey, std::int16_t(27));
-    QVERIFY(sim().CommandCompute->isEnabled() && sim().CommandCharts->isEnabled());
-    openCharts();
-    QVERIFY(charts->shownRun().origin != firstRun);
-    QCOMPARE(charts->shownRun().games, played);
-    QVERIFY(charts->shownRun().origin.startsWith(QString::number(played) + " games, seed "));
+        // The randomness test is a run too.
+        run->dialogs.inputs = {"2000000000"};
+        QTest::mouseClick(sim().CommandTest, Qt::LeftButton);
+        QVERIFY(!sim().CommandCharts->isEnabled());
+        QTest::keyClick(&sim(), Qt::Key_Escape);
+        sim().waitForRun();
+        QVERIFY(sim().CommandCharts->isEnabled());
+    }
 
-    // The randomness test is a run too.
-    f.run->dialogs.inputs = {"2000000000"};
-    QTest::mouseClick(sim().CommandTest, Qt::LeftButton);
-    QVERIFY(!sim().CommandCharts->isEnabled());
-    QTest::keyClick(&sim(), Qt::Key_Escape);
-    sim().waitForRun();
-    QVERIFY(sim().CommandCharts->isEnabled());
-}
-
-void SimulationWindowTest::theRandomnessTestAsksShowsItsProgressAndStops()
-{
-    markAndHandOff({1, 2});
-    f.run->dialogs.inputs = {QString(), "1002", "letters", "1000"};
-    QTest::mouseClick(sim().CommandTest, Qt::LeftButton); // Cancel ends quietly
-    QVERIFY(!sim().isRunning() && f.run->dialogs.messages().isEmpty());
-    QVERIFY(sim().GridCounts->isVisible() && sim().TextBetTotal->isHidden());
-    QTest::mouseClick(sim().CommandTest, Qt::LeftButton);
-    sim().waitForRun();
-    for (const auto& shown : f.run->dialogs.shown)
-        QVERIFY(shown.kind != "input" ||
-                (shown.title == "Randomness Test" &&
-                 shown.text.endsWith("Enter a number that is evenly divisible by 4.|1000")));
-    const QStringList messages = f.run->dialogs.messages();
-    QCOMPARE(messages.mid(0, 2), QStringList(2, "Enter a number that is exactly divisible by 4!"));
-    QCOMPARE(messages.size(), 3);
-    QVERIFY(
-        messages[2].startsWith("Chi-Square statistics indicate that the distribution of drawn numbers\n"));
-    QVERIFY(messages[2].contains(" the test for randomness at a 95% confidence level.\n\nChi-Square = "));
-    QVERIFY(messages[2].contains("p-value = "));
-    QCOMPARE(f.run->dialogs.beeps, 1);
-    // All 80 deviations are stored, and they add up to nothing: 20,000 drawn, 20,000 expected.
-    QSqlQuery query(f.run->module2.gDatabase);
-    QVERIFY(query.exec("SELECT sum([C1] + [C2] + [C3] + [C4] + [C5] + [C6] + [C7] + [C8] + [C9] + [C10]), "
+    void theRandomnessTestAsksShowsItsProgressAndStops()
+    {
+        markAndHandOff({1, 2});
+        run->dialogs.inputs = {QString(), "1002", "letters", "1000"};
+        QTest::mouseClick(sim().CommandTest, Qt::LeftButton); // Cancel ends quietly
+        QVERIFY(!sim().isRunning() && run->dialogs.messages().isEmpty());
+        QVERIFY(sim().GridCounts->isVisible() && sim().TextBetTotal->isHidden());
+        QTest::mouseClick(sim().CommandTest, Qt::LeftButton);
+        sim().waitForRun();
+        for (const auto& shown : run->dialogs.shown)
+            QVERIFY(shown.kind != "input" ||
+                    (shown.title == "Randomness Test" &&
+                     shown.text.endsWith("Enter a number that is evenly divisible by 4.|1000")));
+        const QStringList messages = run->dialogs.messages();
+        QCOMPARE(messages.mid(0, 2), QStringList(2, "Enter a number that is exactly divisible by 4!"));
+        QCOMPARE(messages.size(), 3);
+        QVERIFY(messages[2].startsWith(
+            "Chi-Square statistics indicate that the distribution of drawn numbers\n"));
+        QVERIFY(messages[2].contains(" the test for randomness at a 95% confidence level.\n\nChi-Square = "));
+        QVERIFY(messages[2].contains("p-value = "));
+        QCOMPARE(run->dialogs.beeps, 1);
+        // All 80 deviations are stored, and they add up to nothing: 20,000 drawn, 20,000 expected.
+        QSqlQuery query(run->module2.gDatabase);
+        QVERIFY(
+            query.exec("SELECT sum([C1] + [C2] + [C3] + [C4] + [C5] + [C6] + [C7] + [C8] + [C9] + [C10]), "
                        "min([C1]) FROM [Counts]") &&
             query.next());
-    QCOMPARE(query.value(0).toInt(), 0);
-    QVERIFY(query.value(1).toInt() > -250);
+        QCOMPARE(query.value(0).toInt(), 0);
+        QVERIFY(query.value(1).toInt() > -250);
 
-    // A long test shows its own progress and speed in place of the simulation's; Esc stops it
-    // without a message.
-    f.run->dialogs.inputs = {"2000000000"};
-    QTest::mouseClick(sim().CommandTest, Qt::LeftButton);
-    QVERIFY(sim().isRunning() && !sim().CommandCompute->isEnabled());
-    QVERIFY(sim().ProgressTest->isVisible() && sim().ProgressRun->isHidden() && sim().TextSpeed->isHidden());
-    QTRY_VERIFY(sim().TextTestSpeed->text().endsWith(" games/s") &&
-                !sim().TextTestSpeed->text().startsWith("0 "));
-    QTest::keyClick(&sim(), Qt::Key_Escape);
-    sim().waitForRun();
-    QCOMPARE(f.run->dialogs.messages().size(), 3);
-    QCOMPARE(f.run->dialogs.beeps, 1);
-    QVERIFY(sim().CommandCompute->isEnabled() && sim().TextEscape->isHidden());
-    // Against the expected count of two billion games every cell is near -500 million: each shows
-    // it in millions, to three digits, the tooltip in full.
-    for (int n : {1, 37, 80}) {
-        const QModelIndex cell = sim().GridCounts->model()->index((n - 1) / 10, (n - 1) % 10 + 1);
-        const QString full = cell.data(Qt::ToolTipRole).toString();
-        QVERIFY2(full.startsWith(QStringLiteral("Number %1: -4").arg(n)), qPrintable(full));
-        QCOMPARE(cell.data().toString(),
-                 QStringLiteral("-%1M").arg(std::round(-full.section(": ", 1).toDouble() / 1e6)));
+        // A long test shows its own progress and speed in place of the simulation's; Esc stops it
+        // without a message.
+        run->dialogs.inputs = {"2000000000"};
+        QTest::mouseClick(sim().CommandTest, Qt::LeftButton);
+        QVERIFY(sim().isRunning() && !sim().CommandCompute->isEnabled());
+        QVERIFY(sim().ProgressTest->isVisible() && sim().ProgressRun->isHidden() &&
+                sim().TextSpeed->isHidden());
+        QTRY_VERIFY(sim().TextTestSpeed->text().endsWith(" games/s") &&
+                    !sim().TextTestSpeed->text().startsWith("0 "));
+        QTest::keyClick(&sim(), Qt::Key_Escape);
+        sim().waitForRun();
+        QCOMPARE(run->dialogs.messages().size(), 3);
+        QCOMPARE(run->dialogs.beeps, 1);
+        QVERIFY(sim().CommandCompute->isEnabled() && sim().TextEscape->isHidden());
+        // Against the expected count of two billion games every cell is near -500 million: each shows
+        // it in millions, to three digits, the tooltip in full.
+        for (int n : {1, 37, 80}) {
+            const QModelIndex cell = sim().GridCounts->model()->index((n - 1) / 10, (n - 1) % 10 + 1);
+            const QString full = cell.data(Qt::ToolTipRole).toString();
+            QVERIFY2(full.startsWith(QStringLiteral("Number %1: -4").arg(n)), qPrintable(full));
+            QCOMPARE(cell.data().toString(),
+                     QStringLiteral("-%1M").arg(std::round(-full.section(": ", 1).toDouble() / 1e6)));
+        }
+        // The payout run switches back to the results and the simulation's progress.
+        runGames("10000");
+        QVERIFY(sim().GridCounts->isHidden() && sim().ResultsTable->isVisible());
+        QVERIFY(sim().ProgressRun->isVisible() && sim().ProgressTest->isHidden());
     }
-    // The payout run switches back to the results and the simulation's progress.
-    runGames("10000");
-    QVERIFY(sim().GridCounts->isHidden() && sim().ResultsTable->isVisible());
-    QVERIFY(sim().ProgressRun->isVisible() && sim().ProgressTest->isHidden());
-}
 
-void SimulationWindowTest::theCommandLineRepeatsARunWithItsSeed_data()
-{
-    QTest::addColumn<QString>("game");
-    QTest::addColumn<bool>("randomPicks");
-    QTest::newRow("marked numbers") << kFirePower << false;
-    QTest::newRow("random picks, eggs and bonus balls")
-        << FormatGameListEntry("NEVADA - Las Vegas", "Red Rock", "Caveman Plus Keno") << true;
-}
+    void theCommandLineRepeatsARunWithItsSeed_data()
+    {
+        QTest::addColumn<QString>("game");
+        QTest::addColumn<bool>("randomPicks");
+        QTest::newRow("marked numbers") << kFirePower << false;
+        QTest::newRow("random picks, eggs and bonus balls")
+            << FormatGameListEntry("NEVADA - Las Vegas", "Red Rock", "Caveman Plus Keno") << true;
+    }
 
-void SimulationWindowTest::theCommandLineRepeatsARunWithItsSeed()
-{
-    QFETCH(QString, game);
-    QFETCH(bool, randomPicks);
-    f.run->chooseGame(game);
-    markAndHandOff({4, 15, 26, 37, 48, 59, 70});
-    f.run->module2.gRandomPickForSim = randomPicks;
-    runGames("30000", true);
-    const QString summary = f.run->dialogs.shown.at(1).text;
-    const QRegularExpression seedLine(
-        randomPicks
-            ? R"(\nSeed of This Run: (\d+) \(7 numbers picked at random every game\)\n)"
-            : R"(\nSeed of This Run: (\d+) \(the marked numbers 4, 15, 26, 37, 48, 59, 70 every game\)\n)");
-    const QRegularExpressionMatch seed = seedLine.match(summary);
-    QVERIFY2(seed.hasMatch(), qPrintable(summary));
-    QFile stats(QDir(f.folder->path()).filePath("stats.txt"));
-    QVERIFY(stats.open(QIODevice::ReadOnly));
-    QVERIFY(QString::fromUtf8(stats.readAll()).contains(seed.captured(0).trimmed() + "\r\n"));
-    QVERIFY(openCharts()->shownRun().origin.contains("seed " + seed.captured(1)));
+    void theCommandLineRepeatsARunWithItsSeed()
+    {
+        QFETCH(QString, game);
+        QFETCH(bool, randomPicks);
+        run->chooseGame(game);
+        markAndHandOff({4, 15, 26, 37, 48, 59, 70});
+        run->module2.gRandomPickForSim = randomPicks;
+        runGames("30000", true);
+        const QString summary = run->dialogs.shown.at(1).text;
+        const QRegularExpression seedLine(
+            randomPicks
+                ? R"(\nSeed of This Run: (\d+) \(7 numbers picked at random every game\)\n)"
+                : R"(\nSeed of This Run: (\d+) \(the marked numbers 4, 15, 26, 37, 48, 59, 70 every game\)\n)");
+        const QRegularExpressionMatch seed = seedLine.match(summary);
+        QVERIFY2(seed.hasMatch(), qPrintable(summary));
+        QFile stats(QDir(folder->path()).filePath("stats.txt"));
+        QVERIFY(stats.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(stats.readAll()).contains(seed.captured(0).trimmed() + "\r\n"));
+        QVERIFY(openCharts()->shownRun().origin.contains("seed " + seed.captured(1)));
 
-    // The command the summary gives, run as it reads, on this run's database.
-    QStringList arguments =
-        QProcess::splitCommand(summary.section("\nTo Repeat It: ", 1).section('\n', 0, 0));
-    QCOMPARE(arguments.takeFirst(), QString("tallyhawk-cli"));
-    QProcess cli;
-    cli.start(TALLYHAWK_CLI_PATH, arguments << "--json"
-                                            << "--quiet"
-                                            << "--db" << f.run->module2.gDatabasePath);
-    QVERIFY(cli.waitForFinished(60000));
-    QCOMPARE(cli.exitCode(), 0);
-    const QJsonObject figures = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
-    QCOMPARE(figures["random_picks"].toBool(), randomPicks);
-    QCOMPARE(figures["games_played"].toInteger(), 30000);
-    for (int c = 0; c <= 10; ++c)
-        QCOMPARE(figures["catch_frequency"].toArray()[c].toInteger(), sim().Catch[c]->text().toLongLong());
-    QCOMPARE(sim().Catch[8]->text().toLongLong(), 0); // seven numbers a game, whichever they are
-    QCOMPARE(figures["total_winnings"].toDouble(), figure(sim().TextWinTotal).toDouble());
-    QCOMPARE(figures["bonus_events"].toInteger(), sim().Catch[12]->text().toLongLong());
-}
+        // The command the summary gives, run as it reads, on this run's database.
+        QStringList arguments =
+            QProcess::splitCommand(summary.section("\nTo Repeat It: ", 1).section('\n', 0, 0));
+        QCOMPARE(arguments.takeFirst(), QString("tallyhawk-cli"));
+        QProcess cli;
+        cli.start(TALLYHAWK_CLI_PATH, arguments << "--json"
+                                                << "--quiet"
+                                                << "--db" << run->module2.gDatabasePath);
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+        const QJsonObject figures = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+        QCOMPARE(figures["random_picks"].toBool(), randomPicks);
+        QCOMPARE(figures["games_played"].toInteger(), 30000);
+        for (int c = 0; c <= 10; ++c)
+            QCOMPARE(figures["catch_frequency"].toArray()[c].toInteger(),
+                     sim().Catch[c]->text().toLongLong());
+        QCOMPARE(sim().Catch[8]->text().toLongLong(), 0); // seven numbers a game, whichever they are
+        QCOMPARE(figures["total_winnings"].toDouble(), figure(sim().TextWinTotal).toDouble());
+        QCOMPARE(figures["bonus_events"].toInteger(), sim().Catch[12]->text().toLongLong());
+    }
+
+private:
+    frmSim& sim() { return run->simulation; }
+    void markAndHandOff(std::initializer_list<int> numbers, int bet = 1)
+    {
+        run->ticket(bet, numbers);
+        run->click(run->board.CommandAdvanced);
+        QVERIFY(sim().isVisible() && !run->board.isVisible());
+    }
+
+    // Runs the answer's games; `save` answers the summary (none: no summary is expected).
+    void runGames(const QString& answer, std::optional<bool> save = false)
+    {
+        run->dialogs.inputs = {answer};
+        if (save)
+            run->dialogs.answers = {*save};
+        QTest::mouseClick(sim().CommandCompute, Qt::LeftButton);
+        sim().waitForRun();
+    }
+
+    frmCharts* openCharts()
+    {
+        QTest::mouseClick(sim().CommandCharts, Qt::LeftButton);
+        return sim().findChild<frmCharts*>("frmCharts");
+    }
+};
 
 TALLYHAWK_WINDOW_TEST_MAIN(SimulationWindowTest)
 #include "test_frmsim.moc"
