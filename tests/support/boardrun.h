@@ -30,16 +30,12 @@ struct BoardRun
     }
 
     // Picks a game from the list as a user does.
-    void chooseGame(int index)
-    {
-        board.ComboGameList->setCurrentIndex(index);
-        emit board.ComboGameList->activated(index);
-    }
     void chooseGame(const QString& startOfEntry)
     {
         const int index = board.ComboGameList->findText(startOfEntry, Qt::MatchStartsWith);
         QVERIFY2(index >= 0, qPrintable(startOfEntry));
-        chooseGame(index);
+        board.ComboGameList->setCurrentIndex(index);
+        emit board.ComboGameList->activated(index);
     }
 
     void clickNumber(int n)

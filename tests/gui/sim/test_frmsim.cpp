@@ -35,29 +35,6 @@ class SimulationWindowTest : public QObject, BoardFixture
 private slots:
     void init() { start("[RandomSeed] = 777"); }
     void cleanup() { end(); }
-    void handOffKeepsOrClearsTheResults()
-    {
-        run->chooseGame(kFirePower);
-        markAndHandOff({61, 3, 42, 17, 80}, 3);
-        QCOMPARE(sim().TextGame->text() + "|" + sim().TextMarked->text(),
-                 kFirePower + "|Numbers Marked  = 5");
-        QCOMPARE(run->board.TextWin->text(), QString("WIN     0"));
-        runGames("20000");
-        const QString results = sim().TextWinTotal->text();
-        QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
-        QVERIFY(!sim().isVisible() && run->board.isVisible());
-        QCOMPARE(run->board.TextBet->text(), QString(" 3"));
-        QVERIFY(run->board.CommandStart->isEnabled());
-        run->click(run->board.CommandAdvanced);
-        QCOMPARE(sim().TextWinTotal->text(), results); // same game, same count: kept
-
-        QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
-        markAndHandOff({7});
-        QCOMPARE(sim().TextWinTotal->text() + "|" + sim().TextBetTotal->text(),
-                 QString("Total Winnings =|Total Credits Bet ="));
-        QCOMPARE(sim().Catch[3]->text() + "|" + sim().Catch[11]->text(),
-                 QString("|Frequency")); // the header stays
-    }
 
     void answersThatDoNotRunAGame()
     {
@@ -82,9 +59,8 @@ private slots:
         QVERIFY(ExecuteSql(run->module2.gDatabase, "ALTER TABLE [Pay Table] RENAME TO [Elsewhere]"));
         runGames("20000", std::nullopt);
         QVERIFY(run->dialogs.messages().last().startsWith("The pays of this game cannot be read: "));
-        QVERIFY(!sim().isRunning());
-        QCOMPARE(figure(sim().TextBetTotal), QString());
-        QCOMPARE(sim().ProgressRun->value(), 0);
+        QVERIFY(!sim().isRunning() && figure(sim().TextBetTotal).isEmpty() &&
+                sim().ProgressRun->value() == 0);
     }
 
     void aRunReportsItsSessions()
@@ -147,15 +123,16 @@ private slots:
 
     void escStopsARunAndTheChartsFollowTheirRun()
     {
-        markAndHandOff({7, 14, 21, 28});
+        markAndHandOff({7, 14, 21, 28}, 3);
         runGames("20000");
+        const QString results = sim().TextWinTotal->text();
         frmCharts* charts = openCharts();
         QVERIFY(charts && charts->isVisible());
         QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
-        QVERIFY(charts->isHidden());
-        // Back with the same ticket: the charts of that run are still there to be opened.
+        QVERIFY(charts->isHidden() && run->board.isVisible() && run->board.TextBet->text() == " 3");
+        // Back with the same ticket: the figures and charts of that run are still there.
         run->click(run->board.CommandAdvanced);
-        QVERIFY(openCharts()->isVisible());
+        QVERIFY(sim().TextWinTotal->text() == results && openCharts()->isVisible());
         const QString firstRun = charts->shownRun().origin;
 
         // A new run takes the charts away until Esc stops it at a progress point; then they show it.
@@ -172,9 +149,7 @@ private slots:
         QVERIFY(played < 1000000000 && played % 10000 == 0);
         QCOMPARE(run->module2.gLastKey, std::int16_t(27));
         QVERIFY(sim().CommandCompute->isEnabled() && sim().CommandCharts->isEnabled());
-        openCharts();
-        QVERIFY(charts->shownRun().origin != firstRun);
-        QCOMPARE(charts->shownRun().games, played);
+        QVERIFY(openCharts()->shownRun().origin != firstRun && charts->shownRun().games == played);
         QVERIFY(charts->shownRun().origin.startsWith(QString::number(played) + " games, seed "));
 
         // The randomness test is a run too.
@@ -201,12 +176,10 @@ private slots:
                      shown.text.endsWith("Enter a number that is evenly divisible by 4.|1000")));
         const QStringList messages = run->dialogs.messages();
         QCOMPARE(messages.mid(0, 2), QStringList(2, "Enter a number that is exactly divisible by 4!"));
-        QCOMPARE(messages.size(), 3);
         QVERIFY(messages[2].startsWith(
             "Chi-Square statistics indicate that the distribution of drawn numbers\n"));
         QVERIFY(messages[2].contains(" the test for randomness at a 95% confidence level.\n\nChi-Square = "));
-        QVERIFY(messages[2].contains("p-value = "));
-        QCOMPARE(run->dialogs.beeps, 1);
+        QVERIFY(messages.size() == 3 && messages[2].contains("p-value = ") && run->dialogs.beeps == 1);
         // All 80 deviations are stored, and they add up to nothing: 20,000 drawn, 20,000 expected.
         QSqlQuery query(run->module2.gDatabase);
         QVERIFY(
@@ -227,8 +200,7 @@ private slots:
                     !sim().TextTestSpeed->text().startsWith("0 "));
         QTest::keyClick(&sim(), Qt::Key_Escape);
         sim().waitForRun();
-        QCOMPARE(run->dialogs.messages().size(), 3);
-        QCOMPARE(run->dialogs.beeps, 1);
+        QVERIFY(run->dialogs.messages().size() == 3 && run->dialogs.beeps == 1); // no message
         QVERIFY(sim().CommandCompute->isEnabled() && sim().TextEscape->isHidden());
         // Against the expected count of two billion games every cell is near -500 million: each shows
         // it in millions, to three digits, the tooltip in full.
@@ -279,11 +251,9 @@ private slots:
             QProcess::splitCommand(summary.section("\nTo Repeat It: ", 1).section('\n', 0, 0));
         QCOMPARE(arguments.takeFirst(), QString("tallyhawk-cli"));
         QProcess cli;
-        cli.start(TALLYHAWK_CLI_PATH, arguments << "--json"
-                                                << "--quiet"
-                                                << "--db" << run->module2.gDatabasePath);
-        QVERIFY(cli.waitForFinished(60000));
-        QCOMPARE(cli.exitCode(), 0);
+        cli.start(TALLYHAWK_CLI_PATH,
+                  arguments + QStringList{"--json", "--quiet", "--db", run->module2.gDatabasePath});
+        QVERIFY(cli.waitForFinished(60000) && cli.exitCode() == 0);
         const QJsonObject figures = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
         QCOMPARE(figures["random_picks"].toBool(), randomPicks);
         QCOMPARE(figures["games_played"].toInteger(), 30000);
