@@ -78,7 +78,6 @@ private slots:
         QVERIFY(QRegularExpression("^Total Pct Return = \\d+\\.\\d\\d\\|\\d+ games/s$")
                     .match(sim().TextPercent->text() + "|" + sim().TextSpeed->text())
                     .hasMatch());
-        QVERIFY(sim().CommandCompute->isEnabled() && sim().TextEscape->isHidden());
         const QString summary = run->dialogs.shown.at(1).text;
         QVERIFY(summary.startsWith("Session Statistics\n\n" + sim().TextGame->text() + "\n"));
         QVERIFY(summary.contains("Total Number of 100-Game Sessions: 300\n"));
@@ -95,12 +94,6 @@ private slots:
         QSqlQuery query(run->module2.gDatabase);
         QVERIFY(query.exec("SELECT count(*) || ' ' || sum([Frequency]) FROM [Sessions]") && query.next());
         QCOMPARE(query.value(0).toString(), QString("501 300"));
-        frmCharts* charts = openCharts();
-        saveScreenshot(&sim(), "simulation");
-        saveScreenshot(charts, "charts");
-        run->dialogs.fileNames = {data.filePath("sessions.png")};
-        QTest::mouseClick(charts->CommandSaveSessions, Qt::LeftButton);
-        QVERIFY(!QImage(data.filePath("sessions.png")).isNull());
     }
 
     void theIntervalOfARunShowsFromAHundredGames()
@@ -128,6 +121,8 @@ private slots:
         const QString results = sim().TextWinTotal->text();
         frmCharts* charts = openCharts();
         QVERIFY(charts && charts->isVisible());
+        saveScreenshot(&sim(), "simulation");
+        saveScreenshot(charts, "charts");
         QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
         QVERIFY(charts->isHidden() && run->board.isVisible() && run->board.TextBet->text() == " 3");
         // Back with the same ticket: the figures and charts of that run are still there.
@@ -180,14 +175,6 @@ private slots:
             "Chi-Square statistics indicate that the distribution of drawn numbers\n"));
         QVERIFY(messages[2].contains(" the test for randomness at a 95% confidence level.\n\nChi-Square = "));
         QVERIFY(messages.size() == 3 && messages[2].contains("p-value = ") && run->dialogs.beeps == 1);
-        // All 80 deviations are stored, and they add up to nothing: 20,000 drawn, 20,000 expected.
-        QSqlQuery query(run->module2.gDatabase);
-        QVERIFY(
-            query.exec("SELECT sum([C1] + [C2] + [C3] + [C4] + [C5] + [C6] + [C7] + [C8] + [C9] + [C10]), "
-                       "min([C1]) FROM [Counts]") &&
-            query.next());
-        QCOMPARE(query.value(0).toInt(), 0);
-        QVERIFY(query.value(1).toInt() > -250);
 
         // A long test shows its own progress and speed in place of the simulation's; Esc stops it
         // without a message.
