@@ -102,9 +102,10 @@ private slots:
         // even), and only theirs.
         const auto stored = [this] {
             return scalar(db(),
-                          "SELECT group_concat(ifnull([Pick5], '-') || ',' || ifnull([Pick6], '-') || ',' || "
-                          "ifnull([Bonus Ball], '-') || ',' || ifnull([Free Games], '-'), ' ') FROM [Pay "
-                          "Table] WHERE [Casino] LIKE 'Tropicana Atlantic City' AND [Catch] IN (0, 5, 6)")
+                          "SELECT group_concat(v, ' ') FROM (SELECT ifnull([Pick5], '-') || ',' || "
+                          "ifnull([Pick6], '-') || ',' || ifnull([Bonus Ball], '-') || ',' || ifnull([Free "
+                          "Games], '-') AS v FROM [Pay Table] WHERE [Casino] LIKE 'Tropicana Atlantic City' "
+                          "AND [Catch] IN (0, 5, 6) ORDER BY [Catch])")
                        .toString() +
                    scalar(db(),
                           "SELECT ' ' || [Pick2] FROM [Pay Table] WHERE [Casino] = 'Rampart' AND [Catch] = 2")
