@@ -10,8 +10,12 @@
 #include "gui/common/module2.h"
 #include "gui/sim/frmsim.h"
 #include "scripteddialogs.h"
+#include "tempdatafolder.h"
 
+#include <memory>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace tallyhawk {
@@ -26,17 +30,12 @@ struct BoardRun
     }
 
     // Picks a game from the list as a user does.
-    void chooseGame(int index)
-    {
-        board.ComboGameList->setCurrentIndex(index);
-        emit board.ComboGameList->activated(index);
-    }
-
     void chooseGame(const QString& startOfEntry)
     {
         const int index = board.ComboGameList->findText(startOfEntry, Qt::MatchStartsWith);
         QVERIFY2(index >= 0, qPrintable(startOfEntry));
-        chooseGame(index);
+        board.ComboGameList->setCurrentIndex(index);
+        emit board.ComboGameList->activated(index);
     }
 
     void clickNumber(int n)
@@ -52,6 +51,15 @@ struct BoardRun
         QTest::mouseClick(button, Qt::LeftButton, modifiers);
         if (modifiers & Qt::ControlModifier)
             QTest::keyRelease(&board, Qt::Key_Control);
+    }
+
+    // Raises the bet with BET ONE to `bet`, then marks the numbers.
+    void ticket(int bet, std::initializer_list<int> numbers)
+    {
+        while (board.bet() < bet)
+            click(board.CommandBet);
+        for (int n : numbers)
+            clickNumber(n);
     }
 
     ScriptedDialogs dialogs;
@@ -70,5 +78,28 @@ inline void setDefaults(const QString& databasePath, const QString& assignments)
     QVERIFY(ExecuteSql(opening.db, "UPDATE [Defaults] SET " + assignments));
     closeDatabase(opening.db);
 }
+
+// What most window tests start from: a fresh data folder, its defaults set, the board loaded
+// and shown. A test class derives from it, calls start() in init() and end() in cleanup(), so
+// that dialogs scripted but never asked for fail the test that scripted them.
+class BoardFixture
+{
+protected:
+    void start(const QString& defaults = {})
+    {
+        run.reset();
+        folder = std::make_unique<TempDataFolder>();
+        if (!defaults.isEmpty())
+            setDefaults(folder->databasePath(), defaults);
+        run = std::make_unique<BoardRun>(folder->path());
+        QVERIFY(run->board.Form_Load());
+        run->board.setPauseScale(0);
+        run->board.show();
+    }
+    void end() { run.reset(); }
+
+    std::unique_ptr<TempDataFolder> folder;
+    std::unique_ptr<BoardRun> run;
+};
 
 } // namespace tallyhawk

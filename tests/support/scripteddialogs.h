@@ -25,9 +25,9 @@ public:
 
     ~ScriptedDialogs() override
     {
-        if (!answers.empty() || !inputs.empty() || !fileNames.empty())
-            QTest::qFail(qPrintable(QStringLiteral("%1 scripted answers were never asked for")
-                                        .arg(answers.size() + inputs.size() + fileNames.size())),
+        const std::size_t unused = answers.size() + inputs.size() + fileNames.size();
+        if (unused > 0)
+            QTest::qFail(qPrintable(QStringLiteral("%1 scripted answers were never asked for").arg(unused)),
                          __FILE__, __LINE__);
     }
 
@@ -66,9 +66,7 @@ public:
     {
         shown.push_back({"input", prompt + "|" + defaultText, title});
         const QString answer = next(inputs, prompt);
-        if (answer.isNull())
-            return std::nullopt;
-        return answer;
+        return answer.isNull() ? std::nullopt : std::optional<QString>(answer);
     }
     // File dialogs record the folder they start in as their title.
     QString openFileName(QWidget*, const QString& caption, const QString& folder, const QString&) override

@@ -1,9 +1,10 @@
 #pragma once
-// Shared set-up of the window tests: the offscreen platform, set before the application
-// exists (test discovery runs the binaries too).
+// Shared set-up of the window tests: the offscreen platform, set before the application exists
+// (test discovery runs the binaries too); a window as a person sees it; typing as a user does.
 
 #include <QApplication>
 #include <QDir>
+#include <QTableView>
 #include <QTest>
 #include <QWidget>
 
@@ -17,6 +18,32 @@ inline void saveScreenshot(QWidget* window, const QString& name)
         return;
     QApplication::processEvents();
     window->grab().save(QDir(folder).filePath(name + ".png"));
+}
+
+// Keys go to whatever has the focus, a grid or the cell being edited in it; the window must be
+// active.
+inline void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY2(target, "nothing has the focus");
+    QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+}
+
+inline void type(const QString& text)
+{
+    for (const QChar c : text) {
+        QVERIFY2(QApplication::focusWidget(), "nothing has the focus");
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+}
+
+// Makes a cell current with a click, as a user picks it.
+inline void clickCell(QTableView* grid, int row, int column)
+{
+    const QModelIndex index = grid->model()->index(row, column);
+    grid->scrollTo(index);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
+    QCOMPARE(grid->currentIndex(), index);
 }
 
 } // namespace tallyhawk

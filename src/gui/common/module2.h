@@ -56,8 +56,4 @@ struct Module2
     void seedRandom();
 };
 
-// Waits that many seconds while the windows stay responsive; returns at once for a
-// negative or zero wait. The board's draw does not use it (it plays its steps on a timer).
-void PauseSeconds(float seconds);
-
 } // namespace tallyhawk
