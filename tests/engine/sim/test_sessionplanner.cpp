@@ -287,3 +287,33 @@ TEST(SessionPlanner, SimulatesWhenTheExactWorkIsTooMuchAgreeingOnAnyThreads)
     EXPECT_EQ(one.meanEndCredits.value, two.meanEndCredits.value);
     EXPECT_EQ(one.catchAtLeastOnce[5]->value, two.catchAtLeastOnce[5]->value);
 }
+
+TEST(SessionPlanner, ComparesTheCountsThatPayLikeliestToReachTheTargetFirst)
+{
+    // One game from 10 credits, target 11: a one-spot paying 3 gets there on its catch (20/80),
+    // a three-spot paying 2 and 5 on two or three catches (12,540/82,160), a two-spot paying 9
+    // on two catches (190/3,160). Four spots and more pay nothing and are left out; a play worked
+    // out for another bet cannot be planned and comes last.
+    auto ticketOf = [](int marked) {
+        ExactGame game{marked, {}, {}, {}, {}, {}, ""};
+        if (marked == 1)
+            game.pays = {0, 3};
+        else if (marked == 2)
+            game.pays = {0, 0, 9};
+        else if (marked == 3)
+            game.pays = {0, 0, 2, 5};
+        return game;
+    };
+    std::vector<PlanCandidate> candidates = MarkedCountCandidates(ticketOf, 1);
+    candidates.insert(candidates.begin(), {"bet 3", BoardPlanStep(ticketOf(1), 3)});
+    const std::vector<PlanComparisonRow> rows = ComparePlans(candidates, {1, 10, 1, 11, {}});
+    ASSERT_EQ(rows.size(), 4u);
+    const std::pair<const char*, double> expected[] = {
+        {"1", 20.0 / 80}, {"3", 12540.0 / 82160}, {"2", 190.0 / 3160}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(rows[i].label, expected[i].first);
+        EXPECT_NEAR(rows[i].result.targetReached.value, expected[i].second, 1e-14) << rows[i].label;
+    }
+    EXPECT_EQ(rows[3].label, "bet 3");
+    EXPECT_EQ(rows[3].result.error, "The play was worked out for another bet.");
+}
