@@ -4,16 +4,21 @@
 #include "support/boardrun.h"
 #include "support/windowtest.h"
 
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLogValueAxis>
 #include <QProcess>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTableView>
+#include <QValueAxis>
+#include <cmath>
 
 using namespace tallyhawk;
 
@@ -25,6 +30,13 @@ const QString kFirePower = FormatGameListEntry("NEVADA - Las Vegas", "Rampart", 
 QString figure(const QLineEdit* line)
 {
     return line->text().section('=', 1).trimmed();
+}
+
+// 1, 2 or 5 times a power of ten.
+bool isRound(double step)
+{
+    const double scaled = step / std::pow(10.0, std::floor(std::log10(step)));
+    return std::fabs(scaled - 1) < 1e-9 || std::fabs(scaled - 2) < 1e-9 || std::fabs(scaled - 5) < 1e-9;
 }
 
 } // namespace
@@ -155,6 +167,37 @@ private slots:
         QTest::keyClick(&sim(), Qt::Key_Escape);
         sim().waitForRun();
         QVERIFY(sim().CommandCharts->isEnabled());
+    }
+
+    void theChartsShowEveryCatchOnRoundTicksAndTheTableIsEvenlyRuled()
+    {
+        markAndHandOff({3, 9, 27, 33, 48, 51, 62, 70, 75, 80}); // ten numbers: catches of 10 are rare
+        runGames("50000");
+        frmCharts* charts = openCharts();
+        QVERIFY(charts->CheckLogScale->isChecked());
+        QChart* catches = charts->ChartCatches->chart();
+        const auto* logAxis = qobject_cast<QLogValueAxis*>(catches->axes(Qt::Vertical).first());
+        // A ten of ten, by hand C(20, 10) / C(80, 10): 1.1221e-7 of the games, inside the scale.
+        QVERIFY(logAxis && logAxis->min() < 100 * 1.1221e-7);
+        charts->CheckLogScale->click();
+        QList<QAbstractAxis*> axes = charts->ChartSessions->chart()->axes();
+        axes << catches->axes(Qt::Vertical).first();
+        for (QAbstractAxis* each : axes) {
+            const auto* axis = qobject_cast<QValueAxis*>(each);
+            QVERIFY(axis);
+            const double step = axis->tickType() == QValueAxis::TicksDynamic
+                                    ? axis->tickInterval()
+                                    : (axis->max() - axis->min()) / (axis->tickCount() - 1);
+            QVERIFY2(isRound(step), qPrintable(QString::number(step)));
+        }
+        // The gap between two rows of the results is the gap between two columns, at any size.
+        for (const QSize size : {QSize(640, 660), QSize(900, 1000)}) {
+            sim().resize(size);
+            QApplication::processEvents();
+            const QRect cell = sim().Catch[4]->geometry(), below = sim().Catch[5]->geometry(),
+                        beside = sim().Pay[4]->geometry();
+            QCOMPARE(below.top() - cell.bottom(), beside.left() - cell.right());
+        }
     }
 
     void theRandomnessTestAsksShowsItsProgressAndStops()
