@@ -1,6 +1,6 @@
 #include "frmcharts.h"
 
-#include "chartfile.h"
+#include "chartparts.h"
 #include "gui/common/dialogs.h"
 
 #include <algorithm>
@@ -30,29 +30,11 @@ constexpr int kBinCredits = 10;
 constexpr int kSessionBins = 500 / kBinCredits + 1;
 constexpr double kWinAxisEnd = kSessionBins * kBinCredits;
 
-QChartView* chartView(QWidget* parent, const char* name)
-{
-    auto* view = new QChartView(new QChart, parent);
-    view->setObjectName(name);
-    view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(480, 280);
-    return view;
-}
-
 // A chart's title with the game and what repeats the run on lines of their own.
 QString title(const QString& what, const frmCharts::RunFigures& run)
 {
     return "<b>" + what.toHtmlEscaped() + "</b><br>" + run.game.simplified().toHtmlEscaped() + "<br>" +
            run.origin.toHtmlEscaped().replace('\n', "<br>");
-}
-
-void clearChart(QChart* chart)
-{
-    chart->removeAllSeries();
-    for (QAbstractAxis* old : chart->axes()) {
-        chart->removeAxis(old);
-        delete old;
-    }
 }
 
 // An axis from `low` to at least `high` whose ticks fall on round numbers (1, 2 or 5 times a
@@ -67,16 +49,6 @@ QValueAxis* roundAxis(const QString& title, double low, double high)
     const int decimals = step >= 1 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
     axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
     return axis;
-}
-
-void attach(QChart* chart, QAbstractAxis* horizontal, QAbstractAxis* vertical)
-{
-    chart->addAxis(horizontal, Qt::AlignBottom);
-    chart->addAxis(vertical, Qt::AlignLeft);
-    for (QAbstractSeries* series : chart->series()) {
-        series->attachAxis(horizontal);
-        series->attachAxis(vertical);
-    }
 }
 
 // The bins as steps: flat across each bin, straight up or down between bins.
@@ -96,8 +68,8 @@ frmCharts::frmCharts(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt::Wi
 {
     setObjectName("frmCharts");
     setWindowTitle("Simulation Charts");
-    ChartSessions = chartView(this, "ChartSessions");
-    ChartCatches = chartView(this, "ChartCatches");
+    ChartSessions = MakeChartView(this, "ChartSessions", {480, 280});
+    ChartCatches = MakeChartView(this, "ChartCatches", {480, 280});
     CheckLogScale = new QCheckBox("Logarithmic scale", this);
     CheckLogScale->setObjectName("CheckLogScale");
     CheckLogScale->setToolTip("Rare catches show on a logarithmic scale as clearly as common ones");
@@ -140,7 +112,7 @@ void frmCharts::drawSessions()
 {
     // The share of sessions in each bin, simulated (filled) and exact (an outline over it).
     QChart* chart = ChartSessions->chart();
-    clearChart(chart);
+    ClearChart(chart);
     chart->setTitle(title("100-game sessions: credits won, in steps of 10 (the last, 500 or more)", m_run));
     std::int64_t sessionCount = 0;
     for (std::int32_t count : m_run.sessions)
@@ -183,14 +155,14 @@ void frmCharts::drawSessions()
     wins->setTickAnchor(0);
     wins->setTickInterval(50);
     wins->setLabelFormat("%.0f");
-    attach(chart, wins, roundAxis("% of sessions", 0, highest * 1.05));
+    AttachAxes(chart, wins, roundAxis("% of sessions", 0, highest * 1.05));
 }
 
 void frmCharts::drawCatches()
 {
     // The share of games by catch, simulated and exact, for the catches the ticket can make.
     QChart* chart = ChartCatches->chart();
-    clearChart(chart);
+    ClearChart(chart);
     chart->setTitle(title("Catch frequencies against their exact expectations", m_run));
     const int lastCatch = std::clamp(m_run.marked, 0, 10);
     std::vector<double> simulated, exact;
@@ -243,7 +215,7 @@ void frmCharts::drawCatches()
     auto* catchAxis = new QBarCategoryAxis;
     catchAxis->append(categories);
     catchAxis->setTitleText("catch");
-    attach(chart, catchAxis, shareAxis);
+    AttachAxes(chart, catchAxis, shareAxis);
 }
 
 } // namespace tallyhawk

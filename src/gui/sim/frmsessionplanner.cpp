@@ -1,6 +1,6 @@
 #include "frmsessionplanner.h"
 
-#include "chartfile.h"
+#include "chartparts.h"
 #include "db/paytable.h"
 #include "engine/common/numberforms.h"
 #include "gui/common/commandbutton.h"
@@ -68,15 +68,6 @@ QTableWidget* grid(QWidget* parent, const char* name, const QStringList& caption
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->horizontalHeader()->setSectionResizeMode(stretched, QHeaderView::Stretch);
     return table;
-}
-
-QChartView* chartView(QWidget* parent, const char* name)
-{
-    auto* view = new QChartView(new QChart, parent);
-    view->setObjectName(name);
-    view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(420, 240);
-    return view;
 }
 
 } // namespace
@@ -148,8 +139,8 @@ void frmSessionPlanner::buildControls()
     TabResults->addTab(GridFigures, "Figures");
     TabResults->addTab(GridComparison, "Marked Counts Compared");
 
-    ChartEndCredits = chartView(this, "ChartEndCredits");
-    ChartSurvival = chartView(this, "ChartSurvival");
+    ChartEndCredits = MakeChartView(this, "ChartEndCredits", {420, 240});
+    ChartSurvival = MakeChartView(this, "ChartSurvival", {420, 240});
     CommandSaveEndCredits =
         button(this, "CommandSaveEndCredits", "SAVE AS PNG", "Save this chart as a picture");
     CommandSaveSurvival = button(this, "CommandSaveSurvival", "SAVE AS PNG", "Save this chart as a picture");

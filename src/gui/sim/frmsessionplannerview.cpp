@@ -1,5 +1,6 @@
 // The session planner's figures, charts and comparison: texts made from the result it keeps.
 
+#include "chartparts.h"
 #include "frmsessionplanner.h"
 #include "gui/common/dialogs.h"
 
@@ -77,17 +78,6 @@ QTableWidgetItem* cell(const QString& text, Qt::Alignment alignment = Qt::AlignR
     return item;
 }
 
-void clearChart(QChart* chart)
-{
-    chart->removeAllSeries();
-    // A removed axis is the caller's to delete.
-    for (QAbstractAxis* axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
-    }
-    chart->setTitle({});
-}
-
 QValueAxis* axis(const QString& title, double low, double high, const char* labels)
 {
     auto* value = new QValueAxis;
@@ -108,23 +98,12 @@ std::int64_t BarWidth(std::int64_t span)
                 return width;
 }
 
-void addAxes(QChart* chart, QValueAxis* x, QValueAxis* y)
-{
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    for (QAbstractSeries* series : chart->series()) {
-        series->attachAxis(x);
-        series->attachAxis(y);
-    }
-    chart->legend()->hide();
-}
-
 } // namespace
 
 void frmSessionPlanner::clearCharts()
 {
-    clearChart(ChartEndCredits->chart());
-    clearChart(ChartSurvival->chart());
+    ClearChart(ChartEndCredits->chart());
+    ClearChart(ChartSurvival->chart());
 }
 
 void frmSessionPlanner::showResult(const SessionPlanResult& result)
@@ -196,7 +175,7 @@ void frmSessionPlanner::showFigures()
 void frmSessionPlanner::showEndCreditChart()
 {
     QChart* chart = ChartEndCredits->chart();
-    clearChart(chart);
+    ClearChart(chart);
     const std::vector<CreditAtom>& atoms = m_result.endCredits;
     if (atoms.empty())
         return;
@@ -241,17 +220,18 @@ void frmSessionPlanner::showEndCreditChart()
     // A few credits at least, so that the axis has whole numbers to show.
     const auto end = static_cast<double>(
         std::max(start + static_cast<std::int64_t>(bars.size()) * width, start + kFewestCreditsShown));
-    addAxes(chart,
-            axis(width == 1 ? QString("credits at the end")
-                            : QStringLiteral("credits at the end (bars of %1)").arg(width),
-                 static_cast<double>(start), end, "%.0f"),
-            axis("% of sessions", 0, top > 0 ? std::min(top * 1.1, 100.0) : 1, "%.1f"));
+    AttachAxes(chart,
+               axis(width == 1 ? QString("credits at the end")
+                               : QStringLiteral("credits at the end (bars of %1)").arg(width),
+                    static_cast<double>(start), end, "%.0f"),
+               axis("% of sessions", 0, top > 0 ? std::min(top * 1.1, 100.0) : 1, "%.1f"));
+    chart->legend()->hide();
 }
 
 void frmSessionPlanner::showSurvivalChart()
 {
     QChart* chart = ChartSurvival->chart();
-    clearChart(chart);
+    ClearChart(chart);
     const std::vector<PlanValue>& still = m_result.stillPlaying;
     if (still.empty())
         return;
@@ -283,8 +263,9 @@ void frmSessionPlanner::showSurvivalChart()
     curve->setPen(QPen(QColor(200, 0, 0), 2));
     chart->addSeries(curve);
     chart->setTitle("Chance of still playing after each game");
-    addAxes(chart, axis("games played", 0, static_cast<double>(std::max<std::int64_t>(last, 1)), "%.0f"),
-            axis("% still playing", 0, 100, "%.0f"));
+    AttachAxes(chart, axis("games played", 0, static_cast<double>(std::max<std::int64_t>(last, 1)), "%.0f"),
+               axis("% still playing", 0, 100, "%.0f"));
+    chart->legend()->hide();
 }
 
 void frmSessionPlanner::showComparison(const std::vector<PlanComparisonRow>& rows)
