@@ -16,7 +16,9 @@ inline void saveScreenshot(QWidget* window, const QString& name)
     const QString folder = qEnvironmentVariable("TALLYHAWK_SCREENSHOTS");
     if (folder.isEmpty())
         return;
-    QApplication::processEvents();
+    // Charts lay themselves out again on a timer after a redraw; a grab at once shows the axes
+    // of both drawings over each other.
+    QTest::qWait(300);
     window->grab().save(QDir(folder).filePath(name + ".png"));
 }
 
