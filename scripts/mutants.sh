@@ -50,11 +50,11 @@ fault "the last row of a catch counts" src/engine/common/kenogame.cpp \
 fault "halves round up" src/engine/common/numberforms.cpp \
   'return std::nearbyint(value);' 'return std::round(value);'
 # Credits and bets
-fault "the bet limit is 46" src/gui/board/frmkenoboardticket.cpp \
+fault "the bet limit is 46" src/gui/board/boardwindowticket.cpp \
   'if (mBetStep == 1 && current == 45) {' 'if (mBetStep == 1 && current == 46) {'
-fault "an unplayed bet is lost on quitting" src/gui/board/frmkenoboardticket.cpp \
+fault "an unplayed bet is lost on quitting" src/gui/board/boardwindowticket.cpp \
   'return m_credits + (m_module2.gBetPrepaid && !m_playing ? m_bet : 0);' 'return m_credits;'
-fault "a play's credits are kept only on quitting" src/gui/board/frmkenoboarddraw.cpp \
+fault "a play's credits are kept only on quitting" src/gui/board/boardwindowdraw.cpp \
   '    m_credits = result.credits;
     keepCredits();' '    m_credits = result.credits;'
 fault "a credit total beyond the limit is kept" src/engine/play/playengine.cpp \

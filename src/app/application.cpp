@@ -2,13 +2,13 @@
 
 #include "db/database.h"
 #include "db/datafolderlock.h"
-#include "gui/board/frmkenoboard.h"
-#include "gui/catalogue/frmobjectmap.h"
+#include "gui/board/boardwindow.h"
+#include "gui/catalogue/cataloguewindow.h"
 #include "gui/common/dialogs.h"
-#include "gui/common/frmsplash.h"
-#include "gui/options/formdefaults.h"
-#include "gui/sim/frmsessionplanner.h"
-#include "gui/sim/frmsim.h"
+#include "gui/common/splashwindow.h"
+#include "gui/options/optionsdialog.h"
+#include "gui/planner/sessionplannerwindow.h"
+#include "gui/sim/simulationwindow.h"
 
 #include <QDir>
 
@@ -30,11 +30,11 @@ Application::Application(const QString& dataFolder, const QString& programFolder
     : m_dialogs(dialogs), m_dataFolder(dataFolder)
 {
     m_module2.gProgramFolder = programFolder;
-    m_catalogue = std::make_unique<frmObjectMap>(m_module2, m_dialogs);
-    m_simulation = std::make_unique<frmSim>(m_module2, m_dialogs);
-    m_planner = std::make_unique<frmSessionPlanner>(m_module2, m_dialogs);
-    m_board = std::make_unique<frmKenoBoard>(m_module2, m_dialogs);
-    m_splash = std::make_unique<frmSplash>(m_module2, m_dataFolder);
+    m_catalogue = std::make_unique<CatalogueWindow>(m_module2, m_dialogs);
+    m_simulation = std::make_unique<SimulationWindow>(m_module2, m_dialogs);
+    m_planner = std::make_unique<SessionPlannerWindow>(m_module2, m_dialogs);
+    m_board = std::make_unique<BoardWindow>(m_module2, m_dialogs);
+    m_splash = std::make_unique<SplashWindow>(m_module2, m_dataFolder);
     connectWindows();
 }
 
@@ -42,37 +42,37 @@ Application::~Application() = default;
 
 void Application::connectWindows()
 {
-    frmKenoBoard* board = m_board.get();
-    frmObjectMap* catalogue = m_catalogue.get();
-    frmSim* simulation = m_simulation.get();
-    connect(m_splash.get(), &frmSplash::startRequested, this, &Application::showBoard);
-    connect(m_splash.get(), &frmSplash::closedWithoutStart, this, [this] { emit finished(0); });
-    connect(board, &frmKenoBoard::programEnded, this, &Application::endProgram);
+    BoardWindow* board = m_board.get();
+    CatalogueWindow* catalogue = m_catalogue.get();
+    SimulationWindow* simulation = m_simulation.get();
+    connect(m_splash.get(), &SplashWindow::startRequested, this, &Application::showBoard);
+    connect(m_splash.get(), &SplashWindow::closedWithoutStart, this, [this] { emit finished(0); });
+    connect(board, &BoardWindow::programEnded, this, &Application::endProgram);
 
-    connect(board, &frmKenoBoard::databaseOpened, catalogue, &frmObjectMap::Form_Load);
-    connect(board, &frmKenoBoard::gameListLoaded, catalogue, &frmObjectMap::setGameList);
-    connect(board, &frmKenoBoard::databaseClosing, catalogue, &frmObjectMap::releaseDatabase);
-    connect(board, &frmKenoBoard::catalogueRequested, catalogue, &frmObjectMap::openFromBoard);
-    connect(catalogue, &frmObjectMap::backToGame, board, &frmKenoBoard::returnFromCatalogue);
-    connect(catalogue, &frmObjectMap::gameListRebuilt, board, &frmKenoBoard::setGameList);
-    connect(catalogue, &frmObjectMap::endProgramRequested, board, &frmKenoBoard::endProgram);
+    connect(board, &BoardWindow::databaseOpened, catalogue, &CatalogueWindow::Form_Load);
+    connect(board, &BoardWindow::gameListLoaded, catalogue, &CatalogueWindow::setGameList);
+    connect(board, &BoardWindow::databaseClosing, catalogue, &CatalogueWindow::releaseDatabase);
+    connect(board, &BoardWindow::catalogueRequested, catalogue, &CatalogueWindow::openFromBoard);
+    connect(catalogue, &CatalogueWindow::backToGame, board, &BoardWindow::returnFromCatalogue);
+    connect(catalogue, &CatalogueWindow::gameListRebuilt, board, &BoardWindow::setGameList);
+    connect(catalogue, &CatalogueWindow::endProgramRequested, board, &BoardWindow::endProgram);
 
-    connect(board, &frmKenoBoard::simulationRequested, simulation, &frmSim::handOff);
-    connect(simulation, &frmSim::backToGame, board, &frmKenoBoard::returnFromSimulation);
-    connect(simulation, &frmSim::endProgramRequested, board, &frmKenoBoard::endProgram);
-    connect(simulation, &frmSim::optionsRequested, this, [this] { options().showOptions(); });
+    connect(board, &BoardWindow::simulationRequested, simulation, &SimulationWindow::handOff);
+    connect(simulation, &SimulationWindow::backToGame, board, &BoardWindow::returnFromSimulation);
+    connect(simulation, &SimulationWindow::endProgramRequested, board, &BoardWindow::endProgram);
+    connect(simulation, &SimulationWindow::optionsRequested, this, [this] { options().showOptions(); });
     // The planner belongs to the simulation: it opens from there and goes when the board comes back.
-    frmSessionPlanner* planner = m_planner.get();
-    connect(simulation, &frmSim::plannerRequested, planner, &frmSessionPlanner::handOff);
-    connect(simulation, &frmSim::backToGame, planner, &QWidget::close);
+    SessionPlannerWindow* planner = m_planner.get();
+    connect(simulation, &SimulationWindow::plannerRequested, planner, &SessionPlannerWindow::handOff);
+    connect(simulation, &SimulationWindow::backToGame, planner, &QWidget::close);
 }
 
-FormDefaults& Application::options()
+OptionsDialog& Application::options()
 {
     if (!m_options) {
-        m_options = new FormDefaults(m_module2, m_dialogs, m_simulation.get());
+        m_options = new OptionsDialog(m_module2, m_dialogs, m_simulation.get());
         m_options->setWindowFlag(Qt::Dialog);
-        connect(m_options, &FormDefaults::creditsReset, m_board.get(), &frmKenoBoard::setCredits);
+        connect(m_options, &OptionsDialog::creditsReset, m_board.get(), &BoardWindow::setCredits);
     }
     return *m_options;
 }

@@ -13,12 +13,12 @@ namespace tallyhawk {
 
 class DataFolderLock;
 class Dialogs;
-class frmSplash;
-class frmKenoBoard;
-class frmObjectMap;
-class frmSim;
-class frmSessionPlanner;
-class FormDefaults;
+class SplashWindow;
+class BoardWindow;
+class CatalogueWindow;
+class SimulationWindow;
+class SessionPlannerWindow;
+class OptionsDialog;
 
 class Application : public QObject
 {
@@ -33,13 +33,13 @@ public:
     [[nodiscard]] bool start();
 
     Module2& module2() { return m_module2; }
-    frmSplash& splash() { return *m_splash; }
-    frmKenoBoard& board() { return *m_board; }
-    frmObjectMap& catalogue() { return *m_catalogue; }
-    frmSim& simulation() { return *m_simulation; }
-    frmSessionPlanner& planner() { return *m_planner; }
+    SplashWindow& splash() { return *m_splash; }
+    BoardWindow& board() { return *m_board; }
+    CatalogueWindow& catalogue() { return *m_catalogue; }
+    SimulationWindow& simulation() { return *m_simulation; }
+    SessionPlannerWindow& planner() { return *m_planner; }
     // The program options dialog over the simulation window, made on its first use.
-    FormDefaults& options();
+    OptionsDialog& options();
 
 signals:
     // The program is over: the event loop should end with this exit code.
@@ -54,12 +54,12 @@ private:
     Dialogs& m_dialogs;
     QString m_dataFolder;
     std::unique_ptr<DataFolderLock> m_folderLock;
-    std::unique_ptr<frmObjectMap> m_catalogue;
-    std::unique_ptr<frmSim> m_simulation;
-    std::unique_ptr<frmSessionPlanner> m_planner;
-    FormDefaults* m_options = nullptr; // a child of the simulation window
-    std::unique_ptr<frmKenoBoard> m_board;
-    std::unique_ptr<frmSplash> m_splash;
+    std::unique_ptr<CatalogueWindow> m_catalogue;
+    std::unique_ptr<SimulationWindow> m_simulation;
+    std::unique_ptr<SessionPlannerWindow> m_planner;
+    OptionsDialog* m_options = nullptr; // a child of the simulation window
+    std::unique_ptr<BoardWindow> m_board;
+    std::unique_ptr<SplashWindow> m_splash;
 };
 
 } // namespace tallyhawk

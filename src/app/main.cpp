@@ -1,9 +1,9 @@
 // Tallyhawk: a study tool for the casino game of keno.
 
 #include "application.h"
-#include "db/locations.h"
-#include "gui/board/frmkenoboard.h"
-#include "gui/common/frmsplash.h"
+#include "db/datapaths.h"
+#include "gui/board/boardwindow.h"
+#include "gui/common/splashwindow.h"
 #include "gui/common/qtdialogs.h"
 
 #include <cstdio>

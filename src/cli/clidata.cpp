@@ -1,6 +1,6 @@
 #include "clidata.h"
 
-#include "db/locations.h"
+#include "db/datapaths.h"
 #include "db/paytable.h"
 #include "db/schema.h"
 

@@ -3,8 +3,8 @@
 
 #include "app/application.h"
 #include "db/datafolderlock.h"
-#include "gui/board/frmkenoboard.h"
-#include "gui/common/frmsplash.h"
+#include "gui/board/boardwindow.h"
+#include "gui/common/splashwindow.h"
 #include "support/databasefiles.h"
 #include "support/scripteddialogs.h"
 #include "support/tempdatafolder.h"

@@ -5,10 +5,10 @@
 #include "db/database.h"
 #include "db/paytable.h"
 #include "gui/board/boardgrid.h"
-#include "gui/board/frmkenoboard.h"
-#include "gui/catalogue/frmobjectmap.h"
+#include "gui/board/boardwindow.h"
+#include "gui/catalogue/cataloguewindow.h"
 #include "gui/common/module2.h"
-#include "gui/sim/frmsim.h"
+#include "gui/sim/simulationwindow.h"
 #include "scripteddialogs.h"
 #include "tempdatafolder.h"
 
@@ -65,9 +65,9 @@ struct BoardRun
     ScriptedDialogs dialogs;
     Application app; // the windows wired together as the program wires them
     Module2& module2;
-    frmObjectMap& catalogue;
-    frmSim& simulation;
-    frmKenoBoard& board;
+    CatalogueWindow& catalogue;
+    SimulationWindow& simulation;
+    BoardWindow& board;
 };
 
 // Sets fields of the defaults row before a run loads it.

@@ -63,7 +63,7 @@ private slots:
         run->ticket(2, {}); // a bet taken as it is placed, not yet played
         QCOMPARE(run->board.TextCredits->text(), QString(" 57"));
         const QByteArray before = fileHash(folder->databasePath());
-        QSignalSpy ended(&run->board, &frmKenoBoard::programEnded);
+        QSignalSpy ended(&run->board, &BoardWindow::programEnded);
         run->dialogs.answers = {false, true};
         QVERIFY(!run->board.close() && run->board.isVisible());
         QCOMPARE(fileHash(folder->databasePath()), before);
@@ -268,7 +268,7 @@ private slots:
         QVERIFY(!run->board.close() && run->board.isPlaying());
         QVERIFY(std::abs(run->board.pauseRemainingMs() - left) < 100);
         // Yes: the whole play is in, twenty balls shown and the credits kept as the play leaves them.
-        QSignalSpy ended(&run->board, &frmKenoBoard::programEnded);
+        QSignalSpy ended(&run->board, &BoardWindow::programEnded);
         QVERIFY(run->board.close() && ended.count() == 1 && !run->board.isPlaying());
         QCOMPARE(text(run->board.TextHits).count(' '), 19);
         const QString credits = run->board.TextCredits->text();

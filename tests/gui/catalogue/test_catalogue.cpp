@@ -374,7 +374,7 @@ private slots:
     }
 
 private:
-    frmObjectMap& catalogue() { return run->catalogue; }
+    CatalogueWindow& catalogue() { return run->catalogue; }
     QSqlDatabase db() { return run->module2.gDatabase; }
     void openCatalogueOn(const QString& entry, bool unlock = false)
     {

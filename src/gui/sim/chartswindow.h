@@ -17,11 +17,11 @@ class Dialogs;
 // with the exact distribution drawn over it as an outline, and the catch frequencies against
 // their exact expectations, on a logarithmic scale unless the user turns it off. Both name
 // the game, the seed and the picks of the run.
-class frmCharts : public QWidget
+class ChartsWindow : public QWidget
 {
     Q_OBJECT
 public:
-    explicit frmCharts(Dialogs& dialogs, QWidget* parent = nullptr);
+    explicit ChartsWindow(Dialogs& dialogs, QWidget* parent = nullptr);
 
     struct RunFigures
     {

@@ -1,4 +1,4 @@
-#include "frmsplash.h"
+#include "splashwindow.h"
 
 #include "module2.h"
 #include "uifonts.h"
@@ -14,11 +14,11 @@
 
 namespace tallyhawk {
 
-frmSplash::frmSplash(Module2& module2, const QString& dataFolder, QWidget* parent)
+SplashWindow::SplashWindow(Module2& module2, const QString& dataFolder, QWidget* parent)
     : QWidget(parent), m_module2(module2)
 {
     setWindowTitle("Tallyhawk");
-    setObjectName("frmSplash");
+    setObjectName("splashWindow");
 
     lblProductName = new QLabel("Tallyhawk", this);
     lblProductName->setObjectName("lblProductName");
@@ -47,7 +47,7 @@ frmSplash::frmSplash(Module2& module2, const QString& dataFolder, QWidget* paren
     CommandStart->setObjectName("CommandStart");
     CommandStart->setFont(uiFont("Arial", 10, true));
     CommandStart->setDefault(true);
-    connect(CommandStart, &QPushButton::clicked, this, &frmSplash::CommandStart_Click);
+    connect(CommandStart, &QPushButton::clicked, this, &SplashWindow::CommandStart_Click);
 
     auto* text = new QVBoxLayout;
     text->addWidget(lblProductName);
@@ -70,14 +70,14 @@ frmSplash::frmSplash(Module2& module2, const QString& dataFolder, QWidget* paren
     Form_Load(dataFolder);
 }
 
-void frmSplash::Form_Load(const QString& dataFolder)
+void SplashWindow::Form_Load(const QString& dataFolder)
 {
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     m_module2.setDataFolder(dataFolder);
 }
 
-void frmSplash::CommandStart_Click()
+void SplashWindow::CommandStart_Click()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_started = true;
@@ -91,7 +91,7 @@ void frmSplash::CommandStart_Click()
 
 namespace tallyhawk {
 
-void frmSplash::closeEvent(QCloseEvent* event)
+void SplashWindow::closeEvent(QCloseEvent* event)
 {
     QWidget::closeEvent(event);
     if (!m_started)

@@ -1,4 +1,4 @@
-#include "locations.h"
+#include "datapaths.h"
 
 #include "database.h"
 

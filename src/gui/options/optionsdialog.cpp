@@ -1,4 +1,4 @@
-#include "formdefaults.h"
+#include "optionsdialog.h"
 
 #include "db/defaults.h"
 #include "engine/common/numberforms.h"
@@ -30,10 +30,10 @@ QString qs(const std::string& text)
 
 } // namespace
 
-FormDefaults::FormDefaults(Module2& module2, Dialogs& dialogs, QWidget* parent)
+OptionsDialog::OptionsDialog(Module2& module2, Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), m_module2(module2), m_dialogs(dialogs)
 {
-    setObjectName("FormDefaults");
+    setObjectName("optionsDialog");
     setWindowTitle("Program Options");
     setWindowModality(Qt::WindowModal);
 
@@ -58,8 +58,8 @@ FormDefaults::FormDefaults(Module2& module2, Dialogs& dialogs, QWidget* parent)
     CommandOK = new QPushButton("OK", this);
     CommandOK->setObjectName("CommandOK");
     CommandOK->setDefault(true);
-    connect(CommandOK, &QPushButton::clicked, this, &FormDefaults::CommandOK_Click);
-    connect(CommandReset, &QPushButton::clicked, this, &FormDefaults::CommandReset_Click);
+    connect(CommandOK, &QPushButton::clicked, this, &OptionsDialog::CommandOK_Click);
+    connect(CommandReset, &QPushButton::clicked, this, &OptionsDialog::CommandReset_Click);
 
     // Labels to the left of their controls; random picks and the reset in a second column.
     auto* layout = new QGridLayout(this);
@@ -86,14 +86,14 @@ FormDefaults::FormDefaults(Module2& module2, Dialogs& dialogs, QWidget* parent)
     resize(520, 300);
 }
 
-void FormDefaults::showOptions()
+void OptionsDialog::showOptions()
 {
     loadStoredValues();
     show();
     raise();
 }
 
-void FormDefaults::loadStoredValues()
+void OptionsDialog::loadStoredValues()
 {
     QString error;
     QStringList speeds;
@@ -116,7 +116,7 @@ void FormDefaults::loadStoredValues()
     DBComboSpeed->setCurrentText(qs(stored.Speed));
 }
 
-std::optional<std::int32_t> FormDefaults::wholeNumber(QLineEdit* box, const QString& label, double lowest,
+std::optional<std::int32_t> OptionsDialog::wholeNumber(QLineEdit* box, const QString& label, double lowest,
                                                       double highest)
 {
     const auto number = ParseNumber(box->text().toStdString());
@@ -128,7 +128,7 @@ std::optional<std::int32_t> FormDefaults::wholeNumber(QLineEdit* box, const QStr
     return std::nullopt;
 }
 
-void FormDefaults::CommandOK_Click()
+void OptionsDialog::CommandOK_Click()
 {
     const auto credits = wholeNumber(TextStartCredits, "Startup Credits", 0, 2147483647.0);
     if (!credits)
@@ -163,7 +163,7 @@ void FormDefaults::CommandOK_Click()
     hide();
 }
 
-void FormDefaults::CommandReset_Click()
+void OptionsDialog::CommandReset_Click()
 {
     // The credit total takes the box's value now, saved or not; a value that is not a
     // number of credits is refused rather than shown as credits.

@@ -1,7 +1,7 @@
 // The program options dialog, opened from the simulation window.
 
 #include "db/defaults.h"
-#include "gui/options/formdefaults.h"
+#include "gui/options/optionsdialog.h"
 #include "support/boardrun.h"
 #include "support/windowtest.h"
 
@@ -20,7 +20,7 @@ private slots:
     {
         run->click(run->board.CommandAdvanced);
         QTest::mouseClick(run->simulation.CommandOptions, Qt::LeftButton);
-        FormDefaults& options = run->app.options();
+        OptionsDialog& options = run->app.options();
         QCOMPARE(options.TextStartCredits->text() + "|" + options.DBComboSpeed->currentText(),
                  QString("100|Fast"));
         for (QLineEdit* box : {options.TextStartCredits, options.TextSeed, options.TextSimCount}) {
@@ -58,4 +58,4 @@ private slots:
 };
 
 TALLYHAWK_WINDOW_TEST_MAIN(OptionsTest)
-#include "test_formdefaults.moc"
+#include "test_optionsdialog.moc"

@@ -18,17 +18,17 @@ namespace tallyhawk {
 struct Module2;
 class Dialogs;
 class PayGridModel;
-class frmAbout;
+class AboutDialog;
 
 // The catalogue window: the pay schedule of one game at a time, browsed, copied, edited
 // under the lock checks, deleted, exported and imported. It lives hidden from the board's
 // load on; the board fills its game list and opens it on the current game.
-class frmObjectMap : public QWidget
+class CatalogueWindow : public QWidget
 {
     Q_OBJECT
 public:
-    frmObjectMap(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
-    ~frmObjectMap() override;
+    CatalogueWindow(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~CatalogueWindow() override;
 
     // Binds the grids to the open database (after the board's load has opened it).
     void Form_Load();
@@ -110,7 +110,7 @@ private:
 
     Module2& m_module2;
     Dialogs& m_dialogs;
-    frmAbout* m_about = nullptr;
+    AboutDialog* m_about = nullptr;
     QWidget* m_helpViewer = nullptr;
     // The games whose pays were unlocked during this visit: BACK TO GAME rounds their pays.
     std::vector<GameKey> m_editedGames;

@@ -10,11 +10,11 @@ namespace tallyhawk {
 struct Module2;
 
 // The window the program starts with: product name, version, a warning and the Start button.
-class frmSplash : public QWidget
+class SplashWindow : public QWidget
 {
     Q_OBJECT
 public:
-    frmSplash(Module2& module2, const QString& dataFolder, QWidget* parent = nullptr);
+    SplashWindow(Module2& module2, const QString& dataFolder, QWidget* parent = nullptr);
 
     QLabel* lblProductName;
     QLabel* lblVersion;

@@ -1,4 +1,4 @@
-#include "frmabout.h"
+#include "aboutdialog.h"
 
 #include "gui/common/uifonts.h"
 
@@ -8,9 +8,9 @@
 
 namespace tallyhawk {
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName("frmAbout");
+    setObjectName("aboutDialog");
     setWindowTitle("About Tallyhawk");
     auto* title = new QLabel(
         QStringLiteral("Tallyhawk %1.%2").arg(TALLYHAWK_VERSION_MAJOR).arg(TALLYHAWK_VERSION_MINOR), this);

@@ -1,6 +1,6 @@
-#include "frmsessionplanner.h"
+#include "sessionplannerwindow.h"
 
-#include "chartparts.h"
+#include "gui/common/chartparts.h"
 #include "db/paytable.h"
 #include "engine/common/numberforms.h"
 #include "gui/common/commandbutton.h"
@@ -72,10 +72,10 @@ QTableWidget* grid(QWidget* parent, const char* name, const QStringList& caption
 
 } // namespace
 
-frmSessionPlanner::frmSessionPlanner(Module2& module2, Dialogs& dialogs, QWidget* parent)
+SessionPlannerWindow::SessionPlannerWindow(Module2& module2, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), m_module2(module2), m_dialogs(dialogs)
 {
-    setObjectName("frmSessionPlanner");
+    setObjectName("sessionPlannerWindow");
     setWindowTitle("Session Planner");
     buildControls();
     layOutControls();
@@ -84,7 +84,7 @@ frmSessionPlanner::frmSessionPlanner(Module2& module2, Dialogs& dialogs, QWidget
     qApp->installEventFilter(this);
 }
 
-frmSessionPlanner::~frmSessionPlanner()
+SessionPlannerWindow::~SessionPlannerWindow()
 {
     qApp->removeEventFilter(this);
     m_stop = true;
@@ -92,7 +92,7 @@ frmSessionPlanner::~frmSessionPlanner()
         m_worker.join();
 }
 
-void frmSessionPlanner::buildControls()
+void SessionPlannerWindow::buildControls()
 {
     TextGame = line(this, "TextGame");
     TextGame->setFont(uiFont("Courier New", 10));
@@ -108,12 +108,12 @@ void frmSessionPlanner::buildControls()
     CommandCompare = button(this, "CommandCompare", "COMPARE MARKED COUNTS",
                             "The same plan for every marked count from 1 to 10. Press <Esc> to stop.");
     CommandClose = button(this, "CommandClose", "CLOSE", "Back to the simulation");
-    connect(CommandCalculate, &QPushButton::clicked, this, &frmSessionPlanner::CommandCalculate_Click);
-    connect(CommandCompare, &QPushButton::clicked, this, &frmSessionPlanner::CommandCompare_Click);
+    connect(CommandCalculate, &QPushButton::clicked, this, &SessionPlannerWindow::CommandCalculate_Click);
+    connect(CommandCompare, &QPushButton::clicked, this, &SessionPlannerWindow::CommandCompare_Click);
     connect(CommandClose, &QPushButton::clicked, this, &QWidget::close);
     // Enter in a field calculates, as the button would.
     for (QLineEdit* box : {TextBet, TextCredits, TextGames, TextTarget, TextFloor})
-        connect(box, &QLineEdit::returnPressed, this, &frmSessionPlanner::CommandCalculate_Click);
+        connect(box, &QLineEdit::returnPressed, this, &SessionPlannerWindow::CommandCalculate_Click);
 
     TextMethod = new QLabel(this);
     TextMethod->setObjectName("TextMethod");
@@ -150,7 +150,7 @@ void frmSessionPlanner::buildControls()
             [this] { SaveChartAsPng(this, m_dialogs, ChartSurvival, "survival.png"); });
 }
 
-void frmSessionPlanner::layOutControls()
+void SessionPlannerWindow::layOutControls()
 {
     auto* fields = new QGridLayout;
     const std::pair<QLineEdit*, const char*> rows[] = {
@@ -217,7 +217,7 @@ void frmSessionPlanner::layOutControls()
     layout->addLayout(progress);
 }
 
-void frmSessionPlanner::Form_Load()
+void SessionPlannerWindow::Form_Load()
 {
     m_loaded = true;
     // A first plan to start from: the board's bet for a hundred games, a hundred bets in hand.
@@ -230,7 +230,7 @@ void frmSessionPlanner::Form_Load()
     clearResults();
 }
 
-void frmSessionPlanner::handOff(const QString& game, int markedCount)
+void SessionPlannerWindow::handOff(const QString& game, int markedCount)
 {
     if (!m_loaded)
         Form_Load();
@@ -246,7 +246,7 @@ void frmSessionPlanner::handOff(const QString& game, int markedCount)
     activateWindow();
 }
 
-void frmSessionPlanner::clearResults()
+void SessionPlannerWindow::clearResults()
 {
     m_result = {};
     GridFigures->setRowCount(0);
@@ -258,7 +258,7 @@ void frmSessionPlanner::clearResults()
     CommandSaveSurvival->setEnabled(false);
 }
 
-std::optional<SessionPlan> frmSessionPlanner::readPlan()
+std::optional<SessionPlan> SessionPlannerWindow::readPlan()
 {
     // A whole number, or none for a blank optional field; a message and false for anything else.
     auto whole = [this](QLineEdit* box, const QString& name, bool blankAllowed,
@@ -300,7 +300,7 @@ std::optional<SessionPlan> frmSessionPlanner::readPlan()
     return plan;
 }
 
-bool frmSessionPlanner::readGame(KenoGame* game)
+bool SessionPlannerWindow::readGame(KenoGame* game)
 {
     QString error;
     if (ReadGame(m_module2.gDatabase, m_module2.gCurrentGameSql, game, &error))
@@ -310,7 +310,7 @@ bool frmSessionPlanner::readGame(KenoGame* game)
     return false;
 }
 
-template <typename Work, typename Finish> void frmSessionPlanner::startRun(Work work, Finish finish)
+template <typename Work, typename Finish> void SessionPlannerWindow::startRun(Work work, Finish finish)
 {
     if (m_worker.joinable())
         m_worker.join();
@@ -338,7 +338,7 @@ template <typename Work, typename Finish> void frmSessionPlanner::startRun(Work 
     });
 }
 
-void frmSessionPlanner::endRun()
+void SessionPlannerWindow::endRun()
 {
     if (m_worker.joinable())
         m_worker.join();
@@ -348,14 +348,14 @@ void frmSessionPlanner::endRun()
     QApplication::restoreOverrideCursor();
 }
 
-void frmSessionPlanner::setFieldsEnabled(bool enabled)
+void SessionPlannerWindow::setFieldsEnabled(bool enabled)
 {
     for (QWidget* control : std::initializer_list<QWidget*>{TextBet, TextCredits, TextGames, TextTarget,
                                                             TextFloor, CommandCalculate, CommandCompare})
         control->setEnabled(enabled);
 }
 
-PlanOptions frmSessionPlanner::runOptions()
+PlanOptions SessionPlannerWindow::runOptions()
 {
     PlanOptions options = m_options;
     // The program's generator gives the seed, so a fixed RandomSeed repeats a simulated plan.
@@ -365,7 +365,7 @@ PlanOptions frmSessionPlanner::runOptions()
     return options;
 }
 
-void frmSessionPlanner::CommandCalculate_Click()
+void SessionPlannerWindow::CommandCalculate_Click()
 {
     if (m_running)
         return;
@@ -391,7 +391,7 @@ void frmSessionPlanner::CommandCalculate_Click()
         [this](const SessionPlanResult& result) { showResult(result); });
 }
 
-void frmSessionPlanner::CommandCompare_Click()
+void SessionPlannerWindow::CommandCompare_Click()
 {
     if (m_running)
         return;
@@ -414,13 +414,13 @@ void frmSessionPlanner::CommandCompare_Click()
         [this](const std::vector<PlanComparisonRow>& rows) { showComparison(rows); });
 }
 
-void frmSessionPlanner::waitForRun()
+void SessionPlannerWindow::waitForRun()
 {
     while (m_running)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
-bool frmSessionPlanner::eventFilter(QObject* watched, QEvent* event)
+bool SessionPlannerWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && m_running &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
@@ -433,7 +433,7 @@ bool frmSessionPlanner::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frmSessionPlanner::closeEvent(QCloseEvent* event)
+void SessionPlannerWindow::closeEvent(QCloseEvent* event)
 {
     // Closing stops a calculation; its end is still shown, so the window opens again idle.
     m_stop = true;

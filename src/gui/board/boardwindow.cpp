@@ -1,4 +1,4 @@
-#include "frmkenoboard.h"
+#include "boardwindow.h"
 
 #include "boardgrid.h"
 #include "db/database.h"
@@ -55,22 +55,22 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 
 } // namespace
 
-frmKenoBoard::frmKenoBoard(Module2& module2, Dialogs& dialogs, QWidget* parent)
+BoardWindow::BoardWindow(Module2& module2, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent), m_module2(module2), m_dialogs(dialogs), m_pictures(dialogs, this)
 {
-    setObjectName("frmKenoBoard");
+    setObjectName("boardWindow");
     setWindowTitle("Orrinford's Tallyhawk Ver 3.0");
     buildControls();
     layOutControls();
     resize(kDefaultSize);
     m_playTimer.setSingleShot(true);
     m_playTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_playTimer, &QTimer::timeout, this, &frmKenoBoard::playNextActions);
+    connect(&m_playTimer, &QTimer::timeout, this, &BoardWindow::playNextActions);
     // The window sees key presses before its controls, so CTRL is known whichever has the focus.
     qApp->installEventFilter(this);
 }
 
-frmKenoBoard::~frmKenoBoard()
+BoardWindow::~BoardWindow()
 {
     qApp->removeEventFilter(this);
     if (m_module2.gDatabase.isValid())
@@ -78,7 +78,7 @@ frmKenoBoard::~frmKenoBoard()
     closeDatabase(m_module2.gDatabase);
 }
 
-bool frmKenoBoard::eventFilter(QObject* watched, QEvent* event)
+bool BoardWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -89,7 +89,7 @@ bool frmKenoBoard::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frmKenoBoard::changeEvent(QEvent* event)
+void BoardWindow::changeEvent(QEvent* event)
 {
     // A CTRL released while another window had the focus must not leave the bet stepping down.
     if (event->type() == QEvent::ActivationChange && !isActiveWindow())
@@ -97,11 +97,11 @@ void frmKenoBoard::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
 }
 
-void frmKenoBoard::buildControls()
+void BoardWindow::buildControls()
 {
     ComboGameList = makeGameListCombo(this);
     ComboGameList->setToolTip("Select Keno Game");
-    connect(ComboGameList, &QComboBox::activated, this, &frmKenoBoard::ComboGameList_Click);
+    connect(ComboGameList, &QComboBox::activated, this, &BoardWindow::ComboGameList_Click);
 
     TextOdds = new QPlainTextEdit(this);
     TextOdds->setObjectName("TextOdds");
@@ -114,7 +114,7 @@ void frmKenoBoard::buildControls()
     QSizePolicy boardPolicy = MSFlexBoard->sizePolicy();
     boardPolicy.setRetainSizeWhenHidden(true);
     MSFlexBoard->setSizePolicy(boardPolicy);
-    connect(MSFlexBoard, &QTableWidget::cellClicked, this, &frmKenoBoard::MSFlexBoard_Click);
+    connect(MSFlexBoard, &QTableWidget::cellClicked, this, &BoardWindow::MSFlexBoard_Click);
 
     TextFreeNotice = new QPlainTextEdit(this);
     TextFreeNotice->setObjectName("TextFreeNotice");
@@ -157,21 +157,21 @@ void frmKenoBoard::buildControls()
     CommandQuickPick = button(this, "CommandQuickPick", "QUICK PICK", "Random Number Pick");
     CommandQuickPick->setEnabled(false);
     CommandStart = button(this, "CommandStart", "START", "Begin New Draw");
-    connect(CommandErase, &QPushButton::clicked, this, &frmKenoBoard::CommandErase_Click);
-    connect(CommandPays, &QPushButton::clicked, this, &frmKenoBoard::CommandPays_Click);
-    connect(CommandAdvanced, &QPushButton::clicked, this, &frmKenoBoard::CommandAdvanced_Click);
-    connect(CommandQuickPick, &QPushButton::clicked, this, &frmKenoBoard::CommandQuickPick_Click);
-    connect(CommandBet, &QPushButton::clicked, this, &frmKenoBoard::CommandBet_Click);
-    connect(CommandAdd, &QPushButton::clicked, this, &frmKenoBoard::CommandAdd_Click);
-    connect(CommandStart, &QPushButton::clicked, this, &frmKenoBoard::CommandStart_Click);
-    connect(TextBet, &QLineEdit::textChanged, this, &frmKenoBoard::TextBet_Change);
-    connect(TextCredits, &QLineEdit::textChanged, this, &frmKenoBoard::TextCredits_Change);
+    connect(CommandErase, &QPushButton::clicked, this, &BoardWindow::CommandErase_Click);
+    connect(CommandPays, &QPushButton::clicked, this, &BoardWindow::CommandPays_Click);
+    connect(CommandAdvanced, &QPushButton::clicked, this, &BoardWindow::CommandAdvanced_Click);
+    connect(CommandQuickPick, &QPushButton::clicked, this, &BoardWindow::CommandQuickPick_Click);
+    connect(CommandBet, &QPushButton::clicked, this, &BoardWindow::CommandBet_Click);
+    connect(CommandAdd, &QPushButton::clicked, this, &BoardWindow::CommandAdd_Click);
+    connect(CommandStart, &QPushButton::clicked, this, &BoardWindow::CommandStart_Click);
+    connect(TextBet, &QLineEdit::textChanged, this, &BoardWindow::TextBet_Change);
+    connect(TextCredits, &QLineEdit::textChanged, this, &BoardWindow::TextCredits_Change);
 
     TextHits = displayBox(this, "TextHits", 10, false);
     TextHits->setFont(uiFont("MS Sans Serif", 10));
 }
 
-void frmKenoBoard::layOutControls()
+void BoardWindow::layOutControls()
 {
     // Game list across the top; pays listing at the left with the marked, hits, bet and win
     // displays under it; the board at the right (the bonus notices over it); the credit
@@ -261,7 +261,7 @@ void frmKenoBoard::layOutControls()
     }
 }
 
-void frmKenoBoard::placeOnScreen(const QRect& available)
+void BoardWindow::placeOnScreen(const QRect& available)
 {
     // The window manager's frame is not known before the window is shown: room is left for a
     // usual one, so that on a small screen the whole window shows and the board scrolls in it.
@@ -271,7 +271,7 @@ void frmKenoBoard::placeOnScreen(const QRect& available)
     move(std::max(centred.x(), available.left()), std::max(centred.y(), available.top()));
 }
 
-void frmKenoBoard::keyPressEvent(QKeyEvent* event)
+void BoardWindow::keyPressEvent(QKeyEvent* event)
 {
     // Enter plays, wherever the focus is on the board (a button or the grid passes it on).
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && CommandStart->isEnabled() &&
@@ -282,7 +282,7 @@ void frmKenoBoard::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
-bool frmKenoBoard::openDatabase()
+bool BoardWindow::openDatabase()
 {
     const QString connection = QStringLiteral("tallyhawk-%1").arg(reinterpret_cast<quintptr>(&m_module2));
     DatabaseOpening opening = tallyhawk::openDatabase(m_module2.gDatabasePath, connection);
@@ -298,7 +298,7 @@ bool frmKenoBoard::openDatabase()
     return true;
 }
 
-bool frmKenoBoard::Form_Load()
+bool BoardWindow::Form_Load()
 {
     if (!openDatabase())
         return false;
@@ -381,7 +381,7 @@ bool frmKenoBoard::Form_Load()
     return true;
 }
 
-void frmKenoBoard::ComboGameList_Click()
+void BoardWindow::ComboGameList_Click()
 {
     TextFreeGamesRemaining->hide();
     TextFreeGamesRemaining->clear();
@@ -391,7 +391,7 @@ void frmKenoBoard::ComboGameList_Click()
     m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
 }
 
-void frmKenoBoard::CommandErase_Click()
+void BoardWindow::CommandErase_Click()
 {
     m_module2.gCurrentGameName = ComboGameList->currentText();
     MSFlexBoard->showNumbers();
@@ -405,12 +405,12 @@ void frmKenoBoard::CommandErase_Click()
     CommandQuickPick->setEnabled(false);
 }
 
-bool frmKenoBoard::Form_Unload()
+bool BoardWindow::Form_Unload()
 {
     return ConfirmQuit(m_dialogs, this);
 }
 
-void frmKenoBoard::endProgram(const QString& startupGame)
+void BoardWindow::endProgram(const QString& startupGame)
 {
     if (m_playing)
         finishPlayAtOnce();
@@ -426,7 +426,7 @@ void frmKenoBoard::endProgram(const QString& startupGame)
     emit programEnded();
 }
 
-void frmKenoBoard::closeEvent(QCloseEvent* event)
+void BoardWindow::closeEvent(QCloseEvent* event)
 {
     if (m_ended || !isVisible()) {
         event->accept();
@@ -448,7 +448,7 @@ void frmKenoBoard::closeEvent(QCloseEvent* event)
     endProgram(ComboGameList->currentText());
 }
 
-void frmKenoBoard::tidyBoardForLeaving()
+void BoardWindow::tidyBoardForLeaving()
 {
     TextWin->setText("WIN     0");
     m_module2.gMarkedNumbers = CollectMarkedNumbers(m_module2.gBoardMarks);
@@ -466,7 +466,7 @@ void frmKenoBoard::tidyBoardForLeaving()
     m_module2.gBoardBet = static_cast<std::int16_t>(bet());
 }
 
-void frmKenoBoard::CommandPays_Click()
+void BoardWindow::CommandPays_Click()
 {
     tidyBoardForLeaving();
     m_catalogueGame = m_module2.gCurrentGameName;
@@ -474,14 +474,14 @@ void frmKenoBoard::CommandPays_Click()
     hide();
 }
 
-void frmKenoBoard::CommandAdvanced_Click()
+void BoardWindow::CommandAdvanced_Click()
 {
     tidyBoardForLeaving();
     emit simulationRequested(ComboGameList->currentText(), mMarkedCount);
     hide();
 }
 
-void frmKenoBoard::returnFromSimulation()
+void BoardWindow::returnFromSimulation()
 {
     showBet(m_module2.gBoardBet, StrForm);
     show();
@@ -489,7 +489,7 @@ void frmKenoBoard::returnFromSimulation()
         CommandStart->setEnabled(true);
 }
 
-void frmKenoBoard::returnFromCatalogue(const QString& catalogueGame)
+void BoardWindow::returnFromCatalogue(const QString& catalogueGame)
 {
     show();
     ComboGameList->setFocus();
@@ -505,7 +505,7 @@ void frmKenoBoard::returnFromCatalogue(const QString& catalogueGame)
     ComboGameList_Click();
 }
 
-void frmKenoBoard::setGameList(const QStringList& entries)
+void BoardWindow::setGameList(const QStringList& entries)
 {
     const QString text = ComboGameList->currentText();
     ComboGameList->clear();

@@ -132,7 +132,7 @@ private slots:
         markAndHandOff({7, 14, 21, 28}, 3);
         runGames("20000");
         const QString results = sim().TextWinTotal->text();
-        frmCharts* charts = openCharts();
+        ChartsWindow* charts = openCharts();
         QVERIFY(charts && charts->isVisible());
         saveScreenshot(&sim(), "simulation");
         saveScreenshot(charts, "charts");
@@ -173,7 +173,7 @@ private slots:
     {
         markAndHandOff({3, 9, 27, 33, 48, 51, 62, 70, 75, 80}); // ten numbers: catches of 10 are rare
         runGames("50000");
-        frmCharts* charts = openCharts();
+        ChartsWindow* charts = openCharts();
         QVERIFY(charts->CheckLogScale->isChecked());
         QChart* catches = charts->ChartCatches->chart();
         const auto* logAxis = qobject_cast<QLogValueAxis*>(catches->axes(Qt::Vertical).first());
@@ -297,7 +297,7 @@ private slots:
     }
 
 private:
-    frmSim& sim() { return run->simulation; }
+    SimulationWindow& sim() { return run->simulation; }
     void markAndHandOff(std::initializer_list<int> numbers, int bet = 1)
     {
         run->ticket(bet, numbers);
@@ -315,12 +315,12 @@ private:
         sim().waitForRun();
     }
 
-    frmCharts* openCharts()
+    ChartsWindow* openCharts()
     {
         QTest::mouseClick(sim().CommandCharts, Qt::LeftButton);
-        return sim().findChild<frmCharts*>("frmCharts");
+        return sim().findChild<ChartsWindow*>("chartsWindow");
     }
 };
 
 TALLYHAWK_WINDOW_TEST_MAIN(SimulationWindowTest)
-#include "test_frmsim.moc"
+#include "test_simulationwindow.moc"

@@ -5,11 +5,11 @@
 namespace tallyhawk {
 
 // The about box.
-class frmAbout : public QDialog
+class AboutDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 };
 
 } // namespace tallyhawk

@@ -1,6 +1,6 @@
-#include "frmcharts.h"
+#include "chartswindow.h"
 
-#include "chartparts.h"
+#include "gui/common/chartparts.h"
 #include "gui/common/dialogs.h"
 
 #include <algorithm>
@@ -31,7 +31,7 @@ constexpr int kSessionBins = 500 / kBinCredits + 1;
 constexpr double kWinAxisEnd = kSessionBins * kBinCredits;
 
 // A chart's title with the game and what repeats the run on lines of their own.
-QString title(const QString& what, const frmCharts::RunFigures& run)
+QString title(const QString& what, const ChartsWindow::RunFigures& run)
 {
     return "<b>" + what.toHtmlEscaped() + "</b><br>" + run.game.simplified().toHtmlEscaped() + "<br>" +
            run.origin.toHtmlEscaped().replace('\n', "<br>");
@@ -64,9 +64,9 @@ void appendSteps(QLineSeries* series, const std::array<double, kSessionBins>& bi
 
 } // namespace
 
-frmCharts::frmCharts(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt::Window), m_dialogs(dialogs)
+ChartsWindow::ChartsWindow(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt::Window), m_dialogs(dialogs)
 {
-    setObjectName("frmCharts");
+    setObjectName("chartsWindow");
     setWindowTitle("Simulation Charts");
     ChartSessions = MakeChartView(this, "ChartSessions", {480, 280});
     ChartCatches = MakeChartView(this, "ChartCatches", {480, 280});
@@ -74,7 +74,7 @@ frmCharts::frmCharts(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt::Wi
     CheckLogScale->setObjectName("CheckLogScale");
     CheckLogScale->setToolTip("Rare catches show on a logarithmic scale as clearly as common ones");
     CheckLogScale->setChecked(true);
-    connect(CheckLogScale, &QCheckBox::toggled, this, &frmCharts::drawCatches);
+    connect(CheckLogScale, &QCheckBox::toggled, this, &ChartsWindow::drawCatches);
     CommandSaveSessions = new QPushButton("SAVE AS PNG", this);
     CommandSaveSessions->setObjectName("CommandSaveSessions");
     CommandSaveCatches = new QPushButton("SAVE AS PNG", this);
@@ -99,7 +99,7 @@ frmCharts::frmCharts(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt::Wi
     resize(760, 760);
 }
 
-void frmCharts::showRun(const RunFigures& figures)
+void ChartsWindow::showRun(const RunFigures& figures)
 {
     m_run = figures;
     drawSessions();
@@ -108,7 +108,7 @@ void frmCharts::showRun(const RunFigures& figures)
     raise();
 }
 
-void frmCharts::drawSessions()
+void ChartsWindow::drawSessions()
 {
     // The share of sessions in each bin, simulated (filled) and exact (an outline over it).
     QChart* chart = ChartSessions->chart();
@@ -158,7 +158,7 @@ void frmCharts::drawSessions()
     AttachAxes(chart, wins, roundAxis("% of sessions", 0, highest * 1.05));
 }
 
-void frmCharts::drawCatches()
+void ChartsWindow::drawCatches()
 {
     // The share of games by catch, simulated and exact, for the catches the ticket can make.
     QChart* chart = ChartCatches->chart();

@@ -25,12 +25,12 @@ class Dialogs;
 // The session planner: what a plan of play (a bet, starting credits, a number of games, a
 // target and a floor) leads to with the ticket handed over from the simulation window, and the
 // same plan for every marked count of the game. The engine works off the interface thread.
-class frmSessionPlanner : public QWidget
+class SessionPlannerWindow : public QWidget
 {
     Q_OBJECT
 public:
-    frmSessionPlanner(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
-    ~frmSessionPlanner() override;
+    SessionPlannerWindow(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~SessionPlannerWindow() override;
 
     // The simulation window's game list text and marked count.
     void handOff(const QString& game, int markedCount);
@@ -87,7 +87,7 @@ private:
     void endRun();
     void setFieldsEnabled(bool enabled);
 
-    // frmsessionplannerview.cpp: the figures, the charts and the comparison.
+    // sessionplannerwindowview.cpp: the figures, the charts and the comparison.
     void clearCharts();
     void showResult(const SessionPlanResult& result);
     void showFigures();

@@ -4,7 +4,7 @@
 #include "engine/sim/randomness.h"
 #include "engine/sim/runorigin.h"
 #include "engine/sim/simulation.h"
-#include "frmcharts.h"
+#include "chartswindow.h"
 #include "gui/common/latestvaluerelay.h"
 
 #include <array>
@@ -30,12 +30,12 @@ class Dialogs;
 // The simulation window: the ticket handed over from the board is played up to a billion
 // times without display, off the user interface thread, and the results, the session
 // statistics and the reports follow.
-class frmSim : public QWidget
+class SimulationWindow : public QWidget
 {
     Q_OBJECT
 public:
-    frmSim(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
-    ~frmSim() override;
+    SimulationWindow(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~SimulationWindow() override;
 
     // The board's ADVANCED: its game list text and marked count come with the ticket.
     void handOff(const QString& boardGameText, int markedCount);
@@ -134,8 +134,8 @@ private:
     qint64 m_runStartedMs = 0;
     qint64 m_testStartedMs = 0;
     ExactAnalysis m_exact;
-    frmCharts* m_charts = nullptr;
-    frmCharts::RunFigures m_lastRun;
+    ChartsWindow* m_charts = nullptr;
+    ChartsWindow::RunFigures m_lastRun;
     RunOrigin m_runOrigin; // what the run in progress follows from
     QStandardItemModel* m_countsModel = nullptr;
 };

@@ -1,7 +1,7 @@
 // The session planner's figures, charts and comparison: texts made from the result it keeps.
 
-#include "chartparts.h"
-#include "frmsessionplanner.h"
+#include "gui/common/chartparts.h"
+#include "sessionplannerwindow.h"
 #include "gui/common/dialogs.h"
 
 #include <algorithm>
@@ -100,13 +100,13 @@ std::int64_t BarWidth(std::int64_t span)
 
 } // namespace
 
-void frmSessionPlanner::clearCharts()
+void SessionPlannerWindow::clearCharts()
 {
     ClearChart(ChartEndCredits->chart());
     ClearChart(ChartSurvival->chart());
 }
 
-void frmSessionPlanner::showResult(const SessionPlanResult& result)
+void SessionPlannerWindow::showResult(const SessionPlanResult& result)
 {
     if (result.stopped) {
         TextMethod->setText("Stopped: no figures for this plan.");
@@ -127,7 +127,7 @@ void frmSessionPlanner::showResult(const SessionPlanResult& result)
     CommandSaveSurvival->setEnabled(true);
 }
 
-void frmSessionPlanner::showFigures()
+void SessionPlannerWindow::showFigures()
 {
     const SessionPlanResult& r = m_result;
     const bool simulated = r.method == PlanMethod::Simulation;
@@ -172,7 +172,7 @@ void frmSessionPlanner::showFigures()
     }
 }
 
-void frmSessionPlanner::showEndCreditChart()
+void SessionPlannerWindow::showEndCreditChart()
 {
     QChart* chart = ChartEndCredits->chart();
     ClearChart(chart);
@@ -228,7 +228,7 @@ void frmSessionPlanner::showEndCreditChart()
     chart->legend()->hide();
 }
 
-void frmSessionPlanner::showSurvivalChart()
+void SessionPlannerWindow::showSurvivalChart()
 {
     QChart* chart = ChartSurvival->chart();
     ClearChart(chart);
@@ -268,7 +268,7 @@ void frmSessionPlanner::showSurvivalChart()
     chart->legend()->hide();
 }
 
-void frmSessionPlanner::showComparison(const std::vector<PlanComparisonRow>& rows)
+void SessionPlannerWindow::showComparison(const std::vector<PlanComparisonRow>& rows)
 {
     if (std::any_of(rows.begin(), rows.end(),
                     [](const PlanComparisonRow& row) { return row.result.stopped; })) {

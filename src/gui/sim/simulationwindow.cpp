@@ -1,4 +1,4 @@
-#include "frmsim.h"
+#include "simulationwindow.h"
 
 #include "db/paytable.h"
 #include "db/sessions.h"
@@ -64,10 +64,10 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 
 } // namespace
 
-frmSim::frmSim(Module2& module2, Dialogs& dialogs, QWidget* parent)
+SimulationWindow::SimulationWindow(Module2& module2, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent), m_module2(module2), m_dialogs(dialogs)
 {
-    setObjectName("frmSim");
+    setObjectName("simulationWindow");
     setWindowTitle("Monte Carlo Simulation");
     buildControls();
     layOutControls();
@@ -76,7 +76,7 @@ frmSim::frmSim(Module2& module2, Dialogs& dialogs, QWidget* parent)
     qApp->installEventFilter(this);
 }
 
-frmSim::~frmSim()
+SimulationWindow::~SimulationWindow()
 {
     qApp->removeEventFilter(this);
     m_stop = true;
@@ -84,7 +84,7 @@ frmSim::~frmSim()
         m_worker.join();
 }
 
-void frmSim::buildControls()
+void SimulationWindow::buildControls()
 {
     TextGame = box(this, "TextGame");
     TextGame->setFont(uiFont("Courier New", 10));
@@ -139,22 +139,22 @@ void frmSim::buildControls()
     CommandBack = button(this, "CommandBack", "BACK TO GAME", "Press <Esc> to stop.");
     CommandCompute = button(this, "CommandCompute", "START SIM FOR PAYOUT %", "Press <Esc> to stop.");
     CommandTest = button(this, "CommandTest", "TEST FOR RANDOMNESS", "Press <Esc> to stop.");
-    connect(CommandBack, &QPushButton::clicked, this, &frmSim::CommandBack_Click);
-    connect(CommandOptions, &QPushButton::clicked, this, &frmSim::CommandOptions_Click);
+    connect(CommandBack, &QPushButton::clicked, this, &SimulationWindow::CommandBack_Click);
+    connect(CommandOptions, &QPushButton::clicked, this, &SimulationWindow::CommandOptions_Click);
     CommandCharts =
         button(this, "CommandCharts", "CHARTS", "Session histogram and catch frequencies of the last run");
     CommandCharts->setEnabled(false);
     connect(CommandCharts, &QPushButton::clicked, this, [this] {
         if (!m_charts)
-            m_charts = new frmCharts(m_dialogs, this);
+            m_charts = new ChartsWindow(m_dialogs, this);
         m_charts->showRun(m_lastRun);
     });
     CommandPlanner = button(this, "CommandPlanner", "SESSION PLANNER",
                             "Plan a session: bet, credits, games, target and floor, with the risk of ruin");
     connect(CommandPlanner, &QPushButton::clicked, this,
             [this] { emit plannerRequested(m_game, m_markedCount); });
-    connect(CommandCompute, &QPushButton::clicked, this, &frmSim::CommandCompute_Click);
-    connect(CommandTest, &QPushButton::clicked, this, &frmSim::CommandTest_Click);
+    connect(CommandCompute, &QPushButton::clicked, this, &SimulationWindow::CommandCompute_Click);
+    connect(CommandTest, &QPushButton::clicked, this, &SimulationWindow::CommandTest_Click);
 
     GridCounts = new QTableView(this);
     GridCounts->setObjectName("GridCounts");
@@ -174,7 +174,7 @@ void frmSim::buildControls()
     GridCounts->hide();
 }
 
-void frmSim::layOutControls()
+void SimulationWindow::layOutControls()
 {
     // The results table: header row (index 11) on top, catches 0 to 10, the bonus row
     // (index 12) at the bottom; thin rulings between the cells.
@@ -231,7 +231,7 @@ void frmSim::layOutControls()
     layout->addLayout(buttons);
 }
 
-void frmSim::Form_Load()
+void SimulationWindow::Form_Load()
 {
     m_loaded = true;
     if (const QScreen* screen = QApplication::primaryScreen())
@@ -239,7 +239,7 @@ void frmSim::Form_Load()
     showPayoutView();
 }
 
-void frmSim::showPayoutView()
+void SimulationWindow::showPayoutView()
 {
     ResultsTable->show();
     for (QWidget* line : std::initializer_list<QWidget*>{TextBetTotal, TextPercent, TextWinTotal, TextMarked,
@@ -250,7 +250,7 @@ void frmSim::showPayoutView()
     TextTestSpeed->hide();
 }
 
-void frmSim::clearResults()
+void SimulationWindow::clearResults()
 {
     for (int i = 0; i <= kBonusRow; ++i) {
         if (i == kHeaderRow)
@@ -269,7 +269,7 @@ void frmSim::clearResults()
     forgetLastRun();
 }
 
-void frmSim::forgetLastRun()
+void SimulationWindow::forgetLastRun()
 {
     m_lastRun = {};
     CommandCharts->setEnabled(false);
@@ -277,7 +277,7 @@ void frmSim::forgetLastRun()
         m_charts->hide();
 }
 
-void frmSim::hideEvent(QHideEvent* event)
+void SimulationWindow::hideEvent(QHideEvent* event)
 {
     // The charts belong to this window: they go when it goes (BACK TO GAME, quitting).
     if (m_charts)
@@ -285,7 +285,7 @@ void frmSim::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
 }
 
-void frmSim::handOff(const QString& boardGameText, int markedCount)
+void SimulationWindow::handOff(const QString& boardGameText, int markedCount)
 {
     // Results stay while they belong to the same game and count.
     const bool sameTicket = !m_loaded || (m_game == boardGameText && m_markedCount == markedCount);
@@ -304,14 +304,14 @@ void frmSim::handOff(const QString& boardGameText, int markedCount)
     raise();
 }
 
-void frmSim::setButtonsEnabled(bool enabled)
+void SimulationWindow::setButtonsEnabled(bool enabled)
 {
     for (QPushButton* command : {CommandBack, CommandCompute, CommandTest, CommandOptions})
         command->setEnabled(enabled);
     CommandCharts->setEnabled(enabled && m_lastRun.games > 0);
 }
 
-void frmSim::CommandBack_Click()
+void SimulationWindow::CommandBack_Click()
 {
     TextGame->show();
     setButtonsEnabled(true);
@@ -319,12 +319,12 @@ void frmSim::CommandBack_Click()
     hide();
 }
 
-void frmSim::CommandOptions_Click()
+void SimulationWindow::CommandOptions_Click()
 {
     emit optionsRequested();
 }
 
-bool frmSim::eventFilter(QObject* watched, QEvent* event)
+bool SimulationWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         const auto* widget = qobject_cast<QWidget*>(watched);
@@ -341,7 +341,7 @@ bool frmSim::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-std::optional<std::int64_t> frmSim::askGameCount()
+std::optional<std::int64_t> SimulationWindow::askGameCount()
 {
     const std::optional<QString> answer =
         m_dialogs.input(this, "Enter the number of games to play in this simulation, then click 'OK'.",
@@ -365,7 +365,7 @@ std::optional<std::int64_t> frmSim::askGameCount()
     return static_cast<std::int64_t>(*number);
 }
 
-void frmSim::CommandCompute_Click()
+void SimulationWindow::CommandCompute_Click()
 {
     if (m_running)
         return;
@@ -446,7 +446,7 @@ void frmSim::CommandCompute_Click()
     });
 }
 
-void frmSim::showExactOdds(const KenoGame& game, int marked)
+void SimulationWindow::showExactOdds(const KenoGame& game, int marked)
 {
     m_exact = AnalyseExact(ExactGameOf(game, marked));
     if (!m_exact.ok()) {
@@ -458,7 +458,7 @@ void frmSim::showExactOdds(const KenoGame& game, int marked)
         "   Standard Deviation per Game = " + QString::number(m_exact.simulation.standardDeviation, 'f', 3));
 }
 
-std::string frmSim::exactSessionLines() const
+std::string SimulationWindow::exactSessionLines() const
 {
     if (!m_exact.ok())
         return {};
@@ -487,7 +487,7 @@ std::string frmSim::exactSessionLines() const
            FormatTwoDecimals(m_exact.simulation.returnPct) + " %\r\n\r\n";
 }
 
-void frmSim::showProgress(const SimulationTotals& totals)
+void SimulationWindow::showProgress(const SimulationTotals& totals)
 {
     for (int c = 0; c <= 10; ++c) {
         Catch[c]->setText(qs(PlainForm(static_cast<double>(totals.catchFrequency[c]))));
@@ -509,7 +509,7 @@ void frmSim::showProgress(const SimulationTotals& totals)
                        " games/s");
 }
 
-void frmSim::finishRun(const SimulationResult& result)
+void SimulationWindow::finishRun(const SimulationResult& result)
 {
     if (m_worker.joinable())
         m_worker.join();
@@ -537,7 +537,7 @@ void frmSim::finishRun(const SimulationResult& result)
     reportSessions(result);
 }
 
-void frmSim::reportSessions(const SimulationResult& result)
+void SimulationWindow::reportSessions(const SimulationResult& result)
 {
     const std::vector<std::int32_t> histogram = BuildSessionHistogram(result.sessionLog, result.gamesPlayed);
     // The games played, with the run's seed, repeat its figures (also of a run stopped early).
@@ -595,13 +595,13 @@ void frmSim::reportSessions(const SimulationResult& result)
         m_dialogs.message(this, "The results are saved in " + QDir::toNativeSeparators(statsPath) + ".");
 }
 
-void frmSim::waitForRun()
+void SimulationWindow::waitForRun()
 {
     while (m_running)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
-void frmSim::closeEvent(QCloseEvent* event)
+void SimulationWindow::closeEvent(QCloseEvent* event)
 {
     if (!ConfirmQuitOnClose(m_dialogs, this, event))
         return;

@@ -17,11 +17,11 @@ class Dialogs;
 // The program options: start-up credits, seed, simulation games, random picks, speed, the
 // drawn-number display and sound, stored in the defaults row. OK saves them and puts them
 // in force at once (the seed at the next start); the close box leaves them unsaved.
-class FormDefaults : public QDialog
+class OptionsDialog : public QDialog
 {
     Q_OBJECT
 public:
-    FormDefaults(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
+    OptionsDialog(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Shows the dialog, modal to its owner, with the stored values.
     void showOptions();

@@ -7,7 +7,7 @@
 #include "engine/common/numberforms.h"
 #include "engine/play/deck.h"
 #include "engine/play/payslist.h"
-#include "frmkenoboard.h"
+#include "boardwindow.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/module2.h"
 
@@ -25,30 +25,30 @@ QString qs(const std::string& text)
 }
 } // namespace
 
-void frmKenoBoard::showCredits(double credits, std::string (*form)(double))
+void BoardWindow::showCredits(double credits, std::string (*form)(double))
 {
     m_credits = credits;
     TextCredits->setText(qs(form(credits)));
 }
 
-void frmKenoBoard::showBet(int bet, std::string (*form)(double))
+void BoardWindow::showBet(int bet, std::string (*form)(double))
 {
     m_bet = bet;
     TextBet->setText(qs(form(bet)));
 }
 
-void frmKenoBoard::setCredits(double credits)
+void BoardWindow::setCredits(double credits)
 {
     showCredits(credits, PlainForm);
     keepCredits();
 }
 
-double frmKenoBoard::creditsKept() const
+double BoardWindow::creditsKept() const
 {
     return m_credits + (m_module2.gBetPrepaid && !m_playing ? m_bet : 0);
 }
 
-void frmKenoBoard::keepCredits()
+void BoardWindow::keepCredits()
 {
     const double kept = creditsKept();
     if (kept == m_creditsSaved)
@@ -64,7 +64,7 @@ void frmKenoBoard::keepCredits()
     m_creditsSaveFailed = true;
 }
 
-void frmKenoBoard::setOdds(const QString& text)
+void BoardWindow::setOdds(const QString& text)
 {
     m_oddsText = text;
     QString shown = text;
@@ -72,7 +72,7 @@ void frmKenoBoard::setOdds(const QString& text)
     TextOdds->setPlainText(shown.replace("\r\n", "\n"));
 }
 
-std::optional<KenoGame> frmKenoBoard::readGame()
+std::optional<KenoGame> BoardWindow::readGame()
 {
     KenoGame game;
     QString error;
@@ -85,20 +85,20 @@ std::optional<KenoGame> frmKenoBoard::readGame()
 
 // The listing for the marked count at the current bet; only its header when the game's pays
 // cannot be read (the reason has been shown), so that START stays refused.
-void frmKenoBoard::showPaysList()
+void BoardWindow::showPaysList()
 {
     const std::optional<KenoGame> game = readGame();
     setOdds(game ? qs(BuildPaysList(mMarkedCount, bet(), *game)) : QString(kPaysListHeader));
     mOddsTextLength = static_cast<std::int16_t>(m_oddsText.size());
 }
 
-void frmKenoBoard::showCell(int row, int column, const QString& text, Picture picture)
+void BoardWindow::showCell(int row, int column, const QString& text, Picture picture)
 {
     MSFlexBoard->setCellText(row, column, text);
     MSFlexBoard->setCellPicture(row, column, m_pictures.get(picture));
 }
 
-void frmKenoBoard::MSFlexBoard_Click(int row, int column)
+void BoardWindow::MSFlexBoard_Click(int row, int column)
 {
     if (bet() < 1) {
         m_dialogs.message(this, "You must place a bet before selecting numbers!");
@@ -125,7 +125,7 @@ void frmKenoBoard::MSFlexBoard_Click(int row, int column)
     TextMarked->setText("MARKED  " + qs(StrForm(mMarkedCount)));
 }
 
-void frmKenoBoard::CommandQuickPick_Click()
+void BoardWindow::CommandQuickPick_Click()
 {
     for (auto& row : m_module2.gBoardMarks)
         row.fill(0);
@@ -139,7 +139,7 @@ void frmKenoBoard::CommandQuickPick_Click()
     CommandStart->setFocus();
 }
 
-void frmKenoBoard::CommandBet_Click()
+void BoardWindow::CommandBet_Click()
 {
     if (credits() <= 0) {
         m_dialogs.message(this, "You must ADD CREDITS before you can bet!");
@@ -166,7 +166,7 @@ void frmKenoBoard::CommandBet_Click()
     CommandStart->setEnabled(m_module2.gBetPrepaid || bet() <= credits());
 }
 
-void frmKenoBoard::CommandAdd_Click()
+void BoardWindow::CommandAdd_Click()
 {
     if (mBetStep == -1) {
         setCredits(m_module2.gStartupCredits);
@@ -185,13 +185,13 @@ void frmKenoBoard::CommandAdd_Click()
         setCredits(total);
 }
 
-void frmKenoBoard::TextBet_Change()
+void BoardWindow::TextBet_Change()
 {
     if (!m_module2.gBetPrepaid)
         CommandStart->setEnabled(bet() <= credits());
 }
 
-void frmKenoBoard::TextCredits_Change()
+void BoardWindow::TextCredits_Change()
 {
     if (bet() < credits() && CommandErase->isEnabled())
         CommandStart->setEnabled(true);

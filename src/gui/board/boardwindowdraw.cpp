@@ -6,7 +6,7 @@
 #include "db/paytable.h"
 #include "engine/common/numberforms.h"
 #include "engine/play/payslist.h"
-#include "frmkenoboard.h"
+#include "boardwindow.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/module2.h"
 
@@ -35,7 +35,7 @@ QColor colourOf(CellColour colour)
 
 } // namespace
 
-void frmKenoBoard::CommandStart_Click()
+void BoardWindow::CommandStart_Click()
 {
     if (m_playing)
         return;
@@ -84,7 +84,7 @@ void frmKenoBoard::CommandStart_Click()
     playNextActions();
 }
 
-void frmKenoBoard::lockForPlay()
+void BoardWindow::lockForPlay()
 {
     m_playing = true;
     MSFlexBoard->setEnabled(false);
@@ -98,7 +98,7 @@ void frmKenoBoard::lockForPlay()
     setOdds(m_oddsText.left(mOddsTextLength));
 }
 
-void frmKenoBoard::unlockAfterPlay()
+void BoardWindow::unlockAfterPlay()
 {
     for (QPushButton* command :
          {CommandAdd, CommandBet, CommandErase, CommandPays, CommandStart, CommandAdvanced, CommandQuickPick})
@@ -110,7 +110,7 @@ void frmKenoBoard::unlockAfterPlay()
     m_playing = false;
 }
 
-void frmKenoBoard::playNextActions()
+void BoardWindow::playNextActions()
 {
     while (m_nextAction < m_actions.size()) {
         const PlayAction& action = m_actions[m_nextAction++];
@@ -129,7 +129,7 @@ void frmKenoBoard::playNextActions()
     unlockAfterPlay();
 }
 
-void frmKenoBoard::finishPlayAtOnce()
+void BoardWindow::finishPlayAtOnce()
 {
     m_playTimer.stop();
     for (; m_nextAction < m_actions.size(); ++m_nextAction) {
@@ -142,7 +142,7 @@ void frmKenoBoard::finishPlayAtOnce()
     unlockAfterPlay();
 }
 
-void frmKenoBoard::apply(const PlayAction& action)
+void BoardWindow::apply(const PlayAction& action)
 {
     if (const auto* cell = std::get_if<SetCell>(&action)) {
         showCell(cell->cell.row, cell->cell.column, QString::fromStdString(cell->text), cell->picture);
@@ -193,7 +193,7 @@ void frmKenoBoard::apply(const PlayAction& action)
     }
 }
 
-void frmKenoBoard::highlightPaidLine()
+void BoardWindow::highlightPaidLine()
 {
     const int line = m_paidCatch < 0 ? -1 : PaysListLineOfCatch(m_oddsText.toStdString(), m_paidCatch);
     QList<QTextEdit::ExtraSelection> marks;

@@ -25,12 +25,12 @@ class Dialogs;
 // sets a bet and plays draws; the other windows are reached from here, through the signals
 // that the application connects to them. The credits, the bet and the marked count live here
 // as numbers; the display boxes only show them.
-class frmKenoBoard : public QWidget
+class BoardWindow : public QWidget
 {
     Q_OBJECT
 public:
-    frmKenoBoard(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
-    ~frmKenoBoard() override;
+    BoardWindow(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~BoardWindow() override;
 
     // Opens the database and restores the saved state. False when the database cannot be
     // used: the fault has been reported and the program should stop.

@@ -5,7 +5,7 @@
 
 #include "db/counts.h"
 #include "engine/common/numberforms.h"
-#include "frmsim.h"
+#include "simulationwindow.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/module2.h"
 
@@ -42,7 +42,7 @@ QColor deviationColour(double deviation, std::int32_t games)
 
 } // namespace
 
-void frmSim::showTestView()
+void SimulationWindow::showTestView()
 {
     ResultsTable->hide();
     for (QWidget* line : std::initializer_list<QWidget*>{TextBetTotal, TextPercent, TextWinTotal, TextMarked,
@@ -53,7 +53,7 @@ void frmSim::showTestView()
     TextTestSpeed->show();
 }
 
-void frmSim::showStoredCounts()
+void SimulationWindow::showStoredCounts()
 {
     CountsValues values{};
     QStringList ranges;
@@ -66,7 +66,7 @@ void frmSim::showStoredCounts()
         deviationCell(n, values[static_cast<std::size_t>(n - 1)])->setBackground(Qt::white);
 }
 
-QStandardItem* frmSim::deviationCell(int n, double value)
+QStandardItem* SimulationWindow::deviationCell(int n, double value)
 {
     auto* item = m_countsModel->item((n - 1) / 10, (n - 1) % 10 + 1);
     if (!item) {
@@ -80,7 +80,7 @@ QStandardItem* frmSim::deviationCell(int n, double value)
     return item;
 }
 
-void frmSim::showTestProgress(const RandomnessTest& test)
+void SimulationWindow::showTestProgress(const RandomnessTest& test)
 {
     showDeviations(test.deviations(), test.games());
     const double games = std::max(1.0, static_cast<double>(test.games()));
@@ -90,7 +90,7 @@ void frmSim::showTestProgress(const RandomnessTest& test)
     TextTestSpeed->setText(QLocale().toString(test.gamesPlayed() / seconds, 'f', 0) + " games/s");
 }
 
-void frmSim::showDeviations(const RandomnessDeviations& deviations, std::int32_t games)
+void SimulationWindow::showDeviations(const RandomnessDeviations& deviations, std::int32_t games)
 {
     for (int n = 1; n <= 80; ++n) {
         const double value = static_cast<double>(deviations[static_cast<std::size_t>(n - 1)]);
@@ -98,7 +98,7 @@ void frmSim::showDeviations(const RandomnessDeviations& deviations, std::int32_t
     }
 }
 
-void frmSim::CommandTest_Click()
+void SimulationWindow::CommandTest_Click()
 {
     if (m_running)
         return;
@@ -150,7 +150,7 @@ void frmSim::CommandTest_Click()
     });
 }
 
-void frmSim::finishTest(const RandomnessOutcome& outcome)
+void SimulationWindow::finishTest(const RandomnessOutcome& outcome)
 {
     if (m_worker.joinable())
         m_worker.join();

@@ -1,4 +1,4 @@
-#include "frmobjectmap.h"
+#include "cataloguewindow.h"
 
 #include "db/catalogue.h"
 #include "db/paytable.h"
@@ -6,7 +6,7 @@
 #include "engine/catalogue/payvalidation.h"
 #include "engine/common/numberforms.h"
 #include "engine/sim/exactodds.h"
-#include "frmabout.h"
+#include "aboutdialog.h"
 #include "gui/common/commandbutton.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/gamelistcombo.h"
@@ -37,7 +37,7 @@
 
 namespace tallyhawk {
 
-const QStringList frmObjectMap::kGameNames = {"Caveman Keno $1",
+const QStringList CatalogueWindow::kGameNames = {"Caveman Keno $1",
                                               "Caveman Keno 25\u00a2",
                                               "Caveman Keno 5\u00a2",
                                               "Cleopatra Keno $1",
@@ -55,7 +55,7 @@ const QStringList frmObjectMap::kGameNames = {"Caveman Keno $1",
                                               "Other Keno",
                                               "Power Keno 25\u00a2"};
 
-const QStringList frmObjectMap::kLocations = {"-",
+const QStringList CatalogueWindow::kLocations = {"-",
                                               "ALABAMA",
                                               "ALASKA",
                                               "ARIZONA ",
@@ -218,10 +218,10 @@ QString noReturnReason(const KenoGame& game, int marked)
 
 } // namespace
 
-frmObjectMap::frmObjectMap(Module2& module2, Dialogs& dialogs, QWidget* parent)
+CatalogueWindow::CatalogueWindow(Module2& module2, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent), m_module2(module2), m_dialogs(dialogs)
 {
-    setObjectName("frmObjectMap");
+    setObjectName("catalogueWindow");
     setWindowTitle("Orrinford's Tallyhawk ");
     buildControls();
     layOutControls();
@@ -229,12 +229,12 @@ frmObjectMap::frmObjectMap(Module2& module2, Dialogs& dialogs, QWidget* parent)
     resize(QSize(900, 460).expandedTo(minimumSizeHint()));
 }
 
-frmObjectMap::~frmObjectMap() = default;
+CatalogueWindow::~CatalogueWindow() = default;
 
-void frmObjectMap::buildControls()
+void CatalogueWindow::buildControls()
 {
     ComboGameList = makeGameListCombo(this);
-    connect(ComboGameList, &QComboBox::activated, this, &frmObjectMap::ComboGameList_Click);
+    connect(ComboGameList, &QComboBox::activated, this, &CatalogueWindow::ComboGameList_Click);
 
     QStringList payFields{"Game", "Catch"}, payCaptions{"Game", "Catch"};
     for (int n = 1; n <= 10; ++n) {
@@ -292,8 +292,8 @@ void frmObjectMap::buildControls()
     showReturnRows(1);
     // The returns follow every typed pay and bonus value, and every game shown.
     for (PayGridModel* model : {pDataListing, DataBonus}) {
-        connect(model, &QAbstractItemModel::modelReset, this, &frmObjectMap::showExactReturns);
-        connect(model, &QAbstractItemModel::dataChanged, this, &frmObjectMap::showExactReturns);
+        connect(model, &QAbstractItemModel::modelReset, this, &CatalogueWindow::showExactReturns);
+        connect(model, &QAbstractItemModel::dataChanged, this, &CatalogueWindow::showExactReturns);
     }
     DBGrid2 = grid(this, "DBGrid2", DataBonus);
     // The names take the width they need; the bonus captions wrap onto two lines.
@@ -325,7 +325,7 @@ void frmObjectMap::buildControls()
     ComboGame->setInsertPolicy(QComboBox::NoInsert);
     ComboGame->addItems(kGameNames);
     // Each part of the key stops where the list would cut it, as the user types.
-    connect(TextCasino, &QLineEdit::textEdited, this, &frmObjectMap::TextCasino_Change);
+    connect(TextCasino, &QLineEdit::textEdited, this, &CatalogueWindow::TextCasino_Change);
     connect(ComboLocations->lineEdit(), &QLineEdit::textEdited, this,
             [this] { limitTyping(ComboLocations->lineEdit(), kMaxLocationLength, m_dialogs); });
     connect(ComboGame->lineEdit(), &QLineEdit::textEdited, this,
@@ -340,17 +340,17 @@ void frmObjectMap::buildControls()
     CommandDelete = button(this, "CommandDelete", "DELETE GAME");
     CommandAbout = button(this, "CommandAbout", "ABOUT");
     CommandHelp = button(this, "CommandHelp", "HELP");
-    connect(CommandBack, &QPushButton::clicked, this, &frmObjectMap::CommandBack_Click);
-    connect(CommandImport, &QPushButton::clicked, this, &frmObjectMap::CommandImport_Click);
-    connect(CommandExport, &QPushButton::clicked, this, &frmObjectMap::CommandExport_Click);
-    connect(CommandEdit, &QPushButton::clicked, this, &frmObjectMap::CommandEdit_Click);
-    connect(CommandAddNew, &QPushButton::clicked, this, &frmObjectMap::CommandAddNew_Click);
-    connect(CommandDelete, &QPushButton::clicked, this, &frmObjectMap::CommandDelete_Click);
-    connect(CommandAbout, &QPushButton::clicked, this, &frmObjectMap::CommandAbout_Click);
-    connect(CommandHelp, &QPushButton::clicked, this, &frmObjectMap::CommandHelp_Click);
+    connect(CommandBack, &QPushButton::clicked, this, &CatalogueWindow::CommandBack_Click);
+    connect(CommandImport, &QPushButton::clicked, this, &CatalogueWindow::CommandImport_Click);
+    connect(CommandExport, &QPushButton::clicked, this, &CatalogueWindow::CommandExport_Click);
+    connect(CommandEdit, &QPushButton::clicked, this, &CatalogueWindow::CommandEdit_Click);
+    connect(CommandAddNew, &QPushButton::clicked, this, &CatalogueWindow::CommandAddNew_Click);
+    connect(CommandDelete, &QPushButton::clicked, this, &CatalogueWindow::CommandDelete_Click);
+    connect(CommandAbout, &QPushButton::clicked, this, &CatalogueWindow::CommandAbout_Click);
+    connect(CommandHelp, &QPushButton::clicked, this, &CatalogueWindow::CommandHelp_Click);
 }
 
-void frmObjectMap::layOutControls()
+void CatalogueWindow::layOutControls()
 {
     // Game list, pay grid, bonus grid, key fields, then the buttons: BACK TO GAME, IMPORT
     // above EXPORT, EDIT PAYS, ADD NEW GAME, DELETE GAME, ABOUT, HELP.
@@ -383,7 +383,7 @@ void frmObjectMap::layOutControls()
     layout->addLayout(buttons);
 }
 
-void frmObjectMap::Form_Load()
+void CatalogueWindow::Form_Load()
 {
     pDataListing->setDatabase(m_module2.gDatabase);
     DataBonus->setDatabase(m_module2.gDatabase);
@@ -391,7 +391,7 @@ void frmObjectMap::Form_Load()
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void frmObjectMap::releaseDatabase()
+void CatalogueWindow::releaseDatabase()
 {
     for (PayGridModel* model : {pDataListing, DataBonus}) {
         model->clear();
@@ -399,19 +399,19 @@ void frmObjectMap::releaseDatabase()
     }
 }
 
-void frmObjectMap::setGameList(const QStringList& entries, const QString& currentGame)
+void CatalogueWindow::setGameList(const QStringList& entries, const QString& currentGame)
 {
     ComboGameList->clear();
     ComboGameList->addItems(entries);
     showGameListEntry(ComboGameList, currentGame);
 }
 
-bool frmObjectMap::isUnlocked() const
+bool CatalogueWindow::isUnlocked() const
 {
     return CommandEdit->text().compare(kEditCaption, Qt::CaseInsensitive) != 0;
 }
 
-void frmObjectMap::openFromBoard()
+void CatalogueWindow::openFromBoard()
 {
     showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
     ComboGameList_Click();
@@ -420,7 +420,7 @@ void frmObjectMap::openFromBoard()
     setGridsEditable(false);
 }
 
-void frmObjectMap::ComboGameList_Click()
+void CatalogueWindow::ComboGameList_Click()
 {
     m_module2.gCurrentGameName = ComboGameList->currentText();
     m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
@@ -433,7 +433,7 @@ void frmObjectMap::ComboGameList_Click()
     ComboGame->setCurrentText(qs(key.Game));
 }
 
-std::vector<PayScheduleRow> frmObjectMap::gridRows() const
+std::vector<PayScheduleRow> CatalogueWindow::gridRows() const
 {
     std::vector<PayScheduleRow> rows;
     for (int r = 0; r < pDataListing->rowCount(); ++r) {
@@ -456,7 +456,7 @@ std::vector<PayScheduleRow> frmObjectMap::gridRows() const
     return rows;
 }
 
-void frmObjectMap::showExactReturns()
+void CatalogueWindow::showExactReturns()
 {
     const KenoGame game = KenoGame::fromRows(gridRows(), m_module2.gCurrentGameName.toStdString());
     bool differs = false;
@@ -484,38 +484,38 @@ void frmObjectMap::showExactReturns()
                                 : QString());
 }
 
-void frmObjectMap::showReturnRows(int rows)
+void CatalogueWindow::showReturnRows(int rows)
 {
     GridReturn->setRowHidden(1, rows < 2);
     GridReturn->setFixedHeight(rows * GridReturn->rowHeight(0) + 4);
     TextReturnNote->setVisible(rows > 1);
 }
 
-void frmObjectMap::TextCasino_Change()
+void CatalogueWindow::TextCasino_Change()
 {
     limitTyping(TextCasino, kMaxCasinoLength, m_dialogs);
 }
 
-void frmObjectMap::showKeyFields(bool visible)
+void CatalogueWindow::showKeyFields(bool visible)
 {
     ComboLocations->setVisible(visible);
     TextCasino->setVisible(visible);
     ComboGame->setVisible(visible);
 }
 
-void frmObjectMap::setGridsEditable(bool editable)
+void CatalogueWindow::setGridsEditable(bool editable)
 {
     pDataListing->setEditable(editable);
     DataBonus->setEditable(editable);
 }
 
-GameKey frmObjectMap::keyFields() const
+GameKey CatalogueWindow::keyFields() const
 {
     return {ComboLocations->currentText().toStdString(), TextCasino->text().toStdString(),
             ComboGame->currentText().toStdString()};
 }
 
-bool frmObjectMap::rebuildGameLists()
+bool CatalogueWindow::rebuildGameLists()
 {
     QStringList entries;
     QString error;
@@ -530,7 +530,7 @@ bool frmObjectMap::rebuildGameLists()
     return true;
 }
 
-void frmObjectMap::CommandBack_Click()
+void CatalogueWindow::CommandBack_Click()
 {
     pDataListing->reload();
     if (m_module2.gEditingPays && !m_editedGames.empty()) {
@@ -548,7 +548,7 @@ void frmObjectMap::CommandBack_Click()
     hide();
 }
 
-void frmObjectMap::CommandHelp_Click()
+void CatalogueWindow::CommandHelp_Click()
 {
     const QString path = QDir(m_module2.gProgramFolder).filePath("Help/help.htm");
     if (m_dialogs.openDocument(path))
@@ -573,16 +573,16 @@ void frmObjectMap::CommandHelp_Click()
     viewer->raise();
 }
 
-void frmObjectMap::CommandAbout_Click()
+void CatalogueWindow::CommandAbout_Click()
 {
     if (!m_about)
-        m_about = new frmAbout(this);
+        m_about = new AboutDialog(this);
     m_about->setWindowFlag(Qt::Window);
     m_about->show();
     m_about->raise();
 }
 
-void frmObjectMap::CommandAddNew_Click()
+void CatalogueWindow::CommandAddNew_Click()
 {
     CommandDelete->setEnabled(true);
     if (!m_dialogs.askOkCancel(this,
@@ -608,7 +608,7 @@ void frmObjectMap::CommandAddNew_Click()
     ComboLocations->setFocus();
 }
 
-void frmObjectMap::CommandDelete_Click()
+void CatalogueWindow::CommandDelete_Click()
 {
     if (!m_dialogs.askYesNo(this, "Are You Sure You Want to Delete the Current Game?", kProgramTitle,
                             Dialogs::Icon::Question, Dialogs::Default::No))
@@ -637,7 +637,7 @@ void frmObjectMap::CommandDelete_Click()
     ComboGameList_Click();
 }
 
-void frmObjectMap::CommandEdit_Click()
+void CatalogueWindow::CommandEdit_Click()
 {
     m_module2.gEditingPays = true;
     if (isUnlocked())
@@ -646,7 +646,7 @@ void frmObjectMap::CommandEdit_Click()
         unlock();
 }
 
-void frmObjectMap::unlock()
+void CatalogueWindow::unlock()
 {
     m_dialogs.message(this,
                       "You may now change Pay and Bonus entries for the current game.\n\nYou may also change "
@@ -665,7 +665,7 @@ void frmObjectMap::unlock()
     m_editedGames.push_back(key);
 }
 
-void frmObjectMap::lock()
+void CatalogueWindow::lock()
 {
     const GameKeyNormalisation key = NormaliseGameKey(keyFields());
     if (!key.ok()) {
@@ -748,7 +748,7 @@ void frmObjectMap::lock()
     lockWindow();
 }
 
-void frmObjectMap::lockWindow()
+void CatalogueWindow::lockWindow()
 {
     setGridsEditable(false);
     showKeyFields(false);
@@ -761,7 +761,7 @@ void frmObjectMap::lockWindow()
     CommandExport->setEnabled(true);
 }
 
-void frmObjectMap::CommandExport_Click()
+void CatalogueWindow::CommandExport_Click()
 {
     const GameKey key = keyOf(ComboGameList->currentText());
     std::vector<PayTableFileRecord> records;
@@ -797,13 +797,13 @@ void frmObjectMap::CommandExport_Click()
     m_dialogs.message(this, "Export Operation Complete!");
 }
 
-void frmObjectMap::refuseImport(const QString& reason)
+void CatalogueWindow::refuseImport(const QString& reason)
 {
     QApplication::restoreOverrideCursor();
     m_dialogs.message(this, kImportError + "\n\n" + reason);
 }
 
-void frmObjectMap::CommandImport_Click()
+void CatalogueWindow::CommandImport_Click()
 {
     const QString fileName = m_dialogs.openFileName(this, "Import Pay Table", {}, kFileFilter);
     if (fileName.isEmpty())
@@ -850,7 +850,7 @@ void frmObjectMap::CommandImport_Click()
     m_dialogs.message(this, "Import Operation Complete!");
 }
 
-void frmObjectMap::closeEvent(QCloseEvent* event)
+void CatalogueWindow::closeEvent(QCloseEvent* event)
 {
     if (ConfirmQuitOnClose(m_dialogs, this, event))
         emit endProgramRequested(ComboGameList->currentText());

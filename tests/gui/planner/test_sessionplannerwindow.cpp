@@ -1,6 +1,6 @@
 // The session planner window, opened from the simulation window on the board's ticket.
 
-#include "gui/sim/frmsessionplanner.h"
+#include "gui/planner/sessionplannerwindow.h"
 #include "support/boardrun.h"
 #include "support/windowtest.h"
 
@@ -139,7 +139,7 @@ private slots:
     }
 
 private:
-    frmSessionPlanner& planner() { return run->app.planner(); }
+    SessionPlannerWindow& planner() { return run->app.planner(); }
     // Marks the numbers at the bet on the board, goes to the simulation and opens the planner.
     void openPlanner(std::initializer_list<int> numbers, int bet = 1)
     {
@@ -174,4 +174,4 @@ private:
 };
 
 TALLYHAWK_WINDOW_TEST_MAIN(SessionPlannerTest)
-#include "test_frmsessionplanner.moc"
+#include "test_sessionplannerwindow.moc"
