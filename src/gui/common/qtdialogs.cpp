@@ -83,7 +83,8 @@ public:
         m_layout = new QVBoxLayout(this);
         m_layout->addLayout(textRow, 1);
         m_buttons = new QDialogButtonBox(buttons);
-        m_buttons->button(defaultButton)->setDefault(true);
+        m_defaultButton = m_buttons->button(defaultButton);
+        m_defaultButton->setDefault(true);
         connect(m_buttons, &QDialogButtonBox::clicked, this,
                 [this](QAbstractButton* clicked) { done(m_buttons->standardButton(clicked)); });
         m_layout->addWidget(m_buttons);
@@ -104,6 +105,17 @@ public:
     {
         fitToScreen();
         return exec() == button;
+    }
+
+protected:
+    // The default button also takes the focus as the box shows (an input box's answer keeps it):
+    // a focused push button answers Enter and Space itself, so a stray key gives the default
+    // answer, the safe one where a question names it, only when the focus starts there.
+    void showEvent(QShowEvent* event) override
+    {
+        QDialog::showEvent(event);
+        if (!m_answer)
+            m_defaultButton->setFocus(Qt::OtherFocusReason);
     }
 
 private:
@@ -133,6 +145,7 @@ private:
     QLabel* m_label;
     QVBoxLayout* m_layout;
     QDialogButtonBox* m_buttons;
+    QPushButton* m_defaultButton;
     QLineEdit* m_answer = nullptr;
 };
 

@@ -1,4 +1,5 @@
-// The desktop's message boxes: a question far wider or taller than the screen wraps and fits it.
+// The desktop's message boxes: a question far wider or taller than the screen wraps and fits it,
+// and a stray key answers a question with its default button, the safe answer where one is named.
 
 #include "gui/common/qtdialogs.h"
 #include "support/windowtest.h"
@@ -43,6 +44,47 @@ private slots:
             QVERIFY(!dialogs.askYesNo(nullptr, question, "Simulation Summary", Dialogs::Icon::None));
             QCOMPARE(faults, QStringList());
         }
+    }
+
+    void aStrayKeyGivesTheDefaultAnswer_data()
+    {
+        QTest::addColumn<bool>("defaultIsNo");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("expectedYes");
+        QTest::newRow("Enter, default No") << true << int(Qt::Key_Return) << false;
+        QTest::newRow("keypad Enter, default No") << true << int(Qt::Key_Enter) << false;
+        QTest::newRow("Space, default No") << true << int(Qt::Key_Space) << false;
+        QTest::newRow("Escape, default No") << true << int(Qt::Key_Escape) << false;
+        QTest::newRow("Enter, default Yes") << false << int(Qt::Key_Return) << true;
+        QTest::newRow("Space, default Yes") << false << int(Qt::Key_Space) << true;
+        QTest::newRow("Escape, default Yes") << false << int(Qt::Key_Escape) << false;
+    }
+
+    void aStrayKeyGivesTheDefaultAnswer()
+    {
+        QFETCH(bool, defaultIsNo);
+        QFETCH(int, key);
+        QFETCH(bool, expectedYes);
+        QtDialogs desktop;
+        QString focused;
+        QTimer::singleShot(0, [&focused, key] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box)
+                return;
+            // Keys go where a user's keys go: to the widget that has the focus.
+            QWidget* target = box->focusWidget() ? box->focusWidget() : box;
+            if (const auto* button = qobject_cast<QPushButton*>(target))
+                focused = button->text().remove('&');
+            QTest::keyClick(target, Qt::Key(key));
+            if (box->isVisible()) { // the key left the question open: fail instead of hanging
+                focused = "still open";
+                box->close();
+            }
+        });
+        const bool yes = desktop.askYesNo(nullptr, "Replace the game?", "Tallyhawk", Dialogs::Icon::Question,
+                                          defaultIsNo ? Dialogs::Default::No : Dialogs::Default::Yes);
+        QCOMPARE(focused, defaultIsNo ? QString("No") : QString("Yes"));
+        QCOMPARE(yes, expectedYes);
     }
 };
 
