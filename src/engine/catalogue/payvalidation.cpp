@@ -77,7 +77,7 @@ std::optional<std::string> CheckValueRanges(const std::vector<PayScheduleRow>& r
     for (const PayScheduleRow& row : rows) {
         const std::string of =
             row.Catch ? " of Catch " + std::to_string(*row.Catch) : " of a row without a Catch";
-        for (int n = 1; n <= kMaxMarked; ++n)
+        for (int n = 1; n <= kMaxMarks; ++n)
             if (auto problem = cellProblem(PickCaption(n) + of, row.Pick[n - 1], ValueKind::Pay))
                 return problem;
     }
@@ -118,7 +118,7 @@ std::optional<std::string> CheckPays(const std::vector<PayScheduleRow>& rows)
         if (!row.Catch)
             continue;
         const int caught = *row.Catch;
-        for (int n = 1; n <= kMaxMarked; ++n) {
+        for (int n = 1; n <= kMaxMarks; ++n) {
             const double pay = row.Pick[n - 1].value_or(0); // Null counts as no pay
             if (pay != 0 && caught > n)
                 return "You must remove the entry made for Pick" + StrForm(n) + " and Catch" +
