@@ -1,7 +1,7 @@
 // The exact analysis of a whole game (both rule sets and the 100-game session figures), which
 // the windows recompute whenever the game or the ticket changes: it must stay well under 10 ms.
 
-#include "engine/sim/exactodds.h"
+#include "engine/exact/exactodds.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // Games per second of the randomness test: the board's draw as far as the twenty numbers
 // counted, on one thread and on every core. Each reports ns_per_game (wall-clock time).
 
-#include "engine/sim/randomness.h"
+#include "engine/randomness/randomness.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>

@@ -1,7 +1,7 @@
 // The session planner's exact method on the plan a window asks for most: 1,000 credits at one
 // credit a game for up to 1,000 games, stopping at 2,000. It must stay under a second.
 
-#include "engine/sim/sessionplanner.h"
+#include "engine/planner/sessionplanner.h"
 
 #include <benchmark/benchmark.h>
 

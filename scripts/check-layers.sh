@@ -2,6 +2,15 @@
 # Fails when an include runs up a layer. Each folder of src/ is one library:
 #   engine (no Qt) <- db (Qt SQL) <- gui <- app, and cli over db and engine;
 # within gui/, each window's folder stands on gui/common/ alone.
+# Within engine/, each concern's folder stands on those below it:
+#   common                       the model of a game, its constants, number and text forms
+#   catalogue  over common       the pay-table file format and its checks
+#   play       over common       the board's rules: deck and draw, win formula, bonus features
+#   sim        over play         the Monte Carlo run, its session statistics, the chunk runner
+#   exact      over sim          exact odds (the simulation's bonus rules come from sim/)
+#   planner    over exact        the session planner, exact and sampled (sim/'s chunk runner)
+#   randomness over sim          the chi-square test of a draw (play/'s deck, sim/'s chunk runner)
+# A folder of the engine missing from this list fails, so that a new one takes its place here.
 # Includes are written from src/ ("engine/play/deck.h") or name a file of the same folder.
 set -u
 src=${1:-$(dirname "$0")/../src}
@@ -18,10 +27,28 @@ allowed() {
     esac
 }
 
+# The engine's folders each folder of the engine may include from.
+engineAllowed() {
+    case $1 in
+    common) echo "common" ;;
+    catalogue) echo "common catalogue" ;;
+    play) echo "common play" ;;
+    sim) echo "common play sim" ;;
+    exact) echo "common play sim exact" ;;
+    planner) echo "common play sim exact planner" ;;
+    randomness) echo "common play sim randomness" ;;
+    *) return 1 ;;
+    esac
+}
+
 status=0
 while IFS= read -r -d '' file; do
     layer=${file%%/*}
     folder=$(dirname "$file")
+    if [ "$layer" = engine ] && ! engineAllowed "$(echo "$file" | cut -d/ -f2)" >/dev/null; then
+        echo "$file: its folder has no place in the engine's layers (listed in scripts/check-layers.sh)"
+        status=1
+    fi
     while IFS=: read -r line path; do
         if [ -f "$folder/$path" ]; then
             continue # a file of the same folder
@@ -40,6 +67,15 @@ while IFS= read -r -d '' file; do
             continue
             ;;
         esac
+        # The engine's concerns: a folder includes its own layer's and those below.
+        if [ "$layer" = engine ] && [ "$top" = engine ]; then
+            own=$(echo "$file" | cut -d/ -f2)
+            other=$(echo "$path" | cut -d/ -f2)
+            if ! [[ " $(engineAllowed "$own") " == *" $other "* ]]; then
+                echo "$file:$line: engine/$own includes \"$path\" from engine/$other, which is not below it"
+                status=1
+            fi
+        fi
         # Windows meet through the application: a window's folder includes only its own
         # files and gui/common/.
         if [ "$layer" = gui ] && [ "$top" = gui ]; then

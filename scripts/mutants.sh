@@ -37,7 +37,7 @@ fault "a missing row pays 0 instead of keeping the win" src/engine/play/playengi
 fault "the extra balls open with one egg" src/engine/play/playengine.cpp \
   'if (m_win == 0 || m_eggCatches < 2)' 'if (m_win == 0 || m_eggCatches < 1)'
 fault "a Caveman Plus game draws 20 balls" src/engine/play/playengine.cpp \
-  'const int ballCount = m_kind.cavemanPlus ? 23 : 20;' 'const int ballCount = 20;'
+  'const int ballCount = m_kind.cavemanPlus ? kDrawnBalls + kExtraBalls : kDrawnBalls;' 'const int ballCount = kDrawnBalls;'
 fault "the egg multiplier of two eggs is the third's" src/engine/common/kenogame.h \
   '        case 2:
             return Egg2Bonus;' '        case 2:
@@ -62,10 +62,10 @@ fault "a credit total beyond the limit is kept" src/engine/play/playengine.cpp \
 fault "START allows a bet above the credits" src/engine/play/playengine.cpp \
   'if (credits - bet < 0) {' 'if (credits - bet < -1) {'
 # The simulation's counts and the session statistics
-fault "the simulation's extra balls need no paying catch" src/engine/sim/simulation.cpp \
-  'if (m_cavemanPlus && eggCatches > 1 && m_pay[hits] > 0) {' 'if (m_cavemanPlus && eggCatches > 1) {'
-fault "the simulation's bonus ball pays its factor twice" src/engine/sim/simulation.cpp \
-  'bonusWinnings += pay * (m_bonus.BonusFactor - 1);' 'bonusWinnings += pay * m_bonus.BonusFactor;'
+fault "the simulation's extra balls need no paying catch" src/engine/sim/simulationrules.h \
+  'return m_cavemanPlus && !m_hasBonusBall && eggCatches > 1 && m_pay[hits] > 0;' 'return m_cavemanPlus && !m_hasBonusBall && eggCatches > 1;'
+fault "the simulation's bonus ball pays its factor twice" src/engine/sim/simulationrules.h \
+  'return {SimulationBonusPaid::BonusFactor, m_bonus.BonusFactor};' 'return {SimulationBonusPaid::BonusFactor, m_bonus.BonusFactor + 1};'
 fault "a session is 99 games" src/engine/sim/simulation.cpp \
   'if (g % kSessionGames == 0 && session <= m_sessions) {' 'if (g % kSessionGames == 1 && session <= m_sessions) {'
 fault "losing half counts 51" src/engine/sim/sessionstats.cpp \
@@ -75,20 +75,20 @@ fault "breaking even is not winning" src/engine/sim/sessionstats.cpp \
 fault "the summary calls an even session a loss" src/engine/sim/sessionstats.cpp \
   'const char* outcome = figures.mode < 100 ? "Lose" : "Win";' 'const char* outcome = figures.mode <= 100 ? "Lose" : "Win";'
 # The exact odds
-fault "the exact bonus ball is hit by every catch" src/engine/sim/exactodds.cpp \
+fault "the exact bonus ball is hit by every catch" src/engine/exact/exactodds.cpp \
   'const long double hitBall = hyper[c] * c / k;' 'const long double hitBall = hyper[c] * (c + 1) / k;'
-fault "the exact board ignores the egg multiplier" src/engine/sim/exactodds.cpp \
+fault "the exact board ignores the egg multiplier" src/engine/exact/exactodds.cpp \
   'return base[o.hits] * bonus.eggMultiplier(o.eggs);' 'return base[o.hits];'
-fault "exact sessions double at 199" src/engine/sim/exactdistribution.cpp \
+fault "exact sessions double at 199" src/engine/exact/exactdistribution.cpp \
   '        if (w >= 200)' '        if (w >= 199)'
-fault "exact wins in units are not divided back" src/engine/sim/exactdistribution.cpp \
+fault "exact wins in units are not divided back" src/engine/exact/exactdistribution.cpp \
   'return sum / static_cast<long double>(unitsPerCredit);' 'return sum;'
-fault "exact free games ignore the series" src/engine/sim/exactodds.cpp \
+fault "exact free games ignore the series" src/engine/exact/exactodds.cpp \
   'return win >= 1 && game.boardBonus.FreeGames >= 1 && o.bonusBallHit;' 'return false;'
 # The randomness statistic
-fault "the chi-square forgets the factor 4" src/engine/sim/randomness.cpp \
+fault "the chi-square forgets the factor 4" src/engine/randomness/randomness.cpp \
   'sum += 4 * v * v / games;' 'sum += v * v / games;'
-fault "the test passes at its lower bound" src/engine/sim/randomness.cpp \
+fault "the test passes at its lower bound" src/engine/randomness/randomness.cpp \
   'return kRandomnessLowerBound < statistic && statistic < kRandomnessUpperBound;' \
   'return kRandomnessLowerBound <= statistic + 1 && statistic < kRandomnessUpperBound;'
 # The pay-table file reader and writer
@@ -99,7 +99,7 @@ fault "the writer ends lines without CR" src/engine/catalogue/paytablefile.cpp \
     }' '        out += "\n";
     }'
 fault "the import takes a Catch of 11" src/engine/catalogue/paytableimport.cpp \
-  '        *caught > kMaxMarked) {' '        *caught > kMaxMarked + 1) {'
+  '        *caught > kMaxMarks) {' '        *caught > kMaxMarks + 1) {'
 fault "the import takes a second game's records" src/engine/catalogue/paytableimport.cpp \
   '} else if (!sameKey(key.key, game.key)) {' '} else if (false) {'
 fault "the import takes a repeated Catch" src/engine/catalogue/paytableimport.cpp \

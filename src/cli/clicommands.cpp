@@ -2,8 +2,8 @@
 
 #include "db/paytable.h"
 #include "engine/common/numberforms.h"
-#include "engine/sim/exactodds.h"
-#include "engine/sim/randomness.h"
+#include "engine/exact/exactodds.h"
+#include "engine/randomness/randomness.h"
 #include "engine/sim/sessionstats.h"
 #include "engine/sim/simulation.h"
 #include "progressline.h"
@@ -117,7 +117,7 @@ CommandResult RunGamesCommand(const CommandInput& input)
     struct Line
     {
         const CatalogueGame* game;
-        std::array<TicketReturns, kMaxMarked> returns;
+        std::array<TicketReturns, kMaxMarks> returns;
     };
     std::vector<Line> lines;
     for (const CatalogueGame& game : games) {
@@ -125,7 +125,7 @@ CommandResult RunGamesCommand(const CommandInput& input)
         if (!ReadGame(input.db, BuildCurrentGameSql(qs(game.entry)), &rules, &error))
             return failure("The pays of " + GameTitle(game.key) + " cannot be read: " + error);
         Line line{&game, {}};
-        for (int m = 1; m <= kMaxMarked; ++m)
+        for (int m = 1; m <= kMaxMarks; ++m)
             line.returns[static_cast<std::size_t>(m - 1)] = TicketReturnsOf(rules, m);
         lines.push_back(line);
     }
@@ -165,14 +165,14 @@ CommandResult RunGamesCommand(const CommandInput& input)
                game.leftJustified(gameWidth);
     };
     QString header = columns("Location", "Casino", "Game");
-    for (int m = 1; m <= kMaxMarked; ++m)
+    for (int m = 1; m <= kMaxMarks; ++m)
         header += QStringLiteral("%1 ").arg(m, kColumn);
     text += header.trimmed() + "\n";
     QStringList notes;
     for (const Line& line : lines) {
         QString row =
             columns(qs(line.game->key.Location), qs(line.game->key.Casino), qs(line.game->key.Game));
-        for (int m = 1; m <= kMaxMarked; ++m) {
+        for (int m = 1; m <= kMaxMarks; ++m) {
             const TicketReturns& r = line.returns[static_cast<std::size_t>(m - 1)];
             row += QStringLiteral("%1%2")
                        .arg(r.payTable ? fixed(*r.payTable, 2) : QString(), kColumn)
@@ -237,7 +237,7 @@ CommandResult RunOddsCommand(const CommandInput& input)
     QString text = GameTitle(input.game.key) + QStringLiteral(", %1 spots\n\n").arg(input.spots);
     text +=
         QStringLiteral("%1  %2  %3  %4\n").arg("Catch").arg("Pay", 8).arg("Probability", 14).arg("1 in", 16);
-    for (int c = 0; c <= std::min(input.spots, kExactMaxCatch); ++c) {
+    for (int c = 0; c <= std::min(input.spots, kMaxMarks); ++c) {
         const double p = sim.catchProbability[static_cast<std::size_t>(c)];
         text += QStringLiteral("%1  %2  %3  %4\n")
                     .arg(c, 5)
@@ -287,7 +287,7 @@ CommandResult RunSimulateCommand(const CommandInput& input)
     const std::vector<int> ticket =
         input.ticket ? *input.ticket : std::vector<int>(static_cast<std::size_t>(input.spots));
     SimulationInput simulation = BuildSimulationInput(input.rules, ticket, !input.ticket, input.games);
-    const std::array<double, 11> pays = input.rules.pays(input.spots);
+    const std::array<double, kMaxMarks + 1> pays = input.rules.pays(input.spots);
     simulation.seed = input.seed;
     simulation.threads = input.threads;
     if (const std::string refusal = CheckSimulationInput(simulation); !refusal.empty())

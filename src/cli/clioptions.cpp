@@ -1,5 +1,6 @@
 #include "clioptions.h"
 
+#include "engine/common/gameconstants.h"
 #include "engine/common/numberforms.h"
 
 #include <algorithm>
@@ -48,7 +49,7 @@ std::optional<std::vector<int>> ParseTicket(const QString& text, QString* error)
             "--ticket takes 1 to 10 numbers from 1 to 80 separated by commas, such as 3,17,42.");
         return std::nullopt;
     }
-    if (parts.size() > 10) {
+    if (parts.size() > kMaxMarks) {
         *error = QStringLiteral("The ticket \"%1\" holds %2 numbers; a ticket holds 1 to 10.")
                      .arg(text, QString::number(parts.size()));
         return std::nullopt;
@@ -61,7 +62,7 @@ std::optional<std::vector<int>> ParseTicket(const QString& text, QString* error)
             *error = QStringLiteral("\"%1\" on the ticket is not a whole number.").arg(part);
             return std::nullopt;
         }
-        if (number < 1 || number > 80) {
+        if (number < 1 || number > kBoardNumbers) {
             *error = QStringLiteral("The ticket's number %1 is not on the board: numbers run from 1 to 80.")
                          .arg(number);
             return std::nullopt;

@@ -214,7 +214,7 @@ QString textOf(const CommandInput& input, const SessionPlan& plan, const Session
                      chanceText(r.stillPlaying[static_cast<std::size_t>(n)], simulated));
     }
     text += "Catches made at least once\n";
-    for (int c = 0; c <= kExactMaxCatch; ++c)
+    for (int c = 0; c <= kMaxMarks; ++c)
         if (r.catchAtLeastOnce[c])
             text += line(QStringLiteral("Catch %1:").arg(c), chanceText(*r.catchAtLeastOnce[c], simulated));
     return text;
@@ -237,7 +237,7 @@ bool SessionOptions::read(const QCommandLineParser& parser, SessionInput* input,
         const QString name = "--" + option.names().first();
         return ParseWholeNumber(parser.value(option), least, most, name, error);
     };
-    const auto bet = whole(m_bet, 1, kPlanMaxBet);
+    const auto bet = whole(m_bet, kMinBet, kMaxBet);
     const auto credits = bet ? whole(m_credits, 1, kPlanMaxCredits) : std::nullopt;
     const auto games = credits ? whole(m_games, 1, kPlanMaxGames) : std::nullopt;
     if (!games)

@@ -3,7 +3,7 @@
 // and a floor) leads to with a game's ticket under the board's rules.
 
 #include "clicommands.h"
-#include "engine/sim/sessionplanner.h"
+#include "engine/planner/sessionplanner.h"
 
 #include <cstdint>
 #include <QCommandLineOption>

@@ -8,7 +8,8 @@
 #include "db/defaults.h"
 #include "db/paytable.h"
 #include "engine/common/paytypes.h"
-#include "engine/sim/randomness.h"
+#include "engine/randomness/randomness.h"
+#include "engine/sim/gamecount.h"
 #include "engine/sim/simulation.h"
 
 #include <cstdio>
@@ -227,24 +228,27 @@ int run(const QStringList& arguments)
                 return fail(error, kExitUsage);
             input.spots = static_cast<int>(input.ticket->size());
         } else {
-            const auto spots = ParseWholeNumber(parser.value(spotsOption), 1, kMaxMarked, "--spots", &error);
+            const auto spots = ParseWholeNumber(parser.value(spotsOption), 1, kMaxMarks, "--spots", &error);
             if (!spots)
                 return fail(error, kExitUsage);
             input.spots = static_cast<int>(*spots);
         }
     }
     if (command == "odds" && parser.isSet(betOption)) {
-        const auto bet = ParseWholeNumber(parser.value(betOption), 1, 45, "--bet", &error);
+        const auto bet = ParseWholeNumber(parser.value(betOption), kMinBet, kMaxBet, "--bet", &error);
         if (!bet)
             return fail(error, kExitUsage);
         input.bet = static_cast<int>(*bet);
     }
     if (command == "simulate" && parser.isSet(gamesOption)) {
-        const auto games =
-            ParseWholeNumber(parser.value(gamesOption), 1, kMaxSimulationGames, "--games", &error);
-        if (!games)
-            return fail(error, kExitUsage);
-        input.games = *games;
+        // The same reading as the simulation window's question.
+        const QString answer = parser.value(gamesOption);
+        const GameCountAnswer games = ParseGameCount(answer.toStdString());
+        if (games.kind != GameCountAnswerKind::Accepted)
+            return fail(
+                QStringLiteral("--games \"%1\": %2").arg(answer, QString::fromStdString(games.message)),
+                kExitUsage);
+        input.games = games.games;
     }
     if (command == "randomness") {
         const QString answer =

@@ -1,6 +1,8 @@
 #pragma once
 // The table [Counts]: the randomness test's last deviations, eight records of ten numbers.
 
+#include "engine/common/gameconstants.h"
+
 #include <array>
 #include <QSqlDatabase>
 #include <QString>
@@ -9,7 +11,7 @@
 namespace tallyhawk {
 
 // Entry n - 1 for the number n: record (n - 1) / 10, field C((n - 1) % 10 + 1), in table order.
-using CountsValues = std::array<double, 80>;
+using CountsValues = std::array<double, kBoardNumbers>;
 
 // Stores all 80 values in one transaction. False with the reason on failure.
 [[nodiscard]] bool WriteCounts(QSqlDatabase db, const CountsValues& values, QString* error);

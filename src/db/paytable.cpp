@@ -1,6 +1,7 @@
 #include "paytable.h"
 
 #include "database.h"
+#include "engine/common/gameconstants.h"
 #include "engine/common/numberforms.h"
 #include "schema.h"
 #include "sqlerror.h"
@@ -65,9 +66,9 @@ bool CleanPayTable(QSqlDatabase db, QString* error)
         return false;
     }
     // A Null Catch compares as unknown and stays, as it should.
-    if (!ExecuteSql(db, "DELETE FROM [Pay Table] WHERE [Catch] < 0 OR [Catch] > 10", {}, error))
+    if (!ExecuteSql(db, "DELETE FROM [Pay Table] WHERE [Catch] < 0 OR [Catch] > ?", {kMaxMarks}, error))
         return false;
-    for (int n = 1; n <= 10; ++n) {
+    for (int n = 1; n <= kMaxMarks; ++n) {
         const QString statement = QStringLiteral("UPDATE [Pay Table] SET [Pick%1] = NULL "
                                                  "WHERE [Pick%1] = 0 OR [Pick%1] = '0'")
                                       .arg(n);
@@ -143,7 +144,7 @@ PayScheduleRow ReadPayScheduleRow(const QSqlQuery& query)
     if (const auto c = OptionalNumber(field("Catch"));
         c && *c == std::floor(*c) && std::fabs(*c) < 2147483648.0)
         row.Catch = static_cast<int>(*c);
-    for (int n = 1; n <= kMaxMarked; ++n)
+    for (int n = 1; n <= kMaxMarks; ++n)
         row.Pick[n - 1] = OptionalNumber(query.value(record.indexOf(QStringLiteral("Pick%1").arg(n))));
     row.BonusBall = OptionalNumber(field("Bonus Ball"));
     row.FreeGames = OptionalNumber(field("Free Games"));

@@ -1,6 +1,7 @@
 #include "repair.h"
 
 #include "database.h"
+#include "engine/common/gameconstants.h"
 #include "engine/common/gamelistentry.h"
 #include "paytable.h"
 #include "sqlerror.h"
@@ -17,10 +18,12 @@ namespace {
 // Rows the game list never shows (it lists Catch 0 rows) nor any lookup finds whole: a Catch
 // that is Null, fractional, text or out of range; a key with a NUL character, which the lookups
 // cannot bind. SQLite's text functions stop at a NUL, so the key is searched as bytes.
-const QString kUnlistableRows = "NOT (typeof([Catch]) = 'integer' AND [Catch] BETWEEN 0 AND 10) "
-                                "OR instr(CAST([Location] AS BLOB), x'00') > 0 "
-                                "OR instr(CAST([Casino] AS BLOB), x'00') > 0 "
-                                "OR instr(CAST([Game] AS BLOB), x'00') > 0";
+const QString kUnlistableRows =
+    QStringLiteral("NOT (typeof([Catch]) = 'integer' AND [Catch] BETWEEN 0 AND %1) "
+                   "OR instr(CAST([Location] AS BLOB), x'00') > 0 "
+                   "OR instr(CAST([Casino] AS BLOB), x'00') > 0 "
+                   "OR instr(CAST([Game] AS BLOB), x'00') > 0")
+        .arg(kMaxMarks);
 
 bool fail(QString* error, const QString& reason)
 {

@@ -1,5 +1,6 @@
 #include "schema.h"
 
+#include "engine/common/gameconstants.h"
 #include "schemaversion.h"
 #include "sqlerror.h"
 #include "sqltransaction.h"
@@ -22,7 +23,7 @@ QList<TableDefinition> tables()
 {
     QStringList payTable = {"[Location] TEXT COLLATE NOCASE", "[Casino] TEXT COLLATE NOCASE",
                             "[Game] TEXT COLLATE NOCASE", "[Catch] INTEGER"};
-    for (int n = 1; n <= 10; ++n)
+    for (int n = 1; n <= kMaxMarks; ++n)
         payTable << QStringLiteral("[Pick%1] NUMERIC").arg(n);
     payTable << "[Bonus Ball] NUMERIC"
              << "[Free Games] NUMERIC"

@@ -4,7 +4,7 @@
 
 #include "db/database.h"
 #include "db/paytable.h"
-#include "engine/sim/sessionplanner.h"
+#include "engine/planner/sessionplanner.h"
 #include "support/databasefiles.h"
 #include "support/qtprint.h"
 #include "support/tempdatafolder.h"
@@ -287,7 +287,9 @@ TEST_F(Cli, WhatItCannotFollowOrUseIsRefusedWithItsExitStatus)
         {2, words("odds --ticket 5,6,5", kMadYeti), "The number 5 is on the ticket twice."},
         {2, words("simulate --ticket 1,81", kMadYeti), "81 is not on the board"},
         {2, words("simulate --spots 5 --games 1000000001", kMadYeti),
-         "--games takes a whole number from 1 to"},
+         "--games \"1000000001\": Do not enter a number greater than one billion."},
+        {2, words("simulate --spots 5 --games 1,000", kMadYeti),
+         "--games \"1,000\": Enter the number of games as a whole number from 1 to 1000000000"},
         {2, words("randomness --games 1002"), "Enter a number that is exactly divisible by 4!"},
         {2, words("session --spots 5 --credits 100 --games 100", kMadYeti),
          "session needs the plan: --bet B"},

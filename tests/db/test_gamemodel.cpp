@@ -3,8 +3,8 @@
 // play of the very same game, non-whole bonus values included.
 
 #include "db/paytable.h"
+#include "engine/exact/exactodds.h"
 #include "engine/play/playengine.h"
-#include "engine/sim/exactodds.h"
 #include "engine/sim/simulation.h"
 #include "support/databasetest.h"
 

@@ -93,12 +93,12 @@ PayScheduleRow rowOf(const PayTableFileRecord& record, std::optional<Refusal>* r
     PayScheduleRow row;
     std::optional<double> caught;
     if (!numberOrBlank(record[3], &caught) || !caught || *caught != std::floor(*caught) || *caught < 0 ||
-        *caught > kMaxMarked) {
+        *caught > kMaxMarks) {
         *refusal = Refusal{": its Catch, " + shown(record[3]) + ", is not a whole number from 0 to 10"};
         return row;
     }
     row.Catch = static_cast<int>(*caught);
-    for (int n = 1; n <= kMaxMarked && !*refusal; ++n)
+    for (int n = 1; n <= kMaxMarks && !*refusal; ++n)
         row.Pick[n - 1] =
             checkedValue(record[kFirstPayValue + n - 1], PickCaption(n), ValueKind::Pay, refusal);
     std::optional<double>* bonus[] = {&row.BonusBall, &row.FreeGames, &row.BonusFactor,

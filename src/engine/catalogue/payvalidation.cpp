@@ -1,5 +1,6 @@
 #include "payvalidation.h"
 
+#include "engine/common/gameconstants.h"
 #include "engine/common/numberforms.h"
 
 #include <algorithm>
@@ -77,7 +78,7 @@ std::optional<std::string> CheckValueRanges(const std::vector<PayScheduleRow>& r
     for (const PayScheduleRow& row : rows) {
         const std::string of =
             row.Catch ? " of Catch " + std::to_string(*row.Catch) : " of a row without a Catch";
-        for (int n = 1; n <= kMaxMarked; ++n)
+        for (int n = 1; n <= kMaxMarks; ++n)
             if (auto problem = cellProblem(PickCaption(n) + of, row.Pick[n - 1], ValueKind::Pay))
                 return problem;
     }
@@ -118,7 +119,7 @@ std::optional<std::string> CheckPays(const std::vector<PayScheduleRow>& rows)
         if (!row.Catch)
             continue;
         const int caught = *row.Catch;
-        for (int n = 1; n <= kMaxMarked; ++n) {
+        for (int n = 1; n <= kMaxMarks; ++n) {
             const double pay = row.Pick[n - 1].value_or(0); // Null counts as no pay
             if (pay != 0 && caught > n)
                 return "You must remove the entry made for Pick" + StrForm(n) + " and Catch" +
@@ -132,7 +133,7 @@ BonusCheck CheckBonus(double bonusBall, double egg1, double egg2, double egg3, c
 {
     // Three eggs of factor 1 sum to 3: any egg above 1 makes the sum greater.
     const double eggs = egg1 + egg2 + egg3;
-    if (eggs > 3) {
+    if (eggs > kCavemanEggs) {
         if (bonusBall > 0)
             return {BonusVerdict::Refuse, "You cannot have both a Bonus Ball and Egg Bonus in the same game. "
                                           "Set Bonus Ball = 0 OR set all Egg Bonuses = 1 ."};
@@ -140,7 +141,7 @@ BonusCheck CheckBonus(double bonusBall, double egg1, double egg2, double egg3, c
             return {BonusVerdict::Refuse,
                     "You must select a 'Caveman' game if any Egg Bonus is greater than ' 1 '."};
     }
-    if (beginsIgnoringCase(gameName, "Keno") && eggs != 3 && bonusBall != 0)
+    if (beginsIgnoringCase(gameName, "Keno") && eggs != kCavemanEggs && bonusBall != 0)
         return {BonusVerdict::Remind, "Reminder: If you don't want a bonus to be applied, the values\n"
                                       "in the bonus row should read  0   0   1   1   1   1"};
     return {};

@@ -9,13 +9,13 @@ namespace tallyhawk {
 namespace {
 
 // The first pay of a game's counted rows that cannot be held, or an empty text.
-std::string payValueError(const std::array<std::optional<PayScheduleRow>, kMaxCatch + 1>& rows)
+std::string payValueError(const std::array<std::optional<PayScheduleRow>, kMaxMarks + 1>& rows)
 {
-    for (int c = 0; c <= kMaxCatch; ++c) {
+    for (int c = 0; c <= kMaxMarks; ++c) {
         if (!rows[static_cast<std::size_t>(c)])
             continue;
         const PayScheduleRow& row = *rows[static_cast<std::size_t>(c)];
-        for (int n = 1; n <= kMaxMarked; ++n)
+        for (int n = 1; n <= kMaxMarks; ++n)
             if (const auto& pay = row.Pick[static_cast<std::size_t>(n - 1)])
                 if (std::string error = StoredValueError(
                         StoredValue::Pay, *pay, "Pick " + std::to_string(n) + ", Catch " + std::to_string(c));
@@ -92,7 +92,7 @@ KenoGame KenoGame::fromRows(const std::vector<PayScheduleRow>& rows, GameListEnt
     KenoGame game;
     game.m_listEntry = std::move(listEntry);
     for (const PayScheduleRow& row : rows) {
-        if (!row.Catch || *row.Catch < 0 || *row.Catch > kMaxCatch)
+        if (!row.Catch || *row.Catch < 0 || *row.Catch > kMaxMarks)
             continue;
         auto& slot = game.m_rows[static_cast<std::size_t>(*row.Catch)];
         if (!slot)
@@ -106,20 +106,20 @@ KenoGame KenoGame::fromRows(const std::vector<PayScheduleRow>& rows, GameListEnt
 
 bool KenoGame::hasRow(int hits) const
 {
-    return hits >= 0 && hits <= kMaxCatch && m_rows[static_cast<std::size_t>(hits)].has_value();
+    return hits >= 0 && hits <= kMaxMarks && m_rows[static_cast<std::size_t>(hits)].has_value();
 }
 
 std::optional<double> KenoGame::pay(int marked, int hits) const
 {
-    if (!hasRow(hits) || marked < 1 || marked > kMaxMarked)
+    if (!hasRow(hits) || marked < 1 || marked > kMaxMarks)
         return std::nullopt;
     return m_rows[static_cast<std::size_t>(hits)]->Pick[static_cast<std::size_t>(marked - 1)];
 }
 
-std::array<double, kMaxCatch + 1> KenoGame::pays(int marked) const
+std::array<double, kMaxMarks + 1> KenoGame::pays(int marked) const
 {
-    std::array<double, kMaxCatch + 1> result{};
-    for (int c = 0; c <= kMaxCatch; ++c)
+    std::array<double, kMaxMarks + 1> result{};
+    for (int c = 0; c <= kMaxMarks; ++c)
         result[static_cast<std::size_t>(c)] = pay(marked, c).value_or(0);
     return result;
 }
@@ -146,10 +146,10 @@ BonusValues KenoGame::boardBonus() const
     return values;
 }
 
-std::array<std::int32_t, kMaxCatch + 1> KenoGame::simulationPays(int marked) const
+std::array<std::int32_t, kMaxMarks + 1> KenoGame::simulationPays(int marked) const
 {
-    std::array<std::int32_t, kMaxCatch + 1> result{};
-    for (int c = 0; c <= kMaxCatch; ++c)
+    std::array<std::int32_t, kMaxMarks + 1> result{};
+    for (int c = 0; c <= kMaxMarks; ++c)
         result[static_cast<std::size_t>(c)] = ToInt32(pay(marked, c).value_or(0)).value_or(0);
     return result;
 }

@@ -8,6 +8,7 @@
 //   and wants "Caveman" and "Plus" anywhere in the entry.
 // Every window, the command line and the exact engine build their input from these views.
 
+#include "gameconstants.h"
 #include "gamelistentry.h"
 #include "paytypes.h"
 
@@ -20,7 +21,8 @@
 
 namespace tallyhawk {
 
-constexpr int kMaxCatch = 10;
+// The windows' and the catalogue's older name for kMaxMarks, until they take that one.
+constexpr int kMaxCatch = kMaxMarks;
 
 // The values a game's stored rows can hold. A pay must fit the simulation's 32-bit whole
 // numbers, a bonus value the board's 16-bit ones (Bonus Ball, Free Games, Bonus Factor and the
@@ -111,7 +113,7 @@ public:
     // when the game has no row for that catch.
     std::optional<double> pay(int marked, int hits) const;
     // The pays of `marked` numbers by catch, a blank pay or a missing row as 0.
-    std::array<double, kMaxCatch + 1> pays(int marked) const;
+    std::array<double, kMaxMarks + 1> pays(int marked) const;
     // Whether any pay of `marked` numbers is not 0.
     bool paysAnything(int marked) const;
 
@@ -129,13 +131,13 @@ public:
 
     // The simulation's view: each pay of `marked` numbers rounded to a 32-bit whole number,
     // the bonus values as stored.
-    std::array<std::int32_t, kMaxCatch + 1> simulationPays(int marked) const;
+    std::array<std::int32_t, kMaxMarks + 1> simulationPays(int marked) const;
     SimulationBonus simulationBonus() const;
     GameKind simulationKind() const { return SimulationGameKind(m_listEntry); }
 
 private:
     GameListEntry m_listEntry;
-    std::array<std::optional<PayScheduleRow>, kMaxCatch + 1> m_rows;
+    std::array<std::optional<PayScheduleRow>, kMaxMarks + 1> m_rows;
     std::string m_valueError;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // The records of the database as the engine sees them: numbers, with Null as "no value".
 
+#include "gameconstants.h"
 #include "gamelistentry.h"
 
 #include <array>
@@ -10,7 +11,8 @@
 
 namespace tallyhawk {
 
-constexpr int kMaxMarked = 10;
+// The windows' and the catalogue's older name for kMaxMarks, until they take that one.
+constexpr int kMaxMarked = kMaxMarks;
 
 // One row of the pay table. Pick[n - 1] is the win per credit bet of a ticket of n marked
 // numbers that catches Catch of them; no value means nothing is paid.
@@ -18,7 +20,7 @@ struct PayScheduleRow
 {
     GameKey key;
     std::optional<int> Catch;
-    std::array<std::optional<double>, kMaxMarked> Pick{};
+    std::array<std::optional<double>, kMaxMarks> Pick{};
     std::optional<double> BonusBall;
     std::optional<double> FreeGames;
     std::optional<double> BonusFactor;

@@ -7,14 +7,14 @@ namespace tallyhawk {
 DrawDeck OrderedDeck()
 {
     DrawDeck deck{};
-    for (int i = 1; i <= 80; ++i)
+    for (int i = 1; i <= kBoardNumbers; ++i)
         deck[i] = i;
     return deck;
 }
 
 std::vector<int> QuickPickNumbers(int count, KenoRandom& random)
 {
-    count = std::clamp(count, 0, 80);
+    count = std::clamp(count, 0, kBoardNumbers);
     DrawDeck p = OrderedDeck();
     ShuffleDeck(p, random, count);
     return std::vector<int>(p.begin() + 1, p.begin() + 1 + count);

@@ -1,6 +1,7 @@
 #pragma once
 // The draw deck and the random picks of the board.
 
+#include "engine/common/gameconstants.h"
 #include "engine/common/kenorandom.h"
 
 #include <algorithm>
@@ -11,7 +12,7 @@
 namespace tallyhawk {
 
 // Entries 1 to 80 hold a permutation of 1 to 80; entry 0 is unused so entries keep their numbers.
-using DrawDeck = std::array<std::int32_t, 81>;
+using DrawDeck = std::array<std::int32_t, kBoardNumbers + 1>;
 
 DrawDeck OrderedDeck();
 
@@ -27,7 +28,7 @@ DrawDeck OrderedDeck();
 // draws there from the same stream: the board shuffles the whole deck, the randomness test
 // stops after the twenty numbers it counts, and both deal the same balls.
 template <typename OnDealt> void DealDeck(DrawDeck& deck, KenoRandom& random, int count, OnDealt&& onDealt);
-inline void ShuffleDeck(DrawDeck& deck, KenoRandom& random, int count = 80)
+inline void ShuffleDeck(DrawDeck& deck, KenoRandom& random, int count = kBoardNumbers)
 {
     DealDeck(deck, random, count, [](int) {});
 }
@@ -51,10 +52,10 @@ struct GroupDraw
 // By first position of a group (1 to 80) and its length (1 to 4).
 inline constexpr auto kGroupDraws = [] {
     std::array<std::array<GroupDraw, kDeckGroup + 1>, 81> draws{};
-    for (int first = 1; first <= 80; ++first)
+    for (int first = 1; first <= kBoardNumbers; ++first)
         for (int length = 1; length <= kDeckGroup; ++length) {
             std::uint64_t bound = 1;
-            for (int i = first; i < first + length && i <= 80; ++i)
+            for (int i = first; i < first + length && i <= kBoardNumbers; ++i)
                 bound *= static_cast<std::uint64_t>(81 - i);
             draws[first][length] = {static_cast<std::uint32_t>(bound),
                                     static_cast<std::uint32_t>((std::uint64_t{1} << 32) % bound)};
@@ -68,7 +69,7 @@ inline constexpr auto kGroupDraws = [] {
 // randomness test draws hundreds of millions of games with it and counts the numbers here.
 template <typename OnDealt> void DealDeck(DrawDeck& deck, KenoRandom& random, int count, OnDealt&& onDealt)
 {
-    count = std::clamp(count, 0, 80);
+    count = std::clamp(count, 0, kBoardNumbers);
     for (int first = 1; first <= count; first += detail::kDeckGroup) {
         const int last = std::min(first + detail::kDeckGroup - 1, count);
         const detail::GroupDraw draw = detail::kGroupDraws[first][last - first + 1];

@@ -7,7 +7,7 @@ namespace tallyhawk {
 std::string BuildPaysList(int markedCount, int bet, const KenoGame& game)
 {
     std::string listing = kPaysListHeader;
-    for (int hits = 0; hits <= kMaxCatch; ++hits) {
+    for (int hits = 0; hits <= kMaxMarks; ++hits) {
         if (!game.hasRow(hits))
             continue;
         if (const std::optional<double> pay = game.pay(markedCount, hits)) {

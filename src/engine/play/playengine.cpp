@@ -91,7 +91,7 @@ private:
         m_eggMultiplier = 1;
         if (m_kind.caveman) {
             PlaceEggs(marks, m_result.markedNumbers, m_random);
-            for (int k = 11; k <= 13; ++k)
+            for (int k = kFirstEggEntry; k <= kLastEggEntry; ++k)
                 setCell(CellOfNumber(m_result.markedNumbers[k]), " ", Picture::EggBlue, CellColour::Navy);
         }
         m_hits = 0;
@@ -101,13 +101,13 @@ private:
 
         GameRecord record;
         record.free = m_freeGamesRunning;
-        const int ballCount = m_kind.cavemanPlus ? 23 : 20;
+        const int ballCount = m_kind.cavemanPlus ? kDrawnBalls + kExtraBalls : kDrawnBalls;
         for (int i = 1; i <= ballCount; ++i) {
             const int n = m_result.deck[i];
-            if (i == 21 && !cavemanPlusGate())
+            if (i == kDrawnBalls + 1 && !cavemanPlusGate())
                 break;
             record.balls.push_back(n);
-            if (ballCount == 23)
+            if (ballCount > kDrawnBalls)
                 setFreeGamesText(m_freeGamesText + PlainForm(n) + "   ");
             m_hitsText += PlainForm(n) + "   ";
             setText(Control::TextHits, m_hitsText);
@@ -154,7 +154,7 @@ private:
             else
                 setCell(cell, number, Picture::None, CellColour::Red);
             if (m_kind.caveman) {
-                for (int k = 11; k <= 13; ++k) {
+                for (int k = kFirstEggEntry; k <= kLastEggEntry; ++k) {
                     if (m_result.markedNumbers[k] == n) {
                         ++m_eggCatches;
                         setCell(cell, " ", Picture::EggCracked, std::nullopt);
@@ -309,7 +309,7 @@ MarkedNumbers CollectMarkedNumbers(const BoardMarks& marks)
     int k = 1;
     for (int row = 0; row < kBoardRows; ++row) {
         for (int column = 0; column < kBoardColumns && row != kSeparatorRow; ++column) {
-            if (marks[row][column] == kMarked && k <= kMaxMarked)
+            if (marks[row][column] == kMarked && k <= kMaxMarks)
                 numbers[k++] = NumberOfCell(row, column);
         }
     }
@@ -364,10 +364,10 @@ std::optional<std::int64_t> ComputeWin(const WinState& state, const KenoGame& ga
 {
     if (state.markedCount == 0)
         return previousWin;
-    const int multiplier = state.bonus.eggMultiplier(std::min(state.eggCatches, 3));
+    const int multiplier = state.bonus.eggMultiplier(std::min(state.eggCatches, kCavemanEggs));
     if (eggMultiplier)
         *eggMultiplier = multiplier;
-    if (!game.hasRow(state.hits) || state.markedCount < 1 || state.markedCount > kMaxMarked)
+    if (!game.hasRow(state.hits) || state.markedCount < 1 || state.markedCount > kMaxMarks)
         return previousWin;
     const double pay = game.pay(state.markedCount, state.hits).value_or(0);
     // The base is a whole number of credits (a pay table's pays may be larger than 32 bits
@@ -395,11 +395,11 @@ std::optional<std::int64_t> ComputeWin(const WinState& state, const KenoGame& ga
 void PlaceEggs(BoardMarks& marks, MarkedNumbers& markedNumbers, KenoRandom& random)
 {
     markedNumbers = CollectMarkedNumbers(marks);
-    for (int k = 11; k <= 13; ++k) {
+    for (int k = kFirstEggEntry; k <= kLastEggEntry; ++k) {
         int x = 0;
         bool taken = true;
         while (taken) {
-            x = static_cast<int>(random.below(80)) + 1;
+            x = static_cast<int>(random.below(kBoardNumbers)) + 1;
             taken = false;
             for (int j = 1; j < k; ++j)
                 taken = taken || markedNumbers[j] == x;
@@ -416,7 +416,7 @@ std::string CheckPlayInput(const PlayInput& input)
         return "This game cannot be played: " + error;
     if (input.bet < 0 || input.bet > kMaxBet)
         return "The bet must be 0 to 45 credits.";
-    if (input.markedCount < 0 || input.markedCount > kMaxMarked)
+    if (input.markedCount < 0 || input.markedCount > kMaxMarks)
         return "A ticket marks at most 10 numbers.";
     return {};
 }

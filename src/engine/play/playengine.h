@@ -6,6 +6,7 @@
 
 #include "boardgeometry.h"
 #include "deck.h"
+#include "engine/common/gameconstants.h"
 #include "engine/common/kenogame.h"
 #include "engine/common/kenorandom.h"
 
@@ -22,8 +23,9 @@ namespace tallyhawk {
 using BoardMarks = std::array<std::array<std::int16_t, 11>, 10>;
 // Entries 1 to 10: the ticket; 11 to 13: the eggs; 0 = empty. Entry 0 is unused.
 using MarkedNumbers = std::array<std::int32_t, 15>;
+constexpr int kFirstEggEntry = kMaxMarks + 1;
+constexpr int kLastEggEntry = kMaxMarks + kCavemanEggs;
 
-constexpr int kMaxBet = 45; // the board's largest bet, in credits
 constexpr std::int16_t kMarked = -1;
 constexpr std::int16_t kEgg = -2;
 

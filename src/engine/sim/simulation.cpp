@@ -2,6 +2,7 @@
 
 #include "engine/common/numberforms.h"
 #include "parallelchunks.h"
+#include "simulationrules.h"
 
 #include <algorithm>
 #include <bit>
@@ -12,18 +13,13 @@ namespace tallyhawk {
 
 namespace {
 
-constexpr int kDrawnCount = 20;
-constexpr int kEggCount = 3;
-constexpr int kExtraBallCount = 3;
-constexpr double kMaxFreeGames = 1000;
-
 // Bit masks of the numbers 1 to 80, indexed by number - 1, split over the two words.
 struct NumberBits
 {
-    std::array<std::uint64_t, 80> low{}, high{};
+    std::array<std::uint64_t, kBoardNumbers> low{}, high{};
     constexpr NumberBits()
     {
-        for (int i = 0; i < 80; ++i) {
+        for (int i = 0; i < kBoardNumbers; ++i) {
             low[i] = i < 64 ? std::uint64_t{1} << i : 0;
             high[i] = i < 64 ? 0 : std::uint64_t{1} << (i - 64);
         }
@@ -44,7 +40,7 @@ constexpr NumberBits kBits;
 // The next base-80 digit of a word from fourDigitWord, which keeps the rest.
 [[gnu::always_inline]] inline std::uint32_t nextDigit(std::uint32_t& word)
 {
-    const std::uint64_t product = std::uint64_t{word} * 80;
+    const std::uint64_t product = std::uint64_t{word} * kBoardNumbers;
     word = static_cast<std::uint32_t>(product);
     return static_cast<std::uint32_t>(product >> 32);
 }
@@ -84,14 +80,14 @@ double SimulationTotals::percentReturn() const
 
 bool SimulationNumbers::contains(int number) const
 {
-    if (number < 1 || number > 80)
+    if (number < 1 || number > kBoardNumbers)
         return false;
     return ((low & kBits.low[number - 1]) | (high & kBits.high[number - 1])) != 0;
 }
 
 void SimulationNumbers::insert(int number)
 {
-    if (number < 1 || number > 80)
+    if (number < 1 || number > kBoardNumbers)
         return;
     low |= kBits.low[number - 1];
     high |= kBits.high[number - 1];
@@ -105,7 +101,7 @@ int SimulationNumbers::count() const
 std::vector<int> SimulationNumbers::numbers() const
 {
     std::vector<int> result;
-    for (int n = 1; n <= 80; ++n)
+    for (int n = 1; n <= kBoardNumbers; ++n)
         if (contains(n))
             result.push_back(n);
     return result;
@@ -143,11 +139,11 @@ std::string CheckSimulationInput(const SimulationInput& input)
     if (!input.gameError.empty())
         return "This game cannot be simulated: " + input.gameError;
     const std::size_t marked = input.markedNumbers.size();
-    if (marked < 1 || marked > 10)
+    if (marked < kMinMarks || marked > kMaxMarks)
         return "The ticket must hold 1 to 10 marked numbers.";
     SimulationNumbers seen;
     for (int number : input.markedNumbers) {
-        if (number < 1 || number > 80)
+        if (number < 1 || number > kBoardNumbers)
             return "The marked numbers must lie between 1 and 80.";
         if (seen.contains(number))
             return "A number is marked twice on the ticket.";
@@ -158,27 +154,21 @@ std::string CheckSimulationInput(const SimulationInput& input)
     const SimulationBonus& b = input.bonus;
     if (std::string error = BonusValuesError(b); !error.empty())
         return "This game cannot be simulated: " + error;
-    // A series is played between two progress reports, so it must stay short.
-    if (b.FreeGames > kMaxFreeGames)
+    if (b.FreeGames > kMaxSimulationFreeGames)
         return "The game awards more than 1000 free games.";
     return {};
 }
 
 SimulationGame::SimulationGame(const SimulationInput& input, pcg32 generator)
     : m_generator(generator), m_marked(static_cast<int>(input.markedNumbers.size())),
-      m_randomPicks(input.randomPicks), m_caveman(input.kind.caveman),
-      m_cavemanPlus(input.kind.caveman && input.kind.cavemanPlus), m_bonus(input.bonus),
-      m_pay(input.payPerCatch)
+      m_randomPicks(input.randomPicks), m_rules(input.payPerCatch, input.bonus, input.kind),
+      m_freeGames(m_rules.freeGames())
 {
     for (int number : input.markedNumbers)
         m_ticket.insert(number);
-    for (int i = 0; i < 80; ++i)
+    for (int i = 0; i < kBoardNumbers; ++i)
         m_deck[i] = static_cast<std::uint16_t>(i);
-    m_hasBonusBall = m_bonus.BonusBall != 0;
-    m_hasFreeGames = m_bonus.FreeGames > 0;
-    if (m_hasFreeGames)
-        m_freeGames = static_cast<std::int64_t>(RoundHalfEven(std::min(m_bonus.FreeGames, kMaxFreeGames)));
-    m_plain = !m_randomPicks && !m_hasBonusBall && !m_caveman;
+    m_plain = !m_randomPicks && !m_rules.hasBonusBall() && !m_rules.placesEggs();
 }
 
 // A whole number drawn uniformly from [0, bound): the high half of a 32 x 32-bit product,
@@ -203,7 +193,7 @@ SimulationGame::SimulationGame(const SimulationInput& input, pcg32 generator)
 // 2^32 mod 80^4 makes all 80^4 results equally likely.
 [[gnu::always_inline]] inline std::uint32_t SimulationGame::fourDigitWord()
 {
-    constexpr std::uint32_t kBound = 80u * 80 * 80 * 80;
+    constexpr std::uint32_t kBound = kBoardNumbers * kBoardNumbers * kBoardNumbers * kBoardNumbers;
     constexpr auto kThreshold = static_cast<std::uint32_t>((std::uint64_t{1} << 32) % kBound);
     for (;;) {
         const std::uint32_t x = m_generator();
@@ -216,7 +206,7 @@ SimulationGame::SimulationGame(const SimulationInput& input, pcg32 generator)
 [[gnu::always_inline]] inline void SimulationGame::dealOne(int position, std::uint32_t& x,
                                                            SimulationNumbers& dealt)
 {
-    const std::uint64_t product = std::uint64_t{x} * static_cast<std::uint32_t>(80 - position);
+    const std::uint64_t product = std::uint64_t{x} * static_cast<std::uint32_t>(kBoardNumbers - position);
     x = static_cast<std::uint32_t>(product);
     const auto other = position + static_cast<int>(product >> 32);
     const std::uint16_t number = m_deck[other];
@@ -236,7 +226,7 @@ template <int kFirst, int kCount> [[gnu::always_inline]] inline SimulationNumber
     constexpr std::uint32_t kBound = [] {
         std::uint32_t bound = 1;
         for (int k = 0; k < kCount; ++k)
-            bound *= 80 - kFirst - k;
+            bound *= kBoardNumbers - kFirst - k;
         return bound;
     }();
     constexpr auto kThreshold = static_cast<std::uint32_t>((std::uint64_t{1} << 32) % kBound);
@@ -302,49 +292,49 @@ template <bool kPlain>
         if (m_randomPicks)
             m_ticket = drawDistinct(m_marked, {});
         // The eggs: three different numbers, none on the ticket, placed before the draw.
-        if (m_caveman)
-            m_eggs = drawDistinct(kEggCount, m_ticket);
+        if (m_rules.placesEggs())
+            m_eggs = drawDistinct(kCavemanEggs, m_ticket);
         m_bonusFlag = false;
         m_bonusBallNumber = 0;
         m_drawn = drawTwenty();
         int hits = countOf(m_ticket & m_drawn);
         int eggCatches = 0;
-
-        if (m_hasBonusBall) {
+        bool bonusBallHit = false;
+        if (m_rules.hasBonusBall()) {
             // The bonus ball is the r-th smallest drawn number, r a random rank.
-            m_bonusBallNumber = nthSmallest(m_drawn, static_cast<int>(below(kDrawnCount)));
-            m_bonusFlag = m_ticket.contains(m_bonusBallNumber);
-        } else if (m_caveman) {
+            m_bonusBallNumber = nthSmallest(m_drawn, static_cast<int>(below(kDrawnBalls)));
+            bonusBallHit = m_ticket.contains(m_bonusBallNumber);
+        } else if (m_rules.countsEggs()) {
             eggCatches = countOf(m_eggs & m_drawn);
-            if (eggCatches > 1)
-                m_bonusFlag = true;
-            // Two eggs and a paying catch draw three extra balls among the numbers not drawn;
-            // hits and eggs are counted again over the 23 balls, and the extra balls leave the
-            // drawn numbers again afterwards (m_drawn never holds them).
-            if (m_cavemanPlus && eggCatches > 1 && m_pay[hits] > 0) {
-                m_extraBalls = deal<kDrawnCount, kExtraBallCount>(); // balls 21 to 23
-                const SimulationNumbers balls = m_drawn | m_extraBalls;
-                hits = countOf(m_ticket & balls);
-                eggCatches = countOf(m_eggs & balls);
-            }
+        }
+        m_bonusFlag = m_rules.earnsBonus(bonusBallHit, eggCatches);
+        if (m_rules.drawsExtraBalls(hits, eggCatches)) {
+            // Drawn among the numbers not drawn; the extra balls leave the drawn numbers again
+            // afterwards (m_drawn never holds them).
+            m_extraBalls = deal<kDrawnBalls, kExtraBalls>(); // balls 21 to 23
+            const SimulationNumbers balls = m_drawn | m_extraBalls;
+            hits = countOf(m_ticket & balls);
+            eggCatches = countOf(m_eggs & balls);
         }
 
-        const std::int32_t pay = m_pay[hits];
-        if (m_bonusFlag && pay > 0) {
-            if (m_hasFreeGames) {
-                // The series: each free game a new draw, its pay times the factor; the
-                // triggering game's own pay stays in the base winnings.
-                ++bonusEvents;
-                for (std::int64_t i = 0; i < m_freeGames; ++i) {
-                    m_drawn = drawTwenty();
-                    bonusWinnings += m_pay[countOf(m_ticket & m_drawn)] * m_bonus.BonusFactor;
-                }
-            } else if (m_caveman) {
-                bonusWinnings += pay * (m_bonus.eggMultiplier(eggCatches) - 1);
-                ++bonusEvents;
-            } else {
-                bonusWinnings += pay * (m_bonus.BonusFactor - 1);
+        const SimulationSettlement settlement = m_rules.settle(hits, eggCatches, m_bonusFlag);
+        switch (settlement.bonus) {
+        case SimulationBonusPaid::None:
+            break;
+        case SimulationBonusPaid::FreeGames:
+            // Each free game a new draw; the triggering game's own pay stays in the base winnings.
+            ++bonusEvents;
+            for (int i = 0; i < m_freeGames; ++i) {
+                m_drawn = drawTwenty();
+                bonusWinnings += m_rules.freeGameWin(countOf(m_ticket & m_drawn));
             }
+            break;
+        case SimulationBonusPaid::EggMultiplier:
+            ++bonusEvents;
+            [[fallthrough]];
+        case SimulationBonusPaid::BonusFactor:
+            bonusWinnings += m_rules.pays()[hits] * (settlement.multiplier - 1);
+            break;
         }
         return hits;
     }
@@ -402,7 +392,7 @@ namespace {
 // counted from zero so that blocks can be played in any order and merged in theirs.
 struct BlockRecord
 {
-    std::array<std::uint32_t, 11> catchCounts{};
+    std::array<std::uint32_t, kMaxMarks + 1> catchCounts{};
     double bonusWinnings = 0;
     std::int64_t bonusEvents = 0;
     SimulationNumbers eggs; // of the block's last game
@@ -426,10 +416,10 @@ private:
     {
         return std::min(kChunkGames, m_games - chunk * kChunkGames);
     }
-    std::int64_t baseWinnings(const std::array<std::uint32_t, 11>& counts) const
+    std::int64_t baseWinnings(const std::array<std::uint32_t, kMaxMarks + 1>& counts) const
     {
         std::int64_t sum = 0;
-        for (int c = 0; c <= 10; ++c)
+        for (int c = 0; c <= kMaxMarks; ++c)
             sum += std::int64_t{m_input.payPerCatch[c]} * counts[c];
         return sum;
     }
@@ -492,7 +482,7 @@ bool Run::mergeBlock(std::int64_t block, SimulationResult& result, const Simulat
         }
         result.sessionLog[s] = *logged;
     }
-    for (int c = 0; c <= 10; ++c)
+    for (int c = 0; c <= kMaxMarks; ++c)
         result.catchFrequency[c] += record.catchCounts[c];
     result.baseWinnings += baseWinnings(record.catchCounts);
     result.bonusWinnings += record.bonusWinnings;
@@ -500,7 +490,7 @@ bool Run::mergeBlock(std::int64_t block, SimulationResult& result, const Simulat
     result.gamesPlayed = blockEnd;
     const std::vector<int> eggs = record.eggs.numbers();
     result.lastEggs = {};
-    std::copy_n(eggs.begin(), std::min<std::size_t>(eggs.size(), 3), result.lastEggs.begin());
+    std::copy_n(eggs.begin(), std::min<std::size_t>(eggs.size(), kCavemanEggs), result.lastEggs.begin());
     if (progress)
         progress(result);
     if (blockEnd < m_games && stop && stop->load()) {

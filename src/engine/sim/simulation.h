@@ -14,8 +14,10 @@
 // run's seed, played on worker threads and merged in chunk order: the figures depend on the
 // seed alone, never on the number of threads.
 
+#include "engine/common/gameconstants.h"
 #include "engine/common/kenogame.h"
 #include "engine/common/kenorandom.h"
+#include "simulationrules.h"
 
 #include <array>
 #include <atomic>
@@ -44,7 +46,7 @@ struct SimulationInput
     std::vector<int> markedNumbers;
     bool randomPicks = false;
     // Credits paid for each catch 0 to 10 on a one-credit ticket.
-    std::array<std::int32_t, 11> payPerCatch{};
+    SimulationPays payPerCatch{};
     SimulationBonus bonus;
     GameKind kind;          // eggs, and with them the extra balls of a game of 23 balls
     std::int64_t games = 0; // 1 to kMaxSimulationGames
@@ -57,7 +59,7 @@ struct SimulationInput
 struct SimulationTotals
 {
     std::int64_t gamesPlayed = 0;
-    std::array<std::int64_t, 11> catchFrequency{};
+    std::array<std::int64_t, kMaxMarks + 1> catchFrequency{};
     std::int64_t baseWinnings = 0; // sum of the pay per catch over the games played
     double bonusWinnings = 0;      // everything the bonus features added
     std::int64_t bonusEvents = 0;  // free-game series and egg multipliers paid
@@ -74,7 +76,7 @@ struct SimulationResult : SimulationTotals
     std::vector<std::int64_t> sessionLog;
     bool stopped = false; // the stop flag ended the run before its last game
     // The eggs of the last game played, in ascending order (zeros outside Caveman games).
-    std::array<int, 3> lastEggs{};
+    std::array<int, kCavemanEggs> lastEggs{};
     // Why the input was refused, or why the run ended before its last game (its winnings grew
     // beyond what a session total holds); empty otherwise.
     std::string error;
@@ -158,17 +160,12 @@ private:
 
     pcg32 m_generator;
     SimulationNumbers m_ticket, m_drawn, m_eggs, m_extraBalls;
-    std::array<std::uint16_t, 80> m_deck{}; // number - 1, in the order the deals left them
+    std::array<std::uint16_t, kBoardNumbers> m_deck{}; // number - 1, in the order the deals left them
     int m_marked = 0;
     bool m_randomPicks = false;
     bool m_plain = false; // no random picks, no bonus ball, no eggs: a game is its draw
-    bool m_caveman = false;
-    bool m_cavemanPlus = false;
-    bool m_hasBonusBall = false;
-    std::int64_t m_freeGames = 0; // how many free games a series plays
-    bool m_hasFreeGames = false;
-    SimulationBonus m_bonus;
-    std::array<std::int32_t, 11> m_pay{};
+    SimulationRules m_rules;
+    int m_freeGames = 0; // how many free games a series plays
     int m_bonusBallNumber = 0;
     bool m_bonusFlag = false;
 };

@@ -5,7 +5,7 @@
 #include "engine/catalogue/paytableimport.h"
 #include "engine/catalogue/payvalidation.h"
 #include "engine/common/numberforms.h"
-#include "engine/sim/exactodds.h"
+#include "engine/exact/exactodds.h"
 #include "aboutdialog.h"
 #include "gui/common/commandbutton.h"
 #include "gui/common/dialogs.h"

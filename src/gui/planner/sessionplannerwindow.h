@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/sim/sessionplanner.h"
+#include "engine/planner/sessionplanner.h"
 #include "gui/common/latestvaluerelay.h"
 
 #include <atomic>

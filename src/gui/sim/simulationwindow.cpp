@@ -5,6 +5,7 @@
 #include "engine/common/gamelistentry.h"
 #include "engine/common/numberforms.h"
 #include "engine/play/deck.h"
+#include "engine/sim/gamecount.h"
 #include "engine/sim/sessionstats.h"
 #include "gui/common/commandbutton.h"
 #include "gui/common/dialogs.h"
@@ -346,23 +347,14 @@ std::optional<std::int64_t> SimulationWindow::askGameCount()
     const std::optional<QString> answer =
         m_dialogs.input(this, "Enter the number of games to play in this simulation, then click 'OK'.",
                         kProgramTitle, qs(PlainForm(m_module2.gSimGames)));
-    if (!answer || answer->trimmed().isEmpty())
+    if (!answer)
         return std::nullopt;
-    const double value = LeadingNumber(answer->toStdString());
-    if (value <= 0)
+    const GameCountAnswer games = ParseGameCount(answer->toStdString());
+    if (games.kind == GameCountAnswerKind::Refused)
+        m_dialogs.message(this, qs(games.message));
+    if (games.kind != GameCountAnswerKind::Accepted)
         return std::nullopt;
-    if (value > static_cast<double>(kMaxSimulationGames)) {
-        m_dialogs.message(this, "Do not enter a number greater than one billion.");
-        return std::nullopt;
-    }
-    // Only a clean whole number runs: "12abc", "1,000" or "0.4" would otherwise run some other count.
-    const auto number = ParseNumber(answer->toStdString());
-    if (!number || *number != RoundHalfEven(*number)) {
-        m_dialogs.message(this, "Enter the number of games as a whole number from 1 to 1000000000, without "
-                                "letters or separators.");
-        return std::nullopt;
-    }
-    return static_cast<std::int64_t>(*number);
+    return games.games;
 }
 
 void SimulationWindow::CommandCompute_Click()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/sim/exactodds.h"
-#include "engine/sim/randomness.h"
+#include "engine/exact/exactodds.h"
+#include "engine/randomness/randomness.h"
 #include "engine/sim/runorigin.h"
 #include "engine/sim/simulation.h"
 #include "chartswindow.h"

@@ -7,6 +7,7 @@
 // pays whole credits per credit bet (it rounds every pay); the board pays whole credits for
 // the bet (it rounds pay x bet), so its wins per credit bet are those divided by the bet.
 
+#include "engine/common/gameconstants.h"
 #include "engine/common/kenogame.h"
 
 #include <array>
@@ -18,9 +19,8 @@
 
 namespace tallyhawk {
 
-constexpr int kExactMaxCatch = 10;
-constexpr int kExactEggs = 3;            // eggs of a Caveman game
-constexpr int kExactExtraBalls = 3;      // balls 21 to 23 of a Caveman Plus game
+// The session planner window's older name for kMaxMarks, until it takes that one.
+constexpr int kExactMaxCatch = kMaxMarks;
 constexpr int kExactSessionGames = 100;  // games of one session
 constexpr int kExactSessionTopWin = 500; // the session figures count wins of 500 or more together
 constexpr int kMaxExactFreeGames = 100;
@@ -30,15 +30,15 @@ constexpr double kMaxExactFreeGamesWin = 4e6; // free games x bonus factor x top
 // tests shrink it so that every draw can be enumerated.
 struct KenoShape
 {
-    int numbers = 80;
-    int drawn = 20;
+    int numbers = kBoardNumbers;
+    int drawn = kDrawnBalls;
 };
 
 // A ticket of `marked` numbers against one game, as each rule set reads the game.
 struct ExactGame
 {
     int marked = 0;
-    std::array<double, kExactMaxCatch + 1> pays{}; // stored credits per credit bet, by catch
+    std::array<double, kMaxMarks + 1> pays{}; // stored credits per credit bet, by catch
     BonusValues boardBonus;
     GameKind boardKind;
     SimulationBonus simulationBonus;
@@ -92,25 +92,25 @@ WinDistribution ConvolvePower(const WinDistribution& one, int times);
 
 // Hypergeometric: the chance of catching c of `marked` numbers when `drawn` of `numbers` are
 // drawn.
-std::array<long double, kExactMaxCatch + 1> CatchProbabilities(int marked, KenoShape shape = {});
+std::array<long double, kMaxMarks + 1> CatchProbabilities(int marked, KenoShape shape = {});
 
 // One game's win per credit bet under the simulation's rules, the free games it starts
 // included. `catches` (optional) receives the distribution of the catch the simulation
 // counts for the game (after the extra balls).
 WinDistribution SimulationWinDistribution(const ExactGame& game, KenoShape shape = {},
-                                          std::array<long double, kExactMaxCatch + 1>* catches = nullptr);
+                                          std::array<long double, kMaxMarks + 1>* catches = nullptr);
 
 // One play of the board at `bet` credits: the win in credits of the paid game and of the free
 // games it starts. `catches` as above, for the paid game.
 WinDistribution BoardWinDistribution(const ExactGame& game, int bet = 1, KenoShape shape = {},
-                                     std::array<long double, kExactMaxCatch + 1>* catches = nullptr);
+                                     std::array<long double, kMaxMarks + 1>* catches = nullptr);
 
 // The same play told apart by the catches it makes: entry c is the part of BoardWinDistribution
 // in which neither the paid game nor any free game it starts catches c, so its probabilities add
 // up to the chance that the play misses c. A catch the ticket cannot make keeps the whole
 // distribution. All entries are empty when the game is refused (ExactGameError).
-std::array<WinDistribution, kExactMaxCatch + 1> BoardWinMissingCatch(const ExactGame& game, int bet = 1,
-                                                                     KenoShape shape = {});
+std::array<WinDistribution, kMaxMarks + 1> BoardWinMissingCatch(const ExactGame& game, int bet = 1,
+                                                                KenoShape shape = {});
 
 // An exact fraction, numerator over a positive denominator, in lowest terms.
 __extension__ using ExactInt = __int128;
@@ -189,13 +189,13 @@ struct ExactOdds
 {
     int bet = 1;
     WinDistribution win; // credits won at `bet`
-    std::array<double, kExactMaxCatch + 1> catchProbability{};
+    std::array<double, kMaxMarks + 1> catchProbability{};
     double returnPct = 0; // expected win per credit bet, in percent
     double variance = 0;  // of the win per credit bet
     double standardDeviation = 0;
     double hitRate = 0; // the chance that the win is above 0
 };
-ExactOdds ExactOddsOf(const WinDistribution& win, const std::array<long double, kExactMaxCatch + 1>& catches,
+ExactOdds ExactOddsOf(const WinDistribution& win, const std::array<long double, kMaxMarks + 1>& catches,
                       int bet);
 
 struct ExactAnalysis

@@ -9,7 +9,7 @@
 // too large, whole sessions are simulated instead, each play drawn from the same exact win
 // distribution, and every figure comes with its 95 % interval. A result says which it is.
 
-#include "engine/sim/exactodds.h"
+#include "engine/exact/exactodds.h"
 
 #include <array>
 #include <atomic>
@@ -21,7 +21,8 @@
 
 namespace tallyhawk {
 
-constexpr int kPlanMaxBet = 45;
+// The session planner window's older name for kMaxBet, until it takes that one.
+constexpr int kPlanMaxBet = kMaxBet;
 constexpr std::int64_t kPlanMaxGames = 100'000;
 constexpr std::int64_t kPlanMaxCredits = 1'000'000'000;
 // The points of the end credits that a result gives: 5 %, 25 %, 50 %, 75 % and 95 %.
@@ -35,7 +36,7 @@ constexpr double kFullDistributionWork = 3e8;
 
 struct SessionPlan
 {
-    int bet = 1;                        // credits per paid game, 1 to kPlanMaxBet
+    int bet = 1;                        // credits per paid game, kMinBet to kMaxBet
     std::int64_t credits = 0;           // at the start, at least the bet
     std::int64_t games = 0;             // the most paid games, 1 to kPlanMaxGames
     std::optional<std::int64_t> target; // stop once the credits reach it; above the start
@@ -52,9 +53,9 @@ struct PlanStep
     std::string error; // why the game cannot be planned; empty when it can
     int bet = 1;
     WinDistribution win;
-    std::array<WinDistribution, kExactMaxCatch + 1> winMissing;
+    std::array<WinDistribution, kMaxMarks + 1> winMissing;
     // The catches whose chance of coming at least once a plan gives: those the pay table pays.
-    std::array<bool, kExactMaxCatch + 1> tracked{};
+    std::array<bool, kMaxMarks + 1> tracked{};
     bool ok() const { return error.empty(); }
 };
 
@@ -119,7 +120,7 @@ struct SessionPlanResult
     std::int64_t tailFrom = 0;
     double tailProbability = 0;
     // The chance that the session catches c at least once, for the catches the step tracks.
-    std::array<std::optional<PlanValue>, kExactMaxCatch + 1> catchAtLeastOnce{};
+    std::array<std::optional<PlanValue>, kMaxMarks + 1> catchAtLeastOnce{};
 
     bool ok() const { return error.empty() && !stopped; }
 };

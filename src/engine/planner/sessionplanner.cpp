@@ -9,8 +9,8 @@ namespace tallyhawk {
 
 std::string CheckSessionPlan(const SessionPlan& plan)
 {
-    if (plan.bet < 1 || plan.bet > kPlanMaxBet)
-        return "The bet must be 1 to " + std::to_string(kPlanMaxBet) + " credits.";
+    if (plan.bet < kMinBet || plan.bet > kMaxBet)
+        return "The bet must be 1 to " + std::to_string(kMaxBet) + " credits.";
     if (plan.credits < 1 || plan.credits > kPlanMaxCredits)
         return "The starting credits must be 1 to " + std::to_string(kPlanMaxCredits) + ".";
     if (plan.credits < plan.bet)
@@ -50,7 +50,7 @@ PlanStep BoardPlanStep(const ExactGame& game, int bet, KenoShape shape)
         return step;
     step.win = BoardWinDistribution(game, bet, shape);
     step.winMissing = BoardWinMissingCatch(game, bet, shape);
-    for (int c = 0; c <= std::min(game.marked, kExactMaxCatch); ++c)
+    for (int c = 0; c <= std::min(game.marked, kMaxMarks); ++c)
         step.tracked[c] = game.pays[c] > 0;
     return step;
 }
@@ -74,9 +74,9 @@ std::vector<PlanCandidate> MarkedCountCandidates(const std::function<ExactGame(i
                                                  int bet, KenoShape shape)
 {
     std::vector<PlanCandidate> candidates;
-    for (int marked = 1; marked <= kMaxMarked; ++marked) {
+    for (int marked = 1; marked <= kMaxMarks; ++marked) {
         const ExactGame game = ticketOf(marked);
-        const auto paid = game.pays.begin() + std::min(marked, kExactMaxCatch) + 1;
+        const auto paid = game.pays.begin() + std::min(marked, kMaxMarks) + 1;
         if (std::none_of(game.pays.begin(), paid, [](double pay) { return pay > 0; }))
             continue;
         candidates.push_back({std::to_string(marked), BoardPlanStep(game, bet, shape)});

@@ -13,6 +13,7 @@
 #include "exactodds.h"
 
 #include "engine/common/numberforms.h"
+#include "engine/sim/simulationrules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,8 +23,8 @@ namespace tallyhawk {
 
 namespace {
 
-using Probabilities = std::array<long double, kExactMaxCatch + 1>;
-using WholePays = std::array<std::int64_t, kExactMaxCatch + 1>;
+using Probabilities = std::array<long double, kMaxMarks + 1>;
+using WholePays = std::array<std::int64_t, kMaxMarks + 1>;
 
 ExactInt binomial(int n, int k)
 {
@@ -43,7 +44,7 @@ long double ratio(ExactInt count, ExactInt total)
 
 int eggsOf(GameKind kind)
 {
-    return kind.caveman || kind.cavemanPlus ? kExactEggs : 0;
+    return kind.caveman || kind.cavemanPlus ? kCavemanEggs : 0;
 }
 
 // The simulation's wins are whole in units of 1 / D credits, D the first of these that makes
@@ -76,20 +77,14 @@ std::int64_t inUnits(double value, std::int64_t units)
     return std::llround(value * static_cast<double>(units));
 }
 
-// The number of free games a series of the simulation plays.
-int simulationFreeGames(const SimulationBonus& bonus)
+// The simulation's rules for the ticket, each pay rounded to a 32-bit whole number as the run
+// takes it. (The errors have refused pays above kMaxStoredPay, so every pay fits.)
+SimulationRules simulationRulesOf(const ExactGame& game)
 {
-    return bonus.FreeGames > 0 ? static_cast<int>(RoundHalfEven(bonus.FreeGames)) : 0;
-}
-
-// The simulation's pay per catch: each pay rounded to a 32-bit whole number. (The errors have
-// refused pays above kMaxStoredPay, so every pay fits.)
-WholePays simulationPays(const ExactGame& game)
-{
-    WholePays pays{};
-    for (int c = 0; c <= kExactMaxCatch; ++c)
+    SimulationPays pays{};
+    for (int c = 0; c <= kMaxMarks; ++c)
         pays[c] = ToInt32(game.pays[c]).value_or(0);
-    return pays;
+    return SimulationRules(pays, game.simulationBonus, game.simulationKind);
 }
 
 // The board's base win: pay x bet rounded to a whole number, as the board keeps it in 64 bits.
@@ -97,7 +92,7 @@ WholePays simulationPays(const ExactGame& game)
 WholePays boardBase(const ExactGame& game, int bet)
 {
     WholePays base{};
-    for (int c = 0; c <= kExactMaxCatch; ++c)
+    for (int c = 0; c <= kMaxMarks; ++c)
         base[c] = ToInt64(game.pays[c] * bet).value_or(0);
     return base;
 }
@@ -174,8 +169,8 @@ WinDistribution withFreeGames(std::vector<WinAtom> plain, std::vector<WinAtom> t
 // ---- The board: the reveal ball by ball ----
 
 // A state after some balls: hits, eggs caught, eggs caught before the last hit, bonus ball hit.
-constexpr int kEggStates = kExactEggs + 1;
-constexpr int kRevealStates = (kExactMaxCatch + 1) * kEggStates * kEggStates * 2;
+constexpr int kEggStates = kCavemanEggs + 1;
+constexpr int kRevealStates = (kMaxMarks + 1) * kEggStates * kEggStates * 2;
 using RevealTable = std::array<long double, kRevealStates>;
 
 constexpr int stateIndex(int hits, int eggs, int eggsAtLastHit, int bonusBallHit)
@@ -219,12 +214,12 @@ RevealTable revealBall(const RevealTable& before, int position, int marked, int 
 }
 
 // Which catches pay anything: the Caveman Plus gate reads whether the last hit won.
-using Paying = std::array<bool, kExactMaxCatch + 1>;
+using Paying = std::array<bool, kMaxMarks + 1>;
 
 Paying payingOf(const WholePays& base)
 {
     Paying paying{};
-    for (int c = 0; c <= kExactMaxCatch; ++c)
+    for (int c = 0; c <= kMaxMarks; ++c)
         paying[c] = base[c] != 0;
     return paying;
 }
@@ -258,7 +253,7 @@ std::vector<RevealOutcome> revealGame(const ExactGame& game, const Paying& payin
                         table[stateIndex(m, e, l, h)] = 0;
                     }
                 }
-        for (int position = shape.drawn + 1; position <= shape.drawn + kExactExtraBalls; ++position)
+        for (int position = shape.drawn + 1; position <= shape.drawn + kExtraBalls; ++position)
             goOn = revealBall(goOn, position, marked, eggs, bonusBall, shape);
         for (int i = 0; i < kRevealStates; ++i)
             table[i] += goOn[i];
@@ -355,15 +350,15 @@ std::string commonError(const ExactGame& game, int bet, KenoShape shape, GameKin
         return game.valueError;
     if (shape.numbers < 1 || shape.drawn < 1 || shape.drawn > shape.numbers)
         return "The board must draw between 1 number and all of its numbers.";
-    if (game.marked < 1 || game.marked > kExactMaxCatch || game.marked > shape.numbers)
+    if (game.marked < kMinMarks || game.marked > kMaxMarks || game.marked > shape.numbers)
         return "The ticket must mark 1 to 10 numbers.";
-    if (eggsOf(kind) > 0 && shape.numbers - game.marked < kExactEggs)
+    if (eggsOf(kind) > 0 && shape.numbers - game.marked < kCavemanEggs)
         return "A Caveman game needs three unmarked numbers for its eggs.";
-    if (kind.cavemanPlus && shape.numbers - shape.drawn < kExactExtraBalls)
+    if (kind.cavemanPlus && shape.numbers - shape.drawn < kExtraBalls)
         return "A Caveman Plus game needs three undrawn numbers for its extra balls.";
-    if (bet < 1 || bet > 45)
+    if (bet < kMinBet || bet > kMaxBet)
         return "The bet must be 1 to 45 credits.";
-    for (int c = 0; c <= kExactMaxCatch; ++c)
+    for (int c = 0; c <= kMaxMarks; ++c)
         if (std::string error =
                 StoredValueError(StoredValue::Pay, game.pays[c], "The pay for catching " + std::to_string(c));
             !error.empty())
@@ -419,7 +414,7 @@ std::string simulationError(const ExactGame& game, KenoShape shape)
             return "A bonus value is too large for the exact analysis.";
     if (bonus.FreeGames > kMaxExactFreeGames) // before rounding it to a whole number
         return freeGamesError(bonus.FreeGames, bonus.BonusFactor, game, units);
-    return freeGamesError(simulationFreeGames(bonus), bonus.BonusFactor, game, units);
+    return freeGamesError(simulationRulesOf(game).freeGames(), bonus.BonusFactor, game, units);
 }
 
 } // namespace
@@ -434,16 +429,114 @@ std::string ExactGameError(const ExactGame& game, int bet, KenoShape shape, std:
     return {};
 }
 
-std::array<long double, kExactMaxCatch + 1> CatchProbabilities(int marked, KenoShape shape)
+std::array<long double, kMaxMarks + 1> CatchProbabilities(int marked, KenoShape shape)
 {
     Probabilities p{};
     const ExactInt draws = binomial(shape.numbers, shape.drawn);
-    for (int c = 0; c <= std::min(marked, kExactMaxCatch) && draws > 0; ++c)
+    for (int c = 0; c <= std::min(marked, kMaxMarks) && draws > 0; ++c)
         p[c] = ratio(binomial(marked, c) * binomial(shape.numbers - marked, shape.drawn - c), draws);
     return p;
 }
 
 namespace {
+
+// One way a game of the simulation ends before its free games: the catch it counts (after any
+// extra balls) and what the rules pay for it, with its chance both as a number and as `ways`
+// equally likely draws of SimulationOutcomes::denominator.
+struct SimulationOutcome
+{
+    int hits = 0;
+    SimulationSettlement settlement;
+    long double probability = 0;
+    ExactInt ways = 0;
+};
+
+struct SimulationOutcomes
+{
+    std::vector<SimulationOutcome> outcomes;
+    ExactInt denominator = 1;
+    Probabilities catches{}; // the chance of each catch the simulation counts
+};
+
+// Every way a game of the simulation can fall, counted by subsets: the catch, whether the bonus
+// ball (a uniformly ranked drawn number) is on the ticket, the eggs and the extra balls, each
+// then settled by the simulation's own rules. `x` notes a count that does not fit.
+SimulationOutcomes simulationOutcomes(const ExactGame& game, const SimulationRules& rules, KenoShape shape,
+                                      Checked& x)
+{
+    SimulationOutcomes all;
+    const int n = game.marked, k = shape.drawn;
+    const ExactInt draws = binomial(shape.numbers, k);
+    const Probabilities hyper = CatchProbabilities(n, shape);
+    auto add = [&](int hits, int eggCatches, bool bonusEarned, long double p, ExactInt ways) {
+        if (p > 0)
+            all.outcomes.push_back({hits, rules.settle(hits, eggCatches, bonusEarned), p, ways});
+    };
+
+    if (rules.hasBonusBall()) {
+        all.denominator = x.mul(draws, k);
+        for (int c = 0; c <= n; ++c) {
+            all.catches[c] += hyper[c];
+            const ExactInt ways = binomial(n, c) * binomial(shape.numbers - n, k - c);
+            const long double hitBall = hyper[c] * c / k;
+            if (rules.settle(c, 0, rules.earnsBonus(true, 0)).bonus == SimulationBonusPaid::None ||
+                hitBall == 0) {
+                add(c, 0, rules.earnsBonus(false, 0), hyper[c], x.mul(ways, k));
+                continue;
+            }
+            add(c, 0, rules.earnsBonus(false, 0), hyper[c] - hitBall, x.mul(ways, k - c));
+            add(c, 0, rules.earnsBonus(true, 0), hitBall, x.mul(ways, c));
+        }
+    } else if (rules.countsEggs()) {
+        const int others = shape.numbers - n - kCavemanEggs;
+        const ExactInt extraDraws = binomial(shape.numbers - k, kExtraBalls);
+        // Outcomes without extra balls count their draws once per way of drawing the extra
+        // balls, so that every outcome shares one denominator.
+        const ExactInt drawsEach = game.simulationKind.cavemanPlus ? extraDraws : 1;
+        all.denominator = x.mul(draws, drawsEach);
+        const long double drawsP = static_cast<long double>(draws);
+        const long double extraDrawsP = static_cast<long double>(extraDraws);
+        for (int c = 0; c <= n; ++c)
+            for (int e = 0; e <= kCavemanEggs; ++e) {
+                const ExactInt ways =
+                    binomial(n, c) * binomial(kCavemanEggs, e) * binomial(others, k - c - e);
+                if (ways == 0)
+                    continue;
+                const long double p = static_cast<long double>(ways) / drawsP;
+                const bool bonusEarned = rules.earnsBonus(false, e);
+                if (!rules.drawsExtraBalls(c, e)) {
+                    all.catches[c] += p;
+                    add(c, e, bonusEarned, p, x.mul(ways, drawsEach));
+                    continue;
+                }
+                // Three extra balls from the undrawn numbers, then hits and eggs are recounted.
+                const int othersLeft = others - (k - c - e);
+                for (int c2 = 0; c2 <= kExtraBalls; ++c2)
+                    for (int e2 = 0; c2 + e2 <= kExtraBalls; ++e2) {
+                        const ExactInt extraWays = binomial(n - c, c2) * binomial(kCavemanEggs - e, e2) *
+                                                   binomial(othersLeft, kExtraBalls - c2 - e2);
+                        if (extraWays == 0)
+                            continue;
+                        const long double pExtra = p * static_cast<long double>(extraWays) / extraDrawsP;
+                        all.catches[c + c2] += pExtra;
+                        add(c + c2, e + e2, bonusEarned, pExtra, x.mul(ways, extraWays));
+                    }
+            }
+    } else {
+        all.denominator = draws;
+        for (int c = 0; c <= n; ++c) {
+            all.catches[c] += hyper[c];
+            add(c, 0, false, hyper[c], binomial(n, c) * binomial(shape.numbers - n, k - c));
+        }
+    }
+    return all;
+}
+
+// The win of an outcome in units of 1 / `units` credits: its pay times its multiplier.
+std::int64_t outcomeWin(const SimulationRules& rules, const SimulationOutcome& o, std::int64_t units)
+{
+    return std::int64_t{rules.pays()[o.hits]} * inUnits(o.settlement.multiplier, units);
+}
 
 WinDistribution simulationWin(const ExactGame& game, KenoShape shape, Probabilities* catches,
                               FreeGamesMemo& memo)
@@ -455,84 +548,24 @@ WinDistribution simulationWin(const ExactGame& game, KenoShape shape, Probabilit
         return {};
 
     // Wins in units of 1 / `units` credits, so that a Bonus Factor of 2.5 pays whole units.
-    const SimulationBonus& bonus = game.simulationBonus;
-    const std::int64_t units = simulationUnits(bonus);
-    const WholePays pay = simulationPays(game);
-    WholePays payUnits{};
-    for (int c = 0; c <= kExactMaxCatch; ++c)
-        payUnits[c] = pay[c] * units;
-    const std::int64_t factor = inUnits(bonus.BonusFactor, units);
-    const int eggs = eggsOf(game.simulationKind);
-    const bool freeGames = bonus.FreeGames > 0;
-    const int n = game.marked, k = shape.drawn;
-    const Probabilities hyper = CatchProbabilities(n, shape);
+    const SimulationRules rules = simulationRulesOf(game);
+    const std::int64_t units = simulationUnits(rules.bonus());
+    Checked counts; // only the chances are wanted here
+    const SimulationOutcomes all = simulationOutcomes(game, rules, shape, counts);
+    catchP = all.catches;
     std::vector<WinAtom> plain, triggering;
+    for (const SimulationOutcome& o : all.outcomes)
+        add(o.settlement.bonus == SimulationBonusPaid::FreeGames ? triggering : plain,
+            outcomeWin(rules, o, units), o.probability);
 
-    if (bonus.BonusBall != 0) {
-        // Any non-zero Bonus Ball makes a bonus-ball game here, and eggs are then never counted.
-        for (int c = 0; c <= n; ++c) {
-            catchP[c] += hyper[c];
-            const long double hitBall = hyper[c] * c / k;
-            if (pay[c] <= 0 || hitBall == 0) {
-                add(plain, payUnits[c], hyper[c]);
-                continue;
-            }
-            add(plain, payUnits[c], hyper[c] - hitBall);
-            if (freeGames)
-                add(triggering, payUnits[c], hitBall);
-            else if (eggs > 0)
-                add(plain, payUnits[c], hitBall); // the egg multiplier less one is still 0
-            else
-                add(plain, pay[c] * factor, hitBall);
-        }
-    } else if (eggs > 0) {
-        const int others = shape.numbers - n - kExactEggs;
-        const long double draws = static_cast<long double>(binomial(shape.numbers, k));
-        const long double extraDraws =
-            static_cast<long double>(binomial(shape.numbers - k, kExactExtraBalls));
-        auto settle = [&](int c, int e, bool bonusEarned, long double p) {
-            catchP[c] += p;
-            if (!bonusEarned || pay[c] <= 0)
-                add(plain, payUnits[c], p);
-            else if (freeGames)
-                add(triggering, payUnits[c], p);
-            else
-                add(plain, pay[c] * inUnits(bonus.eggMultiplier(e), units), p);
-        };
-        for (int c = 0; c <= n; ++c)
-            for (int e = 0; e <= kExactEggs; ++e) {
-                const ExactInt ways = binomial(n, c) * binomial(kExactEggs, e) * binomial(others, k - c - e);
-                if (ways == 0)
-                    continue;
-                const long double p = static_cast<long double>(ways) / draws;
-                if (!(game.simulationKind.cavemanPlus && e >= 2 && pay[c] > 0)) {
-                    settle(c, e, e >= 2, p);
-                    continue;
-                }
-                // Three extra balls from the undrawn numbers, then hits and eggs are recounted.
-                const int othersLeft = others - (k - c - e);
-                for (int c2 = 0; c2 <= kExactExtraBalls; ++c2)
-                    for (int e2 = 0; c2 + e2 <= kExactExtraBalls; ++e2) {
-                        const ExactInt extraWays = binomial(n - c, c2) * binomial(kExactEggs - e, e2) *
-                                                   binomial(othersLeft, kExactExtraBalls - c2 - e2);
-                        if (extraWays != 0)
-                            settle(c + c2, e + e2, true,
-                                   p * static_cast<long double>(extraWays) / extraDraws);
-                    }
-            }
-    } else {
-        for (int c = 0; c <= n; ++c) {
-            catchP[c] += hyper[c];
-            add(plain, payUnits[c], hyper[c]);
-        }
-    }
-
+    // A free game draws twenty numbers and pays its catch's pay times its multiplier.
     std::vector<WinAtom> freeAtoms;
-    for (int c = 0; c <= n && !triggering.empty(); ++c)
-        add(freeAtoms, pay[c] * factor, hyper[c]);
-    WinDistribution win =
-        withFreeGames(std::move(plain), std::move(triggering), distributionOf(std::move(freeAtoms)),
-                      simulationFreeGames(bonus), memo);
+    const Probabilities hyper = CatchProbabilities(game.marked, shape);
+    const std::int64_t freeMultiplier = inUnits(rules.freeGameMultiplier(), units);
+    for (int c = 0; c <= game.marked && !triggering.empty(); ++c)
+        add(freeAtoms, std::int64_t{rules.pays()[c]} * freeMultiplier, hyper[c]);
+    WinDistribution win = withFreeGames(std::move(plain), std::move(triggering),
+                                        distributionOf(std::move(freeAtoms)), rules.freeGames(), memo);
     win.unitsPerCredit = units;
     return win;
 }
@@ -541,7 +574,7 @@ WinDistribution simulationWin(const ExactGame& game, KenoShape shape, Probabilit
 // catch (whole credits as the board pays them, or the pay table's own amounts) times the
 // multiplier that applies.
 template <typename Amount>
-Amount paidGameWin(const ExactGame& game, const std::array<Amount, kExactMaxCatch + 1>& base,
+Amount paidGameWin(const ExactGame& game, const std::array<Amount, kMaxMarks + 1>& base,
                    const RevealOutcome& o)
 {
     const BonusValues& bonus = game.boardBonus;
@@ -614,10 +647,10 @@ WinDistribution BoardWinDistribution(const ExactGame& game, int bet, KenoShape s
     return boardWin(game, bet, shape, catches, memo);
 }
 
-std::array<WinDistribution, kExactMaxCatch + 1> BoardWinMissingCatch(const ExactGame& game, int bet,
-                                                                     KenoShape shape)
+std::array<WinDistribution, kMaxMarks + 1> BoardWinMissingCatch(const ExactGame& game, int bet,
+                                                                KenoShape shape)
 {
-    std::array<WinDistribution, kExactMaxCatch + 1> missing;
+    std::array<WinDistribution, kMaxMarks + 1> missing;
     if (!boardError(game, bet, shape).empty())
         return missing;
     const WholePays base = boardBase(game, bet);
@@ -627,7 +660,7 @@ std::array<WinDistribution, kExactMaxCatch + 1> BoardWinMissingCatch(const Exact
         freeGame = boardFreeGame(game, base, shape);
 
     FreeGamesMemo memo;
-    for (int c = 0; c <= kExactMaxCatch; ++c) {
+    for (int c = 0; c <= kMaxMarks; ++c) {
         std::vector<WinAtom> plain, triggering, freeAtoms;
         for (const RevealOutcome& o : paid) {
             if (o.hits == c)
@@ -649,75 +682,32 @@ std::optional<ExactFraction> SimulationReturnFraction(const ExactGame& game, Ken
     if (!simulationError(game, shape).empty())
         return std::nullopt;
     // Every term in units of 1 / `units` credits, as simulationWin counts.
-    const SimulationBonus& bonus = game.simulationBonus;
-    const std::int64_t units = simulationUnits(bonus);
-    const ExactInt factor = inUnits(bonus.BonusFactor, units);
-    const int eggs = eggsOf(game.simulationKind);
-    const bool freeGames = bonus.FreeGames > 0;
-    const WholePays pay = simulationPays(game);
+    const SimulationRules rules = simulationRulesOf(game);
+    const std::int64_t units = simulationUnits(rules.bonus());
     const int n = game.marked, k = shape.drawn;
     const ExactInt draws = binomial(shape.numbers, k);
     Checked x;
 
-    // Expected total of the free games: Free Games x Bonus Factor x the mean pay.
-    ExactInt payWays = 0;
+    // Expected total of the free games: their number times one free game's mean win.
+    const ExactInt freeMultiplier = inUnits(rules.freeGameMultiplier(), units);
+    ExactInt freeWays = 0;
     for (int c = 0; c <= n; ++c)
-        payWays = x.add(payWays, x.mul(binomial(n, c) * binomial(shape.numbers - n, k - c), pay[c]));
+        freeWays = x.add(freeWays, x.mul(binomial(n, c) * binomial(shape.numbers - n, k - c),
+                                         x.mul(rules.pays()[c], freeMultiplier)));
     const ExactFraction freeGamesTotal =
-        x.mul(x.fraction(payWays, draws), ExactFraction{x.mul(simulationFreeGames(bonus), factor), 1});
+        x.mul(x.fraction(freeWays, draws), ExactFraction{rules.freeGames(), 1});
 
-    // Everything else as numerator over one denominator; triggering ways apart.
-    ExactInt denominator = draws, numerator = 0, triggerWays = 0;
-    if (bonus.BonusBall != 0) {
-        denominator = x.mul(draws, k);
-        for (int c = 0; c <= n; ++c) {
-            const ExactInt ways = binomial(n, c) * binomial(shape.numbers - n, k - c);
-            numerator = x.add(numerator, x.mul(x.mul(ways, k), x.mul(pay[c], units)));
-            if (pay[c] <= 0)
-                continue;
-            if (freeGames)
-                triggerWays = x.add(triggerWays, ways * c);
-            else if (eggs == 0)
-                numerator = x.add(numerator, x.mul(x.mul(ways, c), x.mul(pay[c], factor - units)));
-        }
-    } else if (eggs > 0) {
-        const int others = shape.numbers - n - kExactEggs;
-        const ExactInt extraDraws =
-            game.simulationKind.cavemanPlus ? binomial(shape.numbers - k, kExactExtraBalls) : 1;
-        denominator = x.mul(draws, extraDraws);
-        auto settle = [&](int c, int e, bool bonusEarned, ExactInt ways) {
-            numerator = x.add(numerator, x.mul(ways, x.mul(pay[c], units)));
-            if (!bonusEarned || pay[c] <= 0)
-                return;
-            if (freeGames)
-                triggerWays = x.add(triggerWays, ways);
-            else
-                numerator = x.add(numerator,
-                                  x.mul(ways, x.mul(pay[c], inUnits(bonus.eggMultiplier(e), units) - units)));
-        };
-        for (int c = 0; c <= n; ++c)
-            for (int e = 0; e <= kExactEggs; ++e) {
-                const ExactInt ways = binomial(n, c) * binomial(kExactEggs, e) * binomial(others, k - c - e);
-                if (ways == 0)
-                    continue;
-                if (!(game.simulationKind.cavemanPlus && e >= 2 && pay[c] > 0)) {
-                    settle(c, e, e >= 2, x.mul(ways, extraDraws));
-                    continue;
-                }
-                const int othersLeft = others - (k - c - e);
-                for (int c2 = 0; c2 <= kExactExtraBalls; ++c2)
-                    for (int e2 = 0; c2 + e2 <= kExactExtraBalls; ++e2)
-                        settle(c + c2, e + e2, true,
-                               x.mul(ways, binomial(n - c, c2) * binomial(kExactEggs - e, e2) *
-                                               binomial(othersLeft, kExactExtraBalls - c2 - e2)));
-            }
-    } else {
-        numerator = x.mul(payWays, units);
+    // The paid game over one denominator; the ways that start free games apart.
+    const SimulationOutcomes all = simulationOutcomes(game, rules, shape, x);
+    ExactInt numerator = 0, triggerWays = 0;
+    for (const SimulationOutcome& o : all.outcomes) {
+        numerator = x.add(numerator, x.mul(o.ways, outcomeWin(rules, o, units)));
+        if (o.settlement.bonus == SimulationBonusPaid::FreeGames)
+            triggerWays = x.add(triggerWays, o.ways);
     }
-
-    ExactFraction result = x.fraction(numerator, denominator);
+    ExactFraction result = x.fraction(numerator, all.denominator);
     if (triggerWays != 0)
-        result = x.add(result, x.mul(x.fraction(triggerWays, denominator), freeGamesTotal));
+        result = x.add(result, x.mul(x.fraction(triggerWays, all.denominator), freeGamesTotal));
     result = x.mul(result, ExactFraction{1, units});
     if (x.overflow())
         return std::nullopt;
@@ -731,7 +721,7 @@ std::optional<double> PayTableReturnPct(const ExactGame& game, KenoShape shape)
         return std::nullopt;
     const BonusValues& bonus = game.boardBonus;
     Paying paying{};
-    for (int c = 0; c <= kExactMaxCatch; ++c)
+    for (int c = 0; c <= kMaxMarks; ++c)
         paying[c] = game.pays[c] > 0;
 
     // One free game's expected win: the Bonus Factor times the pay of its catch.
@@ -745,7 +735,7 @@ std::optional<double> PayTableReturnPct(const ExactGame& game, KenoShape shape)
             freeGameMean += o.probability * bonus.BonusFactor * game.pays[o.hits];
     }
     // The win formula of a paid game, without rounding.
-    std::array<long double, kExactMaxCatch + 1> pays{};
+    std::array<long double, kMaxMarks + 1> pays{};
     std::copy(game.pays.begin(), game.pays.end(), pays.begin());
     long double mean = 0;
     for (const RevealOutcome& o : revealGame(game, paying, false, shape)) {
@@ -759,9 +749,9 @@ std::optional<double> PayTableReturnPct(const ExactGame& game, KenoShape shape)
 
 std::optional<int> ExactPayingBet(const ExactGame& game)
 {
-    for (int bet = 1; bet <= 45; ++bet) {
+    for (int bet = kMinBet; bet <= kMaxBet; ++bet) {
         bool whole = true;
-        for (int c = 0; c <= std::min(game.marked, kExactMaxCatch) && whole; ++c)
+        for (int c = 0; c <= std::min(game.marked, kMaxMarks) && whole; ++c)
             whole = std::isfinite(game.pays[c]) && wholeIn(game.pays[c], bet);
         if (whole)
             return bet;
@@ -776,7 +766,7 @@ std::optional<int> CommonExactBet(const std::vector<std::optional<int>>& bets)
         if (!bet)
             return std::nullopt;
         common = std::lcm(common, *bet);
-        if (common > 45)
+        if (common > kMaxBet)
             return std::nullopt;
     }
     return common;
@@ -790,7 +780,7 @@ std::string ExactBetNote(std::optional<int> bet)
         return "Every bet pays the pay table exactly.";
     if (*bet == 2)
         return "Any even bet pays the pay table exactly.";
-    if (2 * *bet > 45)
+    if (2 * *bet > kMaxBet)
         return "A bet of " + std::to_string(*bet) + " pays the pay table exactly.";
     return "Any bet that is a multiple of " + std::to_string(*bet) + " pays the pay table exactly.";
 }
@@ -818,7 +808,7 @@ ExactOdds ExactOddsOf(const WinDistribution& win, const Probabilities& catches, 
     ExactOdds odds;
     odds.bet = bet;
     odds.win = win;
-    for (int c = 0; c <= kExactMaxCatch; ++c)
+    for (int c = 0; c <= kMaxMarks; ++c)
         odds.catchProbability[c] = static_cast<double>(catches[c]);
     const long double perCredit = 1.0L / bet;
     odds.returnPct = static_cast<double>(win.mean() * perCredit * 100);

@@ -1,4 +1,4 @@
-#include "engine/sim/exactodds.h"
+#include "engine/exact/exactodds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,8 +13,7 @@ namespace {
 using Ways = std::map<std::int64_t, ExactInt>; // whole ways to win each amount
 
 // Both rule sets read the same whole bonus values and kind in these games.
-ExactGame game(int marked, std::array<double, kExactMaxCatch + 1> pays, BonusValues b = {},
-               GameKind kind = {})
+ExactGame game(int marked, std::array<double, kMaxMarks + 1> pays, BonusValues b = {}, GameKind kind = {})
 {
     const SimulationBonus sim{double(b.BonusBall), double(b.FreeGames), double(b.BonusFactor),
                               double(b.Egg1Bonus), double(b.Egg2Bonus), double(b.Egg3Bonus)};
@@ -51,11 +50,11 @@ Outcome boardGame(const ExactGame& g, KenoShape s, int bet, const std::vector<in
                                              g.boardBonus.Egg3Bonus}[eggs];
         return bonusBallHit && g.boardBonus.FreeGames < 1 ? g.boardBonus.BonusFactor * base : base;
     };
-    for (int i = 1; i <= s.drawn + (g.boardKind.cavemanPlus ? kExactExtraBalls : 0); ++i) {
+    for (int i = 1; i <= s.drawn + (g.boardKind.cavemanPlus ? kExtraBalls : 0); ++i) {
         if (i == s.drawn + 1 && (game.win == 0 || eggs < 2))
             break;
         if (balls[i - 1] >= g.marked) {
-            eggs += g.boardKind.caveman && balls[i - 1] < g.marked + kExactEggs;
+            eggs += g.boardKind.caveman && balls[i - 1] < g.marked + kCavemanEggs;
             continue;
         }
         ++game.hits;
@@ -75,7 +74,7 @@ void expectBruteForce(const ExactGame& g, KenoShape s, int bet)
     std::vector<int> balls(static_cast<std::size_t>(s.numbers));
     std::iota(balls.begin(), balls.end(), 0);
     Ways plain, triggering, oneFree;
-    std::array<ExactInt, kExactMaxCatch + 1> caught{};
+    std::array<ExactInt, kMaxMarks + 1> caught{};
     long double total = 0;
     do {
         ++total;
@@ -97,7 +96,7 @@ void expectBruteForce(const ExactGame& g, KenoShape s, int bet)
     for (const auto& [w, ways] : triggering)
         for (const auto& [t, q] : series)
             win[w + t] += static_cast<long double>(ways) / total * q;
-    std::array<long double, kExactMaxCatch + 1> catches{};
+    std::array<long double, kMaxMarks + 1> catches{};
     const WinDistribution exact = BoardWinDistribution(g, bet, s, &catches);
     ASSERT_EQ(exact.atoms.size(), win.size());
     auto it = win.begin();
@@ -106,7 +105,7 @@ void expectBruteForce(const ExactGame& g, KenoShape s, int bet)
         EXPECT_NEAR(static_cast<double>(atom.probability), static_cast<double>((it++)->second), 1e-15)
             << atom.win;
     }
-    for (int c = 0; c <= kExactMaxCatch; ++c)
+    for (int c = 0; c <= kMaxMarks; ++c)
         EXPECT_NEAR(static_cast<double>(catches[c]), static_cast<double>(caught[c] / total), 1e-15) << c;
 }
 

@@ -8,9 +8,9 @@
 // that a play with that win missed c. The mean of that product over the sessions is the chance of
 // never catching c, with less spread than counting the sessions would give.
 
-#include "parallelchunks.h"
+#include "engine/sim/parallelchunks.h"
+#include "engine/sim/simulation.h"
 #include "sessionplanner.h"
-#include "simulation.h"
 
 #include <algorithm>
 #include <cmath>
@@ -109,7 +109,7 @@ public:
             m_net.push_back(atom.win - plan.bet);
         }
         m_table = std::make_unique<AliasTable>(probability);
-        for (int c = 0; c <= kExactMaxCatch; ++c)
+        for (int c = 0; c <= kMaxMarks; ++c)
             if (step.tracked[c])
                 m_catches.push_back(c);
         // Per atom and tracked catch: the chance that a play of that win missed the catch. Most

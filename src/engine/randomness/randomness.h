@@ -8,6 +8,7 @@
 // the same seed gives the same counts on any number of threads. The window shows the counts
 // after every chunk and stops at the end of a chunk after Esc.
 
+#include "engine/common/gameconstants.h"
 #include "engine/play/deck.h"
 
 #include <array>
@@ -19,10 +20,8 @@
 
 namespace tallyhawk {
 
-constexpr int kRandomnessNumbers = 80;
-constexpr int kRandomnessDrawn = 20;
 // Degrees of freedom of the statistic: one fewer than the numbers counted.
-constexpr int kRandomnessDegreesOfFreedom = kRandomnessNumbers - 1;
+constexpr int kRandomnessDegreesOfFreedom = kBoardNumbers - 1;
 // The lower and upper 2.5% points of the chi-square distribution with 79 degrees of freedom:
 // a two-sided test at 95% confidence. Both bounds fail.
 constexpr double kRandomnessLowerBound = 56.309;
@@ -64,7 +63,7 @@ RandomnessAnswer ParseRandomnessAnswer(std::string_view answer);
 
 // Deviations of the 80 numbers' counts from the expected count, entry n - 1 for the number n,
 // as the grid shows them: row (n - 1) / 10, column (n - 1) % 10 + 1.
-using RandomnessDeviations = std::array<std::int64_t, kRandomnessNumbers>;
+using RandomnessDeviations = std::array<std::int64_t, kBoardNumbers>;
 
 // The counting of one test of `games` games.
 class RandomnessTest
@@ -79,7 +78,7 @@ public:
     // Counts entries 1 to 20 of a deck as one game's draw (playGame without the draw).
     void countDraw(const DrawDeck& deck);
     // Adds `games` games whose numbers came up counts[n - 1] times each.
-    void addCounts(const std::array<std::uint32_t, kRandomnessNumbers>& counts, std::int32_t games);
+    void addCounts(const std::array<std::uint32_t, kBoardNumbers>& counts, std::int32_t games);
 
     std::int32_t games() const { return m_games; }
     std::int32_t gamesPlayed() const { return m_gamesPlayed; }
@@ -102,7 +101,7 @@ private:
 // stored deviation v = O - E as 4 x v x v / games. The factor (80 - 1) / (80 - 20) makes X a
 // chi-square variable with 79 degrees of freedom for draws of 20 of 80 without replacement.
 // The deviations are given in the grid's order (numbers 1 to 80); 0 when `games` is 0.
-double RandomnessStatistic(const std::array<double, kRandomnessNumbers>& deviations, std::int32_t games);
+double RandomnessStatistic(const std::array<double, kBoardNumbers>& deviations, std::int32_t games);
 double RandomnessStatistic(const RandomnessDeviations& deviations, std::int32_t games);
 
 // PASSES strictly between the bounds; a statistic equal to either bound, or not a number, fails.

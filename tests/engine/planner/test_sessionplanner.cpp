@@ -1,5 +1,5 @@
+#include "engine/planner/sessionplanner.h"
 #include "engine/play/deck.h"
-#include "engine/sim/sessionplanner.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -24,7 +24,7 @@ struct Tally
                 gameSquares = 0;
     std::vector<long double> stillPlaying; // entry n: still playing after n games
     std::map<std::int64_t, long double> ends;
-    std::array<long double, kExactMaxCatch + 1> caught{};
+    std::array<long double, kMaxMarks + 1> caught{};
 
     explicit Tally(const SessionPlan& p) : plan(p), stillPlaying(static_cast<std::size_t>(p.games + 1)) {}
     bool ruins(std::int64_t c) const { return c < std::max<std::int64_t>(plan.bet, plan.floor.value_or(0)); }
@@ -41,7 +41,7 @@ struct Tally
         for (std::int64_t k = 0; k <= n; ++k)
             stillPlaying[static_cast<std::size_t>(k)] += k < n || !(ruins(c) || reaches(c)) ? p : 0;
         ends[c] += p;
-        for (int k = 0; k <= kExactMaxCatch; ++k)
+        for (int k = 0; k <= kMaxMarks; ++k)
             caught[k] += (catches >> k & 1) ? p : 0;
     }
     // Every path of a session whose plays are drawn from `plays`.
@@ -75,7 +75,7 @@ void expectFigures(const SessionPlanResult& r, const Tally& t, bool sampled)
     chance(r.allGamesPlayed.value, t.stillPlaying.back(), "all games");
     for (std::size_t k = 0; k < t.stillPlaying.size(); k += sampled ? 20 : 1)
         chance(r.stillPlaying[k].value, t.stillPlaying[k], "still playing after " + std::to_string(k));
-    for (int c = 0; c <= kExactMaxCatch; ++c)
+    for (int c = 0; c <= kMaxMarks; ++c)
         if (r.catchAtLeastOnce[c])
             chance(r.catchAtLeastOnce[c]->value, t.caught[c], "catch " + std::to_string(c));
     mean(r.meanEndCredits.value, t.credits, t.creditSquares, "end credits");

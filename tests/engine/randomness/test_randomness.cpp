@@ -1,4 +1,4 @@
-#include "engine/sim/randomness.h"
+#include "engine/randomness/randomness.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,7 +1,7 @@
 // The exact figures against a seeded simulation: each session figure, and the return, within four
 // standard errors.
 
-#include "engine/sim/exactodds.h"
+#include "engine/exact/exactodds.h"
 #include "engine/sim/sessionstats.h"
 #include "engine/sim/simulation.h"
 

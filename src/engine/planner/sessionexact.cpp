@@ -430,7 +430,7 @@ SessionPlanResult PlanSessionExactly(const PlanStep& step, const SessionPlan& pl
     };
     WholeWalk whole(walkOf(probability, true));
     std::vector<MissingWalk> missing;
-    for (int c = 0; c <= kExactMaxCatch; ++c) {
+    for (int c = 0; c <= kMaxMarks; ++c) {
         if (!step.tracked[c])
             continue;
         long double miss = 0;

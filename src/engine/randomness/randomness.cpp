@@ -1,7 +1,7 @@
 #include "randomness.h"
 
 #include "engine/common/numberforms.h"
-#include "parallelchunks.h"
+#include "engine/sim/parallelchunks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,22 +41,21 @@ RandomnessTest::RandomnessTest(std::int32_t games) : m_games(games)
 
 void RandomnessTest::playGame(DrawDeck& deck, KenoRandom& random)
 {
-    ShuffleDeck(deck, random, kRandomnessDrawn);
+    ShuffleDeck(deck, random, kDrawnBalls);
     countDraw(deck);
 }
 
 void RandomnessTest::countDraw(const DrawDeck& deck)
 {
-    for (int k = 1; k <= kRandomnessDrawn; ++k) {
+    for (int k = 1; k <= kDrawnBalls; ++k) {
         const int n = deck[static_cast<std::size_t>(k)];
-        if (n >= 1 && n <= kRandomnessNumbers)
+        if (n >= 1 && n <= kBoardNumbers)
             ++m_deviations[static_cast<std::size_t>(n - 1)];
     }
     ++m_gamesPlayed;
 }
 
-void RandomnessTest::addCounts(const std::array<std::uint32_t, kRandomnessNumbers>& counts,
-                               std::int32_t games)
+void RandomnessTest::addCounts(const std::array<std::uint32_t, kBoardNumbers>& counts, std::int32_t games)
 {
     for (std::size_t i = 0; i < counts.size(); ++i)
         m_deviations[i] += counts[i];
@@ -68,7 +67,7 @@ double RandomnessTest::statistic() const
     return RandomnessStatistic(m_deviations, m_games);
 }
 
-double RandomnessStatistic(const std::array<double, kRandomnessNumbers>& deviations, std::int32_t games)
+double RandomnessStatistic(const std::array<double, kBoardNumbers>& deviations, std::int32_t games)
 {
     if (games == 0)
         return 0;
@@ -80,7 +79,7 @@ double RandomnessStatistic(const std::array<double, kRandomnessNumbers>& deviati
 
 double RandomnessStatistic(const RandomnessDeviations& deviations, std::int32_t games)
 {
-    std::array<double, kRandomnessNumbers> values{};
+    std::array<double, kBoardNumbers> values{};
     for (std::size_t i = 0; i < values.size(); ++i)
         values[i] = static_cast<double>(deviations[i]);
     return RandomnessStatistic(values, games);
@@ -205,7 +204,7 @@ double ChiSquarePValue(double x, double degreesOfFreedom)
 
 namespace {
 
-using NumberCounts = std::array<std::uint32_t, kRandomnessNumbers>;
+using NumberCounts = std::array<std::uint32_t, kBoardNumbers>;
 
 // One chunk of a test: `games` games drawn from the chunk's own stream, starting from an
 // ordered deck (a draw does not depend on the order it starts from).
@@ -213,9 +212,9 @@ NumberCounts countChunk(std::uint64_t seed, std::int64_t chunk, std::int32_t gam
 {
     KenoRandom random(ChunkGenerator(seed, static_cast<std::uint64_t>(chunk)));
     DrawDeck deck = OrderedDeck();
-    std::array<std::uint32_t, kRandomnessNumbers + 1> counts{}; // by number; entry 0 unused
+    std::array<std::uint32_t, kBoardNumbers + 1> counts{}; // by number; entry 0 unused
     for (std::int32_t g = 0; g < games; ++g)
-        DealDeck(deck, random, kRandomnessDrawn,
+        DealDeck(deck, random, kDrawnBalls,
                  [&counts](int number) { ++counts[static_cast<std::size_t>(number)]; });
     NumberCounts result{};
     std::copy(counts.begin() + 1, counts.end(), result.begin());
