@@ -245,12 +245,14 @@ LockResult LockEditedGame(QSqlDatabase db, const GameKey& from, const GameKey& t
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!stored.select(query, " AND [Catch] = 0", "[Bonus Ball], [Egg1 Bonus], [Egg2 Bonus], [Egg3 Bonus]"))
-        return finish(LockOutcome::Failed, "The pays cannot be read: " + DescribeSqlError(query.lastError()).toStdString());
+        return finish(LockOutcome::Failed,
+                      "The pays cannot be read: " + DescribeSqlError(query.lastError()).toStdString());
     const bool bonusRow = query.next();
     auto bonusValue = [&](int column) {
         return bonusRow ? LeadingNumber(query.value(column).toString().toStdString()) : 0.0;
     };
-    const BonusCheck bonus = CheckBonus(bonusValue(0), bonusValue(1), bonusValue(2), bonusValue(3), key.key.Game);
+    const BonusCheck bonus =
+        CheckBonus(bonusValue(0), bonusValue(1), bonusValue(2), bonusValue(3), key.key.Game);
     if (bonus.verdict == BonusVerdict::Refuse)
         return finish(LockOutcome::BonusRefused, bonus.message);
     return finish(LockOutcome::Locked, bonus.verdict == BonusVerdict::Remind ? bonus.message : std::string());

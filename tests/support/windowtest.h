@@ -28,7 +28,8 @@ template <typename T> T* control(const QObject& window, const char* name)
 {
     T* found = window.findChild<T*>(QString::fromLatin1(name));
     if (!found)
-        qFatal("%s has no %s named %s", qPrintable(window.objectName()), T::staticMetaObject.className(), name);
+        qFatal("%s has no %s named %s", qPrintable(window.objectName()), T::staticMetaObject.className(),
+               name);
     return found;
 }
 

@@ -244,10 +244,10 @@ void CatalogueWindow::buildControls()
     m_paysModel = new PayGridModel(payFields, payCaptions, this);
     m_paysModel->setReadOnlyFields({"Game"});
     m_bonusModel = new PayGridModel({"Location", "Casino", "Game", "Bonus Ball", "Free Games", "Bonus Factor",
-                                  "Egg1 Bonus", "Egg2 Bonus", "Egg3 Bonus"},
-                                 {"Location", "Casino", "Game", "Bonus Ball", "Free Games", "Bonus Factor",
-                                  "1 - Egg Factor", "2 - Egg Factor", "3 - Egg Factor"},
-                                 this);
+                                     "Egg1 Bonus", "Egg2 Bonus", "Egg3 Bonus"},
+                                    {"Location", "Casino", "Game", "Bonus Ball", "Free Games", "Bonus Factor",
+                                     "1 - Egg Factor", "2 - Egg Factor", "3 - Egg Factor"},
+                                    this);
     m_bonusModel->setReadOnlyFields({"Location", "Casino", "Game"});
     for (PayGridModel* model : {m_paysModel, m_bonusModel})
         connect(model, &PayGridModel::editRefused, this, [this](const QString& message) {
@@ -258,8 +258,8 @@ void CatalogueWindow::buildControls()
     m_paysGrid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     const int rowHeight = m_paysGrid->verticalHeader()->defaultSectionSize();
     const int frame = 2 * m_paysGrid->frameWidth();
-    m_paysGrid->setMinimumHeight(m_paysGrid->horizontalHeader()->sizeHint().height() + (kMaxCatch + 1) * rowHeight +
-                              frame);
+    m_paysGrid->setMinimumHeight(m_paysGrid->horizontalHeader()->sizeHint().height() +
+                                 (kMaxCatch + 1) * rowHeight + frame);
     // Under the pays: the pay table's return of each marked count, and where the board's return
     // at a bet of 1 (whole credits) differs, that one in a second row with a note.
     m_returnGrid = new QTableWidget(2, static_cast<int>(payFields.size()), this);
@@ -299,7 +299,7 @@ void CatalogueWindow::buildControls()
     // The names take the width they need; the bonus captions wrap onto two lines.
     for (const char* name : {"Location", "Casino", "Game"})
         m_bonusGrid->horizontalHeader()->setSectionResizeMode(m_bonusModel->fieldColumn(name),
-                                                          QHeaderView::ResizeToContents);
+                                                              QHeaderView::ResizeToContents);
     m_bonusGrid->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
     m_bonusGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const int twoLines = 2 * m_bonusGrid->fontMetrics().height() + 8;
@@ -308,7 +308,8 @@ void CatalogueWindow::buildControls()
     // Names too long for the window's width scroll, and the grid grows to keep its row in view.
     connect(m_bonusGrid->horizontalScrollBar(), &QScrollBar::rangeChanged, m_bonusGrid,
             [this, twoLines, rowHeight, frame](int, int maximum) {
-                const int scrollBar = maximum > 0 ? m_bonusGrid->horizontalScrollBar()->sizeHint().height() : 0;
+                const int scrollBar =
+                    maximum > 0 ? m_bonusGrid->horizontalScrollBar()->sizeHint().height() : 0;
                 m_bonusGrid->setFixedHeight(twoLines + rowHeight + frame + scrollBar);
             });
 
@@ -474,10 +475,10 @@ void CatalogueWindow::showExactReturns()
     }
     showReturnRows(differs ? 2 : 1);
     m_returnNoteLabel->setText(differs
-                                ? "At a bet of 1 the board rounds each pay to whole credits (a pay of 0.5 "
-                                  "pays nothing). " +
-                                      qs(ExactBetNote(CommonExactBet(exactBets)))
-                                : QString());
+                                   ? "At a bet of 1 the board rounds each pay to whole credits (a pay of 0.5 "
+                                     "pays nothing). " +
+                                         qs(ExactBetNote(CommonExactBet(exactBets)))
+                                   : QString());
 }
 
 void CatalogueWindow::showReturnRows(int rows)
@@ -584,8 +585,8 @@ void CatalogueWindow::addNewGame()
                                "Enter info for the new game", Dialogs::Icon::None))
         return;
     QString error;
-    if (!CopyGameAsNew(m_module2.gDatabase, keyOf(ComboGameList->currentText()), m_gameNameCombo->currentText(),
-                       &error)) {
+    if (!CopyGameAsNew(m_module2.gDatabase, keyOf(ComboGameList->currentText()),
+                       m_gameNameCombo->currentText(), &error)) {
         m_dialogs.message(this, "The game could not be copied: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
         return;
@@ -682,7 +683,8 @@ void CatalogueWindow::lockPays()
     }
     if (!result.message.isEmpty())
         m_dialogs.message(this, result.message, kProgramTitle,
-                          result.outcome == LockOutcome::Failed ? Dialogs::Icon::Warning : Dialogs::Icon::None);
+                          result.outcome == LockOutcome::Failed ? Dialogs::Icon::Warning
+                                                                : Dialogs::Icon::None);
     if (result.outcome == LockOutcome::Locked)
         showLocked();
 }

@@ -102,11 +102,11 @@ void SessionPlannerWindow::buildControls()
     m_gamesEdit = field(this, "gamesEdit", "The most paid games you will play, 1 to 100000");
     m_targetEdit = field(this, "targetEdit", "Stop once your credits reach this; leave blank to play on");
     m_floorEdit = field(this, "floorEdit",
-                      "Stop when your credits fall below this; leave blank to stop when they "
-                      "cannot cover the bet");
+                        "Stop when your credits fall below this; leave blank to stop when they "
+                        "cannot cover the bet");
     m_calculateButton = button(this, "calculateButton", "CALCULATE", "Press <Esc> to stop.");
     m_compareButton = button(this, "compareButton", "COMPARE MARKED COUNTS",
-                            "The same plan for every marked count from 1 to 10. Press <Esc> to stop.");
+                             "The same plan for every marked count from 1 to 10. Press <Esc> to stop.");
     m_closeButton = button(this, "closeButton", "CLOSE", "Back to the simulation");
     connect(m_calculateButton, &QPushButton::clicked, this, &SessionPlannerWindow::calculatePlan);
     connect(m_compareButton, &QPushButton::clicked, this, &SessionPlannerWindow::compareMarkedCounts);
@@ -133,9 +133,9 @@ void SessionPlannerWindow::buildControls()
     m_resultsTabWidget->setObjectName("resultsTabWidget");
     m_figuresGrid = grid(m_resultsTabWidget, "figuresGrid", {"Figure", "Value", "95% Interval"}, 0);
     m_comparisonGrid = grid(m_resultsTabWidget, "comparisonGrid",
-                          {"Marked", "Reach\nTarget", "Ruined", "Play All\nGames", "End\nAhead",
-                           "Mean End\nCredits", "Expected\nGames", "Method"},
-                          7);
+                            {"Marked", "Reach\nTarget", "Ruined", "Play All\nGames", "End\nAhead",
+                             "Mean End\nCredits", "Expected\nGames", "Method"},
+                            7);
     m_resultsTabWidget->addTab(m_figuresGrid, "Figures");
     m_resultsTabWidget->addTab(m_comparisonGrid, "Marked Counts Compared");
 
@@ -191,8 +191,8 @@ void SessionPlannerWindow::layOutControls()
     left->addWidget(m_resultsTabWidget, 1);
 
     auto* charts = new QVBoxLayout;
-    for (auto [chart, save] :
-         {std::pair{m_endCreditsChartView, m_saveEndCreditsButton}, {m_survivalChartView, m_saveSurvivalButton}}) {
+    for (auto [chart, save] : {std::pair{m_endCreditsChartView, m_saveEndCreditsButton},
+                               {m_survivalChartView, m_saveSurvivalButton}}) {
         charts->addWidget(chart, 1);
         auto* saveRow = new QHBoxLayout;
         saveRow->addStretch();
@@ -350,8 +350,9 @@ void SessionPlannerWindow::endRun()
 
 void SessionPlannerWindow::setFieldsEnabled(bool enabled)
 {
-    for (QWidget* control : std::initializer_list<QWidget*>{m_betEdit, m_creditsEdit, m_gamesEdit, m_targetEdit,
-                                                            m_floorEdit, m_calculateButton, m_compareButton})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_betEdit, m_creditsEdit, m_gamesEdit, m_targetEdit, m_floorEdit,
+                                         m_calculateButton, m_compareButton})
         control->setEnabled(enabled);
 }
 

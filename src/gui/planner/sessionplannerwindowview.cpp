@@ -278,8 +278,8 @@ void SessionPlannerWindow::showComparison(const std::vector<PlanComparisonRow>& 
     m_progressBar->setValue(m_progressBar->maximum());
     const bool withTarget = m_comparedPlan.target.has_value();
     m_methodLabel->setText(QStringLiteral("The same plan for each marked count the game pays, %1 first.")
-                            .arg(withTarget ? "the likeliest to reach the target"
-                                            : "the likeliest to end ahead (no target)"));
+                               .arg(withTarget ? "the likeliest to reach the target"
+                                               : "the likeliest to end ahead (no target)"));
 
     m_comparisonGrid->setRowCount(static_cast<int>(rows.size()));
     for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
@@ -295,8 +295,8 @@ void SessionPlannerWindow::showComparison(const std::vector<PlanComparisonRow>& 
         if (!r.ok()) {
             for (int column = 1; column < 7; ++column)
                 m_comparisonGrid->setItem(row, column, cell({}));
-            m_comparisonGrid->setItem(row, 7,
-                                    cell(QString::fromStdString(r.error), Qt::AlignLeft | Qt::AlignVCenter));
+            m_comparisonGrid->setItem(
+                row, 7, cell(QString::fromStdString(r.error), Qt::AlignLeft | Qt::AlignVCenter));
         } else {
             m_comparisonGrid->setItem(row, 1, cell(withTarget ? text(r.targetReached, Form::Percent) : "-"));
             m_comparisonGrid->setItem(row, 2, cell(text(r.ruined, Form::Percent)));

@@ -64,7 +64,8 @@ void appendSteps(QLineSeries* series, const std::array<double, kSessionBins>& bi
 
 } // namespace
 
-ChartsWindow::ChartsWindow(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt::Window), m_dialogs(dialogs)
+ChartsWindow::ChartsWindow(Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_dialogs(dialogs)
 {
     setObjectName("chartsWindow");
     setWindowTitle("Simulation Charts");

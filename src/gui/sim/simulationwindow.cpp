@@ -158,7 +158,7 @@ void SimulationWindow::buildControls()
         m_charts->showRun(m_lastRun);
     });
     m_plannerButton = button(this, "plannerButton", "SESSION PLANNER",
-                            "Plan a session: bet, credits, games, target and floor, with the risk of ruin");
+                             "Plan a session: bet, credits, games, target and floor, with the risk of ruin");
     connect(m_plannerButton, &QPushButton::clicked, this,
             [this] { emit plannerRequested(m_game, m_markedCount); });
     connect(m_simulateButton, &QPushButton::clicked, this, &SimulationWindow::runSimulation);
@@ -233,7 +233,8 @@ void SimulationWindow::layOutControls()
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_gameReadout);
     layout->addLayout(views, 1);
-    for (QWidget* line : {m_markedReadout, m_betTotalReadout, m_winTotalReadout, m_percentReadout, m_exactReadout, m_intervalReadout})
+    for (QWidget* line : {m_markedReadout, m_betTotalReadout, m_winTotalReadout, m_percentReadout,
+                          m_exactReadout, m_intervalReadout})
         layout->addWidget(line);
     layout->addLayout(progress);
     layout->addLayout(buttons);
@@ -250,8 +251,9 @@ void SimulationWindow::prepareFirstShow()
 void SimulationWindow::showPayoutView()
 {
     m_resultsTable->show();
-    for (QWidget* line : std::initializer_list<QWidget*>{m_betTotalReadout, m_percentReadout, m_winTotalReadout, m_markedReadout,
-                                                         m_exactReadout, m_intervalReadout, m_runProgressBar, m_speedLabel})
+    for (QWidget* line : std::initializer_list<QWidget*>{m_betTotalReadout, m_percentReadout,
+                                                         m_winTotalReadout, m_markedReadout, m_exactReadout,
+                                                         m_intervalReadout, m_runProgressBar, m_speedLabel})
         line->show();
     m_countsGrid->hide();
     m_testProgressBar->hide();
@@ -496,7 +498,8 @@ void SimulationWindow::showProgress(const SimulationTotals& totals)
     for (int c = 0; c <= 10; ++c) {
         m_frequencyReadouts[c]->setText(qs(PlainForm(static_cast<double>(totals.catchFrequency[c]))));
         if (m_pays[c])
-            m_winReadouts[c]->setText(qs(PlainForm(*m_pays[c] * static_cast<double>(totals.catchFrequency[c]))));
+            m_winReadouts[c]->setText(
+                qs(PlainForm(*m_pays[c] * static_cast<double>(totals.catchFrequency[c]))));
     }
     if (totals.bonusEvents > 0)
         m_frequencyReadouts[kBonusRow]->setText(qs(PlainForm(static_cast<double>(totals.bonusEvents))));
@@ -506,11 +509,11 @@ void SimulationWindow::showProgress(const SimulationTotals& totals)
     m_betTotalReadout->setText("Total Credits Bet = " + qs(StrForm(static_cast<double>(totals.gamesPlayed))));
     m_percentReadout->setText(percentLine(totals.percentReturn()));
     m_runProgressBar->setValue(static_cast<int>(1000.0 * static_cast<double>(totals.gamesPlayed) /
-                                           static_cast<double>(std::max<std::int64_t>(1, m_runGames))));
+                                                static_cast<double>(std::max<std::int64_t>(1, m_runGames))));
     const double seconds = std::max<qint64>(1, QDateTime::currentMSecsSinceEpoch() - m_runStartedMs) / 1000.0;
     // Written as every figure of the window is, whatever the desktop's language.
     m_speedLabel->setText(qs(PlainForm(std::round(static_cast<double>(totals.gamesPlayed) / seconds))) +
-                       " games/s");
+                          " games/s");
 }
 
 void SimulationWindow::finishRun(const SimulationResult& result)

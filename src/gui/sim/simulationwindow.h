@@ -6,6 +6,7 @@
 #include "engine/sim/simulation.h"
 #include "chartswindow.h"
 #include "gui/common/latestvaluerelay.h"
+#include "gui/common/readout.h"
 
 #include <array>
 #include <atomic>
@@ -25,7 +26,6 @@ namespace tallyhawk {
 
 struct Module2;
 class Dialogs;
-class Readout;
 
 // The simulation window: the ticket handed over from the board is played up to a billion
 // times without display, off the user interface thread, and the results, the session
@@ -106,7 +106,7 @@ private:
     Readout* m_betTotalReadout = nullptr;
     Readout* m_winTotalReadout = nullptr;
     Readout* m_percentReadout = nullptr;
-    Readout* m_exactReadout = nullptr;    // the exact return of the ticket and its standard deviation per game
+    Readout* m_exactReadout = nullptr; // the exact return of the ticket and its standard deviation per game
     Readout* m_intervalReadout = nullptr; // after a run: the simulated return's 95% interval
     QPushButton* m_chartsButton = nullptr;
     QPushButton* m_plannerButton = nullptr;

@@ -8,7 +8,6 @@
 #include "simulationwindow.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/module2.h"
-#include "gui/common/readout.h"
 
 #include <cmath>
 #include <QApplication>
@@ -45,8 +44,9 @@ QColor deviationColour(double deviation, std::int32_t games)
 void SimulationWindow::showTestView()
 {
     m_resultsTable->hide();
-    for (QWidget* line : std::initializer_list<QWidget*>{m_betTotalReadout, m_percentReadout, m_winTotalReadout, m_markedReadout,
-                                                         m_exactReadout, m_intervalReadout, m_runProgressBar, m_speedLabel})
+    for (QWidget* line : std::initializer_list<QWidget*>{m_betTotalReadout, m_percentReadout,
+                                                         m_winTotalReadout, m_markedReadout, m_exactReadout,
+                                                         m_intervalReadout, m_runProgressBar, m_speedLabel})
         line->hide();
     m_countsGrid->show();
     m_testProgressBar->show();

@@ -266,8 +266,7 @@ private slots:
         run->dialogs.answers = {true};
         run->dialogs.fileNames = {file.fileName(), QString(), QString()};
         const int messages = static_cast<int>(run->dialogs.messages().size());
-        for (QPushButton* command :
-             {button("importButton"), button("importButton"), button("exportButton")})
+        for (QPushButton* command : {button("importButton"), button("importButton"), button("exportButton")})
             QTest::mouseClick(command, Qt::LeftButton);
         QCOMPARE(catalogue().ComboGameList->currentText(), kHarrahs);
         QCOMPARE(paysOf(catalogue())->value(10, "Pick10").toInt(), 50000);
@@ -418,7 +417,8 @@ private:
             else if (typed[i + 1] == "casino")
                 control<QLineEdit>(catalogue(), "casinoEdit")->setText(typed[i + 2]);
             else
-                (typed[i + 1] == "game" ? control<QComboBox>(catalogue(), "gameNameCombo") : control<QComboBox>(catalogue(), "locationCombo"))
+                (typed[i + 1] == "game" ? control<QComboBox>(catalogue(), "gameNameCombo")
+                                        : control<QComboBox>(catalogue(), "locationCombo"))
                     ->setCurrentText(typed[i + 2]);
         }
     }

@@ -42,8 +42,8 @@ private slots:
                      edit("markedReadout")->text(),
                  "Session Planner|" + kMadYeti + "|Numbers Marked = 5");
         // The first plan: the board's bet, a hundred bets in hand, a hundred games, no stop rules.
-        QCOMPARE((QStringList{edit("betEdit")->text(), edit("creditsEdit")->text(),
-                              edit("gamesEdit")->text(), edit("targetEdit")->text()}),
+        QCOMPARE((QStringList{edit("betEdit")->text(), edit("creditsEdit")->text(), edit("gamesEdit")->text(),
+                              edit("targetEdit")->text()}),
                  (QStringList{"2", "200", "100", ""}));
         // Back to the board takes the planner away; another count clears its figures.
         calculate({});
@@ -92,7 +92,8 @@ private slots:
         QTest::keyClick(edit("targetEdit"), Qt::Key_Return); // started with Enter, as from the keyboard
         planner().waitForRun();
         QVERIFY(run->dialogs.messages().isEmpty() && label("methodLabel")->text().startsWith("Exact: "));
-        QCOMPARE(control<QProgressBar>(planner(), "progressBar")->value(), control<QProgressBar>(planner(), "progressBar")->maximum());
+        QCOMPARE(control<QProgressBar>(planner(), "progressBar")->value(),
+                 control<QProgressBar>(planner(), "progressBar")->maximum());
 
         // Every way to end, and every standing against the start, adds up to the whole.
         const double ends = numberOf(figure("Ruined (below the floor)")) +
@@ -108,7 +109,8 @@ private slots:
         QVERIFY(figure("Catch 1 at least once").isEmpty());
 
         // Both charts are drawn, and each is saved where the save dialog says.
-        for (QChartView* chart : {control<QChartView>(planner(), "endCreditsChartView"), control<QChartView>(planner(), "survivalChartView")})
+        for (QChartView* chart : {control<QChartView>(planner(), "endCreditsChartView"),
+                                  control<QChartView>(planner(), "survivalChartView")})
             QVERIFY(!chart->chart()->series().isEmpty());
         saveScreenshot(&planner(), "planner");
         const QString png = QDir(folder->path()).filePath("survival.png");
@@ -157,8 +159,8 @@ private:
     // CALCULATE, and the calculation's end.
     void calculate(const QStringList& fields, bool wait = true)
     {
-        QLineEdit* boxes[] = {edit("betEdit"), edit("creditsEdit"), edit("gamesEdit"),
-                              edit("targetEdit"), edit("floorEdit")};
+        QLineEdit* boxes[] = {edit("betEdit"), edit("creditsEdit"), edit("gamesEdit"), edit("targetEdit"),
+                              edit("floorEdit")};
         for (int i = 0; i < fields.size(); ++i) {
             boxes[i]->selectAll();
             QTest::keyClick(boxes[i], Qt::Key_Delete);

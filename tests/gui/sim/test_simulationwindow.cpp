@@ -149,7 +149,8 @@ private slots:
         run->dialogs.answers = {false};
         QTest::mouseClick(button("simulateButton"), Qt::LeftButton);
         QVERIFY(sim().isRunning() && label("escapeLabel")->isVisible());
-        QVERIFY(!button("chartsButton")->isEnabled() && !button("backButton")->isEnabled() && charts->isHidden());
+        QVERIFY(!button("chartsButton")->isEnabled() && !button("backButton")->isEnabled() &&
+                charts->isHidden());
         QTRY_VERIFY(figure(readout("betTotalReadout")).toLongLong() > 0);
         QTest::keyClick(&sim(), Qt::Key_Escape);
         sim().waitForRun();
@@ -206,7 +207,8 @@ private slots:
         run->dialogs.inputs = {QString(), "1002", "letters", "1000"};
         QTest::mouseClick(button("randomnessButton"), Qt::LeftButton); // Cancel ends quietly
         QVERIFY(!sim().isRunning() && run->dialogs.messages().isEmpty());
-        QVERIFY(control<QTableView>(sim(), "countsGrid")->isVisible() && readout("betTotalReadout")->isHidden());
+        QVERIFY(control<QTableView>(sim(), "countsGrid")->isVisible() &&
+                readout("betTotalReadout")->isHidden());
         QTest::mouseClick(button("randomnessButton"), Qt::LeftButton);
         sim().waitForRun();
         for (const auto& shown : run->dialogs.shown)
@@ -236,7 +238,8 @@ private slots:
         // Against the expected count of two billion games every cell is near -500 million: each shows
         // it in millions, to three digits, the tooltip in full.
         for (int n : {1, 37, 80}) {
-            const QModelIndex cell = control<QTableView>(sim(), "countsGrid")->model()->index((n - 1) / 10, (n - 1) % 10 + 1);
+            const QModelIndex cell =
+                control<QTableView>(sim(), "countsGrid")->model()->index((n - 1) / 10, (n - 1) % 10 + 1);
             const QString full = cell.data(Qt::ToolTipRole).toString();
             QVERIFY2(full.startsWith(QStringLiteral("Number %1: -4").arg(n)), qPrintable(full));
             QCOMPARE(cell.data().toString(),
@@ -244,7 +247,8 @@ private slots:
         }
         // The payout run switches back to the results and the simulation's progress.
         runGames("10000");
-        QVERIFY(control<QTableView>(sim(), "countsGrid")->isHidden() && control<QWidget>(sim(), "resultsTable")->isVisible());
+        QVERIFY(control<QTableView>(sim(), "countsGrid")->isHidden() &&
+                control<QWidget>(sim(), "resultsTable")->isVisible());
         QVERIFY(progressBar("runProgressBar")->isVisible() && progressBar("testProgressBar")->isHidden());
     }
 
