@@ -77,6 +77,7 @@ private slots:
 
     void aRunReportsItsSessions()
     {
+        run->chooseGame(kFirePower);
         markAndHandOff({10, 20, 30, 40, 50, 60});
         const QLocale was;
         QLocale::setDefault(
@@ -91,7 +92,8 @@ private slots:
                     .match(readout("percentReadout")->text() + "|" + label("speedLabel")->text())
                     .hasMatch());
         const QString summary = run->dialogs.shown.at(1).text;
-        QVERIFY(summary.startsWith("Session Statistics\n\n" + readout("gameReadout")->text() + "\n"));
+        // The reports name the game and the count handed over from the board.
+        QVERIFY(summary.startsWith("Session Statistics\n\n" + kFirePower + "\nNumbers Marked =    6\n"));
         QVERIFY(summary.contains("Total Number of 100-Game Sessions: 300\n"));
         QVERIFY(summary.endsWith("Do You Wish to Save or Print These Results?"));
         // Yes saves the summary as a document, each session's figures, and the session counts.
@@ -102,7 +104,10 @@ private slots:
         QVERIFY(stats.open(QIODevice::ReadOnly) && sessions.open(QIODevice::ReadOnly));
         const QByteArray statsText = stats.readAll();
         QVERIFY(statsText.startsWith("Session Statistics\r\n\r\n") && !statsText.contains("Do You Wish"));
-        QCOMPARE(sessions.readAll().count("\r\n"), 25002);
+        const QByteArray sessionsText = sessions.readAll();
+        QVERIFY(
+            sessionsText.startsWith("Win , Frequency," + kFirePower.toUtf8() + ",Numbers Marked =    6\r\n"));
+        QCOMPARE(sessionsText.count("\r\n"), 25002);
         QSqlQuery query(run->module2.gDatabase);
         QVERIFY(query.exec("SELECT count(*) || ' ' || sum([Frequency]) FROM [Sessions]") && query.next());
         QCOMPARE(query.value(0).toString(), QString("501 300"));
