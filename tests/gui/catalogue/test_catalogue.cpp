@@ -183,6 +183,26 @@ private slots:
         QCOMPARE(DatabaseDump(db()), before);
     }
 
+    void aLockRefusedAfterItStoredLeavesTheNextLockOnTheNewKey()
+    {
+        openCatalogueOn(kHarrahs, true);
+        applyEdits({"key", "casino", "Harrah's Laughlin Casino", "5", "Pick3", "7"});
+        lock();
+        QCOMPARE(run->dialogs.messages().last(),
+                 QString("You must remove the entry made for Pick 3 and Catch 5 before proceeding."));
+        QVERIFY(catalogue().isUnlocked());
+        QCOMPARE(rowsOf(db(), "Harrah's Laughlin Casino"), 11); // stored, under the new key
+        typeCell(5, "Pick3", "");
+        lock();
+        QVERIFY(!catalogue().isUnlocked() && button("lockButton")->text() == " EDIT PAYS");
+        QCOMPARE(catalogue().ComboGameList->currentText(),
+                 FormatGameListEntry("NEVADA - Other", "Harrah's Laughlin Casino", "Live Keno $1"));
+        QCOMPARE(scalar(db(), "SELECT count(*) FROM [Pay Table] WHERE [Casino] = ? AND [Pick3] IS NOT NULL",
+                        {"Harrah's Laughlin Casino"})
+                     .toInt(),
+                 0);
+    }
+
     void theReturnRowsFollowThePays()
     {
         QTableWidget* grid = control<QTableWidget>(catalogue(), "returnGrid");
