@@ -49,7 +49,7 @@ void Application::connectWindows()
     connect(m_splash.get(), &SplashWindow::closedWithoutStart, this, [this] { emit finished(0); });
     connect(board, &BoardWindow::programEnded, this, &Application::endProgram);
 
-    connect(board, &BoardWindow::databaseOpened, catalogue, &CatalogueWindow::Form_Load);
+    connect(board, &BoardWindow::databaseOpened, catalogue, &CatalogueWindow::bindDatabase);
     connect(board, &BoardWindow::gameListLoaded, catalogue, &CatalogueWindow::setGameList);
     connect(board, &BoardWindow::databaseClosing, catalogue, &CatalogueWindow::releaseDatabase);
     connect(board, &BoardWindow::catalogueRequested, catalogue, &CatalogueWindow::openFromBoard);

@@ -1,5 +1,6 @@
 #include "catalogue.h"
 
+#include "engine/catalogue/payvalidation.h"
 #include "engine/common/numberforms.h"
 #include "paytable.h"
 #include "schema.h"
@@ -193,6 +194,68 @@ StoreOutcome StoreEditedGame(QSqlDatabase db, const GameKey& from, const GameKey
                     keyValues(key.key) + keyValues(from), error))
         return StoreOutcome::Failed;
     return commit(transaction, error) ? StoreOutcome::Stored : StoreOutcome::Failed;
+}
+
+LockResult LockEditedGame(QSqlDatabase db, const GameKey& from, const GameKey& typedKey,
+                          const std::vector<PayScheduleRow>& typedRows, const std::vector<CellEdit>& edits)
+{
+    LockResult result;
+    result.key = from;
+    auto finish = [&result](LockOutcome outcome, const std::string& message) {
+        result.outcome = outcome;
+        result.message = QString::fromStdString(message);
+        return result;
+    };
+    const GameKeyNormalisation key = NormaliseGameKey(typedKey);
+    if (!key.ok())
+        return finish(LockOutcome::Refused, "The game cannot be stored under this name: " + key.error + ".");
+    if (IsPlaceholderKey(key.key.Location, key.key.Casino))
+        return finish(LockOutcome::Refused,
+                      "Change the 'New' entries to other values before selecting 'Lock Pays'");
+    if (const auto refusal = CheckCatches(typedRows))
+        return finish(LockOutcome::Refused, *refusal);
+    if (const auto refusal = CheckValueRanges(typedRows))
+        return finish(LockOutcome::Refused, *refusal + " Correct it before selecting 'Lock Pays'.");
+
+    QString error;
+    switch (StoreEditedGame(db, from, key.key, edits, &error)) {
+    case StoreOutcome::KeyRefused:
+        return finish(LockOutcome::Refused,
+                      "The game cannot be stored under this name: " + error.toStdString() + ".");
+    case StoreOutcome::KeyTaken:
+        return finish(LockOutcome::Refused,
+                      "Another game already has this location, casino and game name. Change one of them "
+                      "before selecting 'Lock Pays'.");
+    case StoreOutcome::Failed:
+        return finish(LockOutcome::Failed, "The game could not be stored: " + error.toStdString());
+    case StoreOutcome::Stored:
+        break;
+    }
+    result.stored = true;
+    result.key = key.key;
+
+    // The checks again, on the rows as stored.
+    const GameSql stored(key.key);
+    std::vector<PayScheduleRow> rows;
+    if (!ReadGameRows(db, stored, &rows, &error))
+        return finish(LockOutcome::Failed, "The pays cannot be read: " + error.toStdString());
+    if (const auto refusal = CheckPays(rows))
+        return finish(LockOutcome::PaysRefused, *refusal);
+    // The bonus values as the bonus grid shows them: the leading number of each one's text.
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!stored.select(query, " AND [Catch] = 0", "[Bonus Ball], [Egg1 Bonus], [Egg2 Bonus], [Egg3 Bonus]"))
+        return finish(LockOutcome::Failed,
+                      "The pays cannot be read: " + DescribeSqlError(query.lastError()).toStdString());
+    const bool bonusRow = query.next();
+    auto bonusValue = [&](int column) {
+        return bonusRow ? LeadingNumber(query.value(column).toString().toStdString()) : 0.0;
+    };
+    const BonusCheck bonus =
+        CheckBonus(bonusValue(0), bonusValue(1), bonusValue(2), bonusValue(3), key.key.Game);
+    if (bonus.verdict == BonusVerdict::Refuse)
+        return finish(LockOutcome::BonusRefused, bonus.message);
+    return finish(LockOutcome::Locked, bonus.verdict == BonusVerdict::Remind ? bonus.message : std::string());
 }
 
 bool RoundPaysToWholeNumbers(QSqlDatabase db, const std::vector<GameKey>& games, QString* error)

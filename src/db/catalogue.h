@@ -57,6 +57,33 @@ enum class StoreOutcome
 [[nodiscard]] StoreOutcome StoreEditedGame(QSqlDatabase db, const GameKey& from, const GameKey& to,
                                            const std::vector<CellEdit>& edits, QString* error);
 
+// What the lock of an edited game came to.
+enum class LockOutcome
+{
+    Locked,       // stored, and the stored game passes every check: the pays lock
+    Refused,      // what was typed is refused: nothing was stored
+    PaysRefused,  // stored, but a stored pay is for more catches than numbers marked
+    BonusRefused, // stored, but the stored bonus values are refused
+    Failed        // the database failed; `stored` says whether the edits had been stored
+};
+struct LockResult
+{
+    LockOutcome outcome = LockOutcome::Failed;
+    bool stored = false;
+    // The key the game's rows carry afterwards: the typed key once stored, else the old one.
+    GameKey key;
+    // The sentence to show: why it was refused or failed; with Locked, a reminder or empty.
+    QString message;
+};
+// The lock of the catalogue's edits to the game `from`: the typed key, rows and bonus values
+// are checked first and a refusal stores nothing; then the edits and the key are stored in one
+// transaction (StoreEditedGame), and the stored rows are checked again, pays first, then the
+// bonus row's values. A refusal after the store leaves the stored rows as they are, so that
+// the next lock starts from `key`.
+[[nodiscard]] LockResult LockEditedGame(QSqlDatabase db, const GameKey& from, const GameKey& typedKey,
+                                        const std::vector<PayScheduleRow>& typedRows,
+                                        const std::vector<CellEdit>& edits);
+
 // Stores every non-blank pay (Pick1 to Pick10) of the given games as the whole number
 // nearest to its value (the leading number of its text; halves to the even neighbour).
 [[nodiscard]] bool RoundPaysToWholeNumbers(QSqlDatabase db, const std::vector<GameKey>& games,

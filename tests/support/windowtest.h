@@ -22,6 +22,17 @@ inline void saveScreenshot(QWidget* window, const QString& name)
     window->grab().save(QDir(folder).filePath(name + ".png"));
 }
 
+// A window's control by its object name. A name the window lacks stops the tests: they were
+// written for another window.
+template <typename T> T* control(const QObject& window, const char* name)
+{
+    T* found = window.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("%s has no %s named %s", qPrintable(window.objectName()), T::staticMetaObject.className(),
+               name);
+    return found;
+}
+
 // Keys go to whatever has the focus, a grid or the cell being edited in it; the window must be
 // active.
 inline void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)

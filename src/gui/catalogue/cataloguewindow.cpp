@@ -234,120 +234,122 @@ CatalogueWindow::~CatalogueWindow() = default;
 void CatalogueWindow::buildControls()
 {
     ComboGameList = makeGameListCombo(this);
-    connect(ComboGameList, &QComboBox::activated, this, &CatalogueWindow::ComboGameList_Click);
+    connect(ComboGameList, &QComboBox::activated, this, &CatalogueWindow::showChosenGame);
 
     QStringList payFields{"Game", "Catch"}, payCaptions{"Game", "Catch"};
     for (int n = 1; n <= 10; ++n) {
         payFields << QStringLiteral("Pick%1").arg(n);
         payCaptions << QStringLiteral("Pick %1").arg(n);
     }
-    pDataListing = new PayGridModel(payFields, payCaptions, this);
-    pDataListing->setReadOnlyFields({"Game"});
-    DataBonus = new PayGridModel({"Location", "Casino", "Game", "Bonus Ball", "Free Games", "Bonus Factor",
-                                  "Egg1 Bonus", "Egg2 Bonus", "Egg3 Bonus"},
-                                 {"Location", "Casino", "Game", "Bonus Ball", "Free Games", "Bonus Factor",
-                                  "1 - Egg Factor", "2 - Egg Factor", "3 - Egg Factor"},
-                                 this);
-    DataBonus->setReadOnlyFields({"Location", "Casino", "Game"});
-    for (PayGridModel* model : {pDataListing, DataBonus})
+    m_paysModel = new PayGridModel(payFields, payCaptions, this);
+    m_paysModel->setReadOnlyFields({"Game"});
+    m_bonusModel = new PayGridModel({"Location", "Casino", "Game", "Bonus Ball", "Free Games", "Bonus Factor",
+                                     "Egg1 Bonus", "Egg2 Bonus", "Egg3 Bonus"},
+                                    {"Location", "Casino", "Game", "Bonus Ball", "Free Games", "Bonus Factor",
+                                     "1 - Egg Factor", "2 - Egg Factor", "3 - Egg Factor"},
+                                    this);
+    m_bonusModel->setReadOnlyFields({"Location", "Casino", "Game"});
+    for (PayGridModel* model : {m_paysModel, m_bonusModel})
         connect(model, &PayGridModel::editRefused, this, [this](const QString& message) {
             m_dialogs.message(this, message, kProgramTitle, Dialogs::Icon::Warning);
         });
-    DBGrid1 = grid(this, "DBGrid1", pDataListing);
+    m_paysGrid = grid(this, "paysGrid", m_paysModel);
     // The game's name whole; the return row's caption column keeps the same width.
-    DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    const int rowHeight = DBGrid1->verticalHeader()->defaultSectionSize();
-    const int frame = 2 * DBGrid1->frameWidth();
-    DBGrid1->setMinimumHeight(DBGrid1->horizontalHeader()->sizeHint().height() + (kMaxCatch + 1) * rowHeight +
-                              frame);
+    m_paysGrid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    const int rowHeight = m_paysGrid->verticalHeader()->defaultSectionSize();
+    const int frame = 2 * m_paysGrid->frameWidth();
+    m_paysGrid->setMinimumHeight(m_paysGrid->horizontalHeader()->sizeHint().height() +
+                                 (kMaxCatch + 1) * rowHeight + frame);
     // Under the pays: the pay table's return of each marked count, and where the board's return
     // at a bet of 1 (whole credits) differs, that one in a second row with a note.
-    GridReturn = new QTableWidget(2, static_cast<int>(payFields.size()), this);
-    GridReturn->setObjectName("GridReturn");
-    GridReturn->horizontalHeader()->hide();
-    GridReturn->verticalHeader()->hide();
-    GridReturn->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    GridReturn->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
-    GridReturn->setColumnWidth(0, DBGrid1->columnWidth(0));
+    m_returnGrid = new QTableWidget(2, static_cast<int>(payFields.size()), this);
+    m_returnGrid->setObjectName("returnGrid");
+    m_returnGrid->horizontalHeader()->hide();
+    m_returnGrid->verticalHeader()->hide();
+    m_returnGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_returnGrid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
+    m_returnGrid->setColumnWidth(0, m_paysGrid->columnWidth(0));
     // The grid itself is captured, not the window: the header may still resize while the
     // window's children are destroyed.
-    connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionResized, GridReturn,
-            [grid = GridReturn](int column, int, int width) {
+    connect(m_paysGrid->horizontalHeader(), &QHeaderView::sectionResized, m_returnGrid,
+            [grid = m_returnGrid](int column, int, int width) {
                 if (column == 0)
                     grid->setColumnWidth(0, width);
             });
-    GridReturn->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    GridReturn->setSelectionMode(QAbstractItemView::NoSelection);
-    GridReturn->setFocusPolicy(Qt::NoFocus);
+    m_returnGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_returnGrid->setSelectionMode(QAbstractItemView::NoSelection);
+    m_returnGrid->setFocusPolicy(Qt::NoFocus);
     for (int row = 0; row < 2; ++row)
-        for (int column = 0; column < GridReturn->columnCount(); ++column) {
+        for (int column = 0; column < m_returnGrid->columnCount(); ++column) {
             auto* item = new QTableWidgetItem(column > 0 ? "" : row == 0 ? "Return %" : "At bet 1 %");
             item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
             item->setToolTip(kReturnRowTips[row]);
-            GridReturn->setItem(row, column, item);
+            m_returnGrid->setItem(row, column, item);
         }
-    TextReturnNote = new QLabel(this);
-    TextReturnNote->setObjectName("TextReturnNote");
-    TextReturnNote->setWordWrap(true);
+    m_returnNoteLabel = new QLabel(this);
+    m_returnNoteLabel->setObjectName("returnNoteLabel");
+    m_returnNoteLabel->setWordWrap(true);
     showReturnRows(1);
     // The returns follow every typed pay and bonus value, and every game shown.
-    for (PayGridModel* model : {pDataListing, DataBonus}) {
+    for (PayGridModel* model : {m_paysModel, m_bonusModel}) {
         connect(model, &QAbstractItemModel::modelReset, this, &CatalogueWindow::showExactReturns);
         connect(model, &QAbstractItemModel::dataChanged, this, &CatalogueWindow::showExactReturns);
     }
-    DBGrid2 = grid(this, "DBGrid2", DataBonus);
+    m_bonusGrid = grid(this, "bonusGrid", m_bonusModel);
     // The names take the width they need; the bonus captions wrap onto two lines.
     for (const char* name : {"Location", "Casino", "Game"})
-        DBGrid2->horizontalHeader()->setSectionResizeMode(DataBonus->fieldColumn(name),
-                                                          QHeaderView::ResizeToContents);
-    DBGrid2->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
-    DBGrid2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const int twoLines = 2 * DBGrid2->fontMetrics().height() + 8;
-    DBGrid2->horizontalHeader()->setFixedHeight(twoLines);
-    DBGrid2->setFixedHeight(twoLines + rowHeight + frame);
+        m_bonusGrid->horizontalHeader()->setSectionResizeMode(m_bonusModel->fieldColumn(name),
+                                                              QHeaderView::ResizeToContents);
+    m_bonusGrid->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    m_bonusGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int twoLines = 2 * m_bonusGrid->fontMetrics().height() + 8;
+    m_bonusGrid->horizontalHeader()->setFixedHeight(twoLines);
+    m_bonusGrid->setFixedHeight(twoLines + rowHeight + frame);
     // Names too long for the window's width scroll, and the grid grows to keep its row in view.
-    connect(DBGrid2->horizontalScrollBar(), &QScrollBar::rangeChanged, DBGrid2,
+    connect(m_bonusGrid->horizontalScrollBar(), &QScrollBar::rangeChanged, m_bonusGrid,
             [this, twoLines, rowHeight, frame](int, int maximum) {
-                const int scrollBar = maximum > 0 ? DBGrid2->horizontalScrollBar()->sizeHint().height() : 0;
-                DBGrid2->setFixedHeight(twoLines + rowHeight + frame + scrollBar);
+                const int scrollBar =
+                    maximum > 0 ? m_bonusGrid->horizontalScrollBar()->sizeHint().height() : 0;
+                m_bonusGrid->setFixedHeight(twoLines + rowHeight + frame + scrollBar);
             });
 
-    ComboLocations = new QComboBox(this);
-    ComboLocations->setObjectName("ComboLocations");
-    ComboLocations->setEditable(true);
-    ComboLocations->setInsertPolicy(QComboBox::NoInsert);
-    ComboLocations->addItems(kLocations);
-    TextCasino = new QLineEdit(this);
-    TextCasino->setObjectName("TextCasino");
-    ComboGame = new QComboBox(this);
-    ComboGame->setObjectName("ComboGame");
-    ComboGame->setEditable(true);
-    ComboGame->setInsertPolicy(QComboBox::NoInsert);
-    ComboGame->addItems(kGameNames);
+    m_locationCombo = new QComboBox(this);
+    m_locationCombo->setObjectName("locationCombo");
+    m_locationCombo->setEditable(true);
+    m_locationCombo->setInsertPolicy(QComboBox::NoInsert);
+    m_locationCombo->addItems(kLocations);
+    m_casinoEdit = new QLineEdit(this);
+    m_casinoEdit->setObjectName("casinoEdit");
+    m_gameNameCombo = new QComboBox(this);
+    m_gameNameCombo->setObjectName("gameNameCombo");
+    m_gameNameCombo->setEditable(true);
+    m_gameNameCombo->setInsertPolicy(QComboBox::NoInsert);
+    m_gameNameCombo->addItems(kGameNames);
     // Each part of the key stops where the list would cut it, as the user types.
-    connect(TextCasino, &QLineEdit::textEdited, this, &CatalogueWindow::TextCasino_Change);
-    connect(ComboLocations->lineEdit(), &QLineEdit::textEdited, this,
-            [this] { limitTyping(ComboLocations->lineEdit(), kMaxLocationLength, m_dialogs); });
-    connect(ComboGame->lineEdit(), &QLineEdit::textEdited, this,
-            [this] { limitTyping(ComboGame->lineEdit(), kMaxGameLength, m_dialogs); });
+    connect(m_casinoEdit, &QLineEdit::textEdited, this,
+            [this] { limitTyping(m_casinoEdit, kMaxCasinoLength, m_dialogs); });
+    connect(m_locationCombo->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { limitTyping(m_locationCombo->lineEdit(), kMaxLocationLength, m_dialogs); });
+    connect(m_gameNameCombo->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { limitTyping(m_gameNameCombo->lineEdit(), kMaxGameLength, m_dialogs); });
     showKeyFields(false);
 
-    CommandBack = button(this, "CommandBack", "BACK TO GAME");
-    CommandImport = button(this, "CommandImport", "IMPORT");
-    CommandExport = button(this, "CommandExport", "EXPORT");
-    CommandEdit = button(this, "CommandEdit", kEditCaption);
-    CommandAddNew = button(this, "CommandAddNew", "ADD NEW GAME");
-    CommandDelete = button(this, "CommandDelete", "DELETE GAME");
-    CommandAbout = button(this, "CommandAbout", "ABOUT");
-    CommandHelp = button(this, "CommandHelp", "HELP");
-    connect(CommandBack, &QPushButton::clicked, this, &CatalogueWindow::CommandBack_Click);
-    connect(CommandImport, &QPushButton::clicked, this, &CatalogueWindow::CommandImport_Click);
-    connect(CommandExport, &QPushButton::clicked, this, &CatalogueWindow::CommandExport_Click);
-    connect(CommandEdit, &QPushButton::clicked, this, &CatalogueWindow::CommandEdit_Click);
-    connect(CommandAddNew, &QPushButton::clicked, this, &CatalogueWindow::CommandAddNew_Click);
-    connect(CommandDelete, &QPushButton::clicked, this, &CatalogueWindow::CommandDelete_Click);
-    connect(CommandAbout, &QPushButton::clicked, this, &CatalogueWindow::CommandAbout_Click);
-    connect(CommandHelp, &QPushButton::clicked, this, &CatalogueWindow::CommandHelp_Click);
+    m_backButton = button(this, "backButton", "BACK TO GAME");
+    m_importButton = button(this, "importButton", "IMPORT");
+    m_exportButton = button(this, "exportButton", "EXPORT");
+    m_lockButton = button(this, "lockButton", kEditCaption);
+    m_addGameButton = button(this, "addGameButton", "ADD NEW GAME");
+    m_deleteGameButton = button(this, "deleteGameButton", "DELETE GAME");
+    m_aboutButton = button(this, "aboutButton", "ABOUT");
+    m_helpButton = button(this, "helpButton", "HELP");
+    connect(m_backButton, &QPushButton::clicked, this, &CatalogueWindow::returnToBoard);
+    connect(m_importButton, &QPushButton::clicked, this, &CatalogueWindow::importPayTable);
+    connect(m_exportButton, &QPushButton::clicked, this, &CatalogueWindow::exportPayTable);
+    connect(m_lockButton, &QPushButton::clicked, this, &CatalogueWindow::editOrLockPays);
+    connect(m_addGameButton, &QPushButton::clicked, this, &CatalogueWindow::addNewGame);
+    connect(m_deleteGameButton, &QPushButton::clicked, this, &CatalogueWindow::deleteCurrentGame);
+    connect(m_aboutButton, &QPushButton::clicked, this, &CatalogueWindow::showAbout);
+    connect(m_helpButton, &QPushButton::clicked, this, &CatalogueWindow::showHelp);
 }
 
 void CatalogueWindow::layOutControls()
@@ -355,45 +357,45 @@ void CatalogueWindow::layOutControls()
     // Game list, pay grid, bonus grid, key fields, then the buttons: BACK TO GAME, IMPORT
     // above EXPORT, EDIT PAYS, ADD NEW GAME, DELETE GAME, ABOUT, HELP.
     auto* keys = new QHBoxLayout;
-    keys->addWidget(ComboLocations, 3015);
-    keys->addWidget(TextCasino, 3720);
-    keys->addWidget(ComboGame, 2175);
+    keys->addWidget(m_locationCombo, 3015);
+    keys->addWidget(m_casinoEdit, 3720);
+    keys->addWidget(m_gameNameCombo, 2175);
 
     auto* exchange = new QVBoxLayout;
     exchange->setSpacing(6);
-    exchange->addWidget(CommandImport);
-    exchange->addWidget(CommandExport);
+    exchange->addWidget(m_importButton);
+    exchange->addWidget(m_exportButton);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(CommandBack, 1575);
+    buttons->addWidget(m_backButton, 1575);
     buttons->addLayout(exchange, 1575);
-    buttons->addWidget(CommandEdit, 1070);
-    buttons->addWidget(CommandAddNew, 1215);
-    buttons->addWidget(CommandDelete, 1335);
-    buttons->addWidget(CommandAbout, 1150);
-    buttons->addWidget(CommandHelp, 975);
+    buttons->addWidget(m_lockButton, 1070);
+    buttons->addWidget(m_addGameButton, 1215);
+    buttons->addWidget(m_deleteGameButton, 1335);
+    buttons->addWidget(m_aboutButton, 1150);
+    buttons->addWidget(m_helpButton, 975);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 8, 16, 12);
     layout->addWidget(ComboGameList);
-    layout->addWidget(DBGrid1, 1);
-    layout->addWidget(GridReturn);
-    layout->addWidget(TextReturnNote);
-    layout->addWidget(DBGrid2);
+    layout->addWidget(m_paysGrid, 1);
+    layout->addWidget(m_returnGrid);
+    layout->addWidget(m_returnNoteLabel);
+    layout->addWidget(m_bonusGrid);
     layout->addLayout(keys);
     layout->addLayout(buttons);
 }
 
-void CatalogueWindow::Form_Load()
+void CatalogueWindow::bindDatabase()
 {
-    pDataListing->setDatabase(m_module2.gDatabase);
-    DataBonus->setDatabase(m_module2.gDatabase);
+    m_paysModel->setDatabase(m_module2.gDatabase);
+    m_bonusModel->setDatabase(m_module2.gDatabase);
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
 void CatalogueWindow::releaseDatabase()
 {
-    for (PayGridModel* model : {pDataListing, DataBonus}) {
+    for (PayGridModel* model : {m_paysModel, m_bonusModel}) {
         model->clear();
         model->setDatabase({});
     }
@@ -406,50 +408,45 @@ void CatalogueWindow::setGameList(const QStringList& entries, const QString& cur
     showGameListEntry(ComboGameList, currentGame);
 }
 
-bool CatalogueWindow::isUnlocked() const
-{
-    return CommandEdit->text().compare(kEditCaption, Qt::CaseInsensitive) != 0;
-}
-
 void CatalogueWindow::openFromBoard()
 {
     showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
-    ComboGameList_Click();
+    showChosenGame();
     show();
     raise();
     setGridsEditable(false);
 }
 
-void CatalogueWindow::ComboGameList_Click()
+void CatalogueWindow::showChosenGame()
 {
     m_module2.gCurrentGameName = ComboGameList->currentText();
     m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
-    pDataListing->showGame(m_module2.gCurrentGameSql);
+    m_paysModel->showGame(m_module2.gCurrentGameSql);
     // The bonus grid shows the game's bonus row, wherever it is stored.
-    DataBonus->showGame(m_module2.gCurrentGameSql, " AND [Catch] = 0");
+    m_bonusModel->showGame(m_module2.gCurrentGameSql, " AND [Catch] = 0");
     const GameKey key = m_module2.gCurrentGameSql.key();
-    ComboLocations->setCurrentText(qs(key.Location));
-    TextCasino->setText(qs(key.Casino));
-    ComboGame->setCurrentText(qs(key.Game));
+    m_locationCombo->setCurrentText(qs(key.Location));
+    m_casinoEdit->setText(qs(key.Casino));
+    m_gameNameCombo->setCurrentText(qs(key.Game));
 }
 
 std::vector<PayScheduleRow> CatalogueWindow::gridRows() const
 {
     std::vector<PayScheduleRow> rows;
-    for (int r = 0; r < pDataListing->rowCount(); ++r) {
+    for (int r = 0; r < m_paysModel->rowCount(); ++r) {
         PayScheduleRow row;
-        if (const auto caught = OptionalNumber(pDataListing->value(r, "Catch")))
+        if (const auto caught = OptionalNumber(m_paysModel->value(r, "Catch")))
             row.Catch = static_cast<int>(*caught);
         for (int n = 1; n <= kMaxMarked; ++n)
-            row.Pick[n - 1] = OptionalNumber(pDataListing->value(r, QStringLiteral("Pick%1").arg(n)));
+            row.Pick[n - 1] = OptionalNumber(m_paysModel->value(r, QStringLiteral("Pick%1").arg(n)));
         // The bonus grid shows the bonus row's own values.
-        if (DataBonus->rowCount() > 0 && pDataListing->rowId(r) == DataBonus->rowId(0)) {
-            row.BonusBall = OptionalNumber(DataBonus->value(0, "Bonus Ball"));
-            row.FreeGames = OptionalNumber(DataBonus->value(0, "Free Games"));
-            row.BonusFactor = OptionalNumber(DataBonus->value(0, "Bonus Factor"));
-            row.Egg1Bonus = OptionalNumber(DataBonus->value(0, "Egg1 Bonus"));
-            row.Egg2Bonus = OptionalNumber(DataBonus->value(0, "Egg2 Bonus"));
-            row.Egg3Bonus = OptionalNumber(DataBonus->value(0, "Egg3 Bonus"));
+        if (m_bonusModel->rowCount() > 0 && m_paysModel->rowId(r) == m_bonusModel->rowId(0)) {
+            row.BonusBall = OptionalNumber(m_bonusModel->value(0, "Bonus Ball"));
+            row.FreeGames = OptionalNumber(m_bonusModel->value(0, "Free Games"));
+            row.BonusFactor = OptionalNumber(m_bonusModel->value(0, "Bonus Factor"));
+            row.Egg1Bonus = OptionalNumber(m_bonusModel->value(0, "Egg1 Bonus"));
+            row.Egg2Bonus = OptionalNumber(m_bonusModel->value(0, "Egg2 Bonus"));
+            row.Egg3Bonus = OptionalNumber(m_bonusModel->value(0, "Egg3 Bonus"));
         }
         rows.push_back(row);
     }
@@ -465,7 +462,7 @@ void CatalogueWindow::showExactReturns()
         const TicketReturns returns = TicketReturnsOf(game, marked);
         const QString reason = noReturnReason(game, marked);
         auto show = [&](int row, const std::optional<double>& value) {
-            QTableWidgetItem* item = GridReturn->item(row, marked + 1);
+            QTableWidgetItem* item = m_returnGrid->item(row, marked + 1);
             item->setText(value ? qs(FormatTwoDecimals(*value)) : QString());
             item->setToolTip(value || reason.isEmpty() ? kReturnRowTips[row] : reason);
         };
@@ -477,42 +474,37 @@ void CatalogueWindow::showExactReturns()
         }
     }
     showReturnRows(differs ? 2 : 1);
-    TextReturnNote->setText(differs
-                                ? "At a bet of 1 the board rounds each pay to whole credits (a pay of 0.5 "
-                                  "pays nothing). " +
-                                      qs(ExactBetNote(CommonExactBet(exactBets)))
-                                : QString());
+    m_returnNoteLabel->setText(differs
+                                   ? "At a bet of 1 the board rounds each pay to whole credits (a pay of 0.5 "
+                                     "pays nothing). " +
+                                         qs(ExactBetNote(CommonExactBet(exactBets)))
+                                   : QString());
 }
 
 void CatalogueWindow::showReturnRows(int rows)
 {
-    GridReturn->setRowHidden(1, rows < 2);
-    GridReturn->setFixedHeight(rows * GridReturn->rowHeight(0) + 4);
-    TextReturnNote->setVisible(rows > 1);
-}
-
-void CatalogueWindow::TextCasino_Change()
-{
-    limitTyping(TextCasino, kMaxCasinoLength, m_dialogs);
+    m_returnGrid->setRowHidden(1, rows < 2);
+    m_returnGrid->setFixedHeight(rows * m_returnGrid->rowHeight(0) + 4);
+    m_returnNoteLabel->setVisible(rows > 1);
 }
 
 void CatalogueWindow::showKeyFields(bool visible)
 {
-    ComboLocations->setVisible(visible);
-    TextCasino->setVisible(visible);
-    ComboGame->setVisible(visible);
+    m_locationCombo->setVisible(visible);
+    m_casinoEdit->setVisible(visible);
+    m_gameNameCombo->setVisible(visible);
 }
 
 void CatalogueWindow::setGridsEditable(bool editable)
 {
-    pDataListing->setEditable(editable);
-    DataBonus->setEditable(editable);
+    m_paysModel->setEditable(editable);
+    m_bonusModel->setEditable(editable);
 }
 
 GameKey CatalogueWindow::keyFields() const
 {
-    return {ComboLocations->currentText().toStdString(), TextCasino->text().toStdString(),
-            ComboGame->currentText().toStdString()};
+    return {m_locationCombo->currentText().toStdString(), m_casinoEdit->text().toStdString(),
+            m_gameNameCombo->currentText().toStdString()};
 }
 
 bool CatalogueWindow::rebuildGameLists()
@@ -530,9 +522,9 @@ bool CatalogueWindow::rebuildGameLists()
     return true;
 }
 
-void CatalogueWindow::CommandBack_Click()
+void CatalogueWindow::returnToBoard()
 {
-    pDataListing->reload();
+    m_paysModel->reload();
     if (m_module2.gEditingPays && !m_editedGames.empty()) {
         QString error;
         if (!RoundPaysToWholeNumbers(m_module2.gDatabase, m_editedGames, &error))
@@ -540,15 +532,16 @@ void CatalogueWindow::CommandBack_Click()
                               Dialogs::Icon::Warning);
     }
     m_module2.gEditingPays = false;
+    m_editedKey.reset();
     m_editedGames.clear();
     setGridsEditable(false);
-    CommandEdit->setText(kEditCaption);
-    CommandDelete->setEnabled(true);
+    m_lockButton->setText(kEditCaption);
+    m_deleteGameButton->setEnabled(true);
     emit backToGame(ComboGameList->currentText());
     hide();
 }
 
-void CatalogueWindow::CommandHelp_Click()
+void CatalogueWindow::showHelp()
 {
     const QString path = QDir(m_module2.gProgramFolder).filePath("Help/help.htm");
     if (m_dialogs.openDocument(path))
@@ -556,7 +549,7 @@ void CatalogueWindow::CommandHelp_Click()
     // No viewer for it on this desktop: the program shows the page itself.
     if (!m_helpViewer) {
         auto* viewer = new QTextBrowser;
-        viewer->setObjectName("HelpViewer");
+        viewer->setObjectName("helpBrowser");
         viewer->setAttribute(Qt::WA_DeleteOnClose, false);
         viewer->setWindowTitle("Tallyhawk Help");
         viewer->setOpenExternalLinks(true);
@@ -573,7 +566,7 @@ void CatalogueWindow::CommandHelp_Click()
     viewer->raise();
 }
 
-void CatalogueWindow::CommandAbout_Click()
+void CatalogueWindow::showAbout()
 {
     if (!m_about)
         m_about = new AboutDialog(this);
@@ -582,9 +575,9 @@ void CatalogueWindow::CommandAbout_Click()
     m_about->raise();
 }
 
-void CatalogueWindow::CommandAddNew_Click()
+void CatalogueWindow::addNewGame()
 {
-    CommandDelete->setEnabled(true);
+    m_deleteGameButton->setEnabled(true);
     if (!m_dialogs.askOkCancel(this,
                                "The Pay Table and Bonus values for the current game will be duplicated\n"
                                "for the new game. Edit these values as required, then change the values\n"
@@ -592,23 +585,23 @@ void CatalogueWindow::CommandAddNew_Click()
                                "Enter info for the new game", Dialogs::Icon::None))
         return;
     QString error;
-    if (!CopyGameAsNew(m_module2.gDatabase, keyOf(ComboGameList->currentText()), ComboGame->currentText(),
-                       &error)) {
+    if (!CopyGameAsNew(m_module2.gDatabase, keyOf(ComboGameList->currentText()),
+                       m_gameNameCombo->currentText(), &error)) {
         m_dialogs.message(this, "The game could not be copied: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
         return;
     }
-    pDataListing->reload();
+    m_paysModel->reload();
     showKeyFields(true);
     const QString entry = ComboGameList->currentText();
     showGameListEntry(ComboGameList, qs(FormatGameListEntry(GameKey{"New", "New", ""})).left(55) +
                                          entry.right(kGameWidth).rightJustified(kGameWidth, ' '));
-    ComboGameList_Click();
-    CommandEdit_Click();
-    ComboLocations->setFocus();
+    showChosenGame();
+    editOrLockPays();
+    m_locationCombo->setFocus();
 }
 
-void CatalogueWindow::CommandDelete_Click()
+void CatalogueWindow::deleteCurrentGame()
 {
     if (!m_dialogs.askYesNo(this, "Are You Sure You Want to Delete the Current Game?", kProgramTitle,
                             Dialogs::Icon::Question, Dialogs::Default::No))
@@ -634,134 +627,83 @@ void CatalogueWindow::CommandDelete_Click()
     if (!rebuildGameLists())
         return;
     showGameListEntry(ComboGameList, ComboGameList->count() > 0 ? ComboGameList->itemText(0) : QString());
-    ComboGameList_Click();
+    showChosenGame();
 }
 
-void CatalogueWindow::CommandEdit_Click()
+void CatalogueWindow::editOrLockPays()
 {
     m_module2.gEditingPays = true;
     if (isUnlocked())
-        lock();
+        lockPays();
     else
-        unlock();
+        unlockPays();
 }
 
-void CatalogueWindow::unlock()
+void CatalogueWindow::unlockPays()
 {
     m_dialogs.message(this,
                       "You may now change Pay and Bonus entries for the current game.\n\nYou may also change "
                       "Location, Casino Name and name of the Keno Game. When finished, click 'Lock Pays'.");
     setGridsEditable(true);
     showKeyFields(true);
-    CommandEdit->setText(kLockCaption);
+    m_lockButton->setText(kLockCaption);
     for (QWidget* control :
-         std::initializer_list<QWidget*>{CommandBack, CommandAddNew, CommandDelete, CommandAbout,
-                                         ComboGameList, CommandImport, CommandExport})
+         std::initializer_list<QWidget*>{m_backButton, m_addGameButton, m_deleteGameButton, m_aboutButton,
+                                         ComboGameList, m_importButton, m_exportButton})
         control->setEnabled(false);
     const GameKey key = keyOf(ComboGameList->currentText());
-    m_module2.gEditLocation = qs(key.Location);
-    m_module2.gEditCasino = qs(key.Casino);
-    m_module2.gEditGame = qs(key.Game);
+    m_editedKey = key;
     m_editedGames.push_back(key);
 }
 
-void CatalogueWindow::lock()
+void CatalogueWindow::lockPays()
 {
-    const GameKeyNormalisation key = NormaliseGameKey(keyFields());
-    if (!key.ok()) {
-        m_dialogs.message(this, "The game cannot be stored under this name: " + qs(key.error) + ".");
-        return;
-    }
-    if (IsPlaceholderKey(key.key.Location, key.key.Casino)) {
-        m_dialogs.message(this, "Change the 'New' entries to other values before selecting 'Lock Pays'");
-        return;
-    }
-    // What was typed is checked before anything is stored: a refusal changes nothing.
-    const std::vector<PayScheduleRow> typed = gridRows();
-    if (const auto refusal = CheckCatches(typed)) {
-        m_dialogs.message(this, qs(*refusal));
-        return;
-    }
-    if (const auto refusal = CheckValueRanges(typed)) {
-        m_dialogs.message(this, qs(*refusal) + " Correct it before selecting 'Lock Pays'.");
-        return;
-    }
-    const GameKey from{m_module2.gEditLocation.toStdString(), m_module2.gEditCasino.toStdString(),
-                       m_module2.gEditGame.toStdString()};
-    const GameKey to = key.key;
-    std::vector<CellEdit> edits = pDataListing->typedCells();
-    for (const CellEdit& edit : DataBonus->typedCells())
+    std::vector<CellEdit> edits = m_paysModel->typedCells();
+    for (const CellEdit& edit : m_bonusModel->typedCells())
         edits.push_back(edit);
-    QString error;
-    switch (StoreEditedGame(m_module2.gDatabase, from, to, edits, &error)) {
-    case StoreOutcome::KeyRefused:
-        m_dialogs.message(this, "The game cannot be stored under this name: " + error + ".");
-        return;
-    case StoreOutcome::KeyTaken:
-        m_dialogs.message(this,
-                          "Another game already has this location, casino and game name. Change one of them "
-                          "before selecting 'Lock Pays'.");
-        return;
-    case StoreOutcome::Failed:
-        m_dialogs.message(this, "The game could not be stored: " + error, kProgramTitle,
-                          Dialogs::Icon::Warning);
-        return;
-    case StoreOutcome::Stored:
-        break;
+    const GameKey from = *m_editedKey;
+    const LockResult result = LockEditedGame(m_module2.gDatabase, from, keyFields(), gridRows(), edits);
+    if (result.stored) {
+        // The rows carry the new key from here on, whatever the checks after the store say: the
+        // next lock starts from it.
+        m_editedKey = result.key;
+        for (GameKey& edited : m_editedGames)
+            if (sameKey(edited, from))
+                edited = result.key;
+        m_module2.gCurrentGameSql = GameSql(result.key);
+        m_paysModel->showGame(m_module2.gCurrentGameSql);
+        m_bonusModel->showGame(m_module2.gCurrentGameSql, " AND [Catch] = 0");
     }
-    // From here on the rows carry the new key: a refused check below leaves them there, and
-    // the next lock starts from it.
-    m_module2.gEditLocation = qs(to.Location);
-    m_module2.gEditCasino = qs(to.Casino);
-    m_module2.gEditGame = qs(to.Game);
-    for (GameKey& edited : m_editedGames)
-        if (sameKey(edited, from))
-            edited = to;
-    m_module2.gCurrentGameSql = GameSql(to);
-    pDataListing->showGame(m_module2.gCurrentGameSql);
-    DataBonus->showGame(m_module2.gCurrentGameSql, " AND [Catch] = 0");
-
-    std::vector<PayScheduleRow> rows;
-    if (!ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, &rows, &error)) {
-        m_dialogs.message(this, "The pays cannot be read: " + error, kProgramTitle, Dialogs::Icon::Warning);
-        return;
+    if (result.outcome == LockOutcome::Locked || result.outcome == LockOutcome::BonusRefused) {
+        if (!rebuildGameLists())
+            return;
+        m_module2.gCurrentGameName = qs(FormatGameListEntry(result.key));
+        showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
+        showChosenGame();
     }
-    if (const auto refusal = CheckPays(rows)) {
-        m_dialogs.message(this, qs(*refusal));
-        return;
-    }
-    if (!rebuildGameLists())
-        return;
-    m_module2.gCurrentGameName = qs(FormatGameListEntry(to));
-    showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
-    ComboGameList_Click();
-
-    auto bonusValue = [this](const char* field) {
-        return LeadingNumber(DataBonus->value(0, field).toString().toStdString());
-    };
-    const BonusCheck bonus = CheckBonus(bonusValue("Bonus Ball"), bonusValue("Egg1 Bonus"),
-                                        bonusValue("Egg2 Bonus"), bonusValue("Egg3 Bonus"), to.Game);
-    if (bonus.verdict != BonusVerdict::Accept)
-        m_dialogs.message(this, qs(bonus.message));
-    if (bonus.verdict == BonusVerdict::Refuse)
-        return;
-    lockWindow();
+    if (!result.message.isEmpty())
+        m_dialogs.message(this, result.message, kProgramTitle,
+                          result.outcome == LockOutcome::Failed ? Dialogs::Icon::Warning
+                                                                : Dialogs::Icon::None);
+    if (result.outcome == LockOutcome::Locked)
+        showLocked();
 }
 
-void CatalogueWindow::lockWindow()
+void CatalogueWindow::showLocked()
 {
+    m_editedKey.reset();
     setGridsEditable(false);
     showKeyFields(false);
-    CommandEdit->setText(kEditCaption);
-    for (QWidget* control : std::initializer_list<QWidget*>{CommandBack, CommandAddNew, CommandDelete,
-                                                            CommandAbout, ComboGameList})
+    m_lockButton->setText(kEditCaption);
+    for (QWidget* control : std::initializer_list<QWidget*>{m_backButton, m_addGameButton, m_deleteGameButton,
+                                                            m_aboutButton, ComboGameList})
         control->setEnabled(true);
     showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
-    CommandImport->setEnabled(true);
-    CommandExport->setEnabled(true);
+    m_importButton->setEnabled(true);
+    m_exportButton->setEnabled(true);
 }
 
-void CatalogueWindow::CommandExport_Click()
+void CatalogueWindow::exportPayTable()
 {
     const GameKey key = keyOf(ComboGameList->currentText());
     std::vector<PayTableFileRecord> records;
@@ -803,7 +745,7 @@ void CatalogueWindow::refuseImport(const QString& reason)
     m_dialogs.message(this, kImportError + "\n\n" + reason);
 }
 
-void CatalogueWindow::CommandImport_Click()
+void CatalogueWindow::importPayTable()
 {
     const QString fileName = m_dialogs.openFileName(this, "Import Pay Table", {}, kFileFilter);
     if (fileName.isEmpty())
@@ -846,7 +788,7 @@ void CatalogueWindow::CommandImport_Click()
     }
     showGameListEntry(ComboGameList, entry);
     m_module2.gCurrentGameName = entry;
-    ComboGameList_Click();
+    showChosenGame();
     m_dialogs.message(this, "Import Operation Complete!");
 }
 

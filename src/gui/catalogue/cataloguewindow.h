@@ -3,6 +3,7 @@
 #include "engine/common/gamelistentry.h"
 #include "engine/common/paytypes.h"
 
+#include <optional>
 #include <QWidget>
 #include <vector>
 
@@ -31,42 +32,18 @@ public:
     ~CatalogueWindow() override;
 
     // Binds the grids to the open database (after the board's load has opened it).
-    void Form_Load();
+    void bindDatabase();
     // Shows the window on the current game, read-only, as the board's pays button does.
     void openFromBoard();
-    // The game selection: the game named by the list's text becomes the current game.
-    void ComboGameList_Click();
-    // Unlocks the pays, or checks and locks them again.
-    void CommandEdit_Click();
 
     // Lets go of every query on the database, before it closes.
     void releaseDatabase();
     // The game list as the board's load read it, on the board's current game.
     void setGameList(const QStringList& entries, const QString& currentGame);
     // Whether the pays are unlocked for editing.
-    bool isUnlocked() const;
+    bool isUnlocked() const { return m_editedKey.has_value(); }
 
     QComboBox* ComboGameList;
-    QTableView* DBGrid1;
-    QTableView* DBGrid2;
-    // Under the pays: the pay table's exact return of each marked count and, where the board's
-    // return at a bet of 1 (whole credits) differs, that one in a second row, with a note.
-    QTableWidget* GridReturn;
-    QLabel* TextReturnNote;
-    QComboBox* ComboLocations;
-    QLineEdit* TextCasino;
-    QComboBox* ComboGame;
-    QPushButton* CommandEdit;
-    QPushButton* CommandAddNew;
-    QPushButton* CommandDelete;
-    QPushButton* CommandExport;
-    QPushButton* CommandImport;
-    QPushButton* CommandHelp;
-    QPushButton* CommandAbout;
-    QPushButton* CommandBack;
-
-    PayGridModel* pDataListing;
-    PayGridModel* DataBonus;
 
     static const QStringList kGameNames;
     static const QStringList kLocations;
@@ -90,18 +67,21 @@ private:
     [[nodiscard]] bool rebuildGameLists();
     GameKey keyFields() const;
 
-    void TextCasino_Change();
-    void CommandBack_Click();
-    void CommandHelp_Click();
-    void CommandAbout_Click();
-    void CommandAddNew_Click();
-    void CommandDelete_Click();
-    void CommandExport_Click();
-    void CommandImport_Click();
-    void unlock();
-    void lock();
-    void lockWindow();
+    // The game named by the list's text becomes the current game.
+    void showChosenGame();
+    void returnToBoard();
+    void showHelp();
+    void showAbout();
+    void addNewGame();
+    void deleteCurrentGame();
+    void exportPayTable();
+    void importPayTable();
     void refuseImport(const QString& reason);
+    // EDIT PAYS unlocks the pays; LOCK PAYS checks, stores and locks them again.
+    void editOrLockPays();
+    void unlockPays();
+    void lockPays();
+    void showLocked();
     // The game's rows as the grids hold them, typed values included.
     std::vector<PayScheduleRow> gridRows() const;
     // The "Return %" row, from the grids' values.
@@ -110,8 +90,31 @@ private:
 
     Module2& m_module2;
     Dialogs& m_dialogs;
+
+    QTableView* m_paysGrid = nullptr;
+    QTableView* m_bonusGrid = nullptr;
+    // Under the pays: the pay table's exact return of each marked count and, where the board's
+    // return at a bet of 1 (whole credits) differs, that one in a second row, with a note.
+    QTableWidget* m_returnGrid = nullptr;
+    QLabel* m_returnNoteLabel = nullptr;
+    QComboBox* m_locationCombo = nullptr;
+    QLineEdit* m_casinoEdit = nullptr;
+    QComboBox* m_gameNameCombo = nullptr;
+    QPushButton* m_lockButton = nullptr;
+    QPushButton* m_addGameButton = nullptr;
+    QPushButton* m_deleteGameButton = nullptr;
+    QPushButton* m_exportButton = nullptr;
+    QPushButton* m_importButton = nullptr;
+    QPushButton* m_helpButton = nullptr;
+    QPushButton* m_aboutButton = nullptr;
+    QPushButton* m_backButton = nullptr;
+    PayGridModel* m_paysModel = nullptr;
+    PayGridModel* m_bonusModel = nullptr;
     AboutDialog* m_about = nullptr;
     QWidget* m_helpViewer = nullptr;
+
+    // While the pays are unlocked: the key the edited game's rows carry in the database.
+    std::optional<GameKey> m_editedKey;
     // The games whose pays were unlocked during this visit: BACK TO GAME rounds their pays.
     std::vector<GameKey> m_editedGames;
 };

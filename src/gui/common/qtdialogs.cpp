@@ -54,10 +54,10 @@ public:
               QDialogButtonBox::StandardButtons buttons, QDialogButtonBox::StandardButton defaultButton)
         : QDialog(parent)
     {
-        setObjectName("FittedBox");
+        setObjectName("fittedBoxDialog");
         setWindowTitle(title);
         auto* label = new QLabel(text);
-        label->setObjectName("FittedBoxText");
+        label->setObjectName("textLabel");
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -93,7 +93,7 @@ public:
     QLineEdit* addAnswer(const QString& defaultText)
     {
         m_answer = new QLineEdit(defaultText);
-        m_answer->setObjectName("FittedBoxAnswer");
+        m_answer->setObjectName("answerEdit");
         m_answer->selectAll();
         m_layout->insertWidget(1, m_answer);
         m_answer->setFocus();

@@ -94,71 +94,71 @@ SessionPlannerWindow::~SessionPlannerWindow()
 
 void SessionPlannerWindow::buildControls()
 {
-    TextGame = line(this, "TextGame");
-    TextGame->setFont(uiFont("Courier New", 10));
-    TextMarked = line(this, "TextMarked");
-    TextBet = field(this, "TextBet", "Credits bet on each paid game, 1 to 45");
-    TextCredits = field(this, "TextCredits", "The credits you start with");
-    TextGames = field(this, "TextGames", "The most paid games you will play, 1 to 100000");
-    TextTarget = field(this, "TextTarget", "Stop once your credits reach this; leave blank to play on");
-    TextFloor = field(this, "TextFloor",
-                      "Stop when your credits fall below this; leave blank to stop when they "
-                      "cannot cover the bet");
-    CommandCalculate = button(this, "CommandCalculate", "CALCULATE", "Press <Esc> to stop.");
-    CommandCompare = button(this, "CommandCompare", "COMPARE MARKED COUNTS",
-                            "The same plan for every marked count from 1 to 10. Press <Esc> to stop.");
-    CommandClose = button(this, "CommandClose", "CLOSE", "Back to the simulation");
-    connect(CommandCalculate, &QPushButton::clicked, this, &SessionPlannerWindow::CommandCalculate_Click);
-    connect(CommandCompare, &QPushButton::clicked, this, &SessionPlannerWindow::CommandCompare_Click);
-    connect(CommandClose, &QPushButton::clicked, this, &QWidget::close);
+    m_gameReadout = line(this, "gameReadout");
+    m_gameReadout->setFont(uiFont("Courier New", 10));
+    m_markedReadout = line(this, "markedReadout");
+    m_betEdit = field(this, "betEdit", "Credits bet on each paid game, 1 to 45");
+    m_creditsEdit = field(this, "creditsEdit", "The credits you start with");
+    m_gamesEdit = field(this, "gamesEdit", "The most paid games you will play, 1 to 100000");
+    m_targetEdit = field(this, "targetEdit", "Stop once your credits reach this; leave blank to play on");
+    m_floorEdit = field(this, "floorEdit",
+                        "Stop when your credits fall below this; leave blank to stop when they "
+                        "cannot cover the bet");
+    m_calculateButton = button(this, "calculateButton", "CALCULATE", "Press <Esc> to stop.");
+    m_compareButton = button(this, "compareButton", "COMPARE MARKED COUNTS",
+                             "The same plan for every marked count from 1 to 10. Press <Esc> to stop.");
+    m_closeButton = button(this, "closeButton", "CLOSE", "Back to the simulation");
+    connect(m_calculateButton, &QPushButton::clicked, this, &SessionPlannerWindow::calculatePlan);
+    connect(m_compareButton, &QPushButton::clicked, this, &SessionPlannerWindow::compareMarkedCounts);
+    connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
     // Enter in a field calculates, as the button would.
-    for (QLineEdit* box : {TextBet, TextCredits, TextGames, TextTarget, TextFloor})
-        connect(box, &QLineEdit::returnPressed, this, &SessionPlannerWindow::CommandCalculate_Click);
+    for (QLineEdit* box : {m_betEdit, m_creditsEdit, m_gamesEdit, m_targetEdit, m_floorEdit})
+        connect(box, &QLineEdit::returnPressed, this, &SessionPlannerWindow::calculatePlan);
 
-    TextMethod = new QLabel(this);
-    TextMethod->setObjectName("TextMethod");
-    TextMethod->setFont(uiFont("Arial", 9, true));
-    TextMethod->setWordWrap(true);
-    TextEscape = new QLabel("Press <Esc> to stop", this);
-    TextEscape->setObjectName("TextEscape");
-    TextEscape->setFont(uiFont("Arial", 10, true));
-    TextEscape->setStyleSheet("color: #a00000;");
-    TextEscape->hide();
-    ProgressPlan = new QProgressBar(this);
-    ProgressPlan->setObjectName("ProgressPlan");
-    ProgressPlan->setRange(0, 1000);
-    ProgressPlan->setValue(0);
+    m_methodLabel = new QLabel(this);
+    m_methodLabel->setObjectName("methodLabel");
+    m_methodLabel->setFont(uiFont("Arial", 9, true));
+    m_methodLabel->setWordWrap(true);
+    m_escapeLabel = new QLabel("Press <Esc> to stop", this);
+    m_escapeLabel->setObjectName("escapeLabel");
+    m_escapeLabel->setFont(uiFont("Arial", 10, true));
+    m_escapeLabel->setStyleSheet("color: #a00000;");
+    m_escapeLabel->hide();
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName("progressBar");
+    m_progressBar->setRange(0, 1000);
+    m_progressBar->setValue(0);
 
-    TabResults = new QTabWidget(this);
-    TabResults->setObjectName("TabResults");
-    GridFigures = grid(TabResults, "GridFigures", {"Figure", "Value", "95% Interval"}, 0);
-    GridComparison = grid(TabResults, "GridComparison",
-                          {"Marked", "Reach\nTarget", "Ruined", "Play All\nGames", "End\nAhead",
-                           "Mean End\nCredits", "Expected\nGames", "Method"},
-                          7);
-    TabResults->addTab(GridFigures, "Figures");
-    TabResults->addTab(GridComparison, "Marked Counts Compared");
+    m_resultsTabWidget = new QTabWidget(this);
+    m_resultsTabWidget->setObjectName("resultsTabWidget");
+    m_figuresGrid = grid(m_resultsTabWidget, "figuresGrid", {"Figure", "Value", "95% Interval"}, 0);
+    m_comparisonGrid = grid(m_resultsTabWidget, "comparisonGrid",
+                            {"Marked", "Reach\nTarget", "Ruined", "Play All\nGames", "End\nAhead",
+                             "Mean End\nCredits", "Expected\nGames", "Method"},
+                            7);
+    m_resultsTabWidget->addTab(m_figuresGrid, "Figures");
+    m_resultsTabWidget->addTab(m_comparisonGrid, "Marked Counts Compared");
 
-    ChartEndCredits = MakeChartView(this, "ChartEndCredits", {420, 240});
-    ChartSurvival = MakeChartView(this, "ChartSurvival", {420, 240});
-    CommandSaveEndCredits =
-        button(this, "CommandSaveEndCredits", "SAVE AS PNG", "Save this chart as a picture");
-    CommandSaveSurvival = button(this, "CommandSaveSurvival", "SAVE AS PNG", "Save this chart as a picture");
-    connect(CommandSaveEndCredits, &QPushButton::clicked, this,
-            [this] { SaveChartAsPng(this, m_dialogs, ChartEndCredits, "end-credits.png"); });
-    connect(CommandSaveSurvival, &QPushButton::clicked, this,
-            [this] { SaveChartAsPng(this, m_dialogs, ChartSurvival, "survival.png"); });
+    m_endCreditsChartView = MakeChartView(this, "endCreditsChartView", {420, 240});
+    m_survivalChartView = MakeChartView(this, "survivalChartView", {420, 240});
+    m_saveEndCreditsButton =
+        button(this, "saveEndCreditsButton", "SAVE AS PNG", "Save this chart as a picture");
+    m_saveSurvivalButton = button(this, "saveSurvivalButton", "SAVE AS PNG", "Save this chart as a picture");
+    connect(m_saveEndCreditsButton, &QPushButton::clicked, this,
+            [this] { SaveChartAsPng(this, m_dialogs, m_endCreditsChartView, "end-credits.png"); });
+    connect(m_saveSurvivalButton, &QPushButton::clicked, this,
+            [this] { SaveChartAsPng(this, m_dialogs, m_survivalChartView, "survival.png"); });
 }
 
 void SessionPlannerWindow::layOutControls()
 {
     auto* fields = new QGridLayout;
     const std::pair<QLineEdit*, const char*> rows[] = {
-        {TextBet, "Bet per game (credits)"},
-        {TextCredits, "Starting credits"},
-        {TextGames, "Games (at most)"},
-        {TextTarget, "Stop at credits (target)"},
-        {TextFloor, "Stop below credits (floor)"},
+        {m_betEdit, "Bet per game (credits)"},
+        {m_creditsEdit, "Starting credits"},
+        {m_gamesEdit, "Games (at most)"},
+        {m_targetEdit, "Stop at credits (target)"},
+        {m_floorEdit, "Stop below credits (floor)"},
     };
     int row = 0;
     for (const auto& [box, caption] : rows) {
@@ -176,10 +176,10 @@ void SessionPlannerWindow::layOutControls()
     fields->addWidget(hint, row, 0, 1, 2);
 
     auto* commands = new QVBoxLayout;
-    commands->addWidget(CommandCalculate);
-    commands->addWidget(CommandCompare);
+    commands->addWidget(m_calculateButton);
+    commands->addWidget(m_compareButton);
     commands->addStretch();
-    commands->addWidget(CommandClose);
+    commands->addWidget(m_closeButton);
 
     auto* plan = new QHBoxLayout;
     plan->addLayout(fields);
@@ -187,12 +187,12 @@ void SessionPlannerWindow::layOutControls()
 
     auto* left = new QVBoxLayout;
     left->addLayout(plan);
-    left->addWidget(TextMethod);
-    left->addWidget(TabResults, 1);
+    left->addWidget(m_methodLabel);
+    left->addWidget(m_resultsTabWidget, 1);
 
     auto* charts = new QVBoxLayout;
-    for (auto [chart, save] :
-         {std::pair{ChartEndCredits, CommandSaveEndCredits}, {ChartSurvival, CommandSaveSurvival}}) {
+    for (auto [chart, save] : {std::pair{m_endCreditsChartView, m_saveEndCreditsButton},
+                               {m_survivalChartView, m_saveSurvivalButton}}) {
         charts->addWidget(chart, 1);
         auto* saveRow = new QHBoxLayout;
         saveRow->addStretch();
@@ -205,26 +205,26 @@ void SessionPlannerWindow::layOutControls()
     body->addLayout(charts, 1);
 
     auto* progress = new QHBoxLayout;
-    progress->addWidget(ProgressPlan, 1);
-    progress->addWidget(TextEscape);
+    progress->addWidget(m_progressBar, 1);
+    progress->addWidget(m_escapeLabel);
 
     auto* layout = new QVBoxLayout(this);
     auto* ticket = new QHBoxLayout;
-    ticket->addWidget(TextGame, 3);
-    ticket->addWidget(TextMarked, 1);
+    ticket->addWidget(m_gameReadout, 3);
+    ticket->addWidget(m_markedReadout, 1);
     layout->addLayout(ticket);
     layout->addLayout(body, 1);
     layout->addLayout(progress);
 }
 
-void SessionPlannerWindow::Form_Load()
+void SessionPlannerWindow::fillFirstPlan()
 {
     m_loaded = true;
     // A first plan to start from: the board's bet for a hundred games, a hundred bets in hand.
     const int bet = std::clamp<int>(m_module2.gBoardBet, 1, kPlanMaxBet);
-    TextBet->setText(QString::number(bet));
-    TextCredits->setText(QString::number(100 * bet));
-    TextGames->setText("100");
+    m_betEdit->setText(QString::number(bet));
+    m_creditsEdit->setText(QString::number(100 * bet));
+    m_gamesEdit->setText("100");
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     clearResults();
@@ -233,14 +233,14 @@ void SessionPlannerWindow::Form_Load()
 void SessionPlannerWindow::handOff(const QString& game, int markedCount)
 {
     if (!m_loaded)
-        Form_Load();
+        fillFirstPlan();
     else if (game != m_game || markedCount != m_markedCount)
         clearResults();
     m_game = game;
     m_markedCount = markedCount;
-    TextGame->setText(game);
-    TextGame->setCursorPosition(0);
-    TextMarked->setText("Numbers Marked = " + QString::number(markedCount));
+    m_gameReadout->setText(game);
+    m_gameReadout->setCursorPosition(0);
+    m_markedReadout->setText("Numbers Marked = " + QString::number(markedCount));
     show();
     raise();
     activateWindow();
@@ -249,13 +249,13 @@ void SessionPlannerWindow::handOff(const QString& game, int markedCount)
 void SessionPlannerWindow::clearResults()
 {
     m_result = {};
-    GridFigures->setRowCount(0);
-    GridComparison->setRowCount(0);
-    TextMethod->setText("Enter a plan and click CALCULATE.");
-    ProgressPlan->setValue(0);
+    m_figuresGrid->setRowCount(0);
+    m_comparisonGrid->setRowCount(0);
+    m_methodLabel->setText("Enter a plan and click CALCULATE.");
+    m_progressBar->setValue(0);
     clearCharts();
-    CommandSaveEndCredits->setEnabled(false);
-    CommandSaveSurvival->setEnabled(false);
+    m_saveEndCreditsButton->setEnabled(false);
+    m_saveSurvivalButton->setEnabled(false);
 }
 
 std::optional<SessionPlan> SessionPlannerWindow::readPlan()
@@ -279,10 +279,10 @@ std::optional<SessionPlan> SessionPlannerWindow::readPlan()
         return true;
     };
     std::optional<std::int64_t> bet, credits, games, target, floor;
-    if (!whole(TextBet, "The bet", false, &bet) ||
-        !whole(TextCredits, "The starting credits", false, &credits) ||
-        !whole(TextGames, "The number of games", false, &games) ||
-        !whole(TextTarget, "The target", true, &target) || !whole(TextFloor, "The floor", true, &floor))
+    if (!whole(m_betEdit, "The bet", false, &bet) ||
+        !whole(m_creditsEdit, "The starting credits", false, &credits) ||
+        !whole(m_gamesEdit, "The number of games", false, &games) ||
+        !whole(m_targetEdit, "The target", true, &target) || !whole(m_floorEdit, "The floor", true, &floor))
         return std::nullopt;
 
     SessionPlan plan;
@@ -317,14 +317,14 @@ template <typename Work, typename Finish> void SessionPlannerWindow::startRun(Wo
     m_stop = false;
     m_running = true;
     setFieldsEnabled(false);
-    TextEscape->show();
-    ProgressPlan->setValue(0);
+    m_escapeLabel->show();
+    m_progressBar->setValue(0);
     QApplication::setOverrideCursor(Qt::BusyCursor);
     m_worker = std::thread([this, work = std::move(work), finish = std::move(finish)] {
         const PlanProgress progress = [this](double done) {
             m_progress.post(this, done, [this](double latest) {
                 if (m_running)
-                    ProgressPlan->setValue(static_cast<int>(1000 * latest));
+                    m_progressBar->setValue(static_cast<int>(1000 * latest));
             });
         };
         auto outcome = work(progress, &m_stop);
@@ -344,14 +344,15 @@ void SessionPlannerWindow::endRun()
         m_worker.join();
     m_running = false;
     setFieldsEnabled(true);
-    TextEscape->hide();
+    m_escapeLabel->hide();
     QApplication::restoreOverrideCursor();
 }
 
 void SessionPlannerWindow::setFieldsEnabled(bool enabled)
 {
-    for (QWidget* control : std::initializer_list<QWidget*>{TextBet, TextCredits, TextGames, TextTarget,
-                                                            TextFloor, CommandCalculate, CommandCompare})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_betEdit, m_creditsEdit, m_gamesEdit, m_targetEdit, m_floorEdit,
+                                         m_calculateButton, m_compareButton})
         control->setEnabled(enabled);
 }
 
@@ -365,7 +366,7 @@ PlanOptions SessionPlannerWindow::runOptions()
     return options;
 }
 
-void SessionPlannerWindow::CommandCalculate_Click()
+void SessionPlannerWindow::calculatePlan()
 {
     if (m_running)
         return;
@@ -381,8 +382,8 @@ void SessionPlannerWindow::CommandCalculate_Click()
 
     clearResults();
     m_plan = *plan;
-    TabResults->setCurrentWidget(GridFigures);
-    TextMethod->setText("Calculating...");
+    m_resultsTabWidget->setCurrentWidget(m_figuresGrid);
+    m_methodLabel->setText("Calculating...");
     startRun(
         [ticket = ExactGameOf(game, m_markedCount), plan = *plan, options](const PlanProgress& progress,
                                                                            const std::atomic<bool>* stop) {
@@ -391,7 +392,7 @@ void SessionPlannerWindow::CommandCalculate_Click()
         [this](const SessionPlanResult& result) { showResult(result); });
 }
 
-void SessionPlannerWindow::CommandCompare_Click()
+void SessionPlannerWindow::compareMarkedCounts()
 {
     if (m_running)
         return;
@@ -402,9 +403,9 @@ void SessionPlannerWindow::CommandCompare_Click()
     const PlanOptions options = runOptions();
 
     m_comparedPlan = *plan;
-    GridComparison->setRowCount(0);
-    TabResults->setCurrentWidget(GridComparison);
-    TextMethod->setText("Comparing the marked counts...");
+    m_comparisonGrid->setRowCount(0);
+    m_resultsTabWidget->setCurrentWidget(m_comparisonGrid);
+    m_methodLabel->setText("Comparing the marked counts...");
     startRun(
         [game, plan = *plan, options](const PlanProgress& progress, const std::atomic<bool>* stop) {
             const std::vector<PlanCandidate> candidates =

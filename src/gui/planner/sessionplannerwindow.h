@@ -42,27 +42,6 @@ public:
     // Waits until a calculation in progress has ended and its figures are shown (tests).
     void waitForRun();
 
-    QLineEdit* TextGame;
-    QLineEdit* TextMarked;
-    QLineEdit* TextBet;
-    QLineEdit* TextCredits;
-    QLineEdit* TextGames;
-    QLineEdit* TextTarget;
-    QLineEdit* TextFloor;
-    QPushButton* CommandCalculate;
-    QPushButton* CommandCompare;
-    QPushButton* CommandClose;
-    QLabel* TextMethod; // exact or simulated, or why there are no figures
-    QLabel* TextEscape;
-    QProgressBar* ProgressPlan;
-    QTabWidget* TabResults;
-    QTableWidget* GridFigures;
-    QTableWidget* GridComparison;
-    QChartView* ChartEndCredits;
-    QChartView* ChartSurvival;
-    QPushButton* CommandSaveEndCredits;
-    QPushButton* CommandSaveSurvival;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -70,11 +49,13 @@ protected:
 private:
     void buildControls();
     void layOutControls();
-    void Form_Load();
+    void fillFirstPlan();
     void clearResults();
 
-    void CommandCalculate_Click();
-    void CommandCompare_Click();
+    // CALCULATE: the plan's figures and charts for the handed-over ticket.
+    void calculatePlan();
+    // COMPARE MARKED COUNTS: the same plan for every marked count of the game.
+    void compareMarkedCounts();
     // The fields as a plan: none, after a message, when a field is not a usable value.
     [[nodiscard]] std::optional<SessionPlan> readPlan();
     // The handed-over game's rules: false, after a message, when they cannot be read.
@@ -97,6 +78,28 @@ private:
 
     Module2& m_module2;
     Dialogs& m_dialogs;
+
+    QLineEdit* m_gameReadout = nullptr;
+    QLineEdit* m_markedReadout = nullptr;
+    QLineEdit* m_betEdit = nullptr;
+    QLineEdit* m_creditsEdit = nullptr;
+    QLineEdit* m_gamesEdit = nullptr;
+    QLineEdit* m_targetEdit = nullptr;
+    QLineEdit* m_floorEdit = nullptr;
+    QPushButton* m_calculateButton = nullptr;
+    QPushButton* m_compareButton = nullptr;
+    QPushButton* m_closeButton = nullptr;
+    QLabel* m_methodLabel = nullptr; // exact or simulated, or why there are no figures
+    QLabel* m_escapeLabel = nullptr;
+    QProgressBar* m_progressBar = nullptr;
+    QTabWidget* m_resultsTabWidget = nullptr;
+    QTableWidget* m_figuresGrid = nullptr;
+    QTableWidget* m_comparisonGrid = nullptr;
+    QChartView* m_endCreditsChartView = nullptr;
+    QChartView* m_survivalChartView = nullptr;
+    QPushButton* m_saveEndCreditsButton = nullptr;
+    QPushButton* m_saveSurvivalButton = nullptr;
+
     bool m_loaded = false;
     QString m_game;
     int m_markedCount = 0;

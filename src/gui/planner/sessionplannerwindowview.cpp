@@ -102,36 +102,36 @@ std::int64_t BarWidth(std::int64_t span)
 
 void SessionPlannerWindow::clearCharts()
 {
-    ClearChart(ChartEndCredits->chart());
-    ClearChart(ChartSurvival->chart());
+    ClearChart(m_endCreditsChartView->chart());
+    ClearChart(m_survivalChartView->chart());
 }
 
 void SessionPlannerWindow::showResult(const SessionPlanResult& result)
 {
     if (result.stopped) {
-        TextMethod->setText("Stopped: no figures for this plan.");
+        m_methodLabel->setText("Stopped: no figures for this plan.");
         return;
     }
     if (!result.error.empty()) {
         const QString error = "This plan cannot be worked out: " + QString::fromStdString(result.error);
-        TextMethod->setText(error);
+        m_methodLabel->setText(error);
         m_dialogs.message(this, error, kProgramTitle, Dialogs::Icon::Warning);
         return;
     }
     m_result = result;
-    ProgressPlan->setValue(ProgressPlan->maximum());
+    m_progressBar->setValue(m_progressBar->maximum());
     showFigures();
     showEndCreditChart();
     showSurvivalChart();
-    CommandSaveEndCredits->setEnabled(true);
-    CommandSaveSurvival->setEnabled(true);
+    m_saveEndCreditsButton->setEnabled(true);
+    m_saveSurvivalButton->setEnabled(true);
 }
 
 void SessionPlannerWindow::showFigures()
 {
     const SessionPlanResult& r = m_result;
     const bool simulated = r.method == PlanMethod::Simulation;
-    TextMethod->setText(
+    m_methodLabel->setText(
         simulated ? QStringLiteral("Simulated: %1 whole sessions (seed %2), each figure with its 95% "
                                    "interval; the exact method would take too long for this plan.")
                         .arg(r.sessions)
@@ -163,18 +163,18 @@ void SessionPlannerWindow::showFigures()
             figures.push_back(
                 {QStringLiteral("Catch %1 at least once").arg(c), *r.catchAtLeastOnce[c], Form::Percent});
 
-    GridFigures->setRowCount(static_cast<int>(figures.size()));
+    m_figuresGrid->setRowCount(static_cast<int>(figures.size()));
     for (int row = 0; row < static_cast<int>(figures.size()); ++row) {
         const Figure& figure = figures[static_cast<std::size_t>(row)];
-        GridFigures->setItem(row, 0, cell(figure.name, Qt::AlignLeft | Qt::AlignVCenter));
-        GridFigures->setItem(row, 1, cell(valueText(figure.value.value, figure.form)));
-        GridFigures->setItem(row, 2, cell(intervalText(figure.value, figure.form, simulated)));
+        m_figuresGrid->setItem(row, 0, cell(figure.name, Qt::AlignLeft | Qt::AlignVCenter));
+        m_figuresGrid->setItem(row, 1, cell(valueText(figure.value.value, figure.form)));
+        m_figuresGrid->setItem(row, 2, cell(intervalText(figure.value, figure.form, simulated)));
     }
 }
 
 void SessionPlannerWindow::showEndCreditChart()
 {
-    QChart* chart = ChartEndCredits->chart();
+    QChart* chart = m_endCreditsChartView->chart();
     ClearChart(chart);
     const std::vector<CreditAtom>& atoms = m_result.endCredits;
     if (atoms.empty())
@@ -230,7 +230,7 @@ void SessionPlannerWindow::showEndCreditChart()
 
 void SessionPlannerWindow::showSurvivalChart()
 {
-    QChart* chart = ChartSurvival->chart();
+    QChart* chart = m_survivalChartView->chart();
     ClearChart(chart);
     const std::vector<PlanValue>& still = m_result.stillPlaying;
     if (still.empty())
@@ -272,16 +272,16 @@ void SessionPlannerWindow::showComparison(const std::vector<PlanComparisonRow>& 
 {
     if (std::any_of(rows.begin(), rows.end(),
                     [](const PlanComparisonRow& row) { return row.result.stopped; })) {
-        TextMethod->setText("Stopped: the marked counts were not all compared.");
+        m_methodLabel->setText("Stopped: the marked counts were not all compared.");
         return;
     }
-    ProgressPlan->setValue(ProgressPlan->maximum());
+    m_progressBar->setValue(m_progressBar->maximum());
     const bool withTarget = m_comparedPlan.target.has_value();
-    TextMethod->setText(QStringLiteral("The same plan for each marked count the game pays, %1 first.")
-                            .arg(withTarget ? "the likeliest to reach the target"
-                                            : "the likeliest to end ahead (no target)"));
+    m_methodLabel->setText(QStringLiteral("The same plan for each marked count the game pays, %1 first.")
+                               .arg(withTarget ? "the likeliest to reach the target"
+                                               : "the likeliest to end ahead (no target)"));
 
-    GridComparison->setRowCount(static_cast<int>(rows.size()));
+    m_comparisonGrid->setRowCount(static_cast<int>(rows.size()));
     for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
         const PlanComparisonRow& compared = rows[static_cast<std::size_t>(row)];
         const SessionPlanResult& r = compared.result;
@@ -291,27 +291,27 @@ void SessionPlannerWindow::showComparison(const std::vector<PlanComparisonRow>& 
                              : valueText(value.value, form);
         };
         const QString label = QString::fromStdString(compared.label);
-        GridComparison->setItem(row, 0, cell(label, Qt::AlignCenter));
+        m_comparisonGrid->setItem(row, 0, cell(label, Qt::AlignCenter));
         if (!r.ok()) {
             for (int column = 1; column < 7; ++column)
-                GridComparison->setItem(row, column, cell({}));
-            GridComparison->setItem(row, 7,
-                                    cell(QString::fromStdString(r.error), Qt::AlignLeft | Qt::AlignVCenter));
+                m_comparisonGrid->setItem(row, column, cell({}));
+            m_comparisonGrid->setItem(
+                row, 7, cell(QString::fromStdString(r.error), Qt::AlignLeft | Qt::AlignVCenter));
         } else {
-            GridComparison->setItem(row, 1, cell(withTarget ? text(r.targetReached, Form::Percent) : "-"));
-            GridComparison->setItem(row, 2, cell(text(r.ruined, Form::Percent)));
-            GridComparison->setItem(row, 3, cell(text(r.allGamesPlayed, Form::Percent)));
-            GridComparison->setItem(row, 4, cell(text(r.ahead, Form::Percent)));
-            GridComparison->setItem(row, 5, cell(text(r.meanEndCredits, Form::Games)));
-            GridComparison->setItem(row, 6, cell(text(r.expectedGames, Form::Games)));
-            GridComparison->setItem(row, 7, cell(simulated ? "simulated" : "exact", Qt::AlignCenter));
+            m_comparisonGrid->setItem(row, 1, cell(withTarget ? text(r.targetReached, Form::Percent) : "-"));
+            m_comparisonGrid->setItem(row, 2, cell(text(r.ruined, Form::Percent)));
+            m_comparisonGrid->setItem(row, 3, cell(text(r.allGamesPlayed, Form::Percent)));
+            m_comparisonGrid->setItem(row, 4, cell(text(r.ahead, Form::Percent)));
+            m_comparisonGrid->setItem(row, 5, cell(text(r.meanEndCredits, Form::Games)));
+            m_comparisonGrid->setItem(row, 6, cell(text(r.expectedGames, Form::Games)));
+            m_comparisonGrid->setItem(row, 7, cell(simulated ? "simulated" : "exact", Qt::AlignCenter));
         }
         // The count handed over from the board stands out.
         if (label == QString::number(m_markedCount))
-            for (int column = 0; column < GridComparison->columnCount(); ++column) {
-                QFont font = GridComparison->item(row, column)->font();
+            for (int column = 0; column < m_comparisonGrid->columnCount(); ++column) {
+                QFont font = m_comparisonGrid->item(row, column)->font();
                 font.setBold(true);
-                GridComparison->item(row, column)->setFont(font);
+                m_comparisonGrid->item(row, column)->setFont(font);
             }
     }
 }

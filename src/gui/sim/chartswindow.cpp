@@ -64,37 +64,38 @@ void appendSteps(QLineSeries* series, const std::array<double, kSessionBins>& bi
 
 } // namespace
 
-ChartsWindow::ChartsWindow(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt::Window), m_dialogs(dialogs)
+ChartsWindow::ChartsWindow(Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_dialogs(dialogs)
 {
     setObjectName("chartsWindow");
     setWindowTitle("Simulation Charts");
-    ChartSessions = MakeChartView(this, "ChartSessions", {480, 280});
-    ChartCatches = MakeChartView(this, "ChartCatches", {480, 280});
-    CheckLogScale = new QCheckBox("Logarithmic scale", this);
-    CheckLogScale->setObjectName("CheckLogScale");
-    CheckLogScale->setToolTip("Rare catches show on a logarithmic scale as clearly as common ones");
-    CheckLogScale->setChecked(true);
-    connect(CheckLogScale, &QCheckBox::toggled, this, &ChartsWindow::drawCatches);
-    CommandSaveSessions = new QPushButton("SAVE AS PNG", this);
-    CommandSaveSessions->setObjectName("CommandSaveSessions");
-    CommandSaveCatches = new QPushButton("SAVE AS PNG", this);
-    CommandSaveCatches->setObjectName("CommandSaveCatches");
-    connect(CommandSaveSessions, &QPushButton::clicked, this,
-            [this] { SaveChartAsPng(this, m_dialogs, ChartSessions, "sessions.png"); });
-    connect(CommandSaveCatches, &QPushButton::clicked, this,
-            [this] { SaveChartAsPng(this, m_dialogs, ChartCatches, "catches.png"); });
+    m_sessionsChartView = MakeChartView(this, "sessionsChartView", {480, 280});
+    m_catchesChartView = MakeChartView(this, "catchesChartView", {480, 280});
+    m_logScaleCheckBox = new QCheckBox("Logarithmic scale", this);
+    m_logScaleCheckBox->setObjectName("logScaleCheckBox");
+    m_logScaleCheckBox->setToolTip("Rare catches show on a logarithmic scale as clearly as common ones");
+    m_logScaleCheckBox->setChecked(true);
+    connect(m_logScaleCheckBox, &QCheckBox::toggled, this, &ChartsWindow::drawCatches);
+    m_saveSessionsButton = new QPushButton("SAVE AS PNG", this);
+    m_saveSessionsButton->setObjectName("saveSessionsButton");
+    m_saveCatchesButton = new QPushButton("SAVE AS PNG", this);
+    m_saveCatchesButton->setObjectName("saveCatchesButton");
+    connect(m_saveSessionsButton, &QPushButton::clicked, this,
+            [this] { SaveChartAsPng(this, m_dialogs, m_sessionsChartView, "sessions.png"); });
+    connect(m_saveCatchesButton, &QPushButton::clicked, this,
+            [this] { SaveChartAsPng(this, m_dialogs, m_catchesChartView, "catches.png"); });
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(ChartSessions, 1);
+    layout->addWidget(m_sessionsChartView, 1);
     auto* sessionsRow = new QHBoxLayout;
     sessionsRow->addStretch();
-    sessionsRow->addWidget(CommandSaveSessions);
+    sessionsRow->addWidget(m_saveSessionsButton);
     layout->addLayout(sessionsRow);
-    layout->addWidget(ChartCatches, 1);
+    layout->addWidget(m_catchesChartView, 1);
     auto* catchesRow = new QHBoxLayout;
-    catchesRow->addWidget(CheckLogScale);
+    catchesRow->addWidget(m_logScaleCheckBox);
     catchesRow->addStretch();
-    catchesRow->addWidget(CommandSaveCatches);
+    catchesRow->addWidget(m_saveCatchesButton);
     layout->addLayout(catchesRow);
     resize(760, 760);
 }
@@ -111,7 +112,7 @@ void ChartsWindow::showRun(const RunFigures& figures)
 void ChartsWindow::drawSessions()
 {
     // The share of sessions in each bin, simulated (filled) and exact (an outline over it).
-    QChart* chart = ChartSessions->chart();
+    QChart* chart = m_sessionsChartView->chart();
     ClearChart(chart);
     chart->setTitle(title("100-game sessions: credits won, in steps of 10 (the last, 500 or more)", m_run));
     std::int64_t sessionCount = 0;
@@ -161,7 +162,7 @@ void ChartsWindow::drawSessions()
 void ChartsWindow::drawCatches()
 {
     // The share of games by catch, simulated and exact, for the catches the ticket can make.
-    QChart* chart = ChartCatches->chart();
+    QChart* chart = m_catchesChartView->chart();
     ClearChart(chart);
     chart->setTitle(title("Catch frequencies against their exact expectations", m_run));
     const int lastCatch = std::clamp(m_run.marked, 0, 10);
@@ -184,7 +185,7 @@ void ChartsWindow::drawCatches()
 
     QAbstractAxis* shareAxis = nullptr;
     double floor = 0;
-    if (CheckLogScale->isChecked() && lowest > 0) {
+    if (m_logScaleCheckBox->isChecked() && lowest > 0) {
         // From a decade below the rarest catch (so that its bar shows) to the power of ten
         // above the commonest; a bar of nothing stays at the bottom of the scale.
         auto* logAxis = new QLogValueAxis;

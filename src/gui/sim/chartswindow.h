@@ -38,17 +38,16 @@ public:
     void showRun(const RunFigures& figures);
     const RunFigures& shownRun() const { return m_run; }
 
-    QChartView* ChartSessions;
-    QChartView* ChartCatches;
-    QCheckBox* CheckLogScale;
-    QPushButton* CommandSaveSessions;
-    QPushButton* CommandSaveCatches;
-
 private:
     void drawSessions();
     void drawCatches();
 
     Dialogs& m_dialogs;
+    QChartView* m_sessionsChartView = nullptr;
+    QChartView* m_catchesChartView = nullptr;
+    QCheckBox* m_logScaleCheckBox = nullptr;
+    QPushButton* m_saveSessionsButton = nullptr;
+    QPushButton* m_saveCatchesButton = nullptr;
     RunFigures m_run;
 };
 

@@ -44,10 +44,16 @@ QString qs(const std::string& text)
     return QString::fromStdString(text);
 }
 
-// The count as the board's "MARKED  n" shows it after its sixth character.
-QString markedText(int marked)
+// The lines a run shows and its reports repeat, each made from its value. The count is
+// written as the board's "MARKED  n" shows it after its sixth character.
+QString runMarkedLine(int marked)
 {
-    return "  " + qs(StrForm(marked));
+    return "Numbers Marked = " + ("  " + qs(StrForm(marked)));
+}
+
+QString percentLine(double percent)
+{
+    return "Total Pct Return = " + qs(FormatTwoDecimals(percent));
 }
 
 Readout* box(QWidget* parent, const QString& name, const QString& text = {})
@@ -87,18 +93,20 @@ SimulationWindow::~SimulationWindow()
 
 void SimulationWindow::buildControls()
 {
-    TextGame = box(this, "TextGame");
-    TextGame->setFont(uiFont("Courier New", 10));
-    TextEscape = new QLabel("Press <Esc> to stop", this);
-    TextEscape->setObjectName("TextEscape");
-    TextEscape->setFont(uiFont("Arial", 10, true));
-    TextEscape->setStyleSheet("color: #a00000;");
-    TextEscape->hide();
+    m_gameReadout = box(this, "gameReadout");
+    m_gameReadout->setFont(uiFont("Courier New", 10));
+    m_escapeLabel = new QLabel("Press <Esc> to stop", this);
+    m_escapeLabel->setObjectName("escapeLabel");
+    m_escapeLabel->setFont(uiFont("Arial", 10, true));
+    m_escapeLabel->setStyleSheet("color: #a00000;");
+    m_escapeLabel->hide();
 
-    ResultsTable = new QWidget(this);
-    ResultsTable->setObjectName("ResultsTable");
-    auto cell = [this](const QString& name, int i, const QString& text) {
-        Readout* readout = box(ResultsTable, name + QString::number(i), text);
+    m_resultsTable = new QWidget(this);
+    m_resultsTable->setObjectName("resultsTable");
+    // Each cell named for its column and row ("frequency5Readout"), the header row 11 and the
+    // bonus row 12.
+    auto cell = [this](const QString& column, int i, const QString& text) {
+        Readout* readout = box(m_resultsTable, column + QString::number(i) + "Readout", text);
         readout->setAlignment(Qt::AlignCenter);
         readout->setColours(Qt::white, Qt::black);
         // The cells fill their rows, so that the rulings between rows are as thin as those
@@ -108,131 +116,132 @@ void SimulationWindow::buildControls()
     };
     for (int i = 0; i < 13; ++i) {
         const QString label = i <= 10 ? QString::number(i) : i == kHeaderRow ? "Catch" : "  Bonus";
-        CatchLabel[i] = cell("CatchLabel", i, label);
-        Catch[i] = cell("Catch", i, i == kHeaderRow ? "Frequency" : "");
-        Pay[i] = cell("Pay", i, i == kHeaderRow ? "Pays" : "");
-        SubTotal[i] = cell("SubTotal", i, i == kHeaderRow ? "Win" : "");
+        m_catchReadouts[i] = cell("catch", i, label);
+        m_frequencyReadouts[i] = cell("frequency", i, i == kHeaderRow ? "Frequency" : "");
+        m_payReadouts[i] = cell("pay", i, i == kHeaderRow ? "Pays" : "");
+        m_winReadouts[i] = cell("win", i, i == kHeaderRow ? "Win" : "");
     }
-    TextMarked = box(this, "TextMarked");
-    TextBetTotal = box(this, "TextBetTotal");
-    TextWinTotal = box(this, "TextWinTotal");
-    TextPercent = box(this, "TextPercent");
-    TextExact = box(this, "TextExact");
-    TextExact->setFont(uiFont("Arial", 9));
-    TextInterval = box(this, "TextInterval");
-    TextInterval->setFont(uiFont("Arial", 9));
-    ProgressRun = new QProgressBar(this);
-    ProgressRun->setObjectName("ProgressRun");
-    ProgressRun->setRange(0, 1000);
-    ProgressRun->setValue(0);
-    TextSpeed = new QLabel(this);
-    TextSpeed->setObjectName("TextSpeed");
-    ProgressTest = new QProgressBar(this);
-    ProgressTest->setObjectName("ProgressTest");
-    ProgressTest->setRange(0, 1000);
-    ProgressTest->setValue(0);
-    ProgressTest->hide();
-    TextTestSpeed = new QLabel(this);
-    TextTestSpeed->setObjectName("TextTestSpeed");
-    TextTestSpeed->hide();
+    m_markedReadout = box(this, "markedReadout");
+    m_betTotalReadout = box(this, "betTotalReadout");
+    m_winTotalReadout = box(this, "winTotalReadout");
+    m_percentReadout = box(this, "percentReadout");
+    m_exactReadout = box(this, "exactReadout");
+    m_exactReadout->setFont(uiFont("Arial", 9));
+    m_intervalReadout = box(this, "intervalReadout");
+    m_intervalReadout->setFont(uiFont("Arial", 9));
+    m_runProgressBar = new QProgressBar(this);
+    m_runProgressBar->setObjectName("runProgressBar");
+    m_runProgressBar->setRange(0, 1000);
+    m_runProgressBar->setValue(0);
+    m_speedLabel = new QLabel(this);
+    m_speedLabel->setObjectName("speedLabel");
+    m_testProgressBar = new QProgressBar(this);
+    m_testProgressBar->setObjectName("testProgressBar");
+    m_testProgressBar->setRange(0, 1000);
+    m_testProgressBar->setValue(0);
+    m_testProgressBar->hide();
+    m_testSpeedLabel = new QLabel(this);
+    m_testSpeedLabel->setObjectName("testSpeedLabel");
+    m_testSpeedLabel->hide();
 
-    CommandOptions = button(this, "CommandOptions", "PGM OPTIONS", "View/Edit Program Defaults");
-    CommandBack = button(this, "CommandBack", "BACK TO GAME", "Press <Esc> to stop.");
-    CommandCompute = button(this, "CommandCompute", "START SIM FOR PAYOUT %", "Press <Esc> to stop.");
-    CommandTest = button(this, "CommandTest", "TEST FOR RANDOMNESS", "Press <Esc> to stop.");
-    connect(CommandBack, &QPushButton::clicked, this, &SimulationWindow::CommandBack_Click);
-    connect(CommandOptions, &QPushButton::clicked, this, &SimulationWindow::CommandOptions_Click);
-    CommandCharts =
-        button(this, "CommandCharts", "CHARTS", "Session histogram and catch frequencies of the last run");
-    CommandCharts->setEnabled(false);
-    connect(CommandCharts, &QPushButton::clicked, this, [this] {
+    m_optionsButton = button(this, "optionsButton", "PGM OPTIONS", "View/Edit Program Defaults");
+    m_backButton = button(this, "backButton", "BACK TO GAME", "Press <Esc> to stop.");
+    m_simulateButton = button(this, "simulateButton", "START SIM FOR PAYOUT %", "Press <Esc> to stop.");
+    m_randomnessButton = button(this, "randomnessButton", "TEST FOR RANDOMNESS", "Press <Esc> to stop.");
+    connect(m_backButton, &QPushButton::clicked, this, &SimulationWindow::returnToBoard);
+    connect(m_optionsButton, &QPushButton::clicked, this, &SimulationWindow::optionsRequested);
+    m_chartsButton =
+        button(this, "chartsButton", "CHARTS", "Session histogram and catch frequencies of the last run");
+    m_chartsButton->setEnabled(false);
+    connect(m_chartsButton, &QPushButton::clicked, this, [this] {
         if (!m_charts)
             m_charts = new ChartsWindow(m_dialogs, this);
         m_charts->showRun(m_lastRun);
     });
-    CommandPlanner = button(this, "CommandPlanner", "SESSION PLANNER",
-                            "Plan a session: bet, credits, games, target and floor, with the risk of ruin");
-    connect(CommandPlanner, &QPushButton::clicked, this,
+    m_plannerButton = button(this, "plannerButton", "SESSION PLANNER",
+                             "Plan a session: bet, credits, games, target and floor, with the risk of ruin");
+    connect(m_plannerButton, &QPushButton::clicked, this,
             [this] { emit plannerRequested(m_game, m_markedCount); });
-    connect(CommandCompute, &QPushButton::clicked, this, &SimulationWindow::CommandCompute_Click);
-    connect(CommandTest, &QPushButton::clicked, this, &SimulationWindow::CommandTest_Click);
+    connect(m_simulateButton, &QPushButton::clicked, this, &SimulationWindow::runSimulation);
+    connect(m_randomnessButton, &QPushButton::clicked, this, &SimulationWindow::testRandomness);
 
-    GridCounts = new QTableView(this);
-    GridCounts->setObjectName("GridCounts");
+    m_countsGrid = new QTableView(this);
+    m_countsGrid->setObjectName("countsGrid");
     m_countsModel = new QStandardItemModel(8, 11, this);
     QStringList captions{"Range"};
     for (int c = 1; c <= 10; ++c)
         captions << QStringLiteral("C%1").arg(c);
     m_countsModel->setHorizontalHeaderLabels(captions);
-    GridCounts->setModel(m_countsModel);
-    GridCounts->verticalHeader()->hide();
-    GridCounts->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    GridCounts->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    GridCounts->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    GridCounts->setToolTip(
+    m_countsGrid->setModel(m_countsModel);
+    m_countsGrid->verticalHeader()->hide();
+    m_countsGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_countsGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_countsGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_countsGrid->setToolTip(
         "Each number's count less its expected count; red above, blue below what a uniform draw "
         "gives");
-    GridCounts->hide();
+    m_countsGrid->hide();
 }
 
 void SimulationWindow::layOutControls()
 {
     // The results table: header row (index 11) on top, catches 0 to 10, the bonus row
     // (index 12) at the bottom; thin rulings between the cells.
-    auto* table = new QGridLayout(ResultsTable);
+    auto* table = new QGridLayout(m_resultsTable);
     table->setSpacing(1);
     table->setContentsMargins(1, 1, 1, 1);
-    QPalette rulings = ResultsTable->palette();
+    QPalette rulings = m_resultsTable->palette();
     rulings.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
-    ResultsTable->setPalette(rulings);
-    ResultsTable->setAutoFillBackground(true);
+    m_resultsTable->setPalette(rulings);
+    m_resultsTable->setAutoFillBackground(true);
     const int order[13] = {kHeaderRow, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, kBonusRow};
     for (int row = 0; row < 13; ++row) {
         const int i = order[row];
-        table->addWidget(CatchLabel[i], row, 0);
-        table->addWidget(Catch[i], row, 1);
-        table->addWidget(Pay[i], row, 2);
-        table->addWidget(SubTotal[i], row, 3);
+        table->addWidget(m_catchReadouts[i], row, 0);
+        table->addWidget(m_frequencyReadouts[i], row, 1);
+        table->addWidget(m_payReadouts[i], row, 2);
+        table->addWidget(m_winReadouts[i], row, 3);
     }
     table->setColumnStretch(0, 2);
     for (int column = 1; column < 4; ++column)
         table->setColumnStretch(column, 3);
 
     auto* views = new QGridLayout;
-    views->addWidget(ResultsTable, 0, 0);
-    views->addWidget(GridCounts, 0, 0);
+    views->addWidget(m_resultsTable, 0, 0);
+    views->addWidget(m_countsGrid, 0, 0);
 
     auto* progress = new QHBoxLayout;
-    progress->addWidget(ProgressRun, 1);
-    progress->addWidget(TextSpeed);
-    progress->addWidget(ProgressTest, 1);
-    progress->addWidget(TextTestSpeed);
+    progress->addWidget(m_runProgressBar, 1);
+    progress->addWidget(m_speedLabel);
+    progress->addWidget(m_testProgressBar, 1);
+    progress->addWidget(m_testSpeedLabel);
 
     auto* leftButtons = new QVBoxLayout;
-    leftButtons->addWidget(CommandOptions);
-    leftButtons->addWidget(CommandBack);
+    leftButtons->addWidget(m_optionsButton);
+    leftButtons->addWidget(m_backButton);
     auto* rightButtons = new QVBoxLayout;
-    rightButtons->addWidget(CommandTest);
-    rightButtons->addWidget(CommandCompute);
+    rightButtons->addWidget(m_randomnessButton);
+    rightButtons->addWidget(m_simulateButton);
     auto* buttons = new QHBoxLayout;
     buttons->addLayout(leftButtons);
     buttons->addStretch();
-    buttons->addWidget(TextEscape);
+    buttons->addWidget(m_escapeLabel);
     buttons->addStretch();
-    buttons->addWidget(CommandPlanner, 0, Qt::AlignBottom);
-    buttons->addWidget(CommandCharts, 0, Qt::AlignBottom);
+    buttons->addWidget(m_plannerButton, 0, Qt::AlignBottom);
+    buttons->addWidget(m_chartsButton, 0, Qt::AlignBottom);
     buttons->addLayout(rightButtons);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(TextGame);
+    layout->addWidget(m_gameReadout);
     layout->addLayout(views, 1);
-    for (QWidget* line : {TextMarked, TextBetTotal, TextWinTotal, TextPercent, TextExact, TextInterval})
+    for (QWidget* line : {m_markedReadout, m_betTotalReadout, m_winTotalReadout, m_percentReadout,
+                          m_exactReadout, m_intervalReadout})
         layout->addWidget(line);
     layout->addLayout(progress);
     layout->addLayout(buttons);
 }
 
-void SimulationWindow::Form_Load()
+void SimulationWindow::prepareFirstShow()
 {
     m_loaded = true;
     if (const QScreen* screen = QApplication::primaryScreen())
@@ -242,13 +251,14 @@ void SimulationWindow::Form_Load()
 
 void SimulationWindow::showPayoutView()
 {
-    ResultsTable->show();
-    for (QWidget* line : std::initializer_list<QWidget*>{TextBetTotal, TextPercent, TextWinTotal, TextMarked,
-                                                         TextExact, TextInterval, ProgressRun, TextSpeed})
+    m_resultsTable->show();
+    for (QWidget* line : std::initializer_list<QWidget*>{m_betTotalReadout, m_percentReadout,
+                                                         m_winTotalReadout, m_markedReadout, m_exactReadout,
+                                                         m_intervalReadout, m_runProgressBar, m_speedLabel})
         line->show();
-    GridCounts->hide();
-    ProgressTest->hide();
-    TextTestSpeed->hide();
+    m_countsGrid->hide();
+    m_testProgressBar->hide();
+    m_testSpeedLabel->hide();
 }
 
 void SimulationWindow::clearResults()
@@ -256,24 +266,25 @@ void SimulationWindow::clearResults()
     for (int i = 0; i <= kBonusRow; ++i) {
         if (i == kHeaderRow)
             continue;
-        Catch[i]->clear();
-        SubTotal[i]->clear();
-        Pay[i]->clear();
+        m_frequencyReadouts[i]->clear();
+        m_winReadouts[i]->clear();
+        m_payReadouts[i]->clear();
     }
-    TextBetTotal->setText("Total Credits Bet =");
-    TextPercent->setText("Total Pct Return =");
-    TextWinTotal->setText("Total Winnings =");
-    ProgressRun->setValue(0);
-    TextSpeed->clear();
-    TextExact->clear();
-    TextInterval->clear();
+    m_pays = {};
+    m_betTotalReadout->setText("Total Credits Bet =");
+    m_percentReadout->setText("Total Pct Return =");
+    m_winTotalReadout->setText("Total Winnings =");
+    m_runProgressBar->setValue(0);
+    m_speedLabel->clear();
+    m_exactReadout->clear();
+    m_intervalReadout->clear();
     forgetLastRun();
 }
 
 void SimulationWindow::forgetLastRun()
 {
     m_lastRun = {};
-    CommandCharts->setEnabled(false);
+    m_chartsButton->setEnabled(false);
     if (m_charts)
         m_charts->hide();
 }
@@ -291,38 +302,32 @@ void SimulationWindow::handOff(const QString& boardGameText, int markedCount)
     // Results stay while they belong to the same game and count.
     const bool sameTicket = !m_loaded || (m_game == boardGameText && m_markedCount == markedCount);
     if (!m_loaded) {
-        Form_Load();
+        prepareFirstShow();
         m_module2.gCurrentGameName = boardGameText;
     }
     if (!sameTicket)
         clearResults();
     m_game = boardGameText;
     m_markedCount = markedCount;
-    TextGame->setText(boardGameText);
-    TextGame->setCursorPosition(0);
-    TextMarked->setText("Numbers Marked  = " + QString::number(markedCount));
+    m_gameReadout->setText(boardGameText);
+    m_gameReadout->setCursorPosition(0);
+    m_markedReadout->setText("Numbers Marked  = " + QString::number(markedCount));
     show();
     raise();
 }
 
 void SimulationWindow::setButtonsEnabled(bool enabled)
 {
-    for (QPushButton* command : {CommandBack, CommandCompute, CommandTest, CommandOptions})
+    for (QPushButton* command : {m_backButton, m_simulateButton, m_randomnessButton, m_optionsButton})
         command->setEnabled(enabled);
-    CommandCharts->setEnabled(enabled && m_lastRun.games > 0);
+    m_chartsButton->setEnabled(enabled && m_lastRun.games > 0);
 }
 
-void SimulationWindow::CommandBack_Click()
+void SimulationWindow::returnToBoard()
 {
-    TextGame->show();
     setButtonsEnabled(true);
     emit backToGame();
     hide();
-}
-
-void SimulationWindow::CommandOptions_Click()
-{
-    emit optionsRequested();
 }
 
 bool SimulationWindow::eventFilter(QObject* watched, QEvent* event)
@@ -357,11 +362,10 @@ std::optional<std::int64_t> SimulationWindow::askGameCount()
     return games.games;
 }
 
-void SimulationWindow::CommandCompute_Click()
+void SimulationWindow::runSimulation()
 {
     if (m_running)
         return;
-    TextGame->show();
     const int marked = m_markedCount;
     if (marked == 0) {
         m_dialogs.message(this, "Go Back to Game and pick numbers to run this feature.");
@@ -386,11 +390,13 @@ void SimulationWindow::CommandCompute_Click()
     if (m_module2.gRandomPickForSim)
         ticket.resize(static_cast<std::size_t>(std::clamp(marked, 1, 10))); // only the count matters
     SimulationInput input = BuildSimulationInput(game, ticket, m_module2.gRandomPickForSim, *games);
-    m_pays = game.pays(marked);
-    for (int c = 0; c <= 10; ++c)
-        Pay[c]->setText(game.hasRow(c) ? qs(PlainForm(m_pays[c])) : QString());
+    const std::array<double, 11> pays = game.pays(marked);
+    for (int c = 0; c <= 10; ++c) {
+        m_pays[c] = game.hasRow(c) ? std::optional(pays[c]) : std::nullopt;
+        m_payReadouts[c]->setText(m_pays[c] ? qs(PlainForm(*m_pays[c])) : QString());
+    }
     if (game.bonusRow())
-        CatchLabel[kBonusRow]->setText("Bonus");
+        m_catchReadouts[kBonusRow]->setText("Bonus");
     showExactOdds(game, marked);
     if (const std::string refusal = CheckSimulationInput(input); !refusal.empty()) {
         m_dialogs.message(this, qs(refusal));
@@ -401,15 +407,15 @@ void SimulationWindow::CommandCompute_Click()
     m_stop = false;
     forgetLastRun(); // the charts wait for this run
     setButtonsEnabled(false);
-    TextEscape->show();
-    TextWinTotal->setText("Total Winnings = ");
-    TextBetTotal->setText("Total Credits Bet = ");
-    TextMarked->setText("Numbers Marked = " + markedText(marked));
-    Catch[kBonusRow]->clear();
-    SubTotal[kBonusRow]->clear();
-    ProgressRun->setValue(0);
-    TextSpeed->clear();
-    TextInterval->clear();
+    m_escapeLabel->show();
+    m_winTotalReadout->setText("Total Winnings = ");
+    m_betTotalReadout->setText("Total Credits Bet = ");
+    m_markedReadout->setText(runMarkedLine(marked));
+    m_frequencyReadouts[kBonusRow]->clear();
+    m_winReadouts[kBonusRow]->clear();
+    m_runProgressBar->setValue(0);
+    m_speedLabel->clear();
+    m_intervalReadout->clear();
 
     // The shared deck takes its pass as any draw does; the run's own streams come from one
     // seed drawn from the program's generator, so a fixed seed repeats the run.
@@ -442,10 +448,10 @@ void SimulationWindow::showExactOdds(const KenoGame& game, int marked)
 {
     m_exact = AnalyseExact(ExactGameOf(game, marked));
     if (!m_exact.ok()) {
-        TextExact->setText("Exact Pct Return: not available (" + qs(m_exact.error) + ")");
+        m_exactReadout->setText("Exact Pct Return: not available (" + qs(m_exact.error) + ")");
         return;
     }
-    TextExact->setText(
+    m_exactReadout->setText(
         "Exact Pct Return = " + qs(FormatTwoDecimals(m_exact.simulation.returnPct)) +
         "   Standard Deviation per Game = " + QString::number(m_exact.simulation.standardDeviation, 'f', 3));
 }
@@ -482,23 +488,24 @@ std::string SimulationWindow::exactSessionLines() const
 void SimulationWindow::showProgress(const SimulationTotals& totals)
 {
     for (int c = 0; c <= 10; ++c) {
-        Catch[c]->setText(qs(PlainForm(static_cast<double>(totals.catchFrequency[c]))));
-        if (!Pay[c]->text().isEmpty())
-            SubTotal[c]->setText(qs(PlainForm(m_pays[c] * static_cast<double>(totals.catchFrequency[c]))));
+        m_frequencyReadouts[c]->setText(qs(PlainForm(static_cast<double>(totals.catchFrequency[c]))));
+        if (m_pays[c])
+            m_winReadouts[c]->setText(
+                qs(PlainForm(*m_pays[c] * static_cast<double>(totals.catchFrequency[c]))));
     }
     if (totals.bonusEvents > 0)
-        Catch[kBonusRow]->setText(qs(PlainForm(static_cast<double>(totals.bonusEvents))));
+        m_frequencyReadouts[kBonusRow]->setText(qs(PlainForm(static_cast<double>(totals.bonusEvents))));
     if (totals.bonusWinnings > 0)
-        SubTotal[kBonusRow]->setText(qs(PlainForm(totals.bonusWinnings)));
-    TextWinTotal->setText("Total Winnings = " + qs(StrForm(totals.totalWinnings())));
-    TextBetTotal->setText("Total Credits Bet = " + qs(StrForm(static_cast<double>(totals.gamesPlayed))));
-    TextPercent->setText("Total Pct Return = " + qs(FormatTwoDecimals(totals.percentReturn())));
-    ProgressRun->setValue(static_cast<int>(1000.0 * static_cast<double>(totals.gamesPlayed) /
-                                           static_cast<double>(std::max<std::int64_t>(1, m_runGames))));
+        m_winReadouts[kBonusRow]->setText(qs(PlainForm(totals.bonusWinnings)));
+    m_winTotalReadout->setText("Total Winnings = " + qs(StrForm(totals.totalWinnings())));
+    m_betTotalReadout->setText("Total Credits Bet = " + qs(StrForm(static_cast<double>(totals.gamesPlayed))));
+    m_percentReadout->setText(percentLine(totals.percentReturn()));
+    m_runProgressBar->setValue(static_cast<int>(1000.0 * static_cast<double>(totals.gamesPlayed) /
+                                                static_cast<double>(std::max<std::int64_t>(1, m_runGames))));
     const double seconds = std::max<qint64>(1, QDateTime::currentMSecsSinceEpoch() - m_runStartedMs) / 1000.0;
     // Written as every figure of the window is, whatever the desktop's language.
-    TextSpeed->setText(qs(PlainForm(std::round(static_cast<double>(totals.gamesPlayed) / seconds))) +
-                       " games/s");
+    m_speedLabel->setText(qs(PlainForm(std::round(static_cast<double>(totals.gamesPlayed) / seconds))) +
+                          " games/s");
 }
 
 void SimulationWindow::finishRun(const SimulationResult& result)
@@ -510,7 +517,7 @@ void SimulationWindow::finishRun(const SimulationResult& result)
         return;
     showProgress(result);
     setButtonsEnabled(true);
-    TextEscape->hide();
+    m_escapeLabel->hide();
     if (!result.error.empty())
         m_dialogs.message(this, qs(result.error), kProgramTitle, Dialogs::Icon::Warning);
     const std::optional<ReturnInterval> interval =
@@ -519,7 +526,7 @@ void SimulationWindow::finishRun(const SimulationResult& result)
                      : std::nullopt;
     if (interval) {
         const bool inside = interval->contains(m_exact.simulation.returnPct);
-        TextInterval->setText(
+        m_intervalReadout->setText(
             QStringLiteral("95% Interval of the Simulated Return = %1 to %2 (%3)")
                 .arg(QString::number(interval->low, 'f', 2), QString::number(interval->high, 'f', 2),
                      inside ? "the exact return lies inside"
@@ -540,7 +547,7 @@ void SimulationWindow::reportSessions(const SimulationResult& result)
     const QString sessionsPath = QDir(m_module2.gDataFolder).filePath(kSessionsFileName);
     if (!WriteReportFile(
             sessionsPath.toStdString(),
-            SessionsCsvText(histogram, TextGame->text().toStdString(), TextMarked->text().toStdString()),
+            SessionsCsvText(histogram, m_game.toStdString(), runMarkedLine(m_markedCount).toStdString()),
             &error))
         faults << qs(error);
     const std::vector<std::int32_t> folded = FoldSessionHistogram(histogram);
@@ -548,9 +555,9 @@ void SimulationWindow::reportSessions(const SimulationResult& result)
     if (!WriteSessionsTable(m_module2.gDatabase, folded, m_module2.gCurrentGameName, m_markedCount,
                             result.totalWinnings(), &tableError))
         faults << "The table \"Sessions\" could not be written: " + tableError;
-    std::string summary = SessionSummaryText(ComputeSessionFigures(folded), TextGame->text().toStdString(),
-                                             TextMarked->text().toStdString(), result.gamesPlayed,
-                                             TextPercent->text().toStdString());
+    std::string summary = SessionSummaryText(ComputeSessionFigures(folded), m_game.toStdString(),
+                                             runMarkedLine(m_markedCount).toStdString(), result.gamesPlayed,
+                                             percentLine(result.percentReturn()).toStdString());
     // The exact figures stand before the closing question, so the saved report keeps them too.
     const std::string question = "Do You Wish to Save or Print These Results?";
     if (summary.size() >= question.size() &&
@@ -559,7 +566,7 @@ void SimulationWindow::reportSessions(const SimulationResult& result)
                        RunOriginLines(origin) + "\r\n" + exactSessionLines());
 
     m_lastRun = {};
-    m_lastRun.game = TextGame->text();
+    m_lastRun.game = m_game;
     m_lastRun.sessions = folded;
     m_lastRun.catchFrequency = result.catchFrequency;
     m_lastRun.games = result.gamesPlayed;
@@ -571,7 +578,7 @@ void SimulationWindow::reportSessions(const SimulationResult& result)
         m_lastRun.exactSessions = m_exact.session.probability;
         m_lastRun.exactCatches = m_exact.simulation.catchProbability;
     }
-    CommandCharts->setEnabled(true);
+    m_chartsButton->setEnabled(true);
     QApplication::restoreOverrideCursor();
     if (!faults.isEmpty())
         m_dialogs.message(this, faults.join("\n\n"), kProgramTitle, Dialogs::Icon::Warning);
@@ -601,7 +608,7 @@ void SimulationWindow::closeEvent(QCloseEvent* event)
     m_stop = true;
     if (m_worker.joinable())
         m_worker.join();
-    emit endProgramRequested(TextGame->text());
+    emit endProgramRequested(m_game);
 }
 
 } // namespace tallyhawk

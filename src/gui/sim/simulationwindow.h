@@ -6,6 +6,7 @@
 #include "engine/sim/simulation.h"
 #include "chartswindow.h"
 #include "gui/common/latestvaluerelay.h"
+#include "gui/common/readout.h"
 
 #include <array>
 #include <atomic>
@@ -15,7 +16,6 @@
 #include <thread>
 
 class QLabel;
-class QLineEdit;
 class QProgressBar;
 class QStandardItem;
 class QStandardItemModel;
@@ -44,31 +44,6 @@ public:
     // Waits until a run in progress has ended and its results are shown (tests).
     void waitForRun();
 
-    QLineEdit* TextGame;
-    QLabel* TextEscape;
-    std::array<QLineEdit*, 13> CatchLabel{};
-    std::array<QLineEdit*, 13> Catch{};
-    std::array<QLineEdit*, 13> Pay{};
-    std::array<QLineEdit*, 13> SubTotal{};
-    QWidget* ResultsTable;
-    QLineEdit* TextMarked;
-    QLineEdit* TextBetTotal;
-    QLineEdit* TextWinTotal;
-    QLineEdit* TextPercent;
-    QLineEdit* TextExact;    // the exact return of the ticket and its standard deviation per game
-    QLineEdit* TextInterval; // after a run: the simulated return's 95% interval
-    QPushButton* CommandCharts;
-    QPushButton* CommandPlanner;
-    QProgressBar* ProgressRun;
-    QLabel* TextSpeed;
-    QProgressBar* ProgressTest; // the randomness test's own progress and speed, in its view
-    QLabel* TextTestSpeed;
-    QPushButton* CommandOptions;
-    QPushButton* CommandBack;
-    QPushButton* CommandCompute;
-    QPushButton* CommandTest;
-    QTableView* GridCounts;
-
 signals:
     // BACK TO GAME: the board shows itself again with the bet it had.
     void backToGame();
@@ -87,16 +62,17 @@ protected:
 private:
     void buildControls();
     void layOutControls();
-    void Form_Load();
+    void prepareFirstShow();
     void clearResults();
     // The charts of the last run go: a new run or a new ticket is coming.
     void forgetLastRun();
     void showPayoutView();
     void setButtonsEnabled(bool enabled);
 
-    void CommandBack_Click();
-    void CommandOptions_Click();
-    void CommandCompute_Click();
+    void returnToBoard();
+    // START SIM FOR PAYOUT %: the ticket played the number of games asked for, off the
+    // interface thread.
+    void runSimulation();
     // Asks for the number of games: none when the run should not start.
     [[nodiscard]] std::optional<std::int64_t> askGameCount();
     void showProgress(const SimulationTotals& totals);
@@ -105,7 +81,7 @@ private:
     void showExactOdds(const KenoGame& game, int marked);
 
     // The randomness test: counted off the interface thread, shown on the grid as it goes.
-    void CommandTest_Click();
+    void testRandomness();
     void showTestView();
     void showTestProgress(const RandomnessTest& test);
     void showDeviations(const RandomnessDeviations& deviations, std::int32_t games);
@@ -117,8 +93,37 @@ private:
 
     Module2& m_module2;
     Dialogs& m_dialogs;
+
+    Readout* m_gameReadout = nullptr;
+    QLabel* m_escapeLabel = nullptr;
+    // The results table, by row: catches 0 to 10, the header (kHeaderRow), the bonus (kBonusRow).
+    std::array<Readout*, 13> m_catchReadouts{};
+    std::array<Readout*, 13> m_frequencyReadouts{};
+    std::array<Readout*, 13> m_payReadouts{};
+    std::array<Readout*, 13> m_winReadouts{};
+    QWidget* m_resultsTable = nullptr;
+    Readout* m_markedReadout = nullptr;
+    Readout* m_betTotalReadout = nullptr;
+    Readout* m_winTotalReadout = nullptr;
+    Readout* m_percentReadout = nullptr;
+    Readout* m_exactReadout = nullptr; // the exact return of the ticket and its standard deviation per game
+    Readout* m_intervalReadout = nullptr; // after a run: the simulated return's 95% interval
+    QPushButton* m_chartsButton = nullptr;
+    QPushButton* m_plannerButton = nullptr;
+    QProgressBar* m_runProgressBar = nullptr;
+    QLabel* m_speedLabel = nullptr;
+    QProgressBar* m_testProgressBar = nullptr; // the randomness test's own progress and speed, in its view
+    QLabel* m_testSpeedLabel = nullptr;
+    QPushButton* m_optionsButton = nullptr;
+    QPushButton* m_backButton = nullptr;
+    QPushButton* m_simulateButton = nullptr;
+    QPushButton* m_randomnessButton = nullptr;
+    QTableView* m_countsGrid = nullptr;
+
     bool m_loaded = false;
-    QString m_game; // the game and the count as the board handed them over
+    // The ticket as the board handed it over: its game list entry and marked count. The texts
+    // on screen and the reports are made from these.
+    QString m_game;
     int m_markedCount = 0;
 
     // The run in progress: the worker thread, the stop flag, and its latest figures on their
@@ -130,7 +135,8 @@ private:
     LatestValueRelay<SimulationTotals> m_progress;
     LatestValueRelay<RandomnessTest> m_testProgress;
     std::int64_t m_runGames = 0;
-    std::array<double, 11> m_pays{};
+    // The pay of each catch for the marked count; none for a catch the game has no row for.
+    std::array<std::optional<double>, 11> m_pays{};
     qint64 m_runStartedMs = 0;
     qint64 m_testStartedMs = 0;
     ExactAnalysis m_exact;

@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
@@ -44,13 +43,14 @@ QColor deviationColour(double deviation, std::int32_t games)
 
 void SimulationWindow::showTestView()
 {
-    ResultsTable->hide();
-    for (QWidget* line : std::initializer_list<QWidget*>{TextBetTotal, TextPercent, TextWinTotal, TextMarked,
-                                                         TextExact, TextInterval, ProgressRun, TextSpeed})
+    m_resultsTable->hide();
+    for (QWidget* line : std::initializer_list<QWidget*>{m_betTotalReadout, m_percentReadout,
+                                                         m_winTotalReadout, m_markedReadout, m_exactReadout,
+                                                         m_intervalReadout, m_runProgressBar, m_speedLabel})
         line->hide();
-    GridCounts->show();
-    ProgressTest->show();
-    TextTestSpeed->show();
+    m_countsGrid->show();
+    m_testProgressBar->show();
+    m_testSpeedLabel->show();
 }
 
 void SimulationWindow::showStoredCounts()
@@ -84,10 +84,10 @@ void SimulationWindow::showTestProgress(const RandomnessTest& test)
 {
     showDeviations(test.deviations(), test.games());
     const double games = std::max(1.0, static_cast<double>(test.games()));
-    ProgressTest->setValue(static_cast<int>(1000.0 * test.gamesPlayed() / games));
+    m_testProgressBar->setValue(static_cast<int>(1000.0 * test.gamesPlayed() / games));
     const double seconds =
         std::max<qint64>(1, QDateTime::currentMSecsSinceEpoch() - m_testStartedMs) / 1000.0;
-    TextTestSpeed->setText(QLocale().toString(test.gamesPlayed() / seconds, 'f', 0) + " games/s");
+    m_testSpeedLabel->setText(QLocale().toString(test.gamesPlayed() / seconds, 'f', 0) + " games/s");
 }
 
 void SimulationWindow::showDeviations(const RandomnessDeviations& deviations, std::int32_t games)
@@ -98,7 +98,7 @@ void SimulationWindow::showDeviations(const RandomnessDeviations& deviations, st
     }
 }
 
-void SimulationWindow::CommandTest_Click()
+void SimulationWindow::testRandomness()
 {
     if (m_running)
         return;
@@ -122,11 +122,11 @@ void SimulationWindow::CommandTest_Click()
 
     QApplication::setOverrideCursor(Qt::BusyCursor);
     setButtonsEnabled(false);
-    TextEscape->show();
+    m_escapeLabel->show();
     m_stop = false;
     m_running = true;
     m_testStartedMs = QDateTime::currentMSecsSinceEpoch();
-    TextTestSpeed->clear();
+    m_testSpeedLabel->clear();
     showTestProgress(RandomnessTest(games));
 
     if (m_worker.joinable())
@@ -158,9 +158,9 @@ void SimulationWindow::finishTest(const RandomnessOutcome& outcome)
     if (m_closing)
         return;
     showDeviations(outcome.deviations, outcome.games);
-    ProgressTest->setValue(static_cast<int>(1000.0 * outcome.gamesPlayed / std::max(1, outcome.games)));
+    m_testProgressBar->setValue(static_cast<int>(1000.0 * outcome.gamesPlayed / std::max(1, outcome.games)));
     setButtonsEnabled(true);
-    TextEscape->hide();
+    m_escapeLabel->hide();
     QApplication::restoreOverrideCursor();
 
     // Every deviation is stored before the statistic reads them back from the table.

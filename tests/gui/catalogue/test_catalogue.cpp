@@ -51,6 +51,16 @@ QByteArray game(const QByteArray& key)
     return text;
 }
 
+PayGridModel* paysOf(const CatalogueWindow& window)
+{
+    return static_cast<PayGridModel*>(control<QTableView>(window, "paysGrid")->model());
+}
+
+PayGridModel* bonusOf(const CatalogueWindow& window)
+{
+    return static_cast<PayGridModel*>(control<QTableView>(window, "bonusGrid")->model());
+}
+
 } // namespace
 
 class CatalogueTest : public QObject, BoardFixture
@@ -67,17 +77,17 @@ private slots:
                  QStringList{
                      "You may now change Pay and Bonus entries for the current game.\n\nYou may also change "
                      "Location, Casino Name and name of the Keno Game. When finished, click 'Lock Pays'."});
-        QVERIFY(!catalogue().CommandBack->isEnabled() && !catalogue().CommandImport->isEnabled());
-        PayGridModel* pays = catalogue().pDataListing;
+        QVERIFY(!button("backButton")->isEnabled() && !button("importButton")->isEnabled());
+        PayGridModel* pays = paysOf(catalogue());
         const int pick = pays->fieldColumn("Pick5");
         // Click, type 5, Tab, type 6, Enter: both are kept and Enter goes down a row.
-        clickCell(catalogue().DBGrid1, 5, pick);
+        clickCell(grid("paysGrid"), 5, pick);
         type("5");
         press(Qt::Key_Tab);
         type("6");
         press(Qt::Key_Return);
         QCOMPARE(pays->value(5, "Pick5").toString() + pays->value(5, "Pick6").toString(), QString("56"));
-        QCOMPARE(catalogue().DBGrid1->currentIndex(), pays->index(6, pick + 1));
+        QCOMPARE(grid("paysGrid")->currentIndex(), pays->index(6, pick + 1));
         // The arrows move and keep what was typed; Shift+Tab goes back; typing replaces the cell.
         type("7");
         press(Qt::Key_Up);
@@ -91,7 +101,7 @@ private slots:
         press(Qt::Key_Escape); // nothing to drop
         typeCell(3, "Pick2", "two");
         QVERIFY(run->dialogs.messages().last().startsWith("\"two\" is not a number."));
-        clickCell(catalogue().DBGrid2, 0, catalogue().DataBonus->fieldColumn("Bonus Ball"));
+        clickCell(grid("bonusGrid"), 0, bonusOf(catalogue())->fieldColumn("Bonus Ball"));
         type("3");
         press(Qt::Key_Tab);
         type("2");
@@ -114,14 +124,14 @@ private slots:
         QCOMPARE(stored(), QString("-,-,0,0 800,-,-,- -,-,-,- 12.275"));
         applyEdits({"key", "casino", "TROPICANA ATLANTIC CITY", "key", "game", "Keno 25\u00a2"});
         lock();
-        QVERIFY(!catalogue().isUnlocked() && catalogue().TextCasino->isHidden());
+        QVERIFY(!catalogue().isUnlocked() && control<QLineEdit>(catalogue(), "casinoEdit")->isHidden());
         QCOMPARE(run->dialogs.messages().size(), 2);
         QCOMPARE(stored(), QString("-,-,3,2 12.5,8,-,- -,-,-,- 12.275"));
         const QString renamed = FormatGameListEntry("NEW JERSEY", "TROPICANA ATLANTIC CITY", "Keno 25\u00a2");
         QCOMPARE(catalogue().ComboGameList->currentText(), renamed);
         QVERIFY(run->board.ComboGameList->findText(kTropicana) < 0 &&
                 run->board.ComboGameList->findText(renamed) >= 0);
-        QTest::mouseClick(catalogue().CommandBack, Qt::LeftButton);
+        QTest::mouseClick(button("backButton"), Qt::LeftButton);
         QCOMPARE(stored(), QString("-,-,3,2 12,8,-,- -,-,-,- 12.275"));
         QCOMPARE(run->board.ComboGameList->currentText(), renamed);
         QVERIFY(!run->module2.gEditingPays);
@@ -169,20 +179,40 @@ private slots:
         applyEdits(typed);
         lock();
         QCOMPARE(run->dialogs.messages().last(), message);
-        QVERIFY(catalogue().isUnlocked() && catalogue().CommandEdit->text() == "LOCK PAYS");
+        QVERIFY(catalogue().isUnlocked() && button("lockButton")->text() == "LOCK PAYS");
         QCOMPARE(DatabaseDump(db()), before);
+    }
+
+    void aLockRefusedAfterItStoredLeavesTheNextLockOnTheNewKey()
+    {
+        openCatalogueOn(kHarrahs, true);
+        applyEdits({"key", "casino", "Harrah's Laughlin Casino", "5", "Pick3", "7"});
+        lock();
+        QCOMPARE(run->dialogs.messages().last(),
+                 QString("You must remove the entry made for Pick 3 and Catch 5 before proceeding."));
+        QVERIFY(catalogue().isUnlocked());
+        QCOMPARE(rowsOf(db(), "Harrah's Laughlin Casino"), 11); // stored, under the new key
+        typeCell(5, "Pick3", "");
+        lock();
+        QVERIFY(!catalogue().isUnlocked() && button("lockButton")->text() == " EDIT PAYS");
+        QCOMPARE(catalogue().ComboGameList->currentText(),
+                 FormatGameListEntry("NEVADA - Other", "Harrah's Laughlin Casino", "Live Keno $1"));
+        QCOMPARE(scalar(db(), "SELECT count(*) FROM [Pay Table] WHERE [Casino] = ? AND [Pick3] IS NOT NULL",
+                        {"Harrah's Laughlin Casino"})
+                     .toInt(),
+                 0);
     }
 
     void theReturnRowsFollowThePays()
     {
-        QTableWidget* grid = catalogue().GridReturn;
+        QTableWidget* grid = control<QTableWidget>(catalogue(), "returnGrid");
         const auto returnOf = [grid](int marked, int row = 0) {
             return grid->item(row, marked + 1)->text();
         };
         openCatalogueOn(FormatGameListEntry("OTHER", "Published example", "Cleopatra Keno"));
         QCOMPARE(grid->item(0, 0)->text() + returnOf(8), QString("Return %90.15")); // as published, 8 spots
         QVERIFY(grid->isRowHidden(1) &&
-                catalogue().TextReturnNote->isHidden()); // whole pays: any bet pays them
+                control<QLabel>(catalogue(), "returnNoteLabel")->isHidden()); // whole pays: any bet pays them
         saveScreenshot(&catalogue(), "catalogue");
 
         // Avi Laughlin's 10-spot table pays 0.5 for four catches, which a bet of 1 pays as 0. By hand,
@@ -190,9 +220,9 @@ private slots:
         showGame(FormatGameListEntry("NEVADA - Other", "Avi Laughlin", "Live Keno $1"));
         QCOMPARE(returnOf(10) + "|" + grid->item(1, 0)->text() + returnOf(10, 1),
                  QString("73.66|At bet 1 %66.30"));
-        QVERIFY(!grid->isRowHidden(1) && catalogue().TextReturnNote->isVisible());
+        QVERIFY(!grid->isRowHidden(1) && control<QLabel>(catalogue(), "returnNoteLabel")->isVisible());
         QCOMPARE(
-            catalogue().TextReturnNote->text(),
+            control<QLabel>(catalogue(), "returnNoteLabel")->text(),
             QString(
                 "At a bet of 1 the board rounds each pay to whole credits (a pay of 0.5 pays nothing). Any "
                 "even bet pays the pay table exactly."));
@@ -202,7 +232,7 @@ private slots:
         showGame(kTropicana);
         QVERIFY(grid->isRowHidden(1));
         QCOMPARE(returnOf(5), QString("72.08"));
-        QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+        QTest::mouseClick(button("lockButton"), Qt::LeftButton);
         typeCell(-1, "Bonus Ball", "1");
         typeCell(-1, "Bonus Factor", "2");
         QVERIFY(returnOf(5).toDouble() > 72.08);
@@ -218,7 +248,7 @@ private slots:
     {
         openCatalogueOn(kHarrahs);
         run->dialogs.fileNames = {m_files.filePath("harrahs")};
-        QTest::mouseClick(catalogue().CommandExport, Qt::LeftButton);
+        QTest::mouseClick(button("exportButton"), Qt::LeftButton);
         QCOMPARE(run->dialogs.messages().last(), QString("Export Operation Complete!"));
         QVERIFY(QFileInfo(run->dialogs.shown.front().title).isDir()); // a folder: the file name starts empty
         QFile file(m_files.filePath("harrahs.csv"));
@@ -250,17 +280,16 @@ private slots:
         QCOMPARE(catalogue().ComboGameList->currentText() + run->module2.gCurrentGameName,
                  imported + imported);
         QCOMPARE(rowsOf(db(), "Harrah's Laughlin"), 11);
-        QCOMPARE(catalogue().pDataListing->value(10, "Pick10").toInt(), 100);
+        QCOMPARE(paysOf(catalogue())->value(10, "Pick10").toInt(), 100);
 
         // What was exported comes back as it was; cancelled dialogs do nothing and say nothing.
         run->dialogs.answers = {true};
         run->dialogs.fileNames = {file.fileName(), QString(), QString()};
         const int messages = static_cast<int>(run->dialogs.messages().size());
-        for (QPushButton* command :
-             {catalogue().CommandImport, catalogue().CommandImport, catalogue().CommandExport})
+        for (QPushButton* command : {button("importButton"), button("importButton"), button("exportButton")})
             QTest::mouseClick(command, Qt::LeftButton);
         QCOMPARE(catalogue().ComboGameList->currentText(), kHarrahs);
-        QCOMPARE(catalogue().pDataListing->value(10, "Pick10").toInt(), 50000);
+        QCOMPARE(paysOf(catalogue())->value(10, "Pick10").toInt(), 50000);
         QCOMPARE(static_cast<int>(run->dialogs.messages().size()), messages + 1);
     }
 
@@ -277,10 +306,10 @@ private slots:
         const QString entry = FormatGameListEntry("ARIZONA", "Desert Diamond", "Keno 25\u00a2");
         QCOMPARE(catalogue().ComboGameList->currentText() + catalogue().ComboGameList->itemText(0),
                  entry + entry);
-        QCOMPARE(catalogue().pDataListing->rowCount(), 11); // shown, and listed first
+        QCOMPARE(paysOf(catalogue())->rowCount(), 11); // shown, and listed first
 
         run->dialogs.answers = {true};
-        QTest::mouseClick(catalogue().CommandDelete, Qt::LeftButton);
+        QTest::mouseClick(button("deleteGameButton"), Qt::LeftButton);
         QCOMPARE(rowsOf(db(), "Desert Diamond"), 0);
         QCOMPARE(catalogue().ComboGameList->findText(entry), -1);
     }
@@ -328,8 +357,8 @@ private slots:
         QVERIFY(ExecuteSql(db(), "DELETE FROM [Pay Table] WHERE [Casino] = ?", {"Harrah's Laughlin"}));
         const QStringList before = DatabaseDump(db());
         run->dialogs.answers = {true};
-        QTest::mouseClick(catalogue().CommandDelete, Qt::LeftButton);
-        QTest::mouseClick(catalogue().CommandExport, Qt::LeftButton); // no file dialog: nothing to save
+        QTest::mouseClick(button("deleteGameButton"), Qt::LeftButton);
+        QTest::mouseClick(button("exportButton"), Qt::LeftButton); // no file dialog: nothing to save
         const QString missing =
             "No game NEVADA - Other, Harrah's Laughlin, Live Keno $1 is stored in the Pay Table, so "
             "nothing was ";
@@ -368,7 +397,7 @@ private slots:
             QCOMPARE(start.dialogs.messages().join('|'), first ? repaired : QString()); // said once
             start.chooseGame(FormatGameListEntry("ARIZONA", "Rampart", "Fire Power Keno"));
             start.click(start.board.CommandPays);
-            QCOMPARE(start.catalogue.pDataListing->rowCount(), 11);
+            QCOMPARE(paysOf(start.catalogue)->rowCount(), 11);
             QCOMPARE(rowsOf(start.module2.gDatabase, "Harrah's Laughlin"), 11);
         }
     }
@@ -384,15 +413,15 @@ private:
         catalogue().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&catalogue()));
         if (unlock)
-            QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton);
+            QTest::mouseClick(button("lockButton"), Qt::LeftButton);
     }
 
     // Types a value into a cell of the pays (a Catch's row) or of the bonus row (-1) and leaves
     // it with Enter; an empty text blanks the cell with Delete.
     void typeCell(int caught, const QString& field, const QString& text)
     {
-        QTableView* grid = caught < 0 ? catalogue().DBGrid2 : catalogue().DBGrid1;
-        clickCell(grid, std::max(caught, 0), static_cast<PayGridModel*>(grid->model())->fieldColumn(field));
+        QTableView* shown = grid(caught < 0 ? "bonusGrid" : "paysGrid");
+        clickCell(shown, std::max(caught, 0), static_cast<PayGridModel*>(shown->model())->fieldColumn(field));
         if (text.isEmpty())
             return press(Qt::Key_Delete);
         type(text);
@@ -406,19 +435,26 @@ private:
             if (typed[i] != "key")
                 typeCell(typed[i].toInt(), typed[i + 1], typed[i + 2]);
             else if (typed[i + 1] == "casino")
-                catalogue().TextCasino->setText(typed[i + 2]);
+                control<QLineEdit>(catalogue(), "casinoEdit")->setText(typed[i + 2]);
             else
-                (typed[i + 1] == "game" ? catalogue().ComboGame : catalogue().ComboLocations)
+                (typed[i + 1] == "game" ? control<QComboBox>(catalogue(), "gameNameCombo")
+                                        : control<QComboBox>(catalogue(), "locationCombo"))
                     ->setCurrentText(typed[i + 2]);
         }
     }
 
-    void lock() { QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton); }
+    void lock() { QTest::mouseClick(button("lockButton"), Qt::LeftButton); }
+    // Picks a game from the catalogue's own list, as a user does.
     void showGame(const QString& entry)
     {
-        catalogue().ComboGameList->setCurrentText(entry);
-        catalogue().ComboGameList_Click();
+        QComboBox* list = catalogue().ComboGameList;
+        const int index = list->findText(entry);
+        QVERIFY2(index >= 0, qPrintable(entry));
+        list->setCurrentIndex(index);
+        emit list->activated(index);
     }
+    QPushButton* button(const char* name) { return control<QPushButton>(catalogue(), name); }
+    QTableView* grid(const char* name) { return control<QTableView>(catalogue(), name); }
 
     void importFile(const QByteArray& bytes)
     {
@@ -426,7 +462,7 @@ private:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         file.close();
         run->dialogs.fileNames = {file.fileName()};
-        QTest::mouseClick(catalogue().CommandImport, Qt::LeftButton);
+        QTest::mouseClick(button("importButton"), Qt::LeftButton);
     }
 
     QTemporaryDir m_files;

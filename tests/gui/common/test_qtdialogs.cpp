@@ -33,7 +33,7 @@ private slots:
                     return faults.append("no box");
                 if (!QApplication::primaryScreen()->availableGeometry().contains(box->frameGeometry()))
                     faults << "beyond the screen";
-                if (!box->findChild<QLabel*>("FittedBoxText")->wordWrap())
+                if (!box->findChild<QLabel*>("textLabel")->wordWrap())
                     faults << "unwrapped";
                 for (const QPushButton* button : box->findChildren<QPushButton*>())
                     if (!box->rect().contains(QRect(button->mapTo(box, QPoint(0, 0)), button->size())))

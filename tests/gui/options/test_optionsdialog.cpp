@@ -19,7 +19,7 @@ private slots:
     void okSavesWholeNumbersAndPutsThemInForce()
     {
         run->click(run->board.CommandAdvanced);
-        QTest::mouseClick(run->simulation.CommandOptions, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(run->simulation, "optionsButton"), Qt::LeftButton);
         OptionsDialog& options = run->app.options();
         QCOMPARE(options.TextStartCredits->text() + "|" + options.DBComboSpeed->currentText(),
                  QString("100|Fast"));
@@ -50,7 +50,7 @@ private slots:
                 run->module2.gSpeed == "Turbo");
         QCOMPARE(run->module2.gRandomSeed, 0); // the seed waits for the next start
         // The next add-credits prompt offers the new start-up credits.
-        QTest::mouseClick(run->simulation.CommandBack, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(run->simulation, "backButton"), Qt::LeftButton);
         run->dialogs.inputs = {QString()};
         run->click(run->board.CommandAdd);
         QCOMPARE(run->dialogs.shown.back().text, QString("Enter Number of Credits to Add >|250"));

@@ -38,22 +38,22 @@ private slots:
     void handOffFromTheSimulationWindow()
     {
         openPlanner({3, 17, 42, 61, 80}, 2);
-        QCOMPARE(planner().windowTitle() + "|" + planner().TextGame->text() + "|" +
-                     planner().TextMarked->text(),
+        QCOMPARE(planner().windowTitle() + "|" + edit("gameReadout")->text() + "|" +
+                     edit("markedReadout")->text(),
                  "Session Planner|" + kMadYeti + "|Numbers Marked = 5");
         // The first plan: the board's bet, a hundred bets in hand, a hundred games, no stop rules.
-        QCOMPARE((QStringList{planner().TextBet->text(), planner().TextCredits->text(),
-                              planner().TextGames->text(), planner().TextTarget->text()}),
+        QCOMPARE((QStringList{edit("betEdit")->text(), edit("creditsEdit")->text(), edit("gamesEdit")->text(),
+                              edit("targetEdit")->text()}),
                  (QStringList{"2", "200", "100", ""}));
         // Back to the board takes the planner away; another count clears its figures.
         calculate({});
-        QVERIFY(planner().GridFigures->rowCount() > 0);
-        QTest::mouseClick(run->simulation.CommandBack, Qt::LeftButton);
+        QVERIFY(figuresGrid()->rowCount() > 0);
+        QTest::mouseClick(control<QPushButton>(run->simulation, "backButton"), Qt::LeftButton);
         QVERIFY(!planner().isVisible());
         openPlanner({7});
-        QCOMPARE(planner().TextMarked->text() + "|" + planner().TextBet->text(),
+        QCOMPARE(edit("markedReadout")->text() + "|" + edit("betEdit")->text(),
                  QString("Numbers Marked = 6|2"));
-        QCOMPARE(planner().GridFigures->rowCount(), 0); // the plan typed stays, its figures go
+        QCOMPARE(figuresGrid()->rowCount(), 0); // the plan typed stays, its figures go
     }
 
     void badFieldsAreRefusedWithAClearMessage_data()
@@ -81,18 +81,19 @@ private slots:
         openPlanner({1, 2, 3, 4});
         calculate(fields);
         QTEST(run->dialogs.messages().join('\n'), "message");
-        QVERIFY(!planner().isRunning() && planner().GridFigures->rowCount() == 0);
+        QVERIFY(!planner().isRunning() && figuresGrid()->rowCount() == 0);
     }
 
     void aCalculationShowsExactFiguresAndCharts()
     {
         openPlanner({5, 15, 25, 35, 45, 55, 65, 75});
         calculate({"1", "100", "300"});
-        QTest::keyClicks(planner().TextTarget, "200");
-        QTest::keyClick(planner().TextTarget, Qt::Key_Return); // started with Enter, as from the keyboard
+        QTest::keyClicks(edit("targetEdit"), "200");
+        QTest::keyClick(edit("targetEdit"), Qt::Key_Return); // started with Enter, as from the keyboard
         planner().waitForRun();
-        QVERIFY(run->dialogs.messages().isEmpty() && planner().TextMethod->text().startsWith("Exact: "));
-        QCOMPARE(planner().ProgressPlan->value(), planner().ProgressPlan->maximum());
+        QVERIFY(run->dialogs.messages().isEmpty() && label("methodLabel")->text().startsWith("Exact: "));
+        QCOMPARE(control<QProgressBar>(planner(), "progressBar")->value(),
+                 control<QProgressBar>(planner(), "progressBar")->maximum());
 
         // Every way to end, and every standing against the start, adds up to the whole.
         const double ends = numberOf(figure("Ruined (below the floor)")) +
@@ -108,12 +109,13 @@ private slots:
         QVERIFY(figure("Catch 1 at least once").isEmpty());
 
         // Both charts are drawn, and each is saved where the save dialog says.
-        for (QChartView* chart : {planner().ChartEndCredits, planner().ChartSurvival})
+        for (QChartView* chart : {control<QChartView>(planner(), "endCreditsChartView"),
+                                  control<QChartView>(planner(), "survivalChartView")})
             QVERIFY(!chart->chart()->series().isEmpty());
         saveScreenshot(&planner(), "planner");
         const QString png = QDir(folder->path()).filePath("survival.png");
         run->dialogs.fileNames = {png};
-        QTest::mouseClick(planner().CommandSaveSurvival, Qt::LeftButton);
+        QTest::mouseClick(button("saveSurvivalButton"), Qt::LeftButton);
         QVERIFY(!QImage(png).isNull());
     }
 
@@ -122,30 +124,34 @@ private slots:
         openPlanner({1, 2, 3, 4, 5});
         QTest::keyClick(&planner(), Qt::Key_Escape); // an Esc before CALCULATE does not stop it
         calculate({"1", "100", "100"});
-        QVERIFY(planner().GridFigures->rowCount() > 0);
+        QVERIFY(figuresGrid()->rowCount() > 0);
         PlanOptions options;
         options.exactWorkLimit = 0;
         options.sessions = 100'000; // ten billion plays: minutes
         planner().setPlanOptions(options);
         calculate({"1", "100", "100000"}, false);
-        QVERIFY(planner().isRunning() && planner().TextEscape->isVisible());
-        QVERIFY(!planner().CommandCalculate->isEnabled() && !planner().TextBet->isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(planner().ProgressPlan->value() > 0, 60000);
+        QVERIFY(planner().isRunning() && label("escapeLabel")->isVisible());
+        QVERIFY(!button("calculateButton")->isEnabled() && !edit("betEdit")->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(control<QProgressBar>(planner(), "progressBar")->value() > 0, 60000);
         QTest::keyClick(&planner(), Qt::Key_Escape);
         planner().waitForRun();
-        QCOMPARE(planner().TextMethod->text(), QString("Stopped: no figures for this plan."));
-        QVERIFY(planner().GridFigures->rowCount() == 0 && run->dialogs.messages().isEmpty());
-        QVERIFY(planner().CommandCalculate->isEnabled() && planner().TextEscape->isHidden());
+        QCOMPARE(label("methodLabel")->text(), QString("Stopped: no figures for this plan."));
+        QVERIFY(figuresGrid()->rowCount() == 0 && run->dialogs.messages().isEmpty());
+        QVERIFY(button("calculateButton")->isEnabled() && label("escapeLabel")->isHidden());
     }
 
 private:
     SessionPlannerWindow& planner() { return run->app.planner(); }
+    QLineEdit* edit(const char* name) { return control<QLineEdit>(planner(), name); }
+    QLabel* label(const char* name) { return control<QLabel>(planner(), name); }
+    QPushButton* button(const char* name) { return control<QPushButton>(planner(), name); }
+    QTableWidget* figuresGrid() { return control<QTableWidget>(planner(), "figuresGrid"); }
     // Marks the numbers at the bet on the board, goes to the simulation and opens the planner.
     void openPlanner(std::initializer_list<int> numbers, int bet = 1)
     {
         run->ticket(bet, numbers);
         run->click(run->board.CommandAdvanced);
-        QTest::mouseClick(run->simulation.CommandPlanner, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(run->simulation, "plannerButton"), Qt::LeftButton);
         QVERIFY(planner().isVisible());
     }
 
@@ -153,14 +159,14 @@ private:
     // CALCULATE, and the calculation's end.
     void calculate(const QStringList& fields, bool wait = true)
     {
-        QLineEdit* boxes[] = {planner().TextBet, planner().TextCredits, planner().TextGames,
-                              planner().TextTarget, planner().TextFloor};
+        QLineEdit* boxes[] = {edit("betEdit"), edit("creditsEdit"), edit("gamesEdit"), edit("targetEdit"),
+                              edit("floorEdit")};
         for (int i = 0; i < fields.size(); ++i) {
             boxes[i]->selectAll();
             QTest::keyClick(boxes[i], Qt::Key_Delete);
             QTest::keyClicks(boxes[i], fields[i]);
         }
-        QTest::mouseClick(planner().CommandCalculate, Qt::LeftButton);
+        QTest::mouseClick(button("calculateButton"), Qt::LeftButton);
         if (wait)
             planner().waitForRun();
     }
@@ -168,8 +174,8 @@ private:
     // A figure's value (column 1) or its interval (column 2).
     QString figure(const QString& name, int column = 1)
     {
-        const auto found = planner().GridFigures->findItems(name, Qt::MatchExactly);
-        return found.isEmpty() ? QString() : planner().GridFigures->item(found[0]->row(), column)->text();
+        const auto found = figuresGrid()->findItems(name, Qt::MatchExactly);
+        return found.isEmpty() ? QString() : figuresGrid()->item(found[0]->row(), column)->text();
     }
 };
 

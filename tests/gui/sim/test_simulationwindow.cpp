@@ -71,12 +71,13 @@ private slots:
         QVERIFY(ExecuteSql(run->module2.gDatabase, "ALTER TABLE [Pay Table] RENAME TO [Elsewhere]"));
         runGames("20000", std::nullopt);
         QVERIFY(run->dialogs.messages().last().startsWith("The pays of this game cannot be read: "));
-        QVERIFY(!sim().isRunning() && figure(sim().TextBetTotal).isEmpty() &&
-                sim().ProgressRun->value() == 0);
+        QVERIFY(!sim().isRunning() && figure(readout("betTotalReadout")).isEmpty() &&
+                progressBar("runProgressBar")->value() == 0);
     }
 
     void aRunReportsItsSessions()
     {
+        run->chooseGame(kFirePower);
         markAndHandOff({10, 20, 30, 40, 50, 60});
         const QLocale was;
         QLocale::setDefault(
@@ -85,13 +86,14 @@ private slots:
         QLocale::setDefault(was);
         qint64 frequencies = 0;
         for (int c = 0; c <= 10; ++c)
-            frequencies += sim().Catch[c]->text().toLongLong();
+            frequencies += cell("frequency", c)->text().toLongLong();
         QCOMPARE(frequencies, 30000);
         QVERIFY(QRegularExpression("^Total Pct Return = \\d+\\.\\d\\d\\|\\d+ games/s$")
-                    .match(sim().TextPercent->text() + "|" + sim().TextSpeed->text())
+                    .match(readout("percentReadout")->text() + "|" + label("speedLabel")->text())
                     .hasMatch());
         const QString summary = run->dialogs.shown.at(1).text;
-        QVERIFY(summary.startsWith("Session Statistics\n\n" + sim().TextGame->text() + "\n"));
+        // The reports name the game and the count handed over from the board.
+        QVERIFY(summary.startsWith("Session Statistics\n\n" + kFirePower + "\nNumbers Marked =    6\n"));
         QVERIFY(summary.contains("Total Number of 100-Game Sessions: 300\n"));
         QVERIFY(summary.endsWith("Do You Wish to Save or Print These Results?"));
         // Yes saves the summary as a document, each session's figures, and the session counts.
@@ -102,7 +104,10 @@ private slots:
         QVERIFY(stats.open(QIODevice::ReadOnly) && sessions.open(QIODevice::ReadOnly));
         const QByteArray statsText = stats.readAll();
         QVERIFY(statsText.startsWith("Session Statistics\r\n\r\n") && !statsText.contains("Do You Wish"));
-        QCOMPARE(sessions.readAll().count("\r\n"), 25002);
+        const QByteArray sessionsText = sessions.readAll();
+        QVERIFY(
+            sessionsText.startsWith("Win , Frequency," + kFirePower.toUtf8() + ",Numbers Marked =    6\r\n"));
+        QCOMPARE(sessionsText.count("\r\n"), 25002);
         QSqlQuery query(run->module2.gDatabase);
         QVERIFY(query.exec("SELECT count(*) || ' ' || sum([Frequency]) FROM [Sessions]") && query.next());
         QCOMPARE(query.value(0).toString(), QString("501 300"));
@@ -113,17 +118,17 @@ private slots:
         run->chooseGame(kFirePower);
         markAndHandOff({3, 17, 42, 61, 80});
         runGames("1");
-        QCOMPARE(figure(sim().TextBetTotal), QString("1"));
-        QCOMPARE(sim().TextInterval->text(), QString()); // one game says nothing of the spread
+        QCOMPARE(figure(readout("betTotalReadout")), QString("1"));
+        QCOMPARE(readout("intervalReadout")->text(), QString()); // one game says nothing of the spread
         // Five numbers of Fire Power pay 2, 12 and 429 for 3, 4 and 5 catches, four times when the
         // first ball is one of them (c/20 for c catches). By hand, with C(5, c) C(75, 20 - c) / C(80, 20):
         // the return is 95.98 % and one game's standard deviation 23.894 credits, so a hundred games
         // reach 1.96 x 2389.4 % / 10 = 468.32 % either side of their return, and no lower than 0. The
         // hundred games of the seed 777 win 40 credits.
         runGames("100");
-        QCOMPARE(figure(sim().TextWinTotal), QString("40"));
+        QCOMPARE(figure(readout("winTotalReadout")), QString("40"));
         QCOMPARE(
-            sim().TextInterval->text(),
+            readout("intervalReadout")->text(),
             QString("95% Interval of the Simulated Return = 0.00 to 508.32 (the exact return lies inside)"));
     }
 
@@ -131,42 +136,43 @@ private slots:
     {
         markAndHandOff({7, 14, 21, 28}, 3);
         runGames("20000");
-        const QString results = sim().TextWinTotal->text();
+        const QString results = readout("winTotalReadout")->text();
         ChartsWindow* charts = openCharts();
         QVERIFY(charts && charts->isVisible());
         saveScreenshot(&sim(), "simulation");
         saveScreenshot(charts, "charts");
-        QTest::mouseClick(sim().CommandBack, Qt::LeftButton);
+        QTest::mouseClick(button("backButton"), Qt::LeftButton);
         QVERIFY(charts->isHidden() && run->board.isVisible() && run->board.TextBet->text() == " 3");
         // Back with the same ticket: the figures and charts of that run are still there.
         run->click(run->board.CommandAdvanced);
-        QVERIFY(sim().TextWinTotal->text() == results && openCharts()->isVisible());
+        QVERIFY(readout("winTotalReadout")->text() == results && openCharts()->isVisible());
         const QString firstRun = charts->shownRun().origin;
 
         // A new run takes the charts away until Esc stops it at a progress point; then they show it.
         QTest::keyClick(&sim(), Qt::Key_Escape); // a key pressed before START does not stop the run
         run->dialogs.inputs = {"1000000000"};
         run->dialogs.answers = {false};
-        QTest::mouseClick(sim().CommandCompute, Qt::LeftButton);
-        QVERIFY(sim().isRunning() && sim().TextEscape->isVisible());
-        QVERIFY(!sim().CommandCharts->isEnabled() && !sim().CommandBack->isEnabled() && charts->isHidden());
-        QTRY_VERIFY(figure(sim().TextBetTotal).toLongLong() > 0);
+        QTest::mouseClick(button("simulateButton"), Qt::LeftButton);
+        QVERIFY(sim().isRunning() && label("escapeLabel")->isVisible());
+        QVERIFY(!button("chartsButton")->isEnabled() && !button("backButton")->isEnabled() &&
+                charts->isHidden());
+        QTRY_VERIFY(figure(readout("betTotalReadout")).toLongLong() > 0);
         QTest::keyClick(&sim(), Qt::Key_Escape);
         sim().waitForRun();
-        const qint64 played = figure(sim().TextBetTotal).toLongLong();
+        const qint64 played = figure(readout("betTotalReadout")).toLongLong();
         QVERIFY(played < 1000000000 && played % 10000 == 0);
         QCOMPARE(run->module2.gLastKey, std::int16_t(27));
-        QVERIFY(sim().CommandCompute->isEnabled() && sim().CommandCharts->isEnabled());
+        QVERIFY(button("simulateButton")->isEnabled() && button("chartsButton")->isEnabled());
         QVERIFY(openCharts()->shownRun().origin != firstRun && charts->shownRun().games == played);
         QVERIFY(charts->shownRun().origin.startsWith(QString::number(played) + " games, seed "));
 
         // The randomness test is a run too.
         run->dialogs.inputs = {"2000000000"};
-        QTest::mouseClick(sim().CommandTest, Qt::LeftButton);
-        QVERIFY(!sim().CommandCharts->isEnabled());
+        QTest::mouseClick(button("randomnessButton"), Qt::LeftButton);
+        QVERIFY(!button("chartsButton")->isEnabled());
         QTest::keyClick(&sim(), Qt::Key_Escape);
         sim().waitForRun();
-        QVERIFY(sim().CommandCharts->isEnabled());
+        QVERIFY(button("chartsButton")->isEnabled());
     }
 
     void theChartsShowEveryCatchOnRoundTicksAndTheTableIsEvenlyRuled()
@@ -174,13 +180,13 @@ private slots:
         markAndHandOff({3, 9, 27, 33, 48, 51, 62, 70, 75, 80}); // ten numbers: catches of 10 are rare
         runGames("50000");
         ChartsWindow* charts = openCharts();
-        QVERIFY(charts->CheckLogScale->isChecked());
-        QChart* catches = charts->ChartCatches->chart();
+        QVERIFY(control<QCheckBox>(*charts, "logScaleCheckBox")->isChecked());
+        QChart* catches = control<QChartView>(*charts, "catchesChartView")->chart();
         const auto* logAxis = qobject_cast<QLogValueAxis*>(catches->axes(Qt::Vertical).first());
         // A ten of ten, by hand C(20, 10) / C(80, 10): 1.1221e-7 of the games, inside the scale.
         QVERIFY(logAxis && logAxis->min() < 100 * 1.1221e-7);
-        charts->CheckLogScale->click();
-        QList<QAbstractAxis*> axes = charts->ChartSessions->chart()->axes();
+        control<QCheckBox>(*charts, "logScaleCheckBox")->click();
+        QList<QAbstractAxis*> axes = control<QChartView>(*charts, "sessionsChartView")->chart()->axes();
         axes << catches->axes(Qt::Vertical).first();
         for (QAbstractAxis* each : axes) {
             const auto* axis = qobject_cast<QValueAxis*>(each);
@@ -194,9 +200,9 @@ private slots:
         for (const QSize size : {QSize(640, 660), QSize(900, 1000)}) {
             sim().resize(size);
             QApplication::processEvents();
-            const QRect cell = sim().Catch[4]->geometry(), below = sim().Catch[5]->geometry(),
-                        beside = sim().Pay[4]->geometry();
-            QCOMPARE(below.top() - cell.bottom(), beside.left() - cell.right());
+            const QRect four = cell("frequency", 4)->geometry(), below = cell("frequency", 5)->geometry(),
+                        beside = cell("pay", 4)->geometry();
+            QCOMPARE(below.top() - four.bottom(), beside.left() - four.right());
         }
     }
 
@@ -204,10 +210,11 @@ private slots:
     {
         markAndHandOff({1, 2});
         run->dialogs.inputs = {QString(), "1002", "letters", "1000"};
-        QTest::mouseClick(sim().CommandTest, Qt::LeftButton); // Cancel ends quietly
+        QTest::mouseClick(button("randomnessButton"), Qt::LeftButton); // Cancel ends quietly
         QVERIFY(!sim().isRunning() && run->dialogs.messages().isEmpty());
-        QVERIFY(sim().GridCounts->isVisible() && sim().TextBetTotal->isHidden());
-        QTest::mouseClick(sim().CommandTest, Qt::LeftButton);
+        QVERIFY(control<QTableView>(sim(), "countsGrid")->isVisible() &&
+                readout("betTotalReadout")->isHidden());
+        QTest::mouseClick(button("randomnessButton"), Qt::LeftButton);
         sim().waitForRun();
         for (const auto& shown : run->dialogs.shown)
             QVERIFY(shown.kind != "input" ||
@@ -223,20 +230,21 @@ private slots:
         // A long test shows its own progress and speed in place of the simulation's; Esc stops it
         // without a message.
         run->dialogs.inputs = {"2000000000"};
-        QTest::mouseClick(sim().CommandTest, Qt::LeftButton);
-        QVERIFY(sim().isRunning() && !sim().CommandCompute->isEnabled());
-        QVERIFY(sim().ProgressTest->isVisible() && sim().ProgressRun->isHidden() &&
-                sim().TextSpeed->isHidden());
-        QTRY_VERIFY(sim().TextTestSpeed->text().endsWith(" games/s") &&
-                    !sim().TextTestSpeed->text().startsWith("0 "));
+        QTest::mouseClick(button("randomnessButton"), Qt::LeftButton);
+        QVERIFY(sim().isRunning() && !button("simulateButton")->isEnabled());
+        QVERIFY(progressBar("testProgressBar")->isVisible() && progressBar("runProgressBar")->isHidden() &&
+                label("speedLabel")->isHidden());
+        QTRY_VERIFY(label("testSpeedLabel")->text().endsWith(" games/s") &&
+                    !label("testSpeedLabel")->text().startsWith("0 "));
         QTest::keyClick(&sim(), Qt::Key_Escape);
         sim().waitForRun();
         QVERIFY(run->dialogs.messages().size() == 3 && run->dialogs.beeps == 1); // no message
-        QVERIFY(sim().CommandCompute->isEnabled() && sim().TextEscape->isHidden());
+        QVERIFY(button("simulateButton")->isEnabled() && label("escapeLabel")->isHidden());
         // Against the expected count of two billion games every cell is near -500 million: each shows
         // it in millions, to three digits, the tooltip in full.
         for (int n : {1, 37, 80}) {
-            const QModelIndex cell = sim().GridCounts->model()->index((n - 1) / 10, (n - 1) % 10 + 1);
+            const QModelIndex cell =
+                control<QTableView>(sim(), "countsGrid")->model()->index((n - 1) / 10, (n - 1) % 10 + 1);
             const QString full = cell.data(Qt::ToolTipRole).toString();
             QVERIFY2(full.startsWith(QStringLiteral("Number %1: -4").arg(n)), qPrintable(full));
             QCOMPARE(cell.data().toString(),
@@ -244,8 +252,9 @@ private slots:
         }
         // The payout run switches back to the results and the simulation's progress.
         runGames("10000");
-        QVERIFY(sim().GridCounts->isHidden() && sim().ResultsTable->isVisible());
-        QVERIFY(sim().ProgressRun->isVisible() && sim().ProgressTest->isHidden());
+        QVERIFY(control<QTableView>(sim(), "countsGrid")->isHidden() &&
+                control<QWidget>(sim(), "resultsTable")->isVisible());
+        QVERIFY(progressBar("runProgressBar")->isVisible() && progressBar("testProgressBar")->isHidden());
     }
 
     void theCommandLineRepeatsARunWithItsSeed_data()
@@ -290,14 +299,24 @@ private slots:
         QCOMPARE(figures["games_played"].toInteger(), 30000);
         for (int c = 0; c <= 10; ++c)
             QCOMPARE(figures["catch_frequency"].toArray()[c].toInteger(),
-                     sim().Catch[c]->text().toLongLong());
-        QCOMPARE(sim().Catch[8]->text().toLongLong(), 0); // seven numbers a game, whichever they are
-        QCOMPARE(figures["total_winnings"].toDouble(), figure(sim().TextWinTotal).toDouble());
-        QCOMPARE(figures["bonus_events"].toInteger(), sim().Catch[12]->text().toLongLong());
+                     cell("frequency", c)->text().toLongLong());
+        QCOMPARE(cell("frequency", 8)->text().toLongLong(), 0); // seven numbers a game, whichever they are
+        QCOMPARE(figures["total_winnings"].toDouble(), figure(readout("winTotalReadout")).toDouble());
+        QCOMPARE(figures["bonus_events"].toInteger(), cell("frequency", 12)->text().toLongLong());
     }
 
 private:
     SimulationWindow& sim() { return run->simulation; }
+    QLineEdit* readout(const char* name) { return control<QLineEdit>(sim(), name); }
+    QLabel* label(const char* name) { return control<QLabel>(sim(), name); }
+    QProgressBar* progressBar(const char* name) { return control<QProgressBar>(sim(), name); }
+    QPushButton* button(const char* name) { return control<QPushButton>(sim(), name); }
+    // A cell of the results table: its column ("frequency", "pay") and its row (a catch, or 12
+    // for the bonus).
+    QLineEdit* cell(const char* column, int row)
+    {
+        return control<QLineEdit>(sim(), qPrintable(QStringLiteral("%1%2Readout").arg(column).arg(row)));
+    }
     void markAndHandOff(std::initializer_list<int> numbers, int bet = 1)
     {
         run->ticket(bet, numbers);
@@ -311,13 +330,13 @@ private:
         run->dialogs.inputs = {answer};
         if (save)
             run->dialogs.answers = {*save};
-        QTest::mouseClick(sim().CommandCompute, Qt::LeftButton);
+        QTest::mouseClick(button("simulateButton"), Qt::LeftButton);
         sim().waitForRun();
     }
 
     ChartsWindow* openCharts()
     {
-        QTest::mouseClick(sim().CommandCharts, Qt::LeftButton);
+        QTest::mouseClick(button("chartsButton"), Qt::LeftButton);
         return sim().findChild<ChartsWindow*>("chartsWindow");
     }
 };
