@@ -2,12 +2,13 @@
 // The board grid: 9 rows of 10 cells, row 4 an empty separator between the upper field
 // (1 to 40) and the lower field (41 to 80).
 
+#include "engine/common/gameconstants.h"
+
 namespace tallyhawk {
 
 constexpr int kBoardRows = 9;
 constexpr int kBoardColumns = 10;
 constexpr int kSeparatorRow = 4;
-constexpr int kBoardNumbers = 80;
 
 struct BoardCell
 {

@@ -9,14 +9,6 @@ namespace tallyhawk {
 
 namespace {
 
-std::string trimSpaces(const std::string& text)
-{
-    const auto begin = text.find_first_not_of(' ');
-    if (begin == std::string::npos)
-        return {};
-    return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
-}
-
 std::string winText(std::int64_t win)
 {
     return "WIN    " + StrForm(static_cast<double>(win));
@@ -316,6 +308,14 @@ MarkedNumbers CollectMarkedNumbers(const BoardMarks& marks)
     return numbers;
 }
 
+BoardMarks BoardMarksOf(const Ticket& ticket)
+{
+    BoardMarks marks{};
+    for (int n : ticket.numbers())
+        marks[CellOfNumber(n).row][CellOfNumber(n).column] = kMarked;
+    return marks;
+}
+
 float BallDelay(const std::string& speed)
 {
     if (speed == "Slow")
@@ -327,36 +327,6 @@ float BallDelay(const std::string& speed)
     if (speed == "Turbo")
         return 0.11f;
     return 0;
-}
-
-std::optional<std::string> CheckCreditTotal(double total)
-{
-    if (!std::isfinite(total))
-        return "That is not a number of credits.";
-    if (total > kMaxCredits)
-        return "The credit total may not exceed " + PlainForm(kMaxCredits) + " credits.";
-    return std::nullopt;
-}
-
-std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText, bool betPrepaid,
-                                           double credits)
-{
-    if (bet == 0)
-        return "You must bet at least one credit.";
-    if (trimSpaces(oddsText).size() < 16)
-        return "You must select numbers (or more numbers) before you may START!";
-    if (betPrepaid)
-        return std::nullopt;
-    if (credits == 0)
-        return "ADD CREDITS to continue.";
-    if (credits - bet < 0) {
-        if (bet > 1)
-            return "Reduce your bet or ADD CREDITS to continue.\n\nYou can reduce your bet by holding down "
-                   "the "
-                   "CTRL-Key and clicking on 'BET ONE'.";
-        return "ADD CREDITS to continue.";
-    }
-    return std::nullopt;
 }
 
 std::optional<std::int64_t> ComputeWin(const WinState& state, const KenoGame& game, std::int64_t previousWin,

@@ -4,10 +4,13 @@
 // returns it as the ordered list of what the window shows (cells, texts, beeps, pauses),
 // so the window only plays the list on a timer, and a test reads it with no delay.
 
+#include "betting.h"
 #include "boardgeometry.h"
 #include "deck.h"
+#include "engine/common/gameconstants.h"
 #include "engine/common/kenogame.h"
 #include "engine/common/kenorandom.h"
+#include "ticket.h"
 
 #include <array>
 #include <cstdint>
@@ -23,27 +26,17 @@ using BoardMarks = std::array<std::array<std::int16_t, 11>, 10>;
 // Entries 1 to 10: the ticket; 11 to 13: the eggs; 0 = empty. Entry 0 is unused.
 using MarkedNumbers = std::array<std::int32_t, 15>;
 
-constexpr int kMaxBet = 45; // the board's largest bet, in credits
 constexpr std::int16_t kMarked = -1;
 constexpr std::int16_t kEgg = -2;
 
 // Rebuilds the ticket from the marks: entries 1 to the marked count in board order, the
 // other entries empty.
 MarkedNumbers CollectMarkedNumbers(const BoardMarks& marks);
+// The marks of a ticket: kMarked on its numbers' cells, 0 elsewhere.
+BoardMarks BoardMarksOf(const Ticket& ticket);
 
 // The delay after each ball for a speed name ("Slow", "Medium", "Fast", "Turbo"); 0 otherwise.
 float BallDelay(const std::string& speed);
-
-// The most credits the board keeps: every whole number of credits up to it is held exactly and
-// shown in full.
-constexpr double kMaxCredits = 999'999'999'999'999.0;
-
-// A message when a credit total cannot be kept: not a number, or above kMaxCredits.
-[[nodiscard]] std::optional<std::string> CheckCreditTotal(double total);
-
-// The checks before a draw, in order. A message when the play may not start.
-[[nodiscard]] std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText,
-                                                         bool betPrepaid, double credits);
 
 enum class Picture
 {
