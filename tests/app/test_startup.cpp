@@ -33,12 +33,12 @@ private slots:
             QVERIFY(program.start());
             QVERIFY(QFile::exists(QDir(dataFolder).filePath("Tallyhawk.orf")) &&
                     program.splash().isVisible());
-            QCOMPARE(program.splash().lblVersion->text() + "|" + program.splash().lblProductName->text(),
+            QCOMPARE(program.splash().versionLabel->text() + "|" + program.splash().productNameLabel->text(),
                      QString("Version 3.0|Tallyhawk"));
             QSignalSpy finished(&program, &Application::finished);
-            QTest::mouseClick(program.splash().CommandStart, Qt::LeftButton);
+            QTest::mouseClick(program.splash().startButton, Qt::LeftButton);
             QVERIFY(!program.splash().isVisible() && program.board().isVisible());
-            QCOMPARE(program.board().ComboGameList->count(), 17);
+            QCOMPARE(program.board().gameListCombo->count(), 17);
             QVERIFY(finished.isEmpty() && dialogs.shown.empty());
             dialogs.answers = {true};
             program.board().close();
@@ -59,13 +59,13 @@ private slots:
             ScriptedDialogs firstDialogs, secondDialogs;
             Application first(folder.path(), TALLYHAWK_PROGRAM_DIR, firstDialogs);
             QVERIFY(first.start());
-            QTest::mouseClick(first.splash().CommandStart, Qt::LeftButton);
+            QTest::mouseClick(first.splash().startButton, Qt::LeftButton);
             const QByteArray before = fileHash(folder.databasePath());
             Application second(folder.path(), TALLYHAWK_PROGRAM_DIR, secondDialogs);
             QVERIFY(!second.start());
             QVERIFY(secondDialogs.messages().join('|').startsWith(
                 "Tallyhawk is already running with the data folder " + folder.path()));
-            QVERIFY(!second.splash().isVisible() && !second.module2().gDatabase.isValid());
+            QVERIFY(!second.splash().isVisible() && !second.database().isValid());
             QCOMPARE(fileHash(folder.databasePath()), before);
             firstDialogs.answers = {true};
             first.board().close();
@@ -106,8 +106,8 @@ private slots:
         ScriptedDialogs dialogs;
         Application program(folder.path(), TALLYHAWK_PROGRAM_DIR, dialogs);
         QVERIFY(program.start());
-        QTest::mouseClick(program.splash().CommandStart, Qt::LeftButton);
-        QCOMPARE(program.board().ComboGameList->count(), 17);
+        QTest::mouseClick(program.splash().startButton, Qt::LeftButton);
+        QCOMPARE(program.board().gameListCombo->count(), 17);
         QVERIFY2(dialogs.messages().size() == 1 &&
                      dialogs.messages().first().contains("changes will not be saved"),
                  qPrintable(dialogs.messages().join('|')));

@@ -10,7 +10,6 @@
 #include "gui/common/commandbutton.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/gamelistcombo.h"
-#include "gui/common/module2.h"
 #include "gui/common/uifonts.h"
 #include "paygridmodel.h"
 #include "paygridview.h"
@@ -218,8 +217,9 @@ QString noReturnReason(const KenoGame& game, int marked)
 
 } // namespace
 
-CatalogueWindow::CatalogueWindow(Module2& module2, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), m_module2(module2), m_dialogs(dialogs)
+CatalogueWindow::CatalogueWindow(QSqlDatabase& database, const ProgramPaths& paths, CurrentGame& currentGame,
+                                 Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), m_database(database), m_paths(paths), m_currentGame(currentGame), m_dialogs(dialogs)
 {
     setObjectName("catalogueWindow");
     setWindowTitle("Orrinford's Tallyhawk ");
@@ -385,8 +385,8 @@ void CatalogueWindow::layOutControls()
 
 void CatalogueWindow::Form_Load()
 {
-    pDataListing->setDatabase(m_module2.gDatabase);
-    DataBonus->setDatabase(m_module2.gDatabase);
+    pDataListing->setDatabase(m_database);
+    DataBonus->setDatabase(m_database);
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -413,7 +413,7 @@ bool CatalogueWindow::isUnlocked() const
 
 void CatalogueWindow::openFromBoard()
 {
-    showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
+    showGameListEntry(ComboGameList, m_currentGame.name);
     ComboGameList_Click();
     show();
     raise();
@@ -422,12 +422,12 @@ void CatalogueWindow::openFromBoard()
 
 void CatalogueWindow::ComboGameList_Click()
 {
-    m_module2.gCurrentGameName = ComboGameList->currentText();
-    m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
-    pDataListing->showGame(m_module2.gCurrentGameSql);
+    m_currentGame.name = ComboGameList->currentText();
+    m_currentGame.sql = BuildCurrentGameSql(m_currentGame.name);
+    pDataListing->showGame(m_currentGame.sql);
     // The bonus grid shows the game's bonus row, wherever it is stored.
-    DataBonus->showGame(m_module2.gCurrentGameSql, " AND [Catch] = 0");
-    const GameKey key = m_module2.gCurrentGameSql.key();
+    DataBonus->showGame(m_currentGame.sql, " AND [Catch] = 0");
+    const GameKey key = m_currentGame.sql.key();
     ComboLocations->setCurrentText(qs(key.Location));
     TextCasino->setText(qs(key.Casino));
     ComboGame->setCurrentText(qs(key.Game));
@@ -458,7 +458,7 @@ std::vector<PayScheduleRow> CatalogueWindow::gridRows() const
 
 void CatalogueWindow::showExactReturns()
 {
-    const KenoGame game = KenoGame::fromRows(gridRows(), m_module2.gCurrentGameName.toStdString());
+    const KenoGame game = KenoGame::fromRows(gridRows(), m_currentGame.name.toStdString());
     bool differs = false;
     std::vector<std::optional<int>> exactBets;
     for (int marked = 1; marked <= kMaxMarked; ++marked) {
@@ -519,7 +519,7 @@ bool CatalogueWindow::rebuildGameLists()
 {
     QStringList entries;
     QString error;
-    if (!ReadGameList(m_module2.gDatabase, &entries, &error)) {
+    if (!ReadGameList(m_database, &entries, &error)) {
         m_dialogs.message(this, "The list of games cannot be read: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
         return false;
@@ -533,13 +533,13 @@ bool CatalogueWindow::rebuildGameLists()
 void CatalogueWindow::CommandBack_Click()
 {
     pDataListing->reload();
-    if (m_module2.gEditingPays && !m_editedGames.empty()) {
+    if (m_editingPays && !m_editedGames.empty()) {
         QString error;
-        if (!RoundPaysToWholeNumbers(m_module2.gDatabase, m_editedGames, &error))
+        if (!RoundPaysToWholeNumbers(m_database, m_editedGames, &error))
             m_dialogs.message(this, "The pays could not be stored as whole numbers: " + error, kProgramTitle,
                               Dialogs::Icon::Warning);
     }
-    m_module2.gEditingPays = false;
+    m_editingPays = false;
     m_editedGames.clear();
     setGridsEditable(false);
     CommandEdit->setText(kEditCaption);
@@ -550,7 +550,7 @@ void CatalogueWindow::CommandBack_Click()
 
 void CatalogueWindow::CommandHelp_Click()
 {
-    const QString path = QDir(m_module2.gProgramFolder).filePath("Help/help.htm");
+    const QString path = QDir(m_paths.programFolder).filePath("Help/help.htm");
     if (m_dialogs.openDocument(path))
         return;
     // No viewer for it on this desktop: the program shows the page itself.
@@ -592,7 +592,7 @@ void CatalogueWindow::CommandAddNew_Click()
                                "Enter info for the new game", Dialogs::Icon::None))
         return;
     QString error;
-    if (!CopyGameAsNew(m_module2.gDatabase, keyOf(ComboGameList->currentText()), ComboGame->currentText(),
+    if (!CopyGameAsNew(m_database, keyOf(ComboGameList->currentText()), ComboGame->currentText(),
                        &error)) {
         m_dialogs.message(this, "The game could not be copied: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
@@ -613,9 +613,9 @@ void CatalogueWindow::CommandDelete_Click()
     if (!m_dialogs.askYesNo(this, "Are You Sure You Want to Delete the Current Game?", kProgramTitle,
                             Dialogs::Icon::Question, Dialogs::Default::No))
         return;
-    const GameKey key = keyOf(m_module2.gCurrentGameName);
+    const GameKey key = keyOf(m_currentGame.name);
     QString error;
-    switch (DeleteGame(m_module2.gDatabase, key, &error)) {
+    switch (DeleteGame(m_database, key, &error)) {
     case DeleteOutcome::TooFewRows:
         m_dialogs.message(this, "You must leave at least one game in the Pay Table. Operation Terminated.");
         return;
@@ -639,7 +639,7 @@ void CatalogueWindow::CommandDelete_Click()
 
 void CatalogueWindow::CommandEdit_Click()
 {
-    m_module2.gEditingPays = true;
+    m_editingPays = true;
     if (isUnlocked())
         lock();
     else
@@ -659,9 +659,9 @@ void CatalogueWindow::unlock()
                                          ComboGameList, CommandImport, CommandExport})
         control->setEnabled(false);
     const GameKey key = keyOf(ComboGameList->currentText());
-    m_module2.gEditLocation = qs(key.Location);
-    m_module2.gEditCasino = qs(key.Casino);
-    m_module2.gEditGame = qs(key.Game);
+    m_editLocation = qs(key.Location);
+    m_editCasino = qs(key.Casino);
+    m_editGame = qs(key.Game);
     m_editedGames.push_back(key);
 }
 
@@ -686,14 +686,14 @@ void CatalogueWindow::lock()
         m_dialogs.message(this, qs(*refusal) + " Correct it before selecting 'Lock Pays'.");
         return;
     }
-    const GameKey from{m_module2.gEditLocation.toStdString(), m_module2.gEditCasino.toStdString(),
-                       m_module2.gEditGame.toStdString()};
+    const GameKey from{m_editLocation.toStdString(), m_editCasino.toStdString(),
+                       m_editGame.toStdString()};
     const GameKey to = key.key;
     std::vector<CellEdit> edits = pDataListing->typedCells();
     for (const CellEdit& edit : DataBonus->typedCells())
         edits.push_back(edit);
     QString error;
-    switch (StoreEditedGame(m_module2.gDatabase, from, to, edits, &error)) {
+    switch (StoreEditedGame(m_database, from, to, edits, &error)) {
     case StoreOutcome::KeyRefused:
         m_dialogs.message(this, "The game cannot be stored under this name: " + error + ".");
         return;
@@ -711,18 +711,18 @@ void CatalogueWindow::lock()
     }
     // From here on the rows carry the new key: a refused check below leaves them there, and
     // the next lock starts from it.
-    m_module2.gEditLocation = qs(to.Location);
-    m_module2.gEditCasino = qs(to.Casino);
-    m_module2.gEditGame = qs(to.Game);
+    m_editLocation = qs(to.Location);
+    m_editCasino = qs(to.Casino);
+    m_editGame = qs(to.Game);
     for (GameKey& edited : m_editedGames)
         if (sameKey(edited, from))
             edited = to;
-    m_module2.gCurrentGameSql = GameSql(to);
-    pDataListing->showGame(m_module2.gCurrentGameSql);
-    DataBonus->showGame(m_module2.gCurrentGameSql, " AND [Catch] = 0");
+    m_currentGame.sql = GameSql(to);
+    pDataListing->showGame(m_currentGame.sql);
+    DataBonus->showGame(m_currentGame.sql, " AND [Catch] = 0");
 
     std::vector<PayScheduleRow> rows;
-    if (!ReadGameRows(m_module2.gDatabase, m_module2.gCurrentGameSql, &rows, &error)) {
+    if (!ReadGameRows(m_database, m_currentGame.sql, &rows, &error)) {
         m_dialogs.message(this, "The pays cannot be read: " + error, kProgramTitle, Dialogs::Icon::Warning);
         return;
     }
@@ -732,8 +732,8 @@ void CatalogueWindow::lock()
     }
     if (!rebuildGameLists())
         return;
-    m_module2.gCurrentGameName = qs(FormatGameListEntry(to));
-    showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
+    m_currentGame.name = qs(FormatGameListEntry(to));
+    showGameListEntry(ComboGameList, m_currentGame.name);
     ComboGameList_Click();
 
     auto bonusValue = [this](const char* field) {
@@ -756,7 +756,7 @@ void CatalogueWindow::lockWindow()
     for (QWidget* control : std::initializer_list<QWidget*>{CommandBack, CommandAddNew, CommandDelete,
                                                             CommandAbout, ComboGameList})
         control->setEnabled(true);
-    showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
+    showGameListEntry(ComboGameList, m_currentGame.name);
     CommandImport->setEnabled(true);
     CommandExport->setEnabled(true);
 }
@@ -766,7 +766,7 @@ void CatalogueWindow::CommandExport_Click()
     const GameKey key = keyOf(ComboGameList->currentText());
     std::vector<PayTableFileRecord> records;
     QString error;
-    if (!ReadGameRecords(m_module2.gDatabase, key, &records, &error)) {
+    if (!ReadGameRecords(m_database, key, &records, &error)) {
         m_dialogs.message(this, kExportError + "\n\n" + error);
         return;
     }
@@ -822,7 +822,7 @@ void CatalogueWindow::CommandImport_Click()
     }
     qlonglong existing = 0;
     QString error;
-    if (!CountGameRows(m_module2.gDatabase, game.key, &existing, &error)) {
+    if (!CountGameRows(m_database, game.key, &existing, &error)) {
         refuseImport(error);
         return;
     }
@@ -831,7 +831,7 @@ void CatalogueWindow::CommandImport_Click()
                                                 ". Replace it with the game in the file?",
                                             kProgramTitle, Dialogs::Icon::Question, Dialogs::Default::No))
         return;
-    if (!ImportGame(m_module2.gDatabase, game, &error)) {
+    if (!ImportGame(m_database, game, &error)) {
         refuseImport(error);
         return;
     }
@@ -845,7 +845,7 @@ void CatalogueWindow::CommandImport_Click()
         }
     }
     showGameListEntry(ComboGameList, entry);
-    m_module2.gCurrentGameName = entry;
+    m_currentGame.name = entry;
     ComboGameList_Click();
     m_dialogs.message(this, "Import Operation Complete!");
 }

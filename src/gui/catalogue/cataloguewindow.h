@@ -2,6 +2,7 @@
 
 #include "engine/common/gamelistentry.h"
 #include "engine/common/paytypes.h"
+#include "gui/common/programstate.h"
 
 #include <QWidget>
 #include <vector>
@@ -15,7 +16,6 @@ class QTableWidget;
 
 namespace tallyhawk {
 
-struct Module2;
 class Dialogs;
 class PayGridModel;
 class AboutDialog;
@@ -27,8 +27,12 @@ class CatalogueWindow : public QWidget
 {
     Q_OBJECT
 public:
-    CatalogueWindow(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
+    CatalogueWindow(QSqlDatabase& database, const ProgramPaths& paths, CurrentGame& currentGame, Dialogs& dialogs,
+                    QWidget* parent = nullptr);
     ~CatalogueWindow() override;
+
+    // True while the pays are unlocked for editing.
+    bool isEditingPays() const { return m_editingPays; }
 
     // Binds the grids to the open database (after the board's load has opened it).
     void Form_Load();
@@ -108,8 +112,15 @@ private:
     void showExactReturns();
     void showReturnRows(int rows);
 
-    Module2& m_module2;
+    QSqlDatabase& m_database;
+    const ProgramPaths& m_paths;
+    CurrentGame& m_currentGame;
     Dialogs& m_dialogs;
+    // A pay edit in progress: the game as it was stored when the edit began.
+    bool m_editingPays = false;
+    QString m_editLocation;
+    QString m_editCasino;
+    QString m_editGame;
     AboutDialog* m_about = nullptr;
     QWidget* m_helpViewer = nullptr;
     // The games whose pays were unlocked during this visit: BACK TO GAME rounds their pays.

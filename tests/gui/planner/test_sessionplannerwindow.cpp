@@ -144,7 +144,7 @@ private:
     void openPlanner(std::initializer_list<int> numbers, int bet = 1)
     {
         run->ticket(bet, numbers);
-        run->click(run->board.CommandAdvanced);
+        run->click(run->board.advancedButton);
         QTest::mouseClick(run->simulation.CommandPlanner, Qt::LeftButton);
         QVERIFY(planner().isVisible());
     }
