@@ -34,8 +34,8 @@ struct BetStep
 // The checks of START, in order: a bet, a ticket that the game pays (`payLines` paying catches
 // for `markedCount` numbers), and credits for a bet charged now. A message when the play may
 // not start.
-[[nodiscard]] std::optional<std::string> CheckBeforeDraw(int bet, int markedCount, int payLines, bool betPrepaid,
-                                                         double credits);
+[[nodiscard]] std::optional<std::string> CheckBeforeDraw(int bet, int markedCount, int payLines,
+                                                         bool betPrepaid, double credits);
 
 // What a quit or a crash keeps: the credits, with a prepaid bet that no draw has taken given back.
 [[nodiscard]] double CreditsKept(double credits, int bet, bool betPrepaid, bool playing);

@@ -149,7 +149,8 @@ void BoardWindow::buildControls()
         button(this, "paysButton", "SEE PAYS && HELP", "View Pay Table for Current Game and Other Features");
     advancedButton = button(this, "advancedButton", "ADVANCED", "Simulated Play and Program Options");
     addCreditsButton = button(this, "addCreditsButton", "ADD CREDITS", "Add Credits to Total");
-    betOneButton = button(this, "betOneButton", " BET ONE", "Click to increase bet; CTRL-Click to decrease bet");
+    betOneButton =
+        button(this, "betOneButton", " BET ONE", "Click to increase bet; CTRL-Click to decrease bet");
     eraseButton = button(this, "eraseButton", "ERASE", "Clear the Keno Board");
     quickPickButton = button(this, "quickPickButton", "QUICK PICK", "Random Number Pick");
     quickPickButton->setEnabled(false);
@@ -212,8 +213,8 @@ void BoardWindow::layOutControls()
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(6);
-    for (QPushButton* command :
-         {paysButton, advancedButton, addCreditsButton, betOneButton, eraseButton, quickPickButton, startButton})
+    for (QPushButton* command : {paysButton, advancedButton, addCreditsButton, betOneButton, eraseButton,
+                                 quickPickButton, startButton})
         buttons->addWidget(command);
     buttons->setStretch(0, 113);
     buttons->setStretch(1, 129);
@@ -252,8 +253,8 @@ void BoardWindow::layOutControls()
     // The tab order follows the layout: the game list, the board, the buttons left to right.
     QWidget* previous = gameListCombo;
     for (QWidget* next :
-         std::initializer_list<QWidget*>{boardGrid, paysButton, advancedButton, addCreditsButton, betOneButton,
-                                         eraseButton, quickPickButton, startButton}) {
+         std::initializer_list<QWidget*>{boardGrid, paysButton, advancedButton, addCreditsButton,
+                                         betOneButton, eraseButton, quickPickButton, startButton}) {
         setTabOrder(previous, next);
         previous = next;
     }

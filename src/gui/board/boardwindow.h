@@ -165,11 +165,11 @@ private:
     int m_bet = 0;
     // True from a bet placed until the first draw: BET ONE takes the credits at once.
     bool m_betPrepaid = true;
-    int m_betStep = 1; // -1 while CTRL is held down
+    int m_betStep = 1;         // -1 while CTRL is held down
     double m_creditsSaved = 0; // the total last stored
     bool m_creditsSaveFailed = false;
     bool m_ended = false;
-    QString m_catalogueGame;  // the game when the catalogue was opened
+    QString m_catalogueGame; // the game when the catalogue was opened
 
     BoardPictures m_pictures;
     // The listing's pay lines for the ticket; none while no listing is shown.

@@ -3,10 +3,10 @@
 // so that the window stays responsive and nothing runs inside a nested event loop.
 
 #include "boardgrid.h"
+#include "boardwindow.h"
 #include "db/paytable.h"
 #include "engine/common/numberforms.h"
 #include "engine/play/betting.h"
-#include "boardwindow.h"
 #include "gui/common/dialogs.h"
 
 #include <QComboBox>
@@ -88,8 +88,8 @@ void BoardWindow::lockForPlay()
     boardGrid->setEnabled(false);
     markedLabel->setFocus();
     drawnNumbersLabel->setVisible(m_options.showNumbers);
-    for (QPushButton* command :
-         {addCreditsButton, betOneButton, eraseButton, paysButton, startButton, advancedButton, quickPickButton})
+    for (QPushButton* command : {addCreditsButton, betOneButton, eraseButton, paysButton, startButton,
+                                 advancedButton, quickPickButton})
         command->setEnabled(false);
     gameListCombo->setEnabled(false);
     m_paidCatch = -1;
@@ -98,8 +98,8 @@ void BoardWindow::lockForPlay()
 
 void BoardWindow::unlockAfterPlay()
 {
-    for (QPushButton* command :
-         {addCreditsButton, betOneButton, eraseButton, paysButton, startButton, advancedButton, quickPickButton})
+    for (QPushButton* command : {addCreditsButton, betOneButton, eraseButton, paysButton, startButton,
+                                 advancedButton, quickPickButton})
         command->setEnabled(true);
     gameListCombo->setEnabled(true);
     startButton->setFocus();

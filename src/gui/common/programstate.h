@@ -14,8 +14,8 @@ namespace tallyhawk {
 // Where the program's files lie.
 struct ProgramPaths
 {
-    QString dataFolder;   // the user's: the database and the reports
-    QString databasePath; // Tallyhawk.orf in the data folder
+    QString dataFolder;    // the user's: the database and the reports
+    QString databasePath;  // Tallyhawk.orf in the data folder
     QString programFolder; // the program's own: images/, Help/ and the seed database
 
     ProgramPaths(const QString& dataFolder, const QString& programFolder)

@@ -28,9 +28,9 @@ SplashWindow::SplashWindow(const QString& programFolder, QWidget* parent) : QWid
     versionLabel->setFont(uiFont("Arial", 12, true));
 
     warningLabel = new QLabel("Warning: this program is protected by copyright law. Unauthorised copying or "
-                            "distribution of it, or of any part of it, may result in civil and criminal "
-                            "penalties.",
-                            this);
+                              "distribution of it, or of any part of it, may result in civil and criminal "
+                              "penalties.",
+                              this);
     warningLabel->setObjectName("warningLabel");
     warningLabel->setWordWrap(true);
     warningLabel->setFont(uiFont("Arial", 8));

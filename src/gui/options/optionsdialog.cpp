@@ -30,7 +30,8 @@ QString qs(const std::string& text)
 
 } // namespace
 
-OptionsDialog::OptionsDialog(QSqlDatabase& database, ProgramOptions& options, Dialogs& dialogs, QWidget* parent)
+OptionsDialog::OptionsDialog(QSqlDatabase& database, ProgramOptions& options, Dialogs& dialogs,
+                             QWidget* parent)
     : QDialog(parent), m_database(database), m_options(options), m_dialogs(dialogs)
 {
     setObjectName("optionsDialog");
@@ -117,7 +118,7 @@ void OptionsDialog::loadStoredValues()
 }
 
 std::optional<std::int32_t> OptionsDialog::wholeNumber(QLineEdit* box, const QString& label, double lowest,
-                                                      double highest)
+                                                       double highest)
 {
     const auto number = ParseNumber(box->text().toStdString());
     if (number && *number == RoundHalfEven(*number) && *number >= lowest && *number <= highest)
@@ -136,7 +137,8 @@ void OptionsDialog::saveOptions()
     const auto seed = wholeNumber(seedEdit, "Random Seed", -2147483648.0, 2147483647.0);
     if (!seed)
         return;
-    const auto games = wholeNumber(simulationGamesEdit, "Default Number of Simulation Games", 1, 1000000000.0);
+    const auto games =
+        wholeNumber(simulationGamesEdit, "Default Number of Simulation Games", 1, 1000000000.0);
     if (!games)
         return;
 

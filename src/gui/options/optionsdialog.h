@@ -22,7 +22,8 @@ class OptionsDialog : public QDialog
 {
     Q_OBJECT
 public:
-    OptionsDialog(QSqlDatabase& database, ProgramOptions& options, Dialogs& dialogs, QWidget* parent = nullptr);
+    OptionsDialog(QSqlDatabase& database, ProgramOptions& options, Dialogs& dialogs,
+                  QWidget* parent = nullptr);
 
     // Shows the dialog, modal to its owner, with the stored values.
     void showOptions();

@@ -28,7 +28,7 @@ TEST(StepBet, StepsWithinNoneToFortyFiveAndTakesAPrepaidCreditAtOnce)
         {45, +1, 100, true, {"Your bet may not exceed 45 credits.", 45, 100}},
         {1, -1, 9, true, {"", 0, 10}}, // stepping down gives the credit back
         {0, -1, 9, true, {"You may not place a negative bet!", 0, 9}},
-        {3, +1, 2.5, true, {"", 4, 1}}, // the total is rounded half to even first
+        {3, +1, 2.5, true, {"", 4, 1}},    // the total is rounded half to even first
         {3, +1, 7.5, false, {"", 4, 7.5}}, // charged at START: the credits stay
         {3, +1, 0, true, {"You must ADD CREDITS before you can bet!", 3, 0}},
         {3, -1, -2, false, {"You must ADD CREDITS before you can bet!", 3, -2}},

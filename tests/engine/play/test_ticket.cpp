@@ -15,8 +15,8 @@ TEST(Ticket, MarksAtMostTenNumbersAndUnmarksASecondClick)
     };
     Ticket ticket({80, 1, 41, 2, 3, 4, 5, 6, 7});
     const Step steps[] = {
-        {40, Ticket::Toggle::Marked, 10},   {11, Ticket::Toggle::Full, 10},
-        {40, Ticket::Toggle::Unmarked, 9},  {11, Ticket::Toggle::Marked, 10},
+        {40, Ticket::Toggle::Marked, 10},    {11, Ticket::Toggle::Full, 10},
+        {40, Ticket::Toggle::Unmarked, 9},   {11, Ticket::Toggle::Marked, 10},
         {0, Ticket::Toggle::NotOnBoard, 10}, {81, Ticket::Toggle::NotOnBoard, 10},
     };
     for (const Step& step : steps) {

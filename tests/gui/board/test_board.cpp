@@ -128,7 +128,8 @@ private slots:
         QCOMPARE(run->dialogs.messages(),
                  QStringList(2, "The credit total may not exceed 999999999999999 credits."));
         const std::size_t asked = run->dialogs.shown.size();
-        run->click(run->board.addCreditsButton, Qt::ControlModifier); // CTRL: back to the start-up credits, unasked
+        run->click(run->board.addCreditsButton,
+                   Qt::ControlModifier); // CTRL: back to the start-up credits, unasked
         QCOMPARE(run->board.creditsLabel->text(), QString("200"));
         QCOMPARE(run->dialogs.shown.size(), asked);
     }
@@ -148,6 +149,47 @@ private slots:
         QCOMPARE(run->dialogs.messages(),
                  QStringList{"Reduce your bet or ADD CREDITS to continue.\n\nYou can reduce "
                              "your bet by holding down the CTRL-Key and clicking on 'BET ONE'."});
+    }
+
+    // The start-up game, Rampart's Fire Power Keno, pays nothing for one number.
+    void thePaysListingFollowsTheTicketAndTheBet_data()
+    {
+        QTest::addColumn<int>("bet");
+        QTest::addColumn<QList<int>>("ticket");
+        QTest::addColumn<QString>("listing");
+        QTest::newRow("one number: no pays") << 1 << QList<int>{7} << " Hits     Win\n";
+        QTest::newRow("two numbers, fractions kept")
+            << 2 << QList<int>{7, 80} << " Hits     Win\n   2         24.55\n";
+        QTest::newRow("four numbers")
+            << 3 << QList<int>{1, 2, 3, 4}
+            << " Hits     Win\n   2         3\n   3         12\n   4         264.9\n";
+        QTest::newRow("ten numbers, ten a column further left")
+            << 1 << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}
+            << " Hits     Win\n   4         1\n   5         3\n   6         8\n   7         50\n   8         "
+               "307\n"
+               "   9         1500\n  10        6000\n";
+    }
+
+    void thePaysListingFollowsTheTicketAndTheBet()
+    {
+        QFETCH(int, bet);
+        QFETCH(QList<int>, ticket);
+        run->ticket(bet, {});
+        for (int n : ticket)
+            run->clickNumber(n);
+        QTEST(run->board.paysListing->toPlainText(), "listing");
+    }
+
+    void anEleventhNumberIsRefused()
+    {
+        run->ticket(1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+        QCOMPARE(run->dialogs.messages(),
+                 QStringList{"You may not pick more than ten numbers for this game."});
+        QCOMPARE(text(run->board.markedLabel), QString("MARKED 10"));
+        QVERIFY(!pictures(*run).contains("11:"));
+        run->clickNumber(10); // one taken off makes room again
+        run->clickNumber(11);
+        QCOMPARE(run->board.ticket().numbers(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 11}));
     }
 
     void startWithoutATicketAsksForNumbers()
@@ -347,7 +389,8 @@ private slots:
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down);
         QVERIFY(list->currentIndex() == 1 && run->app.currentGame().name == list->currentText());
-        QCOMPARE(run->board.markedLabel->text() + "|" + run->board.betLabel->text(), QString("MARKED   0| 1"));
+        QCOMPARE(run->board.markedLabel->text() + "|" + run->board.betLabel->text(),
+                 QString("MARKED   0| 1"));
         QCOMPARE(pictures(*run) + run->board.paysListing->toPlainText(), QString());
     }
 
@@ -355,8 +398,8 @@ private slots:
     {
         QApplication::processEvents();
         QVERIFY(run->board.freeGamesLabel->isHidden());
-        const QList<QWidget*> watched{run->board.creditsLabel, run->board.creditCaptionLabel, run->board.boardGrid,
-                                      run->board.paysListing, run->board.startButton};
+        const QList<QWidget*> watched{run->board.creditsLabel, run->board.creditCaptionLabel,
+                                      run->board.boardGrid, run->board.paysListing, run->board.startButton};
         QList<QRect> before;
         for (const QWidget* w : watched)
             before << w->geometry();
@@ -383,8 +426,7 @@ private slots:
             QVERIFY(scroll->widget()->width() >= scroll->widget()->minimumSizeHint().width());
             scroll->ensureWidgetVisible(run->board.startButton);
             QApplication::processEvents();
-            QCOMPARE(run->board.startButton->visibleRegion().boundingRect(),
-                     run->board.startButton->rect());
+            QCOMPARE(run->board.startButton->visibleRegion().boundingRect(), run->board.startButton->rect());
             saveScreenshot(&run->board,
                            QStringLiteral("board-on-%1x%2").arg(screen.width()).arg(screen.height()));
         }
