@@ -41,7 +41,7 @@ public:
     {
         // Before the games: no free games, the counter hidden, the bonus ball not hit.
         setFreeGamesText("");
-        show(Control::TextFreeGamesRemaining, false);
+        show(Control::FreeGamesCounter, false);
 
         playGames();
         for (;;) {
@@ -87,9 +87,9 @@ private:
                 setCell(CellOfNumber(m_result.markedNumbers[k]), " ", Picture::EggBlue, CellColour::Navy);
         }
         m_hits = 0;
-        setText(Control::TextHitCount, hitCountText(0));
+        setText(Control::HitCount, hitCountText(0));
         m_hitsText.clear();
-        setText(Control::TextHits, m_hitsText);
+        setText(Control::DrawnNumbers, m_hitsText);
 
         GameRecord record;
         record.free = m_freeGamesRunning;
@@ -102,7 +102,7 @@ private:
             if (ballCount == 23)
                 setFreeGamesText(m_freeGamesText + PlainForm(n) + "   ");
             m_hitsText += PlainForm(n) + "   ";
-            setText(Control::TextHits, m_hitsText);
+            setText(Control::DrawnNumbers, m_hitsText);
             revealBall(i, n);
             if (i >= 2 && m_in.soundOn)
                 m_result.actions.push_back(Beep{});
@@ -110,7 +110,7 @@ private:
         }
         computeWin();
         m_result.credits += static_cast<double>(m_win);
-        setText(Control::TextCredits, PlainForm(m_result.credits));
+        setText(Control::Credits, PlainForm(m_result.credits));
         record.hits = m_hits;
         record.eggCatches = m_eggCatches;
         record.win = m_win;
@@ -156,7 +156,7 @@ private:
             return;
         }
         ++m_hits;
-        setText(Control::TextHitCount, hitCountText(m_hits));
+        setText(Control::HitCount, hitCountText(m_hits));
         if (isBonusBall) {
             m_bonusBallHit = true;
             setCell(cell, " ", Picture::BonusBall, std::nullopt);
@@ -175,9 +175,9 @@ private:
         if (m_in.soundOn)
             m_result.actions.push_back(Beep{});
         setFreeGamesText("Caveman Plus Bonus Balls . . . ");
-        show(Control::TextFreeGamesRemaining, true);
+        show(Control::FreeGamesCounter, true);
         m_hitsText += "---   ";
-        setText(Control::TextHits, m_hitsText);
+        setText(Control::DrawnNumbers, m_hitsText);
         return true;
     }
 
@@ -200,22 +200,22 @@ private:
     void freeGameTrigger()
     {
         pause(1);
-        show(Control::MSFlexBoard, false);
-        setText(Control::TextFreeNotice, "\r\nBONUS INITIATED\r\nYOU HAVE WON" + StrForm(m_bonus.FreeGames) +
+        show(Control::Board, false);
+        setText(Control::BonusNotice, "\r\nBONUS INITIATED\r\nYOU HAVE WON" + StrForm(m_bonus.FreeGames) +
                                              "\r\nFREE GAMES AT " + StrForm(m_bonus.BonusFactor) + "X");
-        show(Control::TextFreeNotice, true);
+        show(Control::BonusNotice, true);
         pause(5);
-        show(Control::TextFreeNotice, false);
-        show(Control::MSFlexBoard, true);
+        show(Control::BonusNotice, false);
+        show(Control::Board, true);
         m_bonus.BonusBall = 0;
         m_bonusBallHit = false;
         m_freeGameTotal = m_bonus.FreeGames - 1;
         m_freeGamesRunning = true;
         m_rememberedCredits = m_result.credits;
         setFreeGamesText(freeGamesRemainingText(m_bonus.FreeGames));
-        show(Control::TextFreeGamesRemaining, true);
+        show(Control::FreeGamesCounter, true);
         m_odds += "\r\n ALL WINS X" + StrForm(m_bonus.BonusFactor);
-        setText(Control::TextOdds, m_odds);
+        setText(Control::PaysListing, m_odds);
     }
 
     void freeGameSummary()
@@ -223,16 +223,16 @@ private:
         m_bonus.FreeGames = 0;
         m_freeGamesRunning = false;
         m_freeGameTotal = 0;
-        show(Control::MSFlexBoard, false);
-        setText(Control::TextFreeNotice, "\r\n\r\nTOTAL BONUS WIN\r\n" +
+        show(Control::Board, false);
+        setText(Control::BonusNotice, "\r\n\r\nTOTAL BONUS WIN\r\n" +
                                              PlainForm(m_result.credits - m_rememberedCredits) + " CREDITS");
-        show(Control::TextFreeNotice, true);
+        show(Control::BonusNotice, true);
         pause(3);
-        show(Control::TextFreeNotice, false);
-        show(Control::MSFlexBoard, true);
-        show(Control::TextFreeGamesRemaining, false);
+        show(Control::BonusNotice, false);
+        show(Control::Board, true);
+        show(Control::FreeGamesCounter, false);
         m_odds = m_in.oddsListing;
-        setText(Control::TextOdds, m_odds);
+        setText(Control::PaysListing, m_odds);
     }
 
     void bonusLine()
@@ -243,7 +243,7 @@ private:
             m_odds += "\r\n BONUS PAY X" + StrForm(m_bonus.BonusFactor);
         else
             return;
-        setText(Control::TextOdds, m_odds);
+        setText(Control::PaysListing, m_odds);
     }
 
     void setCell(BoardCell cell, std::string text, Picture picture, std::optional<CellColour> background)
@@ -257,7 +257,7 @@ private:
     void setFreeGamesText(std::string text)
     {
         m_freeGamesText = text;
-        setText(Control::TextFreeGamesRemaining, std::move(text));
+        setText(Control::FreeGamesCounter, std::move(text));
     }
     // The win follows the hits; a text is sent only when it changes.
     void setWinText(std::string text)
@@ -265,7 +265,7 @@ private:
         if (text == m_winText)
             return;
         m_winText = text;
-        setText(Control::TextWin, std::move(text));
+        setText(Control::Win, std::move(text));
     }
     void show(Control control, bool visible) { m_result.actions.push_back(SetVisible{control, visible}); }
     void pause(float seconds)

@@ -54,16 +54,17 @@ enum class CellColour
     Red,
     DarkGreen
 };
+// The board's controls that a play changes.
 enum class Control
 {
-    TextWin,
-    TextHitCount,
-    TextHits,
-    TextCredits,
-    TextOdds,
-    TextFreeGamesRemaining,
-    TextFreeNotice,
-    MSFlexBoard
+    Win,
+    HitCount,
+    DrawnNumbers,
+    Credits,
+    PaysListing,
+    FreeGamesCounter,
+    BonusNotice,
+    Board
 };
 
 struct SetCell

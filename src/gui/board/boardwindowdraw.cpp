@@ -149,16 +149,16 @@ void BoardWindow::apply(const PlayAction& action)
     } else if (const auto* set = std::get_if<SetText>(&action)) {
         const QString text = QString::fromStdString(set->text);
         switch (set->control) {
-        case Control::TextWin:
+        case Control::Win:
             winLabel->setText(text);
             break;
-        case Control::TextHitCount:
+        case Control::HitCount:
             hitCountLabel->setText(text);
             break;
-        case Control::TextHits:
+        case Control::DrawnNumbers:
             drawnNumbersLabel->setText(text);
             break;
-        case Control::TextCredits:
+        case Control::Credits:
             // The credits change once a game, when it is paid.
             creditsLabel->setText(text);
             if (m_gamesPaid < m_playedGames.size()) {
@@ -167,22 +167,22 @@ void BoardWindow::apply(const PlayAction& action)
                 highlightPaidLine();
             }
             break;
-        case Control::TextOdds:
+        case Control::PaysListing:
             setPaysText(text);
             highlightPaidLine();
             break;
-        case Control::TextFreeGamesRemaining:
+        case Control::FreeGamesCounter:
             freeGamesLabel->setText(text);
             break;
-        case Control::TextFreeNotice:
+        case Control::BonusNotice:
             bonusNoticeEdit->setPlainText(QString(text).replace("\r\n", "\n"));
             break;
-        case Control::MSFlexBoard:
+        case Control::Board:
             break;
         }
     } else if (const auto* visible = std::get_if<SetVisible>(&action)) {
-        QWidget* widget = visible->control == Control::MSFlexBoard ? static_cast<QWidget*>(boardGrid)
-                          : visible->control == Control::TextFreeNotice
+        QWidget* widget = visible->control == Control::Board ? static_cast<QWidget*>(boardGrid)
+                          : visible->control == Control::BonusNotice
                               ? static_cast<QWidget*>(bonusNoticeEdit)
                               : freeGamesLabel;
         widget->setVisible(visible->visible);

@@ -138,7 +138,7 @@ TEST(Play, PaysTheTableAndTheBonusBallAtTwentyOnlyWhenItHits)
         ballHits += hit;
         EXPECT_EQ(game.win, 3 * payOf(pays, game.hits) * (hit ? 2 : 1));
         EXPECT_EQ(result.credits, 100 + game.win);
-        const auto odds = textsOf(result, Control::TextOdds);
+        const auto odds = textsOf(result, Control::PaysListing);
         EXPECT_EQ(odds.empty() ? input.oddsListing : odds.back(),
                   input.oddsListing + (hit && game.win > 0 ? "\r\n BONUS PAY X 2" : ""));
     }
@@ -169,7 +169,7 @@ TEST(Play, AFreeGameSeriesPaysEveryFreeGameAtTheFactorAndOneFreeGameIsOne)
             }
             EXPECT_EQ(result.credits, 100 + first.win + total);
             if (starts) {
-                EXPECT_EQ(textsOf(result, Control::TextFreeNotice),
+                EXPECT_EQ(textsOf(result, Control::BonusNotice),
                           (std::vector<std::string>{"\r\nBONUS INITIATED\r\nYOU HAVE WON " +
                                                         std::to_string(freeGames) + "\r\nFREE GAMES AT  3X",
                                                     "\r\n\r\nTOTAL BONUS WIN\r\n" + std::to_string(total) +
@@ -239,7 +239,7 @@ TEST(Play, CavemanEggsFallOffTheTicketAndTheExtraBallsComeOnlyWithAWinAndTwoEggs
         const bool opens = hits20 > 0 && pays.count(hits20) && hitsAmong(eggs, first20) >= 2;
         ASSERT_EQ(game.balls.size(), opens ? 23u : 20u) << "seed " << seed;
         EXPECT_EQ(game.hits, hitsAmong(eight, game.balls));
-        EXPECT_EQ(textsOf(result, Control::TextHits).back().find("---   ") != std::string::npos, opens);
+        EXPECT_EQ(textsOf(result, Control::DrawnNumbers).back().find("---   ") != std::string::npos, opens);
         extra += opens;
     }
     EXPECT_GT(extra, 20);
