@@ -34,7 +34,7 @@ public:
         m_result.credits = input.credits;
         m_bonus = input.game.boardBonus();
         m_kind = input.game.boardKind();
-        m_odds = input.oddsListing;
+        m_paysListing = input.paysListing;
     }
 
     PlayResult run()
@@ -214,8 +214,8 @@ private:
         m_rememberedCredits = m_result.credits;
         setFreeGamesText(freeGamesRemainingText(m_bonus.FreeGames));
         show(Control::FreeGamesCounter, true);
-        m_odds += "\r\n ALL WINS X" + StrForm(m_bonus.BonusFactor);
-        setText(Control::PaysListing, m_odds);
+        m_paysListing += "\r\n ALL WINS X" + StrForm(m_bonus.BonusFactor);
+        setText(Control::PaysListing, m_paysListing);
     }
 
     void freeGameSummary()
@@ -231,19 +231,19 @@ private:
         show(Control::BonusNotice, false);
         show(Control::Board, true);
         show(Control::FreeGamesCounter, false);
-        m_odds = m_in.oddsListing;
-        setText(Control::PaysListing, m_odds);
+        m_paysListing = m_in.paysListing;
+        setText(Control::PaysListing, m_paysListing);
     }
 
     void bonusLine()
     {
         if (m_eggMultiplier > 1)
-            m_odds += "\r\n BONUS PAY X" + StrForm(m_eggMultiplier);
+            m_paysListing += "\r\n BONUS PAY X" + StrForm(m_eggMultiplier);
         else if (m_bonus.BonusFactor >= 2 && m_bonusBallHit)
-            m_odds += "\r\n BONUS PAY X" + StrForm(m_bonus.BonusFactor);
+            m_paysListing += "\r\n BONUS PAY X" + StrForm(m_bonus.BonusFactor);
         else
             return;
-        setText(Control::PaysListing, m_odds);
+        setText(Control::PaysListing, m_paysListing);
     }
 
     void setCell(BoardCell cell, std::string text, Picture picture, std::optional<CellColour> background)
@@ -279,7 +279,7 @@ private:
     PlayResult m_result;
     BonusValues m_bonus;
     GameKind m_kind;
-    std::string m_odds;
+    std::string m_paysListing;
     std::string m_hitsText;
     std::string m_freeGamesText;
     std::string m_winText;

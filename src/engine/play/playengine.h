@@ -104,7 +104,7 @@ struct PlayInput
     KenoGame game;      // played under the board's view of it
     float ballDelay = 0;
     bool soundOn = true;
-    std::string oddsListing; // the pays listing the play starts from
+    std::string paysListing; // the pays listing the play starts from
 };
 
 // What one game of a play drew and paid.

@@ -61,7 +61,7 @@ void BoardWindow::startDraw()
     input.credits = charged;
     input.ballDelay = BallDelay(m_options.speed.toStdString());
     input.soundOn = m_options.soundOn;
-    input.oddsListing = m_paysListing.toStdString(); // without earlier bonus lines
+    input.paysListing = m_paysListing.toStdString(); // without earlier bonus lines
     PlayResult result = PlayGames(input, m_random);
     if (!result.error.empty()) {
         m_dialogs.message(this, QString::fromStdString(result.error), kProgramTitle, Dialogs::Icon::Warning);

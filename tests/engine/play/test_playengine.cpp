@@ -42,7 +42,7 @@ PlayInput playInput(const std::vector<int>& ticket, const Pays& pays, int bet = 
     input.bet = bet;
     input.credits = 100;
     input.game = gameOf(input.markedCount, pays, bonus, entry);
-    input.oddsListing = " Hits     Win\r\n   2         1\r\n"; // the play only appends to it
+    input.paysListing = " Hits     Win\r\n   2         1\r\n"; // the play only appends to it
     return input;
 }
 
@@ -139,8 +139,8 @@ TEST(Play, PaysTheTableAndTheBonusBallAtTwentyOnlyWhenItHits)
         EXPECT_EQ(game.win, 3 * payOf(pays, game.hits) * (hit ? 2 : 1));
         EXPECT_EQ(result.credits, 100 + game.win);
         const auto odds = textsOf(result, Control::PaysListing);
-        EXPECT_EQ(odds.empty() ? input.oddsListing : odds.back(),
-                  input.oddsListing + (hit && game.win > 0 ? "\r\n BONUS PAY X 2" : ""));
+        EXPECT_EQ(odds.empty() ? input.paysListing : odds.back(),
+                  input.paysListing + (hit && game.win > 0 ? "\r\n BONUS PAY X 2" : ""));
     }
     EXPECT_GT(ballHits, 10);
 }
