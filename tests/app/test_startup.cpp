@@ -90,6 +90,41 @@ private slots:
         }
     }
 
+    void aDatabaseThatCannotBeUsedStopsTheStartUntouched_data()
+    {
+        QTest::addColumn<QByteArray>("replacement"); // the file's new bytes; empty: keep it
+        QTest::addColumn<QString>("statement");      // run on it first
+        QTest::addColumn<QString>("message");        // the start of what is said
+        QTest::newRow("not a database") << QByteArray(4096, 'x') << QString() << "The database file ";
+        QTest::newRow("no defaults row") << QByteArray() << "DELETE FROM [Defaults]"
+                                         << "The program options cannot be read from ";
+    }
+
+    // Start opens the database and reads the options before the board shows; when either
+    // fails the program says so and ends, the board never shown and the file as it was.
+    void aDatabaseThatCannotBeUsedStopsTheStartUntouched()
+    {
+        QFETCH(QByteArray, replacement);
+        QFETCH(QString, statement);
+        QFETCH(QString, message);
+        TempDataFolder folder;
+        if (!replacement.isEmpty())
+            QVERIFY(writeFile(folder.databasePath(), replacement));
+        if (!statement.isEmpty())
+            QVERIFY(runStatements(folder.databasePath(), {statement}));
+        const QByteArray before = fileHash(folder.databasePath());
+        ScriptedDialogs dialogs;
+        Application program(folder.path(), TALLYHAWK_PROGRAM_DIR, dialogs);
+        QVERIFY(program.start());
+        QSignalSpy finished(&program, &Application::finished);
+        QTest::mouseClick(program.splash().startButton, Qt::LeftButton);
+        QVERIFY(finished.count() == 1 && finished.at(0).at(0).toInt() == 1);
+        QVERIFY(!program.board().isVisible());
+        QVERIFY2(dialogs.messages().size() == 1 && dialogs.messages().first().startsWith(message),
+                 qPrintable(dialogs.messages().join('|')));
+        QCOMPARE(fileHash(folder.databasePath()), before);
+    }
+
     void aReadOnlyDatabaseIsSaidOnceAndNothingIsSaved_data()
     {
         QTest::addColumn<bool>("markFolder");
