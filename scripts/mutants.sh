@@ -50,16 +50,16 @@ fault "the last row of a catch counts" src/engine/common/kenogame.cpp \
 fault "halves round up" src/engine/common/numberforms.cpp \
   'return std::nearbyint(value);' 'return std::round(value);'
 # Credits and bets
-fault "the bet limit is 46" src/gui/board/boardwindowticket.cpp \
-  'if (mBetStep == 1 && current == 45) {' 'if (mBetStep == 1 && current == 46) {'
-fault "an unplayed bet is lost on quitting" src/gui/board/boardwindowticket.cpp \
-  'return m_credits + (m_module2.gBetPrepaid && !m_playing ? m_bet : 0);' 'return m_credits;'
+fault "the bet limit is 46" src/engine/play/betting.cpp \
+  'if (step > 0 && bet + step > kMaxBet) {' 'if (step > 0 && bet + step > kMaxBet + 1) {'
+fault "an unplayed bet is lost on quitting" src/engine/play/betting.cpp \
+  'return credits + (betPrepaid && !playing ? bet : 0);' 'return credits;'
 fault "a play's credits are kept only on quitting" src/gui/board/boardwindowdraw.cpp \
   '    m_credits = result.credits;
     keepCredits();' '    m_credits = result.credits;'
-fault "a credit total beyond the limit is kept" src/engine/play/playengine.cpp \
+fault "a credit total beyond the limit is kept" src/engine/play/betting.cpp \
   'if (total > kMaxCredits)' 'if (total > 2 * kMaxCredits)'
-fault "START allows a bet above the credits" src/engine/play/playengine.cpp \
+fault "START allows a bet above the credits" src/engine/play/betting.cpp \
   'if (credits - bet < 0) {' 'if (credits - bet < -1) {'
 # The simulation's counts and the session statistics
 fault "the simulation's extra balls need no paying catch" src/engine/sim/simulationrules.h \

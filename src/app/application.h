@@ -1,12 +1,16 @@
 #pragma once
-// The whole program: the shared state and every window, wired together. The windows do not
-// know each other: each says what it needs in signals, and the application answers them.
-// main() chooses the platform's data folder; tests pass a temporary one and their own dialogs.
+// The whole program: the state the windows share and every window, wired together. The
+// windows do not know each other: each says what it needs in signals, and the application
+// answers them. main() chooses the platform's data folder; tests pass a temporary one and
+// their own dialogs.
 
-#include "gui/common/module2.h"
+#include "engine/common/kenorandom.h"
+#include "engine/play/deck.h"
+#include "gui/common/programstate.h"
 
 #include <memory>
 #include <QObject>
+#include <QSqlDatabase>
 #include <QString>
 
 namespace tallyhawk {
@@ -32,7 +36,15 @@ public:
     // another copy already runs with the folder, or the database cannot be installed.
     [[nodiscard]] bool start();
 
-    Module2& module2() { return m_module2; }
+    // What Start does before the board shows: opens the database, reads the options, mends the
+    // catalogue, seeds the generator and hands the windows what they show. False when the
+    // database cannot be used: the fault has been reported and the program should stop.
+    [[nodiscard]] bool load();
+
+    const ProgramPaths& paths() const { return m_paths; }
+    QSqlDatabase& database() { return m_database; }
+    ProgramOptions& programOptions() { return m_options; }
+    CurrentGame& currentGame() { return m_currentGame; }
     SplashWindow& splash() { return *m_splash; }
     BoardWindow& board() { return *m_board; }
     CatalogueWindow& catalogue() { return *m_catalogue; }
@@ -47,17 +59,26 @@ signals:
 
 private:
     void connectWindows();
+    [[nodiscard]] bool openDatabase();
+    [[nodiscard]] bool readOptions(QString* startupGame, double* savedCredits);
+    void mendCatalogue();
+    void seedRandom();
     void showBoard();
     void endProgram();
+    void closeDatabase();
 
-    Module2 m_module2;
     Dialogs& m_dialogs;
-    QString m_dataFolder;
+    const ProgramPaths m_paths;
+    QSqlDatabase m_database;
+    ProgramOptions m_options;
+    CurrentGame m_currentGame;
+    KenoRandom m_random;
+    DrawDeck m_deck = OrderedDeck(); // the board's, which the simulation shuffles too
     std::unique_ptr<DataFolderLock> m_folderLock;
     std::unique_ptr<CatalogueWindow> m_catalogue;
     std::unique_ptr<SimulationWindow> m_simulation;
     std::unique_ptr<SessionPlannerWindow> m_planner;
-    OptionsDialog* m_options = nullptr; // a child of the simulation window
+    OptionsDialog* m_optionsDialog = nullptr; // a child of the simulation window
     std::unique_ptr<BoardWindow> m_board;
     std::unique_ptr<SplashWindow> m_splash;
 };

@@ -71,7 +71,7 @@ QIcon programIcon()
 // without the board's goodbye, so nothing is written to the database.
 void saveBoardPicture(tallyhawk::Application& program, const QString& file)
 {
-    program.splash().CommandStart->click();
+    program.splash().startButton->click();
     if (!program.board().isVisible())
         return; // the board has reported why, and the program ends with status 1
     QTimer::singleShot(0, &program, [&program, file] {

@@ -33,12 +33,12 @@ private slots:
             QVERIFY(program.start());
             QVERIFY(QFile::exists(QDir(dataFolder).filePath("Tallyhawk.orf")) &&
                     program.splash().isVisible());
-            QCOMPARE(program.splash().lblVersion->text() + "|" + program.splash().lblProductName->text(),
+            QCOMPARE(program.splash().versionLabel->text() + "|" + program.splash().productNameLabel->text(),
                      QString("Version 3.0|Tallyhawk"));
             QSignalSpy finished(&program, &Application::finished);
-            QTest::mouseClick(program.splash().CommandStart, Qt::LeftButton);
+            QTest::mouseClick(program.splash().startButton, Qt::LeftButton);
             QVERIFY(!program.splash().isVisible() && program.board().isVisible());
-            QCOMPARE(program.board().ComboGameList->count(), 17);
+            QCOMPARE(program.board().gameListCombo->count(), 17);
             QVERIFY(finished.isEmpty() && dialogs.shown.empty());
             dialogs.answers = {true};
             program.board().close();
@@ -59,13 +59,13 @@ private slots:
             ScriptedDialogs firstDialogs, secondDialogs;
             Application first(folder.path(), TALLYHAWK_PROGRAM_DIR, firstDialogs);
             QVERIFY(first.start());
-            QTest::mouseClick(first.splash().CommandStart, Qt::LeftButton);
+            QTest::mouseClick(first.splash().startButton, Qt::LeftButton);
             const QByteArray before = fileHash(folder.databasePath());
             Application second(folder.path(), TALLYHAWK_PROGRAM_DIR, secondDialogs);
             QVERIFY(!second.start());
             QVERIFY(secondDialogs.messages().join('|').startsWith(
                 "Tallyhawk is already running with the data folder " + folder.path()));
-            QVERIFY(!second.splash().isVisible() && !second.module2().gDatabase.isValid());
+            QVERIFY(!second.splash().isVisible() && !second.database().isValid());
             QCOMPARE(fileHash(folder.databasePath()), before);
             firstDialogs.answers = {true};
             first.board().close();
@@ -90,6 +90,41 @@ private slots:
         }
     }
 
+    void aDatabaseThatCannotBeUsedStopsTheStartUntouched_data()
+    {
+        QTest::addColumn<QByteArray>("replacement"); // the file's new bytes; empty: keep it
+        QTest::addColumn<QString>("statement");      // run on it first
+        QTest::addColumn<QString>("message");        // the start of what is said
+        QTest::newRow("not a database") << QByteArray(4096, 'x') << QString() << "The database file ";
+        QTest::newRow("no defaults row") << QByteArray() << "DELETE FROM [Defaults]"
+                                         << "The program options cannot be read from ";
+    }
+
+    // Start opens the database and reads the options before the board shows; when either
+    // fails the program says so and ends, the board never shown and the file as it was.
+    void aDatabaseThatCannotBeUsedStopsTheStartUntouched()
+    {
+        QFETCH(QByteArray, replacement);
+        QFETCH(QString, statement);
+        QFETCH(QString, message);
+        TempDataFolder folder;
+        if (!replacement.isEmpty())
+            QVERIFY(writeFile(folder.databasePath(), replacement));
+        if (!statement.isEmpty())
+            QVERIFY(runStatements(folder.databasePath(), {statement}));
+        const QByteArray before = fileHash(folder.databasePath());
+        ScriptedDialogs dialogs;
+        Application program(folder.path(), TALLYHAWK_PROGRAM_DIR, dialogs);
+        QVERIFY(program.start());
+        QSignalSpy finished(&program, &Application::finished);
+        QTest::mouseClick(program.splash().startButton, Qt::LeftButton);
+        QVERIFY(finished.count() == 1 && finished.at(0).at(0).toInt() == 1);
+        QVERIFY(!program.board().isVisible());
+        QVERIFY2(dialogs.messages().size() == 1 && dialogs.messages().first().startsWith(message),
+                 qPrintable(dialogs.messages().join('|')));
+        QCOMPARE(fileHash(folder.databasePath()), before);
+    }
+
     void aReadOnlyDatabaseIsSaidOnceAndNothingIsSaved_data()
     {
         QTest::addColumn<bool>("markFolder");
@@ -106,8 +141,8 @@ private slots:
         ScriptedDialogs dialogs;
         Application program(folder.path(), TALLYHAWK_PROGRAM_DIR, dialogs);
         QVERIFY(program.start());
-        QTest::mouseClick(program.splash().CommandStart, Qt::LeftButton);
-        QCOMPARE(program.board().ComboGameList->count(), 17);
+        QTest::mouseClick(program.splash().startButton, Qt::LeftButton);
+        QCOMPARE(program.board().gameListCombo->count(), 17);
         QVERIFY2(dialogs.messages().size() == 1 &&
                      dialogs.messages().first().contains("changes will not be saved"),
                  qPrintable(dialogs.messages().join('|')));

@@ -7,7 +7,6 @@
 #include "gui/board/boardgrid.h"
 #include "gui/board/boardwindow.h"
 #include "gui/catalogue/cataloguewindow.h"
-#include "gui/common/module2.h"
 #include "gui/sim/simulationwindow.h"
 #include "scripteddialogs.h"
 #include "tempdatafolder.h"
@@ -23,25 +22,24 @@ namespace tallyhawk {
 struct BoardRun
 {
     explicit BoardRun(const QString& dataFolder, const QString& programFolder = TALLYHAWK_PROGRAM_DIR)
-        : app(dataFolder, programFolder, dialogs), module2(app.module2()), catalogue(app.catalogue()),
-          simulation(app.simulation()), board(app.board())
+        : app(dataFolder, programFolder, dialogs), catalogue(app.catalogue()), simulation(app.simulation()),
+          board(app.board())
     {
-        module2.setDataFolder(dataFolder);
     }
 
     // Picks a game from the list as a user does.
     void chooseGame(const QString& startOfEntry)
     {
-        const int index = board.ComboGameList->findText(startOfEntry, Qt::MatchStartsWith);
+        const int index = board.gameListCombo->findText(startOfEntry, Qt::MatchStartsWith);
         QVERIFY2(index >= 0, qPrintable(startOfEntry));
-        board.ComboGameList->setCurrentIndex(index);
-        emit board.ComboGameList->activated(index);
+        board.gameListCombo->setCurrentIndex(index);
+        emit board.gameListCombo->activated(index);
     }
 
     void clickNumber(int n)
     {
         const BoardCell cell = CellOfNumber(n);
-        emit board.MSFlexBoard->cellClicked(cell.row, cell.column);
+        emit board.boardGrid->cellClicked(cell.row, cell.column);
     }
 
     void click(QWidget* button, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -57,14 +55,13 @@ struct BoardRun
     void ticket(int bet, std::initializer_list<int> numbers)
     {
         while (board.bet() < bet)
-            click(board.CommandBet);
+            click(board.betOneButton);
         for (int n : numbers)
             clickNumber(n);
     }
 
     ScriptedDialogs dialogs;
     Application app; // the windows wired together as the program wires them
-    Module2& module2;
     CatalogueWindow& catalogue;
     SimulationWindow& simulation;
     BoardWindow& board;
@@ -92,7 +89,7 @@ protected:
         if (!defaults.isEmpty())
             setDefaults(folder->databasePath(), defaults);
         run = std::make_unique<BoardRun>(folder->path());
-        QVERIFY(run->board.Form_Load());
+        QVERIFY(run->app.load());
         run->board.setPauseScale(0);
         run->board.show();
     }

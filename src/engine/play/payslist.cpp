@@ -1,47 +1,26 @@
 #include "payslist.h"
 
-#include "engine/common/numberforms.h"
-
 namespace tallyhawk {
 
-std::string BuildPaysList(int markedCount, int bet, const KenoGame& game)
+std::vector<PayLine> PayLines(int markedCount, int bet, const KenoGame& game)
 {
-    std::string listing = kPaysListHeader;
+    std::vector<PayLine> lines;
     for (int hits = 0; hits <= kMaxMarks; ++hits) {
         if (!game.hasRow(hits))
             continue;
-        if (const std::optional<double> pay = game.pay(markedCount, hits)) {
-            const std::string catchText = StrForm(hits);
-            const std::string padded = "   " + catchText;
-            listing += padded.substr(padded.size() - 4);
-            listing += std::string(11 - catchText.size(), ' ');
-            listing += PlainForm(*pay * bet);
-            listing += "\r\n";
-        }
+        if (const std::optional<double> pay = game.pay(markedCount, hits))
+            lines.push_back({hits, *pay * bet});
         if (hits == markedCount)
             break;
     }
-    return listing;
+    return lines;
 }
 
-int PaysListLineOfCatch(std::string_view listing, int catchCount)
+int PayLineOfCatch(const std::vector<PayLine>& lines, int catchCount)
 {
-    int line = 0;
-    for (std::size_t start = 0; start < listing.size(); ++line) {
-        std::size_t end = listing.find("\r\n", start);
-        if (end == std::string_view::npos)
-            end = listing.size();
-        // A pay line holds the catch in its first four columns: "   2", "  10".
-        const std::string_view text = listing.substr(start, end - start);
-        if (line > 0 && text.size() > 4) {
-            const std::optional<double> hits = ParseNumber(text.substr(0, 4));
-            if (!hits)
-                return -1;
-            if (*hits == catchCount)
-                return line;
-        }
-        start = end + 2;
-    }
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].hits == catchCount)
+            return static_cast<int>(i);
     return -1;
 }
 

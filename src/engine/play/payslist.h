@@ -2,20 +2,24 @@
 
 #include "engine/common/kenogame.h"
 
-#include <string>
-#include <string_view>
+#include <vector>
 
 namespace tallyhawk {
 
-// The pays listing: what the game pays for `markedCount` numbers at `bet`, one line per paying
-// catch up to the marked count ("   2         2"), under the header " Hits     Win".
-// Lines end in CR LF.
-std::string BuildPaysList(int markedCount, int bet, const KenoGame& game);
+// One line of the pays listing: a catch and what it wins at the bet.
+struct PayLine
+{
+    int hits = 0;
+    double win = 0;
+    bool operator==(const PayLine&) const = default;
+};
 
-inline constexpr char kPaysListHeader[] = " Hits     Win\r\n";
+// What the game pays for `markedCount` numbers at `bet`: a line per catch up to the marked count
+// that the game pays for that count, in ascending catch order. None for a count the game does
+// not pay.
+std::vector<PayLine> PayLines(int markedCount, int bet, const KenoGame& game);
 
-// The line of a listing (0 is the header) that pays `catchCount` hits; -1 when none does.
-// Lines after the pay lines (the bonus lines a play appends) pay no catch.
-int PaysListLineOfCatch(std::string_view listing, int catchCount);
+// The position of the line that pays `catchCount` hits among `lines`; -1 when none does.
+int PayLineOfCatch(const std::vector<PayLine>& lines, int catchCount);
 
 } // namespace tallyhawk

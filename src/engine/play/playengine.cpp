@@ -9,14 +9,6 @@ namespace tallyhawk {
 
 namespace {
 
-std::string trimSpaces(const std::string& text)
-{
-    const auto begin = text.find_first_not_of(' ');
-    if (begin == std::string::npos)
-        return {};
-    return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
-}
-
 std::string winText(std::int64_t win)
 {
     return "WIN    " + StrForm(static_cast<double>(win));
@@ -42,14 +34,14 @@ public:
         m_result.credits = input.credits;
         m_bonus = input.game.boardBonus();
         m_kind = input.game.boardKind();
-        m_odds = input.oddsListing;
+        m_paysListing = input.paysListing;
     }
 
     PlayResult run()
     {
         // Before the games: no free games, the counter hidden, the bonus ball not hit.
         setFreeGamesText("");
-        show(Control::TextFreeGamesRemaining, false);
+        show(Control::FreeGamesCounter, false);
 
         playGames();
         for (;;) {
@@ -95,9 +87,9 @@ private:
                 setCell(CellOfNumber(m_result.markedNumbers[k]), " ", Picture::EggBlue, CellColour::Navy);
         }
         m_hits = 0;
-        setText(Control::TextHitCount, hitCountText(0));
+        setText(Control::HitCount, hitCountText(0));
         m_hitsText.clear();
-        setText(Control::TextHits, m_hitsText);
+        setText(Control::DrawnNumbers, m_hitsText);
 
         GameRecord record;
         record.free = m_freeGamesRunning;
@@ -110,7 +102,7 @@ private:
             if (ballCount > kDrawnBalls)
                 setFreeGamesText(m_freeGamesText + PlainForm(n) + "   ");
             m_hitsText += PlainForm(n) + "   ";
-            setText(Control::TextHits, m_hitsText);
+            setText(Control::DrawnNumbers, m_hitsText);
             revealBall(i, n);
             if (i >= 2 && m_in.soundOn)
                 m_result.actions.push_back(Beep{});
@@ -118,7 +110,7 @@ private:
         }
         computeWin();
         m_result.credits += static_cast<double>(m_win);
-        setText(Control::TextCredits, PlainForm(m_result.credits));
+        setText(Control::Credits, PlainForm(m_result.credits));
         record.hits = m_hits;
         record.eggCatches = m_eggCatches;
         record.win = m_win;
@@ -164,7 +156,7 @@ private:
             return;
         }
         ++m_hits;
-        setText(Control::TextHitCount, hitCountText(m_hits));
+        setText(Control::HitCount, hitCountText(m_hits));
         if (isBonusBall) {
             m_bonusBallHit = true;
             setCell(cell, " ", Picture::BonusBall, std::nullopt);
@@ -183,9 +175,9 @@ private:
         if (m_in.soundOn)
             m_result.actions.push_back(Beep{});
         setFreeGamesText("Caveman Plus Bonus Balls . . . ");
-        show(Control::TextFreeGamesRemaining, true);
+        show(Control::FreeGamesCounter, true);
         m_hitsText += "---   ";
-        setText(Control::TextHits, m_hitsText);
+        setText(Control::DrawnNumbers, m_hitsText);
         return true;
     }
 
@@ -208,22 +200,22 @@ private:
     void freeGameTrigger()
     {
         pause(1);
-        show(Control::MSFlexBoard, false);
-        setText(Control::TextFreeNotice, "\r\nBONUS INITIATED\r\nYOU HAVE WON" + StrForm(m_bonus.FreeGames) +
+        show(Control::Board, false);
+        setText(Control::BonusNotice, "\r\nBONUS INITIATED\r\nYOU HAVE WON" + StrForm(m_bonus.FreeGames) +
                                              "\r\nFREE GAMES AT " + StrForm(m_bonus.BonusFactor) + "X");
-        show(Control::TextFreeNotice, true);
+        show(Control::BonusNotice, true);
         pause(5);
-        show(Control::TextFreeNotice, false);
-        show(Control::MSFlexBoard, true);
+        show(Control::BonusNotice, false);
+        show(Control::Board, true);
         m_bonus.BonusBall = 0;
         m_bonusBallHit = false;
         m_freeGameTotal = m_bonus.FreeGames - 1;
         m_freeGamesRunning = true;
         m_rememberedCredits = m_result.credits;
         setFreeGamesText(freeGamesRemainingText(m_bonus.FreeGames));
-        show(Control::TextFreeGamesRemaining, true);
-        m_odds += "\r\n ALL WINS X" + StrForm(m_bonus.BonusFactor);
-        setText(Control::TextOdds, m_odds);
+        show(Control::FreeGamesCounter, true);
+        m_paysListing += "\r\n ALL WINS X" + StrForm(m_bonus.BonusFactor);
+        setText(Control::PaysListing, m_paysListing);
     }
 
     void freeGameSummary()
@@ -231,27 +223,27 @@ private:
         m_bonus.FreeGames = 0;
         m_freeGamesRunning = false;
         m_freeGameTotal = 0;
-        show(Control::MSFlexBoard, false);
-        setText(Control::TextFreeNotice, "\r\n\r\nTOTAL BONUS WIN\r\n" +
+        show(Control::Board, false);
+        setText(Control::BonusNotice, "\r\n\r\nTOTAL BONUS WIN\r\n" +
                                              PlainForm(m_result.credits - m_rememberedCredits) + " CREDITS");
-        show(Control::TextFreeNotice, true);
+        show(Control::BonusNotice, true);
         pause(3);
-        show(Control::TextFreeNotice, false);
-        show(Control::MSFlexBoard, true);
-        show(Control::TextFreeGamesRemaining, false);
-        m_odds = m_in.oddsListing;
-        setText(Control::TextOdds, m_odds);
+        show(Control::BonusNotice, false);
+        show(Control::Board, true);
+        show(Control::FreeGamesCounter, false);
+        m_paysListing = m_in.paysListing;
+        setText(Control::PaysListing, m_paysListing);
     }
 
     void bonusLine()
     {
         if (m_eggMultiplier > 1)
-            m_odds += "\r\n BONUS PAY X" + StrForm(m_eggMultiplier);
+            m_paysListing += "\r\n BONUS PAY X" + StrForm(m_eggMultiplier);
         else if (m_bonus.BonusFactor >= 2 && m_bonusBallHit)
-            m_odds += "\r\n BONUS PAY X" + StrForm(m_bonus.BonusFactor);
+            m_paysListing += "\r\n BONUS PAY X" + StrForm(m_bonus.BonusFactor);
         else
             return;
-        setText(Control::TextOdds, m_odds);
+        setText(Control::PaysListing, m_paysListing);
     }
 
     void setCell(BoardCell cell, std::string text, Picture picture, std::optional<CellColour> background)
@@ -265,7 +257,7 @@ private:
     void setFreeGamesText(std::string text)
     {
         m_freeGamesText = text;
-        setText(Control::TextFreeGamesRemaining, std::move(text));
+        setText(Control::FreeGamesCounter, std::move(text));
     }
     // The win follows the hits; a text is sent only when it changes.
     void setWinText(std::string text)
@@ -273,7 +265,7 @@ private:
         if (text == m_winText)
             return;
         m_winText = text;
-        setText(Control::TextWin, std::move(text));
+        setText(Control::Win, std::move(text));
     }
     void show(Control control, bool visible) { m_result.actions.push_back(SetVisible{control, visible}); }
     void pause(float seconds)
@@ -287,7 +279,7 @@ private:
     PlayResult m_result;
     BonusValues m_bonus;
     GameKind m_kind;
-    std::string m_odds;
+    std::string m_paysListing;
     std::string m_hitsText;
     std::string m_freeGamesText;
     std::string m_winText;
@@ -316,6 +308,14 @@ MarkedNumbers CollectMarkedNumbers(const BoardMarks& marks)
     return numbers;
 }
 
+BoardMarks BoardMarksOf(const Ticket& ticket)
+{
+    BoardMarks marks{};
+    for (int n : ticket.numbers())
+        marks[CellOfNumber(n).row][CellOfNumber(n).column] = kMarked;
+    return marks;
+}
+
 float BallDelay(const std::string& speed)
 {
     if (speed == "Slow")
@@ -327,36 +327,6 @@ float BallDelay(const std::string& speed)
     if (speed == "Turbo")
         return 0.11f;
     return 0;
-}
-
-std::optional<std::string> CheckCreditTotal(double total)
-{
-    if (!std::isfinite(total))
-        return "That is not a number of credits.";
-    if (total > kMaxCredits)
-        return "The credit total may not exceed " + PlainForm(kMaxCredits) + " credits.";
-    return std::nullopt;
-}
-
-std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText, bool betPrepaid,
-                                           double credits)
-{
-    if (bet == 0)
-        return "You must bet at least one credit.";
-    if (trimSpaces(oddsText).size() < 16)
-        return "You must select numbers (or more numbers) before you may START!";
-    if (betPrepaid)
-        return std::nullopt;
-    if (credits == 0)
-        return "ADD CREDITS to continue.";
-    if (credits - bet < 0) {
-        if (bet > 1)
-            return "Reduce your bet or ADD CREDITS to continue.\n\nYou can reduce your bet by holding down "
-                   "the "
-                   "CTRL-Key and clicking on 'BET ONE'.";
-        return "ADD CREDITS to continue.";
-    }
-    return std::nullopt;
 }
 
 std::optional<std::int64_t> ComputeWin(const WinState& state, const KenoGame& game, std::int64_t previousWin,

@@ -4,11 +4,13 @@
 // returns it as the ordered list of what the window shows (cells, texts, beeps, pauses),
 // so the window only plays the list on a timer, and a test reads it with no delay.
 
+#include "betting.h"
 #include "boardgeometry.h"
 #include "deck.h"
 #include "engine/common/gameconstants.h"
 #include "engine/common/kenogame.h"
 #include "engine/common/kenorandom.h"
+#include "ticket.h"
 
 #include <array>
 #include <cstdint>
@@ -32,20 +34,11 @@ constexpr std::int16_t kEgg = -2;
 // Rebuilds the ticket from the marks: entries 1 to the marked count in board order, the
 // other entries empty.
 MarkedNumbers CollectMarkedNumbers(const BoardMarks& marks);
+// The marks of a ticket: kMarked on its numbers' cells, 0 elsewhere.
+BoardMarks BoardMarksOf(const Ticket& ticket);
 
 // The delay after each ball for a speed name ("Slow", "Medium", "Fast", "Turbo"); 0 otherwise.
 float BallDelay(const std::string& speed);
-
-// The most credits the board keeps: every whole number of credits up to it is held exactly and
-// shown in full.
-constexpr double kMaxCredits = 999'999'999'999'999.0;
-
-// A message when a credit total cannot be kept: not a number, or above kMaxCredits.
-[[nodiscard]] std::optional<std::string> CheckCreditTotal(double total);
-
-// The checks before a draw, in order. A message when the play may not start.
-[[nodiscard]] std::optional<std::string> CheckBeforeDraw(int bet, const std::string& oddsText,
-                                                         bool betPrepaid, double credits);
 
 enum class Picture
 {
@@ -63,16 +56,17 @@ enum class CellColour
     Red,
     DarkGreen
 };
+// The board's controls that a play changes.
 enum class Control
 {
-    TextWin,
-    TextHitCount,
-    TextHits,
-    TextCredits,
-    TextOdds,
-    TextFreeGamesRemaining,
-    TextFreeNotice,
-    MSFlexBoard
+    Win,
+    HitCount,
+    DrawnNumbers,
+    Credits,
+    PaysListing,
+    FreeGamesCounter,
+    BonusNotice,
+    Board
 };
 
 struct SetCell
@@ -112,7 +106,7 @@ struct PlayInput
     KenoGame game;      // played under the board's view of it
     float ballDelay = 0;
     bool soundOn = true;
-    std::string oddsListing; // the pays listing the play starts from
+    std::string paysListing; // the pays listing the play starts from
 };
 
 // What one game of a play drew and paid.

@@ -1,15 +1,11 @@
 #include "boardwindow.h"
 
 #include "boardgrid.h"
-#include "db/database.h"
 #include "db/defaults.h"
-#include "db/paytable.h"
-#include "db/repair.h"
 #include "engine/common/numberforms.h"
 #include "gui/common/commandbutton.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/gamelistcombo.h"
-#include "gui/common/module2.h"
 #include "gui/common/readout.h"
 #include "gui/common/uifonts.h"
 
@@ -55,8 +51,11 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 
 } // namespace
 
-BoardWindow::BoardWindow(Module2& module2, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), m_module2(module2), m_dialogs(dialogs), m_pictures(dialogs, this)
+BoardWindow::BoardWindow(QSqlDatabase& database, const ProgramPaths& paths, CurrentGame& currentGame,
+                         const ProgramOptions& options, KenoRandom& random, DrawDeck& deck, Dialogs& dialogs,
+                         QWidget* parent)
+    : QWidget(parent), m_database(database), m_paths(paths), m_currentGame(currentGame), m_options(options),
+      m_random(random), m_deck(deck), m_dialogs(dialogs), m_pictures(dialogs, this)
 {
     setObjectName("boardWindow");
     setWindowTitle("Orrinford's Tallyhawk Ver 3.0");
@@ -68,14 +67,12 @@ BoardWindow::BoardWindow(Module2& module2, Dialogs& dialogs, QWidget* parent)
     connect(&m_playTimer, &QTimer::timeout, this, &BoardWindow::playNextActions);
     // The window sees key presses before its controls, so CTRL is known whichever has the focus.
     qApp->installEventFilter(this);
+    m_pictures.setFolder(QDir(m_paths.programFolder).filePath("images"));
 }
 
 BoardWindow::~BoardWindow()
 {
     qApp->removeEventFilter(this);
-    if (m_module2.gDatabase.isValid())
-        emit databaseClosing();
-    closeDatabase(m_module2.gDatabase);
 }
 
 bool BoardWindow::eventFilter(QObject* watched, QEvent* event)
@@ -84,7 +81,7 @@ bool BoardWindow::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         const auto* widget = qobject_cast<QWidget*>(watched);
         if (key->key() == Qt::Key_Control && widget && widget->window() == this)
-            mBetStep = event->type() == QEvent::KeyPress ? -1 : 1;
+            m_betStep = event->type() == QEvent::KeyPress ? -1 : 1;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -93,82 +90,84 @@ void BoardWindow::changeEvent(QEvent* event)
 {
     // A CTRL released while another window had the focus must not leave the bet stepping down.
     if (event->type() == QEvent::ActivationChange && !isActiveWindow())
-        mBetStep = 1;
+        m_betStep = 1;
     QWidget::changeEvent(event);
 }
 
 void BoardWindow::buildControls()
 {
-    ComboGameList = makeGameListCombo(this);
-    ComboGameList->setToolTip("Select Keno Game");
-    connect(ComboGameList, &QComboBox::activated, this, &BoardWindow::ComboGameList_Click);
+    gameListCombo = makeGameListCombo(this);
+    gameListCombo->setToolTip("Select Keno Game");
+    connect(gameListCombo, &QComboBox::activated, this, &BoardWindow::selectGame);
 
-    TextOdds = new QPlainTextEdit(this);
-    TextOdds->setObjectName("TextOdds");
-    TextOdds->setReadOnly(true);
-    TextOdds->setFont(uiFont("Arial", 9, true));
-    TextOdds->setFocusPolicy(Qt::NoFocus);
+    paysListing = new QPlainTextEdit(this);
+    paysListing->setObjectName("paysListing");
+    paysListing->setReadOnly(true);
+    paysListing->setFont(uiFont("Arial", 9, true));
+    paysListing->setFocusPolicy(Qt::NoFocus);
 
-    MSFlexBoard = new BoardGrid(this);
+    boardGrid = new BoardGrid(this);
     // The notices show over the board while it is hidden: it keeps its room meanwhile.
-    QSizePolicy boardPolicy = MSFlexBoard->sizePolicy();
+    QSizePolicy boardPolicy = boardGrid->sizePolicy();
     boardPolicy.setRetainSizeWhenHidden(true);
-    MSFlexBoard->setSizePolicy(boardPolicy);
-    connect(MSFlexBoard, &QTableWidget::cellClicked, this, &BoardWindow::MSFlexBoard_Click);
+    boardGrid->setSizePolicy(boardPolicy);
+    connect(boardGrid, &QTableWidget::cellClicked, this, &BoardWindow::toggleNumber);
 
-    TextFreeNotice = new QPlainTextEdit(this);
-    TextFreeNotice->setObjectName("TextFreeNotice");
-    TextFreeNotice->setReadOnly(true);
-    TextFreeNotice->setFont(uiFont("Arial", 20, true));
-    TextFreeNotice->setFocusPolicy(Qt::NoFocus);
-    TextFreeNotice->setFixedSize(401, 225);
-    TextFreeNotice->document()->setDefaultTextOption(QTextOption(Qt::AlignCenter));
-    TextFreeNotice->setStyleSheet("QPlainTextEdit { background: #000080; color: #FFFF00; }");
-    TextFreeNotice->hide();
+    bonusNoticeEdit = new QPlainTextEdit(this);
+    bonusNoticeEdit->setObjectName("bonusNoticeEdit");
+    bonusNoticeEdit->setReadOnly(true);
+    bonusNoticeEdit->setFont(uiFont("Arial", 20, true));
+    bonusNoticeEdit->setFocusPolicy(Qt::NoFocus);
+    bonusNoticeEdit->setFixedSize(401, 225);
+    bonusNoticeEdit->document()->setDefaultTextOption(QTextOption(Qt::AlignCenter));
+    bonusNoticeEdit->setStyleSheet("QPlainTextEdit { background: #000080; color: #FFFF00; }");
+    bonusNoticeEdit->hide();
 
-    TextMarked = displayBox(this, "TextMarked");
+    markedLabel = displayBox(this, "markedLabel");
     // The draw parks the focus here; a read-only box shows no caret.
-    TextMarked->setFocusPolicy(Qt::ClickFocus);
-    TextHitCount = displayBox(this, "TextHitCount");
-    auto* betLabel = new Readout(this, "BET");
-    betLabel->setObjectName("TextBetLabel");
-    betLabel->setFont(uiFont("Arial", 10, true));
-    TextBetLabel = betLabel;
-    TextBet = displayBox(this, "TextBet");
-    TextWin = displayBox(this, "TextWin");
+    markedLabel->setFocusPolicy(Qt::ClickFocus);
+    hitCountLabel = displayBox(this, "hitCountLabel");
+    auto* caption = new Readout(this, "BET");
+    caption->setObjectName("betCaptionLabel");
+    caption->setFont(uiFont("Arial", 10, true));
+    betCaptionLabel = caption;
+    betLabel = displayBox(this, "betLabel");
+    winLabel = displayBox(this, "winLabel");
 
-    Label1 = new QLabel("CREDIT", this);
-    Label1->setObjectName("Label1");
-    Label1->setFont(uiFont("Arial", 18, true));
-    TextCredits = displayBox(this, "TextCredits", 18);
-    TextFreeGamesRemaining = displayBox(this, "TextFreeGamesRemaining", 12);
+    creditCaptionLabel = new QLabel("CREDIT", this);
+    creditCaptionLabel->setObjectName("creditCaptionLabel");
+    creditCaptionLabel->setFont(uiFont("Arial", 18, true));
+    creditsLabel = displayBox(this, "creditsLabel", 18);
+    freeGamesLabel = displayBox(this, "freeGamesLabel", 12);
     // The counter comes and goes during a play: its room stays, so nothing else moves.
-    QSizePolicy counterPolicy = TextFreeGamesRemaining->sizePolicy();
+    QSizePolicy counterPolicy = freeGamesLabel->sizePolicy();
     counterPolicy.setRetainSizeWhenHidden(true);
-    TextFreeGamesRemaining->setSizePolicy(counterPolicy);
-    TextFreeGamesRemaining->hide();
+    freeGamesLabel->setSizePolicy(counterPolicy);
+    freeGamesLabel->hide();
 
-    CommandPays =
-        button(this, "CommandPays", "SEE PAYS && HELP", "View Pay Table for Current Game and Other Features");
-    CommandAdvanced = button(this, "CommandAdvanced", "ADVANCED", "Simulated Play and Program Options");
-    CommandAdd = button(this, "CommandAdd", "ADD CREDITS", "Add Credits to Total");
-    CommandBet = button(this, "CommandBet", " BET ONE", "Click to increase bet; CTRL-Click to decrease bet");
-    CommandErase = button(this, "CommandErase", "ERASE", "Clear the Keno Board");
-    CommandQuickPick = button(this, "CommandQuickPick", "QUICK PICK", "Random Number Pick");
-    CommandQuickPick->setEnabled(false);
-    CommandStart = button(this, "CommandStart", "START", "Begin New Draw");
-    connect(CommandErase, &QPushButton::clicked, this, &BoardWindow::CommandErase_Click);
-    connect(CommandPays, &QPushButton::clicked, this, &BoardWindow::CommandPays_Click);
-    connect(CommandAdvanced, &QPushButton::clicked, this, &BoardWindow::CommandAdvanced_Click);
-    connect(CommandQuickPick, &QPushButton::clicked, this, &BoardWindow::CommandQuickPick_Click);
-    connect(CommandBet, &QPushButton::clicked, this, &BoardWindow::CommandBet_Click);
-    connect(CommandAdd, &QPushButton::clicked, this, &BoardWindow::CommandAdd_Click);
-    connect(CommandStart, &QPushButton::clicked, this, &BoardWindow::CommandStart_Click);
-    connect(TextBet, &QLineEdit::textChanged, this, &BoardWindow::TextBet_Change);
-    connect(TextCredits, &QLineEdit::textChanged, this, &BoardWindow::TextCredits_Change);
+    paysButton =
+        button(this, "paysButton", "SEE PAYS && HELP", "View Pay Table for Current Game and Other Features");
+    advancedButton = button(this, "advancedButton", "ADVANCED", "Simulated Play and Program Options");
+    addCreditsButton = button(this, "addCreditsButton", "ADD CREDITS", "Add Credits to Total");
+    betOneButton =
+        button(this, "betOneButton", " BET ONE", "Click to increase bet; CTRL-Click to decrease bet");
+    eraseButton = button(this, "eraseButton", "ERASE", "Clear the Keno Board");
+    quickPickButton = button(this, "quickPickButton", "QUICK PICK", "Random Number Pick");
+    quickPickButton->setEnabled(false);
+    startButton = button(this, "startButton", "START", "Begin New Draw");
+    connect(eraseButton, &QPushButton::clicked, this, &BoardWindow::eraseTicket);
+    connect(paysButton, &QPushButton::clicked, this, &BoardWindow::openCatalogue);
+    connect(advancedButton, &QPushButton::clicked, this, &BoardWindow::openSimulation);
+    connect(quickPickButton, &QPushButton::clicked, this, &BoardWindow::quickPick);
+    connect(betOneButton, &QPushButton::clicked, this, &BoardWindow::stepBet);
+    connect(addCreditsButton, &QPushButton::clicked, this, &BoardWindow::addCredits);
+    connect(startButton, &QPushButton::clicked, this, &BoardWindow::startDraw);
+    // A new bet or a new credit total may change whether START can be pressed.
+    connect(betLabel, &QLineEdit::textChanged, this, &BoardWindow::enableStartForBet);
+    connect(creditsLabel, &QLineEdit::textChanged, this, &BoardWindow::enableStartForCredits);
 
-    TextHits = displayBox(this, "TextHits", 10, false);
-    TextHits->setFont(uiFont("MS Sans Serif", 10));
+    drawnNumbersLabel = displayBox(this, "drawnNumbersLabel", 10, false);
+    drawnNumbersLabel->setFont(uiFont("MS Sans Serif", 10));
 }
 
 void BoardWindow::layOutControls()
@@ -178,44 +177,44 @@ void BoardWindow::layOutControls()
     // line, the row of seven buttons and the results line below.
     auto* betLine = new QHBoxLayout;
     betLine->setSpacing(5);
-    betLine->addWidget(TextBetLabel, 1);
-    betLine->addWidget(TextBet, 2);
+    betLine->addWidget(betCaptionLabel, 1);
+    betLine->addWidget(betLabel, 2);
 
     auto* left = new QVBoxLayout;
     left->setSpacing(1);
-    left->addWidget(TextOdds, 1);
+    left->addWidget(paysListing, 1);
     left->addSpacing(15);
     left->setContentsMargins(0, 0, 8, 0);
     auto* displays = new QVBoxLayout;
     displays->setSpacing(1);
     displays->setContentsMargins(16, 0, 0, 0);
-    displays->addWidget(TextMarked);
-    displays->addWidget(TextHitCount);
+    displays->addWidget(markedLabel);
+    displays->addWidget(hitCountLabel);
     displays->addLayout(betLine);
-    displays->addWidget(TextWin);
+    displays->addWidget(winLabel);
     left->addLayout(displays);
 
     auto* middle = new QGridLayout;
     middle->setSpacing(0);
     middle->addLayout(left, 0, 0);
-    middle->addWidget(MSFlexBoard, 0, 1);
-    middle->addWidget(TextFreeNotice, 0, 1, Qt::AlignCenter);
+    middle->addWidget(boardGrid, 0, 1);
+    middle->addWidget(bonusNoticeEdit, 0, 1, Qt::AlignCenter);
     middle->setColumnStretch(0, 145);
     middle->setColumnStretch(1, 560);
 
     auto* creditLine = new QHBoxLayout;
-    creditLine->addWidget(Label1, 0);
-    creditLine->addWidget(TextCredits, 3);
+    creditLine->addWidget(creditCaptionLabel, 0);
+    creditLine->addWidget(creditsLabel, 3);
     creditLine->addStretch(2);
-    creditLine->addWidget(TextFreeGamesRemaining, 5);
-    Label1->setMinimumWidth(121);
-    TextCredits->setMinimumHeight(33);
-    TextFreeGamesRemaining->setMinimumHeight(26);
+    creditLine->addWidget(freeGamesLabel, 5);
+    creditCaptionLabel->setMinimumWidth(121);
+    creditsLabel->setMinimumHeight(33);
+    freeGamesLabel->setMinimumHeight(26);
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(6);
-    for (QPushButton* command :
-         {CommandPays, CommandAdvanced, CommandAdd, CommandBet, CommandErase, CommandQuickPick, CommandStart})
+    for (QPushButton* command : {paysButton, advancedButton, addCreditsButton, betOneButton, eraseButton,
+                                 quickPickButton, startButton})
         buttons->addWidget(command);
     buttons->setStretch(0, 113);
     buttons->setStretch(1, 129);
@@ -227,12 +226,12 @@ void BoardWindow::layOutControls()
 
     auto* hitsLine = new QHBoxLayout;
     hitsLine->setContentsMargins(56, 0, 8, 0);
-    hitsLine->addWidget(TextHits);
+    hitsLine->addWidget(drawnNumbersLabel);
 
     auto* layout = new QVBoxLayout;
     layout->setContentsMargins(24, 8, 24, 8);
     layout->setSpacing(8);
-    layout->addWidget(ComboGameList);
+    layout->addWidget(gameListCombo);
     layout->addSpacing(8);
     layout->addLayout(middle, 1);
     layout->addLayout(creditLine);
@@ -243,7 +242,7 @@ void BoardWindow::layOutControls()
     auto* content = new QWidget;
     content->setLayout(layout);
     auto* scroll = new QScrollArea(this);
-    scroll->setObjectName("BoardScroll");
+    scroll->setObjectName("boardScrollArea");
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setWidget(content);
@@ -252,10 +251,10 @@ void BoardWindow::layOutControls()
     window->addWidget(scroll);
 
     // The tab order follows the layout: the game list, the board, the buttons left to right.
-    QWidget* previous = ComboGameList;
+    QWidget* previous = gameListCombo;
     for (QWidget* next :
-         std::initializer_list<QWidget*>{MSFlexBoard, CommandPays, CommandAdvanced, CommandAdd, CommandBet,
-                                         CommandErase, CommandQuickPick, CommandStart}) {
+         std::initializer_list<QWidget*>{boardGrid, paysButton, advancedButton, addCreditsButton,
+                                         betOneButton, eraseButton, quickPickButton, startButton}) {
         setTabOrder(previous, next);
         previous = next;
     }
@@ -274,36 +273,16 @@ void BoardWindow::placeOnScreen(const QRect& available)
 void BoardWindow::keyPressEvent(QKeyEvent* event)
 {
     // Enter plays, wherever the focus is on the board (a button or the grid passes it on).
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && CommandStart->isEnabled() &&
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && startButton->isEnabled() &&
         !m_playing) {
-        CommandStart->click();
+        startButton->click();
         return;
     }
     QWidget::keyPressEvent(event);
 }
 
-bool BoardWindow::openDatabase()
+void BoardWindow::fitToScreen()
 {
-    const QString connection = QStringLiteral("tallyhawk-%1").arg(reinterpret_cast<quintptr>(&m_module2));
-    DatabaseOpening opening = tallyhawk::openDatabase(m_module2.gDatabasePath, connection);
-    if (!opening.ok()) {
-        m_dialogs.message(this,
-                          opening.error + "\n\nTallyhawk will now close; the file has not been changed.",
-                          kProgramTitle, Dialogs::Icon::Critical);
-        return false;
-    }
-    m_module2.gDatabase = opening.db;
-    m_pictures.setFolder(QDir(m_module2.gProgramFolder).filePath("images"));
-    emit databaseOpened();
-    return true;
-}
-
-bool BoardWindow::Form_Load()
-{
-    if (!openDatabase())
-        return false;
-    QSqlDatabase db = m_module2.gDatabase;
-
     if (!isMinimized() && !isMaximized()) {
         if (const QScreen* screen = QApplication::primaryScreen())
             placeOnScreen(screen->availableGeometry());
@@ -312,100 +291,50 @@ bool BoardWindow::Form_Load()
         screen && screen->size().width() < kMinimumScreenWidth)
         m_dialogs.message(
             this, "For best results, you should reset the screen resolution to minimum 800 x 600 pixels.");
+}
 
-    ProgramDefaults defaults;
-    QString error;
-    QStringList setAside;
-    if (!ReadDefaults(db, &defaults, &error, &setAside)) {
-        m_dialogs.message(this,
-                          QStringLiteral("The program options cannot be read from %1. %2")
-                              .arg(QDir::toNativeSeparators(m_module2.gDatabasePath), error),
-                          kProgramTitle, Dialogs::Icon::Critical);
-        return false;
-    }
-    if (!setAside.isEmpty())
-        m_dialogs.message(
-            this,
-            setAside.join("\n") +
-                "\n\nTallyhawk uses the value of a new database instead; PGM OPTIONS stores new ones.",
-            kProgramTitle, Dialogs::Icon::Warning);
-    m_module2.gCurrentGameName = QString::fromStdString(defaults.StartupGame);
+void BoardWindow::restoreState(const QStringList& games, const QString& startupGame, double savedCredits)
+{
+    gameListCombo->clear();
+    gameListCombo->addItems(games);
+    gameListCombo->setCurrentText(startupGame);
+    showCredits(savedCredits, PlainForm);
+    m_creditsSaved = savedCredits;
 
-    // Rows that older versions stored out of every window's reach are mended once and said so.
-    CatalogueRepair repair;
-    if (!RepairCatalogue(db, &repair, &error))
-        m_dialogs.message(this, "The pay table could not be repaired: " + error, kProgramTitle,
-                          Dialogs::Icon::Warning);
-    else if (repair.repaired())
-        m_dialogs.message(this, repair.description(), kProgramTitle, Dialogs::Icon::Information);
+    boardGrid->showNumbers();
+    showPayLines(std::nullopt);
+    boardGrid->applyGeometry();
 
-    // A failed clean-up changes nothing (one transaction); the catalogue is still usable.
-    if (!CleanPayTable(db, &error))
-        m_dialogs.message(this, "The pay table could not be tidied up: " + error, kProgramTitle,
-                          Dialogs::Icon::Warning);
-
-    QStringList games;
-    if (!ReadGameList(db, &games, &error))
-        m_dialogs.message(this, "The list of games cannot be read: " + error, kProgramTitle,
-                          Dialogs::Icon::Warning);
-    if (!games.isEmpty())
-        ComboGameList->setCurrentText(games.first());
-    ComboGameList->addItems(games);
-
-    ComboGameList->setCurrentText(QString::fromStdString(defaults.StartupGame));
-    showCredits(defaults.SaveCredits, PlainForm);
-    m_creditsSaved = defaults.SaveCredits;
-    m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
-    emit gameListLoaded(games, m_module2.gCurrentGameName);
-    m_module2.gStartupCredits = defaults.StartupCredits;
-    m_module2.gShowNumbers = defaults.ShowNumbers;
-    m_module2.gSpeed = QString::fromStdString(defaults.Speed);
-    m_module2.gRandomSeed = defaults.RandomSeed;
-    m_module2.seedRandom();
-    m_module2.gSimGames = defaults.SimGames;
-    m_module2.gRandomPickForSim = defaults.RandomPickForSim;
-    m_module2.gSoundOn = defaults.SoundON;
-
-    MSFlexBoard->showNumbers();
-    setOdds({});
-    MSFlexBoard->applyGeometry();
-
-    m_module2.gBetPrepaid = true;
+    m_betPrepaid = true;
     showBet(0, PlainForm);
-    mBetStep = 1;
+    m_betStep = 1;
 
-    ComboGameList_Click();
-
-    for (int i = 1; i <= 80; ++i)
-        m_module2.gDrawDeck[i] = i;
-    return true;
+    selectGame();
+    m_deck = OrderedDeck();
 }
 
-void BoardWindow::ComboGameList_Click()
+void BoardWindow::selectGame()
 {
-    TextFreeGamesRemaining->hide();
-    TextFreeGamesRemaining->clear();
-    if (!m_oddsText.trimmed().isEmpty())
-        CommandErase_Click();
-    m_module2.gCurrentGameName = ComboGameList->currentText();
-    m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
+    freeGamesLabel->hide();
+    freeGamesLabel->clear();
+    if (m_payLines)
+        eraseTicket();
+    m_currentGame.select(gameListCombo->currentText());
 }
 
-void BoardWindow::CommandErase_Click()
+void BoardWindow::eraseTicket()
 {
-    m_module2.gCurrentGameName = ComboGameList->currentText();
-    MSFlexBoard->showNumbers();
-    setOdds({});
-    ComboGameList->setCurrentText(m_module2.gCurrentGameName);
-    for (auto& row : m_module2.gBoardMarks)
-        row.fill(0);
-    MSFlexBoard->applyGeometry();
-    mMarkedCount = 0;
-    TextMarked->setText("MARKED  " + QString::fromStdString(StrForm(mMarkedCount)));
-    CommandQuickPick->setEnabled(false);
+    m_currentGame.name = gameListCombo->currentText();
+    boardGrid->showNumbers();
+    showPayLines(std::nullopt);
+    gameListCombo->setCurrentText(m_currentGame.name);
+    m_ticket.clear();
+    boardGrid->applyGeometry();
+    markedLabel->setText("MARKED  " + QString::fromStdString(StrForm(m_ticket.count())));
+    quickPickButton->setEnabled(false);
 }
 
-bool BoardWindow::Form_Unload()
+bool BoardWindow::confirmQuit()
 {
     return ConfirmQuit(m_dialogs, this);
 }
@@ -416,12 +345,9 @@ void BoardWindow::endProgram(const QString& startupGame)
         finishPlayAtOnce();
     // The credits are saved whichever window the program is quit from, so that no win is lost.
     QString error;
-    if (!SaveStartupState(m_module2.gDatabase, startupGame, creditsKept(), &error))
+    if (!SaveStartupState(m_database, startupGame, creditsKept(), &error))
         m_dialogs.message(this, "The game and the credits could not be saved: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
-    if (m_module2.gDatabase.isValid())
-        emit databaseClosing();
-    closeDatabase(m_module2.gDatabase);
     m_ended = true;
     emit programEnded();
 }
@@ -438,79 +364,76 @@ void BoardWindow::closeEvent(QCloseEvent* event)
     const bool wasPlaying = m_playing;
     const int pauseLeft = pauseRemainingMs();
     m_playTimer.stop();
-    if (!Form_Unload()) {
+    if (!confirmQuit()) {
         event->ignore();
         if (wasPlaying)
             m_playTimer.start(std::max(0, pauseLeft));
         return;
     }
     event->accept();
-    endProgram(ComboGameList->currentText());
+    endProgram(gameListCombo->currentText());
 }
 
 void BoardWindow::tidyBoardForLeaving()
 {
-    TextWin->setText("WIN     0");
-    m_module2.gMarkedNumbers = CollectMarkedNumbers(m_module2.gBoardMarks);
+    winLabel->setText("WIN     0");
     for (int row = 0; row < kBoardRows; ++row) {
         for (int column = 0; column < kBoardColumns && row != kSeparatorRow; ++column) {
-            if (m_module2.gBoardMarks[row][column] == kMarked) {
+            if (m_ticket.contains(NumberOfCell(row, column))) {
                 showCell(row, column, " ", Picture::BlueCheck);
             } else {
                 showCell(row, column, QString::fromStdString(PlainForm(NumberOfCell(row, column))),
                          Picture::None);
-                MSFlexBoard->setCellBackground(row, column, BoardGrid::kBoardColour);
+                boardGrid->setCellBackground(row, column, BoardGrid::kBoardColour);
             }
         }
     }
-    m_module2.gBoardBet = static_cast<std::int16_t>(bet());
 }
 
-void BoardWindow::CommandPays_Click()
+void BoardWindow::openCatalogue()
 {
     tidyBoardForLeaving();
-    m_catalogueGame = m_module2.gCurrentGameName;
+    m_catalogueGame = m_currentGame.name;
     emit catalogueRequested();
     hide();
 }
 
-void BoardWindow::CommandAdvanced_Click()
+void BoardWindow::openSimulation()
 {
     tidyBoardForLeaving();
-    emit simulationRequested(ComboGameList->currentText(), mMarkedCount);
+    emit simulationRequested(gameListCombo->currentText(), m_ticket, bet());
     hide();
 }
 
 void BoardWindow::returnFromSimulation()
 {
-    showBet(m_module2.gBoardBet, StrForm);
+    showBet(bet(), StrForm);
     show();
-    if (m_module2.gBoardBet > 0)
-        CommandStart->setEnabled(true);
+    if (bet() > 0)
+        startButton->setEnabled(true);
 }
 
 void BoardWindow::returnFromCatalogue(const QString& catalogueGame)
 {
     show();
-    ComboGameList->setFocus();
-    ComboGameList->setCurrentText(catalogueGame);
-    showBet(m_module2.gBoardBet, StrForm);
-    if (ComboGameList->currentText() == m_catalogueGame && mMarkedCount > 0) {
+    gameListCombo->setFocus();
+    gameListCombo->setCurrentText(catalogueGame);
+    showBet(bet(), StrForm);
+    if (gameListCombo->currentText() == m_catalogueGame && !m_ticket.isEmpty()) {
         // Back on the same game: the ticket stays, with the pays as they are stored now.
-        m_module2.gCurrentGameName = ComboGameList->currentText();
-        m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
+        m_currentGame.select(gameListCombo->currentText());
         showPaysList();
         return;
     }
-    ComboGameList_Click();
+    selectGame();
 }
 
 void BoardWindow::setGameList(const QStringList& entries)
 {
-    const QString text = ComboGameList->currentText();
-    ComboGameList->clear();
-    ComboGameList->addItems(entries);
-    ComboGameList->setCurrentText(text);
+    const QString text = gameListCombo->currentText();
+    gameListCombo->clear();
+    gameListCombo->addItems(entries);
+    gameListCombo->setCurrentText(text);
 }
 
 } // namespace tallyhawk

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "boardpictures.h"
+#include "engine/play/payslist.h"
 #include "engine/play/playengine.h"
+#include "engine/play/ticket.h"
+#include "gui/common/programstate.h"
 
 #include <cstdint>
 #include <optional>
+#include <QSqlDatabase>
 #include <QTimer>
 #include <QWidget>
 #include <vector>
@@ -17,55 +21,58 @@ class QPushButton;
 
 namespace tallyhawk {
 
-struct Module2;
 class BoardGrid;
 class Dialogs;
 
 // The keno board: the program's main window. The player chooses a game, marks numbers,
 // sets a bet and plays draws; the other windows are reached from here, through the signals
-// that the application connects to them. The credits, the bet and the marked count live here
-// as numbers; the display boxes only show them.
+// that the application connects to them. The ticket, the credits and the bet live here as
+// values; the display boxes only show them.
 class BoardWindow : public QWidget
 {
     Q_OBJECT
 public:
-    BoardWindow(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
+    BoardWindow(QSqlDatabase& database, const ProgramPaths& paths, CurrentGame& currentGame,
+                const ProgramOptions& options, KenoRandom& random, DrawDeck& deck, Dialogs& dialogs,
+                QWidget* parent = nullptr);
     ~BoardWindow() override;
 
-    // Opens the database and restores the saved state. False when the database cannot be
-    // used: the fault has been reported and the program should stop.
-    [[nodiscard]] bool Form_Load();
+    // Sizes the window for the screen, and says so when the screen is smaller than the board.
+    void fitToScreen();
+    // The board as the program starts: the game list, the start-up game and the credits saved.
+    void restoreState(const QStringList& games, const QString& startupGame, double savedCredits);
 
-    QComboBox* ComboGameList;
-    QPlainTextEdit* TextOdds;
-    BoardGrid* MSFlexBoard;
-    QPlainTextEdit* TextFreeNotice;
-    QLineEdit* TextMarked;
-    QLineEdit* TextHitCount;
-    QLineEdit* TextBetLabel;
-    QLineEdit* TextBet;
-    QLineEdit* TextWin;
-    QLabel* Label1;
-    QLineEdit* TextCredits;
-    QLineEdit* TextFreeGamesRemaining;
-    QPushButton* CommandPays;
-    QPushButton* CommandAdvanced;
-    QPushButton* CommandAdd;
-    QPushButton* CommandBet;
-    QPushButton* CommandErase;
-    QPushButton* CommandQuickPick;
-    QPushButton* CommandStart;
-    QLineEdit* TextHits;
+    QComboBox* gameListCombo;
+    QPlainTextEdit* paysListing;
+    BoardGrid* boardGrid;
+    QPlainTextEdit* bonusNoticeEdit;
+    QLineEdit* markedLabel;
+    QLineEdit* hitCountLabel;
+    QLineEdit* betCaptionLabel;
+    QLineEdit* betLabel;
+    QLineEdit* winLabel;
+    QLabel* creditCaptionLabel;
+    QLineEdit* creditsLabel;
+    QLineEdit* freeGamesLabel;
+    QPushButton* paysButton;
+    QPushButton* advancedButton;
+    QPushButton* addCreditsButton;
+    QPushButton* betOneButton;
+    QPushButton* eraseButton;
+    QPushButton* quickPickButton;
+    QPushButton* startButton;
+    QLineEdit* drawnNumbersLabel;
 
     // The narrowest screen, in pixels, that the window fits on.
     static constexpr int kMinimumScreenWidth = 775;
 
     // The pays listing with the lines a play adds, as the program keeps it (lines end in CR LF).
-    QString oddsText() const { return m_oddsText; }
+    QString paysListingText() const { return m_paysText; }
     bool isPlaying() const { return m_playing; }
     double credits() const { return m_credits; }
     int bet() const { return m_bet; }
-    int markedCount() const { return mMarkedCount; }
+    const Ticket& ticket() const { return m_ticket; }
+    int markedCount() const { return m_ticket.count(); }
     // Scales every pause of a play; 0 plays a whole START click at once (tests).
     void setPauseScale(double scale) { m_pauseScale = scale; }
     // What is left of the pause a play waits in, in milliseconds; -1 when it waits in none.
@@ -75,30 +82,24 @@ public:
     void placeOnScreen(const QRect& available);
 
     // The game selection: the game named by the list's text becomes the current game.
-    void ComboGameList_Click();
+    void selectGame();
     // Back from the catalogue: its game becomes the board's, with the bet the board had.
     void returnFromCatalogue(const QString& catalogueGame);
     // Back from the simulation window: the bet the board had.
     void returnFromSimulation();
     // The game list as the catalogue rebuilt it.
     void setGameList(const QStringList& entries);
-    // Saves the game (this entry) and the credits, closes the database and ends the program.
+    // Saves the game (this entry) and the credits and ends the program.
     void endProgram(const QString& startupGame);
     // A new credit total, as the options dialog's reset gives it.
     void setCredits(double credits);
 
 signals:
-    // The database is open: the catalogue binds its grids to it.
-    void databaseOpened();
-    // The game list as the load read it, and the current game: the catalogue shows the same.
-    void gameListLoaded(const QStringList& entries, const QString& currentGame);
-    // The database is about to close: every query on it must let go.
-    void databaseClosing();
     // SEE PAYS & HELP: the catalogue opens on the current game.
     void catalogueRequested();
-    // ADVANCED: the simulation window takes the ticket (in Module2), the game and its count.
-    void simulationRequested(const QString& game, int markedCount);
-    // The user confirmed quitting: the state is saved and the database closed.
+    // ADVANCED: the simulation window takes the game, the ticket and the bet.
+    void simulationRequested(const QString& game, const Ticket& ticket, int bet);
+    // The user confirmed quitting: the state is saved; the database may close.
     void programEnded();
 
 protected:
@@ -110,39 +111,39 @@ protected:
 private:
     void buildControls();
     void layOutControls();
-    [[nodiscard]] bool openDatabase();
-    void CommandErase_Click();
-    void CommandPays_Click();
-    void CommandAdvanced_Click();
-    // Rebuilds the ticket from the marks and shows the board clean (no drawn colours or eggs).
+    void eraseTicket();
+    void openCatalogue();
+    void openSimulation();
+    // Shows the ticket on a clean board (no drawn colours or eggs).
     void tidyBoardForLeaving();
-    // True when the program may end (Yes); saves the game and the credits.
-    [[nodiscard]] bool Form_Unload();
+    // True when the program may end (Yes).
+    [[nodiscard]] bool confirmQuit();
 
     // The ticket, bets and credits.
-    void MSFlexBoard_Click(int row, int column);
-    void CommandQuickPick_Click();
-    void CommandBet_Click();
-    void CommandAdd_Click();
-    void TextBet_Change();
-    void TextCredits_Change();
+    void toggleNumber(int row, int column);
+    void quickPick();
+    void stepBet();
+    void addCredits();
+    void enableStartForBet();
+    void enableStartForCredits();
     void showCell(int row, int column, const QString& text, Picture picture);
-    void setOdds(const QString& text);
+    // The pays listing: the lines of the ticket's pays, or none (an empty listing).
+    void showPayLines(const std::optional<std::vector<PayLine>>& lines);
+    // The listing as a play shows it, with the bonus lines it adds.
+    void setPaysText(const QString& text);
     void showPaysList();
     // The current game, or none with the reason shown.
     [[nodiscard]] std::optional<KenoGame> readGame();
     // The credits and the bet, shown in the form given (the bet's "0" at load is the only
     // plain one).
     void showCredits(double credits, std::string (*form)(double));
-    // What a quit or a crash keeps: the credits, with a bet paid as it was placed and not yet
-    // played given back.
     double creditsKept() const;
     // Stores creditsKept() at once, so that a crash loses nothing; a failure is said once.
     void keepCredits();
     void showBet(int bet, std::string (*form)(double));
 
     // The draw: START plays the engine's list of actions on a timer.
-    void CommandStart_Click();
+    void startDraw();
     void lockForPlay();
     void unlockAfterPlay();
     void playNextActions();
@@ -151,21 +152,30 @@ private:
     // Marks the line of the pays listing that the last game paid (none when it paid nothing).
     void highlightPaidLine();
 
-    Module2& m_module2;
+    QSqlDatabase& m_database;
+    const ProgramPaths& m_paths;
+    CurrentGame& m_currentGame;
+    const ProgramOptions& m_options;
+    KenoRandom& m_random;
+    DrawDeck& m_deck;
     Dialogs& m_dialogs;
 
+    Ticket m_ticket;
     double m_credits = 0;
     int m_bet = 0;
+    // True from a bet placed until the first draw: BET ONE takes the credits at once.
+    bool m_betPrepaid = true;
+    int m_betStep = 1;         // -1 while CTRL is held down
     double m_creditsSaved = 0; // the total last stored
     bool m_creditsSaveFailed = false;
-    std::int16_t mMarkedCount = 0;
-    std::int16_t mBetStep = 1;
-    std::int16_t mOddsTextLength = 0;
     bool m_ended = false;
     QString m_catalogueGame; // the game when the catalogue was opened
 
     BoardPictures m_pictures;
-    QString m_oddsText;
+    // The listing's pay lines for the ticket; none while no listing is shown.
+    std::optional<std::vector<PayLine>> m_payLines;
+    QString m_paysListing; // the listing of m_payLines, without the lines a play adds
+    QString m_paysText;    // what the listing shows
     bool m_playing = false;
     double m_pauseScale = 1.0;
     std::vector<PlayAction> m_actions;

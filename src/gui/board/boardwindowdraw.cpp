@@ -3,12 +3,11 @@
 // so that the window stays responsive and nothing runs inside a nested event loop.
 
 #include "boardgrid.h"
+#include "boardwindow.h"
 #include "db/paytable.h"
 #include "engine/common/numberforms.h"
-#include "engine/play/payslist.h"
-#include "boardwindow.h"
+#include "engine/play/betting.h"
 #include "gui/common/dialogs.h"
-#include "gui/common/module2.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -35,13 +34,14 @@ QColor colourOf(CellColour colour)
 
 } // namespace
 
-void BoardWindow::CommandStart_Click()
+void BoardWindow::startDraw()
 {
     if (m_playing)
         return;
     const int stake = bet();
     const double total = credits();
-    if (const auto refusal = CheckBeforeDraw(stake, m_oddsText.toStdString(), m_module2.gBetPrepaid, total)) {
+    const int payLines = m_payLines ? static_cast<int>(m_payLines->size()) : 0;
+    if (const auto refusal = CheckBeforeDraw(stake, m_ticket.count(), payLines, m_betPrepaid, total)) {
         m_dialogs.message(this, QString::fromStdString(*refusal));
         return;
     }
@@ -50,33 +50,31 @@ void BoardWindow::CommandStart_Click()
     std::optional<KenoGame> game = readGame();
     if (!game)
         return;
-    const double charged = m_module2.gBetPrepaid ? total : total - stake;
+    const double charged = m_betPrepaid ? total : total - stake;
     PlayInput input;
     input.game = std::move(*game);
-    input.marks = m_module2.gBoardMarks;
-    input.markedNumbers = m_module2.gMarkedNumbers;
-    input.deck = m_module2.gDrawDeck;
-    input.markedCount = mMarkedCount;
+    input.marks = BoardMarksOf(m_ticket);
+    input.markedNumbers = CollectMarkedNumbers(input.marks);
+    input.deck = m_deck;
+    input.markedCount = m_ticket.count();
     input.bet = stake;
     input.credits = charged;
-    input.ballDelay = BallDelay(m_module2.gSpeed.toStdString());
-    input.soundOn = m_module2.gSoundOn;
-    input.oddsListing = m_oddsText.left(mOddsTextLength).toStdString(); // without earlier bonus lines
-    PlayResult result = PlayGames(input, m_module2.gRandom);
+    input.ballDelay = BallDelay(m_options.speed.toStdString());
+    input.soundOn = m_options.soundOn;
+    input.paysListing = m_paysListing.toStdString(); // without earlier bonus lines
+    PlayResult result = PlayGames(input, m_random);
     if (!result.error.empty()) {
         m_dialogs.message(this, QString::fromStdString(result.error), kProgramTitle, Dialogs::Icon::Warning);
         return;
     }
-    if (!m_module2.gBetPrepaid)
+    if (!m_betPrepaid)
         showCredits(charged, PlainForm);
     lockForPlay();
     // The play's outcome is known now: it is kept at once, and the window shows it as it
     // unfolds.
     m_credits = result.credits;
     keepCredits();
-    m_module2.gBoardMarks = result.marks;
-    m_module2.gMarkedNumbers = result.markedNumbers;
-    m_module2.gDrawDeck = result.deck;
+    m_deck = result.deck;
     m_actions = std::move(result.actions);
     m_nextAction = 0;
     m_playedGames = std::move(result.games);
@@ -87,26 +85,26 @@ void BoardWindow::CommandStart_Click()
 void BoardWindow::lockForPlay()
 {
     m_playing = true;
-    MSFlexBoard->setEnabled(false);
-    TextMarked->setFocus();
-    TextHits->setVisible(m_module2.gShowNumbers);
-    for (QPushButton* command :
-         {CommandAdd, CommandBet, CommandErase, CommandPays, CommandStart, CommandAdvanced, CommandQuickPick})
+    boardGrid->setEnabled(false);
+    markedLabel->setFocus();
+    drawnNumbersLabel->setVisible(m_options.showNumbers);
+    for (QPushButton* command : {addCreditsButton, betOneButton, eraseButton, paysButton, startButton,
+                                 advancedButton, quickPickButton})
         command->setEnabled(false);
-    ComboGameList->setEnabled(false);
+    gameListCombo->setEnabled(false);
     m_paidCatch = -1;
-    setOdds(m_oddsText.left(mOddsTextLength));
+    setPaysText(m_paysListing);
 }
 
 void BoardWindow::unlockAfterPlay()
 {
-    for (QPushButton* command :
-         {CommandAdd, CommandBet, CommandErase, CommandPays, CommandStart, CommandAdvanced, CommandQuickPick})
+    for (QPushButton* command : {addCreditsButton, betOneButton, eraseButton, paysButton, startButton,
+                                 advancedButton, quickPickButton})
         command->setEnabled(true);
-    ComboGameList->setEnabled(true);
-    CommandStart->setFocus();
-    m_module2.gBetPrepaid = false;
-    MSFlexBoard->setEnabled(true);
+    gameListCombo->setEnabled(true);
+    startButton->setFocus();
+    m_betPrepaid = false;
+    boardGrid->setEnabled(true);
     m_playing = false;
 }
 
@@ -147,46 +145,46 @@ void BoardWindow::apply(const PlayAction& action)
     if (const auto* cell = std::get_if<SetCell>(&action)) {
         showCell(cell->cell.row, cell->cell.column, QString::fromStdString(cell->text), cell->picture);
         if (cell->background)
-            MSFlexBoard->setCellBackground(cell->cell.row, cell->cell.column, colourOf(*cell->background));
+            boardGrid->setCellBackground(cell->cell.row, cell->cell.column, colourOf(*cell->background));
     } else if (const auto* set = std::get_if<SetText>(&action)) {
         const QString text = QString::fromStdString(set->text);
         switch (set->control) {
-        case Control::TextWin:
-            TextWin->setText(text);
+        case Control::Win:
+            winLabel->setText(text);
             break;
-        case Control::TextHitCount:
-            TextHitCount->setText(text);
+        case Control::HitCount:
+            hitCountLabel->setText(text);
             break;
-        case Control::TextHits:
-            TextHits->setText(text);
+        case Control::DrawnNumbers:
+            drawnNumbersLabel->setText(text);
             break;
-        case Control::TextCredits:
+        case Control::Credits:
             // The credits change once a game, when it is paid.
-            TextCredits->setText(text);
+            creditsLabel->setText(text);
             if (m_gamesPaid < m_playedGames.size()) {
                 const GameRecord& paid = m_playedGames[m_gamesPaid++];
                 m_paidCatch = paid.win > 0 ? paid.hits : -1;
                 highlightPaidLine();
             }
             break;
-        case Control::TextOdds:
-            setOdds(text);
+        case Control::PaysListing:
+            setPaysText(text);
             highlightPaidLine();
             break;
-        case Control::TextFreeGamesRemaining:
-            TextFreeGamesRemaining->setText(text);
+        case Control::FreeGamesCounter:
+            freeGamesLabel->setText(text);
             break;
-        case Control::TextFreeNotice:
-            TextFreeNotice->setPlainText(QString(text).replace("\r\n", "\n"));
+        case Control::BonusNotice:
+            bonusNoticeEdit->setPlainText(QString(text).replace("\r\n", "\n"));
             break;
-        case Control::MSFlexBoard:
+        case Control::Board:
             break;
         }
     } else if (const auto* visible = std::get_if<SetVisible>(&action)) {
-        QWidget* widget = visible->control == Control::MSFlexBoard ? static_cast<QWidget*>(MSFlexBoard)
-                          : visible->control == Control::TextFreeNotice
-                              ? static_cast<QWidget*>(TextFreeNotice)
-                              : TextFreeGamesRemaining;
+        QWidget* widget = visible->control == Control::Board ? static_cast<QWidget*>(boardGrid)
+                          : visible->control == Control::BonusNotice
+                              ? static_cast<QWidget*>(bonusNoticeEdit)
+                              : freeGamesLabel;
         widget->setVisible(visible->visible);
     } else if (std::holds_alternative<Beep>(action)) {
         m_dialogs.beep();
@@ -195,17 +193,19 @@ void BoardWindow::apply(const PlayAction& action)
 
 void BoardWindow::highlightPaidLine()
 {
-    const int line = m_paidCatch < 0 ? -1 : PaysListLineOfCatch(m_oddsText.toStdString(), m_paidCatch);
+    // The listing's first line is its header; the pay lines follow in order.
+    const int payLine = m_paidCatch < 0 || !m_payLines ? -1 : PayLineOfCatch(*m_payLines, m_paidCatch);
+    const int line = payLine < 0 ? -1 : payLine + 1;
     QList<QTextEdit::ExtraSelection> marks;
     if (line >= 0) {
         QTextEdit::ExtraSelection paid;
-        paid.cursor = QTextCursor(TextOdds->document()->findBlockByNumber(line));
+        paid.cursor = QTextCursor(paysListing->document()->findBlockByNumber(line));
         paid.format.setBackground(BoardGrid::kNumberColour);
         paid.format.setForeground(BoardGrid::kBoardColour);
         paid.format.setProperty(QTextFormat::FullWidthSelection, true);
         marks << paid;
     }
-    TextOdds->setExtraSelections(marks);
+    paysListing->setExtraSelections(marks);
 }
 
 } // namespace tallyhawk

@@ -1,15 +1,15 @@
 // The board's ticket, bets and credits: marking, quick pick, the bet button, adding credits,
-// the pays listing and the START button's enabling.
+// the pays listing and the START button's enabling. The rules are the engine's (betting.h,
+// ticket.h); this file shows what they decide.
 
 #include "boardgrid.h"
+#include "boardwindow.h"
 #include "db/defaults.h"
 #include "db/paytable.h"
 #include "engine/common/numberforms.h"
+#include "engine/play/betting.h"
 #include "engine/play/deck.h"
-#include "engine/play/payslist.h"
-#include "boardwindow.h"
 #include "gui/common/dialogs.h"
-#include "gui/common/module2.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,18 +23,33 @@ QString qs(const std::string& text)
 {
     return QString::fromStdString(text);
 }
+
+constexpr char kPaysListHeader[] = " Hits     Win\r\n";
+
+// " Hits     Win", then a line per catch: the catch right-aligned in four columns, the win
+// eleven columns after the catch's last digit ("   2         2", "  10        30000").
+QString paysListingOf(const std::vector<PayLine>& lines)
+{
+    QString listing = kPaysListHeader;
+    for (const PayLine& line : lines) {
+        const QString hits = qs(StrForm(line.hits));
+        listing += hits.rightJustified(4) + QString(11 - hits.size(), ' ') + qs(PlainForm(line.win)) + "\r\n";
+    }
+    return listing;
+}
+
 } // namespace
 
 void BoardWindow::showCredits(double credits, std::string (*form)(double))
 {
     m_credits = credits;
-    TextCredits->setText(qs(form(credits)));
+    creditsLabel->setText(qs(form(credits)));
 }
 
 void BoardWindow::showBet(int bet, std::string (*form)(double))
 {
     m_bet = bet;
-    TextBet->setText(qs(form(bet)));
+    betLabel->setText(qs(form(bet)));
 }
 
 void BoardWindow::setCredits(double credits)
@@ -45,7 +60,7 @@ void BoardWindow::setCredits(double credits)
 
 double BoardWindow::creditsKept() const
 {
-    return m_credits + (m_module2.gBetPrepaid && !m_playing ? m_bet : 0);
+    return CreditsKept(m_credits, m_bet, m_betPrepaid, m_playing);
 }
 
 void BoardWindow::keepCredits()
@@ -53,7 +68,7 @@ void BoardWindow::keepCredits()
     const double kept = creditsKept();
     if (kept == m_creditsSaved)
         return;
-    const SaveResult saved = SaveCredits(m_module2.gDatabase, kept);
+    const SaveResult saved = SaveCredits(m_database, kept);
     if (!saved.failed()) {
         m_creditsSaved = kept; // or a read-only database, as the user was told at start
         return;
@@ -64,117 +79,110 @@ void BoardWindow::keepCredits()
     m_creditsSaveFailed = true;
 }
 
-void BoardWindow::setOdds(const QString& text)
+void BoardWindow::showPayLines(const std::optional<std::vector<PayLine>>& lines)
 {
-    m_oddsText = text;
+    m_payLines = lines;
+    m_paysListing = lines ? paysListingOf(*lines) : QString();
+    setPaysText(m_paysListing);
+}
+
+void BoardWindow::setPaysText(const QString& text)
+{
+    m_paysText = text;
     QString shown = text;
-    TextOdds->setExtraSelections({});
-    TextOdds->setPlainText(shown.replace("\r\n", "\n"));
+    paysListing->setExtraSelections({});
+    paysListing->setPlainText(shown.replace("\r\n", "\n"));
 }
 
 std::optional<KenoGame> BoardWindow::readGame()
 {
     KenoGame game;
     QString error;
-    if (ReadGame(m_module2.gDatabase, m_module2.gCurrentGameSql, &game, &error))
+    if (ReadGame(m_database, m_currentGame.sql, &game, &error))
         return game;
     m_dialogs.message(this, "The pays of this game cannot be read: " + error, kProgramTitle,
                       Dialogs::Icon::Warning);
     return std::nullopt;
 }
 
-// The listing for the marked count at the current bet; only its header when the game's pays
-// cannot be read (the reason has been shown), so that START stays refused.
+// The listing for the ticket at the current bet; only its header when the game's pays cannot
+// be read (the reason has been shown), so that START stays refused.
 void BoardWindow::showPaysList()
 {
     const std::optional<KenoGame> game = readGame();
-    setOdds(game ? qs(BuildPaysList(mMarkedCount, bet(), *game)) : QString(kPaysListHeader));
-    mOddsTextLength = static_cast<std::int16_t>(m_oddsText.size());
+    showPayLines(game ? PayLines(m_ticket.count(), bet(), *game) : std::vector<PayLine>{});
 }
 
 void BoardWindow::showCell(int row, int column, const QString& text, Picture picture)
 {
-    MSFlexBoard->setCellText(row, column, text);
-    MSFlexBoard->setCellPicture(row, column, m_pictures.get(picture));
+    boardGrid->setCellText(row, column, text);
+    boardGrid->setCellPicture(row, column, m_pictures.get(picture));
 }
 
-void BoardWindow::MSFlexBoard_Click(int row, int column)
+void BoardWindow::toggleNumber(int row, int column)
 {
     if (bet() < 1) {
         m_dialogs.message(this, "You must place a bet before selecting numbers!");
         return;
     }
-    if (row == kSeparatorRow || NumberOfCell(row, column) == 0)
+    switch (m_ticket.toggle(NumberOfCell(row, column))) {
+    case Ticket::Toggle::NotOnBoard:
         return;
-    auto& mark = m_module2.gBoardMarks[row][column];
-    if (mark == kMarked) {
-        mark = 0;
+    case Ticket::Toggle::Full:
+        m_dialogs.message(this, "You may not pick more than ten numbers for this game.");
+        return;
+    case Ticket::Toggle::Unmarked:
         showCell(row, column, qs(PlainForm(NumberOfCell(row, column))), Picture::None);
-        MSFlexBoard->setCellBackground(row, column, BoardGrid::kBoardColour);
-        --mMarkedCount;
-    } else {
-        if (mMarkedCount == kMaxMarked) {
-            m_dialogs.message(this, "You may not pick more than ten numbers for this game.");
-            return;
-        }
-        mark = kMarked;
+        boardGrid->setCellBackground(row, column, BoardGrid::kBoardColour);
+        break;
+    case Ticket::Toggle::Marked:
         showCell(row, column, " ", Picture::BlueCheck);
-        ++mMarkedCount;
+        break;
     }
     showPaysList();
-    TextMarked->setText("MARKED  " + qs(StrForm(mMarkedCount)));
+    markedLabel->setText("MARKED  " + qs(StrForm(m_ticket.count())));
 }
 
-void BoardWindow::CommandQuickPick_Click()
+void BoardWindow::quickPick()
 {
-    for (auto& row : m_module2.gBoardMarks)
-        row.fill(0);
-    MSFlexBoard->showNumbers();
-    // The count stays: the new ticket has as many numbers as the old one.
-    for (int n : QuickPickNumbers(std::clamp<int>(mMarkedCount, 0, kMaxMarked), m_module2.gRandom)) {
+    boardGrid->showNumbers();
+    // The new ticket has as many numbers as the old one.
+    m_ticket = Ticket(QuickPickNumbers(m_ticket.count(), m_random));
+    for (int n : m_ticket.numbers()) {
         const BoardCell cell = CellOfNumber(n);
         showCell(cell.row, cell.column, " ", Picture::BlueCheck);
-        m_module2.gBoardMarks[cell.row][cell.column] = kMarked;
     }
-    CommandStart->setFocus();
+    startButton->setFocus();
 }
 
-void BoardWindow::CommandBet_Click()
+void BoardWindow::stepBet()
 {
-    if (credits() <= 0) {
-        m_dialogs.message(this, "You must ADD CREDITS before you can bet!");
+    const BetStep step = StepBet(bet(), m_betStep, credits(), m_betPrepaid);
+    if (step.refused()) {
+        m_dialogs.message(this, qs(step.refusal));
+        if (credits() > 0 && m_betStep == -1 && bet() == 0)
+            m_betStep = 1; // after a refused negative bet the next click steps up again
         return;
     }
-    const int current = bet();
-    if (mBetStep == -1 && current == 0) {
-        m_dialogs.message(this, "You may not place a negative bet!");
-        mBetStep = 1;
-        return;
-    }
-    if (mBetStep == 1 && current == 45) {
-        m_dialogs.message(this, "Your bet may not exceed 45 credits.");
-        return;
-    }
-    if (m_module2.gBetPrepaid)
-        showCredits(RoundHalfEven(credits()) - mBetStep, StrForm);
-    showBet(current + mBetStep, StrForm);
+    if (m_betPrepaid)
+        showCredits(step.credits, StrForm);
+    showBet(step.bet, StrForm);
     keepCredits();
-    if (m_oddsText.trimmed().isEmpty())
+    if (!m_payLines)
         return;
     showPaysList();
-    // Once bets are charged at START, a bet above the credits keeps START disabled.
-    CommandStart->setEnabled(m_module2.gBetPrepaid || bet() <= credits());
+    startButton->setEnabled(StartCoversBet(bet(), credits(), m_betPrepaid));
 }
 
-void BoardWindow::CommandAdd_Click()
+void BoardWindow::addCredits()
 {
-    if (mBetStep == -1) {
-        setCredits(m_module2.gStartupCredits);
+    if (m_betStep == -1) {
+        setCredits(m_options.startupCredits);
         return;
     }
     const std::optional<QString> answer =
         m_dialogs.input(this, "Enter Number of Credits to Add >", "Increase Credit Total",
-                        qs(PlainForm(m_module2.gStartupCredits)));
+                        qs(PlainForm(m_options.startupCredits)));
     const double added = answer ? LeadingNumber(answer->toStdString()) : 0;
     const double total = credits() + added;
     if (const auto refusal = CheckCreditTotal(total)) {
@@ -185,16 +193,17 @@ void BoardWindow::CommandAdd_Click()
         setCredits(total);
 }
 
-void BoardWindow::TextBet_Change()
+void BoardWindow::enableStartForBet()
 {
-    if (!m_module2.gBetPrepaid)
-        CommandStart->setEnabled(bet() <= credits());
+    if (!m_betPrepaid)
+        startButton->setEnabled(StartCoversBet(bet(), credits(), m_betPrepaid));
 }
 
-void BoardWindow::TextCredits_Change()
+void BoardWindow::enableStartForCredits()
 {
-    if (bet() < credits() && CommandErase->isEnabled())
-        CommandStart->setEnabled(true);
+    // During a play the buttons stay locked until it ends.
+    if (bet() < credits() && !m_playing)
+        startButton->setEnabled(true);
 }
 
 } // namespace tallyhawk

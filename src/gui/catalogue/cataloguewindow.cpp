@@ -10,7 +10,6 @@
 #include "gui/common/commandbutton.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/gamelistcombo.h"
-#include "gui/common/module2.h"
 #include "gui/common/uifonts.h"
 #include "paygridmodel.h"
 #include "paygridview.h"
@@ -218,8 +217,9 @@ QString noReturnReason(const KenoGame& game, int marked)
 
 } // namespace
 
-CatalogueWindow::CatalogueWindow(Module2& module2, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), m_module2(module2), m_dialogs(dialogs)
+CatalogueWindow::CatalogueWindow(QSqlDatabase& database, const ProgramPaths& paths, CurrentGame& currentGame,
+                                 Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), m_database(database), m_paths(paths), m_currentGame(currentGame), m_dialogs(dialogs)
 {
     setObjectName("catalogueWindow");
     setWindowTitle("Orrinford's Tallyhawk ");
@@ -387,8 +387,8 @@ void CatalogueWindow::layOutControls()
 
 void CatalogueWindow::bindDatabase()
 {
-    m_paysModel->setDatabase(m_module2.gDatabase);
-    m_bonusModel->setDatabase(m_module2.gDatabase);
+    m_paysModel->setDatabase(m_database);
+    m_bonusModel->setDatabase(m_database);
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -410,7 +410,7 @@ void CatalogueWindow::setGameList(const QStringList& entries, const QString& cur
 
 void CatalogueWindow::openFromBoard()
 {
-    showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
+    showGameListEntry(ComboGameList, m_currentGame.name);
     showChosenGame();
     show();
     raise();
@@ -419,12 +419,12 @@ void CatalogueWindow::openFromBoard()
 
 void CatalogueWindow::showChosenGame()
 {
-    m_module2.gCurrentGameName = ComboGameList->currentText();
-    m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
-    m_paysModel->showGame(m_module2.gCurrentGameSql);
+    m_currentGame.name = ComboGameList->currentText();
+    m_currentGame.sql = BuildCurrentGameSql(m_currentGame.name);
+    m_paysModel->showGame(m_currentGame.sql);
     // The bonus grid shows the game's bonus row, wherever it is stored.
-    m_bonusModel->showGame(m_module2.gCurrentGameSql, " AND [Catch] = 0");
-    const GameKey key = m_module2.gCurrentGameSql.key();
+    m_bonusModel->showGame(m_currentGame.sql, " AND [Catch] = 0");
+    const GameKey key = m_currentGame.sql.key();
     m_locationCombo->setCurrentText(qs(key.Location));
     m_casinoEdit->setText(qs(key.Casino));
     m_gameNameCombo->setCurrentText(qs(key.Game));
@@ -455,7 +455,7 @@ std::vector<PayScheduleRow> CatalogueWindow::gridRows() const
 
 void CatalogueWindow::showExactReturns()
 {
-    const KenoGame game = KenoGame::fromRows(gridRows(), m_module2.gCurrentGameName.toStdString());
+    const KenoGame game = KenoGame::fromRows(gridRows(), m_currentGame.name.toStdString());
     bool differs = false;
     std::vector<std::optional<int>> exactBets;
     for (int marked = 1; marked <= kMaxMarked; ++marked) {
@@ -511,7 +511,7 @@ bool CatalogueWindow::rebuildGameLists()
 {
     QStringList entries;
     QString error;
-    if (!ReadGameList(m_module2.gDatabase, &entries, &error)) {
+    if (!ReadGameList(m_database, &entries, &error)) {
         m_dialogs.message(this, "The list of games cannot be read: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
         return false;
@@ -525,13 +525,13 @@ bool CatalogueWindow::rebuildGameLists()
 void CatalogueWindow::returnToBoard()
 {
     m_paysModel->reload();
-    if (m_module2.gEditingPays && !m_editedGames.empty()) {
+    if (m_editingPays && !m_editedGames.empty()) {
         QString error;
-        if (!RoundPaysToWholeNumbers(m_module2.gDatabase, m_editedGames, &error))
+        if (!RoundPaysToWholeNumbers(m_database, m_editedGames, &error))
             m_dialogs.message(this, "The pays could not be stored as whole numbers: " + error, kProgramTitle,
                               Dialogs::Icon::Warning);
     }
-    m_module2.gEditingPays = false;
+    m_editingPays = false;
     m_editedKey.reset();
     m_editedGames.clear();
     setGridsEditable(false);
@@ -543,7 +543,7 @@ void CatalogueWindow::returnToBoard()
 
 void CatalogueWindow::showHelp()
 {
-    const QString path = QDir(m_module2.gProgramFolder).filePath("Help/help.htm");
+    const QString path = QDir(m_paths.programFolder).filePath("Help/help.htm");
     if (m_dialogs.openDocument(path))
         return;
     // No viewer for it on this desktop: the program shows the page itself.
@@ -585,7 +585,7 @@ void CatalogueWindow::addNewGame()
                                "Enter info for the new game", Dialogs::Icon::None))
         return;
     QString error;
-    if (!CopyGameAsNew(m_module2.gDatabase, keyOf(ComboGameList->currentText()),
+    if (!CopyGameAsNew(m_database, keyOf(ComboGameList->currentText()),
                        m_gameNameCombo->currentText(), &error)) {
         m_dialogs.message(this, "The game could not be copied: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
@@ -606,9 +606,9 @@ void CatalogueWindow::deleteCurrentGame()
     if (!m_dialogs.askYesNo(this, "Are You Sure You Want to Delete the Current Game?", kProgramTitle,
                             Dialogs::Icon::Question, Dialogs::Default::No))
         return;
-    const GameKey key = keyOf(m_module2.gCurrentGameName);
+    const GameKey key = keyOf(m_currentGame.name);
     QString error;
-    switch (DeleteGame(m_module2.gDatabase, key, &error)) {
+    switch (DeleteGame(m_database, key, &error)) {
     case DeleteOutcome::TooFewRows:
         m_dialogs.message(this, "You must leave at least one game in the Pay Table. Operation Terminated.");
         return;
@@ -632,7 +632,7 @@ void CatalogueWindow::deleteCurrentGame()
 
 void CatalogueWindow::editOrLockPays()
 {
-    m_module2.gEditingPays = true;
+    m_editingPays = true;
     if (isUnlocked())
         lockPays();
     else
@@ -662,7 +662,7 @@ void CatalogueWindow::lockPays()
     for (const CellEdit& edit : m_bonusModel->typedCells())
         edits.push_back(edit);
     const GameKey from = *m_editedKey;
-    const LockResult result = LockEditedGame(m_module2.gDatabase, from, keyFields(), gridRows(), edits);
+    const LockResult result = LockEditedGame(m_database, from, keyFields(), gridRows(), edits);
     if (result.stored) {
         // The rows carry the new key from here on, whatever the checks after the store say: the
         // next lock starts from it.
@@ -670,15 +670,15 @@ void CatalogueWindow::lockPays()
         for (GameKey& edited : m_editedGames)
             if (sameKey(edited, from))
                 edited = result.key;
-        m_module2.gCurrentGameSql = GameSql(result.key);
-        m_paysModel->showGame(m_module2.gCurrentGameSql);
-        m_bonusModel->showGame(m_module2.gCurrentGameSql, " AND [Catch] = 0");
+        m_currentGame.sql = GameSql(result.key);
+        m_paysModel->showGame(m_currentGame.sql);
+        m_bonusModel->showGame(m_currentGame.sql, " AND [Catch] = 0");
     }
     if (result.outcome == LockOutcome::Locked || result.outcome == LockOutcome::BonusRefused) {
         if (!rebuildGameLists())
             return;
-        m_module2.gCurrentGameName = qs(FormatGameListEntry(result.key));
-        showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
+        m_currentGame.name = qs(FormatGameListEntry(result.key));
+        showGameListEntry(ComboGameList, m_currentGame.name);
         showChosenGame();
     }
     if (!result.message.isEmpty())
@@ -698,7 +698,7 @@ void CatalogueWindow::showLocked()
     for (QWidget* control : std::initializer_list<QWidget*>{m_backButton, m_addGameButton, m_deleteGameButton,
                                                             m_aboutButton, ComboGameList})
         control->setEnabled(true);
-    showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
+    showGameListEntry(ComboGameList, m_currentGame.name);
     m_importButton->setEnabled(true);
     m_exportButton->setEnabled(true);
 }
@@ -708,7 +708,7 @@ void CatalogueWindow::exportPayTable()
     const GameKey key = keyOf(ComboGameList->currentText());
     std::vector<PayTableFileRecord> records;
     QString error;
-    if (!ReadGameRecords(m_module2.gDatabase, key, &records, &error)) {
+    if (!ReadGameRecords(m_database, key, &records, &error)) {
         m_dialogs.message(this, kExportError + "\n\n" + error);
         return;
     }
@@ -764,7 +764,7 @@ void CatalogueWindow::importPayTable()
     }
     qlonglong existing = 0;
     QString error;
-    if (!CountGameRows(m_module2.gDatabase, game.key, &existing, &error)) {
+    if (!CountGameRows(m_database, game.key, &existing, &error)) {
         refuseImport(error);
         return;
     }
@@ -773,7 +773,7 @@ void CatalogueWindow::importPayTable()
                                                 ". Replace it with the game in the file?",
                                             kProgramTitle, Dialogs::Icon::Question, Dialogs::Default::No))
         return;
-    if (!ImportGame(m_module2.gDatabase, game, &error)) {
+    if (!ImportGame(m_database, game, &error)) {
         refuseImport(error);
         return;
     }
@@ -787,7 +787,7 @@ void CatalogueWindow::importPayTable()
         }
     }
     showGameListEntry(ComboGameList, entry);
-    m_module2.gCurrentGameName = entry;
+    m_currentGame.name = entry;
     showChosenGame();
     m_dialogs.message(this, "Import Operation Complete!");
 }

@@ -2,6 +2,7 @@
 
 #include "engine/common/gamelistentry.h"
 #include "engine/common/paytypes.h"
+#include "gui/common/programstate.h"
 
 #include <optional>
 #include <QWidget>
@@ -16,7 +17,6 @@ class QTableWidget;
 
 namespace tallyhawk {
 
-struct Module2;
 class Dialogs;
 class PayGridModel;
 class AboutDialog;
@@ -28,8 +28,12 @@ class CatalogueWindow : public QWidget
 {
     Q_OBJECT
 public:
-    CatalogueWindow(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
+    CatalogueWindow(QSqlDatabase& database, const ProgramPaths& paths, CurrentGame& currentGame, Dialogs& dialogs,
+                    QWidget* parent = nullptr);
     ~CatalogueWindow() override;
+
+    // True while the pays are unlocked for editing.
+    bool isEditingPays() const { return m_editingPays; }
 
     // Binds the grids to the open database (after the board's load has opened it).
     void bindDatabase();
@@ -88,7 +92,9 @@ private:
     void showExactReturns();
     void showReturnRows(int rows);
 
-    Module2& m_module2;
+    QSqlDatabase& m_database;
+    const ProgramPaths& m_paths;
+    CurrentGame& m_currentGame;
     Dialogs& m_dialogs;
 
     QTableView* m_paysGrid = nullptr;
@@ -110,6 +116,8 @@ private:
     QPushButton* m_backButton = nullptr;
     PayGridModel* m_paysModel = nullptr;
     PayGridModel* m_bonusModel = nullptr;
+    // A pay edit in progress (the edited game's key is m_editedKey).
+    bool m_editingPays = false;
     AboutDialog* m_about = nullptr;
     QWidget* m_helpViewer = nullptr;
 

@@ -1,6 +1,5 @@
 #include "splashwindow.h"
 
-#include "module2.h"
 #include "uifonts.h"
 
 #include <QApplication>
@@ -14,70 +13,63 @@
 
 namespace tallyhawk {
 
-SplashWindow::SplashWindow(Module2& module2, const QString& dataFolder, QWidget* parent)
-    : QWidget(parent), m_module2(module2)
+SplashWindow::SplashWindow(const QString& programFolder, QWidget* parent) : QWidget(parent)
 {
     setWindowTitle("Tallyhawk");
     setObjectName("splashWindow");
 
-    lblProductName = new QLabel("Tallyhawk", this);
-    lblProductName->setObjectName("lblProductName");
-    lblProductName->setFont(uiFont("Arial", 32, true));
+    productNameLabel = new QLabel("Tallyhawk", this);
+    productNameLabel->setObjectName("productNameLabel");
+    productNameLabel->setFont(uiFont("Arial", 32, true));
 
-    lblVersion = new QLabel(
+    versionLabel = new QLabel(
         QStringLiteral("Version %1.%2").arg(TALLYHAWK_VERSION_MAJOR).arg(TALLYHAWK_VERSION_MINOR), this);
-    lblVersion->setObjectName("lblVersion");
-    lblVersion->setFont(uiFont("Arial", 12, true));
+    versionLabel->setObjectName("versionLabel");
+    versionLabel->setFont(uiFont("Arial", 12, true));
 
-    lblWarning = new QLabel("Warning: this program is protected by copyright law. Unauthorised copying or "
-                            "distribution of it, or of any part of it, may result in civil and criminal "
-                            "penalties.",
-                            this);
-    lblWarning->setObjectName("lblWarning");
-    lblWarning->setWordWrap(true);
-    lblWarning->setFont(uiFont("Arial", 8));
+    warningLabel = new QLabel("Warning: this program is protected by copyright law. Unauthorised copying or "
+                              "distribution of it, or of any part of it, may result in civil and criminal "
+                              "penalties.",
+                              this);
+    warningLabel->setObjectName("warningLabel");
+    warningLabel->setWordWrap(true);
+    warningLabel->setFont(uiFont("Arial", 8));
 
-    imgLogo = new QLabel(this);
-    imgLogo->setObjectName("imgLogo");
-    const QPixmap logo(QDir(m_module2.gProgramFolder).filePath("images/logo.png"));
+    logoLabel = new QLabel(this);
+    logoLabel->setObjectName("logoLabel");
+    const QPixmap logo(QDir(programFolder).filePath("images/logo.png"));
     if (!logo.isNull())
-        imgLogo->setPixmap(logo.scaled(160, 160, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        logoLabel->setPixmap(logo.scaled(160, 160, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 
-    CommandStart = new QPushButton("Start", this);
-    CommandStart->setObjectName("CommandStart");
-    CommandStart->setFont(uiFont("Arial", 10, true));
-    CommandStart->setDefault(true);
-    connect(CommandStart, &QPushButton::clicked, this, &SplashWindow::CommandStart_Click);
+    startButton = new QPushButton("Start", this);
+    startButton->setObjectName("startButton");
+    startButton->setFont(uiFont("Arial", 10, true));
+    startButton->setDefault(true);
+    connect(startButton, &QPushButton::clicked, this, &SplashWindow::startProgram);
 
     auto* text = new QVBoxLayout;
-    text->addWidget(lblProductName);
-    text->addWidget(lblVersion);
+    text->addWidget(productNameLabel);
+    text->addWidget(versionLabel);
     text->addStretch();
-    text->addWidget(lblWarning);
+    text->addWidget(warningLabel);
     auto* top = new QHBoxLayout;
-    top->addWidget(imgLogo, 0, Qt::AlignTop);
+    top->addWidget(logoLabel, 0, Qt::AlignTop);
     top->addSpacing(16);
     top->addLayout(text, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(CommandStart);
+    buttons->addWidget(startButton);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 20, 20, 20);
     layout->addLayout(top);
     layout->addLayout(buttons);
     resize(480, 240);
 
-    Form_Load(dataFolder);
-}
-
-void SplashWindow::Form_Load(const QString& dataFolder)
-{
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    m_module2.setDataFolder(dataFolder);
 }
 
-void SplashWindow::CommandStart_Click()
+void SplashWindow::startProgram()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_started = true;

@@ -7,20 +7,19 @@ class QPushButton;
 
 namespace tallyhawk {
 
-struct Module2;
-
 // The window the program starts with: product name, version, a warning and the Start button.
 class SplashWindow : public QWidget
 {
     Q_OBJECT
 public:
-    SplashWindow(Module2& module2, const QString& dataFolder, QWidget* parent = nullptr);
+    // The logo is read from images/ in the program's folder.
+    explicit SplashWindow(const QString& programFolder, QWidget* parent = nullptr);
 
-    QLabel* lblProductName;
-    QLabel* lblVersion;
-    QLabel* lblWarning;
-    QLabel* imgLogo;
-    QPushButton* CommandStart;
+    QLabel* productNameLabel;
+    QLabel* versionLabel;
+    QLabel* warningLabel;
+    QLabel* logoLabel;
+    QPushButton* startButton;
 
 signals:
     // Start was clicked: the splash window is hidden and the board should be shown.
@@ -32,10 +31,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Form_Load(const QString& dataFolder);
-    void CommandStart_Click();
+    void startProgram();
 
-    Module2& m_module2;
     bool m_started = false;
 };
 

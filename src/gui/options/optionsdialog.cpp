@@ -3,7 +3,7 @@
 #include "db/defaults.h"
 #include "engine/common/numberforms.h"
 #include "gui/common/dialogs.h"
-#include "gui/common/module2.h"
+#include "gui/common/programstate.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,56 +30,57 @@ QString qs(const std::string& text)
 
 } // namespace
 
-OptionsDialog::OptionsDialog(Module2& module2, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), m_module2(module2), m_dialogs(dialogs)
+OptionsDialog::OptionsDialog(QSqlDatabase& database, ProgramOptions& options, Dialogs& dialogs,
+                             QWidget* parent)
+    : QDialog(parent), m_database(database), m_options(options), m_dialogs(dialogs)
 {
     setObjectName("optionsDialog");
     setWindowTitle("Program Options");
     setWindowModality(Qt::WindowModal);
 
-    TextStartCredits = new QLineEdit("100", this);
-    TextStartCredits->setObjectName("TextStartCredits");
-    TextStartCredits->setToolTip("Click Button to Reset Credit Total to the Startup Credits Value");
-    TextSeed = new QLineEdit("0", this);
-    TextSeed->setObjectName("TextSeed");
-    TextSimCount = new QLineEdit("1000000", this);
-    TextSimCount->setObjectName("TextSimCount");
-    CheckPickRandom = new QCheckBox(this);
-    CheckPickRandom->setObjectName("CheckPickRandom");
-    DBComboSpeed = new QComboBox(this);
-    DBComboSpeed->setObjectName("DBComboSpeed");
-    CheckShowNumbers = new QCheckBox(this);
-    CheckShowNumbers->setObjectName("CheckShowNumbers");
-    CheckSound = new QCheckBox(this);
-    CheckSound->setObjectName("CheckSound");
-    CommandReset = new QPushButton(this);
-    CommandReset->setObjectName("CommandReset");
-    CommandReset->setFixedSize(25, 25);
-    CommandOK = new QPushButton("OK", this);
-    CommandOK->setObjectName("CommandOK");
-    CommandOK->setDefault(true);
-    connect(CommandOK, &QPushButton::clicked, this, &OptionsDialog::CommandOK_Click);
-    connect(CommandReset, &QPushButton::clicked, this, &OptionsDialog::CommandReset_Click);
+    startupCreditsEdit = new QLineEdit("100", this);
+    startupCreditsEdit->setObjectName("startupCreditsEdit");
+    startupCreditsEdit->setToolTip("Click Button to Reset Credit Total to the Startup Credits Value");
+    seedEdit = new QLineEdit("0", this);
+    seedEdit->setObjectName("seedEdit");
+    simulationGamesEdit = new QLineEdit("1000000", this);
+    simulationGamesEdit->setObjectName("simulationGamesEdit");
+    randomPicksCheckBox = new QCheckBox(this);
+    randomPicksCheckBox->setObjectName("randomPicksCheckBox");
+    speedCombo = new QComboBox(this);
+    speedCombo->setObjectName("speedCombo");
+    showNumbersCheckBox = new QCheckBox(this);
+    showNumbersCheckBox->setObjectName("showNumbersCheckBox");
+    soundCheckBox = new QCheckBox(this);
+    soundCheckBox->setObjectName("soundCheckBox");
+    resetCreditsButton = new QPushButton(this);
+    resetCreditsButton->setObjectName("resetCreditsButton");
+    resetCreditsButton->setFixedSize(25, 25);
+    okButton = new QPushButton("OK", this);
+    okButton->setObjectName("okButton");
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &OptionsDialog::saveOptions);
+    connect(resetCreditsButton, &QPushButton::clicked, this, &OptionsDialog::resetCredits);
 
     // Labels to the left of their controls; random picks and the reset in a second column.
     auto* layout = new QGridLayout(this);
     layout->addWidget(label(this, "Startup Credits"), 0, 0);
-    layout->addWidget(TextStartCredits, 0, 1);
+    layout->addWidget(startupCreditsEdit, 0, 1);
     layout->addWidget(label(this, "Check to Use Random Picks During Simulation"), 0, 2);
-    layout->addWidget(CheckPickRandom, 0, 3);
+    layout->addWidget(randomPicksCheckBox, 0, 3);
     layout->addWidget(label(this, "Check to Display Drawn Numbers During Interactive Play"), 1, 0);
-    layout->addWidget(CheckShowNumbers, 1, 1);
+    layout->addWidget(showNumbersCheckBox, 1, 1);
     layout->addWidget(label(this, "Reset Credit Total"), 1, 2);
-    layout->addWidget(CommandReset, 1, 3);
+    layout->addWidget(resetCreditsButton, 1, 3);
     layout->addWidget(label(this, "Random Seed"), 2, 0);
-    layout->addWidget(TextSeed, 2, 1);
+    layout->addWidget(seedEdit, 2, 1);
     layout->addWidget(label(this, "Default Number of Simulation Games"), 3, 0);
-    layout->addWidget(TextSimCount, 3, 1);
+    layout->addWidget(simulationGamesEdit, 3, 1);
     layout->addWidget(label(this, "Game Speed During Interactive Play"), 4, 0);
-    layout->addWidget(DBComboSpeed, 4, 1);
+    layout->addWidget(speedCombo, 4, 1);
     layout->addWidget(label(this, "Check forSound ON During Interactive Play"), 5, 0);
-    layout->addWidget(CheckSound, 5, 1);
-    layout->addWidget(CommandOK, 5, 2, 1, 2, Qt::AlignRight);
+    layout->addWidget(soundCheckBox, 5, 1);
+    layout->addWidget(okButton, 5, 2, 1, 2, Qt::AlignRight);
     layout->setColumnStretch(0, 3);
     layout->setColumnStretch(1, 2);
     layout->setColumnStretch(2, 3);
@@ -97,27 +98,27 @@ void OptionsDialog::loadStoredValues()
 {
     QString error;
     QStringList speeds;
-    if (ReadSpeeds(m_module2.gDatabase, &speeds, &error)) {
-        DBComboSpeed->clear();
-        DBComboSpeed->addItems(speeds);
+    if (ReadSpeeds(m_database, &speeds, &error)) {
+        speedCombo->clear();
+        speedCombo->addItems(speeds);
     }
     ProgramDefaults stored;
-    if (!ReadDefaults(m_module2.gDatabase, &stored, &error)) {
+    if (!ReadDefaults(m_database, &stored, &error)) {
         m_dialogs.message(this, "The program options cannot be read: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
         return;
     }
-    TextStartCredits->setText(qs(PlainForm(stored.StartupCredits)));
-    TextSeed->setText(qs(PlainForm(stored.RandomSeed)));
-    TextSimCount->setText(qs(PlainForm(stored.SimGames)));
-    CheckPickRandom->setChecked(stored.RandomPickForSim);
-    CheckShowNumbers->setChecked(stored.ShowNumbers);
-    CheckSound->setChecked(stored.SoundON);
-    DBComboSpeed->setCurrentText(qs(stored.Speed));
+    startupCreditsEdit->setText(qs(PlainForm(stored.StartupCredits)));
+    seedEdit->setText(qs(PlainForm(stored.RandomSeed)));
+    simulationGamesEdit->setText(qs(PlainForm(stored.SimGames)));
+    randomPicksCheckBox->setChecked(stored.RandomPickForSim);
+    showNumbersCheckBox->setChecked(stored.ShowNumbers);
+    soundCheckBox->setChecked(stored.SoundON);
+    speedCombo->setCurrentText(qs(stored.Speed));
 }
 
 std::optional<std::int32_t> OptionsDialog::wholeNumber(QLineEdit* box, const QString& label, double lowest,
-                                                      double highest)
+                                                       double highest)
 {
     const auto number = ParseNumber(box->text().toStdString());
     if (number && *number == RoundHalfEven(*number) && *number >= lowest && *number <= highest)
@@ -128,15 +129,16 @@ std::optional<std::int32_t> OptionsDialog::wholeNumber(QLineEdit* box, const QSt
     return std::nullopt;
 }
 
-void OptionsDialog::CommandOK_Click()
+void OptionsDialog::saveOptions()
 {
-    const auto credits = wholeNumber(TextStartCredits, "Startup Credits", 0, 2147483647.0);
+    const auto credits = wholeNumber(startupCreditsEdit, "Startup Credits", 0, 2147483647.0);
     if (!credits)
         return;
-    const auto seed = wholeNumber(TextSeed, "Random Seed", -2147483648.0, 2147483647.0);
+    const auto seed = wholeNumber(seedEdit, "Random Seed", -2147483648.0, 2147483647.0);
     if (!seed)
         return;
-    const auto games = wholeNumber(TextSimCount, "Default Number of Simulation Games", 1, 1000000000.0);
+    const auto games =
+        wholeNumber(simulationGamesEdit, "Default Number of Simulation Games", 1, 1000000000.0);
     if (!games)
         return;
 
@@ -144,30 +146,31 @@ void OptionsDialog::CommandOK_Click()
     options.StartupCredits = *credits;
     options.RandomSeed = *seed;
     options.SimGames = *games;
-    options.RandomPickForSim = CheckPickRandom->isChecked();
-    options.SoundON = CheckSound->isChecked();
-    options.ShowNumbers = CheckShowNumbers->isChecked();
-    options.Speed = DBComboSpeed->currentText().toStdString();
+    options.RandomPickForSim = randomPicksCheckBox->isChecked();
+    options.SoundON = soundCheckBox->isChecked();
+    options.ShowNumbers = showNumbersCheckBox->isChecked();
+    options.Speed = speedCombo->currentText().toStdString();
     QString error;
-    if (!SaveOptions(m_module2.gDatabase, options, &error)) {
+    if (!SaveOptions(m_database, options, &error)) {
         m_dialogs.message(this, "The options could not be saved: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
         return;
     }
-    m_module2.gStartupCredits = options.StartupCredits;
-    m_module2.gShowNumbers = options.ShowNumbers;
-    m_module2.gSimGames = options.SimGames;
-    m_module2.gRandomPickForSim = options.RandomPickForSim;
-    m_module2.gSpeed = DBComboSpeed->currentText();
-    m_module2.gSoundOn = options.SoundON;
+    // In force at once, but for the seed, which seeds the generator at the next start.
+    m_options.startupCredits = options.StartupCredits;
+    m_options.showNumbers = options.ShowNumbers;
+    m_options.simGames = options.SimGames;
+    m_options.randomPickForSim = options.RandomPickForSim;
+    m_options.speed = speedCombo->currentText();
+    m_options.soundOn = options.SoundON;
     hide();
 }
 
-void OptionsDialog::CommandReset_Click()
+void OptionsDialog::resetCredits()
 {
     // The credit total takes the box's value now, saved or not; a value that is not a
     // number of credits is refused rather than shown as credits.
-    if (const auto credits = wholeNumber(TextStartCredits, "Startup Credits", 0, 2147483647.0))
+    if (const auto credits = wholeNumber(startupCreditsEdit, "Startup Credits", 0, 2147483647.0))
         emit creditsReset(*credits);
 }
 

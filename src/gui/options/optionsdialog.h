@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <QDialog>
+#include <QSqlDatabase>
 
 class QCheckBox;
 class QComboBox;
@@ -11,8 +12,8 @@ class QPushButton;
 
 namespace tallyhawk {
 
-struct Module2;
 class Dialogs;
+struct ProgramOptions;
 
 // The program options: start-up credits, seed, simulation games, random picks, speed, the
 // drawn-number display and sound, stored in the defaults row. OK saves them and puts them
@@ -21,20 +22,21 @@ class OptionsDialog : public QDialog
 {
     Q_OBJECT
 public:
-    OptionsDialog(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
+    OptionsDialog(QSqlDatabase& database, ProgramOptions& options, Dialogs& dialogs,
+                  QWidget* parent = nullptr);
 
     // Shows the dialog, modal to its owner, with the stored values.
     void showOptions();
 
-    QLineEdit* TextStartCredits;
-    QLineEdit* TextSeed;
-    QLineEdit* TextSimCount;
-    QCheckBox* CheckPickRandom;
-    QComboBox* DBComboSpeed;
-    QCheckBox* CheckShowNumbers;
-    QCheckBox* CheckSound;
-    QPushButton* CommandReset;
-    QPushButton* CommandOK;
+    QLineEdit* startupCreditsEdit;
+    QLineEdit* seedEdit;
+    QLineEdit* simulationGamesEdit;
+    QCheckBox* randomPicksCheckBox;
+    QComboBox* speedCombo;
+    QCheckBox* showNumbersCheckBox;
+    QCheckBox* soundCheckBox;
+    QPushButton* resetCreditsButton;
+    QPushButton* okButton;
 
 signals:
     // Reset Credit Total: the board's credits become this total.
@@ -42,13 +44,14 @@ signals:
 
 private:
     void loadStoredValues();
-    void CommandOK_Click();
-    void CommandReset_Click();
+    void saveOptions();
+    void resetCredits();
     // The box's whole number, or a message and nothing.
     [[nodiscard]] std::optional<std::int32_t> wholeNumber(QLineEdit* box, const QString& label, double lowest,
                                                           double highest);
 
-    Module2& m_module2;
+    QSqlDatabase& m_database;
+    ProgramOptions& m_options;
     Dialogs& m_dialogs;
 };
 

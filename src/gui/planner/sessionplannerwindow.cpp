@@ -5,7 +5,6 @@
 #include "engine/common/numberforms.h"
 #include "gui/common/commandbutton.h"
 #include "gui/common/dialogs.h"
-#include "gui/common/module2.h"
 #include "gui/common/uifonts.h"
 
 #include <algorithm>
@@ -72,8 +71,10 @@ QTableWidget* grid(QWidget* parent, const char* name, const QStringList& caption
 
 } // namespace
 
-SessionPlannerWindow::SessionPlannerWindow(Module2& module2, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_module2(module2), m_dialogs(dialogs)
+SessionPlannerWindow::SessionPlannerWindow(QSqlDatabase& database, const CurrentGame& currentGame,
+                                           KenoRandom& random, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_database(database), m_currentGame(currentGame), m_random(random),
+      m_dialogs(dialogs)
 {
     setObjectName("sessionPlannerWindow");
     setWindowTitle("Session Planner");
@@ -221,7 +222,7 @@ void SessionPlannerWindow::fillFirstPlan()
 {
     m_loaded = true;
     // A first plan to start from: the board's bet for a hundred games, a hundred bets in hand.
-    const int bet = std::clamp<int>(m_module2.gBoardBet, 1, kPlanMaxBet);
+    const int bet = std::clamp<int>(m_boardBet, 1, kPlanMaxBet);
     m_betEdit->setText(QString::number(bet));
     m_creditsEdit->setText(QString::number(100 * bet));
     m_gamesEdit->setText("100");
@@ -303,7 +304,7 @@ std::optional<SessionPlan> SessionPlannerWindow::readPlan()
 bool SessionPlannerWindow::readGame(KenoGame* game)
 {
     QString error;
-    if (ReadGame(m_module2.gDatabase, m_module2.gCurrentGameSql, game, &error))
+    if (ReadGame(m_database, m_currentGame.sql, game, &error))
         return true;
     m_dialogs.message(this, "The pays of this game cannot be read: " + error, kProgramTitle,
                       Dialogs::Icon::Warning);
@@ -362,7 +363,7 @@ PlanOptions SessionPlannerWindow::runOptions()
     // The program's generator gives the seed, so a fixed RandomSeed repeats a simulated plan.
     if (options.seed == 0)
         options.seed =
-            (static_cast<std::uint64_t>(m_module2.gRandom.next()) << 32) | m_module2.gRandom.next();
+            (static_cast<std::uint64_t>(m_random.next()) << 32) | m_random.next();
     return options;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "engine/planner/sessionplanner.h"
+#include "engine/common/kenorandom.h"
 #include "gui/common/latestvaluerelay.h"
+#include "gui/common/programstate.h"
 
 #include <atomic>
 #include <optional>
@@ -19,7 +21,6 @@ class QTabWidget;
 
 namespace tallyhawk {
 
-struct Module2;
 class Dialogs;
 
 // The session planner: what a plan of play (a bet, starting credits, a number of games, a
@@ -29,11 +30,14 @@ class SessionPlannerWindow : public QWidget
 {
     Q_OBJECT
 public:
-    SessionPlannerWindow(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
+    SessionPlannerWindow(QSqlDatabase& database, const CurrentGame& currentGame, KenoRandom& random,
+                         Dialogs& dialogs, QWidget* parent = nullptr);
     ~SessionPlannerWindow() override;
 
     // The simulation window's game list text and marked count.
     void handOff(const QString& game, int markedCount);
+    // The board's bet, which the first plan starts from.
+    void setBoardBet(int bet) { m_boardBet = bet; }
 
     // How the engine chooses and runs its method (tests force the simulation or a long plan).
     void setPlanOptions(const PlanOptions& options) { m_options = options; }
@@ -76,7 +80,9 @@ private:
     void showSurvivalChart();
     void showComparison(const std::vector<PlanComparisonRow>& rows);
 
-    Module2& m_module2;
+    QSqlDatabase& m_database;
+    const CurrentGame& m_currentGame;
+    KenoRandom& m_random;
     Dialogs& m_dialogs;
 
     QLineEdit* m_gameReadout = nullptr;
@@ -100,6 +106,7 @@ private:
     QPushButton* m_saveEndCreditsButton = nullptr;
     QPushButton* m_saveSurvivalButton = nullptr;
 
+    int m_boardBet = 0;
     bool m_loaded = false;
     QString m_game;
     int m_markedCount = 0;

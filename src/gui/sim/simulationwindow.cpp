@@ -9,7 +9,6 @@
 #include "engine/sim/sessionstats.h"
 #include "gui/common/commandbutton.h"
 #include "gui/common/dialogs.h"
-#include "gui/common/module2.h"
 #include "gui/common/readout.h"
 #include "gui/common/uifonts.h"
 
@@ -71,8 +70,11 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 
 } // namespace
 
-SimulationWindow::SimulationWindow(Module2& module2, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), m_module2(module2), m_dialogs(dialogs)
+SimulationWindow::SimulationWindow(QSqlDatabase& database, const ProgramPaths& paths, CurrentGame& currentGame,
+                                   const ProgramOptions& options, KenoRandom& random, DrawDeck& deck,
+                                   Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), m_database(database), m_paths(paths), m_currentGame(currentGame), m_options(options),
+      m_random(random), m_deck(deck), m_dialogs(dialogs)
 {
     setObjectName("simulationWindow");
     setWindowTitle("Monte Carlo Simulation");
@@ -297,18 +299,20 @@ void SimulationWindow::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
 }
 
-void SimulationWindow::handOff(const QString& boardGameText, int markedCount)
+void SimulationWindow::handOff(const QString& boardGameText, const Ticket& ticket)
 {
+    const int markedCount = ticket.count();
     // Results stay while they belong to the same game and count.
     const bool sameTicket = !m_loaded || (m_game == boardGameText && m_markedCount == markedCount);
     if (!m_loaded) {
         prepareFirstShow();
-        m_module2.gCurrentGameName = boardGameText;
+        m_currentGame.name = boardGameText;
     }
     if (!sameTicket)
         clearResults();
     m_game = boardGameText;
     m_markedCount = markedCount;
+    m_ticket = ticket;
     m_gameReadout->setText(boardGameText);
     m_gameReadout->setCursorPosition(0);
     m_markedReadout->setText("Numbers Marked  = " + QString::number(markedCount));
@@ -337,10 +341,10 @@ bool SimulationWindow::eventFilter(QObject* watched, QEvent* event)
         if (widget && widget->window() == this) {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_Escape)
-                m_module2.gLastKey = kEscape;
+                m_lastKey = kEscape;
             else if (!key->text().isEmpty())
-                m_module2.gLastKey = static_cast<std::int16_t>(key->text().at(0).unicode());
-            if (m_module2.gLastKey == kEscape && m_running)
+                m_lastKey = static_cast<std::int16_t>(key->text().at(0).unicode());
+            if (m_lastKey == kEscape && m_running)
                 m_stop = true;
         }
     }
@@ -351,7 +355,7 @@ std::optional<std::int64_t> SimulationWindow::askGameCount()
 {
     const std::optional<QString> answer =
         m_dialogs.input(this, "Enter the number of games to play in this simulation, then click 'OK'.",
-                        kProgramTitle, qs(PlainForm(m_module2.gSimGames)));
+                        kProgramTitle, qs(PlainForm(m_options.simGames)));
     if (!answer)
         return std::nullopt;
     const GameCountAnswer games = ParseGameCount(answer->toStdString());
@@ -378,18 +382,15 @@ void SimulationWindow::runSimulation()
 
     KenoGame game;
     QString error;
-    if (!ReadGame(m_module2.gDatabase, m_module2.gCurrentGameSql, &game, &error)) {
+    if (!ReadGame(m_database, m_currentGame.sql, &game, &error)) {
         m_dialogs.message(this, "The pays of this game cannot be read: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
         return;
     }
-    std::vector<int> ticket;
-    for (int j = 1; j <= 10; ++j)
-        if (m_module2.gMarkedNumbers[j] != 0)
-            ticket.push_back(m_module2.gMarkedNumbers[j]);
-    if (m_module2.gRandomPickForSim)
+    std::vector<int> ticket = m_ticket.numbers();
+    if (m_options.randomPickForSim)
         ticket.resize(static_cast<std::size_t>(std::clamp(marked, 1, 10))); // only the count matters
-    SimulationInput input = BuildSimulationInput(game, ticket, m_module2.gRandomPickForSim, *games);
+    SimulationInput input = BuildSimulationInput(game, ticket, m_options.randomPickForSim, *games);
     const std::array<double, 11> pays = game.pays(marked);
     for (int c = 0; c <= 10; ++c) {
         m_pays[c] = game.hasRow(c) ? std::optional(pays[c]) : std::nullopt;
@@ -403,7 +404,7 @@ void SimulationWindow::runSimulation()
         return;
     }
 
-    m_module2.gLastKey = 0;
+    m_lastKey = 0;
     m_stop = false;
     forgetLastRun(); // the charts wait for this run
     setButtonsEnabled(false);
@@ -419,8 +420,8 @@ void SimulationWindow::runSimulation()
 
     // The shared deck takes its pass as any draw does; the run's own streams come from one
     // seed drawn from the program's generator, so a fixed seed repeats the run.
-    ShuffleDeck(m_module2.gDrawDeck, m_module2.gRandom);
-    input.seed = (static_cast<std::uint64_t>(m_module2.gRandom.next()) << 32) | m_module2.gRandom.next();
+    ShuffleDeck(m_deck, m_random);
+    input.seed = (static_cast<std::uint64_t>(m_random.next()) << 32) | m_random.next();
     m_runOrigin = {ParseGameListEntry(m_game.toStdString()), ticket, input.randomPicks, 0, input.seed};
     m_runGames = input.games;
     m_running = true;
@@ -544,7 +545,7 @@ void SimulationWindow::reportSessions(const SimulationResult& result)
     origin.games = result.gamesPlayed;
     QStringList faults;
     std::string error;
-    const QString sessionsPath = QDir(m_module2.gDataFolder).filePath(kSessionsFileName);
+    const QString sessionsPath = QDir(m_paths.dataFolder).filePath(kSessionsFileName);
     if (!WriteReportFile(
             sessionsPath.toStdString(),
             SessionsCsvText(histogram, m_game.toStdString(), runMarkedLine(m_markedCount).toStdString()),
@@ -552,7 +553,7 @@ void SimulationWindow::reportSessions(const SimulationResult& result)
         faults << qs(error);
     const std::vector<std::int32_t> folded = FoldSessionHistogram(histogram);
     QString tableError;
-    if (!WriteSessionsTable(m_module2.gDatabase, folded, m_module2.gCurrentGameName, m_markedCount,
+    if (!WriteSessionsTable(m_database, folded, m_currentGame.name, m_markedCount,
                             result.totalWinnings(), &tableError))
         faults << "The table \"Sessions\" could not be written: " + tableError;
     std::string summary = SessionSummaryText(ComputeSessionFigures(folded), m_game.toStdString(),
@@ -585,7 +586,7 @@ void SimulationWindow::reportSessions(const SimulationResult& result)
     if (!m_dialogs.askYesNo(this, qs(summary).replace("\r\n", "\n"), "Simulation Summary",
                             Dialogs::Icon::None))
         return;
-    const QString statsPath = QDir(m_module2.gDataFolder).filePath(kStatsFileName);
+    const QString statsPath = QDir(m_paths.dataFolder).filePath(kStatsFileName);
     if (!WriteReportFile(statsPath.toStdString(), StatsFileText(summary), &error)) {
         m_dialogs.message(this, qs(error), kProgramTitle, Dialogs::Icon::Warning);
         return;

@@ -5,8 +5,11 @@
 #include "engine/sim/runorigin.h"
 #include "engine/sim/simulation.h"
 #include "chartswindow.h"
+#include "engine/play/deck.h"
+#include "engine/play/ticket.h"
 #include "gui/common/latestvaluerelay.h"
 #include "gui/common/readout.h"
+#include "gui/common/programstate.h"
 
 #include <array>
 #include <atomic>
@@ -24,7 +27,6 @@ class QTableView;
 
 namespace tallyhawk {
 
-struct Module2;
 class Dialogs;
 
 // The simulation window: the ticket handed over from the board is played up to a billion
@@ -34,13 +36,17 @@ class SimulationWindow : public QWidget
 {
     Q_OBJECT
 public:
-    SimulationWindow(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
+    SimulationWindow(QSqlDatabase& database, const ProgramPaths& paths, CurrentGame& currentGame,
+                     const ProgramOptions& options, KenoRandom& random, DrawDeck& deck, Dialogs& dialogs,
+                     QWidget* parent = nullptr);
     ~SimulationWindow() override;
 
-    // The board's ADVANCED: its game list text and marked count come with the ticket.
-    void handOff(const QString& boardGameText, int markedCount);
+    // The board's ADVANCED: its game list text and its ticket.
+    void handOff(const QString& boardGameText, const Ticket& ticket);
 
     bool isRunning() const { return m_running; }
+    // The last key pressed in the window (27 is Escape).
+    std::int16_t lastKey() const { return m_lastKey; }
     // Waits until a run in progress has ended and its results are shown (tests).
     void waitForRun();
 
@@ -91,7 +97,12 @@ private:
     void finishTest(const RandomnessOutcome& outcome);
     std::string exactSessionLines() const;
 
-    Module2& m_module2;
+    QSqlDatabase& m_database;
+    const ProgramPaths& m_paths;
+    CurrentGame& m_currentGame;
+    const ProgramOptions& m_options;
+    KenoRandom& m_random;
+    DrawDeck& m_deck; // the board's: a run takes its pass as any draw does
     Dialogs& m_dialogs;
 
     Readout* m_gameReadout = nullptr;
@@ -120,11 +131,13 @@ private:
     QPushButton* m_randomnessButton = nullptr;
     QTableView* m_countsGrid = nullptr;
 
+    std::int16_t m_lastKey = 0; // the last key pressed; 27 (Escape) asks a running run to stop
     bool m_loaded = false;
     // The ticket as the board handed it over: its game list entry and marked count. The texts
     // on screen and the reports are made from these.
     QString m_game;
     int m_markedCount = 0;
+    Ticket m_ticket;
 
     // The run in progress: the worker thread, the stop flag, and its latest figures on their
     // way to the window.

@@ -7,7 +7,6 @@
 #include "engine/common/numberforms.h"
 #include "simulationwindow.h"
 #include "gui/common/dialogs.h"
-#include "gui/common/module2.h"
 
 #include <cmath>
 #include <QApplication>
@@ -58,7 +57,7 @@ void SimulationWindow::showStoredCounts()
     CountsValues values{};
     QStringList ranges;
     QString error;
-    if (!ReadCounts(m_module2.gDatabase, &values, &ranges, &error))
+    if (!ReadCounts(m_database, &values, &ranges, &error))
         return;
     for (int r = 0; r < 8; ++r)
         m_countsModel->setItem(r, 0, new QStandardItem(ranges.value(r)));
@@ -104,7 +103,7 @@ void SimulationWindow::testRandomness()
         return;
     showTestView();
     showStoredCounts();
-    m_module2.gLastKey = 0;
+    m_lastKey = 0;
 
     std::int32_t games = 0;
     for (;;) {
@@ -134,7 +133,7 @@ void SimulationWindow::testRandomness()
     // The test's chunks draw from streams of one seed taken from the program's generator, so a
     // fixed seed repeats the test.
     const std::uint64_t seed =
-        (static_cast<std::uint64_t>(m_module2.gRandom.next()) << 32) | m_module2.gRandom.next();
+        (static_cast<std::uint64_t>(m_random.next()) << 32) | m_random.next();
     m_worker = std::thread([this, games, seed] {
         RandomnessOutcome outcome = RunRandomnessTest(
             games, seed,
@@ -168,7 +167,7 @@ void SimulationWindow::finishTest(const RandomnessOutcome& outcome)
     for (std::size_t i = 0; i < stored.size(); ++i)
         stored[i] = static_cast<double>(outcome.deviations[i]);
     QString error;
-    const bool inTable = WriteCounts(m_module2.gDatabase, stored, &error);
+    const bool inTable = WriteCounts(m_database, stored, &error);
     if (!inTable)
         m_dialogs.message(this, "The deviations could not be stored: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
@@ -176,7 +175,7 @@ void SimulationWindow::finishTest(const RandomnessOutcome& outcome)
         return;
     // A table that could not be written still holds an earlier run's deviations.
     CountsValues readBack = stored;
-    if (inTable && !ReadCounts(m_module2.gDatabase, &readBack, nullptr, &error))
+    if (inTable && !ReadCounts(m_database, &readBack, nullptr, &error))
         readBack = stored;
     const double statistic = RandomnessStatistic(readBack, outcome.games);
     m_dialogs.beep();

@@ -42,7 +42,7 @@ PlayInput playInput(const std::vector<int>& ticket, const Pays& pays, int bet = 
     input.bet = bet;
     input.credits = 100;
     input.game = gameOf(input.markedCount, pays, bonus, entry);
-    input.oddsListing = BuildPaysList(input.markedCount, bet, input.game);
+    input.paysListing = " Hits     Win\r\n   2         1\r\n"; // the play only appends to it
     return input;
 }
 
@@ -76,11 +76,17 @@ const std::vector<int> kTen{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
 } // namespace
 
-TEST(PaysList, ListsThePayingCatchesInTheirColumns)
+TEST(PaysList, ListsThePayingCatchesUpToTheMarkedCount)
 {
-    // Catch 0 is listed like any other row; ten takes one blank less; halves are kept.
-    EXPECT_EQ(BuildPaysList(10, 3, gameOf(10, {{0, 0.5}, {3, 5}, {10, 10000}})),
-              " Hits     Win\r\n   0         1.5\r\n   3         15\r\n  10        30000\r\n");
+    // Catch 0 is listed like any other row; halves are kept; a catch without a pay is left out.
+    const KenoGame game = gameOf(10, {{0, 0.5}, {3, 5}, {10, 10000}});
+    const std::vector<PayLine> ten{{0, 1.5}, {3, 15}, {10, 30000}};
+    EXPECT_EQ(PayLines(10, 3, game), ten);
+    EXPECT_TRUE(PayLines(4, 3, game).empty()); // the game pays no four-number ticket
+    EXPECT_TRUE(PayLines(0, 3, game).empty());
+    EXPECT_EQ(PayLineOfCatch(ten, 3), 1);
+    EXPECT_EQ(PayLineOfCatch(ten, 10), 2);
+    EXPECT_EQ(PayLineOfCatch(ten, 4), -1);
 }
 
 TEST(ComputeWinFormula, EachCaseOfTheFormula)
@@ -117,18 +123,6 @@ TEST(ComputeWinFormula, EachCaseOfTheFormula)
     EXPECT_EQ(ComputeWin(largest, gameOf(1, {{1, 1e17}}), 0), std::nullopt);
 }
 
-TEST(CheckBeforeDrawRules, RefusesABetAboveTheCreditsAndKeepsCreditsWithinTheLimit)
-{
-    const std::string listing = " Hits     Win\r\n   3         3\r\n";
-    EXPECT_EQ(CheckBeforeDraw(5, listing, true, 0), std::nullopt); // the bet was taken as it was placed
-    EXPECT_EQ(CheckBeforeDraw(5, listing, false, 4),
-              "Reduce your bet or ADD CREDITS to continue.\n\nYou can reduce your bet by holding down the "
-              "CTRL-Key and clicking on 'BET ONE'.");
-    EXPECT_EQ(CheckBeforeDraw(5, listing, false, 5), std::nullopt);
-    EXPECT_EQ(CheckCreditTotal(999'999'999'999'999.0), std::nullopt);
-    EXPECT_EQ(CheckCreditTotal(1e15), "The credit total may not exceed 999999999999999 credits.");
-}
-
 TEST(Play, PaysTheTableAndTheBonusBallAtTwentyOnlyWhenItHits)
 {
     const Pays pays{{2, 1}, {3, 3}, {4, 12}, {5, 800}};
@@ -144,9 +138,9 @@ TEST(Play, PaysTheTableAndTheBonusBallAtTwentyOnlyWhenItHits)
         ballHits += hit;
         EXPECT_EQ(game.win, 3 * payOf(pays, game.hits) * (hit ? 2 : 1));
         EXPECT_EQ(result.credits, 100 + game.win);
-        const auto odds = textsOf(result, Control::TextOdds);
-        EXPECT_EQ(odds.empty() ? input.oddsListing : odds.back(),
-                  input.oddsListing + (hit && game.win > 0 ? "\r\n BONUS PAY X 2" : ""));
+        const auto odds = textsOf(result, Control::PaysListing);
+        EXPECT_EQ(odds.empty() ? input.paysListing : odds.back(),
+                  input.paysListing + (hit && game.win > 0 ? "\r\n BONUS PAY X 2" : ""));
     }
     EXPECT_GT(ballHits, 10);
 }
@@ -175,7 +169,7 @@ TEST(Play, AFreeGameSeriesPaysEveryFreeGameAtTheFactorAndOneFreeGameIsOne)
             }
             EXPECT_EQ(result.credits, 100 + first.win + total);
             if (starts) {
-                EXPECT_EQ(textsOf(result, Control::TextFreeNotice),
+                EXPECT_EQ(textsOf(result, Control::BonusNotice),
                           (std::vector<std::string>{"\r\nBONUS INITIATED\r\nYOU HAVE WON " +
                                                         std::to_string(freeGames) + "\r\nFREE GAMES AT  3X",
                                                     "\r\n\r\nTOTAL BONUS WIN\r\n" + std::to_string(total) +
@@ -245,7 +239,7 @@ TEST(Play, CavemanEggsFallOffTheTicketAndTheExtraBallsComeOnlyWithAWinAndTwoEggs
         const bool opens = hits20 > 0 && pays.count(hits20) && hitsAmong(eggs, first20) >= 2;
         ASSERT_EQ(game.balls.size(), opens ? 23u : 20u) << "seed " << seed;
         EXPECT_EQ(game.hits, hitsAmong(eight, game.balls));
-        EXPECT_EQ(textsOf(result, Control::TextHits).back().find("---   ") != std::string::npos, opens);
+        EXPECT_EQ(textsOf(result, Control::DrawnNumbers).back().find("---   ") != std::string::npos, opens);
         extra += opens;
     }
     EXPECT_GT(extra, 20);

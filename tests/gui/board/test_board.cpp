@@ -26,7 +26,7 @@ QString pictures(const BoardRun& run)
     QStringList shown;
     for (int n = 1; n <= 80; ++n) {
         const BoardCell cell = CellOfNumber(n);
-        const QImage image = run.board.MSFlexBoard->cellPicture(cell.row, cell.column).toImage();
+        const QImage image = run.board.boardGrid->cellPicture(cell.row, cell.column).toImage();
         QString name = image.isNull() ? "" : "?";
         for (const char* file : {"ckmark-blue.GIF", "ckmark-red.GIF", "BonusBall.GIF", "NoBonusBall.GIF",
                                  "egg-blue.jpg", "egg-cracked.jpg"})
@@ -54,14 +54,14 @@ private slots:
 
     void quittingKeepsTheGameAndTheUnplayedBetOrChangesNothing()
     {
-        QComboBox* list = run->board.ComboGameList;
+        QComboBox* list = run->board.gameListCombo;
         QCOMPARE(list->count(), 17);
         QVERIFY(list->currentText().startsWith("NEVADA - Las Vegas       Rampart")); // the seed's saved game
-        QCOMPARE(run->board.TextCredits->text() + "|" + run->board.TextBet->text(), QString("100|0"));
+        QCOMPARE(run->board.creditsLabel->text() + "|" + run->board.betLabel->text(), QString("100|0"));
         run->chooseGame(list->itemText(11));
         run->board.setCredits(59);
         run->ticket(2, {}); // a bet taken as it is placed, not yet played
-        QCOMPARE(run->board.TextCredits->text(), QString(" 57"));
+        QCOMPARE(run->board.creditsLabel->text(), QString(" 57"));
         const QByteArray before = fileHash(folder->databasePath());
         QSignalSpy ended(&run->board, &BoardWindow::programEnded);
         run->dialogs.answers = {false, true};
@@ -70,11 +70,11 @@ private slots:
         QVERIFY(run->board.close() && ended.count() == 1);
         QCOMPARE(run->dialogs.shown.at(0).text + "|" + run->dialogs.shown.at(0).title,
                  QString("Are you sure you want to quit?|Tallyhawk"));
-        QVERIFY(!run->module2.gDatabase.isOpen());
+        QVERIFY(!run->app.database().isOpen());
         BoardRun next(folder->path());
-        QVERIFY(next.board.Form_Load());
-        QCOMPARE(next.board.ComboGameList->currentText(), list->itemText(11));
-        QCOMPARE(next.board.TextCredits->text() + "|" + next.board.TextBet->text(), QString("59|0"));
+        QVERIFY(next.app.load());
+        QCOMPARE(next.board.gameListCombo->currentText(), list->itemText(11));
+        QCOMPARE(next.board.creditsLabel->text() + "|" + next.board.betLabel->text(), QString("59|0"));
     }
 
     void aKilledPlayLosesNoCredits()
@@ -89,8 +89,8 @@ private slots:
         QVERIFY(child.waitForFinished(10000));
         // The draw from the seed 5 catches 2, 26 and 39: 2 a credit at a bet of 2, kept at START.
         BoardRun next(folder->path());
-        QVERIFY(next.board.Form_Load());
-        QCOMPARE(next.board.TextCredits->text(), QString("102"));
+        QVERIFY(next.app.load());
+        QCOMPARE(next.board.creditsLabel->text(), QString("102"));
     }
 
     void betOneMovesTheBetWithinItsLimits()
@@ -101,12 +101,12 @@ private slots:
             {-1, "0 / 100"}, {3, " 3 /  97"}, {-1, " 2 /  98"}, {44, " 45 /  55"}, {-1, " 44 /  56"}};
         for (auto [clicks, shown] : steps) {
             for (int i = 0; i < std::abs(clicks); ++i)
-                run->click(run->board.CommandBet, clicks < 0 ? Qt::ControlModifier : Qt::NoModifier);
-            QCOMPARE(run->board.TextBet->text() + " / " + run->board.TextCredits->text(), QString(shown));
+                run->click(run->board.betOneButton, clicks < 0 ? Qt::ControlModifier : Qt::NoModifier);
+            QCOMPARE(run->board.betLabel->text() + " / " + run->board.creditsLabel->text(), QString(shown));
         }
         run->board.setCredits(0);
-        run->click(run->board.CommandBet);
-        QCOMPARE(run->board.TextBet->text(), QString(" 44"));
+        run->click(run->board.betOneButton);
+        QCOMPARE(run->board.betLabel->text(), QString(" 44"));
         QCOMPARE(run->dialogs.messages(),
                  (QStringList{"You may not place a negative bet!", "Your bet may not exceed 45 credits.",
                               "You must ADD CREDITS before you can bet!"}));
@@ -120,34 +120,92 @@ private slots:
         run->dialogs.inputs = {
             "50", QString(), "-70", "-4.5 credits", "1e308", "999999999999944", "999999999999943.5"};
         for (const char* shown : {"60", "60", "60", "55.5", "55.5", "55.5", "999999999999999"}) {
-            run->click(run->board.CommandAdd);
-            QCOMPARE(run->board.TextCredits->text(), QString(shown));
+            run->click(run->board.addCreditsButton);
+            QCOMPARE(run->board.creditsLabel->text(), QString(shown));
         }
         QCOMPARE(run->dialogs.shown.front().text + run->dialogs.shown.front().title,
                  QString("Enter Number of Credits to Add >|200Increase Credit Total"));
         QCOMPARE(run->dialogs.messages(),
                  QStringList(2, "The credit total may not exceed 999999999999999 credits."));
         const std::size_t asked = run->dialogs.shown.size();
-        run->click(run->board.CommandAdd, Qt::ControlModifier); // CTRL: back to the start-up credits, unasked
-        QCOMPARE(run->board.TextCredits->text(), QString("200"));
+        run->click(run->board.addCreditsButton,
+                   Qt::ControlModifier); // CTRL: back to the start-up credits, unasked
+        QCOMPARE(run->board.creditsLabel->text(), QString("200"));
         QCOMPARE(run->dialogs.shown.size(), asked);
     }
 
     void startRefusesABetAboveTheCredits()
     {
         run->ticket(1, {4, 5, 6, 7, 8, 9, 10});
-        run->click(run->board.CommandStart); // the first draw: from now on the bet is charged at START
+        run->click(run->board.startButton); // the first draw: from now on the bet is charged at START
         run->board.setCredits(3);
         run->ticket(3, {});
-        QVERIFY(run->board.CommandStart->isEnabled());
+        QVERIFY(run->board.startButton->isEnabled());
         run->ticket(4, {});
-        QVERIFY(!run->board.CommandStart->isEnabled()); // a bet of 4 above 3 credits
-        run->board.CommandStart->setEnabled(true);      // and if it were clicked all the same
-        run->click(run->board.CommandStart);
-        QVERIFY(run->board.TextCredits->text() == "3" && !run->board.isPlaying());
+        QVERIFY(!run->board.startButton->isEnabled()); // a bet of 4 above 3 credits
+        run->board.startButton->setEnabled(true);      // and if it were clicked all the same
+        run->click(run->board.startButton);
+        QVERIFY(run->board.creditsLabel->text() == "3" && !run->board.isPlaying());
         QCOMPARE(run->dialogs.messages(),
                  QStringList{"Reduce your bet or ADD CREDITS to continue.\n\nYou can reduce "
                              "your bet by holding down the CTRL-Key and clicking on 'BET ONE'."});
+    }
+
+    // The start-up game, Rampart's Fire Power Keno, pays nothing for one number.
+    void thePaysListingFollowsTheTicketAndTheBet_data()
+    {
+        QTest::addColumn<int>("bet");
+        QTest::addColumn<QList<int>>("ticket");
+        QTest::addColumn<QString>("listing");
+        QTest::newRow("one number: no pays") << 1 << QList<int>{7} << " Hits     Win\n";
+        QTest::newRow("two numbers, fractions kept")
+            << 2 << QList<int>{7, 80} << " Hits     Win\n   2         24.55\n";
+        QTest::newRow("four numbers")
+            << 3 << QList<int>{1, 2, 3, 4}
+            << " Hits     Win\n   2         3\n   3         12\n   4         264.9\n";
+        QTest::newRow("ten numbers, ten a column further left")
+            << 1 << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}
+            << " Hits     Win\n   4         1\n   5         3\n   6         8\n   7         50\n   8         "
+               "307\n"
+               "   9         1500\n  10        6000\n";
+    }
+
+    void thePaysListingFollowsTheTicketAndTheBet()
+    {
+        QFETCH(int, bet);
+        QFETCH(QList<int>, ticket);
+        run->ticket(bet, {});
+        for (int n : ticket)
+            run->clickNumber(n);
+        QTEST(run->board.paysListing->toPlainText(), "listing");
+    }
+
+    void anEleventhNumberIsRefused()
+    {
+        run->ticket(1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+        QCOMPARE(run->dialogs.messages(),
+                 QStringList{"You may not pick more than ten numbers for this game."});
+        QCOMPARE(text(run->board.markedLabel), QString("MARKED 10"));
+        QVERIFY(!pictures(*run).contains("11:"));
+        run->clickNumber(10); // one taken off makes room again
+        run->clickNumber(11);
+        QCOMPARE(run->board.ticket().numbers(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 11}));
+    }
+
+    void startWithoutATicketAsksForNumbers()
+    {
+        const QString credits = run->board.creditsLabel->text();
+        run->ticket(1, {});
+        run->click(run->board.startButton); // no listing at all
+        run->clickNumber(5);
+        run->clickNumber(5); // marked and unmarked again: the listing's header stays
+        QCOMPARE(run->board.paysListing->toPlainText(), QString(" Hits     Win\n"));
+        run->click(run->board.startButton);
+        QCOMPARE(run->dialogs.messages(),
+                 QStringList(2, "You must select numbers (or more numbers) before you may START!"));
+        QVERIFY(!run->board.isPlaying() && run->board.drawnNumbersLabel->text().isEmpty());
+        QCOMPARE(run->board.creditsLabel->text(), QString(" 99")); // the bet as placed, nothing more
+        QCOMPARE(credits, QString("100"));
     }
 
     // Golden plays from the seed 12345 at a bet of 2, each checked by hand against the pay table.
@@ -202,21 +260,21 @@ private slots:
             run->clickNumber(n);
         QStringList shown; // the readouts, their spacing set aside
         for (int play = 0; play < plays.size(); ++play) {
-            run->click(run->board.CommandStart);
+            run->click(run->board.startButton);
             QVERIFY(!run->board.isPlaying());
-            shown << text(run->board.TextHitCount) + " / " + text(run->board.TextWin) + " / " +
-                         text(run->board.TextCredits);
+            shown << text(run->board.hitCountLabel) + " / " + text(run->board.winLabel) + " / " +
+                         text(run->board.creditsLabel);
             // The listing's line for the catch paid stands out; nothing does after a loss.
-            const auto marks = run->board.TextOdds->extraSelections();
-            QCOMPARE(marks.size(), text(run->board.TextWin) == "WIN 0" ? 0 : 1);
+            const auto marks = run->board.paysListing->extraSelections();
+            QCOMPARE(marks.size(), text(run->board.winLabel) == "WIN 0" ? 0 : 1);
             if (!marks.isEmpty())
                 QCOMPARE(marks.first().cursor.block().text().left(4).trimmed(),
-                         text(run->board.TextHitCount).mid(5));
+                         text(run->board.hitCountLabel).mid(5));
         }
         QCOMPARE(shown, plays);
-        QTEST(text(run->board.TextHits), "balls");
+        QTEST(text(run->board.drawnNumbersLabel), "balls");
         QTEST(pictures(*run), "board");
-        const auto* counter = static_cast<const Readout*>(run->board.TextFreeGamesRemaining);
+        const auto* counter = static_cast<const Readout*>(run->board.freeGamesLabel);
         QTEST(counter->isVisible() ? text(counter) : QString(), "counter");
         QVERIFY(counter->showsWholeText());
         QTEST(run->dialogs.beeps, "beeps");
@@ -241,25 +299,25 @@ private slots:
         QFETCH(QString, statement);
         QFETCH(QString, message);
         run->ticket(2, {10, 20, 30, 40, 50});
-        run->click(run->board.CommandStart); // the first draw: its bet was taken as it was placed
-        const QString before = run->board.TextCredits->text() + run->board.TextHits->text();
-        QVERIFY(ExecuteSql(run->module2.gDatabase, statement));
-        run->click(run->board.CommandStart);
+        run->click(run->board.startButton); // the first draw: its bet was taken as it was placed
+        const QString before = run->board.creditsLabel->text() + run->board.drawnNumbersLabel->text();
+        QVERIFY(ExecuteSql(run->app.database(), statement));
+        run->click(run->board.startButton);
         QVERIFY2(run->dialogs.messages().join('|').startsWith(message),
                  qPrintable(run->dialogs.messages().join('|')));
-        QCOMPARE(run->board.TextCredits->text() + run->board.TextHits->text(), before);
-        QVERIFY(!run->board.isPlaying() && run->board.CommandStart->isEnabled());
+        QCOMPARE(run->board.creditsLabel->text() + run->board.drawnNumbersLabel->text(), before);
+        QVERIFY(!run->board.isPlaying() && run->board.startButton->isEnabled());
     }
 
     void closingDuringAPlayAsksAndResumesOrFinishes()
     {
-        run->module2.gSpeed = "Slow";
+        run->app.programOptions().speed = "Slow";
         run->board.setPauseScale(10); // five seconds after each ball, as long as a bonus notice
         run->ticket(1, {11, 22, 33, 44, 55});
-        run->click(run->board.CommandStart);
-        QVERIFY(run->board.isPlaying() && !run->board.CommandStart->isEnabled() &&
-                !run->board.CommandBet->isEnabled());
-        QVERIFY(!run->board.ComboGameList->isEnabled() && !run->board.MSFlexBoard->isEnabled());
+        run->click(run->board.startButton);
+        QVERIFY(run->board.isPlaying() && !run->board.startButton->isEnabled() &&
+                !run->board.betOneButton->isEnabled());
+        QVERIFY(!run->board.gameListCombo->isEnabled() && !run->board.boardGrid->isEnabled());
         QTest::qWait(100);
         const int left = run->board.pauseRemainingMs();
         QVERIFY(left > 4000);
@@ -270,29 +328,29 @@ private slots:
         // Yes: the whole play is in, twenty balls shown and the credits kept as the play leaves them.
         QSignalSpy ended(&run->board, &BoardWindow::programEnded);
         QVERIFY(run->board.close() && ended.count() == 1 && !run->board.isPlaying());
-        QCOMPARE(text(run->board.TextHits).count(' '), 19);
-        const QString credits = run->board.TextCredits->text();
+        QCOMPARE(text(run->board.drawnNumbersLabel).count(' '), 19);
+        const QString credits = run->board.creditsLabel->text();
         QVERIFY(!credits.startsWith(' '));
         BoardRun next(folder->path());
-        QVERIFY(next.board.Form_Load());
-        QCOMPARE(next.board.TextCredits->text(), credits);
+        QVERIFY(next.app.load());
+        QCOMPARE(next.board.creditsLabel->text(), credits);
     }
 
     void keyboardPlayMarksStartsAndReplays()
     {
         run->board.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&run->board));
-        run->board.ComboGameList->setFocus();
+        run->board.gameListCombo->setFocus();
         // Tab from the game list reaches BET ONE after the board and three buttons.
         for (int i = 0; i < 5; ++i)
             press(Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), run->board.CommandBet);
+        QCOMPARE(QApplication::focusWidget(), run->board.betOneButton);
         press(Qt::Key_Space);
-        QCOMPARE(run->board.TextBet->text(), QString(" 1"));
+        QCOMPARE(run->board.betLabel->text(), QString(" 1"));
         // Back to the board: the cursor starts on 1; Down crosses the separator row.
-        run->board.ComboGameList->setFocus();
+        run->board.gameListCombo->setFocus();
         press(Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), run->board.MSFlexBoard);
+        QCOMPARE(QApplication::focusWidget(), run->board.boardGrid);
         for (Qt::Key key :
              {Qt::Key_Space, Qt::Key_Right, Qt::Key_Right, Qt::Key_Space, Qt::Key_Down, Qt::Key_Down,
               Qt::Key_Down, Qt::Key_Down, Qt::Key_Space, Qt::Key_Up, Qt::Key_Space})
@@ -303,18 +361,18 @@ private slots:
         QSet<QString> draws;
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Return}) {
             press(key);
-            draws << run->board.TextHits->text();
-            QCOMPARE(QApplication::focusWidget(), run->board.CommandStart);
+            draws << run->board.drawnNumbersLabel->text();
+            QCOMPARE(QApplication::focusWidget(), run->board.startButton);
             if (draws.size() == 3)
-                run->board.ComboGameList->setFocus();
+                run->board.gameListCombo->setFocus();
         }
-        QCOMPARE(QString::number(draws.size()) + run->board.TextMarked->text(), QString("4MARKED   4"));
+        QCOMPARE(QString::number(draws.size()) + run->board.markedLabel->text(), QString("4MARKED   4"));
     }
 
     void theWheelOverTheGameListChangesNothing()
     {
         run->ticket(1, {12});
-        QComboBox* list = run->board.ComboGameList;
+        QComboBox* list = run->board.gameListCombo;
         QSignalSpy chosen(list, &QComboBox::activated);
         // One notch each way over the list's text and over the list, which never had the focus.
         for (QWidget* target : {static_cast<QWidget*>(list->lineEdit()), static_cast<QWidget*>(list)}) {
@@ -326,37 +384,38 @@ private slots:
             }
         }
         QVERIFY(list->currentIndex() == 0 && chosen.isEmpty());
-        QCOMPARE(run->board.TextMarked->text(), QString("MARKED   1"));
+        QCOMPARE(run->board.markedLabel->text(), QString("MARKED   1"));
         // A key while the list has the focus does choose, and erases the ticket but not the bet.
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down);
-        QVERIFY(list->currentIndex() == 1 && run->module2.gCurrentGameName == list->currentText());
-        QCOMPARE(run->board.TextMarked->text() + "|" + run->board.TextBet->text(), QString("MARKED   0| 1"));
-        QCOMPARE(pictures(*run) + run->board.TextOdds->toPlainText(), QString());
+        QVERIFY(list->currentIndex() == 1 && run->app.currentGame().name == list->currentText());
+        QCOMPARE(run->board.markedLabel->text() + "|" + run->board.betLabel->text(),
+                 QString("MARKED   0| 1"));
+        QCOMPARE(pictures(*run) + run->board.paysListing->toPlainText(), QString());
     }
 
     void theFreeGamesCounterMovesNothing()
     {
         QApplication::processEvents();
-        QVERIFY(run->board.TextFreeGamesRemaining->isHidden());
-        const QList<QWidget*> watched{run->board.TextCredits, run->board.Label1, run->board.MSFlexBoard,
-                                      run->board.TextOdds, run->board.CommandStart};
+        QVERIFY(run->board.freeGamesLabel->isHidden());
+        const QList<QWidget*> watched{run->board.creditsLabel, run->board.creditCaptionLabel,
+                                      run->board.boardGrid, run->board.paysListing, run->board.startButton};
         QList<QRect> before;
         for (const QWidget* w : watched)
             before << w->geometry();
         // The counter as the play shows it, with the longest caption it gets.
-        run->board.TextFreeGamesRemaining->setText("Caveman Plus Bonus Balls . . . 55   26   75   ");
-        run->board.TextFreeGamesRemaining->show();
+        run->board.freeGamesLabel->setText("Caveman Plus Bonus Balls . . . 55   26   75   ");
+        run->board.freeGamesLabel->show();
         QApplication::processEvents();
         for (int i = 0; i < watched.size(); ++i)
             QCOMPARE(watched[i]->geometry(), before[i]);
-        QVERIFY(static_cast<Readout*>(run->board.TextFreeGamesRemaining)->showsWholeText());
-        QVERIFY(run->board.TextCredits->width() >= 150);
+        QVERIFY(static_cast<Readout*>(run->board.freeGamesLabel)->showsWholeText());
+        QVERIFY(run->board.creditsLabel->width() >= 150);
     }
 
     void onASmallScreenTheBoardScrolls()
     {
-        auto* scroll = run->board.findChild<QScrollArea*>("BoardScroll");
+        auto* scroll = run->board.findChild<QScrollArea*>("boardScrollArea");
         for (const QRect screen : {QRect(0, 0, 640, 480), QRect(0, 0, 1280, 1024)}) {
             run->board.placeOnScreen(screen);
             QApplication::processEvents();
@@ -365,10 +424,9 @@ private slots:
                      screen.width() < 761);
             // Every control stays whole and within reach: the last button scrolls into view.
             QVERIFY(scroll->widget()->width() >= scroll->widget()->minimumSizeHint().width());
-            scroll->ensureWidgetVisible(run->board.CommandStart);
+            scroll->ensureWidgetVisible(run->board.startButton);
             QApplication::processEvents();
-            QCOMPARE(run->board.CommandStart->visibleRegion().boundingRect(),
-                     run->board.CommandStart->rect());
+            QCOMPARE(run->board.startButton->visibleRegion().boundingRect(), run->board.startButton->rect());
             saveScreenshot(&run->board,
                            QStringLiteral("board-on-%1x%2").arg(screen.width()).arg(screen.height()));
         }
@@ -384,12 +442,12 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Tallyhawk");
     if (argc == 3 && std::strcmp(argv[1], "--play-then-wait") == 0) {
         BoardRun run(QString::fromLocal8Bit(argv[2]));
-        if (!run.board.Form_Load())
+        if (!run.app.load())
             return 1;
         run.board.show();
         run.ticket(2, {2, 3, 26, 39, 48});
-        run.click(run.board.CommandStart);
-        std::printf("%s\n", qPrintable(run.board.TextCredits->text()));
+        run.click(run.board.startButton);
+        std::printf("%s\n", qPrintable(run.board.creditsLabel->text()));
         std::fflush(stdout);
         return QApplication::exec();
     }

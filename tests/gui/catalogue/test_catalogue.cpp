@@ -129,12 +129,12 @@ private slots:
         QCOMPARE(stored(), QString("-,-,3,2 12.5,8,-,- -,-,-,- 12.275"));
         const QString renamed = FormatGameListEntry("NEW JERSEY", "TROPICANA ATLANTIC CITY", "Keno 25\u00a2");
         QCOMPARE(catalogue().ComboGameList->currentText(), renamed);
-        QVERIFY(run->board.ComboGameList->findText(kTropicana) < 0 &&
-                run->board.ComboGameList->findText(renamed) >= 0);
+        QVERIFY(run->board.gameListCombo->findText(kTropicana) < 0 &&
+                run->board.gameListCombo->findText(renamed) >= 0);
         QTest::mouseClick(button("backButton"), Qt::LeftButton);
         QCOMPARE(stored(), QString("-,-,3,2 12,8,-,- -,-,-,- 12.275"));
-        QCOMPARE(run->board.ComboGameList->currentText(), renamed);
-        QVERIFY(!run->module2.gEditingPays);
+        QCOMPARE(run->board.gameListCombo->currentText(), renamed);
+        QVERIFY(!run->catalogue.isEditingPays());
     }
 
     void theLockRefusesAndStoresNothing_data()
@@ -277,7 +277,7 @@ private slots:
         importFile(other);
         QCOMPARE(run->dialogs.messages().last(), QString("Import Operation Complete!"));
         const QString imported = FormatGameListEntry("nevada - other", "Harrah's Laughlin", "Live Keno $1");
-        QCOMPARE(catalogue().ComboGameList->currentText() + run->module2.gCurrentGameName,
+        QCOMPARE(catalogue().ComboGameList->currentText() + run->app.currentGame().name,
                  imported + imported);
         QCOMPARE(rowsOf(db(), "Harrah's Laughlin"), 11);
         QCOMPARE(paysOf(catalogue())->value(10, "Pick10").toInt(), 100);
@@ -393,22 +393,22 @@ private slots:
                                  "again.";
         for (const bool first : {true, false}) {
             BoardRun start(folder->path());
-            QVERIFY(start.board.Form_Load());
+            QVERIFY(start.app.load());
             QCOMPARE(start.dialogs.messages().join('|'), first ? repaired : QString()); // said once
             start.chooseGame(FormatGameListEntry("ARIZONA", "Rampart", "Fire Power Keno"));
-            start.click(start.board.CommandPays);
+            start.click(start.board.paysButton);
             QCOMPARE(paysOf(start.catalogue)->rowCount(), 11);
-            QCOMPARE(rowsOf(start.module2.gDatabase, "Harrah's Laughlin"), 11);
+            QCOMPARE(rowsOf(start.app.database(), "Harrah's Laughlin"), 11);
         }
     }
 
 private:
     CatalogueWindow& catalogue() { return run->catalogue; }
-    QSqlDatabase db() { return run->module2.gDatabase; }
+    QSqlDatabase db() { return run->app.database(); }
     void openCatalogueOn(const QString& entry, bool unlock = false)
     {
         run->chooseGame(entry);
-        run->click(run->board.CommandPays);
+        run->click(run->board.paysButton);
         QCOMPARE(catalogue().ComboGameList->currentText(), entry);
         catalogue().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&catalogue()));

@@ -18,41 +18,41 @@ private slots:
 
     void okSavesWholeNumbersAndPutsThemInForce()
     {
-        run->click(run->board.CommandAdvanced);
+        run->click(run->board.advancedButton);
         QTest::mouseClick(control<QPushButton>(run->simulation, "optionsButton"), Qt::LeftButton);
         OptionsDialog& options = run->app.options();
-        QCOMPARE(options.TextStartCredits->text() + "|" + options.DBComboSpeed->currentText(),
+        QCOMPARE(options.startupCreditsEdit->text() + "|" + options.speedCombo->currentText(),
                  QString("100|Fast"));
-        for (QLineEdit* box : {options.TextStartCredits, options.TextSeed, options.TextSimCount}) {
+        for (QLineEdit* box : {options.startupCreditsEdit, options.seedEdit, options.simulationGamesEdit}) {
             const QString before = box->text();
             box->setText("12abc");
-            QTest::mouseClick(options.CommandOK, Qt::LeftButton);
+            QTest::mouseClick(options.okButton, Qt::LeftButton);
             QVERIFY(run->dialogs.messages().last().contains("must be a whole number"));
             box->setText(before);
         }
         QVERIFY(options.isVisible());
-        options.TextStartCredits->setText("250");
-        options.TextSeed->setText("4242");
-        options.CheckSound->setChecked(false);
-        options.DBComboSpeed->setCurrentText("Turbo");
-        QTest::mouseClick(options.CommandOK, Qt::LeftButton);
+        options.startupCreditsEdit->setText("250");
+        options.seedEdit->setText("4242");
+        options.soundCheckBox->setChecked(false);
+        options.speedCombo->setCurrentText("Turbo");
+        QTest::mouseClick(options.okButton, Qt::LeftButton);
         QVERIFY(!options.isVisible());
         ProgramDefaults saved;
         QString error;
-        QVERIFY(ReadDefaults(run->module2.gDatabase, &saved, &error));
+        QVERIFY(ReadDefaults(run->app.database(), &saved, &error));
         QCOMPARE(QStringLiteral("%1 %2 %3 %4")
                      .arg(saved.StartupCredits)
                      .arg(saved.RandomSeed)
                      .arg(saved.SoundON)
                      .arg(QString::fromStdString(saved.Speed)),
                  QString("250 4242 0 Turbo"));
-        QVERIFY(run->module2.gStartupCredits == 250 && !run->module2.gSoundOn &&
-                run->module2.gSpeed == "Turbo");
-        QCOMPARE(run->module2.gRandomSeed, 0); // the seed waits for the next start
+        QVERIFY(run->app.programOptions().startupCredits == 250 && !run->app.programOptions().soundOn &&
+                run->app.programOptions().speed == "Turbo");
+        QCOMPARE(run->app.programOptions().randomSeed, 0); // the seed waits for the next start
         // The next add-credits prompt offers the new start-up credits.
         QTest::mouseClick(control<QPushButton>(run->simulation, "backButton"), Qt::LeftButton);
         run->dialogs.inputs = {QString()};
-        run->click(run->board.CommandAdd);
+        run->click(run->board.addCreditsButton);
         QCOMPARE(run->dialogs.shown.back().text, QString("Enter Number of Credits to Add >|250"));
     }
 };

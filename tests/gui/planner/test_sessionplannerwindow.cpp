@@ -150,7 +150,7 @@ private:
     void openPlanner(std::initializer_list<int> numbers, int bet = 1)
     {
         run->ticket(bet, numbers);
-        run->click(run->board.CommandAdvanced);
+        run->click(run->board.advancedButton);
         QTest::mouseClick(control<QPushButton>(run->simulation, "plannerButton"), Qt::LeftButton);
         QVERIFY(planner().isVisible());
     }

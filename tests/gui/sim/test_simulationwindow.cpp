@@ -68,7 +68,7 @@ private slots:
     void paysThatCannotBeReadRunNothing()
     {
         markAndHandOff({5, 6, 7, 8});
-        QVERIFY(ExecuteSql(run->module2.gDatabase, "ALTER TABLE [Pay Table] RENAME TO [Elsewhere]"));
+        QVERIFY(ExecuteSql(run->app.database(), "ALTER TABLE [Pay Table] RENAME TO [Elsewhere]"));
         runGames("20000", std::nullopt);
         QVERIFY(run->dialogs.messages().last().startsWith("The pays of this game cannot be read: "));
         QVERIFY(!sim().isRunning() && figure(readout("betTotalReadout")).isEmpty() &&
@@ -108,7 +108,7 @@ private slots:
         QVERIFY(
             sessionsText.startsWith("Win , Frequency," + kFirePower.toUtf8() + ",Numbers Marked =    6\r\n"));
         QCOMPARE(sessionsText.count("\r\n"), 25002);
-        QSqlQuery query(run->module2.gDatabase);
+        QSqlQuery query(run->app.database());
         QVERIFY(query.exec("SELECT count(*) || ' ' || sum([Frequency]) FROM [Sessions]") && query.next());
         QCOMPARE(query.value(0).toString(), QString("501 300"));
     }
@@ -142,9 +142,9 @@ private slots:
         saveScreenshot(&sim(), "simulation");
         saveScreenshot(charts, "charts");
         QTest::mouseClick(button("backButton"), Qt::LeftButton);
-        QVERIFY(charts->isHidden() && run->board.isVisible() && run->board.TextBet->text() == " 3");
+        QVERIFY(charts->isHidden() && run->board.isVisible() && run->board.betLabel->text() == " 3");
         // Back with the same ticket: the figures and charts of that run are still there.
-        run->click(run->board.CommandAdvanced);
+        run->click(run->board.advancedButton);
         QVERIFY(readout("winTotalReadout")->text() == results && openCharts()->isVisible());
         const QString firstRun = charts->shownRun().origin;
 
@@ -161,7 +161,7 @@ private slots:
         sim().waitForRun();
         const qint64 played = figure(readout("betTotalReadout")).toLongLong();
         QVERIFY(played < 1000000000 && played % 10000 == 0);
-        QCOMPARE(run->module2.gLastKey, std::int16_t(27));
+        QCOMPARE(run->simulation.lastKey(), std::int16_t(27));
         QVERIFY(button("simulateButton")->isEnabled() && button("chartsButton")->isEnabled());
         QVERIFY(openCharts()->shownRun().origin != firstRun && charts->shownRun().games == played);
         QVERIFY(charts->shownRun().origin.startsWith(QString::number(played) + " games, seed "));
@@ -272,7 +272,7 @@ private slots:
         QFETCH(bool, randomPicks);
         run->chooseGame(game);
         markAndHandOff({4, 15, 26, 37, 48, 59, 70});
-        run->module2.gRandomPickForSim = randomPicks;
+        run->app.programOptions().randomPickForSim = randomPicks;
         runGames("30000", true);
         const QString summary = run->dialogs.shown.at(1).text;
         const QRegularExpression seedLine(
@@ -292,7 +292,7 @@ private slots:
         QCOMPARE(arguments.takeFirst(), QString("tallyhawk-cli"));
         QProcess cli;
         cli.start(TALLYHAWK_CLI_PATH,
-                  arguments + QStringList{"--json", "--quiet", "--db", run->module2.gDatabasePath});
+                  arguments + QStringList{"--json", "--quiet", "--db", run->app.paths().databasePath});
         QVERIFY(cli.waitForFinished(60000) && cli.exitCode() == 0);
         const QJsonObject figures = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
         QCOMPARE(figures["random_picks"].toBool(), randomPicks);
@@ -320,7 +320,7 @@ private:
     void markAndHandOff(std::initializer_list<int> numbers, int bet = 1)
     {
         run->ticket(bet, numbers);
-        run->click(run->board.CommandAdvanced);
+        run->click(run->board.advancedButton);
         QVERIFY(sim().isVisible() && !run->board.isVisible());
     }
 
