@@ -46,7 +46,7 @@ void checkImported(const ImportedGame& game)
     check(!CheckCatches(game.rows) && !CheckValueRanges(game.rows), "a row the lock would refuse");
     const GameKeyNormalisation key = NormaliseGameKey(game.key);
     check(key.ok() && key.key == game.key, "the key is not in its stored form");
-    const std::string entry = FormatGameListEntry(game.key);
+    const std::string entry = FormatGameListText(game.key);
     check(CharacterCount(entry) == kGameListWidth && entry.find(game.key.Casino) != std::string::npos &&
               entry.find(game.key.Game) != std::string::npos,
           "the list would not show the key whole");

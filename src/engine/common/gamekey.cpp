@@ -231,7 +231,7 @@ GameKeyNormalisation NormaliseGameKey(const GameKey& key)
     return result;
 }
 
-std::string FormatGameListEntry(const GameKey& key)
+std::string FormatGameListText(const GameKey& key)
 {
     return padOrCut(key.Location, kLocationWidth) + padOrCut(key.Casino, kCasinoWidth) +
            padOrCut(key.Game, kGameWidth);

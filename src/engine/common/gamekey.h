@@ -38,7 +38,7 @@ constexpr int kGameListWidth = kLocationWidth + kCasinoWidth + kGameWidth;
 // How a list shows a game: each part padded with blanks to its width. A part longer than its
 // width shows its first characters and an ellipsis ("…") in the last column, so that the text
 // does not pass for another key.
-std::string FormatGameListEntry(const GameKey& key);
+std::string FormatGameListText(const GameKey& key);
 
 // Leading and trailing blanks removed (blanks only, as the list entries are padded with them).
 std::string TrimBlanks(std::string_view text);

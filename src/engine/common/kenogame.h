@@ -126,13 +126,13 @@ public:
 
     // The board's view: each bonus value rounded to a 16-bit whole number.
     BonusValues boardBonus() const;
-    GameKind boardKind() const { return BoardGameKind(FormatGameListEntry(m_key)); }
+    GameKind boardKind() const { return BoardGameKind(FormatGameListText(m_key)); }
 
     // The simulation's view: each pay of `marked` numbers rounded to a 32-bit whole number,
     // the bonus values as stored.
     std::array<std::int32_t, kMaxCatch + 1> simulationPays(int marked) const;
     SimulationBonus simulationBonus() const;
-    GameKind simulationKind() const { return SimulationGameKind(FormatGameListEntry(m_key)); }
+    GameKind simulationKind() const { return SimulationGameKind(FormatGameListText(m_key)); }
 
 private:
     GameKey m_key;

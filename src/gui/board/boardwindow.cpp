@@ -329,7 +329,6 @@ bool BoardWindow::Form_Load()
             setAside.join("\n") +
                 "\n\nTallyhawk uses the value of a new database instead; PGM OPTIONS stores new ones.",
             kProgramTitle, Dialogs::Icon::Warning);
-    m_module2.gCurrentGameName = QString::fromStdString(defaults.StartupGame);
 
     // Rows that older versions stored out of every window's reach are mended once and said so.
     CatalogueRepair repair;
@@ -344,19 +343,27 @@ bool BoardWindow::Form_Load()
         m_dialogs.message(this, "The pay table could not be tidied up: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
 
-    QStringList games;
+    std::vector<GameKey> games;
     if (!ReadGameList(db, &games, &error))
         m_dialogs.message(this, "The list of games cannot be read: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
-    if (!games.isEmpty())
-        ComboGameList->setCurrentText(games.first());
-    ComboGameList->addItems(games);
-
-    ComboGameList->setCurrentText(QString::fromStdString(defaults.StartupGame));
+    fillGameList(ComboGameList, games);
+    // The saved game is stored as its list entry: the item that shows that entry.
+    const std::string saved = CaseFold(TrimBlanks(defaults.StartupGame));
+    ComboGameList->setCurrentIndex(-1);
+    for (int i = 0; i < ComboGameList->count(); ++i) {
+        if (CaseFold(TrimBlanks(ComboGameList->itemText(i).toStdString())) == saved) {
+            ComboGameList->setCurrentIndex(i);
+            break;
+        }
+    }
+    if (ComboGameList->currentIndex() < 0)
+        ComboGameList->setEditText(QString::fromStdString(defaults.StartupGame));
+    m_module2.gCurrentGame = currentGameKey(ComboGameList);
     showCredits(defaults.SaveCredits, PlainForm);
     m_creditsSaved = defaults.SaveCredits;
-    m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
-    emit gameListLoaded(games, m_module2.gCurrentGameName);
+    m_module2.gCurrentGameSql = GameSql(m_module2.gCurrentGame);
+    emit gameListLoaded(games, m_module2.gCurrentGame);
     m_module2.gStartupCredits = defaults.StartupCredits;
     m_module2.gShowNumbers = defaults.ShowNumbers;
     m_module2.gSpeed = QString::fromStdString(defaults.Speed);
@@ -387,16 +394,15 @@ void BoardWindow::ComboGameList_Click()
     TextFreeGamesRemaining->clear();
     if (!m_oddsText.trimmed().isEmpty())
         CommandErase_Click();
-    m_module2.gCurrentGameName = ComboGameList->currentText();
-    m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
+    m_module2.gCurrentGame = currentGameKey(ComboGameList);
+    m_module2.gCurrentGameSql = GameSql(m_module2.gCurrentGame);
 }
 
 void BoardWindow::CommandErase_Click()
 {
-    m_module2.gCurrentGameName = ComboGameList->currentText();
+    m_module2.gCurrentGame = currentGameKey(ComboGameList);
     MSFlexBoard->showNumbers();
     setOdds({});
-    ComboGameList->setCurrentText(m_module2.gCurrentGameName);
     for (auto& row : m_module2.gBoardMarks)
         row.fill(0);
     MSFlexBoard->applyGeometry();
@@ -469,7 +475,7 @@ void BoardWindow::tidyBoardForLeaving()
 void BoardWindow::CommandPays_Click()
 {
     tidyBoardForLeaving();
-    m_catalogueGame = m_module2.gCurrentGameName;
+    m_catalogueGame = m_module2.gCurrentGame;
     emit catalogueRequested();
     hide();
 }
@@ -477,7 +483,7 @@ void BoardWindow::CommandPays_Click()
 void BoardWindow::CommandAdvanced_Click()
 {
     tidyBoardForLeaving();
-    emit simulationRequested(ComboGameList->currentText(), mMarkedCount);
+    emit simulationRequested(currentGameKey(ComboGameList), mMarkedCount);
     hide();
 }
 
@@ -489,28 +495,30 @@ void BoardWindow::returnFromSimulation()
         CommandStart->setEnabled(true);
 }
 
-void BoardWindow::returnFromCatalogue(const QString& catalogueGame)
+void BoardWindow::returnFromCatalogue(const GameKey& catalogueGame)
 {
     show();
     ComboGameList->setFocus();
-    ComboGameList->setCurrentText(catalogueGame);
+    showGame(ComboGameList, catalogueGame);
     showBet(m_module2.gBoardBet, StrForm);
-    if (ComboGameList->currentText() == m_catalogueGame && mMarkedCount > 0) {
+    if (SameGameKey(currentGameKey(ComboGameList), m_catalogueGame) && mMarkedCount > 0) {
         // Back on the same game: the ticket stays, with the pays as they are stored now.
-        m_module2.gCurrentGameName = ComboGameList->currentText();
-        m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
+        m_module2.gCurrentGame = currentGameKey(ComboGameList);
+        m_module2.gCurrentGameSql = GameSql(m_module2.gCurrentGame);
         showPaysList();
         return;
     }
     ComboGameList_Click();
 }
 
-void BoardWindow::setGameList(const QStringList& entries)
+void BoardWindow::setGameList(const std::vector<GameKey>& games)
 {
+    const GameKey current = currentGameKey(ComboGameList);
     const QString text = ComboGameList->currentText();
-    ComboGameList->clear();
-    ComboGameList->addItems(entries);
-    ComboGameList->setCurrentText(text);
+    fillGameList(ComboGameList, games);
+    showGame(ComboGameList, current);
+    if (ComboGameList->currentIndex() < 0)
+        ComboGameList->setEditText(text);
 }
 
 } // namespace tallyhawk

@@ -74,14 +74,14 @@ public:
     // scrolls inside it.
     void placeOnScreen(const QRect& available);
 
-    // The game selection: the game named by the list's text becomes the current game.
+    // The game selection: the game of the list's current item becomes the current game.
     void ComboGameList_Click();
     // Back from the catalogue: its game becomes the board's, with the bet the board had.
-    void returnFromCatalogue(const QString& catalogueGame);
+    void returnFromCatalogue(const GameKey& catalogueGame);
     // Back from the simulation window: the bet the board had.
     void returnFromSimulation();
     // The game list as the catalogue rebuilt it.
-    void setGameList(const QStringList& entries);
+    void setGameList(const std::vector<GameKey>& games);
     // Saves the game (this entry) and the credits, closes the database and ends the program.
     void endProgram(const QString& startupGame);
     // A new credit total, as the options dialog's reset gives it.
@@ -91,13 +91,13 @@ signals:
     // The database is open: the catalogue binds its grids to it.
     void databaseOpened();
     // The game list as the load read it, and the current game: the catalogue shows the same.
-    void gameListLoaded(const QStringList& entries, const QString& currentGame);
+    void gameListLoaded(const std::vector<GameKey>& games, const GameKey& currentGame);
     // The database is about to close: every query on it must let go.
     void databaseClosing();
     // SEE PAYS & HELP: the catalogue opens on the current game.
     void catalogueRequested();
     // ADVANCED: the simulation window takes the ticket (in Module2), the game and its count.
-    void simulationRequested(const QString& game, int markedCount);
+    void simulationRequested(const GameKey& game, int markedCount);
     // The user confirmed quitting: the state is saved and the database closed.
     void programEnded();
 
@@ -162,7 +162,7 @@ private:
     std::int16_t mBetStep = 1;
     std::int16_t mOddsTextLength = 0;
     bool m_ended = false;
-    QString m_catalogueGame; // the game when the catalogue was opened
+    GameKey m_catalogueGame; // the game when the catalogue was opened
 
     BoardPictures m_pictures;
     QString m_oddsText;

@@ -153,18 +153,6 @@ QString qs(const std::string& text)
     return QString::fromStdString(text);
 }
 
-GameKey keyOf(const QString& entry)
-{
-    return ParseGameListEntry(entry.toStdString());
-}
-
-bool sameKey(const GameKey& a, const GameKey& b)
-{
-    return qs(a.Location).compare(qs(b.Location), Qt::CaseInsensitive) == 0 &&
-           qs(a.Casino).compare(qs(b.Casino), Qt::CaseInsensitive) == 0 &&
-           qs(a.Game).compare(qs(b.Game), Qt::CaseInsensitive) == 0;
-}
-
 QPushButton* button(QWidget* parent, const char* name, const QString& caption)
 {
     QPushButton* command = makeCommandButton(parent, name, caption, {}, 33);
@@ -399,11 +387,10 @@ void CatalogueWindow::releaseDatabase()
     }
 }
 
-void CatalogueWindow::setGameList(const QStringList& entries, const QString& currentGame)
+void CatalogueWindow::setGameList(const std::vector<GameKey>& games, const GameKey& currentGame)
 {
-    ComboGameList->clear();
-    ComboGameList->addItems(entries);
-    showGameListEntry(ComboGameList, currentGame);
+    fillGameList(ComboGameList, games);
+    showGame(ComboGameList, currentGame);
 }
 
 bool CatalogueWindow::isUnlocked() const
@@ -413,7 +400,7 @@ bool CatalogueWindow::isUnlocked() const
 
 void CatalogueWindow::openFromBoard()
 {
-    showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
+    showGame(ComboGameList, m_module2.gCurrentGame);
     ComboGameList_Click();
     show();
     raise();
@@ -422,12 +409,14 @@ void CatalogueWindow::openFromBoard()
 
 void CatalogueWindow::ComboGameList_Click()
 {
-    m_module2.gCurrentGameName = ComboGameList->currentText();
-    m_module2.gCurrentGameSql = BuildCurrentGameSql(m_module2.gCurrentGameName);
+    // A game that is not listed (a copy not yet stored under its own key) stays current.
+    if (ComboGameList->currentIndex() >= 0)
+        m_module2.gCurrentGame = currentGameKey(ComboGameList);
+    m_module2.gCurrentGameSql = GameSql(m_module2.gCurrentGame);
     pDataListing->showGame(m_module2.gCurrentGameSql);
     // The bonus grid shows the game's bonus row, wherever it is stored.
     DataBonus->showGame(m_module2.gCurrentGameSql, " AND [Catch] = 0");
-    const GameKey key = m_module2.gCurrentGameSql.key();
+    const GameKey key = NormaliseGameKey(m_module2.gCurrentGame).key;
     ComboLocations->setCurrentText(qs(key.Location));
     TextCasino->setText(qs(key.Casino));
     ComboGame->setCurrentText(qs(key.Game));
@@ -458,7 +447,7 @@ std::vector<PayScheduleRow> CatalogueWindow::gridRows() const
 
 void CatalogueWindow::showExactReturns()
 {
-    const KenoGame game = KenoGame::fromRows(gridRows(), m_module2.gCurrentGameName.toStdString());
+    const KenoGame game = KenoGame::fromRows(gridRows(), m_module2.gCurrentGame);
     bool differs = false;
     std::vector<std::optional<int>> exactBets;
     for (int marked = 1; marked <= kMaxMarked; ++marked) {
@@ -517,16 +506,15 @@ GameKey CatalogueWindow::keyFields() const
 
 bool CatalogueWindow::rebuildGameLists()
 {
-    QStringList entries;
+    std::vector<GameKey> games;
     QString error;
-    if (!ReadGameList(m_module2.gDatabase, &entries, &error)) {
+    if (!ReadGameList(m_module2.gDatabase, &games, &error)) {
         m_dialogs.message(this, "The list of games cannot be read: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
         return false;
     }
-    ComboGameList->clear();
-    ComboGameList->addItems(entries);
-    emit gameListRebuilt(entries);
+    fillGameList(ComboGameList, games);
+    emit gameListRebuilt(games);
     return true;
 }
 
@@ -544,7 +532,7 @@ void CatalogueWindow::CommandBack_Click()
     setGridsEditable(false);
     CommandEdit->setText(kEditCaption);
     CommandDelete->setEnabled(true);
-    emit backToGame(ComboGameList->currentText());
+    emit backToGame(m_module2.gCurrentGame);
     hide();
 }
 
@@ -592,17 +580,15 @@ void CatalogueWindow::CommandAddNew_Click()
                                "Enter info for the new game", Dialogs::Icon::None))
         return;
     QString error;
-    if (!CopyGameAsNew(m_module2.gDatabase, keyOf(ComboGameList->currentText()), ComboGame->currentText(),
-                       &error)) {
+    if (!CopyGameAsNew(m_module2.gDatabase, m_module2.gCurrentGame, ComboGame->currentText(), &error)) {
         m_dialogs.message(this, "The game could not be copied: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
         return;
     }
     pDataListing->reload();
     showKeyFields(true);
-    const QString entry = ComboGameList->currentText();
-    showGameListEntry(ComboGameList, qs(FormatGameListEntry(GameKey{"New", "New", ""})).left(55) +
-                                         entry.right(kGameWidth).rightJustified(kGameWidth, ' '));
+    m_module2.gCurrentGame = NormaliseGameKey({"New", "New", ComboGame->currentText().toStdString()}).key;
+    showGame(ComboGameList, m_module2.gCurrentGame);
     ComboGameList_Click();
     CommandEdit_Click();
     ComboLocations->setFocus();
@@ -613,7 +599,7 @@ void CatalogueWindow::CommandDelete_Click()
     if (!m_dialogs.askYesNo(this, "Are You Sure You Want to Delete the Current Game?", kProgramTitle,
                             Dialogs::Icon::Question, Dialogs::Default::No))
         return;
-    const GameKey key = keyOf(m_module2.gCurrentGameName);
+    const GameKey key = m_module2.gCurrentGame;
     QString error;
     switch (DeleteGame(m_module2.gDatabase, key, &error)) {
     case DeleteOutcome::TooFewRows:
@@ -633,7 +619,8 @@ void CatalogueWindow::CommandDelete_Click()
     }
     if (!rebuildGameLists())
         return;
-    showGameListEntry(ComboGameList, ComboGameList->count() > 0 ? ComboGameList->itemText(0) : QString());
+    m_module2.gCurrentGame = ComboGameList->count() > 0 ? ComboGameList->itemData(0).value<GameKey>() : GameKey{};
+    showGame(ComboGameList, m_module2.gCurrentGame);
     ComboGameList_Click();
 }
 
@@ -658,7 +645,7 @@ void CatalogueWindow::unlock()
          std::initializer_list<QWidget*>{CommandBack, CommandAddNew, CommandDelete, CommandAbout,
                                          ComboGameList, CommandImport, CommandExport})
         control->setEnabled(false);
-    const GameKey key = keyOf(ComboGameList->currentText());
+    const GameKey key = m_module2.gCurrentGame;
     m_module2.gEditLocation = qs(key.Location);
     m_module2.gEditCasino = qs(key.Casino);
     m_module2.gEditGame = qs(key.Game);
@@ -715,8 +702,9 @@ void CatalogueWindow::lock()
     m_module2.gEditCasino = qs(to.Casino);
     m_module2.gEditGame = qs(to.Game);
     for (GameKey& edited : m_editedGames)
-        if (sameKey(edited, from))
+        if (SameGameKey(edited, from))
             edited = to;
+    m_module2.gCurrentGame = to;
     m_module2.gCurrentGameSql = GameSql(to);
     pDataListing->showGame(m_module2.gCurrentGameSql);
     DataBonus->showGame(m_module2.gCurrentGameSql, " AND [Catch] = 0");
@@ -732,8 +720,7 @@ void CatalogueWindow::lock()
     }
     if (!rebuildGameLists())
         return;
-    m_module2.gCurrentGameName = qs(FormatGameListEntry(to));
-    showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
+    showGame(ComboGameList, to);
     ComboGameList_Click();
 
     auto bonusValue = [this](const char* field) {
@@ -756,14 +743,14 @@ void CatalogueWindow::lockWindow()
     for (QWidget* control : std::initializer_list<QWidget*>{CommandBack, CommandAddNew, CommandDelete,
                                                             CommandAbout, ComboGameList})
         control->setEnabled(true);
-    showGameListEntry(ComboGameList, m_module2.gCurrentGameName);
+    showGame(ComboGameList, m_module2.gCurrentGame);
     CommandImport->setEnabled(true);
     CommandExport->setEnabled(true);
 }
 
 void CatalogueWindow::CommandExport_Click()
 {
-    const GameKey key = keyOf(ComboGameList->currentText());
+    const GameKey key = m_module2.gCurrentGame;
     std::vector<PayTableFileRecord> records;
     QString error;
     if (!ReadGameRecords(m_module2.gDatabase, key, &records, &error)) {
@@ -837,15 +824,8 @@ void CatalogueWindow::CommandImport_Click()
     }
     if (!rebuildGameLists())
         return; // the reason has been shown
-    QString entry = qs(FormatGameListEntry(game.key));
-    for (int i = 0; i < ComboGameList->count(); ++i) {
-        if (sameKey(keyOf(ComboGameList->itemText(i)), game.key)) {
-            entry = ComboGameList->itemText(i);
-            break;
-        }
-    }
-    showGameListEntry(ComboGameList, entry);
-    m_module2.gCurrentGameName = entry;
+    m_module2.gCurrentGame = game.key;
+    showGame(ComboGameList, game.key);
     ComboGameList_Click();
     m_dialogs.message(this, "Import Operation Complete!");
 }

@@ -20,7 +20,7 @@ struct Module2
     // Where the program's own files lie: images/, Help/ and the seed database.
     QString gProgramFolder;
 
-    QString gCurrentGameName; // a GameListEntry
+    GameKey gCurrentGame;
     GameSql gCurrentGameSql;
 
     // Per board cell (row 0 to 9, column 0 to 10): -1 marked by the player, 0 not; the draw

@@ -230,7 +230,7 @@ void SessionPlannerWindow::Form_Load()
     clearResults();
 }
 
-void SessionPlannerWindow::handOff(const QString& game, int markedCount)
+void SessionPlannerWindow::handOff(const GameKey& game, int markedCount)
 {
     if (!m_loaded)
         Form_Load();
@@ -238,7 +238,7 @@ void SessionPlannerWindow::handOff(const QString& game, int markedCount)
         clearResults();
     m_game = game;
     m_markedCount = markedCount;
-    TextGame->setText(game);
+    TextGame->setText(GameListText(game));
     TextGame->setCursorPosition(0);
     TextMarked->setText("Numbers Marked = " + QString::number(markedCount));
     show();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/common/gamekey.h"
 #include "engine/sim/sessionplanner.h"
 #include "gui/common/latestvaluerelay.h"
 
@@ -32,8 +33,8 @@ public:
     SessionPlannerWindow(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
     ~SessionPlannerWindow() override;
 
-    // The simulation window's game list text and marked count.
-    void handOff(const QString& game, int markedCount);
+    // The simulation window's game and marked count.
+    void handOff(const GameKey& game, int markedCount);
 
     // How the engine chooses and runs its method (tests force the simulation or a long plan).
     void setPlanOptions(const PlanOptions& options) { m_options = options; }
@@ -98,7 +99,7 @@ private:
     Module2& m_module2;
     Dialogs& m_dialogs;
     bool m_loaded = false;
-    QString m_game;
+    GameKey m_game;
     int m_markedCount = 0;
     PlanOptions m_options;
 

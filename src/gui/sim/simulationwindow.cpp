@@ -2,7 +2,7 @@
 
 #include "db/paytable.h"
 #include "db/sessions.h"
-#include "engine/common/gamelistentry.h"
+#include "engine/common/gamekey.h"
 #include "engine/common/numberforms.h"
 #include "engine/play/deck.h"
 #include "engine/sim/sessionstats.h"
@@ -285,19 +285,19 @@ void SimulationWindow::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
 }
 
-void SimulationWindow::handOff(const QString& boardGameText, int markedCount)
+void SimulationWindow::handOff(const GameKey& boardGame, int markedCount)
 {
     // Results stay while they belong to the same game and count.
-    const bool sameTicket = !m_loaded || (m_game == boardGameText && m_markedCount == markedCount);
+    const bool sameTicket = !m_loaded || (m_game == boardGame && m_markedCount == markedCount);
     if (!m_loaded) {
         Form_Load();
-        m_module2.gCurrentGameName = boardGameText;
+        m_module2.gCurrentGame = boardGame;
     }
     if (!sameTicket)
         clearResults();
-    m_game = boardGameText;
+    m_game = boardGame;
     m_markedCount = markedCount;
-    TextGame->setText(boardGameText);
+    TextGame->setText(GameListText(boardGame));
     TextGame->setCursorPosition(0);
     TextMarked->setText("Numbers Marked  = " + QString::number(markedCount));
     show();
@@ -423,7 +423,7 @@ void SimulationWindow::CommandCompute_Click()
     // seed drawn from the program's generator, so a fixed seed repeats the run.
     ShuffleDeck(m_module2.gDrawDeck, m_module2.gRandom);
     input.seed = (static_cast<std::uint64_t>(m_module2.gRandom.next()) << 32) | m_module2.gRandom.next();
-    m_runOrigin = {ParseGameListEntry(m_game.toStdString()), ticket, input.randomPicks, 0, input.seed};
+    m_runOrigin = {m_game, ticket, input.randomPicks, 0, input.seed};
     m_runGames = input.games;
     m_running = true;
     m_runStartedMs = QDateTime::currentMSecsSinceEpoch();
@@ -553,7 +553,7 @@ void SimulationWindow::reportSessions(const SimulationResult& result)
         faults << qs(error);
     const std::vector<std::int32_t> folded = FoldSessionHistogram(histogram);
     QString tableError;
-    if (!WriteSessionsTable(m_module2.gDatabase, folded, m_module2.gCurrentGameName, m_markedCount,
+    if (!WriteSessionsTable(m_module2.gDatabase, folded, m_module2.gCurrentGame, m_markedCount,
                             result.totalWinnings(), &tableError))
         faults << "The table \"Sessions\" could not be written: " + tableError;
     std::string summary = SessionSummaryText(ComputeSessionFigures(folded), TextGame->text().toStdString(),

@@ -37,8 +37,8 @@ public:
     SimulationWindow(Module2& module2, Dialogs& dialogs, QWidget* parent = nullptr);
     ~SimulationWindow() override;
 
-    // The board's ADVANCED: its game list text and marked count come with the ticket.
-    void handOff(const QString& boardGameText, int markedCount);
+    // The board's ADVANCED: its game and marked count come with the ticket.
+    void handOff(const GameKey& boardGame, int markedCount);
 
     bool isRunning() const { return m_running; }
     // Waits until a run in progress has ended and its results are shown (tests).
@@ -75,7 +75,7 @@ signals:
     // PGM OPTIONS: the program options dialog, modal.
     void optionsRequested();
     // SESSION PLANNER: the planner, with the game and the count as the board handed them over.
-    void plannerRequested(const QString& game, int markedCount);
+    void plannerRequested(const GameKey& game, int markedCount);
     // The user confirmed quitting here: the program ends, this game saved.
     void endProgramRequested(const QString& startupGame);
 
@@ -118,7 +118,7 @@ private:
     Module2& m_module2;
     Dialogs& m_dialogs;
     bool m_loaded = false;
-    QString m_game; // the game and the count as the board handed them over
+    GameKey m_game; // the game and the count as the board handed them over
     int m_markedCount = 0;
 
     // The run in progress: the worker thread, the stop flag, and its latest figures on their

@@ -67,13 +67,13 @@ TEST(GameKey, CaseFoldingKeepsWhatIsNotALetterOrNotValidUtf8)
 TEST(GameKey, ListEntryPadsEachPartAndMarksACutPartWithAnEllipsis)
 {
     const GameKey key{"ABCD", "Harrah's Laughlin!", "Live Keno!"};
-    EXPECT_EQ(FormatGameListEntry(key), "ABCD" + std::string(21, ' ') + "Harrah's Laughlin!" +
+    EXPECT_EQ(FormatGameListText(key), "ABCD" + std::string(21, ' ') + "Harrah's Laughlin!" +
                                             std::string(12, ' ') + "Live Keno!" + std::string(10, ' '));
     const GameKey cut{std::string(30, 'L'), std::string(30, 'C'), std::string(22, 'G')};
-    EXPECT_EQ(FormatGameListEntry(cut),
+    EXPECT_EQ(FormatGameListText(cut),
               std::string(24, 'L') + "\u2026" + std::string(30, 'C') + std::string(19, 'G') + "\u2026");
     // The cent sign is two bytes of UTF-8 but one column of the list; a cut never splits it.
-    const std::string cents = FormatGameListEntry({std::string(24, 'x') + "\u00a2\u00a2", "c", "g"});
+    const std::string cents = FormatGameListText({std::string(24, 'x') + "\u00a2\u00a2", "c", "g"});
     EXPECT_EQ(CharacterCount(cents), kGameListWidth);
     EXPECT_EQ(cents.substr(0, 27), std::string(24, 'x') + "\u2026");
 }

@@ -18,9 +18,9 @@ using namespace tallyhawk;
 
 namespace {
 
-const QString kHarrahs = FormatGameListEntry("NEVADA - Other", "Harrah's Laughlin", "Live Keno $1");
-const QString kFirePower = FormatGameListEntry("NEVADA - Las Vegas", "Rampart", "Fire Power Keno");
-const QString kTropicana = FormatGameListEntry("NEW JERSEY", "Tropicana Atlantic City", "Live Keno");
+const QString kHarrahs = GameListText("NEVADA - Other", "Harrah's Laughlin", "Live Keno $1");
+const QString kFirePower = GameListText("NEVADA - Las Vegas", "Rampart", "Fire Power Keno");
+const QString kTropicana = GameListText("NEW JERSEY", "Tropicana Atlantic City", "Live Keno");
 
 QVariant scalar(QSqlDatabase db, const QString& statement, const QVariantList& values = {})
 {
@@ -117,7 +117,7 @@ private slots:
         QVERIFY(!catalogue().isUnlocked() && catalogue().TextCasino->isHidden());
         QCOMPARE(run->dialogs.messages().size(), 2);
         QCOMPARE(stored(), QString("-,-,3,2 12.5,8,-,- -,-,-,- 12.275"));
-        const QString renamed = FormatGameListEntry("NEW JERSEY", "TROPICANA ATLANTIC CITY", "Keno 25\u00a2");
+        const QString renamed = GameListText("NEW JERSEY", "TROPICANA ATLANTIC CITY", "Keno 25\u00a2");
         QCOMPARE(catalogue().ComboGameList->currentText(), renamed);
         QVERIFY(run->board.ComboGameList->findText(kTropicana) < 0 &&
                 run->board.ComboGameList->findText(renamed) >= 0);
@@ -179,7 +179,7 @@ private slots:
         const auto returnOf = [grid](int marked, int row = 0) {
             return grid->item(row, marked + 1)->text();
         };
-        openCatalogueOn(FormatGameListEntry("OTHER", "Published example", "Cleopatra Keno"));
+        openCatalogueOn(GameListText("OTHER", "Published example", "Cleopatra Keno"));
         QCOMPARE(grid->item(0, 0)->text() + returnOf(8), QString("Return %90.15")); // as published, 8 spots
         QVERIFY(grid->isRowHidden(1) &&
                 catalogue().TextReturnNote->isHidden()); // whole pays: any bet pays them
@@ -187,7 +187,7 @@ private slots:
 
         // Avi Laughlin's 10-spot table pays 0.5 for four catches, which a bet of 1 pays as 0. By hand,
         // with C(10, c) C(70, 20 - c) / C(80, 20) for c catches: 73.66 % with it, 66.30 % without.
-        showGame(FormatGameListEntry("NEVADA - Other", "Avi Laughlin", "Live Keno $1"));
+        showGame(GameListText("NEVADA - Other", "Avi Laughlin", "Live Keno $1"));
         QCOMPARE(returnOf(10) + "|" + grid->item(1, 0)->text() + returnOf(10, 1),
                  QString("73.66|At bet 1 %66.30"));
         QVERIFY(!grid->isRowHidden(1) && catalogue().TextReturnNote->isVisible());
@@ -246,8 +246,8 @@ private slots:
         run->dialogs.answers = {true};
         importFile(other);
         QCOMPARE(run->dialogs.messages().last(), QString("Import Operation Complete!"));
-        const QString imported = FormatGameListEntry("nevada - other", "Harrah's Laughlin", "Live Keno $1");
-        QCOMPARE(catalogue().ComboGameList->currentText() + run->module2.gCurrentGameName,
+        const QString imported = GameListText("nevada - other", "Harrah's Laughlin", "Live Keno $1");
+        QCOMPARE(catalogue().ComboGameList->currentText() + GameListText(run->module2.gCurrentGame),
                  imported + imported);
         QCOMPARE(rowsOf(db(), "Harrah's Laughlin"), 11);
         QCOMPARE(catalogue().pDataListing->value(10, "Pick10").toInt(), 100);
@@ -274,7 +274,7 @@ private slots:
             utf16 += QByteArray(reinterpret_cast<const char*>(&c), 2);
         importFile(utf16);
         QCOMPARE(run->dialogs.messages().last(), QString("Import Operation Complete!"));
-        const QString entry = FormatGameListEntry("ARIZONA", "Desert Diamond", "Keno 25\u00a2");
+        const QString entry = GameListText("ARIZONA", "Desert Diamond", "Keno 25\u00a2");
         QCOMPARE(catalogue().ComboGameList->currentText() + catalogue().ComboGameList->itemText(0),
                  entry + entry);
         QCOMPARE(catalogue().pDataListing->rowCount(), 11); // shown, and listed first
@@ -366,7 +366,7 @@ private slots:
             BoardRun start(folder->path());
             QVERIFY(start.board.Form_Load());
             QCOMPARE(start.dialogs.messages().join('|'), first ? repaired : QString()); // said once
-            start.chooseGame(FormatGameListEntry("ARIZONA", "Rampart", "Fire Power Keno"));
+            start.chooseGame(GameListText("ARIZONA", "Rampart", "Fire Power Keno"));
             start.click(start.board.CommandPays);
             QCOMPARE(start.catalogue.pDataListing->rowCount(), 11);
             QCOMPARE(rowsOf(start.module2.gDatabase, "Harrah's Laughlin"), 11);
