@@ -2,6 +2,7 @@
 // deleted games, the files it exports and imports, and the repair of an older database.
 
 #include "gui/catalogue/paygridmodel.h"
+#include "gui/common/gamelistcombo.h"
 #include "support/boardrun.h"
 #include "support/databasedump.h"
 #include "support/windowtest.h"
@@ -42,12 +43,13 @@ QByteArray record(const QByteArray& key, const QByteArray& caught, const QByteAr
     return key + "," + caught + "," + rest + "\r\n";
 }
 
-// A game of eleven records under the key, its bonus values on the first, 10 c for c catches of 10.
-QByteArray game(const QByteArray& key)
+// A game of eleven records under the key, its bonus values on the first, `per` c for c catches
+// of 10.
+QByteArray game(const QByteArray& key, int per = 10)
 {
     QByteArray text = record(key, "0", ",,,,,,,,,,0,0,1,1,1,1");
     for (int c = 1; c <= 10; ++c)
-        text += record(key, QByteArray::number(c), ",,,,,,,,," + QByteArray::number(c * 10) + ",,,,,,");
+        text += record(key, QByteArray::number(c), ",,,,,,,,," + QByteArray::number(c * per) + ",,,,,,");
     return text;
 }
 
@@ -285,6 +287,61 @@ private slots:
         QCOMPARE(catalogue().ComboGameList->findText(entry), -1);
     }
 
+    // SQLite's NOCASE folds ASCII letters only; the catalogue's one key equality folds É to é.
+    void aKeyInOtherAccentedLettersIsTheSameGameAndTheImportAsksToReplaceIt()
+    {
+        openCatalogueOn(kFirePower);
+        importFile(game("\"OTHER\",\"Probe Casino\",\"CAF\xc3\x89 KENO\"", 11));
+        QCOMPARE(run->dialogs.messages().last(), QString("Import Operation Complete!"));
+        const int asked = run->dialogs.shown.size();
+        run->dialogs.answers = {true};
+        importFile(game("\"OTHER\",\"Probe Casino\",\"Caf\xc3\xa9 Keno\"", 22));
+        QCOMPARE(run->dialogs.shown.size(), asked + 3); // the file, the question, the outcome
+        QCOMPARE(run->dialogs.shown[asked + 1].text,
+                 QString("The Pay Table already holds the game OTHER, Probe Casino, "
+                         "Caf\u00e9 Keno. Replace it with the game in the file?"));
+        QCOMPARE(run->dialogs.messages().last(), QString("Import Operation Complete!"));
+        QCOMPARE(rowsOf(db(), "Probe Casino"), 11);
+        const GameKey imported{"OTHER", "Probe Casino", "Caf\u00e9 Keno"};
+        QCOMPARE(catalogue().ComboGameList->currentText(), GameListText(imported));
+        QVERIFY(currentGameKey(catalogue().ComboGameList) == imported &&
+                run->module2.gCurrentGame == imported);
+        QCOMPARE(catalogue().pDataListing->value(10, "Pick10").toInt(), 220);
+    }
+
+    // A key stored by another tool, longer than the list's columns, is listed cut with an
+    // ellipsis, and choosing it on the board shows its own rows.
+    void aStoredKeyLongerThanTheListShowsIsListedAndReachable()
+    {
+        const GameKey longKey{"A LOCATION PAST TWENTY-FIVE COLUMNS", "Probe Casino", "Keno"};
+        end();
+        {
+            DatabaseOpening opening = openDatabase(folder->databasePath(), "another-tool");
+            QVERIFY(opening.ok());
+            PayScheduleRow row;
+            row.key = longKey;
+            for (int c = 0; c <= 10; ++c) {
+                row.Catch = c;
+                row.Pick[9] = c == 10 ? std::optional<double>(777) : std::nullopt;
+                QVERIFY(InsertPayScheduleRow(opening.db, row));
+            }
+            closeDatabase(opening.db);
+        }
+        run = std::make_unique<BoardRun>(folder->path());
+        QVERIFY(run->board.Form_Load());
+        run->board.show();
+        const int index = findGame(run->board.ComboGameList, longKey);
+        QVERIFY(index >= 0);
+        QVERIFY(run->board.ComboGameList->itemText(index).startsWith(
+            "A LOCATION PAST TWENTY-F\u2026Probe Casino"));
+        run->chooseGame(run->board.ComboGameList->itemText(index));
+        QVERIFY(run->module2.gCurrentGame == longKey);
+        run->click(run->board.CommandPays);
+        QVERIFY(currentGameKey(catalogue().ComboGameList) == longKey);
+        QCOMPARE(catalogue().pDataListing->rowCount(), 11);
+        QCOMPARE(catalogue().pDataListing->value(10, "Pick10").toInt(), 777);
+    }
+
     void refusedFilesChangeNothingAndSayWhy_data()
     {
         const QByteArray key = "\"NEVADA - Las Vegas\",\"Rampart\",\"Fire Power Keno\"";
@@ -414,9 +471,12 @@ private:
     }
 
     void lock() { QTest::mouseClick(catalogue().CommandEdit, Qt::LeftButton); }
+    // Chooses the game whose item shows the entry, as a click on it would.
     void showGame(const QString& entry)
     {
-        catalogue().ComboGameList->setCurrentText(entry);
+        const int index = catalogue().ComboGameList->findText(entry);
+        QVERIFY2(index >= 0, qPrintable(entry));
+        catalogue().ComboGameList->setCurrentIndex(index);
         catalogue().ComboGameList_Click();
     }
 
