@@ -27,13 +27,19 @@ bool fail(QString* error, const QString& reason)
     return false;
 }
 
-// The rows of a game: those of every spelling of its key that the table stores.
-bool rowsOf(QSqlDatabase db, const GameKey& key, KeyCondition* rows, QString* error)
+enum class Spellings
+{
+    Own, // the game's rows (OwnSpelling)
+    All  // the rows of every spelling of the key the table stores
+};
+
+bool rowsOf(QSqlDatabase db, const GameKey& key, KeyCondition* rows, QString* error,
+            Spellings spellings = Spellings::Own)
 {
     std::vector<GameKey> stored;
     if (!FindStoredKeys(db, key, &stored, error))
         return false;
-    *rows = StoredKeyCondition(stored);
+    *rows = StoredKeyCondition(spellings == Spellings::Own ? OwnSpelling(stored, key) : stored);
     return true;
 }
 
@@ -183,7 +189,7 @@ StoreOutcome StoreEditedGame(QSqlDatabase db, const GameKey& from, const GameKey
     // Rows under the new key that are not the game's own belong to another game. When the new
     // key is the old one in other letters, every row it finds is the game's own.
     KeyCondition taken, own;
-    if (!rowsOf(db, key.key, &taken, error) || !rowsOf(db, from, &own, error))
+    if (!rowsOf(db, key.key, &taken, error, Spellings::All) || !rowsOf(db, from, &own, error))
         return StoreOutcome::Failed;
     qlonglong others = 0;
     if (!count(db, "SELECT count(*) FROM [Pay Table] WHERE " + taken.sql + " AND NOT " + own.sql,
@@ -195,8 +201,8 @@ StoreOutcome StoreEditedGame(QSqlDatabase db, const GameKey& from, const GameKey
                              QString::fromStdString(key.key.Game)));
         return StoreOutcome::KeyTaken;
     }
-    const QVariantList newKey{QString::fromStdString(key.key.Location), QString::fromStdString(key.key.Casino),
-                              QString::fromStdString(key.key.Game)};
+    const QVariantList newKey{QString::fromStdString(key.key.Location),
+                              QString::fromStdString(key.key.Casino), QString::fromStdString(key.key.Game)};
     if (!ExecuteSql(db, "UPDATE [Pay Table] SET [Location] = ?, [Casino] = ?, [Game] = ? WHERE " + own.sql,
                     newKey + own.values, error))
         return StoreOutcome::Failed;
@@ -288,7 +294,7 @@ bool ImportGame(QSqlDatabase db, const ImportedGame& game, QString* error)
         return false;
     // Every spelling of the key goes: the game is stored once, as the file spells it.
     KeyCondition old;
-    if (!rowsOf(db, key.key, &old, error) ||
+    if (!rowsOf(db, key.key, &old, error, Spellings::All) ||
         !ExecuteSql(db, "DELETE FROM [Pay Table] WHERE " + old.sql, old.values, error))
         return false;
     for (const PayScheduleRow& row : game.rows) {

@@ -112,6 +112,15 @@ bool FindStoredKeys(QSqlDatabase db, const GameKey& key, std::vector<GameKey>* s
     return true;
 }
 
+std::vector<GameKey> OwnSpelling(const std::vector<GameKey>& stored, const GameKey& key)
+{
+    for (const GameKey& spelling : stored) {
+        if (spelling == key)
+            return {spelling};
+    }
+    return stored;
+}
+
 KeyCondition StoredKeyCondition(const std::vector<GameKey>& stored)
 {
     if (stored.empty())
@@ -140,7 +149,7 @@ bool GameSql::select(QSqlQuery& query, const QString& condition, const QString& 
     std::vector<GameKey> stored;
     if (!findStoredKeys(query, m_key, &stored))
         return false;
-    const KeyCondition key = StoredKeyCondition(stored);
+    const KeyCondition key = StoredKeyCondition(OwnSpelling(stored, m_key));
     const QString statement =
         "SELECT " + columns + " FROM [Pay Table] WHERE " + key.sql + condition + " ORDER BY [Catch]";
     if (!query.prepare(statement))
@@ -222,9 +231,10 @@ bool ReadGame(QSqlDatabase db, const GameSql& sql, KenoGame* game, QString* erro
         return false;
     if (rows.empty()) {
         if (error)
-            *error = QStringLiteral("No game %1, %2, %3 is stored in the Pay Table.")
-                         .arg(QString::fromStdString(sql.key().Location), QString::fromStdString(sql.key().Casino),
-                              QString::fromStdString(sql.key().Game));
+            *error =
+                QStringLiteral("No game %1, %2, %3 is stored in the Pay Table.")
+                    .arg(QString::fromStdString(sql.key().Location), QString::fromStdString(sql.key().Casino),
+                         QString::fromStdString(sql.key().Game));
         return false;
     }
     *game = KenoGame::fromRows(rows, sql.key());

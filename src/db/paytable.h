@@ -37,6 +37,11 @@ std::optional<double> OptionalNumber(const QVariant& value);
 [[nodiscard]] bool FindStoredKeys(QSqlDatabase db, const GameKey& key, std::vector<GameKey>* stored,
                                   QString* error = nullptr);
 
+// The spellings whose rows are the game of `key`: the key's own when the table stores it, so
+// that each listed game reads (and is changed) alone where an older file holds one game twice
+// in other letters; else every spelling found.
+std::vector<GameKey> OwnSpelling(const std::vector<GameKey>& stored, const GameKey& key);
+
 // A condition for a WHERE clause that matches exactly the rows stored under these spellings
 // (none when there are none), with the values to bind in order.
 struct KeyCondition

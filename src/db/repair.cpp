@@ -111,7 +111,8 @@ bool RepairCatalogue(QSqlDatabase db, CatalogueRepair* report, QString* error)
         std::vector<GameKey> stored;
         if (!FindStoredKeys(db, spelling, &stored, error))
             return false;
-        if (std::any_of(stored.begin(), stored.end(), [&](const GameKey& other) { return other != spelling; }))
+        if (std::any_of(stored.begin(), stored.end(),
+                        [&](const GameKey& other) { return other != spelling; }))
             continue;
         if (!ExecuteSql(
                 db,

@@ -113,3 +113,23 @@ TEST_F(GameKeyLookupTest, AStoredKeyLongerThanTheListShowsIsListedWholeAndRead)
     EXPECT_EQ(topPay({std::string(25, 'L'), longKey.Casino.substr(0, 30), longKey.Game.substr(0, 20)}),
               std::nullopt);
 }
+
+// Older versions let an import store one game twice, in letters SQLite's NOCASE told apart.
+TEST_F(GameKeyLookupTest, AGameStoredTwiceInOtherLettersReadsEachListedSpellingAloneUntilReplaced)
+{
+    for (const auto& [key, top] : {std::pair{kCafeUpper, 111}, std::pair{kCafeMixed, 222}}) {
+        PayScheduleRow row;
+        row.key = key;
+        for (int c = 0; c <= 10; ++c) {
+            row.Catch = c;
+            row.Pick[9] = c == 10 ? std::optional<double>(top) : std::nullopt;
+            ASSERT_TRUE(InsertPayScheduleRow(db, row));
+        }
+    }
+    EXPECT_EQ(topPay(kCafeUpper), 111);
+    EXPECT_EQ(topPay(kCafeMixed), 222);
+    EXPECT_EQ(rowsOf(kCafeMixed), 11);
+    importGame({"OTHER", "Probe Casino", "caf\u00e9 keno"}, 333);
+    EXPECT_EQ(scalar("SELECT count(*) FROM [Pay Table] WHERE [Casino] = 'Probe Casino'").toInt(), 11);
+    EXPECT_EQ(topPay(kCafeUpper), 333);
+}

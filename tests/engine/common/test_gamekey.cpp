@@ -68,7 +68,7 @@ TEST(GameKey, ListEntryPadsEachPartAndMarksACutPartWithAnEllipsis)
 {
     const GameKey key{"ABCD", "Harrah's Laughlin!", "Live Keno!"};
     EXPECT_EQ(FormatGameListText(key), "ABCD" + std::string(21, ' ') + "Harrah's Laughlin!" +
-                                            std::string(12, ' ') + "Live Keno!" + std::string(10, ' '));
+                                           std::string(12, ' ') + "Live Keno!" + std::string(10, ' '));
     const GameKey cut{std::string(30, 'L'), std::string(30, 'C'), std::string(22, 'G')};
     EXPECT_EQ(FormatGameListText(cut),
               std::string(24, 'L') + "\u2026" + std::string(30, 'C') + std::string(19, 'G') + "\u2026");
