@@ -27,7 +27,7 @@ ExactGame eightSpot(const std::array<double, 9>& pays, const PayScheduleRow& bon
         rows[c].Catch = c;
         rows[c].Pick[7] = pays[c];
     }
-    return ExactGameOf(KenoGame::fromRows(rows, name), 8);
+    return ExactGameOf(KenoGame::fromRows(rows, {"", "", name}), 8);
 }
 
 // Red Rock's Caveman Plus Keno, 8 spots: eggs pay 1, 4 and 8 times.

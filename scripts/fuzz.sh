@@ -20,7 +20,7 @@ clang++ -std=c++20 -g -O1 -fno-omit-frame-pointer \
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   -Isrc tests/fuzz/fuzz_paytablefile.cpp src/engine/catalogue/paytablefile.cpp \
   src/engine/catalogue/paytableimport.cpp src/engine/catalogue/payvalidation.cpp \
-  src/engine/common/gamelistentry.cpp src/engine/common/numberforms.cpp \
+  src/engine/common/gamekey.cpp src/engine/common/numberforms.cpp \
   -o "$out/fuzz_paytablefile"
 
 if [ -z "$seconds" ]; then

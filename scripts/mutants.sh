@@ -113,11 +113,15 @@ fault "a negative pay can be stored" src/engine/catalogue/payvalidation.cpp \
   '    if (value < 0)
         return " is "' '    if (value < -1)
         return " is "'
-fault "a key is not trimmed" src/engine/common/gamelistentry.cpp \
+fault "a key is not trimmed" src/engine/common/gamekey.cpp \
   'result.key = {TrimBlanks(key.Location), TrimBlanks(key.Casino), TrimBlanks(key.Game)};' \
   'result.key = key;'
-fault "a casino of 29 characters is stored" src/engine/common/gamelistentry.cpp \
+fault "a casino of 29 characters is stored" src/engine/common/gamekey.cpp \
   'else if (CharacterCount(part.text) > part.limit)' 'else if (CharacterCount(part.text) > part.limit + 1)'
+fault "an accented capital is not folded" src/engine/common/gamekey.cpp \
+  '{0x00C0, 0x00D6, 0x20}' '{0x00C0, 0x00D6, 0x00}'
+fault "the lookup finds only the exact spelling of a key" src/db/paytable.cpp \
+  'if (SameGameKey(found, key))' 'if (found == key)'
 fault "the rename check lets a game take another's key" src/db/catalogue.cpp \
   'if (others > 0) {' 'if (others > 1) {'
 fault "delete reports a game it did not find as deleted" src/db/catalogue.cpp \

@@ -102,10 +102,11 @@ int main(int argc, char* argv[])
                     return fail(path + ": " + error);
             }
         }
-        QStringList games;
-        if (!ReadGameList(db, &games, &error) || games.isEmpty())
+        std::vector<GameKey> games;
+        if (!ReadGameList(db, &games, &error) || games.empty())
             return fail("the catalogue holds no game " + error);
-        if (!fillFixedTables(db, games.first(), &error))
+        // The saved game is stored as the list shows it.
+        if (!fillFixedTables(db, GameListText(games.front()), &error))
             return fail("cannot fill the tables: " + error);
         if (!transaction.commit())
             return fail("cannot write " + partial + ": " + transaction.error());

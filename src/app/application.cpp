@@ -64,7 +64,7 @@ void Application::connectWindows()
     connect(catalogue, &CatalogueWindow::endProgramRequested, board, &BoardWindow::endProgram);
 
     connect(board, &BoardWindow::simulationRequested, this,
-            [simulation, planner](const QString& game, const Ticket& ticket, int bet) {
+            [simulation, planner](const GameKey& game, const Ticket& ticket, int bet) {
                 planner->setBoardBet(bet);
                 simulation->handOff(game, ticket);
             });
@@ -194,15 +194,15 @@ bool Application::load()
         return false;
     mendCatalogue();
 
-    QStringList games;
+    std::vector<GameKey> games;
     QString error;
     if (!ReadGameList(m_database, &games, &error))
         m_dialogs.message(m_board.get(), "The list of games cannot be read: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
-    m_currentGame.select(startupGame);
-    m_catalogue->setGameList(games, startupGame);
     seedRandom();
+    // The board finds the saved game among the listed ones and makes it the current game.
     m_board->restoreState(games, startupGame, savedCredits);
+    m_catalogue->setGameList(games, m_currentGame.key);
     return true;
 }
 

@@ -122,7 +122,7 @@ CommandResult RunGamesCommand(const CommandInput& input)
     std::vector<Line> lines;
     for (const CatalogueGame& game : games) {
         KenoGame rules;
-        if (!ReadGame(input.db, BuildCurrentGameSql(qs(game.entry)), &rules, &error))
+        if (!ReadGame(input.db, GameSql(game.key), &rules, &error))
             return failure("The pays of " + GameTitle(game.key) + " cannot be read: " + error);
         Line line{&game, {}};
         for (int m = 1; m <= kMaxMarks; ++m)

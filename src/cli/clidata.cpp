@@ -22,12 +22,12 @@ QString defaultDatabasePath()
 
 bool ReadCatalogue(QSqlDatabase db, std::vector<CatalogueGame>* games, QString* error)
 {
-    QStringList entries;
-    if (!ReadGameList(db, &entries, error))
+    std::vector<GameKey> keys;
+    if (!ReadGameList(db, &keys, error))
         return false;
     games->clear();
-    for (const QString& entry : entries)
-        games->push_back({entry.toStdString(), ParseGameListEntry(entry.toStdString())});
+    for (GameKey& key : keys)
+        games->push_back({std::move(key)});
     return true;
 }
 
@@ -47,11 +47,6 @@ bool ParseGameName(const QString& text, GameKey* key, QString* error)
 
 namespace {
 
-bool sameName(const std::string& a, const std::string& b)
-{
-    return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
-}
-
 bool containsName(const std::string& text, const std::string& part)
 {
     return !part.empty() &&
@@ -64,8 +59,7 @@ bool FindGame(const std::vector<CatalogueGame>& games, const GameKey& key, Catal
               QString* error)
 {
     for (const CatalogueGame& game : games) {
-        if (sameName(game.key.Location, key.Location) && sameName(game.key.Casino, key.Casino) &&
-            sameName(game.key.Game, key.Game)) {
+        if (SameGameKey(game.key, key)) {
             *found = game;
             return true;
         }

@@ -3,7 +3,7 @@
 // can never change a user's catalogue, options or reports.
 
 #include "db/database.h"
-#include "engine/common/gamelistentry.h"
+#include "engine/common/gamekey.h"
 #include "engine/common/paytypes.h"
 
 #include <QSqlDatabase>
@@ -20,8 +20,7 @@ QString defaultDatabasePath();
 
 struct CatalogueGame
 {
-    GameListEntry entry; // the 75-character list entry, as the program names the game
-    GameKey key;         // its three columns without blanks
+    GameKey key; // as stored: the key by which every statement finds the game's rows
 };
 
 // The game list in the program's order.
@@ -31,7 +30,7 @@ struct CatalogueGame
 // the text does not have three parts.
 [[nodiscard]] bool ParseGameName(const QString& text, GameKey* key, QString* error);
 
-// The game of the list whose three names equal the key's without regard to letter case. False
+// The game of the list whose key names the same game (SameGameKey, as the windows find it). False
 // with a sentence (naming games that come close) when there is none.
 [[nodiscard]] bool FindGame(const std::vector<CatalogueGame>& games, const GameKey& key, CatalogueGame* found,
                             QString* error);

@@ -299,8 +299,7 @@ int run(const QStringList& arguments)
             result = {kExitFailure, {}, "The game list cannot be read: " + error};
         else if (!FindGame(games, gameKey, &input.game, &error))
             result = {kExitFailure, {}, error};
-        else if (!ReadGame(input.db, BuildCurrentGameSql(QString::fromStdString(input.game.entry)),
-                           &input.rules, &error))
+        else if (!ReadGame(input.db, GameSql(input.game.key), &input.rules, &error))
             result = {
                 kExitFailure, {}, "The pays of " + GameTitle(input.game.key) + " cannot be read: " + error};
     }

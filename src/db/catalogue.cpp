@@ -15,30 +15,33 @@ namespace tallyhawk {
 
 namespace {
 
-// The columns hold their text COLLATE NOCASE already; saying it again in the statement keeps
-// the match free of letter case whatever the file's own declarations.
-const QString kKeyMatch =
-    "[Location] = ? COLLATE NOCASE AND [Casino] = ? COLLATE NOCASE AND [Game] = ? COLLATE NOCASE";
-
 constexpr int kMinimumRows = 12;
 
 // Catch order with a row that has no Catch last (SQLite sorts Null first), so that the bonus
 // row leads: an import keeps the key and the bonus values of the first record only.
 const QString kCatchOrder = " ORDER BY [Catch] IS NULL, [Catch], rowid";
 
-// A key as every statement here binds it: in the one form keys are stored in.
-QVariantList keyValues(const GameKey& key)
-{
-    const GameKey normal = NormaliseGameKey(key).key;
-    return {QString::fromStdString(normal.Location), QString::fromStdString(normal.Casino),
-            QString::fromStdString(normal.Game)};
-}
-
 bool fail(QString* error, const QString& reason)
 {
     if (error)
         *error = reason;
     return false;
+}
+
+enum class Spellings
+{
+    Own, // the game's rows (OwnSpelling)
+    All  // the rows of every spelling of the key the table stores
+};
+
+bool rowsOf(QSqlDatabase db, const GameKey& key, KeyCondition* rows, QString* error,
+            Spellings spellings = Spellings::Own)
+{
+    std::vector<GameKey> stored;
+    if (!FindStoredKeys(db, key, &stored, error))
+        return false;
+    *rows = StoredKeyCondition(spellings == Spellings::Own ? OwnSpelling(stored, key) : stored);
+    return true;
 }
 
 // Runs a prepared SELECT with its values; false with the engine's message.
@@ -117,22 +120,26 @@ bool CopyGameAsNew(QSqlDatabase db, const GameKey& from, const QString& newGameN
     SqlTransaction transaction(db);
     if (!begin(transaction, error))
         return false;
+    KeyCondition rows;
+    if (!rowsOf(db, from, &rows, error))
+        return false;
     QStringList copied = payTableColumns().mid(3);
     for (QString& column : copied)
         column = '[' + column + ']';
     // The copy's bonus row is stored first.
     const QString statement = QStringLiteral("INSERT INTO [Pay Table] (%1) SELECT 'New', 'New', ?, %2 "
                                              "FROM [Pay Table] WHERE %3%4")
-                                  .arg(bracketedColumns(), copied.join(", "), kKeyMatch, kCatchOrder);
-    if (!ExecuteSql(db, statement, QVariantList{QString::fromStdString(copy.key.Game)} + keyValues(from),
-                    error))
+                                  .arg(bracketedColumns(), copied.join(", "), rows.sql, kCatchOrder);
+    if (!ExecuteSql(db, statement, QVariantList{QString::fromStdString(copy.key.Game)} + rows.values, error))
         return false;
     return commit(transaction, error);
 }
 
 bool CountGameRows(QSqlDatabase db, const GameKey& game, qlonglong* rows, QString* error)
 {
-    return count(db, "SELECT count(*) FROM [Pay Table] WHERE " + kKeyMatch, keyValues(game), rows, error);
+    KeyCondition own;
+    return rowsOf(db, game, &own, error) &&
+           count(db, "SELECT count(*) FROM [Pay Table] WHERE " + own.sql, own.values, rows, error);
 }
 
 DeleteOutcome DeleteGame(QSqlDatabase db, const GameKey& game, QString* error)
@@ -151,7 +158,9 @@ DeleteOutcome DeleteGame(QSqlDatabase db, const GameKey& game, QString* error)
         return DeleteOutcome::Failed;
     if (own == 0)
         return DeleteOutcome::NotFound;
-    if (!ExecuteSql(db, "DELETE FROM [Pay Table] WHERE " + kKeyMatch, keyValues(game), error))
+    KeyCondition gameRows;
+    if (!rowsOf(db, game, &gameRows, error) ||
+        !ExecuteSql(db, "DELETE FROM [Pay Table] WHERE " + gameRows.sql, gameRows.values, error))
         return DeleteOutcome::Failed;
     return commit(transaction, error) ? DeleteOutcome::Deleted : DeleteOutcome::Failed;
 }
@@ -180,9 +189,12 @@ StoreOutcome StoreEditedGame(QSqlDatabase db, const GameKey& from, const GameKey
     }
     // Rows under the new key that are not the game's own belong to another game. When the new
     // key is the old one in other letters, every row it finds is the game's own.
+    KeyCondition taken, own;
+    if (!rowsOf(db, key.key, &taken, error, Spellings::All) || !rowsOf(db, from, &own, error))
+        return StoreOutcome::Failed;
     qlonglong others = 0;
-    if (!count(db, "SELECT count(*) FROM [Pay Table] WHERE " + kKeyMatch + " AND NOT (" + kKeyMatch + ")",
-               keyValues(key.key) + keyValues(from), &others, error))
+    if (!count(db, "SELECT count(*) FROM [Pay Table] WHERE " + taken.sql + " AND NOT " + own.sql,
+               taken.values + own.values, &others, error))
         return StoreOutcome::Failed;
     if (others > 0) {
         fail(error, QStringLiteral("Another game is already stored as %1, %2, %3.")
@@ -190,8 +202,10 @@ StoreOutcome StoreEditedGame(QSqlDatabase db, const GameKey& from, const GameKey
                              QString::fromStdString(key.key.Game)));
         return StoreOutcome::KeyTaken;
     }
-    if (!ExecuteSql(db, "UPDATE [Pay Table] SET [Location] = ?, [Casino] = ?, [Game] = ? WHERE " + kKeyMatch,
-                    keyValues(key.key) + keyValues(from), error))
+    const QVariantList newKey{QString::fromStdString(key.key.Location),
+                              QString::fromStdString(key.key.Casino), QString::fromStdString(key.key.Game)};
+    if (!ExecuteSql(db, "UPDATE [Pay Table] SET [Location] = ?, [Casino] = ?, [Game] = ? WHERE " + own.sql,
+                    newKey + own.values, error))
         return StoreOutcome::Failed;
     return commit(transaction, error) ? StoreOutcome::Stored : StoreOutcome::Failed;
 }
@@ -274,10 +288,13 @@ bool RoundPaysToWholeNumbers(QSqlDatabase db, const std::vector<GameKey>& games,
             QVariantList values;
         };
         std::vector<Change> changes;
+        KeyCondition rows;
+        if (!rowsOf(db, game, &rows, error))
+            return false;
         {
             QSqlQuery query(db);
-            if (!select(query, "SELECT rowid, " + picks.join(", ") + " FROM [Pay Table] WHERE " + kKeyMatch,
-                        keyValues(game), error))
+            if (!select(query, "SELECT rowid, " + picks.join(", ") + " FROM [Pay Table] WHERE " + rows.sql,
+                        rows.values, error))
                 return false;
             while (query.next()) {
                 Change change{query.value(0).toLongLong(), {}, {}};
@@ -310,9 +327,12 @@ bool ReadGameRecords(QSqlDatabase db, const GameKey& game, std::vector<PayTableF
                      QString* error)
 {
     records->clear();
+    KeyCondition rows;
+    if (!rowsOf(db, game, &rows, error))
+        return false;
     QSqlQuery query(db);
-    if (!select(query, "SELECT " + bracketedColumns() + " FROM [Pay Table] WHERE " + kKeyMatch + kCatchOrder,
-                keyValues(game), error))
+    if (!select(query, "SELECT " + bracketedColumns() + " FROM [Pay Table] WHERE " + rows.sql + kCatchOrder,
+                rows.values, error))
         return false;
     while (query.next()) {
         PayTableFileRecord record;
@@ -335,7 +355,10 @@ bool ImportGame(QSqlDatabase db, const ImportedGame& game, QString* error)
     SqlTransaction transaction(db);
     if (!begin(transaction, error))
         return false;
-    if (!ExecuteSql(db, "DELETE FROM [Pay Table] WHERE " + kKeyMatch, keyValues(key.key), error))
+    // Every spelling of the key goes: the game is stored once, as the file spells it.
+    KeyCondition old;
+    if (!rowsOf(db, key.key, &old, error, Spellings::All) ||
+        !ExecuteSql(db, "DELETE FROM [Pay Table] WHERE " + old.sql, old.values, error))
         return false;
     for (const PayScheduleRow& row : game.rows) {
         PayScheduleRow stored = row;

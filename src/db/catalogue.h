@@ -4,7 +4,7 @@
 
 #include "engine/catalogue/paytablefile.h"
 #include "engine/catalogue/paytableimport.h"
-#include "engine/common/gamelistentry.h"
+#include "engine/common/gamekey.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -13,8 +13,9 @@
 
 namespace tallyhawk {
 
-// Every function finds a game by its key as NormaliseGameKey gives it, and stores a key only
-// in that form: a game stored here can always be listed, found, exported and deleted.
+// Every function finds a game by FindStoredKeys (SameGameKey: letter case and the blanks around
+// a part do not count), and stores a key only in the form NormaliseGameKey gives it: a game
+// stored here can always be listed, found, exported and deleted.
 
 // Copies every row of a game (its bonus row included, with all pays and bonus values) under
 // the key "New", "New", newGameName. A name that cannot be stored is refused.
@@ -31,7 +32,7 @@ enum class DeleteOutcome
     TooFewRows,
     Failed
 };
-// Deletes every row of the game (key compared without regard to letter case), unless the
+// Deletes every row of the game, unless the
 // table holds fewer than 12 rows. NotFound when the game has no row.
 [[nodiscard]] DeleteOutcome DeleteGame(QSqlDatabase db, const GameKey& game, QString* error);
 

@@ -83,6 +83,62 @@ bool CleanPayTable(QSqlDatabase db, QString* error)
     return true;
 }
 
+namespace {
+
+// FindStoredKeys on a query of the database, which the caller may use again afterwards.
+bool findStoredKeys(QSqlQuery& query, const GameKey& key, std::vector<GameKey>* stored)
+{
+    stored->clear();
+    query.setForwardOnly(true);
+    if (!query.exec("SELECT DISTINCT [Location], [Casino], [Game] FROM [Pay Table]"))
+        return false;
+    while (query.next()) {
+        GameKey found{query.value(0).toString().toStdString(), query.value(1).toString().toStdString(),
+                      query.value(2).toString().toStdString()};
+        if (SameGameKey(found, key))
+            stored->push_back(std::move(found));
+    }
+    return true;
+}
+
+} // namespace
+
+bool FindStoredKeys(QSqlDatabase db, const GameKey& key, std::vector<GameKey>* stored, QString* error)
+{
+    QSqlQuery query(db);
+    if (!findStoredKeys(query, key, stored)) {
+        setError(error, query);
+        return false;
+    }
+    return true;
+}
+
+std::vector<GameKey> OwnSpelling(const std::vector<GameKey>& stored, const GameKey& key)
+{
+    for (const GameKey& spelling : stored) {
+        if (spelling == key)
+            return {spelling};
+    }
+    return stored;
+}
+
+KeyCondition StoredKeyCondition(const std::vector<GameKey>& stored)
+{
+    if (stored.empty())
+        return {"0", {}};
+    // The columns are declared NOCASE; BINARY matches the spelling found, letter for letter.
+    QStringList spellings;
+    KeyCondition condition;
+    for (const GameKey& key : stored) {
+        spellings << "([Location] = ? COLLATE BINARY AND [Casino] = ? COLLATE BINARY AND "
+                     "[Game] = ? COLLATE BINARY)";
+        condition.values << QString::fromStdString(key.Location) << QString::fromStdString(key.Casino)
+                         << QString::fromStdString(key.Game);
+    }
+    condition.sql = "(" + spellings.join(" OR ") + ")";
+    return condition;
+}
+
 bool GameSql::select(QSqlQuery& query, const QString& condition) const
 {
     query.setForwardOnly(true);
@@ -91,29 +147,30 @@ bool GameSql::select(QSqlQuery& query, const QString& condition) const
 
 bool GameSql::select(QSqlQuery& query, const QString& condition, const QString& columns) const
 {
-    const QString statement = "SELECT " + columns +
-                              " FROM [Pay Table] WHERE [Location] = ? AND [Casino]= ? AND [Game] = ?" +
-                              condition + " ORDER BY [Catch]";
+    std::vector<GameKey> stored;
+    if (!findStoredKeys(query, m_key, &stored))
+        return false;
+    const KeyCondition key = StoredKeyCondition(OwnSpelling(stored, m_key));
+    const QString statement =
+        "SELECT " + columns + " FROM [Pay Table] WHERE " + key.sql + condition + " ORDER BY [Catch]";
     if (!query.prepare(statement))
         return false;
-    query.addBindValue(QString::fromStdString(m_key.Location));
-    query.addBindValue(QString::fromStdString(m_key.Casino));
-    query.addBindValue(QString::fromStdString(m_key.Game));
+    for (const QVariant& value : key.values)
+        query.addBindValue(value);
     return query.exec();
 }
 
-GameSql BuildCurrentGameSql(const QString& entry)
+QString GameListText(const QString& location, const QString& casino, const QString& game)
 {
-    return GameSql(ParseGameListEntry(entry.toStdString()));
+    return GameListText(GameKey{location.toStdString(), casino.toStdString(), game.toStdString()});
 }
 
-QString FormatGameListEntry(const QString& location, const QString& casino, const QString& game)
+QString GameListText(const GameKey& key)
 {
-    return QString::fromStdString(
-        FormatGameListEntry(GameKey{location.toStdString(), casino.toStdString(), game.toStdString()}));
+    return QString::fromStdString(FormatGameListText(key));
 }
 
-bool ReadGameList(QSqlDatabase db, QStringList* entries, QString* error)
+bool ReadGameList(QSqlDatabase db, std::vector<GameKey>* games, QString* error)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
@@ -123,10 +180,10 @@ bool ReadGameList(QSqlDatabase db, QStringList* entries, QString* error)
         setError(error, query);
         return false;
     }
-    entries->clear();
+    games->clear();
     while (query.next())
-        entries->append(FormatGameListEntry(query.value(0).toString(), query.value(1).toString(),
-                                            query.value(2).toString()));
+        games->push_back({query.value(0).toString().toStdString(), query.value(1).toString().toStdString(),
+                          query.value(2).toString().toStdString()});
     return true;
 }
 
@@ -173,7 +230,15 @@ bool ReadGame(QSqlDatabase db, const GameSql& sql, KenoGame* game, QString* erro
     std::vector<PayScheduleRow> rows;
     if (!ReadGameRows(db, sql, &rows, error))
         return false;
-    *game = KenoGame::fromRows(rows, FormatGameListEntry(sql.key()));
+    if (rows.empty()) {
+        if (error)
+            *error =
+                QStringLiteral("No game %1, %2, %3 is stored in the Pay Table.")
+                    .arg(QString::fromStdString(sql.key().Location), QString::fromStdString(sql.key().Casino),
+                         QString::fromStdString(sql.key().Game));
+        return false;
+    }
+    *game = KenoGame::fromRows(rows, sql.key());
     return true;
 }
 

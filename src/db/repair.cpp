@@ -2,12 +2,13 @@
 
 #include "database.h"
 #include "engine/common/gameconstants.h"
-#include "engine/common/gamelistentry.h"
+#include "engine/common/gamekey.h"
 #include "paytable.h"
 #include "sqlerror.h"
 #include "sqltransaction.h"
 
 #include <QSqlError>
+#include <algorithm>
 #include <QSqlQuery>
 #include <vector>
 
@@ -106,20 +107,20 @@ bool RepairCatalogue(QSqlDatabase db, CatalogueRepair* report, QString* error)
     if (!keysToTrim(db, &keys, error))
         return false;
     for (const StoredKey& key : keys) {
-        // Trimmed, the key would merge this game into another one: it stays as it is.
-        QSqlQuery taken(db);
-        taken.prepare(
-            "SELECT count(*) FROM [Pay Table] WHERE [Location] = ? AND [Casino] = ? AND [Game] = ?");
-        for (const QVariant& value : key.trimmed)
-            taken.addBindValue(value);
-        if (!taken.exec() || !taken.next())
-            return fail(error, DescribeSqlError(taken.lastError()));
-        if (taken.value(0).toLongLong() > 0)
+        // Trimmed, the key would merge this game into another one (another spelling that
+        // SameGameKey finds equal): it stays as it is.
+        const GameKey spelling{key.stored[0].toString().toStdString(), key.stored[1].toString().toStdString(),
+                               key.stored[2].toString().toStdString()};
+        std::vector<GameKey> stored;
+        if (!FindStoredKeys(db, spelling, &stored, error))
+            return false;
+        if (std::any_of(stored.begin(), stored.end(),
+                        [&](const GameKey& other) { return other != spelling; }))
             continue;
         if (!ExecuteSql(
                 db,
                 "UPDATE [Pay Table] SET [Location] = ?, [Casino] = ?, [Game] = ? WHERE [Location] IS ? "
-                "COLLATE NOCASE AND [Casino] IS ? COLLATE NOCASE AND [Game] IS ? COLLATE NOCASE",
+                "COLLATE BINARY AND [Casino] IS ? COLLATE BINARY AND [Game] IS ? COLLATE BINARY",
                 key.trimmed + key.stored, error))
             return false;
         ++done.gamesTrimmed;

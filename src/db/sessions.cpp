@@ -1,6 +1,5 @@
 #include "sessions.h"
 
-#include "engine/common/gamelistentry.h"
 #include "engine/sim/sessionstats.h"
 #include "paytable.h"
 #include "sqlerror.h"
@@ -11,7 +10,7 @@
 
 namespace tallyhawk {
 
-bool WriteSessionsTable(QSqlDatabase db, const std::vector<std::int32_t>& folded, const QString& gameName,
+bool WriteSessionsTable(QSqlDatabase db, const std::vector<std::int32_t>& folded, const GameKey& key,
                         double marked, double totalWin, QString* error)
 {
     auto fail = [&](const QString& reason) {
@@ -28,7 +27,6 @@ bool WriteSessionsTable(QSqlDatabase db, const std::vector<std::int32_t>& folded
     if (!ExecuteSql(db, "DELETE FROM [Sessions]", {}, error))
         return false;
 
-    const GameKey key = ParseGameListEntry(gameName.toStdString());
     QSqlQuery insert(db);
     if (!insert.prepare("INSERT INTO [Sessions] ([Win], [Frequency], [Location], [Casino], [Game], "
                         "[Marked], [Total Win]) VALUES (?, ?, ?, ?, ?, ?, ?)"))

@@ -320,3 +320,41 @@ TEST_F(Cli, WhatItCannotFollowOrUseIsRefusedWithItsExitStatus)
     EXPECT_EQ(fileHash(garbage), garbageHash);
     EXPECT_EQ(fileHash(hot), hotHash);
 }
+
+// The command line finds the game the windows show: by the one key equality (É and é alike), and
+// by the whole stored key however long, never answering for a game it did not find.
+TEST_F(Cli, FindsTheGameTheWindowsShowByTheOneKeyEquality)
+{
+    const GameKey cafe{"OTHER", "Probe Casino", "CAF\u00c9 KENO"};
+    const GameKey longKey{"A LOCATION PAST TWENTY-FIVE COLUMNS", "Probe Casino", "Keno"};
+    {
+        DatabaseOpening opening = openDatabase(db(), "another-tool");
+        ASSERT_TRUE(opening.ok());
+        for (const auto& [key, top] : {std::pair{cafe, 111.0}, std::pair{longKey, 500.0}}) {
+            PayScheduleRow row;
+            row.key = key;
+            for (int c = 0; c <= 10; ++c) {
+                row.Catch = c;
+                row.Pick[9] = c == 10 ? std::optional<double>(top) : std::nullopt;
+                ASSERT_TRUE(InsertPayScheduleRow(opening.db, row));
+            }
+        }
+        closeDatabase(opening.db);
+    }
+    m_hash = fileHash(db());
+    for (const QString& name :
+         {QString("OTHER|Probe Casino|Caf\u00e9 Keno"), QString("other|PROBE CASINO|caf\u00e9 keno")}) {
+        const QJsonObject odds = cli(words("odds --spots 10 --json", name)).json();
+        EXPECT_EQ(odds["pays"][10].toDouble(), 111) << name;
+        EXPECT_EQ(odds["game"]["game"].toString(), QString("CAF\u00c9 KENO"));
+    }
+    const QString longName = "A LOCATION PAST TWENTY-FIVE COLUMNS|Probe Casino|Keno";
+    EXPECT_EQ(cli(words("odds --spots 10 --json", longName)).json()["pays"][10].toDouble(), 500);
+    const CliRun text = cli(words("odds --spots 10", longName));
+    EXPECT_EQ(text.status, 0);
+    EXPECT_FALSE(text.out.contains("Return 0.0000 %")) << text.out;
+    // The key as the list's columns cut it names no game: an error, not a game without pays.
+    const CliRun cut = cli(words("odds --spots 10", "A LOCATION PAST TWENTY-FI|Probe Casino|Keno"));
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_TRUE(cut.out.isEmpty()) << cut.out;
+}

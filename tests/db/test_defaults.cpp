@@ -86,7 +86,7 @@ TEST_F(DefaultsTest, ABusyCommitIsRolledBackAtOnceAndTheSavesAfterItLand)
     DatabaseOpening reader = openDatabase(m_folder.databasePath(), "other-program", OpenMode::ReadOnly);
     QSqlQuery read(reader.db);
     ASSERT_TRUE(read.exec("BEGIN") && read.exec("SELECT count(*) FROM [Pay Table]") && read.next());
-    EXPECT_FALSE(WriteSessionsTable(db, folded, "a game", 3, 10, &error));
+    EXPECT_FALSE(WriteSessionsTable(db, folded, {"L", "C", "a game"}, 3, 10, &error));
     EXPECT_TRUE(SaveCredits(db, 500).failed());
     SqlTransaction transaction(db);
     ASSERT_TRUE(transaction.isActive() && ExecuteSql(db, "DELETE FROM [Sessions]"));
@@ -102,7 +102,7 @@ TEST_F(DefaultsTest, ABusyCommitIsRolledBackAtOnceAndTheSavesAfterItLand)
         EXPECT_TRUE(SaveCredits(db, bad).error.contains("not a number of credits"));
     EXPECT_EQ(stored().SaveCredits, 500);
     EXPECT_TRUE(SaveStartupState(db, "the quit save", 900, &error)) << error;
-    EXPECT_TRUE(WriteSessionsTable(db, folded, "a game", 3, 10, &error)) << error;
+    EXPECT_TRUE(WriteSessionsTable(db, folded, {"L", "C", "a game"}, 3, 10, &error)) << error;
     EXPECT_EQ(stored().StartupGame, "the quit save");
     EXPECT_EQ(scalar("SELECT sum([Frequency]) FROM [Sessions]").toInt(), kFoldedTop + 1);
     read = QSqlQuery();
@@ -111,7 +111,7 @@ TEST_F(DefaultsTest, ABusyCommitIsRolledBackAtOnceAndTheSavesAfterItLand)
 
 TEST_F(DefaultsTest, TheSessionsTableHoldsOneRowPerWinAndIsReplacedWholeOrNotAtAll)
 {
-    const QString game = FormatGameListEntry("NEVADA - Other", "Harrah's Laughlin", "Live Keno $1");
+    const GameKey game{"NEVADA - Other", "Harrah's Laughlin", "Live Keno $1"};
     std::vector<std::int32_t> folded(kFoldedTop + 1, 0);
     folded[63] = 40;
     folded[500] = 7;

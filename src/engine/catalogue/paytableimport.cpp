@@ -55,21 +55,6 @@ bool numberOrBlank(const PayTableFileValue& value, std::optional<double>* number
     return true;
 }
 
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// The database compares keys without regard to (ASCII) letter case; so does this.
-bool sameKey(const GameKey& a, const GameKey& b)
-{
-    const auto same = [](const std::string& x, const std::string& y) {
-        return std::equal(x.begin(), x.end(), y.begin(), y.end(),
-                          [](char p, char q) { return lowerAscii(p) == lowerAscii(q); });
-    };
-    return same(a.Location, b.Location) && same(a.Casino, b.Casino) && same(a.Game, b.Game);
-}
-
 std::string describe(const GameKey& key)
 {
     return key.Location + ", " + key.Casino + ", " + key.Game;
@@ -130,7 +115,7 @@ ImportedGame GameFromRecords(const std::vector<PayTableFileRecord>& records)
             if (!key.ok())
                 return refuse(r, ": " + key.error);
             game.key = key.key;
-        } else if (!sameKey(key.key, game.key)) {
+        } else if (!SameGameKey(key.key, game.key)) {
             return refuse(r, " names another game (" + describe(key.key) + ") than record 1 (" +
                                  describe(game.key) + ")");
         }

@@ -87,10 +87,10 @@ GameKind SimulationGameKind(const std::string& listEntry)
     return {caveman, caveman && contains(listEntry, "Plus")};
 }
 
-KenoGame KenoGame::fromRows(const std::vector<PayScheduleRow>& rows, GameListEntry listEntry)
+KenoGame KenoGame::fromRows(const std::vector<PayScheduleRow>& rows, GameKey key)
 {
     KenoGame game;
-    game.m_listEntry = std::move(listEntry);
+    game.m_key = std::move(key);
     for (const PayScheduleRow& row : rows) {
         if (!row.Catch || *row.Catch < 0 || *row.Catch > kMaxMarks)
             continue;

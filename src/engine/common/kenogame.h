@@ -9,7 +9,7 @@
 // Every window, the command line and the exact engine build their input from these views.
 
 #include "gameconstants.h"
-#include "gamelistentry.h"
+#include "gamekey.h"
 #include "paytypes.h"
 
 #include <array>
@@ -102,9 +102,10 @@ public:
     // The one reader of a game's stored rows. For each catch 0 to 10 the first row counts;
     // rows without a catch or with another one are not part of the game. The bonus values are
     // those of the row whose Catch is 0.
-    static KenoGame fromRows(const std::vector<PayScheduleRow>& rows, GameListEntry listEntry);
+    // The key names the game; its list entry gives the game its kind (GameKind).
+    static KenoGame fromRows(const std::vector<PayScheduleRow>& rows, GameKey key);
 
-    const GameListEntry& listEntry() const { return m_listEntry; }
+    const GameKey& key() const { return m_key; }
 
     // Whether the game has a row for the catch; a missing row is not the same as a blank pay
     // on the board, which then keeps the win it had.
@@ -127,16 +128,16 @@ public:
 
     // The board's view: each bonus value rounded to a 16-bit whole number.
     BonusValues boardBonus() const;
-    GameKind boardKind() const { return BoardGameKind(m_listEntry); }
+    GameKind boardKind() const { return BoardGameKind(FormatGameListText(m_key)); }
 
     // The simulation's view: each pay of `marked` numbers rounded to a 32-bit whole number,
     // the bonus values as stored.
     std::array<std::int32_t, kMaxMarks + 1> simulationPays(int marked) const;
     SimulationBonus simulationBonus() const;
-    GameKind simulationKind() const { return SimulationGameKind(m_listEntry); }
+    GameKind simulationKind() const { return SimulationGameKind(FormatGameListText(m_key)); }
 
 private:
-    GameListEntry m_listEntry;
+    GameKey m_key;
     std::array<std::optional<PayScheduleRow>, kMaxMarks + 1> m_rows;
     std::string m_valueError;
 };

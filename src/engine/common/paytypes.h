@@ -2,7 +2,7 @@
 // The records of the database as the engine sees them: numbers, with Null as "no value".
 
 #include "gameconstants.h"
-#include "gamelistentry.h"
+#include "gamekey.h"
 
 #include <array>
 #include <cstdint>
@@ -36,7 +36,7 @@ using BonusRow = PayScheduleRow;
 // The single row of program defaults; the values are those of a new database.
 struct ProgramDefaults
 {
-    GameListEntry StartupGame;
+    std::string StartupGame; // the list entry of the game shown at start
     double SaveCredits = 100;
     std::int32_t StartupCredits = 100;
     std::int32_t RandomSeed = 0;

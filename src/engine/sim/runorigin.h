@@ -4,7 +4,7 @@
 // again, by the window or by tallyhawk-cli, gives the same figures, so every report of a run
 // names it.
 
-#include "engine/common/gamelistentry.h"
+#include "engine/common/gamekey.h"
 
 #include <cstdint>
 #include <string>

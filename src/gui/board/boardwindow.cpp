@@ -293,11 +293,21 @@ void BoardWindow::fitToScreen()
             this, "For best results, you should reset the screen resolution to minimum 800 x 600 pixels.");
 }
 
-void BoardWindow::restoreState(const QStringList& games, const QString& startupGame, double savedCredits)
+void BoardWindow::restoreState(const std::vector<GameKey>& games, const QString& startupGame, double savedCredits)
 {
-    gameListCombo->clear();
-    gameListCombo->addItems(games);
-    gameListCombo->setCurrentText(startupGame);
+    fillGameList(gameListCombo, games);
+    // The saved game is stored as its list entry: the item that shows that entry.
+    const std::string saved = CaseFold(TrimBlanks(startupGame.toStdString()));
+    gameListCombo->setCurrentIndex(-1);
+    for (int i = 0; i < gameListCombo->count(); ++i) {
+        if (CaseFold(TrimBlanks(gameListCombo->itemText(i).toStdString())) == saved) {
+            gameListCombo->setCurrentIndex(i);
+            break;
+        }
+    }
+    if (gameListCombo->currentIndex() < 0)
+        gameListCombo->setEditText(startupGame);
+    m_currentGame.select(currentGameKey(gameListCombo));
     showCredits(savedCredits, PlainForm);
     m_creditsSaved = savedCredits;
 
@@ -319,15 +329,14 @@ void BoardWindow::selectGame()
     freeGamesLabel->clear();
     if (m_payLines)
         eraseTicket();
-    m_currentGame.select(gameListCombo->currentText());
+    m_currentGame.select(currentGameKey(gameListCombo));
 }
 
 void BoardWindow::eraseTicket()
 {
-    m_currentGame.name = gameListCombo->currentText();
+    m_currentGame.key = currentGameKey(gameListCombo);
     boardGrid->showNumbers();
     showPayLines(std::nullopt);
-    gameListCombo->setCurrentText(m_currentGame.name);
     m_ticket.clear();
     boardGrid->applyGeometry();
     markedLabel->setText("MARKED  " + QString::fromStdString(StrForm(m_ticket.count())));
@@ -393,7 +402,7 @@ void BoardWindow::tidyBoardForLeaving()
 void BoardWindow::openCatalogue()
 {
     tidyBoardForLeaving();
-    m_catalogueGame = m_currentGame.name;
+    m_catalogueGame = m_currentGame.key;
     emit catalogueRequested();
     hide();
 }
@@ -401,7 +410,7 @@ void BoardWindow::openCatalogue()
 void BoardWindow::openSimulation()
 {
     tidyBoardForLeaving();
-    emit simulationRequested(gameListCombo->currentText(), m_ticket, bet());
+    emit simulationRequested(currentGameKey(gameListCombo), m_ticket, bet());
     hide();
 }
 
@@ -413,27 +422,29 @@ void BoardWindow::returnFromSimulation()
         startButton->setEnabled(true);
 }
 
-void BoardWindow::returnFromCatalogue(const QString& catalogueGame)
+void BoardWindow::returnFromCatalogue(const GameKey& catalogueGame)
 {
     show();
     gameListCombo->setFocus();
-    gameListCombo->setCurrentText(catalogueGame);
+    showGame(gameListCombo, catalogueGame);
     showBet(bet(), StrForm);
-    if (gameListCombo->currentText() == m_catalogueGame && !m_ticket.isEmpty()) {
+    if (SameGameKey(currentGameKey(gameListCombo), m_catalogueGame) && !m_ticket.isEmpty()) {
         // Back on the same game: the ticket stays, with the pays as they are stored now.
-        m_currentGame.select(gameListCombo->currentText());
+        m_currentGame.select(currentGameKey(gameListCombo));
         showPaysList();
         return;
     }
     selectGame();
 }
 
-void BoardWindow::setGameList(const QStringList& entries)
+void BoardWindow::setGameList(const std::vector<GameKey>& games)
 {
+    const GameKey current = currentGameKey(gameListCombo);
     const QString text = gameListCombo->currentText();
-    gameListCombo->clear();
-    gameListCombo->addItems(entries);
-    gameListCombo->setCurrentText(text);
+    fillGameList(gameListCombo, games);
+    showGame(gameListCombo, current);
+    if (gameListCombo->currentIndex() < 0)
+        gameListCombo->setEditText(text);
 }
 
 } // namespace tallyhawk

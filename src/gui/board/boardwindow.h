@@ -40,7 +40,7 @@ public:
     // Sizes the window for the screen, and says so when the screen is smaller than the board.
     void fitToScreen();
     // The board as the program starts: the game list, the start-up game and the credits saved.
-    void restoreState(const QStringList& games, const QString& startupGame, double savedCredits);
+    void restoreState(const std::vector<GameKey>& games, const QString& startupGame, double savedCredits);
 
     QComboBox* gameListCombo;
     QPlainTextEdit* paysListing;
@@ -81,14 +81,14 @@ public:
     // scrolls inside it.
     void placeOnScreen(const QRect& available);
 
-    // The game selection: the game named by the list's text becomes the current game.
+    // The game selection: the game of the list's current item becomes the current game.
     void selectGame();
     // Back from the catalogue: its game becomes the board's, with the bet the board had.
-    void returnFromCatalogue(const QString& catalogueGame);
+    void returnFromCatalogue(const GameKey& catalogueGame);
     // Back from the simulation window: the bet the board had.
     void returnFromSimulation();
     // The game list as the catalogue rebuilt it.
-    void setGameList(const QStringList& entries);
+    void setGameList(const std::vector<GameKey>& games);
     // Saves the game (this entry) and the credits and ends the program.
     void endProgram(const QString& startupGame);
     // A new credit total, as the options dialog's reset gives it.
@@ -98,7 +98,7 @@ signals:
     // SEE PAYS & HELP: the catalogue opens on the current game.
     void catalogueRequested();
     // ADVANCED: the simulation window takes the game, the ticket and the bet.
-    void simulationRequested(const QString& game, const Ticket& ticket, int bet);
+    void simulationRequested(const GameKey& game, const Ticket& ticket, int bet);
     // The user confirmed quitting: the state is saved; the database may close.
     void programEnded();
 
@@ -169,7 +169,7 @@ private:
     double m_creditsSaved = 0; // the total last stored
     bool m_creditsSaveFailed = false;
     bool m_ended = false;
-    QString m_catalogueGame; // the game when the catalogue was opened
+    GameKey m_catalogueGame; // the game when the catalogue was opened
 
     BoardPictures m_pictures;
     // The listing's pay lines for the ticket; none while no listing is shown.

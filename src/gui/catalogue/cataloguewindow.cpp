@@ -152,18 +152,6 @@ QString qs(const std::string& text)
     return QString::fromStdString(text);
 }
 
-GameKey keyOf(const QString& entry)
-{
-    return ParseGameListEntry(entry.toStdString());
-}
-
-bool sameKey(const GameKey& a, const GameKey& b)
-{
-    return qs(a.Location).compare(qs(b.Location), Qt::CaseInsensitive) == 0 &&
-           qs(a.Casino).compare(qs(b.Casino), Qt::CaseInsensitive) == 0 &&
-           qs(a.Game).compare(qs(b.Game), Qt::CaseInsensitive) == 0;
-}
-
 QPushButton* button(QWidget* parent, const char* name, const QString& caption)
 {
     QPushButton* command = makeCommandButton(parent, name, caption, {}, 33);
@@ -401,16 +389,15 @@ void CatalogueWindow::releaseDatabase()
     }
 }
 
-void CatalogueWindow::setGameList(const QStringList& entries, const QString& currentGame)
+void CatalogueWindow::setGameList(const std::vector<GameKey>& games, const GameKey& currentGame)
 {
-    ComboGameList->clear();
-    ComboGameList->addItems(entries);
-    showGameListEntry(ComboGameList, currentGame);
+    fillGameList(ComboGameList, games);
+    showGame(ComboGameList, currentGame);
 }
 
 void CatalogueWindow::openFromBoard()
 {
-    showGameListEntry(ComboGameList, m_currentGame.name);
+    showGame(ComboGameList, m_currentGame.key);
     showChosenGame();
     show();
     raise();
@@ -419,12 +406,14 @@ void CatalogueWindow::openFromBoard()
 
 void CatalogueWindow::showChosenGame()
 {
-    m_currentGame.name = ComboGameList->currentText();
-    m_currentGame.sql = BuildCurrentGameSql(m_currentGame.name);
+    // A game that is not listed (a copy not yet stored under its own key) stays current.
+    if (ComboGameList->currentIndex() >= 0)
+        m_currentGame.key = currentGameKey(ComboGameList);
+    m_currentGame.sql = GameSql(m_currentGame.key);
     m_paysModel->showGame(m_currentGame.sql);
     // The bonus grid shows the game's bonus row, wherever it is stored.
     m_bonusModel->showGame(m_currentGame.sql, " AND [Catch] = 0");
-    const GameKey key = m_currentGame.sql.key();
+    const GameKey key = NormaliseGameKey(m_currentGame.key).key;
     m_locationCombo->setCurrentText(qs(key.Location));
     m_casinoEdit->setText(qs(key.Casino));
     m_gameNameCombo->setCurrentText(qs(key.Game));
@@ -455,7 +444,7 @@ std::vector<PayScheduleRow> CatalogueWindow::gridRows() const
 
 void CatalogueWindow::showExactReturns()
 {
-    const KenoGame game = KenoGame::fromRows(gridRows(), m_currentGame.name.toStdString());
+    const KenoGame game = KenoGame::fromRows(gridRows(), m_currentGame.key);
     bool differs = false;
     std::vector<std::optional<int>> exactBets;
     for (int marked = 1; marked <= kMaxMarked; ++marked) {
@@ -509,16 +498,15 @@ GameKey CatalogueWindow::keyFields() const
 
 bool CatalogueWindow::rebuildGameLists()
 {
-    QStringList entries;
+    std::vector<GameKey> games;
     QString error;
-    if (!ReadGameList(m_database, &entries, &error)) {
+    if (!ReadGameList(m_database, &games, &error)) {
         m_dialogs.message(this, "The list of games cannot be read: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
         return false;
     }
-    ComboGameList->clear();
-    ComboGameList->addItems(entries);
-    emit gameListRebuilt(entries);
+    fillGameList(ComboGameList, games);
+    emit gameListRebuilt(games);
     return true;
 }
 
@@ -537,7 +525,7 @@ void CatalogueWindow::returnToBoard()
     setGridsEditable(false);
     m_lockButton->setText(kEditCaption);
     m_deleteGameButton->setEnabled(true);
-    emit backToGame(ComboGameList->currentText());
+    emit backToGame(m_currentGame.key);
     hide();
 }
 
@@ -585,17 +573,15 @@ void CatalogueWindow::addNewGame()
                                "Enter info for the new game", Dialogs::Icon::None))
         return;
     QString error;
-    if (!CopyGameAsNew(m_database, keyOf(ComboGameList->currentText()),
-                       m_gameNameCombo->currentText(), &error)) {
+    if (!CopyGameAsNew(m_database, m_currentGame.key, m_gameNameCombo->currentText(), &error)) {
         m_dialogs.message(this, "The game could not be copied: " + error, kProgramTitle,
                           Dialogs::Icon::Warning);
         return;
     }
     m_paysModel->reload();
     showKeyFields(true);
-    const QString entry = ComboGameList->currentText();
-    showGameListEntry(ComboGameList, qs(FormatGameListEntry(GameKey{"New", "New", ""})).left(55) +
-                                         entry.right(kGameWidth).rightJustified(kGameWidth, ' '));
+    m_currentGame.key = NormaliseGameKey({"New", "New", m_gameNameCombo->currentText().toStdString()}).key;
+    showGame(ComboGameList, m_currentGame.key);
     showChosenGame();
     editOrLockPays();
     m_locationCombo->setFocus();
@@ -606,7 +592,7 @@ void CatalogueWindow::deleteCurrentGame()
     if (!m_dialogs.askYesNo(this, "Are You Sure You Want to Delete the Current Game?", kProgramTitle,
                             Dialogs::Icon::Question, Dialogs::Default::No))
         return;
-    const GameKey key = keyOf(m_currentGame.name);
+    const GameKey key = m_currentGame.key;
     QString error;
     switch (DeleteGame(m_database, key, &error)) {
     case DeleteOutcome::TooFewRows:
@@ -626,7 +612,8 @@ void CatalogueWindow::deleteCurrentGame()
     }
     if (!rebuildGameLists())
         return;
-    showGameListEntry(ComboGameList, ComboGameList->count() > 0 ? ComboGameList->itemText(0) : QString());
+    m_currentGame.key = ComboGameList->count() > 0 ? ComboGameList->itemData(0).value<GameKey>() : GameKey{};
+    showGame(ComboGameList, m_currentGame.key);
     showChosenGame();
 }
 
@@ -651,7 +638,7 @@ void CatalogueWindow::unlockPays()
          std::initializer_list<QWidget*>{m_backButton, m_addGameButton, m_deleteGameButton, m_aboutButton,
                                          ComboGameList, m_importButton, m_exportButton})
         control->setEnabled(false);
-    const GameKey key = keyOf(ComboGameList->currentText());
+    const GameKey key = m_currentGame.key;
     m_editedKey = key;
     m_editedGames.push_back(key);
 }
@@ -668,7 +655,7 @@ void CatalogueWindow::lockPays()
         // next lock starts from it.
         m_editedKey = result.key;
         for (GameKey& edited : m_editedGames)
-            if (sameKey(edited, from))
+            if (SameGameKey(edited, from))
                 edited = result.key;
         m_currentGame.sql = GameSql(result.key);
         m_paysModel->showGame(m_currentGame.sql);
@@ -677,8 +664,8 @@ void CatalogueWindow::lockPays()
     if (result.outcome == LockOutcome::Locked || result.outcome == LockOutcome::BonusRefused) {
         if (!rebuildGameLists())
             return;
-        m_currentGame.name = qs(FormatGameListEntry(result.key));
-        showGameListEntry(ComboGameList, m_currentGame.name);
+        m_currentGame.key = result.key;
+        showGame(ComboGameList, result.key);
         showChosenGame();
     }
     if (!result.message.isEmpty())
@@ -698,14 +685,14 @@ void CatalogueWindow::showLocked()
     for (QWidget* control : std::initializer_list<QWidget*>{m_backButton, m_addGameButton, m_deleteGameButton,
                                                             m_aboutButton, ComboGameList})
         control->setEnabled(true);
-    showGameListEntry(ComboGameList, m_currentGame.name);
+    showGame(ComboGameList, m_currentGame.key);
     m_importButton->setEnabled(true);
     m_exportButton->setEnabled(true);
 }
 
 void CatalogueWindow::exportPayTable()
 {
-    const GameKey key = keyOf(ComboGameList->currentText());
+    const GameKey key = m_currentGame.key;
     std::vector<PayTableFileRecord> records;
     QString error;
     if (!ReadGameRecords(m_database, key, &records, &error)) {
@@ -779,15 +766,8 @@ void CatalogueWindow::importPayTable()
     }
     if (!rebuildGameLists())
         return; // the reason has been shown
-    QString entry = qs(FormatGameListEntry(game.key));
-    for (int i = 0; i < ComboGameList->count(); ++i) {
-        if (sameKey(keyOf(ComboGameList->itemText(i)), game.key)) {
-            entry = ComboGameList->itemText(i);
-            break;
-        }
-    }
-    showGameListEntry(ComboGameList, entry);
-    m_currentGame.name = entry;
+    m_currentGame.key = game.key;
+    showGame(ComboGameList, game.key);
     showChosenGame();
     m_dialogs.message(this, "Import Operation Complete!");
 }

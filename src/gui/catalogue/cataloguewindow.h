@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/common/gamelistentry.h"
+#include "engine/common/gamekey.h"
 #include "engine/common/paytypes.h"
 #include "gui/common/programstate.h"
 
@@ -43,7 +43,7 @@ public:
     // Lets go of every query on the database, before it closes.
     void releaseDatabase();
     // The game list as the board's load read it, on the board's current game.
-    void setGameList(const QStringList& entries, const QString& currentGame);
+    void setGameList(const std::vector<GameKey>& games, const GameKey& currentGame);
     // Whether the pays are unlocked for editing.
     bool isUnlocked() const { return m_editedKey.has_value(); }
 
@@ -54,9 +54,9 @@ public:
 
 signals:
     // BACK TO GAME: the board shows itself with this game and the bet it had.
-    void backToGame(const QString& game);
+    void backToGame(const GameKey& game);
     // The game list was rebuilt; the board's list shows the same entries.
-    void gameListRebuilt(const QStringList& entries);
+    void gameListRebuilt(const std::vector<GameKey>& games);
     // The user confirmed quitting here: the program ends, the catalogue's game saved.
     void endProgramRequested(const QString& startupGame);
 

@@ -1,10 +1,17 @@
 #pragma once
 
+#include "db/paytable.h"
+#include "engine/common/gamekey.h"
 #include "uifonts.h"
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QVariant>
 #include <QWheelEvent>
+#include <vector>
+
+// A list item carries its game's key (Qt::UserRole): the text shown is never read back.
+Q_DECLARE_METATYPE(tallyhawk::GameKey)
 
 namespace tallyhawk {
 
@@ -41,14 +48,53 @@ inline QComboBox* makeGameListCombo(QWidget* parent)
     return new GameListCombo(parent);
 }
 
-// Shows an entry in a game list: as its current item when it is listed, so that the open list
-// highlights it; otherwise as its text alone.
-inline void showGameListEntry(QComboBox* combo, const QString& entry)
+// Fills a game list: each item shows its game's list entry (a part too long for its column
+// cut with an ellipsis) and carries the key as stored.
+inline void fillGameList(QComboBox* combo, const std::vector<GameKey>& games)
 {
-    const int index = combo->findText(entry);
+    combo->clear();
+    for (const GameKey& key : games)
+        combo->addItem(GameListText(key), QVariant::fromValue(key));
+}
+
+// The keys of a game list's items, in its order.
+inline std::vector<GameKey> gameListKeys(const QComboBox* combo)
+{
+    std::vector<GameKey> keys;
+    for (int i = 0; i < combo->count(); ++i)
+        keys.push_back(combo->itemData(i).value<GameKey>());
+    return keys;
+}
+
+// The item of the game: the one spelt as the key if there is one, else the first that names the
+// same game (SameGameKey); -1 when the game is not listed.
+inline int findGame(const QComboBox* combo, const GameKey& key)
+{
+    int same = -1;
+    for (int i = 0; i < combo->count(); ++i) {
+        const GameKey listed = combo->itemData(i).value<GameKey>();
+        if (listed == key)
+            return i;
+        if (same < 0 && SameGameKey(listed, key))
+            same = i;
+    }
+    return same;
+}
+
+// The key of the game list's current item; an empty key when its text names no listed game.
+inline GameKey currentGameKey(const QComboBox* combo)
+{
+    return combo->currentIndex() < 0 ? GameKey{} : combo->currentData().value<GameKey>();
+}
+
+// Shows a game in a game list: as its current item when it is listed, so that the open list
+// highlights it; otherwise as its list entry alone.
+inline void showGame(QComboBox* combo, const GameKey& key)
+{
+    const int index = findGame(combo, key);
     combo->setCurrentIndex(index);
     if (index < 0)
-        combo->setEditText(entry);
+        combo->setEditText(key == GameKey{} ? QString() : GameListText(key));
 }
 
 } // namespace tallyhawk

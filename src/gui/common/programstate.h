@@ -37,16 +37,16 @@ struct ProgramOptions
     QString speed;
 };
 
-// The game the windows show: its game-list entry and the statement parts that find its rows.
+// The game the windows show: its key and the statement parts that find its rows.
 struct CurrentGame
 {
-    QString name;
+    GameKey key;
     GameSql sql;
 
-    void select(const QString& entry)
+    void select(const GameKey& game)
     {
-        name = entry;
-        sql = BuildCurrentGameSql(entry);
+        key = game;
+        sql = GameSql(game);
     }
 };
 

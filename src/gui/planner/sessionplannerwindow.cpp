@@ -231,7 +231,7 @@ void SessionPlannerWindow::fillFirstPlan()
     clearResults();
 }
 
-void SessionPlannerWindow::handOff(const QString& game, int markedCount)
+void SessionPlannerWindow::handOff(const GameKey& game, int markedCount)
 {
     if (!m_loaded)
         fillFirstPlan();
@@ -239,7 +239,7 @@ void SessionPlannerWindow::handOff(const QString& game, int markedCount)
         clearResults();
     m_game = game;
     m_markedCount = markedCount;
-    m_gameReadout->setText(game);
+    m_gameReadout->setText(GameListText(game));
     m_gameReadout->setCursorPosition(0);
     m_markedReadout->setText("Numbers Marked = " + QString::number(markedCount));
     show();

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "engine/planner/sessionplanner.h"
+#include "engine/common/gamekey.h"
 #include "engine/common/kenorandom.h"
+#include "engine/planner/sessionplanner.h"
 #include "gui/common/latestvaluerelay.h"
 #include "gui/common/programstate.h"
 
@@ -34,8 +35,8 @@ public:
                          Dialogs& dialogs, QWidget* parent = nullptr);
     ~SessionPlannerWindow() override;
 
-    // The simulation window's game list text and marked count.
-    void handOff(const QString& game, int markedCount);
+    // The simulation window's game and marked count.
+    void handOff(const GameKey& game, int markedCount);
     // The board's bet, which the first plan starts from.
     void setBoardBet(int bet) { m_boardBet = bet; }
 
@@ -108,7 +109,7 @@ private:
 
     int m_boardBet = 0;
     bool m_loaded = false;
-    QString m_game;
+    GameKey m_game;
     int m_markedCount = 0;
     PlanOptions m_options;
 

@@ -2,7 +2,7 @@
 
 #include "db/paytable.h"
 #include "db/sessions.h"
-#include "engine/common/gamelistentry.h"
+#include "engine/common/gamekey.h"
 #include "engine/common/numberforms.h"
 #include "engine/play/deck.h"
 #include "engine/sim/gamecount.h"
@@ -299,21 +299,21 @@ void SimulationWindow::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
 }
 
-void SimulationWindow::handOff(const QString& boardGameText, const Ticket& ticket)
+void SimulationWindow::handOff(const GameKey& boardGame, const Ticket& ticket)
 {
     const int markedCount = ticket.count();
     // Results stay while they belong to the same game and count.
-    const bool sameTicket = !m_loaded || (m_game == boardGameText && m_markedCount == markedCount);
+    const bool sameTicket = !m_loaded || (m_game == boardGame && m_markedCount == markedCount);
     if (!m_loaded) {
         prepareFirstShow();
-        m_currentGame.name = boardGameText;
+        m_currentGame.key = boardGame;
     }
     if (!sameTicket)
         clearResults();
-    m_game = boardGameText;
+    m_game = boardGame;
     m_markedCount = markedCount;
     m_ticket = ticket;
-    m_gameReadout->setText(boardGameText);
+    m_gameReadout->setText(GameListText(boardGame));
     m_gameReadout->setCursorPosition(0);
     m_markedReadout->setText("Numbers Marked  = " + QString::number(markedCount));
     show();
@@ -422,7 +422,7 @@ void SimulationWindow::runSimulation()
     // seed drawn from the program's generator, so a fixed seed repeats the run.
     ShuffleDeck(m_deck, m_random);
     input.seed = (static_cast<std::uint64_t>(m_random.next()) << 32) | m_random.next();
-    m_runOrigin = {ParseGameListEntry(m_game.toStdString()), ticket, input.randomPicks, 0, input.seed};
+    m_runOrigin = {m_game, ticket, input.randomPicks, 0, input.seed};
     m_runGames = input.games;
     m_running = true;
     m_runStartedMs = QDateTime::currentMSecsSinceEpoch();
@@ -548,15 +548,15 @@ void SimulationWindow::reportSessions(const SimulationResult& result)
     const QString sessionsPath = QDir(m_paths.dataFolder).filePath(kSessionsFileName);
     if (!WriteReportFile(
             sessionsPath.toStdString(),
-            SessionsCsvText(histogram, m_game.toStdString(), runMarkedLine(m_markedCount).toStdString()),
+            SessionsCsvText(histogram, GameListText(m_game).toStdString(), runMarkedLine(m_markedCount).toStdString()),
             &error))
         faults << qs(error);
     const std::vector<std::int32_t> folded = FoldSessionHistogram(histogram);
     QString tableError;
-    if (!WriteSessionsTable(m_database, folded, m_currentGame.name, m_markedCount,
+    if (!WriteSessionsTable(m_database, folded, m_currentGame.key, m_markedCount,
                             result.totalWinnings(), &tableError))
         faults << "The table \"Sessions\" could not be written: " + tableError;
-    std::string summary = SessionSummaryText(ComputeSessionFigures(folded), m_game.toStdString(),
+    std::string summary = SessionSummaryText(ComputeSessionFigures(folded), GameListText(m_game).toStdString(),
                                              runMarkedLine(m_markedCount).toStdString(), result.gamesPlayed,
                                              percentLine(result.percentReturn()).toStdString());
     // The exact figures stand before the closing question, so the saved report keeps them too.
@@ -567,7 +567,7 @@ void SimulationWindow::reportSessions(const SimulationResult& result)
                        RunOriginLines(origin) + "\r\n" + exactSessionLines());
 
     m_lastRun = {};
-    m_lastRun.game = m_game;
+    m_lastRun.game = GameListText(m_game);
     m_lastRun.sessions = folded;
     m_lastRun.catchFrequency = result.catchFrequency;
     m_lastRun.games = result.gamesPlayed;
@@ -609,7 +609,7 @@ void SimulationWindow::closeEvent(QCloseEvent* event)
     m_stop = true;
     if (m_worker.joinable())
         m_worker.join();
-    emit endProgramRequested(m_game);
+    emit endProgramRequested(GameListText(m_game));
 }
 
 } // namespace tallyhawk

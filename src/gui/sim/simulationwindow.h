@@ -41,8 +41,8 @@ public:
                      QWidget* parent = nullptr);
     ~SimulationWindow() override;
 
-    // The board's ADVANCED: its game list text and its ticket.
-    void handOff(const QString& boardGameText, const Ticket& ticket);
+    // The board's ADVANCED: its game and its ticket.
+    void handOff(const GameKey& boardGame, const Ticket& ticket);
 
     bool isRunning() const { return m_running; }
     // The last key pressed in the window (27 is Escape).
@@ -56,7 +56,7 @@ signals:
     // PGM OPTIONS: the program options dialog, modal.
     void optionsRequested();
     // SESSION PLANNER: the planner, with the game and the count as the board handed them over.
-    void plannerRequested(const QString& game, int markedCount);
+    void plannerRequested(const GameKey& game, int markedCount);
     // The user confirmed quitting here: the program ends, this game saved.
     void endProgramRequested(const QString& startupGame);
 
@@ -133,9 +133,9 @@ private:
 
     std::int16_t m_lastKey = 0; // the last key pressed; 27 (Escape) asks a running run to stop
     bool m_loaded = false;
-    // The ticket as the board handed it over: its game list entry and marked count. The texts
-    // on screen and the reports are made from these.
-    QString m_game;
+    // The ticket's game as the board handed it over; the texts on screen and the reports are
+    // made from it and the marked count.
+    GameKey m_game;
     int m_markedCount = 0;
     Ticket m_ticket;
 

@@ -189,7 +189,7 @@ TEST(PayTableReturn, IsEachPayTimesTheBetAsCasinosPublishItAndSomeBetsPayItExact
     EXPECT_NEAR(AnalyseExact(game(10, pays), 2).board.returnPct, payTable,
                 1e-10); // an even bet pays the table
     // The catalogue lists both, and the bets that pay the table.
-    const TicketReturns ten = TicketReturnsOf(KenoGame::fromRows(rows, ""), 10);
+    const TicketReturns ten = TicketReturnsOf(KenoGame::fromRows(rows, {}), 10);
     EXPECT_NEAR(*ten.payTable, payTable, 1e-10);
     EXPECT_NEAR(*ten.wholeCredits, wholeCredits, 1e-10);
     EXPECT_TRUE(ten.differs());
@@ -223,7 +223,8 @@ TEST(ExactOdds, TakesEachRuleSetsViewOfTheGame)
     four.Catch = again.Catch = 4;
     four.Pick[7] = 3;
     again.Pick[7] = 9; // a second row for the same catch is not part of the game
-    const ExactGame g = ExactGameOf(KenoGame::fromRows({bonus, four, again}, "Caveman Keno Plus"), 8);
+    const ExactGame g =
+        ExactGameOf(KenoGame::fromRows({bonus, four, again}, {"", "", "Caveman Keno Plus"}), 8);
     EXPECT_EQ(g.pays, (std::array<double, 11>{0, 0, 0, 0, 3}));
     EXPECT_EQ(g.boardBonus, (BonusValues{20, 12, 2, 1, 1, 1})); // 2.5 read as a whole number: 2
     EXPECT_EQ(g.simulationBonus, (SimulationBonus{20, 12, 2.5, 1, 1, 1}));

@@ -26,7 +26,7 @@ KenoGame gameOf(int marked, const Pays& pays, const BonusValues& b = {}, const s
                double(b.FreeGames), double(b.BonusFactor),
                double(b.Egg1Bonus), double(b.Egg2Bonus),
                double(b.Egg3Bonus)};
-    return KenoGame::fromRows(rows, entry);
+    return KenoGame::fromRows(rows, {"", "", entry});
 }
 
 // A play of the given ticket with the deck in order and 100 credits.
@@ -114,7 +114,7 @@ TEST(ComputeWinFormula, EachCaseOfTheFormula)
     rows[1].Pick[4] = 0.5;
     rows[3].Pick[4] = 3;
     for (const auto& [state, win] : cases)
-        EXPECT_EQ(ComputeWin(state, KenoGame::fromRows(rows, ""), 7), win)
+        EXPECT_EQ(ComputeWin(state, KenoGame::fromRows(rows, {}), 7), win)
             << state.hits << " hits, bet " << state.bet;
     // The largest values fit; beyond 64 bits there is no win, never a wrapped one.
     const WinState largest{

@@ -220,7 +220,7 @@ private slots:
         QTest::addColumn<int>("beeps");         // one for each ball after the first
         // 5 of 8 caught, the first ball among them: 7 a credit, times 2, times 4.
         QTest::newRow("Fire Power: the first ball pays 4 times")
-            << FormatGameListEntry("NEVADA - Las Vegas", "Rampart", "Fire Power Keno")
+            << GameListText("NEVADA - Las Vegas", "Rampart", "Fire Power Keno")
             << QList<int>{3, 24, 27, 38, 44, 50, 61, 79} << QStringList{"HITS 5 / WIN 56 / 154"}
             << "27 24 79 50 61 6 54 17 65 34 19 22 51 48 75 18 26 41 42 71"
             << "3:ckmark-blue 24:ckmark-red 27:BonusBall 38:ckmark-blue 44:ckmark-blue 50:ckmark-red "
@@ -229,7 +229,7 @@ private slots:
         // 4 of 8 with the 20th ball (71): 3 a credit, times 2, then twelve free games at twice the
         // pays, of which one catches 4 (3, 44, 71, 79): 12 more. The last free game stays shown.
         QTest::newRow("Cleopatra: free games at twice the pays")
-            << FormatGameListEntry("OTHER", "Published example", "Cleopatra Keno")
+            << GameListText("OTHER", "Published example", "Cleopatra Keno")
             << QList<int>{3, 24, 27, 38, 44, 59, 71, 79}
             << QStringList{"HITS 3 / WIN 0 / 116", "HITS 2 / WIN 0 / 114"}
             << "37 38 7 60 78 65 71 50 54 33 30 43 49 26 21 66 57 72 31 4"
@@ -239,7 +239,7 @@ private slots:
         // The fourth play catches 3 of 8 (1 a credit) and the eggs 63 and 61: three more balls, the
         // last a third egg, so the win is 1 x 2 x 8.
         QTest::newRow("Caveman Plus: eggs and three more balls")
-            << FormatGameListEntry("NEVADA - Las Vegas", "Red Rock", "Caveman Plus Keno")
+            << GameListText("NEVADA - Las Vegas", "Red Rock", "Caveman Plus Keno")
             << QList<int>{2, 4, 8, 19, 22, 34, 51, 65}
             << QStringList{"HITS 5 / WIN 8 / 106", "HITS 1 / WIN 0 / 104", "HITS 1 / WIN 0 / 102",
                            "HITS 3 / WIN 16 / 116"}
@@ -388,7 +388,7 @@ private slots:
         // A key while the list has the focus does choose, and erases the ticket but not the bet.
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down);
-        QVERIFY(list->currentIndex() == 1 && run->app.currentGame().name == list->currentText());
+        QVERIFY(list->currentIndex() == 1 && GameListText(run->app.currentGame().key) == list->currentText());
         QCOMPARE(run->board.markedLabel->text() + "|" + run->board.betLabel->text(),
                  QString("MARKED   0| 1"));
         QCOMPARE(pictures(*run) + run->board.paysListing->toPlainText(), QString());

@@ -2,6 +2,7 @@
 // deleted games, the files it exports and imports, and the repair of an older database.
 
 #include "gui/catalogue/paygridmodel.h"
+#include "gui/common/gamelistcombo.h"
 #include "support/boardrun.h"
 #include "support/databasedump.h"
 #include "support/windowtest.h"
@@ -18,9 +19,9 @@ using namespace tallyhawk;
 
 namespace {
 
-const QString kHarrahs = FormatGameListEntry("NEVADA - Other", "Harrah's Laughlin", "Live Keno $1");
-const QString kFirePower = FormatGameListEntry("NEVADA - Las Vegas", "Rampart", "Fire Power Keno");
-const QString kTropicana = FormatGameListEntry("NEW JERSEY", "Tropicana Atlantic City", "Live Keno");
+const QString kHarrahs = GameListText("NEVADA - Other", "Harrah's Laughlin", "Live Keno $1");
+const QString kFirePower = GameListText("NEVADA - Las Vegas", "Rampart", "Fire Power Keno");
+const QString kTropicana = GameListText("NEW JERSEY", "Tropicana Atlantic City", "Live Keno");
 
 QVariant scalar(QSqlDatabase db, const QString& statement, const QVariantList& values = {})
 {
@@ -42,12 +43,13 @@ QByteArray record(const QByteArray& key, const QByteArray& caught, const QByteAr
     return key + "," + caught + "," + rest + "\r\n";
 }
 
-// A game of eleven records under the key, its bonus values on the first, 10 c for c catches of 10.
-QByteArray game(const QByteArray& key)
+// A game of eleven records under the key, its bonus values on the first, `per` c for c catches
+// of 10.
+QByteArray game(const QByteArray& key, int per = 10)
 {
     QByteArray text = record(key, "0", ",,,,,,,,,,0,0,1,1,1,1");
     for (int c = 1; c <= 10; ++c)
-        text += record(key, QByteArray::number(c), ",,,,,,,,," + QByteArray::number(c * 10) + ",,,,,,");
+        text += record(key, QByteArray::number(c), ",,,,,,,,," + QByteArray::number(c * per) + ",,,,,,");
     return text;
 }
 
@@ -127,7 +129,7 @@ private slots:
         QVERIFY(!catalogue().isUnlocked() && control<QLineEdit>(catalogue(), "casinoEdit")->isHidden());
         QCOMPARE(run->dialogs.messages().size(), 2);
         QCOMPARE(stored(), QString("-,-,3,2 12.5,8,-,- -,-,-,- 12.275"));
-        const QString renamed = FormatGameListEntry("NEW JERSEY", "TROPICANA ATLANTIC CITY", "Keno 25\u00a2");
+        const QString renamed = GameListText("NEW JERSEY", "TROPICANA ATLANTIC CITY", "Keno 25\u00a2");
         QCOMPARE(catalogue().ComboGameList->currentText(), renamed);
         QVERIFY(run->board.gameListCombo->findText(kTropicana) < 0 &&
                 run->board.gameListCombo->findText(renamed) >= 0);
@@ -196,7 +198,7 @@ private slots:
         lock();
         QVERIFY(!catalogue().isUnlocked() && button("lockButton")->text() == " EDIT PAYS");
         QCOMPARE(catalogue().ComboGameList->currentText(),
-                 FormatGameListEntry("NEVADA - Other", "Harrah's Laughlin Casino", "Live Keno $1"));
+                 GameListText("NEVADA - Other", "Harrah's Laughlin Casino", "Live Keno $1"));
         QCOMPARE(scalar(db(), "SELECT count(*) FROM [Pay Table] WHERE [Casino] = ? AND [Pick3] IS NOT NULL",
                         {"Harrah's Laughlin Casino"})
                      .toInt(),
@@ -209,7 +211,7 @@ private slots:
         const auto returnOf = [grid](int marked, int row = 0) {
             return grid->item(row, marked + 1)->text();
         };
-        openCatalogueOn(FormatGameListEntry("OTHER", "Published example", "Cleopatra Keno"));
+        openCatalogueOn(GameListText("OTHER", "Published example", "Cleopatra Keno"));
         QCOMPARE(grid->item(0, 0)->text() + returnOf(8), QString("Return %90.15")); // as published, 8 spots
         QVERIFY(grid->isRowHidden(1) &&
                 control<QLabel>(catalogue(), "returnNoteLabel")->isHidden()); // whole pays: any bet pays them
@@ -217,7 +219,7 @@ private slots:
 
         // Avi Laughlin's 10-spot table pays 0.5 for four catches, which a bet of 1 pays as 0. By hand,
         // with C(10, c) C(70, 20 - c) / C(80, 20) for c catches: 73.66 % with it, 66.30 % without.
-        showGame(FormatGameListEntry("NEVADA - Other", "Avi Laughlin", "Live Keno $1"));
+        showGame(GameListText("NEVADA - Other", "Avi Laughlin", "Live Keno $1"));
         QCOMPARE(returnOf(10) + "|" + grid->item(1, 0)->text() + returnOf(10, 1),
                  QString("73.66|At bet 1 %66.30"));
         QVERIFY(!grid->isRowHidden(1) && control<QLabel>(catalogue(), "returnNoteLabel")->isVisible());
@@ -276,8 +278,8 @@ private slots:
         run->dialogs.answers = {true};
         importFile(other);
         QCOMPARE(run->dialogs.messages().last(), QString("Import Operation Complete!"));
-        const QString imported = FormatGameListEntry("nevada - other", "Harrah's Laughlin", "Live Keno $1");
-        QCOMPARE(catalogue().ComboGameList->currentText() + run->app.currentGame().name,
+        const QString imported = GameListText("nevada - other", "Harrah's Laughlin", "Live Keno $1");
+        QCOMPARE(catalogue().ComboGameList->currentText() + GameListText(run->app.currentGame().key),
                  imported + imported);
         QCOMPARE(rowsOf(db(), "Harrah's Laughlin"), 11);
         QCOMPARE(paysOf(catalogue())->value(10, "Pick10").toInt(), 100);
@@ -303,7 +305,7 @@ private slots:
             utf16 += QByteArray(reinterpret_cast<const char*>(&c), 2);
         importFile(utf16);
         QCOMPARE(run->dialogs.messages().last(), QString("Import Operation Complete!"));
-        const QString entry = FormatGameListEntry("ARIZONA", "Desert Diamond", "Keno 25\u00a2");
+        const QString entry = GameListText("ARIZONA", "Desert Diamond", "Keno 25\u00a2");
         QCOMPARE(catalogue().ComboGameList->currentText() + catalogue().ComboGameList->itemText(0),
                  entry + entry);
         QCOMPARE(paysOf(catalogue())->rowCount(), 11); // shown, and listed first
@@ -312,6 +314,61 @@ private slots:
         QTest::mouseClick(button("deleteGameButton"), Qt::LeftButton);
         QCOMPARE(rowsOf(db(), "Desert Diamond"), 0);
         QCOMPARE(catalogue().ComboGameList->findText(entry), -1);
+    }
+
+    // SQLite's NOCASE folds ASCII letters only; the catalogue's one key equality folds É to é.
+    void aKeyInOtherAccentedLettersIsTheSameGameAndTheImportAsksToReplaceIt()
+    {
+        openCatalogueOn(kFirePower);
+        importFile(game("\"OTHER\",\"Probe Casino\",\"CAF\xc3\x89 KENO\"", 11));
+        QCOMPARE(run->dialogs.messages().last(), QString("Import Operation Complete!"));
+        const int asked = run->dialogs.shown.size();
+        run->dialogs.answers = {true};
+        importFile(game("\"OTHER\",\"Probe Casino\",\"Caf\xc3\xa9 Keno\"", 22));
+        QCOMPARE(run->dialogs.shown.size(), asked + 3); // the file, the question, the outcome
+        QCOMPARE(run->dialogs.shown[asked + 1].text,
+                 QString("The Pay Table already holds the game OTHER, Probe Casino, "
+                         "Caf\u00e9 Keno. Replace it with the game in the file?"));
+        QCOMPARE(run->dialogs.messages().last(), QString("Import Operation Complete!"));
+        QCOMPARE(rowsOf(db(), "Probe Casino"), 11);
+        const GameKey imported{"OTHER", "Probe Casino", "Caf\u00e9 Keno"};
+        QCOMPARE(catalogue().ComboGameList->currentText(), GameListText(imported));
+        QVERIFY(currentGameKey(catalogue().ComboGameList) == imported &&
+                run->app.currentGame().key == imported);
+        QCOMPARE(paysOf(catalogue())->value(10, "Pick10").toInt(), 220);
+    }
+
+    // A key stored by another tool, longer than the list's columns, is listed cut with an
+    // ellipsis, and choosing it on the board shows its own rows.
+    void aStoredKeyLongerThanTheListShowsIsListedAndReachable()
+    {
+        const GameKey longKey{"A LOCATION PAST TWENTY-FIVE COLUMNS", "Probe Casino", "Keno"};
+        end();
+        {
+            DatabaseOpening opening = openDatabase(folder->databasePath(), "another-tool");
+            QVERIFY(opening.ok());
+            PayScheduleRow row;
+            row.key = longKey;
+            for (int c = 0; c <= 10; ++c) {
+                row.Catch = c;
+                row.Pick[9] = c == 10 ? std::optional<double>(777) : std::nullopt;
+                QVERIFY(InsertPayScheduleRow(opening.db, row));
+            }
+            closeDatabase(opening.db);
+        }
+        run = std::make_unique<BoardRun>(folder->path());
+        QVERIFY(run->app.load());
+        run->board.show();
+        const int index = findGame(run->board.gameListCombo, longKey);
+        QVERIFY(index >= 0);
+        QVERIFY(run->board.gameListCombo->itemText(index).startsWith(
+            "A LOCATION PAST TWENTY-F\u2026Probe Casino"));
+        run->chooseGame(run->board.gameListCombo->itemText(index));
+        QVERIFY(run->app.currentGame().key == longKey);
+        run->click(run->board.paysButton);
+        QVERIFY(currentGameKey(catalogue().ComboGameList) == longKey);
+        QCOMPARE(paysOf(catalogue())->rowCount(), 11);
+        QCOMPARE(paysOf(catalogue())->value(10, "Pick10").toInt(), 777);
     }
 
     void refusedFilesChangeNothingAndSayWhy_data()
@@ -395,7 +452,7 @@ private slots:
             BoardRun start(folder->path());
             QVERIFY(start.app.load());
             QCOMPARE(start.dialogs.messages().join('|'), first ? repaired : QString()); // said once
-            start.chooseGame(FormatGameListEntry("ARIZONA", "Rampart", "Fire Power Keno"));
+            start.chooseGame(GameListText("ARIZONA", "Rampart", "Fire Power Keno"));
             start.click(start.board.paysButton);
             QCOMPARE(paysOf(start.catalogue)->rowCount(), 11);
             QCOMPARE(rowsOf(start.app.database(), "Harrah's Laughlin"), 11);

@@ -13,7 +13,7 @@ using namespace tallyhawk;
 
 namespace {
 
-const QString kMadYeti = FormatGameListEntry("ONLINE", "DraftKings", "Mad Yeti Keno");
+const QString kMadYeti = GameListText("ONLINE", "DraftKings", "Mad Yeti Keno");
 
 // The number a figure's text starts with ("12.34%" -> 12.34).
 double numberOf(const QString& text)

@@ -24,7 +24,7 @@ using namespace tallyhawk;
 
 namespace {
 
-const QString kFirePower = FormatGameListEntry("NEVADA - Las Vegas", "Rampart", "Fire Power Keno");
+const QString kFirePower = GameListText("NEVADA - Las Vegas", "Rampart", "Fire Power Keno");
 
 // The text of a line after its "=".
 QString figure(const QLineEdit* line)
@@ -263,7 +263,7 @@ private slots:
         QTest::addColumn<bool>("randomPicks");
         QTest::newRow("marked numbers") << kFirePower << false;
         QTest::newRow("random picks, eggs and bonus balls")
-            << FormatGameListEntry("NEVADA - Las Vegas", "Red Rock", "Caveman Plus Keno") << true;
+            << GameListText("NEVADA - Las Vegas", "Red Rock", "Caveman Plus Keno") << true;
     }
 
     void theCommandLineRepeatsARunWithItsSeed()
