@@ -182,7 +182,8 @@ std::int64_t DrawsNeededForBias(double bias)
 }
 
 DrawTestBattery::DrawTestBattery(HotNumberChoice hot)
-    : m_hot{std::clamp(hot.window, 1, 1000), std::clamp(hot.numbers, 1, kNumbers - 1)}, m_pairs(kPairCount, 0)
+    : m_hot{std::clamp(hot.window, 1, 1000), std::clamp(hot.numbers, 1, kNumbers - 1)},
+      m_pairs(kPairCount, 0), m_countHistogram(static_cast<std::size_t>(m_hot.window) + 1, 0)
 {
     m_lastDrawn.fill(-1);
     m_recent.reserve(static_cast<std::size_t>(m_hot.window));
@@ -246,17 +247,21 @@ void DrawTestBattery::countHotNumbers(const std::array<bool, 81>& drawn)
 {
     if (static_cast<int>(m_recent.size()) < m_hot.window)
         return;
-    // The hot numbers: most often in the window, the lower number first among equals.
-    std::array<int, kNumbers> numbers;
-    std::iota(numbers.begin(), numbers.end(), 1);
-    const auto hotter = [this](int a, int b) {
-        const int ca = m_recentCounts[static_cast<std::size_t>(a)];
-        const int cb = m_recentCounts[static_cast<std::size_t>(b)];
-        return ca != cb ? ca > cb : a < b;
-    };
-    std::nth_element(numbers.begin(), numbers.begin() + (m_hot.numbers - 1), numbers.end(), hotter);
-    for (int i = 0; i < m_hot.numbers; ++i)
-        m_hotHits += drawn[static_cast<std::size_t>(numbers[static_cast<std::size_t>(i)])] ? 1 : 0;
+    // The hot numbers: most often in the window, the lower number first among equals. Counts run
+    // from 0 to the window, so the count the last hot number has is found by counting the counts.
+    for (int n = 1; n <= kNumbers; ++n)
+        ++m_countHistogram[static_cast<std::size_t>(m_recentCounts[static_cast<std::size_t>(n)])];
+    int threshold = m_hot.window;
+    int above = 0;
+    while (above + m_countHistogram[static_cast<std::size_t>(threshold)] < m_hot.numbers)
+        above += m_countHistogram[static_cast<std::size_t>(threshold--)];
+    int atThreshold = m_hot.numbers - above; // hot numbers with the threshold's count
+    for (int n = 1; n <= kNumbers; ++n) {
+        const int count = m_recentCounts[static_cast<std::size_t>(n)];
+        m_countHistogram[static_cast<std::size_t>(count)] = 0;
+        const bool hot = count > threshold || (count == threshold && atThreshold-- > 0);
+        m_hotHits += hot && drawn[static_cast<std::size_t>(n)] ? 1 : 0;
+    }
     ++m_hotDraws;
 }
 

@@ -176,6 +176,7 @@ private:
     // Hot numbers: the last `window` draws and how often each number came in them.
     std::vector<KenoDraw> m_recent;
     std::array<int, 81> m_recentCounts{};
+    std::vector<int> m_countHistogram; // by count in the window; all 0 between draws
     std::int64_t m_hotDraws = 0, m_hotHits = 0;
 };
 

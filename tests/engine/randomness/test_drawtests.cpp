@@ -220,3 +220,23 @@ TEST(DrawTests, AStopFlagEndsARunWithoutResults)
     EXPECT_EQ(reported, (std::vector<std::int64_t>{10'000, 20'000}));
     EXPECT_EQ(results.draws, 0);
 }
+
+TEST(DrawTests, HotNumbersAreTheMostDrawnInTheWindowTheLowerFirstAmongEquals)
+{
+    // A window of one draw: its 20 numbers tie, so the 10 hot ones are its 10 lowest.
+    const auto run = [](int first) {
+        KenoDraw draw;
+        for (int i = 0; i < 20; ++i)
+            draw[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(first + i);
+        return draw;
+    };
+    DrawTestBattery battery({1, 10});
+    battery.addDraw(run(1));  // hot next: 1 to 10
+    battery.addDraw(run(11)); // none of them; hot next: 11 to 20
+    battery.addDraw(run(1));  // all ten of them
+    const HotNumbersTest hot = battery.results().hot;
+    EXPECT_EQ(hot.draws, 2);
+    EXPECT_EQ(hot.hotHits, 10);
+    EXPECT_DOUBLE_EQ(hot.hotRate, 0.5);            // 10 of 2 x 10
+    EXPECT_DOUBLE_EQ(hot.otherRate, 30.0 / 140.0); // the other 30 of 2 x 70
+}
