@@ -189,11 +189,14 @@ DrawTestBattery::DrawTestBattery(HotNumberChoice hot)
     m_recent.reserve(static_cast<std::size_t>(m_hot.window));
 }
 
-void DrawTestBattery::addDraw(const KenoDraw& draw)
+bool DrawTestBattery::addDraw(const KenoDraw& draw)
 {
     std::array<bool, 81> drawn{};
-    for (std::uint8_t n : draw)
+    for (std::uint8_t n : draw) {
+        if (n < 1 || n > kNumbers || drawn[n])
+            return false;
         drawn[n] = true;
+    }
     int sorted[kDrawn];
     int k = 0;
     for (int n = 1; n <= kNumbers; ++n)
@@ -221,6 +224,7 @@ void DrawTestBattery::addDraw(const KenoDraw& draw)
     for (std::uint8_t n : draw)
         ++m_recentCounts[n];
     ++m_draws;
+    return true;
 }
 
 void DrawTestBattery::countAbsences(const std::array<bool, 81>& drawn)
@@ -381,7 +385,8 @@ bool runBattery(std::int64_t draws, const HotNumberChoice& hot, DrawTestResults*
 {
     DrawTestBattery battery(hot);
     for (std::int64_t i = 0; i < draws; ++i) {
-        battery.addDraw(drawAt(i));
+        if (!battery.addDraw(drawAt(i)))
+            return false;
         if ((i + 1) % kProgressDraws == 0 || i + 1 == draws) {
             if (progress)
                 progress(i + 1);

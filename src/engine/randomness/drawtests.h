@@ -154,8 +154,9 @@ class DrawTestBattery
 public:
     explicit DrawTestBattery(HotNumberChoice hot = {});
 
-    // One draw: 20 different numbers from 1 to 80, as the reader gives them.
-    void addDraw(const KenoDraw& draw);
+    // One draw, as the reader gives them; false, counting nothing, when it is not 20 different
+    // numbers from 1 to 80.
+    [[nodiscard]] bool addDraw(const KenoDraw& draw);
     std::int64_t draws() const { return m_draws; }
 
     DrawTestResults results() const;
@@ -183,7 +184,8 @@ private:
 // Called every 10,000 draws with the draws tested so far; the run stops there when the flag is set.
 using DrawTestProgress = std::function<void(std::int64_t drawsTested)>;
 
-// The tests of a whole history. Returns false (and no results) when the stop flag ended it.
+// The tests of a whole history. Returns false (and no results) when the stop flag ended it, or
+// when a draw is not 20 different numbers from 1 to 80 (ReadDrawHistory gives none such).
 [[nodiscard]] bool RunDrawTests(std::span<const KenoDraw> history, const HotNumberChoice& hot,
                                 DrawTestResults* results, const DrawTestProgress& progress = {},
                                 const std::atomic<bool>* stop = nullptr);

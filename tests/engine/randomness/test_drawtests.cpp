@@ -69,7 +69,7 @@ TEST(DrawTests, DrawsThatCycleThroughTheBoardAreTooEvenAndNeverRepeat)
             KenoDraw draw;
             for (int i = 0; i < 20; ++i)
                 draw[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(20 * block + i + 1);
-            battery.addDraw(draw);
+            ASSERT_TRUE(battery.addDraw(draw));
         }
     const DrawTestResults results = battery.results();
     EXPECT_EQ(results.draws, 100);
@@ -158,14 +158,14 @@ TEST(DrawTests, DrawsThatAvoidTheLastDrawsNumbersAreFoundByTheRepeatsTest)
     KenoRandom random(31);
     DrawTestBattery battery;
     KenoDraw last = drawFrom(allNumbers(), random);
-    battery.addDraw(last);
+    ASSERT_TRUE(battery.addDraw(last));
     for (int d = 1; d < 300; ++d) {
         std::vector<int> pool = allNumbers();
         if (random.below(2) == 0)
             for (std::uint8_t n : last)
                 std::erase(pool, n);
         last = drawFrom(pool, random);
-        battery.addDraw(last);
+        ASSERT_TRUE(battery.addDraw(last));
     }
     const DrawTestResults results = battery.results();
     EXPECT_EQ(results.absences.repeatsFigure.verdict, DrawVerdict::PatternFound);
@@ -183,7 +183,7 @@ TEST(DrawTests, DrawsThatComeBackAreFoundByTheHotNumbersTest)
     for (int d = 0; d < 2000; ++d) {
         if (random.below(5) != 0)
             last = drawFrom(allNumbers(), random);
-        battery.addDraw(last);
+        ASSERT_TRUE(battery.addDraw(last));
     }
     const DrawTestResults results = battery.results();
     EXPECT_EQ(results.hot.figure.verdict, DrawVerdict::PatternFound);
@@ -231,12 +231,32 @@ TEST(DrawTests, HotNumbersAreTheMostDrawnInTheWindowTheLowerFirstAmongEquals)
         return draw;
     };
     DrawTestBattery battery({1, 10});
-    battery.addDraw(run(1));  // hot next: 1 to 10
-    battery.addDraw(run(11)); // none of them; hot next: 11 to 20
-    battery.addDraw(run(1));  // all ten of them
+    ASSERT_TRUE(battery.addDraw(run(1)));  // hot next: 1 to 10
+    ASSERT_TRUE(battery.addDraw(run(11))); // none of them; hot next: 11 to 20
+    ASSERT_TRUE(battery.addDraw(run(1)));  // all ten of them
     const HotNumbersTest hot = battery.results().hot;
     EXPECT_EQ(hot.draws, 2);
     EXPECT_EQ(hot.hotHits, 10);
     EXPECT_DOUBLE_EQ(hot.hotRate, 0.5);            // 10 of 2 x 10
     EXPECT_DOUBLE_EQ(hot.otherRate, 30.0 / 140.0); // the other 30 of 2 x 70
+}
+
+TEST(DrawTests, ADrawThatIsNotTwentyDifferentNumbersFromOneTo80IsNotCounted)
+{
+    KenoDraw draw;
+    for (int i = 0; i < 20; ++i)
+        draw[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(61 + i);
+    DrawTestBattery battery;
+    ASSERT_TRUE(battery.addDraw(draw));
+    for (const std::uint8_t wrong : {0, 81, 255, 62}) { // 62 twice
+        KenoDraw bad = draw;
+        bad[0] = wrong;
+        EXPECT_FALSE(battery.addDraw(bad)) << int{wrong};
+    }
+    EXPECT_EQ(battery.draws(), 1);
+    EXPECT_EQ(battery.results().counts.counts[60], 1); // 61 counted once
+    DrawTestResults results;
+    const std::vector<KenoDraw> history{draw, KenoDraw{}};
+    EXPECT_FALSE(RunDrawTests(history, {}, &results));
+    EXPECT_EQ(results.draws, 0);
 }
