@@ -347,10 +347,12 @@ TEST_F(Cli, DrawsTestsAFileOfDrawsOrTheProgramsDrawAndRefusesAMalformedFile)
     ASSERT_EQ(needed.size(), 3);
     EXPECT_GT(needed[0]["draws"].toDouble(), needed[1]["draws"].toDouble()); // a smaller bias needs more
     runCli({"draws", file("cycle.csv"), "--quiet"})
-        .expectOut({"Counts of the 80 numbers, each less the expected count of 25:", "\n  71 - 80 +(0 +){9}0\n",
-                    "Pattern found: a fair draw does this or worse only", "A bias of 10 % needs [0-9,]+ draws"});
+        .expectOut(
+            {"Counts of the 80 numbers, each less the expected count of 25:", "\n  71 - 80 +(0 +){9}0\n",
+             "Pattern found: a fair draw does this or worse only", "A bias of 10 % needs [0-9,]+ draws"});
 
-    const QStringList generator{"draws", "--generator", "--seed", "7", "--draws", "5000", "--json", "--quiet"};
+    const QStringList generator{"draws",   "--generator", "--seed", "7",
+                                "--draws", "5000",        "--json", "--quiet"};
     const QJsonObject own = runCli(generator).json();
     EXPECT_EQ(own["seed"].toString(), "7");
     EXPECT_EQ(own["draws"].toInt(), 5000);

@@ -9,7 +9,6 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <numeric>
 
 namespace tallyhawk {
 
@@ -29,8 +28,8 @@ constexpr double kFour = kThree * 17 / 77;
 constexpr int kPairDegreesOfFreedom = 3080;
 constexpr double kPairVariance = kBoth - 2 * kThree + kFour;
 
-// The variance of how many of `m` given numbers one fair draw holds, less the m x m term:
-// a draw of 20 of 80 holds m of them with variance kHitVariance x m x (80 - m).
+// A fair draw of 20 of 80 holds a hypergeometric count of m given numbers, with the variance
+// kHitVariance x m x (80 - m); the counts of two sets apart have the covariance -kHitVariance x m1 x m2.
 constexpr double kHitVariance = 20.0 * 60 / (80.0 * 80 * 79);
 constexpr double kZ95 = 1.959963984540054;
 
