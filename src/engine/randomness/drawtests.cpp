@@ -455,10 +455,13 @@ std::string DrawTestsSummary(const DrawTestResults& results)
         return "A pattern was found in " + found +
                ". A fair draw fails each test 5% of the time, so a single failure is a reason to test more "
                "draws, not proof.";
+    // A number drawn (1 + bias) / 4 of the time is drawn every time at a bias of 3.
     const double bias = results.smallestBias;
-    return "No pattern was found, and " + grouped(results.draws) + " draws could have found " +
-           (bias <= 3 ? "a bias of " + percent(bias) + " in one number's frequency 80% of the time."
-                      : "no bias in one number's frequency 80% of the time yet.");
+    if (!(bias <= 3))
+        return "No pattern was found, but " + grouped(results.draws) +
+               " draws are too few to find even a number drawn every time.";
+    return "No pattern was found, and " + grouped(results.draws) + " draws could have found a bias of " +
+           percent(bias) + " in one number's frequency 80% of the time.";
 }
 
 } // namespace tallyhawk
