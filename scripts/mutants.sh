@@ -139,6 +139,22 @@ fault "an unfinished transaction is not rolled back" src/db/sqltransaction.cpp \
 }'
 fault "stored credits are not checked" src/db/defaults.cpp \
   'if (CheckCreditTotal(std::abs(defaults->SaveCredits))) {' 'if (false) {'
+# The tests of a draw history and its reader
+fault "the pairs' variance leaves out four numbers together" src/engine/randomness/drawtests.cpp \
+  'constexpr double kPairVariance = kBoth - 2 * kThree + kFour;' 'constexpr double kPairVariance = kBoth - kThree - kThree;'
+fault "every number tied at the hot count is hot" src/engine/randomness/drawtests.cpp \
+  'const bool hot = count > threshold || (count == threshold && atThreshold-- > 0);' \
+  'const bool hot = count > threshold || (count == threshold && atThreshold-- > -100);'
+fault "filling in stops before 20 draws missing" src/engine/randomness/drawtests.cpp \
+  'if (last < 0 || m_draws - 1 - last > kLongestAbsence)' 'if (last < 0 || m_draws - 1 - last >= kLongestAbsence)'
+fault "the power takes a quarter of the squared bias" src/engine/randomness/drawtests.cpp \
+  'const double noncentrality = static_cast<double>(draws) * bias * bias / 3;' \
+  'const double noncentrality = static_cast<double>(draws) * bias * bias / 4;'
+fault "the draw is always the first run of 20 numbers" src/engine/randomness/drawhistory.cpp \
+  'std::find(found.begin(), found.end(), usual) != found.end() ? usual : found.front();' \
+  'std::find(found.begin(), found.end(), usual) != found.end() ? found.front() : found.front();'
+fault "any line with a letter is a header" src/engine/randomness/drawhistory.cpp \
+  'if (header && holdsLetter(line))' 'if ((header || !header) && holdsLetter(line))'
 
 names=()
 for ((i = 0; i < ${#faults[@]}; i += 4)); do names+=("${faults[i]}"); done

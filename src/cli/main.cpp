@@ -3,6 +3,7 @@
 
 #include "clicommands.h"
 #include "clidata.h"
+#include "clidraws.h"
 #include "clioptions.h"
 #include "clisession.h"
 #include "db/defaults.h"
@@ -33,10 +34,12 @@ Commands:
   simulate    plays a ticket many times and reports what it won
   randomness  the chi-square test of the program's draw
   session     what a plan of play leads to: risk of ruin, end credits, games played
+  draws       tests a file of draws (or the program's draw) for patterns: counts, pairs,
+              repeats, filling in, hot numbers, and how small a bias they could find
 
 Options:
   --json      prints JSON instead of aligned text
-  --db FILE   reads this database instead of the installed one (all but randomness)
+  --db FILE   reads this database instead of the installed one (all but randomness, draws)
   -h, --help  this help; "tallyhawk-cli COMMAND --help" describes a command
   --version   the program's version
 
@@ -44,7 +47,8 @@ Without --db the commands read Tallyhawk.orf in the user's data folder, or the s
 database that comes with the program when Tallyhawk has not been started yet. Nothing is
 ever written.
 
-Exit status: 0 done, 1 the database or the game cannot be used, 2 the command line is wrong.
+Exit status: 0 done, 1 the database, the game or the file of draws cannot be used, 2 the
+command line is wrong.
 )";
 
 const char kGamesHelp[] = R"(Usage: tallyhawk-cli games [--db FILE] [--json]
@@ -142,6 +146,8 @@ const char* helpOf(const QString& command)
         return kRandomnessHelp;
     if (command == "session")
         return kSessionHelp;
+    if (command == "draws")
+        return kDrawsHelp;
     return nullptr;
 }
 
@@ -164,9 +170,15 @@ int run(const QStringList& arguments)
     const char* help = helpOf(command);
     if (!help)
         return fail(QStringLiteral("there is no command \"%1\"; the commands are games, odds, simulate, "
-                                   "randomness and session (tallyhawk-cli --help).")
+                                   "randomness, session and draws (tallyhawk-cli --help).")
                         .arg(command),
                     kExitUsage);
+    if (command == "draws") {
+        // A file of draws, not the database: the command reads its own arguments.
+        const CommandResult result = RunDrawsCommand(arguments.mid(2));
+        writeOut(result.out);
+        return result.error.isEmpty() ? result.status : fail(result.error, result.status);
+    }
 
     const bool withGame = command == "odds" || command == "simulate" || command == "session";
     const bool withDatabase = command != "randomness";

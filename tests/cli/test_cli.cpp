@@ -1,5 +1,6 @@
 // tallyhawk-cli as built, run on temporary copies of the seed database: its JSON, its text and its
-// exit status (0 done, 1 the database or the game cannot be used, 2 the command line is wrong).
+// exit status (0 done, 1 the database, the game or a file of draws cannot be used, 2 the command
+// line is wrong).
 // Which database it reads without --db is checked by the install test.
 
 #include "db/database.h"
@@ -357,4 +358,65 @@ TEST_F(Cli, FindsTheGameTheWindowsShowByTheOneKeyEquality)
     const CliRun cut = cli(words("odds --spots 10", "A LOCATION PAST TWENTY-FI|Probe Casino|Keno"));
     EXPECT_EQ(cut.status, 1);
     EXPECT_TRUE(cut.out.isEmpty()) << cut.out;
+}
+
+TEST_F(Cli, DrawsTestsAFileOfDrawsOrTheProgramsDrawAndRefusesAMalformedFile)
+{
+    // 100 draws that run through the board in blocks of 20, after a header: every number comes
+    // exactly 25 times (too even for a fair draw), none right after it came, all after 3 missing.
+    QByteArray text = "Draw,Date,Numbers\r\n";
+    for (int d = 0; d < 100; ++d) {
+        text += QByteArray::number(5000 + d) + ",2026-01-01";
+        for (int i = 1; i <= 20; ++i)
+            text += "," + QByteArray::number(20 * (d % 4) + i);
+        text += "\r\n";
+    }
+    ASSERT_TRUE(writeFile(file("cycle.csv"), text) && writeFile(file("bad.csv"), text + "\r\n1;2;3\r\n"));
+    const QJsonObject tests = runCli({"draws", file("cycle.csv"), "--json", "--quiet"}).json();
+    EXPECT_EQ(tests["draws"].toInt(), 100);
+    const QJsonObject counts = tests["counts"].toObject();
+    EXPECT_EQ(counts["chi_square"].toDouble(), 0);
+    EXPECT_EQ(counts["verdict"].toString(), "pattern found");
+    EXPECT_EQ(sumOf(counts["counts"].toArray()), 2000);
+    EXPECT_EQ(tests["repeats"]["rate"]["hits"].toInt(), 0);
+    EXPECT_EQ(tests["repeats"]["verdict"].toString(), "pattern found");
+    EXPECT_EQ(tests["filling_in"]["rates"][2]["rate"].toDouble(), 1);
+    EXPECT_EQ(tests["pairs"]["counts"].toArray().size(), 3160);
+    EXPECT_TRUE(tests["summary"].toString().startsWith("A pattern was found in the numbers' counts"));
+    const QJsonArray needed = tests["power"]["draws_needed"].toArray();
+    ASSERT_EQ(needed.size(), 3);
+    EXPECT_GT(needed[0]["draws"].toDouble(), needed[1]["draws"].toDouble()); // a smaller bias needs more
+    runCli({"draws", file("cycle.csv"), "--quiet"})
+        .expectOut(
+            {"Counts of the 80 numbers, each less the expected count of 25:", "\n  71 - 80 +(0 +){9}0\n",
+             "Pattern found: a fair draw does this or worse only", "A bias of 10 % needs [0-9,]+ draws"});
+
+    const QStringList generator{"draws",   "--generator", "--seed", "7",
+                                "--draws", "5000",        "--json", "--quiet"};
+    const QJsonObject own = runCli(generator).json();
+    EXPECT_EQ(own["seed"].toString(), "7");
+    EXPECT_EQ(own["draws"].toInt(), 5000);
+    const QJsonObject again = runCli(generator).json();
+    EXPECT_EQ(again["pairs"]["counts"], own["pairs"]["counts"]); // the seed decides
+
+    const struct
+    {
+        int status;
+        QStringList arguments;
+        QString message;
+    } refusals[] = {
+        {1, {"draws", file("bad.csv")}, file("bad.csv") + ": Line 103 holds 3 numbers from 1 to 80 in a row"},
+        {1, {"draws", file("none.csv")}, "There is no such file."},
+        {2, {"draws"}, "draws needs one FILE of draws, or --generator"},
+        {2, {"draws", file("cycle.csv"), "--seed", "3"}, "--seed and --draws go with --generator"},
+        {2, {"draws", "--generator", "--draws", "0"}, "--draws takes a whole number from 1 to 100000000"},
+        {2, {"draws", file("cycle.csv"), "--window", "0"}, "--window takes a whole number from 1 to 1000"},
+    };
+    for (const auto& c : refusals) {
+        SCOPED_TRACE(c.arguments.join(' '));
+        const CliRun run = runCli(c.arguments);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err;
+        EXPECT_TRUE(run.out.isEmpty());
+    }
 }

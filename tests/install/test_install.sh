@@ -84,7 +84,7 @@ check_options() { # PAGE HELP: each --option of the help appears in the page's s
     zcat "$1" | grep -qF -- "\\-\\-${option#--}" || fail "$(basename "$1") does not describe $option"
   done
 }
-cli_help=$(for command in "" games odds simulate randomness session; do "$prefix/bin/tallyhawk-cli" $command --help; done)
+cli_help=$(for command in "" games odds simulate randomness session draws; do "$prefix/bin/tallyhawk-cli" $command --help; done)
 check_options "$prefix/share/man/man1/tallyhawk-cli.1.gz" "$cli_help"
 check_options "$prefix/share/man/man1/tallyhawk.1.gz" "$("$prefix/bin/tallyhawk" --help)"
 echo "installed and used from $prefix"
