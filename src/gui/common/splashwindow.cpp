@@ -29,9 +29,9 @@ SplashWindow::SplashWindow(Module2& module2, const QString& dataFolder, QWidget*
     lblVersion->setObjectName("lblVersion");
     lblVersion->setFont(uiFont("Arial", 12, true));
 
-    lblWarning = new QLabel("Warning: this program is protected by copyright law. Unauthorised copying or "
-                            "distribution of it, or of any part of it, may result in civil and criminal "
-                            "penalties.",
+    lblWarning = new QLabel("Tallyhawk is free software, published under the GNU General Public License, "
+                            "version 3 or later, and comes with ABSOLUTELY NO WARRANTY; see the licence "
+                            "for details.",
                             this);
     lblWarning->setObjectName("lblWarning");
     lblWarning->setWordWrap(true);
