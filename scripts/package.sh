@@ -44,7 +44,7 @@ run timeout 60 "$root/root/usr/bin/tallyhawk" --screenshot "$root/board.png" && 
 
 if command -v lintian >/dev/null; then
   # --fail-on makes an error or a warning fail the run; informational tags are shown as well.
-  lintian --info --display-info --fail-on error,warning "$package"
+  lintian --display-info --fail-on error,warning "$package"
 else
   echo "package.sh: lintian is not installed; the package is not checked" >&2
 fi
