@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Tallyhawk developers
 # Installs what is missing, builds everything and runs every test; then builds everything again
 # with clang's AddressSanitizer and UndefinedBehaviorSanitizer and runs every test once more.
 set -euo pipefail

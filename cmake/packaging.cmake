@@ -1,9 +1,11 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Tallyhawk developers
 # The Debian package: "cpack -G DEB" in the build folder gives tallyhawk_<version>_<arch>.deb
 # from the install rules, with the programs under /usr/bin and their data under /usr/share.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tallyhawk)
 set(CPACK_PACKAGE_VENDOR "The Tallyhawk developers")
-set(CPACK_PACKAGE_CONTACT "Tallyhawk Developer <dev@tallyhawk.invalid>")
+set(CPACK_PACKAGE_CONTACT ${TALLYHAWK_MAINTAINER})
 set(CPACK_PACKAGE_HOMEPAGE_URL ${TALLYHAWK_HOMEPAGE})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "study tool for the casino game of keno")
 # The package's long description, as lines of at most 80 characters.
@@ -18,7 +20,11 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# Section math, with the programs in /usr/bin as for any install: the package is a study tool
+# (exact odds, Monte Carlo simulation, session statistics, a test of the draw) whose command
+# line serves terminals and scripts; Debian keeps section games for programs played for
+# entertainment, installed in /usr/games.
+set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so the libraries the programs link do not name them: Qt SQL's SQLite
 # driver and the platform plugins that open windows.

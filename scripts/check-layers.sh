@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Tallyhawk developers
 # Fails when an include runs up a layer. Each folder of src/ is one library:
 #   engine (no Qt) <- db (Qt SQL) <- gui <- app, and cli over db and engine;
 # within gui/, each window's folder stands on gui/common/ alone.

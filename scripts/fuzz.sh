@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Tallyhawk developers
 # Builds the pay-table file's fuzz target with clang (libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer) into build-fuzz/ and runs it.
 #   scripts/fuzz.sh       runs every file of the seed corpus once (quick; test.sh does this)

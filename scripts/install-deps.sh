@@ -1,5 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running, testing and packaging Tallyhawk need.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Tallyhawk developers
+#
+# Installs the Debian packages that building, running, testing and packaging Tallyhawk need,
+# and the ones named as arguments (package.sh asks for lintian, which nothing else needs).
 # Does nothing when they are all present, so run.sh and test.sh can call it every time.
 set -euo pipefail
 
@@ -11,6 +15,7 @@ packages=(
   fonts-liberation xvfb xauth imagemagick
   clang libclang-rt-14-dev
   desktop-file-utils appstream man-db dpkg-dev file
+  "$@"
 )
 
 missing=()

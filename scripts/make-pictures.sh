@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Tallyhawk developers
 # Draws the pictures that the board, the splash window and the help page use into data/images/,
 # and the program's icon into data/icons/.
 # Everything is drawn with ImageMagick's -draw primitives, so the pictures are our own and the

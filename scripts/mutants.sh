@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Tallyhawk developers
 # Plants small faults in the program, one at a time, and says whether the tests catch each.
 #
 #   scripts/mutants.sh            every fault

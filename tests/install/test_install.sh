@@ -17,14 +17,16 @@ fail() {
 }
 
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
+# The icons are named by the application id, as the menu entry is.
+app_id=$(basename "$(echo "$prefix"/share/applications/*.desktop)" .desktop)
 
 for file in bin/tallyhawk bin/tallyhawk-cli share/tallyhawk/Tallyhawk.orf share/tallyhawk/images/logo.png \
-  share/tallyhawk/Help/help.htm share/icons/hicolor/scalable/apps/tallyhawk.svg \
+  share/tallyhawk/Help/help.htm share/icons/hicolor/scalable/apps/$app_id.svg \
   share/man/man1/tallyhawk.1.gz share/man/man1/tallyhawk-cli.1.gz; do
   [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
 for size in 16 24 32 48 64 128 256; do
-  icon=$prefix/share/icons/hicolor/${size}x${size}/apps/tallyhawk.png
+  icon=$prefix/share/icons/hicolor/${size}x${size}/apps/$app_id.png
   file "$icon" | grep -q "PNG image data, $size x $size," || fail "$icon is not a $size-pixel PNG"
 done
 

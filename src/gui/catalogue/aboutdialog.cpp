@@ -20,8 +20,12 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
                    "Play tickets against the pay schedules of real casino games, bonus features included; "
                    "simulate a ticket over up to a billion games and read how 100-game sessions end; "
                    "test the draw for randomness; and keep your own catalogue of pay tables.\n\n"
-                   "The pay tables of the catalogue were collected from published sources; their sources "
-                   "are listed with the program's data.\n\n"
+                   "The pay tables of the catalogue are facts gathered from public pay schedules; their "
+                   "sources are listed in SOURCES.md, installed with the documentation in "
+                   "share/doc/tallyhawk (/usr/share/doc/tallyhawk from the Debian package).\n\n"
+                   "Copyright (C) 2026 The Tallyhawk developers. Tallyhawk is free software under the GNU "
+                   "General Public License, version 3 or later (GPL-3.0-or-later), and comes with no "
+                   "warranty.\n\n"
                    "Keno pays back less than it takes in the long run. Play for fun, never for money you "
                    "cannot afford to lose.",
                    this);

@@ -27,13 +27,13 @@ SplashWindow::SplashWindow(const QString& programFolder, QWidget* parent) : QWid
     versionLabel->setObjectName("versionLabel");
     versionLabel->setFont(uiFont("Arial", 12, true));
 
-    warningLabel = new QLabel("Warning: this program is protected by copyright law. Unauthorised copying or "
-                              "distribution of it, or of any part of it, may result in civil and criminal "
-                              "penalties.",
-                              this);
-    warningLabel->setObjectName("warningLabel");
-    warningLabel->setWordWrap(true);
-    warningLabel->setFont(uiFont("Arial", 8));
+    licenceLabel = new QLabel("Tallyhawk is free software, published under the GNU General Public License, "
+                            "version 3 or later, and comes with ABSOLUTELY NO WARRANTY; see the licence "
+                            "for details.",
+                            this);
+    licenceLabel->setObjectName("licenceLabel");
+    licenceLabel->setWordWrap(true);
+    licenceLabel->setFont(uiFont("Arial", 8));
 
     logoLabel = new QLabel(this);
     logoLabel->setObjectName("logoLabel");
@@ -51,7 +51,7 @@ SplashWindow::SplashWindow(const QString& programFolder, QWidget* parent) : QWid
     text->addWidget(productNameLabel);
     text->addWidget(versionLabel);
     text->addStretch();
-    text->addWidget(warningLabel);
+    text->addWidget(licenceLabel);
     auto* top = new QHBoxLayout;
     top->addWidget(logoLabel, 0, Qt::AlignTop);
     top->addSpacing(16);

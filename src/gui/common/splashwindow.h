@@ -17,7 +17,7 @@ public:
 
     QLabel* productNameLabel;
     QLabel* versionLabel;
-    QLabel* warningLabel;
+    QLabel* licenceLabel;
     QLabel* logoLabel;
     QPushButton* startButton;
 
