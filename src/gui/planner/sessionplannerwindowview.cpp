@@ -44,27 +44,27 @@ QString creditText(double credits, int decimals)
     return QString::number(credits, 'f', decimals);
 }
 
-enum class Form
+enum class FigureUnit
 {
     Percent,
     Credits,
     Games
 };
 
-QString valueText(double value, Form form)
+QString valueText(double value, FigureUnit form)
 {
     switch (form) {
-    case Form::Percent:
+    case FigureUnit::Percent:
         return percentText(value);
-    case Form::Credits:
+    case FigureUnit::Credits:
         return creditText(value, 0);
-    case Form::Games:
+    case FigureUnit::Games:
         return creditText(value, 1);
     }
     return {};
 }
 
-QString intervalText(const PlanValue& value, Form form, bool simulated)
+QString intervalText(const PlanValue& value, FigureUnit form, bool simulated)
 {
     if (!simulated)
         return "exact";
@@ -142,26 +142,26 @@ void SessionPlannerWindow::showFigures()
     {
         QString name;
         PlanValue value;
-        Form form;
+        FigureUnit form;
     };
     std::vector<Figure> figures{
-        {"Ruined (below the floor)", r.ruined, Form::Percent},
+        {"Ruined (below the floor)", r.ruined, FigureUnit::Percent},
     };
     if (m_plan.target)
-        figures.push_back({"Target reached", r.targetReached, Form::Percent});
-    figures.push_back({"Every game played", r.allGamesPlayed, Form::Percent});
-    figures.push_back({"End ahead of the starting credits", r.ahead, Form::Percent});
-    figures.push_back({"End even", r.even, Form::Percent});
-    figures.push_back({"End behind", r.behind, Form::Percent});
-    figures.push_back({"Mean end credits", r.meanEndCredits, Form::Games});
+        figures.push_back({"Target reached", r.targetReached, FigureUnit::Percent});
+    figures.push_back({"Every game played", r.allGamesPlayed, FigureUnit::Percent});
+    figures.push_back({"End ahead of the starting credits", r.ahead, FigureUnit::Percent});
+    figures.push_back({"End even", r.even, FigureUnit::Percent});
+    figures.push_back({"End behind", r.behind, FigureUnit::Percent});
+    figures.push_back({"Mean end credits", r.meanEndCredits, FigureUnit::Games});
     for (std::size_t k = 0; k < kEndCreditLevels.size(); ++k)
         figures.push_back({QStringLiteral("End credits, %1% point").arg(100 * kEndCreditLevels[k]),
-                           r.endCreditPoints[k], Form::Credits});
-    figures.push_back({"Expected games played", r.expectedGames, Form::Games});
+                           r.endCreditPoints[k], FigureUnit::Credits});
+    figures.push_back({"Expected games played", r.expectedGames, FigureUnit::Games});
     for (int c = 0; c <= kExactMaxCatch; ++c)
         if (r.catchAtLeastOnce[c])
             figures.push_back(
-                {QStringLiteral("Catch %1 at least once").arg(c), *r.catchAtLeastOnce[c], Form::Percent});
+                {QStringLiteral("Catch %1 at least once").arg(c), *r.catchAtLeastOnce[c], FigureUnit::Percent});
 
     m_figuresGrid->setRowCount(static_cast<int>(figures.size()));
     for (int row = 0; row < static_cast<int>(figures.size()); ++row) {
@@ -298,12 +298,12 @@ void SessionPlannerWindow::showComparison(const std::vector<PlanComparisonRow>& 
             m_comparisonGrid->setItem(
                 row, 7, cell(QString::fromStdString(r.error), Qt::AlignLeft | Qt::AlignVCenter));
         } else {
-            m_comparisonGrid->setItem(row, 1, cell(withTarget ? text(r.targetReached, Form::Percent) : "-"));
-            m_comparisonGrid->setItem(row, 2, cell(text(r.ruined, Form::Percent)));
-            m_comparisonGrid->setItem(row, 3, cell(text(r.allGamesPlayed, Form::Percent)));
-            m_comparisonGrid->setItem(row, 4, cell(text(r.ahead, Form::Percent)));
-            m_comparisonGrid->setItem(row, 5, cell(text(r.meanEndCredits, Form::Games)));
-            m_comparisonGrid->setItem(row, 6, cell(text(r.expectedGames, Form::Games)));
+            m_comparisonGrid->setItem(row, 1, cell(withTarget ? text(r.targetReached, FigureUnit::Percent) : "-"));
+            m_comparisonGrid->setItem(row, 2, cell(text(r.ruined, FigureUnit::Percent)));
+            m_comparisonGrid->setItem(row, 3, cell(text(r.allGamesPlayed, FigureUnit::Percent)));
+            m_comparisonGrid->setItem(row, 4, cell(text(r.ahead, FigureUnit::Percent)));
+            m_comparisonGrid->setItem(row, 5, cell(text(r.meanEndCredits, FigureUnit::Games)));
+            m_comparisonGrid->setItem(row, 6, cell(text(r.expectedGames, FigureUnit::Games)));
             m_comparisonGrid->setItem(row, 7, cell(simulated ? "simulated" : "exact", Qt::AlignCenter));
         }
         // The count handed over from the board stands out.
