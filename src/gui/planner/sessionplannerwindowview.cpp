@@ -286,7 +286,7 @@ void SessionPlannerWindow::showComparison(const std::vector<PlanComparisonRow>& 
         const PlanComparisonRow& compared = rows[static_cast<std::size_t>(row)];
         const SessionPlanResult& r = compared.result;
         const bool simulated = r.method == PlanMethod::Simulation;
-        auto text = [simulated](const PlanValue& value, Form form) {
+        auto text = [simulated](const PlanValue& value, FigureUnit form) {
             return simulated ? valueText(value.value, form) + " (" + intervalText(value, form, true) + ")"
                              : valueText(value.value, form);
         };
