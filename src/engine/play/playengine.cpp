@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace tallyhawk {
 
@@ -385,9 +386,9 @@ std::string CheckPlayInput(const PlayInput& input)
     if (const std::string& error = input.game.valueError(); !error.empty())
         return "This game cannot be played: " + error;
     if (input.bet < 0 || input.bet > kMaxBet)
-        return "The bet must be 0 to 45 credits.";
+        return "The bet must be 0 to " + std::to_string(kMaxBet) + " credits.";
     if (input.markedCount < 0 || input.markedCount > kMaxMarks)
-        return "A ticket marks at most 10 numbers.";
+        return "A ticket marks at most " + std::to_string(kMaxMarks) + " numbers.";
     return {};
 }
 

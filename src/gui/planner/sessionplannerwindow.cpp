@@ -2,6 +2,7 @@
 
 #include "gui/common/chartparts.h"
 #include "db/paytable.h"
+#include "engine/common/gameconstants.h"
 #include "engine/common/numberforms.h"
 #include "gui/common/commandbutton.h"
 #include "gui/common/dialogs.h"
@@ -98,7 +99,7 @@ void SessionPlannerWindow::buildControls()
     m_gameReadout = line(this, "gameReadout");
     m_gameReadout->setFont(uiFont("Courier New", 10));
     m_markedReadout = line(this, "markedReadout");
-    m_betEdit = field(this, "betEdit", "Credits bet on each paid game, 1 to 45");
+    m_betEdit = field(this, "betEdit", QString("Credits bet on each paid game, %1 to %2").arg(kMinBet).arg(kMaxBet));
     m_creditsEdit = field(this, "creditsEdit", "The credits you start with");
     m_gamesEdit = field(this, "gamesEdit", "The most paid games you will play, 1 to 100000");
     m_targetEdit = field(this, "targetEdit", "Stop once your credits reach this; leave blank to play on");
