@@ -165,8 +165,8 @@ fault "a bet of 46 pays a table exactly" src/engine/sim/exactodds.cpp \
   'for (int bet = 1; bet <= 45; ++bet) {' 'for (int bet = 1; bet <= 46; ++bet) {'
 fault "several tables share a bet of 46" src/engine/sim/exactodds.cpp \
   'if (common > 45)' 'if (common > 46)'
-fault "a bet of 22 is said to be the only one" src/engine/sim/exactodds.cpp \
-  'if (2 * *bet > 45)' 'if (2 * *bet > 44)'
+fault "a bet of 23 is said to have a multiple up to 45" src/engine/sim/exactodds.cpp \
+  'if (2 * *bet > 45)' 'if (2 * *bet > 46)'
 # The session planner
 fault "the planner's exact even end is one credit up" src/engine/sim/sessionexact.cpp \
   'else if (atom.credits == start)' 'else if (atom.credits == start + 1)'
