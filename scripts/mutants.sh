@@ -8,10 +8,13 @@
 #   scripts/mutants.sh --list     the faults, without running anything
 #
 # Each fault is one change of one line of src/: the file, the text as it stands (it must stand
-# there exactly once) and the text that replaces it. The script builds into build-mutants/,
-# so that after the first build only what a fault touches is rebuilt, runs the tests until one
-# fails, puts the line back, and prints each fault as caught or survived with the total. A
-# fault whose code does not build is counted apart: it says nothing about the tests.
+# there exactly once) and the text that replaces it. The faults are planted in a scratch copy
+# of the checkout, build-mutants/tree/, never in the checkout itself, so a run that is stopped,
+# even killed outright, leaves the checkout as it was. The copy is brought up to date file by
+# file, so that after the first build only what changed, or what a fault touches, is rebuilt
+# (into build-mutants/build/). For each fault the script runs the tests until one fails, puts
+# the line back, and prints the fault as caught or survived; then the total. A fault whose
+# code does not build is counted apart: it says nothing about the tests.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -75,7 +78,7 @@ fault "losing half counts 51" src/engine/sim/sessionstats.cpp \
 fault "breaking even is not winning" src/engine/sim/sessionstats.cpp \
   '        if (w >= 100)' '        if (w > 100)'
 fault "the summary calls an even session a loss" src/engine/sim/sessionstats.cpp \
-  'const char* outcome = figures.mode < 100 ? "Lose" : "Win";' 'const char* outcome = figures.mode <= 100 ? "Lose" : "Win";'
+  'const char* outcome = mode < 100 ? "Lose" : "Win";' 'const char* outcome = mode <= 100 ? "Lose" : "Win";'
 # The exact odds
 fault "the exact bonus ball is hit by every catch" src/engine/exact/exactodds.cpp \
   'const long double hitBall = hyper[c] * c / k;' 'const long double hitBall = hyper[c] * (c + 1) / k;'
@@ -103,7 +106,7 @@ fault "the writer ends lines without CR" src/engine/catalogue/paytablefile.cpp \
 fault "the import takes a Catch of 11" src/engine/catalogue/paytableimport.cpp \
   '        *caught > kMaxMarks) {' '        *caught > kMaxMarks + 1) {'
 fault "the import takes a second game's records" src/engine/catalogue/paytableimport.cpp \
-  '} else if (!sameKey(key.key, game.key)) {' '} else if (false) {'
+  '} else if (!SameGameKey(key.key, game.key)) {' '} else if (false) {'
 fault "the import takes a repeated Catch" src/engine/catalogue/paytableimport.cpp \
   'if (game.rows[earlier].Catch == row.Catch)' 'if (false)'
 # The catalogue's lock checks, the key, delete
@@ -157,6 +160,63 @@ fault "the draw is always the first run of 20 numbers" src/engine/randomness/dra
   'std::find(found.begin(), found.end(), usual) != found.end() ? found.front() : found.front();'
 fault "any line with a letter is a header" src/engine/randomness/drawhistory.cpp \
   'if (header && holdsLetter(line))' 'if ((header || !header) && holdsLetter(line))'
+fault "a failed install is not refused for a folder that may not be written" src/db/database.cpp \
+  'if (!MayChangeFolder(folder))' 'if (false)'
+fault "a disk with exactly the room needed is called full" src/db/database.cpp \
+  'if (available < 0 || available >= needed)' 'if (available < 0 || available > needed)'
+# Opening a file and the schema's steps
+fault "a file is upgraded before it is checked" src/db/database.cpp \
+  'if (!checkSchema(db, &fault) || !checkDefaultsRow(db, &fault))' 'if (false)'
+fault "a file without options is opened" src/db/database.cpp \
+  'return ReadDefaults(db, &defaults, error, &setAside);' \
+  'return ReadDefaults(db, &defaults, error, &setAside) || true;'
+fault "a missing field is not noticed" src/db/schema.cpp \
+  'if (!record.contains(name)) {' 'if (false) {'
+fault "a file one version newer is opened" src/db/database.cpp \
+  'if (opening.fileVersion > current || opening.fileVersion < 0) {' \
+  'if (opening.fileVersion > current + 1 || opening.fileVersion < 0) {'
+fault "the upgrade skips the step after the file's version" src/db/schemaversion.cpp \
+  'if (step.version <= fromVersion)' 'if (step.version <= fromVersion + 1)'
+fault "a step does not write its version" src/db/schemaversion.cpp \
+  'if (!step.apply(db, &reason) || !WriteSchemaVersion(db, step.version, &reason)) {' \
+  'if (!step.apply(db, &reason)) {'
+# The session figures and the bets that pay a table exactly
+fault "half the sessions winning 500 or more make it the outcome" src/engine/sim/sessionstats.cpp \
+  'if (fiveFoldPercent > 50)' 'if (fiveFoldPercent >= 50)'
+fault "a bet of 46 pays a table exactly" src/engine/exact/exactodds.cpp \
+  'for (int bet = kMinBet; bet <= kMaxBet; ++bet) {' 'for (int bet = kMinBet; bet <= kMaxBet + 1; ++bet) {'
+fault "several tables share a bet of 46" src/engine/exact/exactodds.cpp \
+  'if (common > kMaxBet)' 'if (common > kMaxBet + 1)'
+fault "a bet of 23 is said to have a multiple up to 45" src/engine/exact/exactodds.cpp \
+  'if (2 * *bet > kMaxBet)' 'if (2 * *bet > kMaxBet + 1)'
+# The session planner
+fault "the planner's exact even end is one credit up" src/engine/planner/sessionexact.cpp \
+  'else if (atom.credits == start)' 'else if (atom.credits == start + 1)'
+fault "the planner's sampled even end is one credit up" src/engine/planner/sessionsample.cpp \
+  'even += credits == start ? 1 : 0;' 'even += credits == start + 1 ? 1 : 0;'
+fault "the planner's exact walk is ruined only below the bet less one" src/engine/planner/sessionexact.cpp \
+  'const std::int64_t floor = std::max<std::int64_t>(plan.bet, plan.floor.value_or(0));' \
+  'const std::int64_t floor = std::max<std::int64_t>(plan.bet - 1, plan.floor.value_or(0));'
+fault "the planner's exact target is one credit further" src/engine/planner/sessionexact.cpp \
+  'w.top = std::max<std::int64_t>(std::min(ceilDiv(*plan.target - plan.credits, w.unit), reach), 1);' \
+  'w.top = std::max<std::int64_t>(std::min(ceilDiv(*plan.target + 1 - plan.credits, w.unit), reach), 1);'
+fault "the planner's sampled sessions pass their target" src/engine/planner/sessionsample.cpp \
+  'if (credits >= m_target) {' 'if (credits > m_target) {'
+fault "a plan may start one credit short of the bet" src/engine/planner/sessionplanner.cpp \
+  'if (plan.credits < plan.bet)' 'if (plan.credits + 1 < plan.bet)'
+fault "a plan's target may equal the starting credits" src/engine/planner/sessionplanner.cpp \
+  'if (plan.target && *plan.target <= plan.credits)' 'if (plan.target && *plan.target < plan.credits)'
+# The command line and the pay-table file's separators
+fault "the command line takes one more than its limit" src/cli/clioptions.cpp \
+  '*number > static_cast<double>(most)) {' '*number > static_cast<double>(most) + 1) {'
+fault "the command line takes number 81 on a ticket" src/cli/clioptions.cpp \
+  'if (number < 1 || number > kBoardNumbers) {' 'if (number < 1 || number > kBoardNumbers + 1) {'
+fault "the randomness limit is said as a number not divisible by 4" src/cli/main.cpp \
+  'std::numeric_limits<std::int32_t>::max() / 4 * 4;' 'std::numeric_limits<std::int32_t>::max();'
+fault "games figures what odds refuses" src/cli/clicommands.cpp \
+  'if (line.refusals[i].empty())' 'if (true)'
+fault "semicolons inside quotes are taken for separators" src/engine/catalogue/paytablefile.cpp \
+  "quoted = quoted != (c == '\"');" 'quoted = false;'
 
 names=()
 for ((i = 0; i < ${#faults[@]}; i += 4)); do names+=("${faults[i]}"); done
@@ -181,9 +241,39 @@ open(path, "w", encoding="utf-8").write(text.replace(old, new))
 EOF
 }
 
-build=build-mutants
+# Brings the scratch copy up to date with the checkout's files (tracked, and new ones not
+# ignored): a file is copied only when its bytes differ, so that the build sees only what
+# changed. This also puts back a fault that a killed run left in the copy.
+sync_copy() {
+  git ls-files -z --cached --others --exclude-standard | python3 -c '
+import os, shutil, sys
+target = sys.argv[1]
+wanted = set()
+for name in sys.stdin.buffer.read().split(b"\0"):
+    path = name.decode()
+    if not path or not os.path.isfile(path):
+        continue
+    wanted.add(path)
+    copy = os.path.join(target, path)
+    if os.path.isfile(copy) and open(copy, "rb").read() == open(path, "rb").read():
+        continue
+    os.makedirs(os.path.dirname(copy), exist_ok=True)
+    shutil.copy2(path, copy)
+    os.utime(copy)  # newer than anything built from the copy before
+for root, _, files in os.walk(target):
+    for name in files:
+        if os.path.relpath(os.path.join(root, name), target) not in wanted:
+            os.remove(os.path.join(root, name))
+' "$tree"
+}
+
+scratch=build-mutants
+tree=$scratch/tree
+build=$scratch/build
 jobs=$(nproc)
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 2
+mkdir -p "$tree"
+sync_copy || { echo "The scratch copy $tree/ cannot be made."; exit 2; }
+cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 2
 echo "Building the unchanged program and its tests into $build/ ..."
 cmake --build "$build" -j "$jobs" >/dev/null || { echo "The unchanged program does not build."; exit 2; }
 run_tests() {
@@ -191,18 +281,19 @@ run_tests() {
 }
 run_tests || { echo "The unchanged program fails its tests: fix that first."; exit 2; }
 
-saved=""
-restore() { if [ -n "$saved" ]; then cp "$saved" "$current"; rm -f "$saved"; saved=""; fi; }
-trap 'restore; exit 130' INT TERM
+# The file of the fault in hand, put back in the copy from the checkout when the fault is done
+# or the run is stopped.
+current=""
+restore() { if [ -n "$current" ]; then cp "$current" "$tree/$current"; current=""; fi; }
+trap 'restore; exit 130' INT TERM HUP
 
 caught=0 survived=0 unbuilt=0
 started=$(date +%s)
 for n in "${chosen[@]}"; do
   i=$(((n - 1) * 4))
-  name=${faults[i]} current=${faults[i + 1]} original=${faults[i + 2]} changed=${faults[i + 3]}
-  saved=$(mktemp)
-  cp "$current" "$saved"
-  if ! replace "$current" "$original" "$changed"; then
+  name=${faults[i]} file=${faults[i + 1]} original=${faults[i + 2]} changed=${faults[i + 3]}
+  current=$file
+  if ! replace "$tree/$file" "$original" "$changed"; then
     restore
     printf '%3d  %-9s %s\n' "$n" "missing" "$name"
     unbuilt=$((unbuilt + 1))

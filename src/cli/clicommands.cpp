@@ -70,22 +70,24 @@ struct SessionNumbers
 
 QJsonObject sessionJson(const SessionNumbers& s)
 {
-    return {{"losing_pct", s.losingPct},      {"breakeven_or_winning_pct", s.breakevenOrWinningPct},
-            {"most_likely_win", s.mode},      {"double_pct", s.doublePct},
-            {"five_fold_pct", s.fiveFoldPct}, {"lose_half_pct", s.loseHalfPct}};
+    return {{"losing_pct", s.losingPct},
+            {"breakeven_or_winning_pct", s.breakevenOrWinningPct},
+            {"most_likely_win", s.mode},
+            {"most_likely_outcome", qs(MostLikelyOutcome(s.mode, s.fiveFoldPct))},
+            {"double_pct", s.doublePct},
+            {"five_fold_pct", s.fiveFoldPct},
+            {"lose_half_pct", s.loseHalfPct}};
 }
 
 // The summary's wording, one decimal as the summary shows it.
 QString sessionText(const SessionNumbers& s)
 {
-    const QString outcome = s.mode < 100 ? "Lose" : "Win";
     QString text;
     text += "  Percentage of Losing Sessions: " + qs(FormatOneDecimal(s.losingPct)) + " %\n";
     text +=
         "  Percentage of Breakeven or Winning Sessions: " + qs(FormatOneDecimal(s.breakevenOrWinningPct)) +
         " %\n";
-    text += "  Most Likely End of Session Outcome: " + outcome + qs(StrForm(std::abs(100 - s.mode))) +
-            " Credits\n";
+    text += "  Most Likely End of Session Outcome: " + qs(MostLikelyOutcome(s.mode, s.fiveFoldPct)) + "\n";
     text +=
         "  You Will Double Your Money (or Better) " + qs(FormatOneDecimal(s.doublePct)) + " % of the Time\n";
     text += "  You Will Multiply Your Money by 5X or more " + qs(FormatOneDecimal(s.fiveFoldPct)) +
@@ -118,15 +120,21 @@ CommandResult RunGamesCommand(const CommandInput& input)
     {
         const CatalogueGame* game;
         std::array<TicketReturns, kMaxMarks> returns;
+        // Why odds would refuse the count; its returns are then left out, as odds gives none.
+        std::array<std::string, kMaxMarks> refusals;
     };
     std::vector<Line> lines;
     for (const CatalogueGame& game : games) {
         KenoGame rules;
         if (!ReadGame(input.db, GameSql(game.key), &rules, &error))
             return failure("The pays of " + GameTitle(game.key) + " cannot be read: " + error);
-        Line line{&game, {}};
-        for (int m = 1; m <= kMaxMarks; ++m)
-            line.returns[static_cast<std::size_t>(m - 1)] = TicketReturnsOf(rules, m);
+        Line line{&game, {}, {}};
+        for (int m = 1; m <= kMaxMarks; ++m) {
+            const auto i = static_cast<std::size_t>(m - 1);
+            line.refusals[i] = ExactGameError(ExactGameOf(rules, m), 1);
+            if (line.refusals[i].empty())
+                line.returns[i] = TicketReturnsOf(rules, m);
+        }
         lines.push_back(line);
     }
 
@@ -135,15 +143,18 @@ CommandResult RunGamesCommand(const CommandInput& input)
         QJsonArray list;
         for (const Line& line : lines) {
             QJsonObject object = gameObject(line.game->key);
-            QJsonArray payTable, board, exactBet;
+            QJsonArray payTable, board, exactBet, refused;
             for (const TicketReturns& r : line.returns) {
                 payTable.append(r.payTable ? QJsonValue(*r.payTable) : QJsonValue());
                 board.append(r.wholeCredits ? QJsonValue(*r.wholeCredits) : QJsonValue());
                 exactBet.append(r.payTable && r.exactBet ? QJsonValue(*r.exactBet) : QJsonValue());
             }
+            for (const std::string& refusal : line.refusals)
+                refused.append(refusal.empty() ? QJsonValue() : QJsonValue(qs(refusal)));
             object["return_pct_paytable"] = payTable;
             object["return_pct_board"] = board;
             object["exact_bet"] = exactBet;
+            object["refused"] = refused;
             list.append(object);
         }
         result.out = jsonText({{"bet", 1}, {"games", list}});
@@ -158,7 +169,8 @@ CommandResult RunGamesCommand(const CommandInput& input)
     }
     constexpr int kColumn = 7;
     QString text = "Return % of each marked count: the pay table's own return, each pay times the bet, "
-                   "bonus features included\n(blank: the game pays nothing for that count)\n\n";
+                   "bonus features included\n(blank: the game pays nothing for that count; -: the count "
+                   "cannot be figured, for the reason given below)\n\n";
     // Names are padded, not put through arg(), so that a name holding "%1" stays as it is.
     auto columns = [&](const QString& location, const QString& casino, const QString& game) {
         return location.leftJustified(locationWidth) + "  " + casino.leftJustified(casinoWidth) + "  " +
@@ -168,15 +180,24 @@ CommandResult RunGamesCommand(const CommandInput& input)
     for (int m = 1; m <= kMaxMarks; ++m)
         header += QStringLiteral("%1 ").arg(m, kColumn);
     text += header.trimmed() + "\n";
-    QStringList notes;
+    QStringList notes, refused;
     for (const Line& line : lines) {
         QString row =
             columns(qs(line.game->key.Location), qs(line.game->key.Casino), qs(line.game->key.Game));
         for (int m = 1; m <= kMaxMarks; ++m) {
             const TicketReturns& r = line.returns[static_cast<std::size_t>(m - 1)];
+            const std::string& refusal = line.refusals[static_cast<std::size_t>(m - 1)];
             row += QStringLiteral("%1%2")
-                       .arg(r.payTable ? fixed(*r.payTable, 2) : QString(), kColumn)
+                       .arg(!refusal.empty() ? QString("-")
+                            : r.payTable     ? fixed(*r.payTable, 2)
+                                             : QString(),
+                            kColumn)
                        .arg(r.differs() ? "*" : " ");
+            if (!refusal.empty())
+                refused << QStringLiteral("  %1, %2 spots: %3")
+                               .arg(GameTitle(line.game->key))
+                               .arg(m)
+                               .arg(qs(refusal));
             if (r.differs())
                 notes << QStringLiteral("  %1, %2 spots: %3 %. %4")
                              .arg(GameTitle(line.game->key))
@@ -188,6 +209,8 @@ CommandResult RunGamesCommand(const CommandInput& input)
         text += row + "\n";
     }
     text += QStringLiteral("\n%1 games\n").arg(lines.size());
+    if (!refused.isEmpty())
+        text += "\n- Cannot be figured (odds refuses them too):\n" + refused.join("\n") + "\n";
     if (!notes.isEmpty())
         text += "\n* At a bet of 1 the board rounds each pay to whole credits (a pay of 0.5 pays nothing), "
                 "and returns:\n" +
@@ -337,8 +360,8 @@ CommandResult RunSimulateCommand(const CommandInput& input)
             object["return_pct_interval_95"] = QJsonArray{interval->low, interval->high};
         QJsonObject session = sessions.sessions > 0 ? sessionJson(figures) : QJsonObject{};
         if (sessions.sessions == 0)
-            for (const char* key : {"losing_pct", "breakeven_or_winning_pct", "most_likely_win", "double_pct",
-                                    "five_fold_pct", "lose_half_pct"})
+            for (const char* key : {"losing_pct", "breakeven_or_winning_pct", "most_likely_win",
+                                    "most_likely_outcome", "double_pct", "five_fold_pct", "lose_half_pct"})
                 session[key] = QJsonValue();
         session["sessions"] = sessions.sessions;
         object["session"] = session;

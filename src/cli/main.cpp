@@ -14,6 +14,7 @@
 #include "engine/sim/simulation.h"
 
 #include <cstdio>
+#include <limits>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -23,6 +24,9 @@ using namespace tallyhawk;
 using namespace tallyhawk::cli;
 
 namespace {
+
+// The randomness test counts its games in a 32-bit whole number: the largest multiple of 4 in it.
+constexpr std::int32_t kMostRandomnessGames = std::numeric_limits<std::int32_t>::max() / 4 * 4;
 
 const char kGeneralHelp[] = R"(Usage: tallyhawk-cli COMMAND [OPTIONS]
 
@@ -59,7 +63,8 @@ references publish it, bonus features included. At a bet of 1 the board rounds e
 whole credits (a pay of 0.5 pays nothing): a count whose return there differs is marked
 with * and listed under the table with that return and the bets that pay the table
 exactly (JSON gives both returns). A count for which the game pays nothing is left blank
-(null in JSON).
+(null in JSON); a count that odds cannot figure shows - and is listed under the table with
+the reason (null in JSON, the reason under "refused").
 )";
 
 const char kOddsHelp[] =
@@ -106,7 +111,8 @@ shows each number's count less the expected count N / 4 in eight rows of ten lik
 board, and judges the counts with a chi-square test at 95% confidence (79 degrees of
 freedom), with its two-sided p-value, below 0.05 when the test fails. Reads no database.
 
-  --games N    the number of games, a positive number exactly divisible by 4 (default 1000)
+  --games N    the number of games, a whole number from 4 to 2147483644 exactly divisible
+               by 4 (default 1000)
   --seed S     the seed, 0 to 18446744073709551615; the same seed repeats the counts
                (default: a random seed, which is reported)
   --threads T  worker threads, 0 for one per core (the default); the counts do not
@@ -266,12 +272,14 @@ int run(const QStringList& arguments)
         const QString answer =
             parser.isSet(gamesOption) ? parser.value(gamesOption) : kRandomnessDefaultAnswer;
         const RandomnessAnswer games = ParseRandomnessAnswer(answer.toStdString());
+        // The window's own words ask again for a number; here the limits are said at once.
         if (games.kind != RandomnessAnswerKind::Accepted)
-            return fail(QStringLiteral("--games \"%1\": %2")
-                            .arg(answer, games.kind == RandomnessAnswerKind::Cancelled
-                                             ? QString(kRandomnessNotPositiveMessage)
-                                             : QString::fromStdString(games.message)),
-                        kExitUsage);
+            return fail(
+                QStringLiteral("--games takes a whole number from 4 to %1 that is exactly divisible by "
+                               "4, not \"%2\".")
+                    .arg(kMostRandomnessGames)
+                    .arg(answer),
+                kExitUsage);
         input.games = games.games;
     }
     if (withGames) {

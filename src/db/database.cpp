@@ -1,5 +1,6 @@
 #include "database.h"
 
+#include "defaults.h"
 #include "schema.h"
 #include "schemaversion.h"
 #include "sqlerror.h"
@@ -7,8 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStorageInfo>
 
 namespace tallyhawk {
 
@@ -19,6 +22,15 @@ namespace {
 bool hasHotJournal(const QString& path)
 {
     return QFileInfo(path + "-journal").size() > 0;
+}
+
+// The program's options are read from the first row of "Defaults": a file whose row cannot be
+// read cannot start, so it is refused here, before anything is written.
+bool checkDefaultsRow(QSqlDatabase& db, QString* error)
+{
+    ProgramDefaults defaults;
+    QStringList setAside; // a value that does not fit is replaced when read, not refused
+    return ReadDefaults(db, &defaults, error, &setAside);
 }
 
 // Checks and brings up to date an open file. An empty result means usable.
@@ -56,19 +68,19 @@ QString checkOpenedFile(DatabaseOpening& opening, const QString& path, OpenMode 
             .arg(opening.fileVersion)
             .arg(current);
     }
+    // Everything that can refuse the file is checked before the upgrade writes anything, so
+    // that a refused file stays byte for byte as it was. (The steps so far add no table or
+    // field, so an older file must already hold every one.)
+    if (!checkSchema(db, &fault) || !checkDefaultsRow(db, &fault))
+        return fault;
     if (opening.fileVersion == current)
         opening.outcome = OpenOutcome::Current;
     else if (opening.readOnly)
         opening.outcome = OpenOutcome::Older;
     else if (UpgradeSchema(db, opening.fileVersion, &fault))
         opening.outcome = OpenOutcome::Upgraded;
-    else if (QString missing; !checkSchema(db, &missing))
-        return missing; // not a Tallyhawk database at all: that says more than the failed step
     else
         return "It could not be brought up to date. " + fault;
-
-    if (!checkSchema(db, &fault))
-        return fault;
     return {};
 }
 
@@ -139,29 +151,65 @@ void closeDatabase(QSqlDatabase& db)
     QSqlDatabase::removeDatabase(name);
 }
 
+QString NoRoomFault(const QString& folder, qint64 needed, qint64 available)
+{
+    if (available < 0 || available >= needed)
+        return {};
+    return QStringLiteral(
+               "The disk is full: the database needs %1 bytes and the disk holding %2 has %3 free.")
+        .arg(needed)
+        .arg(QDir::toNativeSeparators(folder))
+        .arg(available);
+}
+
 bool installDatabaseIfMissing(const QString& seed, const QString& target, QString* error)
 {
     if (QFileInfo::exists(target))
         return true;
-    const QFileInfo targetInfo(target);
-    if (!QDir().mkpath(targetInfo.absolutePath())) {
-        *error = QStringLiteral("The data folder %1 cannot be created.")
-                     .arg(QDir::toNativeSeparators(targetInfo.absolutePath()));
+    const QString folder = QFileInfo(target).absolutePath();
+    const QString shownFolder = QDir::toNativeSeparators(folder);
+    auto fail = [&](const QString& reason) {
+        *error = QStringLiteral("The database could not be installed as %1. %2")
+                     .arg(QDir::toNativeSeparators(target), reason);
+        return false;
+    };
+    // The nearest folder that exists: the data folder, or the one it is to be created in. Its
+    // marks are heeded even where the program's rights would override them (see MayChange).
+    QString existing = folder;
+    while (!QFileInfo(existing).isDir() && QFileInfo(existing).path() != existing)
+        existing = QFileInfo(existing).path();
+    const QString notWritable =
+        QStringLiteral("The folder %1 is not writable.").arg(QDir::toNativeSeparators(existing));
+    if (existing != folder && !MayChangeFolder(existing)) {
+        *error = QStringLiteral("The data folder %1 cannot be created. %2").arg(shownFolder, notWritable);
         return false;
     }
-    if (!QFileInfo::exists(seed)) {
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("The data folder %1 cannot be created.").arg(shownFolder);
+        return false;
+    }
+    QFile source(seed);
+    if (!source.exists()) {
         *error = QStringLiteral("The database to install, %1, is missing from the program folder.")
                      .arg(QDir::toNativeSeparators(seed));
         return false;
     }
-    const QString partial = target + ".partial";
-    QFile::remove(partial);
-    if (!QFile::copy(seed, partial) || !QFile::rename(partial, target)) {
-        QFile::remove(partial);
-        *error = QStringLiteral("The database could not be installed as %1.")
-                     .arg(QDir::toNativeSeparators(target));
-        return false;
-    }
+    if (!MayChangeFolder(folder))
+        return fail(notWritable);
+    // Checked before writing, so that a full disk is named as such rather than as a write error.
+    if (const QString noRoom = NoRoomFault(folder, source.size(), QStorageInfo(folder).bytesAvailable());
+        !noRoom.isEmpty())
+        return fail(noRoom);
+    if (!source.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("The database to install, %1, cannot be read: %2.")
+                        .arg(QDir::toNativeSeparators(seed), source.errorString()));
+    // QSaveFile writes beside the target and renames only a complete copy: nothing partial is left.
+    QSaveFile copy(target);
+    if (!copy.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("It cannot be written: %1.").arg(copy.errorString()));
+    const QByteArray bytes = source.readAll();
+    if (copy.write(bytes) != bytes.size() || !copy.commit())
+        return fail(QStringLiteral("It cannot be written: %1.").arg(copy.errorString()));
     // A copy keeps the seed's read-only permissions when it was installed read-only.
     QFile::setPermissions(target, QFile::permissions(target) | QFile::WriteOwner | QFile::ReadOwner);
     return true;

@@ -35,10 +35,10 @@ struct DatabaseOpening
 };
 
 // Opens an existing database file under the given connection name. Before anything is
-// written, the file must be a database that passes SQLite's quick check and was not made by
-// a newer Tallyhawk; an older one is then brought up to date (unless opened read-only), and
-// it must hold every table and field. A refused file is closed again and left byte for byte
-// as it was.
+// written, the file must be a database that passes SQLite's quick check, was not made by a
+// newer Tallyhawk, and holds every table and field and a row of options in "Defaults"; only
+// then is an older one brought up to date (unless opened read-only), in one transaction. A
+// refused file is closed again and left byte for byte as it was.
 [[nodiscard]] DatabaseOpening openDatabase(const QString& path, const QString& connectionName,
                                            OpenMode mode = OpenMode::ReadWrite);
 
@@ -57,7 +57,12 @@ void closeDatabase(QSqlDatabase& db);
 
 // Installs the database for this user: when `target` does not exist, creates its folder and
 // copies `seed` there (through a temporary file, so a failed copy leaves no partial file).
-// An existing target is never touched. Returns false with a sentence for the user.
+// An existing target is never touched. Returns false with a sentence for the user that names
+// the cause: a folder that is not writable, a full disk, the system's reason for a failed write.
 [[nodiscard]] bool installDatabaseIfMissing(const QString& seed, const QString& target, QString* error);
+
+// The sentence for a disk without room for `needed` bytes in `folder`, `available` being free
+// (negative: unknown); empty when they fit.
+QString NoRoomFault(const QString& folder, qint64 needed, qint64 available);
 
 } // namespace tallyhawk

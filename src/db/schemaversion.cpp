@@ -12,7 +12,7 @@ namespace tallyhawk {
 
 namespace {
 
-// A step runs inside the transaction that UpgradeSchema opens for it: it must not begin its own.
+// A step runs inside the transaction that UpgradeSchema opens: it must not begin its own.
 using StepFunction = std::function<bool(QSqlDatabase, QString* error)>;
 
 struct SchemaStep
@@ -48,23 +48,6 @@ const std::vector<SchemaStep>& steps()
     return all;
 }
 
-// One step and its version number in one transaction.
-bool applyStep(QSqlDatabase db, const SchemaStep& step, QString* error)
-{
-    SqlTransaction transaction(db);
-    if (!transaction.isActive()) {
-        *error = transaction.error();
-        return false;
-    }
-    if (!step.apply(db, error) || !WriteSchemaVersion(db, step.version, error))
-        return false;
-    if (!transaction.commit()) {
-        *error = transaction.error();
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 int CurrentSchemaVersion()
@@ -96,16 +79,26 @@ bool WriteSchemaVersion(QSqlDatabase db, int version, QString* error)
 
 bool UpgradeSchema(QSqlDatabase db, int fromVersion, QString* error)
 {
+    // Every step and the new version in one transaction: a failure leaves the file as it was.
+    SqlTransaction transaction(db);
+    if (!transaction.isActive()) {
+        *error = transaction.error();
+        return false;
+    }
     for (const SchemaStep& step : steps()) {
         if (step.version <= fromVersion)
             continue;
         QString reason;
-        if (!applyStep(db, step, &reason)) {
+        if (!step.apply(db, &reason) || !WriteSchemaVersion(db, step.version, &reason)) {
             *error = QStringLiteral("Bringing it to version %1 (%2) failed: %3")
                          .arg(step.version)
                          .arg(step.change, reason);
             return false;
         }
+    }
+    if (!transaction.commit()) {
+        *error = transaction.error();
+        return false;
     }
     return true;
 }

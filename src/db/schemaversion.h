@@ -1,8 +1,8 @@
 #pragma once
 // The numbered versions of the database's layout. A file carries its version in SQLite's
 // user_version; 0 is the layout from before the versions were numbered. An older file is
-// brought up to date step by step, each step in one transaction that also sets its number,
-// so a file is always at one version or the next, never between them.
+// brought up to date step by step, every step and the new number in one transaction, so a file
+// is at its old version or the current one, never between them.
 
 #include <QSqlDatabase>
 #include <QString>
@@ -17,8 +17,8 @@ int CurrentSchemaVersion();
 // Sets the version; for use inside the caller's transaction (a new file's schema).
 [[nodiscard]] bool WriteSchemaVersion(QSqlDatabase db, int version, QString* error);
 
-// Runs every step after fromVersion, each in its own transaction. On a failure the steps
-// before it stay done, the failed one leaves nothing behind, and error names it.
+// Runs every step after fromVersion in one transaction. On a failure nothing is left behind
+// and error names the failed step.
 [[nodiscard]] bool UpgradeSchema(QSqlDatabase db, int fromVersion, QString* error);
 
 } // namespace tallyhawk

@@ -97,7 +97,7 @@ private slots:
         QTest::addColumn<QString>("message");        // the start of what is said
         QTest::newRow("not a database") << QByteArray(4096, 'x') << QString() << "The database file ";
         QTest::newRow("no defaults row") << QByteArray() << "DELETE FROM [Defaults]"
-                                         << "The program options cannot be read from ";
+                                         << "The database file ";
     }
 
     // Start opens the database and reads the options before the board shows; when either

@@ -10,6 +10,7 @@
 #include "support/qtprint.h"
 #include "support/tempdatafolder.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <numeric>
 #include <QHash>
@@ -174,9 +175,11 @@ TEST_F(Cli, SimulateGivesItsCountsAndTheSeedAloneDecidesThem)
     EXPECT_EQ(sim["base_winnings"].toDouble(), base);
     EXPECT_GT(sim["bonus_events"].toInteger(), 0);
     EXPECT_NEAR(sim["return_pct"].toDouble(), (base + sim["bonus_winnings"].toDouble()) * 100 / 200000, 1e-9);
-    // The run agrees with the exact return within four standard errors.
-    const QJsonArray interval = sim["return_pct_interval_95"].toArray();
-    const double standardError = (interval[1].toDouble() - interval[0].toDouble()) / (2 * 1.96);
+    // The run agrees with the exact return within four standard errors (the standard deviation
+    // of its free games is the exact analysis's; the interval is checked by hand below).
+    const double standardError =
+        100 * cli(words("odds --spots 8 --json", kCleopatra)).json()["sd_per_game"].toDouble() /
+        std::sqrt(200000);
     EXPECT_NEAR(sim["return_pct"].toDouble(), sim["exact_return_pct"].toDouble(), 4 * standardError);
     EXPECT_EQ(sim["session"]["sessions"].toInt(), 2000);
     EXPECT_TRUE(first.err.endsWith("100% (200000 of 200000 games)\n")) << first.err;
@@ -191,6 +194,66 @@ TEST_F(Cli, SimulateGivesItsCountsAndTheSeedAloneDecidesThem)
     cli(words("simulate --spots 5 --games 30000 --seed 7", kMadYeti))
         .expectOut({"Ticket: 5 numbers picked at random every game", "\n +5 +\\d+ +63 +\\d+\n",
                     "Sessions of 100 games among the first ten million games: 300"});
+}
+
+// The interval of a run's return is 1.96 standard errors either side of it; the standard error is
+// worked out here from Avi Laughlin's 10-spot pays in whole credits, as the simulation pays them,
+// and the chance of each catch.
+TEST_F(Cli, SimulateGivesTheIntervalOfItsReturnFromTheStandardError)
+{
+    const double pays[] = {0, 0, 0, 0, 0, 2, 20, 120, 800, 3800, 50000}; // the 0.5 pays nothing
+    double mean = 0, square = 0;
+    for (int c = 0; c <= 10; ++c) {
+        const double p = choose(10, c) * choose(70, 20 - c) / choose(80, 20);
+        mean += p * pays[c];
+        square += p * pays[c] * pays[c];
+    }
+    const int games = 400000;
+    const double standardError = 100 * std::sqrt((square - mean * mean) / games);
+    const QJsonObject avi =
+        cli(words("simulate --ticket 1,2,3,4,5,6,7,8,9,10 --games 400000 --seed 3 --json --quiet",
+                  kAviLaughlin))
+            .json();
+    EXPECT_NEAR(avi["exact_return_pct"].toDouble(), 100 * mean, 1e-9);
+    const double percent = avi["return_pct"].toDouble();
+    const QJsonArray interval = avi["return_pct_interval_95"].toArray();
+    ASSERT_EQ(interval.size(), 2);
+    EXPECT_NEAR(interval[0].toDouble(), percent - 1.96 * standardError, 1e-9);
+    EXPECT_NEAR(interval[1].toDouble(), percent + 1.96 * standardError, 1e-9);
+    EXPECT_NEAR(percent, 100 * mean, 4 * standardError);
+}
+
+// A game that odds cannot figure has no returns in games either: both give the same reason.
+TEST_F(Cli, GamesAndOddsAgreeOnWhatTheyCanFigure)
+{
+    const QString changed = file("free-games.orf");
+    ASSERT_TRUE(QFile::copy(db(), changed));
+    ASSERT_TRUE(runStatements(changed, {"UPDATE [Pay Table] SET [Free Games] = 1000 WHERE [Game] = "
+                                        "'Mad Yeti Keno' AND [Catch] = 0"}));
+    const QJsonArray games = runCli({"games", "--json", "--db", changed}).json()["games"].toArray();
+    QJsonObject yeti;
+    for (const QJsonValue& game : games)
+        if (game["game"].toString() == "Mad Yeti Keno")
+            yeti = game.toObject();
+    ASSERT_FALSE(yeti.isEmpty());
+    int refused = 0;
+    for (int m = 1; m <= 10; ++m) {
+        SCOPED_TRACE(m);
+        const CliRun odds = runCli(words(QStringLiteral("odds --spots %1 --db ").arg(m) + changed, kMadYeti));
+        const QJsonValue refusal = yeti["refused"][m - 1];
+        EXPECT_EQ(odds.status != 0, refusal.isString());
+        if (refusal.isString()) {
+            ++refused;
+            EXPECT_TRUE(odds.err.contains("cannot be analysed: " + refusal.toString())) << odds.err;
+            EXPECT_TRUE(yeti["return_pct_paytable"][m - 1].isNull());
+        }
+    }
+    EXPECT_GE(refused, 1);
+    const CliRun text = runCli({"games", "--db", changed});
+    EXPECT_TRUE(
+        text.out.contains("ONLINE | DraftKings | Mad Yeti Keno, 5 spots: The exact analysis takes at most "
+                          "100 free games."))
+        << text.out;
 }
 
 TEST_F(Cli, SessionGivesTheExactFiguresOfAPlanOrSimulatesOneBeyondTheBudget)
@@ -291,7 +354,11 @@ TEST_F(Cli, WhatItCannotFollowOrUseIsRefusedWithItsExitStatus)
          "--games \"1000000001\": Do not enter a number greater than one billion."},
         {2, words("simulate --spots 5 --games 1,000", kMadYeti),
          "--games \"1,000\": Enter the number of games as a whole number from 1 to 1000000000"},
-        {2, words("randomness --games 1002"), "Enter a number that is exactly divisible by 4!"},
+        {2, words("randomness --games 1002"),
+         "--games takes a whole number from 4 to 2147483644 that is exactly divisible by 4, not \"1002\"."},
+        {2, words("randomness --games 4000000000000"), "from 4 to 2147483644 that is exactly divisible by 4"},
+        {2, words("randomness --games 2147483648"), "from 4 to 2147483644 that is exactly divisible by 4"},
+        {2, words("randomness --games=-8"), "from 4 to 2147483644 that is exactly divisible by 4"},
         {2, words("session --spots 5 --credits 100 --games 100", kMadYeti),
          "session needs the plan: --bet B"},
         {2, words("session --spots 5 --bet 10 --credits 5 --games 100", kMadYeti),

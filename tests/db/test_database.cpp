@@ -27,6 +27,7 @@ QVariant scalar(QSqlDatabase db, const QString& statement)
 }
 
 const QStringList kVersion0{"DROP INDEX [Pay Table Game]", "PRAGMA user_version = 0"};
+const QString kRenamePick3 = "ALTER TABLE [Pay Table] RENAME COLUMN [Pick3] TO [Pick 3]";
 
 // The file as a program killed in the middle of a change leaves it, with its journal.
 bool leaveHalfDone(const QString& path)
@@ -66,6 +67,19 @@ TEST(Database, AFileIsRefusedOrReadAsItIsAndLeftByteForByte)
         {"damaged", damagePayTablePage, ReadOnly, "", Unusable, "damaged"},
         {"no field", run({"ALTER TABLE [Defaults] DROP COLUMN [Speed]"}), ReadWrite, "", Unusable,
          "\"Speed\""},
+        // What a file at this version or an older one may lack: refused before the upgrade writes.
+        {"no table", run({"DROP TABLE [Counts]"}), ReadWrite, "", Unusable, "no table \"Counts\""},
+        {"older, no table", run(kVersion0 + QStringList{"DROP TABLE [Counts]"}), ReadWrite, "", Unusable,
+         "no table \"Counts\""},
+        {"renamed field", run({kRenamePick3}), ReadWrite, "", Unusable, "has no field \"Pick3\""},
+        {"older, renamed field", run(kVersion0 + QStringList{kRenamePick3}), ReadWrite, "", Unusable,
+         "has no field \"Pick3\""},
+        {"no options", run({"DELETE FROM [Defaults]"}), ReadWrite, "", Unusable,
+         "The table \"Defaults\" holds no row."},
+        {"older, no options", run(kVersion0 + QStringList{"DELETE FROM [Defaults]"}), ReadWrite, "", Unusable,
+         "The table \"Defaults\" holds no row."},
+        {"older, no options", run(kVersion0 + QStringList{"DELETE FROM [Defaults]"}), ReadOnly, "", Unusable,
+         "The table \"Defaults\" holds no row."},
         {"newer", newer, ReadWrite, "", Newer, "newer version of Tallyhawk"},
         {"newer", newer, ReadOnly, "", Newer, "newer version of Tallyhawk"},
         // A table that takes the name of the index the first step creates: the step leaves nothing.
@@ -142,6 +156,39 @@ TEST(Database, InstallCopiesTheSeedOnlyWhenTheFileIsMissing)
     EXPECT_FALSE(
         installDatabaseIfMissing(dir.filePath("no-seed.orf"), dir.filePath("b/Tallyhawk.orf"), &error));
     EXPECT_TRUE(error.contains("missing")) << error;
+}
+
+TEST(Database, AFailedInstallSaysWhy)
+{
+    QTemporaryDir dir;
+    QString error;
+    {
+        ReadOnlyMark mark(dir.path());
+        EXPECT_FALSE(installDatabaseIfMissing(TALLYHAWK_SEED_PATH, dir.filePath("Tallyhawk.orf"), &error));
+        EXPECT_EQ(error,
+                  QStringLiteral("The database could not be installed as %1. The folder %2 is not writable.")
+                      .arg(dir.filePath("Tallyhawk.orf"), dir.path()));
+        EXPECT_FALSE(
+            installDatabaseIfMissing(TALLYHAWK_SEED_PATH, dir.filePath("a/b/Tallyhawk.orf"), &error));
+        EXPECT_EQ(error,
+                  QStringLiteral("The data folder %1 cannot be created. The folder %2 is not writable.")
+                      .arg(dir.filePath("a/b"), dir.path()));
+    }
+    EXPECT_TRUE(QDir(dir.path()).isEmpty()); // not even a temporary file is left
+
+    const struct
+    {
+        qint64 needed, available;
+        const char* fault;
+    } cases[] = {
+        {4096, 4095,
+         "The disk is full: the database needs 4096 bytes and the disk holding /d has 4095 free."},
+        {4096, 0, "The disk is full: the database needs 4096 bytes and the disk holding /d has 0 free."},
+        {4096, 4096, ""},
+        {4096, -1, ""}, // unknown: the write itself will say
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NoRoomFault("/d", c.needed, c.available), c.fault) << c.needed << " " << c.available;
 }
 
 TEST(Database, ASecondCopyIsRefusedTheDataFolderUntilTheFirstLetsGo)

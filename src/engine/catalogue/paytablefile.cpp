@@ -274,6 +274,28 @@ constexpr char32_t kWindows1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+// The separator that the file's first line seems to use instead of commas: "semicolons" or
+// "tabs" when the line, outside quoted texts, holds more of them than commas; else empty.
+// Spreadsheets in many languages save "CSV" with semicolons, and "text" with tabs.
+std::string otherSeparator(std::string_view contents)
+{
+    int commas = 0, semicolons = 0, tabs = 0;
+    bool quoted = false;
+    for (char c : contents.substr(0, contents.find_first_of("\r\n"))) {
+        quoted = quoted != (c == '"');
+        if (!quoted) {
+            commas += c == ',' ? 1 : 0;
+            semicolons += c == ';' ? 1 : 0;
+            tabs += c == '\t' ? 1 : 0;
+        }
+    }
+    if (semicolons > commas && semicolons >= tabs)
+        return "semicolons";
+    if (tabs > commas)
+        return "tabs";
+    return {};
+}
+
 } // namespace
 
 std::string FormatPayTableFile(const std::vector<PayTableFileRecord>& records)
@@ -331,6 +353,9 @@ PayTableFileContents ReadPayTableFile(std::string_view contents)
     ValueReader reader(contents);
     const auto refuse = [&](const std::string& reason) {
         result.error = "Record " + std::to_string(result.records.size() + 1) + reason + ".";
+        if (const std::string separator = otherSeparator(contents); !separator.empty())
+            result.error += " Its values seem to be separated by " + separator +
+                            ": a pay-table file separates them by commas.";
         result.records.clear();
         return result;
     };

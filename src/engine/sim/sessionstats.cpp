@@ -110,13 +110,20 @@ SessionFigures ComputeSessionFigures(const std::vector<std::int32_t>& folded)
     return figures;
 }
 
+std::string MostLikelyOutcome(std::int32_t mode, double fiveFoldPercent)
+{
+    if (fiveFoldPercent > 50)
+        return "Win 400 or More Credits";
+    const char* outcome = mode < 100 ? "Lose" : "Win";
+    const std::int32_t amount = mode < 100 ? 100 - mode : mode - 100;
+    return outcome + StrForm(amount) + " Credits";
+}
+
 std::string SessionSummaryText(const SessionFigures& figures, std::string_view gameText,
                                std::string_view markedText, std::int64_t gamesPlayed,
                                std::string_view percentText)
 {
     const bool anySessions = figures.sessions != 0;
-    const char* outcome = figures.mode < 100 ? "Lose" : "Win";
-    const std::int32_t amount = figures.mode < 100 ? 100 - figures.mode : figures.mode - 100;
     const std::size_t equals = percentText.find('=');
     const std::string_view percent =
         equals == std::string_view::npos ? percentText : percentText.substr(equals + 1);
@@ -137,9 +144,7 @@ std::string SessionSummaryText(const SessionFigures& figures, std::string_view g
             .append(kCrLf);
     }
     text.append("Most Likely End of Session Outcome: ")
-        .append(outcome)
-        .append(StrForm(amount))
-        .append(" Credits")
+        .append(MostLikelyOutcome(figures.mode, anySessions ? figures.fiveFoldPercent() : 0))
         .append(kCrLf);
     if (anySessions) {
         text.append("You Will Double Your Money (or Better) ")

@@ -56,6 +56,11 @@ struct SessionFigures
 // The figures from the folded histogram (bins 0 to 500).
 SessionFigures ComputeSessionFigures(const std::vector<std::int32_t>& folded);
 
+// The most likely end of a session as the summaries word it: "Lose 70 Credits" or "Win 20
+// Credits" for the likeliest win below 500 (`mode`). When more than half of the sessions win
+// 500 or more, no win below is as likely as that, and the outcome is "Win 400 or More Credits".
+std::string MostLikelyOutcome(std::int32_t mode, double fiveFoldPercent);
+
 // The summary shown at the end of a run, lines ending in CR LF except the last, the question
 // "Do You Wish to Save or Print These Results?". gameText and markedText are the window's game
 // and marked-count lines; percentText its percentage line, of which the part after the first

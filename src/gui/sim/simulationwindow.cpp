@@ -462,7 +462,6 @@ std::string SimulationWindow::exactSessionLines() const
     if (!m_exact.ok())
         return {};
     const ExactSessionFigures& exact = m_exact.session;
-    const int amount = std::abs(100 - exact.mode);
     return "Exact Figures for Independent Games:\r\n"
            "   Losing Sessions: " +
            FormatOneDecimal(exact.losingPct) +
@@ -471,8 +470,8 @@ std::string SimulationWindow::exactSessionLines() const
            FormatOneDecimal(exact.breakevenOrWinningPct) +
            " %\r\n"
            "   Most Likely Outcome: " +
-           (exact.mode < 100 ? "Lose" : "Win") + StrForm(amount) +
-           " Credits\r\n"
+           MostLikelyOutcome(exact.mode, exact.fiveFoldPct) +
+           "\r\n"
            "   Double (or Better): " +
            FormatOneDecimal(exact.doublePct) +
            " %\r\n"

@@ -28,6 +28,14 @@ std::string line(std::string values, int count)
     return values;
 }
 
+// Eleven records with another separator than the comma.
+std::string separatedBy(char separator)
+{
+    std::string text = records(11);
+    std::replace(text.begin(), text.end(), ',', separator);
+    return text;
+}
+
 } // namespace
 
 TEST(PayTableFile, ReadsQuotedTextsNumbersAndEmptyTexts)
@@ -75,7 +83,14 @@ TEST(PayTableFile, RefusesAMalformedFileWhole)
         {"\"open,1,2", "Record 1, value 1 opens a quoted text that is not closed."},
         {line("1", 1) + ",1,2\r\n" + records(1), extra},
         {line("1", 1) + ",", extra},
-        {nul, "Record 2, value 2 holds a NUL character, which no text file of comma-separated values does."}};
+        {nul, "Record 2, value 2 holds a NUL character, which no text file of comma-separated values does."},
+        // Separated otherwise, each line reads as one value: the likely cause is named.
+        {separatedBy(';'), "Record 1 ends after 11 of its 20 values. Its values seem to be separated by "
+                           "semicolons: a pay-table file separates them by commas."},
+        {separatedBy('\t'), "Record 1 ends after 11 of its 20 values. Its values seem to be separated by "
+                            "tabs: a pay-table file separates them by commas."},
+        // Semicolons inside a quoted text separate nothing.
+        {"\"A;B;C;D\",1,2\r\n", "Record 1 ends after 3 of its 20 values."}};
     for (const auto& [text, error] : cases) {
         const auto contents = ReadPayTableFile(text);
         EXPECT_EQ(contents.error, error) << text;

@@ -213,6 +213,38 @@ TEST(PayTableReturn, IsEachPayTimesTheBetAsCasinosPublishItAndSomeBetsPayItExact
     EXPECT_EQ(ExactBetNote(4), "Any bet that is a multiple of 4 pays the pay table exactly.");
 }
 
+// The board takes bets up to 45 credits: 45 itself pays a table exactly, 46 is beyond it.
+TEST(ExactOdds, TheBetsThatPayATableExactlyEndAtFortyFive)
+{
+    const std::pair<double, std::optional<int>> pays[] = {
+        {1.0 / 44, 44}, {1.0 / 45, 45}, {1.0 / 46, std::nullopt}, {1.0 / 90, std::nullopt}};
+    for (const auto& [pay, bet] : pays)
+        EXPECT_EQ(ExactPayingBet(game(1, {0, pay})), bet) << pay;
+
+    const std::pair<std::vector<std::optional<int>>, std::optional<int>> common[] = {
+        {{}, 1},
+        {{45}, 45},
+        {{5, 9}, 45},
+        {{9, 15, 3}, 45},
+        {{2, 22}, 22},
+        {{2, 23}, std::nullopt}, // 46
+        {{4, 22, 44}, 44},
+        {{3, 16}, std::nullopt}, // 48
+        {{1, std::nullopt}, std::nullopt}};
+    for (const auto& [bets, bet] : common)
+        EXPECT_EQ(CommonExactBet(bets), bet) << bets.size();
+
+    const std::pair<std::optional<int>, const char*> notes[] = {
+        {std::nullopt, "No bet up to 45 pays the pay table exactly."},
+        {1, "Every bet pays the pay table exactly."},
+        {2, "Any even bet pays the pay table exactly."},
+        {22, "Any bet that is a multiple of 22 pays the pay table exactly."}, // 22 and 44
+        {23, "A bet of 23 pays the pay table exactly."},                      // 46 is beyond
+        {45, "A bet of 45 pays the pay table exactly."}};
+    for (const auto& [bet, note] : notes)
+        EXPECT_EQ(ExactBetNote(bet), note) << bet.value_or(0);
+}
+
 TEST(ExactOdds, TakesEachRuleSetsViewOfTheGame)
 {
     PayScheduleRow bonus, four, again;

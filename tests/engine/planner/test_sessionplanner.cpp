@@ -124,6 +124,57 @@ TEST(SessionPlanner, RefusesPlansItCannotFollow)
               "The play was worked out for another bet.");
 }
 
+// Figures worked out by hand for a coin-toss game: one number marked of four, two drawn, paying 2
+// for the catch at a bet of 1, so each play moves the credits one up or one down, each with
+// chance 1/2. Exact, and simulated within four standard errors.
+TEST(SessionPlanner, ACoinTossPlanEndsAheadEvenOrBehindAsWorkedOutByHand)
+{
+    const PlanStep step = BoardPlanStep(ExactGame{1, {0, 2}, {}, {}, {}, {}, ""}, 1, {4, 2});
+    ASSERT_TRUE(step.ok()) << step.error;
+    const struct
+    {
+        SessionPlan plan;
+        double ruined, target, allGames, ahead, even, behind, mean, games;
+    } cases[] = {
+        // 2 -> 3 -> 4 or 2; 2 -> 1 -> 2 or 0 (ruined): ends 4, 2, 2, 0.
+        {{1, 2, 2, {}, {}}, 0.25, 0, 0.75, 0.25, 0.5, 0.25, 2, 2},
+        // With a target of 4: 2 -> 3 -> 4 stops after two games; 2 -> 3 -> 2 -> 3 or 1;
+        // 2 -> 1 -> 2 -> 3 or 1; 2 -> 1 -> 0 is ruined after two.
+        {{1, 2, 3, 4, {}}, 0.25, 0.25, 0.5, 0.5, 0, 0.5, 2, 2.5},
+        // A floor of 2 from 3 credits: 3 -> 4 -> 5 or 3; 3 -> 2 -> 3 or 1 (below the floor).
+        {{1, 3, 2, {}, 2}, 0.25, 0, 0.75, 0.25, 0.5, 0.25, 3, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.plan.credits << " credits, " << c.plan.games << " games");
+        for (const bool simulated : {false, true}) {
+            SCOPED_TRACE(simulated ? "simulated" : "exact");
+            const PlanOptions options{.sessions = 40000, .seed = 12};
+            const SessionPlanResult r =
+                simulated ? PlanSessionBySimulation(step, c.plan, options) : PlanSessionExactly(step, c.plan);
+            ASSERT_TRUE(r.ok()) << r.error;
+            auto expectChance = [&](const PlanValue& figure, double hand, const char* name) {
+                const double tolerance =
+                    simulated ? 4 * std::sqrt(std::max(hand * (1 - hand), 1e-6) / 40000) : 1e-14;
+                EXPECT_NEAR(figure.value, hand, tolerance) << name;
+            };
+            expectChance(r.ruined, c.ruined, "ruined");
+            expectChance(r.targetReached, c.target, "target reached");
+            expectChance(r.allGamesPlayed, c.allGames, "every game played");
+            expectChance(r.ahead, c.ahead, "ahead");
+            expectChance(r.even, c.even, "even");
+            expectChance(r.behind, c.behind, "behind");
+            // A value within a range of width w has a standard deviation of at most w / 2.
+            auto meanTolerance = [&](double width) {
+                return simulated ? 4 * width / 2 / std::sqrt(40000) : 1e-12;
+            };
+            const auto games = static_cast<double>(c.plan.games);
+            EXPECT_NEAR(r.meanEndCredits.value, c.mean,
+                        meanTolerance(static_cast<double>(c.plan.credits) + games));
+            EXPECT_NEAR(r.expectedGames.value, c.games, meanTolerance(games));
+        }
+    }
+}
+
 TEST(SessionPlanner, WithoutStopRulesTheEndIsTheSumOfEveryPlay)
 {
     // Credits enough that no game can ruin the session: the end credits are the start less the

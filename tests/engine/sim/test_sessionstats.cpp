@@ -87,3 +87,30 @@ TEST(SessionStats, CsvHasAHeaderAndOneLinePerBin)
     EXPECT_TRUE(text.starts_with("Win , Frequency,G,Numbers Marked =  5\r\n 0,  0\r\n 1,  0\r\n"));
     EXPECT_TRUE(text.ends_with("\r\n 24999,  0\r\n 25000,  3\r\n"));
 }
+
+// A game that pays so much that every session wins 500 or more: the bin of 500 or more is the
+// most likely outcome, not the empty bin of 0 that the likeliest win below 500 would name.
+TEST(SessionStats, EverySessionWinningFiveHundredOrMoreIsTheMostLikelyOutcome)
+{
+    const std::string summary = summaryOf(figuresOf({2147483647LL * 25, 500, 25000, 3000}), 400);
+    for (const char* line : {"Percentage of Losing Sessions: 0.0 %\r\n",
+                             "Percentage of Breakeven or Winning Sessions: 100.0 %\r\n",
+                             "Most Likely End of Session Outcome: Win 400 or More Credits\r\n",
+                             "You Will Double Your Money (or Better) 100.0 % of the Time\r\n",
+                             "You Will Multiply Your Money by 5X or more 100.0 % of the Time\r\n",
+                             "You Will Lose Half of Your Money (or Worse) 0.0 % of the Time\r\n"})
+        EXPECT_NE(summary.find(line), std::string::npos) << line << "\n" << summary;
+
+    // The top bin takes over only when it holds more than half of the sessions.
+    const struct
+    {
+        std::int32_t mode;
+        double fiveFoldPercent;
+        const char* outcome;
+    } cases[] = {{0, 100, "Win 400 or More Credits"}, {30, 50.1, "Win 400 or More Credits"},
+                 {30, 50, "Lose 70 Credits"},         {100, 49.9, "Win 0 Credits"},
+                 {499, 0, "Win 399 Credits"},         {0, 0, "Lose 100 Credits"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(MostLikelyOutcome(c.mode, c.fiveFoldPercent), c.outcome)
+            << c.mode << " " << c.fiveFoldPercent;
+}
