@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Copyright (C) 2026 the Tallyhawk developers
+// Copyright (C) 2026 The Tallyhawk developers
 // A player's draw history of a million draws: reading the file's text and running every test of
 // it. The text, a lottery's CSV layout (draw number, date, 20 numbers, multiplier), is written
 // once before the timing. Reports ns_per_draw (wall-clock time of reading and testing).

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The exact analysis of a whole game (both rule sets and the 100-game session figures), which
 // the windows recompute whenever the game or the ticket changes: it must stay well under 10 ms.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // Games per second of the randomness test: the board's draw as far as the twenty numbers
 // counted, on one thread and on every core. Each reports ns_per_game (wall-clock time).
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The session planner's exact method on the plan a window asks for most: 1,000 credits at one
 // credit a game for up to 1,000 games, stopping at 2,000. It must stay under a second.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // Games per second of the payout simulation. The baseline plays the games the literal way
 // (80-entry flag arrays, two shuffle passes per game with positions from a single-precision
 // value, an 80-term sum for the hits) on one thread; the engine draws the twenty numbers into

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // Builds the seed database that the program installs for a new user: every table, the
 // defaults row, the small tables behind the data-bound controls, and the catalogue of
 // pay tables read from the pay-table files given on the command line.

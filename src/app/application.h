@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The whole program: the state the windows share and every window, wired together. The
 // windows do not know each other: each says what it needs in signals, and the application

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // Tallyhawk: a study tool for the casino game of keno.
 
 #include "application.h"

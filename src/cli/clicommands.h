@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The subcommands of tallyhawk-cli. Each takes the values read from the command line and gives
 // what to print; only main() touches the streams (the progress line aside).

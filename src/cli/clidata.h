@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // What the command line reads from the database: it opens the file read-only, so that a script
 // can never change a user's catalogue, options or reports.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Copyright (C) 2026 the Tallyhawk developers
+// Copyright (C) 2026 The Tallyhawk developers
 #pragma once
 // tallyhawk-cli draws: the tests of a player's own draw history (a file of one draw per line), or
 // of the program's own draw seeded as asked, with each test's statistic, p-value and verdict.

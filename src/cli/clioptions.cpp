@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #include "clioptions.h"
 
 #include "engine/common/gameconstants.h"

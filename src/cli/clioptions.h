@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The values of the command line's options, read strictly: a value that is not exactly what the
 // option takes is refused with a sentence naming the option, never guessed at.

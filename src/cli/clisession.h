@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // tallyhawk-cli session: what a plan of play (a bet, starting credits, a number of games, a target
 // and a floor) leads to with a game's ticket under the board's rules.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // tallyhawk-cli: the catalogue, exact odds, simulation and randomness test of Tallyhawk for
 // analysts and scripts. It reads the database and never writes to it.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The progress of a long command: one line on standard error ("simulate:  40% (400000 of
 // 1000000 games)"), rewritten in place at every tenth of the work and at least once a second,

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The catalogue's changes to the pay table. Each runs in one transaction: it happens whole
 // or not at all, and a failure leaves the table as it was. Every value is bound.

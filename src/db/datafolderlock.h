@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // One program per data folder: two copies would each save their own credits and options
 // over the other's. A lock file in the folder names the process that holds it; the lock of a

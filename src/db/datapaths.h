@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // Where the program's files lie. The program and the command line both ask here, so that a
 // build and an installed copy find the same things.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The routines over the pay table that every window shares. Every value is bound to its
 // statement, never spliced into it, so names with apostrophes ("Harrah's Laughlin") work.

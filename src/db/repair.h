@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The catalogue's repair at start. Older versions could store rows that no window can list or
 // reach; this removes or mends them, in one transaction, and says what it did. It stands apart

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The tables of the database file and their fields. Text is compared without regard to
 // case (COLLATE NOCASE), as players type game names in any case; Booleans are -1 and 0.

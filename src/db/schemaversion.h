@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The numbered versions of the database's layout. A file carries its version in SQLite's
 // user_version; 0 is the layout from before the versions were numbered. An older file is

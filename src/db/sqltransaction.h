@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // A transaction that rolls back unless committed, so that an early return or a failed
 // statement never leaves several rows half-changed.

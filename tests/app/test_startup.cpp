@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The program's start: the database installed for a new user, the splash window, one copy per
 // data folder, and a database that can only be read.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // tallyhawk-cli as built, run on temporary copies of the seed database: its JSON, its text and its
 // exit status (0 done, 1 the database, the game or a file of draws cannot be used, 2 the command
 // line is wrong).

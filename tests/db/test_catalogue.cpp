@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The pay table as the windows read it and the catalogue changes it: copy, delete, store under a
 // new key, export and import, each whole or not at all and each finding a game by its key
 // in any letter case; the clean-up and the repair at start.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The lock of the catalogue's edits: what was typed is checked before anything is stored and a
 // refusal changes nothing; what passes is stored in one transaction and checked again as stored.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // Opening the database file in every state that real use leaves it in, installing it, and keeping
 // a second copy of the program out of the data folder.
 

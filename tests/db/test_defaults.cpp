@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The row of defaults, the credits saved at once, the [Sessions] table, and the transaction each
 // change runs in when another program holds the file.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // A game is found by the one key equality on every path of the database: keys that differ in
 // the case of accented letters name one game, and a key longer than the list can show is
 // listed whole and read, never taken for a game without pays.

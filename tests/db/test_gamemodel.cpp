@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // Games generated at random, stored straight into the database and read back through the one
 // reader of a game's rows: the exact engine must agree with what the simulation and the board
 // play of the very same game, non-whole bonus values included.

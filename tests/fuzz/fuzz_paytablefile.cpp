@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // libFuzzer target for the pay-table file. Any bytes, decoded and read, must neither crash nor
 // touch memory outside their own; what was read must come back the same when it is written
 // and read again, so an export of an imported game gives the game that was imported; and what

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 The Tallyhawk developers
 # Installs the build into a temporary prefix and uses it from there as a new user would: the
 # command line reads the installed seed database, the program installs the user's database from
 # it and shows the board, and the menu entry, the AppStream metadata and the manual pages pass

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // Every row of every table, with each value's type, for tests that compare a database before
 // and after something that must change nothing.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // Database files in the states that real use leaves them in: damaged, read-only, or with the
 // journal of a change that a killed program did not finish.

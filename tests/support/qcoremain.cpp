@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // GoogleTest main for suites that use Qt SQL: its drivers want a QCoreApplication.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // Lets GoogleTest show Qt's strings: EXPECT_EQ(text, "...") and EXPECT_TRUE(ok) << error.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // Dialogs for tests: records everything shown and answers from queues, so no test waits on
 // a modal dialog. The queues are the test's script: a question, input box or file dialog that

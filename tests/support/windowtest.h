@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // Shared set-up of the window tests: the offscreen platform, set before the application exists
 // (test discovery runs the binaries too); a window as a person sees it; typing as a user does.

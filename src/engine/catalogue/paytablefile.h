@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The pay-table file: one game's rows as comma-separated values, 20 values a record in the
 // column order of the pay table, texts in double quotes, "" for Null, CR LF line ends.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // A pay-table file as the import stores it: its records checked as the pay table of one game.
 // Whatever the file holds, what passes is a game the catalogue can list, find, edit and delete.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The checks that a game's pays and bonus values pass before the catalogue locks them, and the
 // ranges every pay and bonus value is held to wherever it enters (typing, a file, a stored row).

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The game's own numbers, written once: every rule, limit and loop of the engine, the database,
 // the command line and the windows takes them from here.

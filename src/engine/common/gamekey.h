@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // A game is known by its key (location, casino, game). Two keys name the same game when
 // SameGameKey says so: that one equality is used by the windows, the command line, the import

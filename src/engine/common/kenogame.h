@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The model of a game: its pays and bonus values as its stored rows hold them, read in one
 // place. The board and the simulation read some fields differently, so the model offers a view

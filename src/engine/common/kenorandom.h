@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The program's one random generator: a pcg32 giving single-precision values in [0, 1).
 // Every random choice of the program draws from it, except the runs that count on every core

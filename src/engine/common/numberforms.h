@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The number and text forms shared by every window. Display texts are built from these
 // and from nothing else, so that each form is written (and tested) once.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The arithmetic of win distributions: sums of independent wins, moments, and the session
 // figures, which only need the wins up to kExactSessionTopWin.
 

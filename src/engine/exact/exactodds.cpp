@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The rules of one game, turned into probabilities.
 //
 // The simulation keeps no draw order: it draws a set, picks the bonus ball as the r-th smallest

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // Exact odds of a keno ticket: the distribution of one game's win, under the simulation's
 // rules and under the board's, and of the total of a 100-game session, computed from the

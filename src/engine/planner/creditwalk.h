@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The distribution of the credits of the sessions still playing, over a window of points, carried
 // from game to game: each game moves the mass on a point by every shift of the play, with the

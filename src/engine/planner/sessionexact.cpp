@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The exact method: the distribution of the credits, carried from game to game.
 //
 // The credits live on a lattice, start + unit x i, unit being the greatest common divisor of the

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The plan's checks, the play it steps with, the choice of method and the comparison. The two
 // methods live in sessionexact.cpp and sessionsample.cpp.
 

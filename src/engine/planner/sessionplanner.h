@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The session planner: what a player's plan of play leads to under the board's rules. The plan
 // is a bet, starting credits, a number of games and two stop rules: stop once the credits reach

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The simulated method: whole sessions, each play drawn from the play's exact win distribution
 // (the board's rules, free games included) by Walker's alias method. The existing simulation
 // engine plays the simulation's rules, not the board's, hence a sampler of its own. Sessions are

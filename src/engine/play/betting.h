@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The board's rules for the bet and the credits: BET ONE's steps, when START may be pressed,
 // the checks before a draw, and the credits a quit keeps.

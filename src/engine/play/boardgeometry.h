@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The board grid: 9 rows of 10 cells, row 4 an empty separator between the upper field
 // (1 to 40) and the lower field (41 to 80).

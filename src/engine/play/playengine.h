@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // One play of the board: the START click with its checks, the draw, the payout, the bonus
 // features and any free games it wins. The engine computes the whole play at once and

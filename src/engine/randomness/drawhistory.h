@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Copyright (C) 2026 the Tallyhawk developers
+// Copyright (C) 2026 The Tallyhawk developers
 #pragma once
 // A player's own draw history: a text or CSV file of one keno draw per line, as lotteries publish
 // them and players note them down. Each line holds the draw's 20 numbers among its fields; a

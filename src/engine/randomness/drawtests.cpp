@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Copyright (C) 2026 the Tallyhawk developers
+// Copyright (C) 2026 The Tallyhawk developers
 #include "drawtests.h"
 
 #include "engine/play/deck.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Copyright (C) 2026 the Tallyhawk developers
+// Copyright (C) 2026 The Tallyhawk developers
 #pragma once
 // The tests of a history of keno draws: are they what a fair draw of 20 of 80 numbers gives?
 //

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The test for randomness: draws the twenty numbers of a keno game with the board's own draw
 // as many times as asked, counts how often each of the 80 numbers came up, and judges the

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The number of games a simulation run plays, as typed: the window's question and the command
 // line's --games read it by the same rules and refuse it with the same sentences.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // Long runs count on every core: their games are cut into fixed chunks, each played from its
 // own random stream on whichever thread is free, and merged in chunk order on the calling

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // What a simulation run's figures follow from: the game, the ticket (or only its count, when
 // every game picks its numbers anew), the games played and the seed. The same origin played

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The statistics of 100-game sessions that end a payout simulation: the histogram of the
 // credits won per session, the file sessions.csv, the six session figures and the summary.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The Monte Carlo payout simulation: one run of up to a billion one-credit games of a ticket
 // against a game's pays and bonus features, without display.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The simulation's bonus rules, written once: what one game wins once its draw is known. The
 // Monte Carlo run plays them game by game; the exact analysis weighs them over every catch and

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The board's draw: START checks the ticket, the bet and the credits, the engine computes the
 // whole play, and the window plays its actions one by one, waiting out each pause on a timer
 // so that the window stays responsive and nothing runs inside a nested event loop.

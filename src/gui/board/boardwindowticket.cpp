@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The board's ticket, bets and credits: marking, quick pick, the bet button, adding credits,
 // the pays listing and the START button's enabling. The rules are the engine's (betting.h,
 // ticket.h); this file shows what they decide.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The windows' command buttons: a name tests find them by, the program's caption font and the
 // height each window gives its row of buttons.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // Every message, question, input box, file dialog, document opening and beep of the program
 // goes through this one interface. The program uses QtDialogs; tests answer from a script,

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // Hands the latest value of a worker thread to the interface thread. At most one delivery is
 // waiting at a time and it carries the newest value, so a fast worker never floods the event

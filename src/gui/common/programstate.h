@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The few things the windows share. The application owns one of each and lends them to the
 // windows that need them; a test builds its own.

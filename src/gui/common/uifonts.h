@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 #pragma once
 // The windows' fonts by their classic names, with the metric-compatible Liberation fonts
 // as fallbacks where the classic ones are not installed.

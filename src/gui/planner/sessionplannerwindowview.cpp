@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The session planner's figures, charts and comparison: texts made from the result it keeps.
 
 #include "gui/common/chartparts.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The simulation window's randomness test: games drawn with the board's draw on every core,
 // the deviation of every number's count shown on a grid laid out like the board with the
 // test's own progress and speed, and the chi-square verdict read back from the stored

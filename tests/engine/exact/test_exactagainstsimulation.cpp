@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The exact figures against a seeded simulation: each session figure, and the return, within four
 // standard errors.
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Copyright (C) 2026 the Tallyhawk developers
+// Copyright (C) 2026 The Tallyhawk developers
 // The reader of a player's draw history: the layouts lotteries and players write, and every
 // malformed line refused with its number and reason, the draws given before left as they were.
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Copyright (C) 2026 the Tallyhawk developers
+// Copyright (C) 2026 The Tallyhawk developers
 // The tests of a draw history against generated histories: fair draws fail each test about 5% of
 // the time, a number drawn 10% too often is found as often as the power figure says, and draws
 // that avoid or repeat the last draw's numbers are found. Every run is seeded; each rate is checked

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The board, driven through its buttons, cells and keys: load and quit, bets and credits, plays
 // from a fixed seed, what a killed play keeps, and the layout.
 

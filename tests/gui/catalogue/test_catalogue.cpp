@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The catalogue window: pays browsed and typed through its grids, the lock's checks, new and
 // deleted games, the files it exports and imports, and the repair of an older database.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The desktop's message boxes: a question far wider or taller than the screen wraps and fits it,
 // and a stray key answers a question with its default button, the safe answer where one is named.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The session planner window, opened from the simulation window on the board's ticket.
 
 #include "gui/planner/sessionplannerwindow.h"

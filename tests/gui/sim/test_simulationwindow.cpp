@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 The Tallyhawk developers
+
 // The simulation window: the hand-off from the board, runs and what they report, the
 // randomness test, the charts, and a run repeated by tallyhawk-cli.
 
