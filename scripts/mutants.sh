@@ -157,6 +157,20 @@ fault "the draw is always the first run of 20 numbers" src/engine/randomness/dra
   'std::find(found.begin(), found.end(), usual) != found.end() ? found.front() : found.front();'
 fault "any line with a letter is a header" src/engine/randomness/drawhistory.cpp \
   'if (header && holdsLetter(line))' 'if ((header || !header) && holdsLetter(line))'
+# The catalogue's unlocked edits
+fault "Enter on the question about typed pays drops them" src/gui/common/qtdialogs.cpp \
+  '                  QDialogButtonBox::Cancel);
+    box.setButtonText(QDialogButtonBox::Save, "Lock");' '                  QDialogButtonBox::Discard);
+    box.setButtonText(QDialogButtonBox::Save, "Lock");'
+fault "a typed value out of range waits for the lock" src/gui/catalogue/paygridmodel.cpp \
+  'if (const auto problem = rangeProblem(field, this->value(index.row(), "Catch"), *number)) {' \
+  'if (const auto problem = rangeProblem(field, this->value(index.row(), "Catch"), *number); false) {'
+fault "Enter on the delete question deletes the game" src/gui/catalogue/cataloguewindow.cpp \
+  'Dialogs::Icon::Question, Dialogs::Default::No))
+        return;
+    const GameKey key = m_currentGame.key;' 'Dialogs::Icon::Question, Dialogs::Default::Yes))
+        return;
+    const GameKey key = m_currentGame.key;'
 
 names=()
 for ((i = 0; i < ${#faults[@]}; i += 4)); do names+=("${faults[i]}"); done

@@ -702,7 +702,7 @@ void CatalogueWindow::showLocked()
 bool CatalogueWindow::hasUnlockedEdits() const
 {
     return isUnlocked() && (!m_paysModel->typedCells().empty() || !m_bonusModel->typedCells().empty() ||
-                            !(keyFields() == NormaliseGameKey(*m_editedKey).key));
+                            keyFields() != NormaliseGameKey(*m_editedKey).key);
 }
 
 void CatalogueWindow::cancelEdit()
