@@ -643,8 +643,9 @@ void CatalogueWindow::unlockPays()
     m_lockButton->setText(kLockCaption);
     m_cancelEditButton->show();
     // BACK TO GAME stays: leaving asks what becomes of the typed values.
-    for (QWidget* control : std::initializer_list<QWidget*>{m_addGameButton, m_deleteGameButton, m_aboutButton,
-                                                            ComboGameList, m_importButton, m_exportButton})
+    for (QWidget* control : std::initializer_list<QWidget*>{m_addGameButton, m_deleteGameButton,
+                                                            m_aboutButton, ComboGameList, m_importButton,
+                                                            m_exportButton})
         control->setEnabled(false);
     const GameKey key = m_currentGame.key;
     m_editedKey = key;

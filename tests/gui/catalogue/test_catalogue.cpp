@@ -194,8 +194,8 @@ private slots:
                                               << "Pick 10 of Catch 10 is 2147483648, above 2,147,483,647, "
                                                  "the largest pay the simulation holds." +
                                                      range;
-        QTest::newRow("a negative pay")
-            << "[Pick1] = -1 WHERE [Catch] = 1" << QStringList{} << "Pick 1 of Catch 1 is -1, below 0." + range;
+        QTest::newRow("a negative pay") << "[Pick1] = -1 WHERE [Catch] = 1" << QStringList{}
+                                        << "Pick 1 of Catch 1 is -1, below 0." + range;
         QTest::newRow("an infinite pay") << "[Pick5] = 9e999 WHERE [Catch] = 5" << QStringList{}
                                          << "Pick 5 of Catch 5 is not a finite number." + range;
     }
@@ -566,8 +566,8 @@ private slots:
         QVERIFY(!catalogue().isUnlocked() && button("cancelEditButton")->isHidden() &&
                 control<QLineEdit>(catalogue(), "casinoEdit")->isHidden());
         QCOMPARE(button("lockButton")->text(), QString(" EDIT PAYS"));
-        for (const char* name : {"backButton", "importButton", "exportButton", "addGameButton", "deleteGameButton",
-                                 "aboutButton", "helpButton"})
+        for (const char* name : {"backButton", "importButton", "exportButton", "addGameButton",
+                                 "deleteGameButton", "aboutButton", "helpButton"})
             QVERIFY2(button(name)->isEnabled(), name);
         QVERIFY(catalogue().ComboGameList->isEnabled());
         QCOMPARE(catalogue().ComboGameList->currentText(), kHarrahs);
@@ -588,7 +588,8 @@ private slots:
         QTest::newRow("a negative pay") << 1 << "Pick1" << "-5" << "Pick 1 of Catch 1 is -5, below 0.";
         QTest::newRow("a pay above 2^31 - 1")
             << 10 << "Pick10" << "3000000000"
-            << "Pick 10 of Catch 10 is 3000000000, above 2,147,483,647, the largest pay the simulation holds.";
+            << "Pick 10 of Catch 10 is 3000000000, above 2,147,483,647, the largest pay the simulation "
+               "holds.";
         QTest::newRow("a Bonus Ball above 2^15 - 1")
             << -1 << "Bonus Ball" << "40000"
             << "Bonus Ball is 40000, above 32,767, the largest bonus value the board holds.";
