@@ -217,6 +217,20 @@ fault "games figures what odds refuses" src/cli/clicommands.cpp \
   'if (line.refusals[i].empty())' 'if (true)'
 fault "semicolons inside quotes are taken for separators" src/engine/catalogue/paytablefile.cpp \
   "quoted = quoted != (c == '\"');" 'quoted = false;'
+# The catalogue's unlocked edits
+fault "Enter on the question about typed pays drops them" src/gui/common/qtdialogs.cpp \
+  '                  QDialogButtonBox::Cancel);
+    box.setButtonText(QDialogButtonBox::Save, "Lock");' '                  QDialogButtonBox::Discard);
+    box.setButtonText(QDialogButtonBox::Save, "Lock");'
+fault "a typed value out of range waits for the lock" src/gui/catalogue/paygridmodel.cpp \
+  'if (const auto problem = rangeProblem(field, this->value(index.row(), "Catch"), *number)) {' \
+  'if (const auto problem = rangeProblem(field, this->value(index.row(), "Catch"), *number); false) {'
+fault "Enter on the delete question deletes the game" src/gui/catalogue/cataloguewindow.cpp \
+  'Dialogs::Icon::Question, Dialogs::Default::No))
+        return;
+    const GameKey key = m_currentGame.key;' 'Dialogs::Icon::Question, Dialogs::Default::Yes))
+        return;
+    const GameKey key = m_currentGame.key;'
 
 names=()
 for ((i = 0; i < ${#faults[@]}; i += 4)); do names+=("${faults[i]}"); done

@@ -5,7 +5,8 @@
 // Dialogs for tests: records everything shown and answers from queues, so no test waits on
 // a modal dialog. The queues are the test's script: a question, input box or file dialog that
 // finds its queue empty was not expected, and an answer still queued when the dialogs go was
-// never asked for; either fails the test.
+// never asked for; either fails the test. A test may hand the questions to other dialogs (the
+// desktop's, answered by keys) while the rest stay scripted.
 
 #include "gui/common/dialogs.h"
 
@@ -20,7 +21,7 @@ class ScriptedDialogs : public Dialogs
 public:
     struct Shown
     {
-        QString kind; // "message", "yesno", "okcancel", "input", "open", "save", "document"
+        QString kind; // "message", "yesno", "okcancel", "lockdrop", "input", "open", "save", "document"
         QString text;
         QString title;
         bool defaultNo = false; // a question whose Enter key answers No
@@ -28,7 +29,7 @@ public:
 
     ~ScriptedDialogs() override
     {
-        const std::size_t unused = answers.size() + inputs.size() + fileNames.size();
+        const std::size_t unused = answers.size() + inputs.size() + fileNames.size() + editChoices.size();
         if (unused > 0)
             QTest::qFail(qPrintable(QStringLiteral("%1 scripted answers were never asked for").arg(unused)),
                          __FILE__, __LINE__);
@@ -38,6 +39,10 @@ public:
     std::deque<bool> answers;      // Yes/No and OK/Cancel
     std::deque<QString> inputs;    // input boxes: a null QString() = Cancel
     std::deque<QString> fileNames; // file dialogs: empty = Cancel
+    std::deque<UnlockedEdits> editChoices; // the question before typed pays would be left
+    // When set, questions (Yes/No, OK/Cancel, Lock/Drop/Go Back) are recorded and then asked of
+    // these dialogs instead of answered from the queues.
+    Dialogs* questionsTo = nullptr;
     bool documentsOpen = true;     // what openDocument returns
     int beeps = 0;
 
@@ -54,15 +59,33 @@ public:
     {
         shown.push_back({"message", text, title});
     }
-    bool askYesNo(QWidget*, const QString& text, const QString& title, Icon, Default defaultButton) override
+    bool askYesNo(QWidget* parent, const QString& text, const QString& title, Icon icon,
+                  Default defaultButton) override
     {
         shown.push_back({"yesno", text, title, defaultButton == Default::No});
+        if (questionsTo)
+            return questionsTo->askYesNo(parent, text, title, icon, defaultButton);
         return next(answers, text);
     }
-    bool askOkCancel(QWidget*, const QString& text, const QString& title, Icon) override
+    bool askOkCancel(QWidget* parent, const QString& text, const QString& title, Icon icon) override
     {
         shown.push_back({"okcancel", text, title});
+        if (questionsTo)
+            return questionsTo->askOkCancel(parent, text, title, icon);
         return next(answers, text);
+    }
+    UnlockedEdits askLockDropOrGoBack(QWidget* parent, const QString& text, const QString& title) override
+    {
+        shown.push_back({"lockdrop", text, title});
+        if (questionsTo)
+            return questionsTo->askLockDropOrGoBack(parent, text, title);
+        if (editChoices.empty()) {
+            QTest::qFail(qPrintable("Not scripted: " + text), __FILE__, __LINE__);
+            return UnlockedEdits::GoBack;
+        }
+        const UnlockedEdits choice = editChoices.front();
+        editChoices.pop_front();
+        return choice;
     }
     std::optional<QString> input(QWidget*, const QString& prompt, const QString& title,
                                  const QString& defaultText) override

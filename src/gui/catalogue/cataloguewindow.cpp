@@ -329,6 +329,9 @@ void CatalogueWindow::buildControls()
     m_importButton = button(this, "importButton", "IMPORT");
     m_exportButton = button(this, "exportButton", "EXPORT");
     m_lockButton = button(this, "lockButton", kEditCaption);
+    m_cancelEditButton = button(this, "cancelEditButton", "CANCEL EDIT");
+    m_cancelEditButton->setToolTip("Drop the values typed since EDIT PAYS and show the game as stored");
+    m_cancelEditButton->hide();
     m_addGameButton = button(this, "addGameButton", "ADD NEW GAME");
     m_deleteGameButton = button(this, "deleteGameButton", "DELETE GAME");
     m_aboutButton = button(this, "aboutButton", "ABOUT");
@@ -337,6 +340,7 @@ void CatalogueWindow::buildControls()
     connect(m_importButton, &QPushButton::clicked, this, &CatalogueWindow::importPayTable);
     connect(m_exportButton, &QPushButton::clicked, this, &CatalogueWindow::exportPayTable);
     connect(m_lockButton, &QPushButton::clicked, this, &CatalogueWindow::editOrLockPays);
+    connect(m_cancelEditButton, &QPushButton::clicked, this, &CatalogueWindow::cancelEdit);
     connect(m_addGameButton, &QPushButton::clicked, this, &CatalogueWindow::addNewGame);
     connect(m_deleteGameButton, &QPushButton::clicked, this, &CatalogueWindow::deleteCurrentGame);
     connect(m_aboutButton, &QPushButton::clicked, this, &CatalogueWindow::showAbout);
@@ -360,6 +364,7 @@ void CatalogueWindow::layOutControls()
     buttons->addWidget(m_backButton, 1575);
     buttons->addLayout(exchange, 1575);
     buttons->addWidget(m_lockButton, 1070);
+    buttons->addWidget(m_cancelEditButton, 1070);
     buttons->addWidget(m_addGameButton, 1215);
     buttons->addWidget(m_deleteGameButton, 1335);
     buttons->addWidget(m_aboutButton, 1150);
@@ -515,6 +520,8 @@ bool CatalogueWindow::rebuildGameLists()
 
 void CatalogueWindow::returnToBoard()
 {
+    if (!settleUnlockedEdits())
+        return;
     m_paysModel->reload();
     if (m_editingPays && !m_editedGames.empty()) {
         QString error;
@@ -637,9 +644,11 @@ void CatalogueWindow::unlockPays()
     setGridsEditable(true);
     showKeyFields(true);
     m_lockButton->setText(kLockCaption);
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{m_backButton, m_addGameButton, m_deleteGameButton, m_aboutButton,
-                                         ComboGameList, m_importButton, m_exportButton})
+    m_cancelEditButton->show();
+    // BACK TO GAME stays: leaving asks what becomes of the typed values.
+    for (QWidget* control : std::initializer_list<QWidget*>{m_addGameButton, m_deleteGameButton,
+                                                            m_aboutButton, ComboGameList, m_importButton,
+                                                            m_exportButton})
         control->setEnabled(false);
     const GameKey key = m_currentGame.key;
     m_editedKey = key;
@@ -685,12 +694,54 @@ void CatalogueWindow::showLocked()
     setGridsEditable(false);
     showKeyFields(false);
     m_lockButton->setText(kEditCaption);
+    m_cancelEditButton->hide();
     for (QWidget* control : std::initializer_list<QWidget*>{m_backButton, m_addGameButton, m_deleteGameButton,
                                                             m_aboutButton, ComboGameList})
         control->setEnabled(true);
     showGame(ComboGameList, m_currentGame.key);
     m_importButton->setEnabled(true);
     m_exportButton->setEnabled(true);
+}
+
+bool CatalogueWindow::hasUnlockedEdits() const
+{
+    return isUnlocked() && (!m_paysModel->typedCells().empty() || !m_bonusModel->typedCells().empty() ||
+                            keyFields() != NormaliseGameKey(*m_editedKey).key);
+}
+
+void CatalogueWindow::cancelEdit()
+{
+    if (!isUnlocked())
+        return;
+    // The rows are stored under the edited key (a lock refused after it stored moved them there).
+    const GameKey stored = *m_editedKey;
+    m_currentGame.key = stored;
+    if (findGame(ComboGameList, stored) < 0 && !rebuildGameLists())
+        return; // the reason has been shown; the edit goes on
+    showGame(ComboGameList, stored);
+    showChosenGame();
+    showLocked();
+}
+
+bool CatalogueWindow::settleUnlockedEdits()
+{
+    if (!isUnlocked())
+        return true;
+    if (hasUnlockedEdits()) {
+        const QString text = "The pays you typed for " + describe(*m_editedKey) +
+                             " are not locked yet. Lock them, drop them, or go back to them?";
+        switch (m_dialogs.askLockDropOrGoBack(this, text)) {
+        case Dialogs::UnlockedEdits::GoBack:
+            return false;
+        case Dialogs::UnlockedEdits::Lock:
+            lockPays();
+            return !isUnlocked(); // a refused lock has said why, and the edit goes on
+        case Dialogs::UnlockedEdits::Drop:
+            break;
+        }
+    }
+    cancelEdit();
+    return !isUnlocked();
 }
 
 void CatalogueWindow::exportPayTable()
@@ -777,6 +828,13 @@ void CatalogueWindow::importPayTable()
 
 void CatalogueWindow::closeEvent(QCloseEvent* event)
 {
+    // Typed values not yet locked: the question about them stands for the quit question.
+    if (isVisible() && hasUnlockedEdits()) {
+        event->setAccepted(settleUnlockedEdits());
+        if (event->isAccepted())
+            emit endProgramRequested(ComboGameList->currentText());
+        return;
+    }
     if (ConfirmQuitOnClose(m_dialogs, this, event))
         emit endProgramRequested(ComboGameList->currentText());
 }

@@ -89,6 +89,14 @@ private:
     void unlockPays();
     void lockPays();
     void showLocked();
+    // True while values typed (or key fields changed) since the pays were unlocked are not stored.
+    bool hasUnlockedEdits() const;
+    // CANCEL EDIT: the game as stored, locked again.
+    void cancelEdit();
+    // Before the window is left with the pays unlocked: typed values are locked or dropped as
+    // the user answers, never silently. False when the user goes back to them, or their lock
+    // is refused.
+    [[nodiscard]] bool settleUnlockedEdits();
     // The game's rows as the grids hold them, typed values included.
     std::vector<PayScheduleRow> gridRows() const;
     // The "Return %" row, from the grids' values.
@@ -110,6 +118,7 @@ private:
     QLineEdit* m_casinoEdit = nullptr;
     QComboBox* m_gameNameCombo = nullptr;
     QPushButton* m_lockButton = nullptr;
+    QPushButton* m_cancelEditButton = nullptr;
     QPushButton* m_addGameButton = nullptr;
     QPushButton* m_deleteGameButton = nullptr;
     QPushButton* m_exportButton = nullptr;

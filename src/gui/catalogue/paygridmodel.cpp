@@ -4,6 +4,7 @@
 #include "paygridmodel.h"
 
 #include "db/sqlerror.h"
+#include "engine/catalogue/payvalidation.h"
 #include "engine/common/numberforms.h"
 
 #include <QSqlQuery>
@@ -32,6 +33,32 @@ QString cellText(const QVariant& value)
     if (isNumber(value))
         return QString::fromStdString(PlainForm(value.toDouble()));
     return value.toString();
+}
+
+// Why a value typed into a pay or bonus field cannot be held: the lock's own range check on a
+// row that holds this one value, so that the reason is the lock's, word for word. Empty for
+// the other fields (Catch) and for a value that can be held.
+std::optional<std::string> rangeProblem(const QString& field, const QVariant& caught, double number)
+{
+    PayScheduleRow row;
+    if (field.startsWith("Pick")) {
+        if (const auto c = OptionalNumber(caught))
+            row.Catch = static_cast<int>(*c);
+        row.Pick[static_cast<std::size_t>(field.mid(4).toInt() - 1)] = number;
+        return CheckValueRanges({row});
+    }
+    std::optional<double>* bonus = field == "Bonus Ball"     ? &row.BonusBall
+                                   : field == "Free Games"   ? &row.FreeGames
+                                   : field == "Bonus Factor" ? &row.BonusFactor
+                                   : field == "Egg1 Bonus"   ? &row.Egg1Bonus
+                                   : field == "Egg2 Bonus"   ? &row.Egg2Bonus
+                                   : field == "Egg3 Bonus"   ? &row.Egg3Bonus
+                                                             : nullptr;
+    if (!bonus)
+        return std::nullopt;
+    row.Catch = 0; // the bonus values are those of the Catch 0 row
+    *bonus = number;
+    return CheckValueRanges({row});
 }
 
 } // namespace
@@ -159,6 +186,11 @@ bool PayGridModel::setData(const QModelIndex& index, const QVariant& value, int 
         }
         if (field == "Catch" && (*number < 0 || *number > 10)) {
             emit editRefused("Catch must be a whole number from 0 to 10.");
+            return false;
+        }
+        // A value the lock would refuse is refused now, with the lock's reason.
+        if (const auto problem = rangeProblem(field, this->value(index.row(), "Catch"), *number)) {
+            emit editRefused(QString::fromStdString(*problem));
             return false;
         }
         typed = field == "Catch" ? QVariant(static_cast<int>(*number)) : QVariant(*number);

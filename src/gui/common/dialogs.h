@@ -34,6 +34,14 @@ public:
         No
     };
 
+    // The answers to the question asked before typed pays that are not locked would be left.
+    enum class UnlockedEdits
+    {
+        Lock,
+        Drop,
+        GoBack
+    };
+
     virtual ~Dialogs() = default;
 
     // A message with an OK button.
@@ -46,6 +54,10 @@ public:
     // A message with OK and Cancel buttons: true for OK.
     [[nodiscard]] virtual bool askOkCancel(QWidget* parent, const QString& text,
                                            const QString& title = kProgramTitle, Icon icon = Icon::None) = 0;
+    // Typed values not yet stored: Lock, Drop or Go Back. Enter, Esc and the close box go back,
+    // the one answer that neither stores nor loses anything.
+    [[nodiscard]] virtual UnlockedEdits askLockDropOrGoBack(QWidget* parent, const QString& text,
+                                                            const QString& title = kProgramTitle) = 0;
     // An input box offering a default answer: no value when cancelled.
     [[nodiscard]] virtual std::optional<QString> input(QWidget* parent, const QString& prompt,
                                                        const QString& title, const QString& defaultText) = 0;

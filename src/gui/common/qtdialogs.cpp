@@ -103,11 +103,19 @@ public:
         return m_answer;
     }
 
+    void setButtonText(QDialogButtonBox::StandardButton button, const QString& text)
+    {
+        m_buttons->button(button)->setText(text);
+    }
+
     // True when the user answered with `button`; Esc and the close box answer no.
-    bool ask(QDialogButtonBox::StandardButton button)
+    bool ask(QDialogButtonBox::StandardButton button) { return answer() == button; }
+
+    // The button the user answered with; QDialog::Rejected (0) for Esc and the close box.
+    int answer()
     {
         fitToScreen();
-        return exec() == button;
+        return exec();
     }
 
 protected:
@@ -173,6 +181,25 @@ bool QtDialogs::askOkCancel(QWidget* parent, const QString& text, const QString&
     FittedBox box(parent, title, text, icon, QDialogButtonBox::Ok | QDialogButtonBox::Cancel,
                   QDialogButtonBox::Ok);
     return box.ask(QDialogButtonBox::Ok);
+}
+
+Dialogs::UnlockedEdits QtDialogs::askLockDropOrGoBack(QWidget* parent, const QString& text,
+                                                      const QString& title)
+{
+    FittedBox box(parent, title, text, Icon::Question,
+                  QDialogButtonBox::Save | QDialogButtonBox::Discard | QDialogButtonBox::Cancel,
+                  QDialogButtonBox::Cancel);
+    box.setButtonText(QDialogButtonBox::Save, "Lock");
+    box.setButtonText(QDialogButtonBox::Discard, "Drop");
+    box.setButtonText(QDialogButtonBox::Cancel, "Go Back");
+    switch (box.answer()) {
+    case QDialogButtonBox::Save:
+        return UnlockedEdits::Lock;
+    case QDialogButtonBox::Discard:
+        return UnlockedEdits::Drop;
+    default:
+        return UnlockedEdits::GoBack;
+    }
 }
 
 std::optional<QString> QtDialogs::input(QWidget* parent, const QString& prompt, const QString& title,

@@ -16,6 +16,8 @@ public:
                                 Default defaultButton) override;
     [[nodiscard]] bool askOkCancel(QWidget* parent, const QString& text, const QString& title,
                                    Icon icon) override;
+    [[nodiscard]] UnlockedEdits askLockDropOrGoBack(QWidget* parent, const QString& text,
+                                                    const QString& title) override;
     [[nodiscard]] std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
                                                const QString& defaultText) override;
     QString openFileName(QWidget* parent, const QString& caption, const QString& folder,

@@ -6,6 +6,7 @@
 
 #include "gui/catalogue/paygridmodel.h"
 #include "gui/common/gamelistcombo.h"
+#include "gui/common/qtdialogs.h"
 #include "support/boardrun.h"
 #include "support/databasedump.h"
 #include "support/windowtest.h"
@@ -17,6 +18,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTimer>
 
 using namespace tallyhawk;
 
@@ -66,6 +68,35 @@ PayGridModel* bonusOf(const CatalogueWindow& window)
     return static_cast<PayGridModel*>(control<QTableView>(window, "bonusGrid")->model());
 }
 
+// The rows of the pay table alone: quitting also saves the game and the credits elsewhere.
+QStringList payTableDump(QSqlDatabase db)
+{
+    return DatabaseDump(db).filter(QRegularExpression("^Pay Table\\|"));
+}
+
+// Presses a key into the next box the desktop shows, where a user's key goes: the widget with
+// the focus. `focused` gets the caption of the button that had it; a box the key leaves open
+// is closed, so that the test fails instead of hanging.
+void pressInNextBox(int key, QString* focused, int tries = 100)
+{
+    QTimer::singleShot(10, [key, focused, tries] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) {
+            if (tries > 0)
+                pressInNextBox(key, focused, tries - 1);
+            return;
+        }
+        QWidget* target = box->focusWidget() ? box->focusWidget() : box;
+        if (const auto* pushButton = qobject_cast<QPushButton*>(target))
+            *focused = pushButton->text().remove('&');
+        QTest::keyClick(target, Qt::Key(key));
+        if (box->isVisible()) {
+            *focused = "still open";
+            box->close();
+        }
+    });
+}
+
 } // namespace
 
 class CatalogueTest : public QObject, BoardFixture
@@ -82,7 +113,8 @@ private slots:
                  QStringList{
                      "You may now change Pay and Bonus entries for the current game.\n\nYou may also change "
                      "Location, Casino Name and name of the Keno Game. When finished, click 'Lock Pays'."});
-        QVERIFY(!button("backButton")->isEnabled() && !button("importButton")->isEnabled());
+        QVERIFY(button("backButton")->isEnabled() && !button("importButton")->isEnabled() &&
+                button("cancelEditButton")->isVisible());
         PayGridModel* pays = paysOf(catalogue());
         const int pick = pays->fieldColumn("Pick5");
         // Click, type 5, Tab, type 6, Enter: both are kept and Enter goes down a row.
@@ -161,12 +193,12 @@ private slots:
             << "" << QStringList{"key", "game", "Fire Power Keno Delux"}
             << "The game cannot be stored under this name: the game name \"Fire Power Keno Delux\" is longer "
                "than 20 characters.";
-        QTest::newRow("a pay above 2^31 - 1") << "" << QStringList{"10", "Pick10", "2147483648"}
+        QTest::newRow("a pay above 2^31 - 1") << "[Pick10] = 2147483648 WHERE [Catch] = 10" << QStringList{}
                                               << "Pick 10 of Catch 10 is 2147483648, above 2,147,483,647, "
                                                  "the largest pay the simulation holds." +
                                                      range;
-        QTest::newRow("a negative pay")
-            << "" << QStringList{"1", "Pick1", "-1"} << "Pick 1 of Catch 1 is -1, below 0." + range;
+        QTest::newRow("a negative pay") << "[Pick1] = -1 WHERE [Catch] = 1" << QStringList{}
+                                        << "Pick 1 of Catch 1 is -1, below 0." + range;
         QTest::newRow("an infinite pay") << "[Pick5] = 9e999 WHERE [Catch] = 5" << QStringList{}
                                          << "Pick 5 of Catch 5 is not a finite number." + range;
     }
@@ -233,7 +265,7 @@ private slots:
                 "even bet pays the pay table exactly."));
         saveScreenshot(&catalogue(), "catalogue-two-returns");
 
-        // Every typed value counts before the lock; a value no table may hold says so.
+        // Every typed value counts before the lock; a value no table may hold is refused as it is typed.
         showGame(kTropicana);
         QVERIFY(grid->isRowHidden(1));
         QCOMPARE(returnOf(5), QString("72.08"));
@@ -241,12 +273,19 @@ private slots:
         typeCell(-1, "Bonus Ball", "1");
         typeCell(-1, "Bonus Factor", "2");
         QVERIFY(returnOf(5).toDouble() > 72.08);
+        const QString raised = returnOf(5);
         typeCell(2, "Pick5", "-5");
+        QCOMPARE(returnOf(5), raised);
+        QVERIFY(grid->item(0, 2)->toolTip().contains("pays nothing for 1 marked number"));
+        // A value stored by another tool still shows why there is no return.
+        QTest::mouseClick(button("cancelEditButton"), Qt::LeftButton);
+        QVERIFY(ExecuteSql(db(), "UPDATE [Pay Table] SET [Pick5] = -5 WHERE [Catch] = 2 AND [Casino] = ?",
+                           {"Tropicana Atlantic City"}));
+        showGame(kTropicana);
         QCOMPARE(returnOf(5), QString());
         QCOMPARE(
             grid->item(0, 6)->toolTip(),
             QString("No return: Pick 5, Catch 2 holds -5, and no value of a pay table can be negative."));
-        QVERIFY(grid->item(0, 2)->toolTip().contains("pays nothing for 1 marked number"));
     }
 
     void exportThenImportReplacesAfterAsking()
@@ -408,6 +447,185 @@ private slots:
                  qPrintable(shown));
         QCOMPARE(DatabaseDump(db()), before);
         QCOMPARE(catalogue().ComboGameList->currentText(), kFirePower);
+    }
+
+    void aStrayKeyOnTheReplaceOrDeleteQuestionKeepsTheGame_data()
+    {
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<int>("key");
+        for (const QString question : {"replace", "delete"}) {
+            QTest::addRow("%s, Enter", qPrintable(question)) << question << int(Qt::Key_Return);
+            QTest::addRow("%s, keypad Enter", qPrintable(question)) << question << int(Qt::Key_Enter);
+            QTest::addRow("%s, Space", qPrintable(question)) << question << int(Qt::Key_Space);
+            QTest::addRow("%s, Escape", qPrintable(question)) << question << int(Qt::Key_Escape);
+        }
+    }
+
+    // The desktop's own question boxes answer here, with a key pressed where the focus is.
+    void aStrayKeyOnTheReplaceOrDeleteQuestionKeepsTheGame()
+    {
+        QFETCH(QString, question);
+        QFETCH(int, key);
+        openCatalogueOn(kHarrahs);
+        const QStringList before = DatabaseDump(db());
+        QtDialogs desktop;
+        run->dialogs.questionsTo = &desktop;
+        QString focused;
+        pressInNextBox(key, &focused);
+        if (question == "replace")
+            importFile(game("\"NEVADA - Other\",\"Harrah's Laughlin\",\"Live Keno $1\"", 1));
+        else
+            QTest::mouseClick(button("deleteGameButton"), Qt::LeftButton);
+        QCOMPARE(run->dialogs.shown.back().kind, QString("yesno"));
+        QCOMPARE(focused, QString("No"));
+        QCOMPARE(DatabaseDump(db()), before);
+        QCOMPARE(catalogue().ComboGameList->currentText(), kHarrahs);
+        QCOMPARE(run->dialogs.messages(), QStringList());
+    }
+
+    void typedPaysAreOfferedBeforeTheWindowIsLeft_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<int>("answer");
+        for (const QString way : {"close box", "BACK TO GAME"}) {
+            QTest::addRow("%s, lock", qPrintable(way)) << way << int(Dialogs::UnlockedEdits::Lock);
+            QTest::addRow("%s, drop", qPrintable(way)) << way << int(Dialogs::UnlockedEdits::Drop);
+            QTest::addRow("%s, go back", qPrintable(way)) << way << int(Dialogs::UnlockedEdits::GoBack);
+        }
+    }
+
+    void typedPaysAreOfferedBeforeTheWindowIsLeft()
+    {
+        QFETCH(QString, way);
+        QFETCH(int, answer);
+        const auto choice = Dialogs::UnlockedEdits(answer);
+        openCatalogueOn(kHarrahs, true);
+        const QStringList before = payTableDump(db());
+        typeCell(10, "Pick10", "40000");
+        run->dialogs.editChoices = {choice};
+        if (way == "close box")
+            catalogue().close();
+        else
+            QTest::mouseClick(button("backButton"), Qt::LeftButton);
+        QCOMPARE(run->dialogs.shown.back().kind, QString("lockdrop"));
+        QCOMPARE(run->dialogs.shown.back().text,
+                 QString("The pays you typed for NEVADA - Other, Harrah's Laughlin, Live Keno $1 are not "
+                         "locked yet. Lock them, drop them, or go back to them?"));
+        if (choice == Dialogs::UnlockedEdits::GoBack) {
+            QVERIFY(catalogue().isVisible() && catalogue().isUnlocked());
+            QCOMPARE(paysOf(catalogue())->value(10, "Pick10").toInt(), 40000);
+            QCOMPARE(payTableDump(db()), before);
+            return;
+        }
+        QVERIFY(!catalogue().isVisible() && !catalogue().isUnlocked());
+        // Quitting closed the database: the file is read again.
+        DatabaseOpening opening = openDatabase(folder->databasePath(), "after-leaving");
+        QVERIFY(opening.ok());
+        const int stored =
+            scalar(opening.db, "SELECT [Pick10] FROM [Pay Table] WHERE [Casino] = ? AND [Catch] = 10",
+                   {"Harrah's Laughlin"})
+                .toInt();
+        const QStringList after = payTableDump(opening.db);
+        closeDatabase(opening.db);
+        if (choice == Dialogs::UnlockedEdits::Lock) {
+            QCOMPARE(stored, 40000);
+        } else {
+            QCOMPARE(after, before);
+            if (way == "BACK TO GAME") // quitting lets go of the grids' rows
+                QCOMPARE(paysOf(catalogue())->value(10, "Pick10").toInt(), 50000);
+        }
+    }
+
+    void theDesktopsEditQuestionGoesBackOnAStrayKey_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+    }
+
+    void theDesktopsEditQuestionGoesBackOnAStrayKey()
+    {
+        QFETCH(int, key);
+        openCatalogueOn(kHarrahs, true);
+        const QStringList before = DatabaseDump(db());
+        typeCell(10, "Pick10", "40000");
+        QtDialogs desktop;
+        run->dialogs.questionsTo = &desktop;
+        QString focused;
+        pressInNextBox(key, &focused);
+        catalogue().close();
+        QCOMPARE(focused, QString("Go Back"));
+        QVERIFY(catalogue().isVisible() && catalogue().isUnlocked());
+        QCOMPARE(paysOf(catalogue())->value(10, "Pick10").toInt(), 40000);
+        QCOMPARE(DatabaseDump(db()), before);
+    }
+
+    void aCancelledEditShowsTheStoredGameLocked()
+    {
+        openCatalogueOn(kHarrahs, true);
+        const QStringList before = DatabaseDump(db());
+        applyEdits({"10", "Pick10", "40000", "-1", "Bonus Ball", "4", "key", "casino", "Harrah's Casino"});
+        QTest::mouseClick(button("cancelEditButton"), Qt::LeftButton);
+        QVERIFY(!catalogue().isUnlocked() && button("cancelEditButton")->isHidden() &&
+                control<QLineEdit>(catalogue(), "casinoEdit")->isHidden());
+        QCOMPARE(button("lockButton")->text(), QString(" EDIT PAYS"));
+        for (const char* name : {"backButton", "importButton", "exportButton", "addGameButton",
+                                 "deleteGameButton", "aboutButton", "helpButton"})
+            QVERIFY2(button(name)->isEnabled(), name);
+        QVERIFY(catalogue().ComboGameList->isEnabled());
+        QCOMPARE(catalogue().ComboGameList->currentText(), kHarrahs);
+        QCOMPARE(paysOf(catalogue())->value(10, "Pick10").toInt(), 50000);
+        QCOMPARE(bonusOf(catalogue())->value(0, "Bonus Ball").toInt(), 0);
+        QCOMPARE(DatabaseDump(db()), before);
+        // Nothing is left to ask about: BACK TO GAME leaves at once.
+        QTest::mouseClick(button("backButton"), Qt::LeftButton);
+        QVERIFY(!catalogue().isVisible());
+    }
+
+    void aTypedValueOutOfRangeIsRefusedWithTheLocksReason_data()
+    {
+        QTest::addColumn<int>("caught"); // -1: the bonus row
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a negative pay") << 1 << "Pick1" << "-5" << "Pick 1 of Catch 1 is -5, below 0.";
+        QTest::newRow("a pay above 2^31 - 1")
+            << 10 << "Pick10" << "3000000000"
+            << "Pick 10 of Catch 10 is 3000000000, above 2,147,483,647, the largest pay the simulation "
+               "holds.";
+        QTest::newRow("a Bonus Ball above 2^15 - 1")
+            << -1 << "Bonus Ball" << "40000"
+            << "Bonus Ball is 40000, above 32,767, the largest bonus value the board holds.";
+    }
+
+    void aTypedValueOutOfRangeIsRefusedWithTheLocksReason()
+    {
+        QFETCH(int, caught);
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, reason);
+        QTableWidget* returns = control<QTableWidget>(catalogue(), "returnGrid");
+        openCatalogueOn(kHarrahs, true);
+        PayGridModel* model = caught < 0 ? bonusOf(catalogue()) : paysOf(catalogue());
+        const int row = std::max(caught, 0);
+        const QVariant stored = model->value(row, field);
+        const QString shownReturn = returns->item(0, 11)->text();
+        typeCell(caught, field, typed);
+        QCOMPARE(run->dialogs.messages().last(), reason);
+        QCOMPARE(model->value(row, field), stored);
+        QVERIFY(model->typedCells().empty());
+        QCOMPARE(returns->item(0, 11)->text(), shownReturn);
+        QVERIFY(!shownReturn.isEmpty());
+
+        // The lock gives the same reason for the value stored by another tool.
+        QTest::mouseClick(button("cancelEditButton"), Qt::LeftButton);
+        QVERIFY(ExecuteSql(db(),
+                           "UPDATE [Pay Table] SET [" + field + "] = ? WHERE [Casino] = ? AND [Catch] = ?",
+                           {typed.toDouble(), "Harrah's Laughlin", row}));
+        showGame(kHarrahs);
+        QTest::mouseClick(button("lockButton"), Qt::LeftButton);
+        lock();
+        QCOMPARE(run->dialogs.messages().last(), reason + " Correct it before selecting 'Lock Pays'.");
     }
 
     void deleteAndExportThatFindNothingSaySo()

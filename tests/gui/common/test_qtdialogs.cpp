@@ -89,6 +89,48 @@ private slots:
         QCOMPARE(focused, defaultIsNo ? QString("No") : QString("Yes"));
         QCOMPARE(yes, expectedYes);
     }
+
+    void theEditQuestionGoesBackOnAStrayKeyAndNamesItsAnswers_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("clicked"); // a button clicked instead of a key, when named
+        QTest::addColumn<int>("expected");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << QString() << int(Dialogs::UnlockedEdits::GoBack);
+        QTest::newRow("Space") << int(Qt::Key_Space) << QString() << int(Dialogs::UnlockedEdits::GoBack);
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << QString() << int(Dialogs::UnlockedEdits::GoBack);
+        QTest::newRow("Lock") << 0 << "Lock" << int(Dialogs::UnlockedEdits::Lock);
+        QTest::newRow("Drop") << 0 << "Drop" << int(Dialogs::UnlockedEdits::Drop);
+    }
+
+    void theEditQuestionGoesBackOnAStrayKeyAndNamesItsAnswers()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, clicked);
+        QFETCH(int, expected);
+        QtDialogs desktop;
+        QString focused;
+        QTimer::singleShot(0, [&focused, key, clicked] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box)
+                return;
+            QWidget* target = box->focusWidget() ? box->focusWidget() : box;
+            if (const auto* button = qobject_cast<QPushButton*>(target))
+                focused = button->text().remove('&');
+            for (QPushButton* button : box->findChildren<QPushButton*>())
+                if (!clicked.isEmpty() && button->text() == clicked)
+                    QTest::mouseClick(button, Qt::LeftButton);
+            if (clicked.isEmpty())
+                QTest::keyClick(target, Qt::Key(key));
+            if (box->isVisible()) {
+                focused = "still open";
+                box->close();
+            }
+        });
+        const Dialogs::UnlockedEdits answer =
+            desktop.askLockDropOrGoBack(nullptr, "The pays you typed are not locked yet.", "Tallyhawk");
+        QCOMPARE(focused, QString("Go Back"));
+        QCOMPARE(int(answer), expected);
+    }
 };
 
 TALLYHAWK_WINDOW_TEST_MAIN(QtDialogsTest)
