@@ -231,6 +231,11 @@ fault "Enter on the delete question deletes the game" src/gui/catalogue/catalogu
     const GameKey key = m_currentGame.key;' 'Dialogs::Icon::Question, Dialogs::Default::Yes))
         return;
     const GameKey key = m_currentGame.key;'
+fault "a cancelled edit's game is made whole on leaving" src/gui/catalogue/cataloguewindow.cpp \
+  '    m_editedKey = m_currentGame.key;
+}' '    m_editedKey = m_currentGame.key;
+    m_editedGames.push_back(m_currentGame.key);
+}'
 
 names=()
 for ((i = 0; i < ${#faults[@]}; i += 4)); do names+=("${faults[i]}"); done

@@ -650,9 +650,7 @@ void CatalogueWindow::unlockPays()
                                                             m_aboutButton, ComboGameList, m_importButton,
                                                             m_exportButton})
         control->setEnabled(false);
-    const GameKey key = m_currentGame.key;
-    m_editedKey = key;
-    m_editedGames.push_back(key);
+    m_editedKey = m_currentGame.key;
 }
 
 void CatalogueWindow::lockPays()
@@ -666,9 +664,16 @@ void CatalogueWindow::lockPays()
         // The rows carry the new key from here on, whatever the checks after the store say: the
         // next lock starts from it.
         m_editedKey = result.key;
+        // Only games a lock stored are made whole at BACK TO GAME: a cancelled edit leaves its
+        // game exactly as it was stored.
+        bool listed = false;
         for (GameKey& edited : m_editedGames)
-            if (SameGameKey(edited, from))
+            if (SameGameKey(edited, from)) {
                 edited = result.key;
+                listed = true;
+            }
+        if (!listed)
+            m_editedGames.push_back(result.key);
         m_currentGame.sql = GameSql(result.key);
         m_paysModel->showGame(m_currentGame.sql);
         m_bonusModel->showGame(m_currentGame.sql, " AND [Catch] = 0");

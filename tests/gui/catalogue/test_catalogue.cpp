@@ -582,6 +582,21 @@ private slots:
         QVERIFY(!catalogue().isVisible());
     }
 
+    // Leaving makes the pays of the games a lock stored whole; a cancelled edit stored nothing,
+    // so its game keeps its fractional pays (Fire Power Keno pays 12.275 for 2 of 2).
+    void aCancelledEditLeavesFractionalPaysAsStored()
+    {
+        openCatalogueOn(kFirePower, true);
+        const QStringList before = DatabaseDump(db());
+        QTest::mouseClick(button("cancelEditButton"), Qt::LeftButton);
+        QTest::mouseClick(button("backButton"), Qt::LeftButton);
+        QVERIFY(!catalogue().isVisible());
+        QCOMPARE(DatabaseDump(db()), before);
+        QCOMPARE(scalar(db(), "SELECT [Pick2] FROM [Pay Table] WHERE [Casino] = ? AND [Catch] = 2", {"Rampart"})
+                     .toDouble(),
+                 12.275);
+    }
+
     void aTypedValueOutOfRangeIsRefusedWithTheLocksReason_data()
     {
         QTest::addColumn<int>("caught"); // -1: the bonus row
