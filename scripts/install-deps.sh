@@ -14,7 +14,7 @@ packages=(
   qt6-charts-dev qt6-svg-dev
   fonts-liberation xvfb xauth imagemagick
   clang libclang-rt-14-dev
-  desktop-file-utils appstream man-db dpkg-dev file
+  desktop-file-utils appstream man-db dpkg-dev file ccache
   "$@"
 )
 
