@@ -8,6 +8,9 @@ cd "$(dirname "$0")"
 
 scripts/install-deps.sh
 jobs=$(nproc)
+# The compiler cache keys on paths relative to the checkout, so that another clone of the same
+# sources (as CI makes) builds from the cache.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 werror=OFF
 if [ -n "${CI:-}" ]; then werror=ON; fi
 
