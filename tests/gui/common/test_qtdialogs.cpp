@@ -15,6 +15,30 @@
 
 using namespace tallyhawk;
 
+// When the next box shows, notes the text of the button that has the focus and answers as a user
+// does: with a key into the focused widget, or a click on the button named `clicked`. A box the
+// answer leaves open is closed and noted as "still open", so that the test fails instead of hanging.
+void answerNextBox(QString* focused, int key, const QString& clicked = {})
+{
+    QTimer::singleShot(0, [focused, key, clicked] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box)
+            return;
+        QWidget* target = box->focusWidget() ? box->focusWidget() : box;
+        if (const auto* button = qobject_cast<QPushButton*>(target))
+            *focused = button->text().remove('&');
+        if (clicked.isEmpty())
+            QTest::keyClick(target, Qt::Key(key));
+        for (QPushButton* button : box->findChildren<QPushButton*>())
+            if (!clicked.isEmpty() && button->text() == clicked)
+                QTest::mouseClick(button, Qt::LeftButton);
+        if (box->isVisible()) {
+            *focused = "still open";
+            box->close();
+        }
+    });
+}
+
 class QtDialogsTest : public QObject
 {
     Q_OBJECT
@@ -70,20 +94,7 @@ private slots:
         QFETCH(bool, expectedYes);
         QtDialogs desktop;
         QString focused;
-        QTimer::singleShot(0, [&focused, key] {
-            QWidget* box = QApplication::activeModalWidget();
-            if (!box)
-                return;
-            // Keys go where a user's keys go: to the widget that has the focus.
-            QWidget* target = box->focusWidget() ? box->focusWidget() : box;
-            if (const auto* button = qobject_cast<QPushButton*>(target))
-                focused = button->text().remove('&');
-            QTest::keyClick(target, Qt::Key(key));
-            if (box->isVisible()) { // the key left the question open: fail instead of hanging
-                focused = "still open";
-                box->close();
-            }
-        });
+        answerNextBox(&focused, key);
         const bool yes = desktop.askYesNo(nullptr, "Replace the game?", "Tallyhawk", Dialogs::Icon::Question,
                                           defaultIsNo ? Dialogs::Default::No : Dialogs::Default::Yes);
         QCOMPARE(focused, defaultIsNo ? QString("No") : QString("Yes"));
@@ -109,23 +120,7 @@ private slots:
         QFETCH(int, expected);
         QtDialogs desktop;
         QString focused;
-        QTimer::singleShot(0, [&focused, key, clicked] {
-            QWidget* box = QApplication::activeModalWidget();
-            if (!box)
-                return;
-            QWidget* target = box->focusWidget() ? box->focusWidget() : box;
-            if (const auto* button = qobject_cast<QPushButton*>(target))
-                focused = button->text().remove('&');
-            for (QPushButton* button : box->findChildren<QPushButton*>())
-                if (!clicked.isEmpty() && button->text() == clicked)
-                    QTest::mouseClick(button, Qt::LeftButton);
-            if (clicked.isEmpty())
-                QTest::keyClick(target, Qt::Key(key));
-            if (box->isVisible()) {
-                focused = "still open";
-                box->close();
-            }
-        });
+        answerNextBox(&focused, key, clicked);
         const Dialogs::UnlockedEdits answer =
             desktop.askLockDropOrGoBack(nullptr, "The pays you typed are not locked yet.", "Tallyhawk");
         QCOMPARE(focused, QString("Go Back"));
