@@ -10,7 +10,8 @@
 #   play       over common       the board's rules: deck and draw, win formula, bonus features
 #   sim        over play         the Monte Carlo run, its session statistics, the chunk runner
 #   exact      over sim          exact odds (the simulation's bonus rules come from sim/)
-#   planner    over exact        the session planner, exact and sampled (sim/'s chunk runner)
+#   cards      over exact        card sets and way tickets: atoms, exact enumeration, sampled fallback
+#   planner    over cards        the session planner, exact and sampled (sim/'s chunk runner)
 #   randomness over sim          the chi-square test of a draw (play/'s deck, sim/'s chunk runner)
 # A folder of the engine missing from this list fails, so that a new one takes its place here.
 # Includes are written from src/ ("engine/play/deck.h") or name a file of the same folder.
@@ -37,7 +38,8 @@ engineAllowed() {
     play) echo "common play" ;;
     sim) echo "common play sim" ;;
     exact) echo "common play sim exact" ;;
-    planner) echo "common play sim exact planner" ;;
+    cards) echo "common play sim exact cards" ;;
+    planner) echo "common play sim exact cards planner" ;;
     randomness) echo "common play sim randomness" ;;
     *) return 1 ;;
     esac

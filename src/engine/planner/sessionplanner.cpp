@@ -10,10 +10,10 @@
 
 namespace tallyhawk {
 
-std::string CheckSessionPlan(const SessionPlan& plan)
+std::string CheckSessionPlan(const SessionPlan& plan, int mostBet)
 {
-    if (plan.bet < kMinBet || plan.bet > kMaxBet)
-        return "The bet must be 1 to " + std::to_string(kMaxBet) + " credits.";
+    if (plan.bet < kMinBet || plan.bet > mostBet)
+        return "The bet must be 1 to " + std::to_string(mostBet) + " credits.";
     if (plan.credits < 1 || plan.credits > kPlanMaxCredits)
         return "The starting credits must be 1 to " + std::to_string(kPlanMaxCredits) + ".";
     if (plan.credits < plan.bet)
@@ -33,7 +33,8 @@ std::string CheckSessionPlan(const SessionPlan& plan)
 
 std::string CheckPlanAndStep(const PlanStep& step, const SessionPlan& plan)
 {
-    if (std::string error = CheckSessionPlan(plan); !error.empty())
+    // A card set's step costs its cards x bet (CardSetPlanStep), which may pass one bet's limit.
+    if (std::string error = CheckSessionPlan(plan, std::max(kMaxBet, step.bet)); !error.empty())
         return error;
     if (!step.ok())
         return step.error;

@@ -46,8 +46,9 @@ struct SessionPlan
     std::optional<std::int64_t> floor;  // stop when the credits fall below it; the bet is the least
 };
 
-// Why the plan cannot be followed, or an empty text.
-[[nodiscard]] std::string CheckSessionPlan(const SessionPlan& plan);
+// Why the plan cannot be followed, or an empty text. A play of several cards costs more than one
+// bet: `mostBet` is then the most it may cost.
+[[nodiscard]] std::string CheckSessionPlan(const SessionPlan& plan, int mostBet = kMaxBet);
 
 // What one play at the plan's bet can win: the whole distribution, and per catch the part of it in
 // which the play never catches c (see BoardWinMissingCatch).
