@@ -54,7 +54,7 @@ struct CardFigures
 {
     int marked = 0;
     CardSetValue returnPct;  // the card's wins (free games included) over its bets, in percent
-    CardSetValue payRate;    // the chance that the card's paid game pays
+    CardSetValue payRate;    // the chance that the card's catch pays (before any bonus)
     CardSetValue solidCatch; // the chance of a solid catch (kSolidCatchPay) in the paid game
 };
 

@@ -46,8 +46,19 @@ public:
         : cardMean(static_cast<std::size_t>(rules.cards())), cardPays(cardMean.size()), cardSolid(cardMean.size()),
           m_rules(rules), m_atoms(atoms), m_shape(shape), m_freeGame(freeGame),
           m_eggs(!freeGame && rules.placesEggs() && !rules.hasBonusBall() ? kCavemanEggs : 0),
-          m_hits(cardMean.size()), m_drawn(atoms.atoms.size()), m_earned(cardMean.size())
+          m_hits(cardMean.size()), m_drawn(atoms.atoms.size()), m_earned(cardMean.size()), m_base(cardMean.size()),
+          m_solid(cardMean.size()), m_paying(cardMean.size())
     {
+        // What each card pays for each catch without a bonus, looked up for every outcome.
+        for (int card = 0; card < rules.cards(); ++card) {
+            const auto i = static_cast<std::size_t>(card);
+            for (int hits = 0; hits <= rules.marked(card); ++hits) {
+                const auto h = static_cast<std::size_t>(hits);
+                m_base[i][h] = rules.winUnits(card, hits, {});
+                m_solid[i][h] = rules.solid(card, hits) ? 1u << rules.marked(card) : 0;
+                m_paying[i][h] = rules.pays(card, hits);
+            }
+        }
     }
 
     void run() { descend(0, 0, 1.0L / choose(m_shape.numbers, m_shape.drawn)); }
@@ -111,7 +122,7 @@ private:
                 continue;
             const bool earned = m_rules.earnsBonus(false, e);
             std::fill(m_earned.begin(), m_earned.end(), earned ? 1 : 0);
-            if (!m_rules.drawsExtraBalls(m_hits.data(), e)) {
+            if (m_eggs == 0 || !m_rules.drawsExtraBalls(m_hits.data(), e)) {
                 settle(m_rules.countsEggs() ? e : 0, p);
                 continue;
             }
@@ -145,30 +156,34 @@ private:
     void settle(int eggCatches, long double p)
     {
         std::int64_t total = 0;
-        bool triggers = false, solid = false;
-        std::array<bool, kMaxMarks + 1> spots{};
-        for (int card = 0; card < m_rules.cards(); ++card) {
-            const auto i = static_cast<std::size_t>(card);
-            const SimulationSettlement settled = m_rules.settle(card, m_hits[i], eggCatches, m_earned[i] != 0);
-            const std::int64_t win = m_rules.winUnits(card, m_hits[i], settled);
+        bool triggers = false;
+        std::uint32_t solidSpots = 0; // bit m: a card of m numbers made a solid catch
+        for (std::size_t i = 0; i < m_hits.size(); ++i) {
+            const int hits = m_hits[i];
+            std::int64_t win = m_base[i][static_cast<std::size_t>(hits)];
+            if (m_earned[i]) {
+                // Only an earned bonus changes what a card pays.
+                const int card = static_cast<int>(i);
+                const SimulationSettlement settled = m_rules.settle(card, hits, eggCatches, true);
+                win = m_rules.winUnits(card, hits, settled);
+                triggers = triggers || settled.bonus == SimulationBonusPaid::FreeGames;
+            }
             total += win;
             cardMean[i] += p * static_cast<long double>(win);
-            if (win > 0)
+            const std::uint32_t solid = m_solid[i][static_cast<std::size_t>(hits)];
+            if (m_paying[i][static_cast<std::size_t>(hits)])
                 cardPays[i] += p;
-            if (m_rules.solid(card, m_hits[i])) {
+            if (solid != 0)
                 cardSolid[i] += p;
-                solid = true;
-                spots[static_cast<std::size_t>(m_rules.marked(card))] = true;
-            }
-            triggers = triggers || settled.bonus == SimulationBonusPaid::FreeGames;
+            solidSpots |= solid;
         }
         (triggers ? triggering : plain)[total] += p;
         if (triggers)
             triggered += p;
-        if (solid)
+        if (solidSpots != 0)
             anySolid += p;
-        for (int m = 0; m <= kMaxMarks; ++m)
-            if (spots[static_cast<std::size_t>(m)])
+        for (int m = kMinMarks; solidSpots != 0 && m <= kMaxMarks; ++m)
+            if (solidSpots & (1u << m))
                 spotSolid[static_cast<std::size_t>(m)] += p;
     }
 
@@ -193,6 +208,9 @@ private:
     std::vector<int> m_hits;  // by card
     std::vector<int> m_drawn; // by atom
     std::vector<char> m_earned;
+    std::vector<std::array<std::int64_t, kMaxMarks + 1>> m_base;  // by card and catch, in units
+    std::vector<std::array<std::uint32_t, kMaxMarks + 1>> m_solid; // 1 << marked for a solid catch
+    std::vector<std::array<bool, kMaxMarks + 1>> m_paying;
     int m_extraEggs = 0, m_extraOthers = 0;
 };
 
