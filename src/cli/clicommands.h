@@ -6,6 +6,7 @@
 // what to print; only main() touches the streams (the progress line aside).
 
 #include "clidata.h"
+#include "engine/cards/cardset.h"
 #include "engine/common/kenogame.h"
 
 #include <cstdint>
@@ -35,6 +36,7 @@ struct CommandInput
     CatalogueGame game;
     KenoGame rules; // the game's rules, read from its rows
     std::optional<std::vector<int>> ticket;
+    std::optional<CardSet> cards; // --cards or --ways: several cards on one draw
     int spots = 0; // the marked count: the ticket's size, or --spots
     int bet = 1;
     std::int64_t games = 0;

@@ -4,6 +4,7 @@
 #include "clisession.h"
 
 #include "clioptions.h"
+#include "engine/planner/cardsetplan.h"
 #include "progressline.h"
 
 #include <chrono>
@@ -136,6 +137,7 @@ QJsonObject jsonOf(const CommandInput& input, const SessionPlan& plan, const Ses
                              {"casino", qs(input.game.key.Casino)},
                              {"game", qs(input.game.key.Game)}}},
         {"spots", input.spots},
+        {"cards", input.cards ? QJsonValue(static_cast<qint64>(input.cards->cards.size())) : QJsonValue()},
         {"bet", plan.bet},
         {"credits", static_cast<qint64>(plan.credits)},
         {"games", static_cast<qint64>(plan.games)},
@@ -184,7 +186,10 @@ QJsonObject jsonOf(const CommandInput& input, const SessionPlan& plan, const Ses
 QString textOf(const CommandInput& input, const SessionPlan& plan, const SessionPlanResult& r)
 {
     const bool simulated = r.method == PlanMethod::Simulation;
-    QString text = GameTitle(input.game.key) + QStringLiteral(", %1 spots\n").arg(input.spots);
+    QString text = GameTitle(input.game.key) + (input.cards ? QStringLiteral(", %1 cards at %2 a card\n")
+                                                                   .arg(input.cards->cards.size())
+                                                                   .arg(input.cards->bet)
+                                                             : QStringLiteral(", %1 spots\n").arg(input.spots));
     text += planText(plan);
     text += simulated
                 ? QStringLiteral("Method: simulated, %1 whole sessions, seed %2 (the exact method would "
@@ -273,13 +278,17 @@ bool SessionOptions::read(const QCommandLineParser& parser, SessionInput* input,
 CommandResult RunSessionCommand(const CommandInput& input, const SessionInput& session)
 {
     CommandResult result;
-    const PlanStep step = BoardPlanStep(ExactGameOf(input.rules, input.spots), session.plan.bet);
+    // A card set's play costs every card's bet: the plan walks that cost.
+    const PlanStep step = input.cards ? CardSetPlanStep(CardSetGameOf(input.rules), *input.cards)
+                                      : BoardPlanStep(ExactGameOf(input.rules, input.spots), session.plan.bet);
+    SessionPlan plan = session.plan;
+    plan.bet = step.bet;
     PlanOptions options;
     options.seed = session.seed;
     ProgressLine progress(session.progress, "session");
     // A game the engine refuses comes back as the result's error, before any work.
     const SessionPlanResult planned =
-        PlanSession(step, session.plan, options, [&progress](double done) { progress.updateShare(done); });
+        PlanSession(step, plan, options, [&progress](double done) { progress.updateShare(done); });
     progress.finish();
     if (!planned.ok()) {
         result.status = kExitFailure;
@@ -288,8 +297,8 @@ CommandResult RunSessionCommand(const CommandInput& input, const SessionInput& s
     }
     result.out =
         input.json ? QString::fromUtf8(
-                         QJsonDocument(jsonOf(input, session.plan, planned)).toJson(QJsonDocument::Indented))
-                   : textOf(input, session.plan, planned);
+                         QJsonDocument(jsonOf(input, plan, planned)).toJson(QJsonDocument::Indented))
+                   : textOf(input, plan, planned);
     return result;
 }
 

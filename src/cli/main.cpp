@@ -4,6 +4,7 @@
 // tallyhawk-cli: the catalogue, exact odds, simulation and randomness test of Tallyhawk for
 // analysts and scripts. It reads the database and never writes to it.
 
+#include "clicards.h"
 #include "clicommands.h"
 #include "clidata.h"
 #include "clidraws.h"
@@ -199,6 +200,9 @@ int run(const QStringList& arguments)
     const QCommandLineOption gameOption("game", "", "LOCATION|CASINO|GAME");
     const QCommandLineOption spotsOption("spots", "", "N");
     const QCommandLineOption ticketOption("ticket", "", "LIST");
+    const QCommandLineOption cardsOption("cards", "", "CARDS");
+    const QCommandLineOption waysOption("ways", "", "GROUPS");
+    const QCommandLineOption waySpotsOption("way-spots", "", "SIZES");
     const QCommandLineOption betOption("bet", "", "B");
     const QCommandLineOption gamesOption("games", "", "N");
     const QCommandLineOption seedOption("seed", "", "S");
@@ -208,7 +212,7 @@ int run(const QStringList& arguments)
     if (withDatabase)
         parser.addOption(dbOption);
     if (withGame)
-        parser.addOptions({gameOption, spotsOption, ticketOption});
+        parser.addOptions({gameOption, spotsOption, ticketOption, cardsOption, waysOption, waySpotsOption});
     if (command == "odds")
         parser.addOption(betOption);
     if (withGames)
@@ -241,9 +245,23 @@ int run(const QStringList& arguments)
             return fail(command + " needs the game: --game \"LOCATION|CASINO|GAME\".", kExitUsage);
         if (!ParseGameName(parser.value(gameOption), &gameKey, &error))
             return fail(error, kExitUsage);
-        if (parser.isSet(spotsOption) == parser.isSet(ticketOption))
+        const int choices = parser.isSet(spotsOption) + parser.isSet(ticketOption) + parser.isSet(cardsOption) +
+                            parser.isSet(waysOption);
+        if (choices > 1 && (parser.isSet(cardsOption) || parser.isSet(waysOption)))
+            return fail(command + " takes one of --spots N, --ticket LIST, --cards CARDS or --ways GROUPS.",
+                        kExitUsage);
+        if (parser.isSet(waysOption) != parser.isSet(waySpotsOption))
+            return fail(command + " needs both --ways GROUPS and --way-spots SIZES for a way ticket.",
+                        kExitUsage);
+        if (parser.isSet(cardsOption) || parser.isSet(waysOption)) {
+            // The bet a card is read below (odds) or with the plan (session); checked again then.
+            input.cards = ReadCardSet(parser.value(cardsOption), parser.value(waysOption),
+                                      parser.value(waySpotsOption), kMinBet, &error);
+            if (!input.cards)
+                return fail(error, kExitUsage);
+        } else if (parser.isSet(spotsOption) == parser.isSet(ticketOption))
             return fail(command + " needs either --spots N or --ticket LIST (one of them).", kExitUsage);
-        if (parser.isSet(ticketOption)) {
+        else if (parser.isSet(ticketOption)) {
             input.ticket = ParseTicket(parser.value(ticketOption), &error);
             if (!input.ticket)
                 return fail(error, kExitUsage);
@@ -260,6 +278,8 @@ int run(const QStringList& arguments)
         if (!bet)
             return fail(error, kExitUsage);
         input.bet = static_cast<int>(*bet);
+        if (input.cards)
+            input.cards->bet = input.bet;
     }
     if (command == "simulate" && parser.isSet(gamesOption)) {
         // The same reading as the simulation window's question.
@@ -303,6 +323,8 @@ int run(const QStringList& arguments)
     SessionInput session;
     if (command == "session" && !sessionOptions.read(parser, &session, &error))
         return fail(error, kExitUsage);
+    if (command == "session" && input.cards)
+        input.cards->bet = session.plan.bet; // the bet on each card
 
     if (command == "randomness") {
         const CommandResult result = RunRandomnessCommand(input);
@@ -337,11 +359,11 @@ int run(const QStringList& arguments)
         if (command == "games")
             result = RunGamesCommand(input);
         else if (command == "odds")
-            result = RunOddsCommand(input);
+            result = input.cards ? RunCardSetOddsCommand(input) : RunOddsCommand(input);
         else if (command == "session")
             result = RunSessionCommand(input, session);
         else
-            result = RunSimulateCommand(input);
+            result = input.cards ? RunCardSetSimulateCommand(input) : RunSimulateCommand(input);
     }
     input.db = QSqlDatabase();
     closeDatabase(opening.db);
