@@ -18,7 +18,8 @@
 namespace tallyhawk::cli {
 
 const char kSessionHelp[] =
-    R"(Usage: tallyhawk-cli session --game "LOCATION|CASINO|GAME" (--spots N | --ticket LIST)
+    R"(Usage: tallyhawk-cli session --game "LOCATION|CASINO|GAME"
+                            (--spots N | --ticket LIST | --cards CARDS | --ways GROUPS --way-spots SIZES)
                             --bet B --credits C --games N [--target T] [--floor F]
                             [--seed S] [--quiet] [--db FILE] [--json]
 
@@ -35,7 +36,13 @@ output says which. A progress line goes to standard error.
   --game "LOCATION|CASINO|GAME"  the game, named as "tallyhawk-cli games" lists it (any case)
   --spots N                      the marked count, 1 to 10
   --ticket LIST                  a ticket such as 3,17,42 (only its count matters here)
-  --bet B                        the credits bet on each paid game, 1 to 45
+  --cards CARDS                  several cards on one draw, separated by /, such as
+                                 "1,2,3,4/3,4,5,6": each play bets B on every card
+  --ways GROUPS --way-spots SIZES
+                                 a way ticket: groups such as "1,2/3,4/5,6" and way sizes
+                                 such as 2,4,6; each play bets B on every way
+  --bet B                        the credits bet on each paid game, 1 to 45 (a card
+                                 set's bet on each card)
   --credits C                    the credits at the start, at least the bet
   --games N                      the most paid games, 1 to 100000
   --target T                     stop once the credits reach T, above C (default: no target)

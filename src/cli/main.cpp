@@ -72,7 +72,8 @@ the reason (null in JSON, the reason under "refused").
 )";
 
 const char kOddsHelp[] =
-    R"(Usage: tallyhawk-cli odds --game "LOCATION|CASINO|GAME" (--spots N | --ticket LIST)
+    R"(Usage: tallyhawk-cli odds --game "LOCATION|CASINO|GAME"
+                         (--spots N | --ticket LIST | --cards CARDS | --ways GROUPS --way-spots SIZES)
                          [--bet B] [--db FILE] [--json]
 
 The exact odds of a ticket of N marked numbers: the chance of each catch, the pay table's
@@ -84,11 +85,24 @@ of independent games.
   --game "LOCATION|CASINO|GAME"  the game, named as "tallyhawk-cli games" lists it (any case)
   --spots N                      the marked count, 1 to 10
   --ticket LIST                  a ticket such as 3,17,42 (only its count matters here)
-  --bet B                        the board's bet, 1 to 45 credits (default 1)
+  --cards CARDS                  several cards on one draw, separated by /, such as
+                                 "1,2,3,4/3,4,5,6" (1 to 20 cards of 1 to 10 numbers)
+  --ways GROUPS --way-spots SIZES
+                                 a way ticket: disjoint groups such as "1,2/3,4/5,6" and
+                                 way sizes such as 2,4,6; every union of whole groups of
+                                 a way size is a card (up to 500 ways)
+  --bet B                        the board's bet, 1 to 45 credits (default 1; a card
+                                 set's bet on each card)
+
+With several cards: the return of the whole play (total won over total bet), the standard
+deviation of its total win, the chance that any card pays, each card's return, and the
+chance of a solid catch (a pay of 100 or more per credit), exact by the groups of numbers
+the cards share, or simulated with 95% intervals when the set is too scattered for that.
 )";
 
 const char kSimulateHelp[] =
-    R"(Usage: tallyhawk-cli simulate --game "LOCATION|CASINO|GAME" (--ticket LIST | --spots N)
+    R"(Usage: tallyhawk-cli simulate --game "LOCATION|CASINO|GAME"
+                             (--ticket LIST | --spots N | --cards CARDS | --ways GROUPS --way-spots SIZES)
                              [--games N] [--seed S] [--threads T] [--quiet] [--db FILE] [--json]
 
 Plays one-credit games of a ticket as the program's simulation does, and reports the
@@ -98,6 +112,13 @@ percent and the statistics of 100-game sessions. A progress line goes to standar
   --game "LOCATION|CASINO|GAME"  the game, named as "tallyhawk-cli games" lists it (any case)
   --ticket LIST                  the marked numbers, 1 to 10 different numbers from 1 to 80
   --spots N                      instead of a ticket: N numbers picked at random every game
+  --cards CARDS                  several cards on one draw, separated by /, such as
+                                 "1,2,3,4/3,4,5,6" (1 to 20 cards of 1 to 10 numbers)
+  --ways GROUPS --way-spots SIZES
+                                 a way ticket: disjoint groups such as "1,2/3,4/5,6" and
+                                 way sizes such as 2,4,6; every union of whole groups of
+                                 a way size is a card (up to 500 ways); each play
+                                 plays every card for one credit a card
   --games N                      the number of games, 1 to 1000000000 (default: the
                                  program's default number of simulation games)
   --seed S                       the seed, 0 to 18446744073709551615; the same seed repeats
