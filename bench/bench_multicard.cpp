@@ -63,7 +63,8 @@ void MultiCard_Sim20Cards_AllThreads(benchmark::State& state)
 {
     CardSet set;
     for (int c = 0; c < kMaxCards; ++c)
-        set.cards.push_back({c + 1, (c + 7) % 80 + 1, (c + 23) % 80 + 1, (c + 41) % 80 + 1, (c + 59) % 80 + 1});
+        set.cards.push_back(
+            {c + 1, (c + 7) % 80 + 1, (c + 23) % 80 + 1, (c + 41) % 80 + 1, (c + 59) % 80 + 1});
     const CardSetGame game = multiCardGame();
     CardSetOptions options;
     options.plays = 2'000'000;

@@ -237,6 +237,24 @@ fault "a cancelled edit's game is made whole on leaving" src/gui/catalogue/catal
     m_editedGames.push_back(m_currentGame.key);
 }'
 
+# Card sets and way tickets
+fault "a card set's bonus ball falls on one ball more than is drawn" src/engine/cards/cardexact.cpp \
+  'settle(0, p * m_drawn[atom] / m_shape.drawn);' 'settle(0, p * m_drawn[atom] / (m_shape.drawn + 1));'
+fault "a card set's free game leaves one unmarked number out" src/engine/cards/cardexact.cpp \
+  'settleFreeGame(weight * choose(m_atoms.unmarked, rest));' 'settleFreeGame(weight * choose(m_atoms.unmarked - 1, rest));'
+fault "a card set's exact free games pay without the factor" src/engine/cards/cardrules.cpp \
+  'inUnits(rulesOf(card).freeGameMultiplier(), m_units);' 'inUnits(1, m_units);'
+fault "a card set's simulated extra balls crack no eggs" src/engine/cards/cardsample.cpp \
+  'eggCatches += (eggs & extra).count();' 'eggCatches += 0;'
+fault "a card of eleven numbers is played" src/engine/cards/cardset.cpp \
+  'card.size() > static_cast<std::size_t>(kMaxMarks))' 'card.size() > static_cast<std::size_t>(kMaxMarks + 1))'
+fault "a way ticket's groups may overlap" src/engine/cards/cardset.cpp \
+  'if (int other = groupOf[static_cast<std::size_t>(number)]; other != 0) {' 'if (int other = groupOf[static_cast<std::size_t>(number)]; other < 0) {'
+fault "a way ticket may play twice the ways" src/engine/cards/cardset.cpp \
+  'if (total > kMaxWays) {' 'if (total > 2 * kMaxWays) {'
+fault "a card set's play costs one card's bet" src/engine/planner/cardsetplan.cpp \
+  'step.bet = static_cast<int>(set.cost());' 'step.bet = set.bet;'
+
 names=()
 for ((i = 0; i < ${#faults[@]}; i += 4)); do names+=("${faults[i]}"); done
 total=${#names[@]}

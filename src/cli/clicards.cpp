@@ -56,7 +56,8 @@ QString valueText(const CardSetValue& value, bool simulated, double scale, int d
 {
     QString text = fixed(value.value * scale, decimals) + unit;
     if (simulated)
-        text += QStringLiteral("  (%1 to %2)").arg(fixed(value.low * scale, decimals), fixed(value.high * scale, decimals));
+        text += QStringLiteral("  (%1 to %2)")
+                    .arg(fixed(value.low * scale, decimals), fixed(value.high * scale, decimals));
     return text;
 }
 
@@ -80,9 +81,8 @@ QJsonObject analysisJson(const CommandInput& input, const CardSetAnalysis& a)
         perCard.append(figures);
     }
     for (const SpotCountFigures& spots : a.spotCounts)
-        perSpotCount.append(QJsonObject{{"spots", spots.marked},
-                                        {"cards", spots.cards},
-                                        {"solid_catch", spots.solidCatch.value}});
+        perSpotCount.append(QJsonObject{
+            {"spots", spots.marked}, {"cards", spots.cards}, {"solid_catch", spots.solidCatch.value}});
     QJsonObject object{
         {"game", gameJson(input.game.key)},
         {"cards", cards},
@@ -121,7 +121,9 @@ QString analysisText(const CommandInput& input, const CardSetAnalysis& a)
     QString text = GameTitle(input.game.key) +
                    QStringLiteral(", %1 %2 at %3 a card (a play costs %4 credits)\n")
                        .arg(set.cards.size())
-                       .arg(set.wayTicket ? "ways" : set.cards.size() == 1 ? "card" : "cards")
+                       .arg(set.wayTicket           ? "ways"
+                            : set.cards.size() == 1 ? "card"
+                                                    : "cards")
                        .arg(set.bet == 1 ? QString("1 credit") : QStringLiteral("%1 credits").arg(set.bet))
                        .arg(a.cost);
     text += simulated ? QStringLiteral("Method: simulated, %1 plays, seed %2%3; 95% intervals in brackets\n")
@@ -189,8 +191,8 @@ std::optional<std::vector<std::vector<int>>> ParseNumberLists(const QString& tex
     return lists;
 }
 
-std::optional<CardSet> ReadCardSet(const QString& cards, const QString& ways, const QString& waySpots, int bet,
-                                   QString* error)
+std::optional<CardSet> ReadCardSet(const QString& cards, const QString& ways, const QString& waySpots,
+                                   int bet, QString* error)
 {
     CardSet set;
     set.bet = bet;
@@ -241,8 +243,8 @@ CommandResult RunCardSetSimulateCommand(const CommandInput& input)
     options.seed = input.seed;
     options.threads = input.threads;
     ProgressLine progress(input.progress, "simulate", input.games);
-    const CardSetAnalysis run =
-        SimulateCardSet(game, *input.cards, options, [&progress](std::int64_t plays) { progress.update(plays); });
+    const CardSetAnalysis run = SimulateCardSet(game, *input.cards, options,
+                                                [&progress](std::int64_t plays) { progress.update(plays); });
     progress.finish();
     if (!run.ok())
         return failure(GameTitle(input.game.key) + " cannot be simulated: " + qs(run.error));

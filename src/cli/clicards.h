@@ -17,9 +17,8 @@ namespace tallyhawk::cli {
 // Lists of whole numbers separated by "/", the numbers of each by commas or blanks: the cards of
 // --cards or the groups of --ways. An empty list stays empty (the set's checks name it). None,
 // with a sentence, when a value is not a whole number.
-[[nodiscard]] std::optional<std::vector<std::vector<int>>> ParseNumberLists(const QString& text,
-                                                                           const QString& option,
-                                                                           QString* error);
+[[nodiscard]] std::optional<std::vector<std::vector<int>>>
+ParseNumberLists(const QString& text, const QString& option, QString* error);
 
 // The cards of --cards, or of --ways and --way-spots (waySpots empty for --cards), at `bet`
 // credits a card. None, with the reason, when the set cannot be played (CardSetError) or the

@@ -36,12 +36,13 @@ struct CommandInput
     CatalogueGame game;
     KenoGame rules; // the game's rules, read from its rows
     std::optional<std::vector<int>> ticket;
-    std::optional<CardSet> cards; // --cards or --ways: several cards on one draw
     int spots = 0; // the marked count: the ticket's size, or --spots
     int bet = 1;
     std::int64_t games = 0;
     std::uint64_t seed = 0;
     int threads = 0;
+    // --cards or --ways: several cards on one draw, instead of a ticket.
+    std::optional<CardSet> cards;
 };
 
 // The catalogue with the exact return of each marked count under the board's rules at a bet of 1.

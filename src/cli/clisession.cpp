@@ -193,10 +193,11 @@ QJsonObject jsonOf(const CommandInput& input, const SessionPlan& plan, const Ses
 QString textOf(const CommandInput& input, const SessionPlan& plan, const SessionPlanResult& r)
 {
     const bool simulated = r.method == PlanMethod::Simulation;
-    QString text = GameTitle(input.game.key) + (input.cards ? QStringLiteral(", %1 cards at %2 a card\n")
-                                                                   .arg(input.cards->cards.size())
-                                                                   .arg(input.cards->bet)
-                                                             : QStringLiteral(", %1 spots\n").arg(input.spots));
+    QString text =
+        GameTitle(input.game.key) + (input.cards ? QStringLiteral(", %1 cards at %2 a card\n")
+                                                       .arg(input.cards->cards.size())
+                                                       .arg(input.cards->bet)
+                                                 : QStringLiteral(", %1 spots\n").arg(input.spots));
     text += planText(plan);
     text += simulated
                 ? QStringLiteral("Method: simulated, %1 whole sessions, seed %2 (the exact method would "
@@ -286,8 +287,9 @@ CommandResult RunSessionCommand(const CommandInput& input, const SessionInput& s
 {
     CommandResult result;
     // A card set's play costs every card's bet: the plan walks that cost.
-    const PlanStep step = input.cards ? CardSetPlanStep(CardSetGameOf(input.rules), *input.cards)
-                                      : BoardPlanStep(ExactGameOf(input.rules, input.spots), session.plan.bet);
+    const PlanStep step = input.cards
+                              ? CardSetPlanStep(CardSetGameOf(input.rules), *input.cards)
+                              : BoardPlanStep(ExactGameOf(input.rules, input.spots), session.plan.bet);
     SessionPlan plan = session.plan;
     plan.bet = step.bet;
     PlanOptions options;
@@ -303,9 +305,9 @@ CommandResult RunSessionCommand(const CommandInput& input, const SessionInput& s
         return result;
     }
     result.out =
-        input.json ? QString::fromUtf8(
-                         QJsonDocument(jsonOf(input, plan, planned)).toJson(QJsonDocument::Indented))
-                   : textOf(input, plan, planned);
+        input.json
+            ? QString::fromUtf8(QJsonDocument(jsonOf(input, plan, planned)).toJson(QJsonDocument::Indented))
+            : textOf(input, plan, planned);
     return result;
 }
 

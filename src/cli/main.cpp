@@ -266,8 +266,8 @@ int run(const QStringList& arguments)
             return fail(command + " needs the game: --game \"LOCATION|CASINO|GAME\".", kExitUsage);
         if (!ParseGameName(parser.value(gameOption), &gameKey, &error))
             return fail(error, kExitUsage);
-        const int choices = parser.isSet(spotsOption) + parser.isSet(ticketOption) + parser.isSet(cardsOption) +
-                            parser.isSet(waysOption);
+        const int choices = parser.isSet(spotsOption) + parser.isSet(ticketOption) +
+                            parser.isSet(cardsOption) + parser.isSet(waysOption);
         if (choices > 1 && (parser.isSet(cardsOption) || parser.isSet(waysOption)))
             return fail(command + " takes one of --spots N, --ticket LIST, --cards CARDS or --ways GROUPS.",
                         kExitUsage);

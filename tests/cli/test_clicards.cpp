@@ -50,8 +50,10 @@ protected:
 TEST_F(CliCards, OneCardGivesTheOddsOfTheSameTicket)
 {
     for (const QString& game : {kMadYeti, kCleopatra, kCavemanPlus}) {
-        const QJsonObject ticket = cli({"odds", "--game", game, "--ticket", "3,14,25,36,47,58,69,70", "--json"}).json();
-        const QJsonObject card = cli({"odds", "--game", game, "--cards", "3,14,25,36,47,58,69,70", "--json"}).json();
+        const QJsonObject ticket =
+            cli({"odds", "--game", game, "--ticket", "3,14,25,36,47,58,69,70", "--json"}).json();
+        const QJsonObject card =
+            cli({"odds", "--game", game, "--cards", "3,14,25,36,47,58,69,70", "--json"}).json();
         const double ret = ticket["return_pct_simulation"].toDouble(), sd = ticket["sd_per_game"].toDouble();
         EXPECT_EQ(card["method"].toString(), "exact");
         EXPECT_NEAR(card["return_pct_board"].toDouble(), ret, 1e-9 * ret) << game.toStdString();
@@ -87,10 +89,12 @@ TEST_F(CliCards, ABadSetIsRefusedWithItsReason)
         {{"odds", "--cards", "1,2/3,81"}, "Card 2 holds 81: the numbers run from 1 to 80."},
         {{"odds", "--cards", "1,2//3"}, "Card 2 marks 0 numbers: a card marks 1 to 10."},
         {{"odds", "--cards", "1,2,3,4,5,6,7,8,9,10,11"}, "Card 1 marks 11 numbers: a card marks 1 to 10."},
-        {{"odds", "--cards", QString("1,2/").repeated(20) + "1,2"}, "A card set holds at most 20 cards, not 21."},
+        {{"odds", "--cards", QString("1,2/").repeated(20) + "1,2"},
+         "A card set holds at most 20 cards, not 21."},
         {{"simulate", "--ways", singles, "--way-spots", "2"}, "The way ticket plays more than 500 ways."},
         {{"odds", "--ways", "1,2/2,3", "--way-spots", "2"}, "Groups 1 and 2 both hold 2"},
-        {{"session", "--ways", "1,2/3,4", "--way-spots", "3", "--bet", "1", "--credits", "100", "--games", "10"},
+        {{"session", "--ways", "1,2/3,4", "--way-spots", "3", "--bet", "1", "--credits", "100", "--games",
+          "10"},
          "No union of whole groups holds 3 numbers."},
         {{"odds", "--ways", "1,2/3,4"}, "needs both --ways GROUPS and --way-spots SIZES"},
         {{"odds", "--cards", "1,2", "--spots", "2"}, "takes one of --spots N, --ticket LIST, --cards CARDS"},
@@ -107,7 +111,8 @@ TEST_F(CliCards, ABadSetIsRefusedWithItsReason)
 TEST_F(CliCards, SimulateGivesTheSameFiguresOnAnyThreadCount)
 {
     const QStringList run{"simulate", "--game", kCleopatra, "--cards", "1,2,3,4,5,6,7,8/5,6,7,8,9,10,11,12",
-                          "--games", "300000", "--seed", "11", "--quiet", "--json"};
+                          "--games",  "300000", "--seed",   "11",      "--quiet",
+                          "--json"};
     const QJsonObject one = cli(run + QStringList{"--threads", "1"}).json();
     const QJsonObject two = cli(run + QStringList{"--threads", "2"}).json();
     EXPECT_EQ(one["method"].toString(), "simulation");
@@ -125,8 +130,8 @@ TEST_F(CliCards, SimulateGivesTheSameFiguresOnAnyThreadCount)
 
 TEST_F(CliCards, SessionPlansAPlayOfEveryCard)
 {
-    const QJsonObject plan = cli({"session", "--game", kMadYeti, "--cards", "1,2,3,4,5/4,5,6,7,8", "--bet", "3",
-                                  "--credits", "300", "--games", "100", "--quiet", "--json"})
+    const QJsonObject plan = cli({"session", "--game", kMadYeti, "--cards", "1,2,3,4,5/4,5,6,7,8", "--bet",
+                                  "3", "--credits", "300", "--games", "100", "--quiet", "--json"})
                                  .json();
     EXPECT_EQ(plan["bet"].toInt(), 6); // two cards at 3 credits
     EXPECT_EQ(plan["cards"].toInt(), 2);

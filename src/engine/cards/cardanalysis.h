@@ -72,10 +72,10 @@ struct CardSetAnalysis
     bool stopped = false;
     CardSetMethod method = CardSetMethod::Exact;
     std::string whySimulated; // when simulated: why the exact method was not used
-    double exactWork = 0;      // the exact method's estimated work
-    std::int64_t plays = 0;    // simulated plays; 0 when exact
-    std::uint64_t seed = 0;    // of the simulation
-    int atoms = 0;             // the groups of numbers that the same cards share
+    double exactWork = 0;     // the exact method's estimated work
+    std::int64_t plays = 0;   // simulated plays; 0 when exact
+    std::uint64_t seed = 0;   // of the simulation
+    int atoms = 0;            // the groups of numbers that the same cards share
 
     std::int64_t cost = 0;      // credits one play costs: cards x bet
     CardSetValue returnPct;     // total won over total bet, in percent

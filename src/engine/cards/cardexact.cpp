@@ -43,11 +43,11 @@ class Enumeration
 {
 public:
     Enumeration(const CardSetRules& rules, const CardAtoms& atoms, bool freeGame, KenoShape shape)
-        : cardMean(static_cast<std::size_t>(rules.cards())), cardPays(cardMean.size()), cardSolid(cardMean.size()),
-          m_rules(rules), m_atoms(atoms), m_shape(shape), m_freeGame(freeGame),
+        : cardMean(static_cast<std::size_t>(rules.cards())), cardPays(cardMean.size()),
+          cardSolid(cardMean.size()), m_rules(rules), m_atoms(atoms), m_shape(shape), m_freeGame(freeGame),
           m_eggs(!freeGame && rules.placesEggs() && !rules.hasBonusBall() ? kCavemanEggs : 0),
-          m_hits(cardMean.size()), m_drawn(atoms.atoms.size()), m_earned(cardMean.size()), m_base(cardMean.size()),
-          m_solid(cardMean.size()), m_paying(cardMean.size())
+          m_hits(cardMean.size()), m_drawn(atoms.atoms.size()), m_earned(cardMean.size()),
+          m_base(cardMean.size()), m_solid(cardMean.size()), m_paying(cardMean.size())
     {
         // What each card pays for each catch without a bonus, looked up for every outcome.
         for (int card = 0; card < rules.cards(); ++card) {
@@ -137,7 +137,8 @@ private:
     {
         if (atom == m_atoms.atoms.size()) {
             for (int y = 0; y <= std::min(left, m_extraEggs); ++y)
-                if (const long double p = weight * choose(m_extraEggs, y) * choose(m_extraOthers, left - y); p > 0)
+                if (const long double p = weight * choose(m_extraEggs, y) * choose(m_extraOthers, left - y);
+                    p > 0)
                     settle(eggs + y, p);
             return;
         }
@@ -208,7 +209,7 @@ private:
     std::vector<int> m_hits;  // by card
     std::vector<int> m_drawn; // by atom
     std::vector<char> m_earned;
-    std::vector<std::array<std::int64_t, kMaxMarks + 1>> m_base;  // by card and catch, in units
+    std::vector<std::array<std::int64_t, kMaxMarks + 1>> m_base;   // by card and catch, in units
     std::vector<std::array<std::uint32_t, kMaxMarks + 1>> m_solid; // 1 << marked for a solid catch
     std::vector<std::array<bool, kMaxMarks + 1>> m_paying;
     int m_extraEggs = 0, m_extraOthers = 0;
@@ -251,7 +252,8 @@ double product(const CardAtoms& atoms)
 }
 
 // Why the exact method cannot take the game for this set, or an empty text.
-std::string exactError(const CardSetGame& game, const CardSet& set, const CardSetRules& rules, KenoShape shape)
+std::string exactError(const CardSetGame& game, const CardSet& set, const CardSetRules& rules,
+                       KenoShape shape)
 {
     std::array<bool, kMaxMarks + 1> seen{};
     double topFreeWin = 0;
@@ -260,7 +262,8 @@ std::string exactError(const CardSetGame& game, const CardSet& set, const CardSe
         if (!seen[static_cast<std::size_t>(marked)]) {
             seen[static_cast<std::size_t>(marked)] = true;
             // The single ticket's own limits: free games, decimals of the bonus values.
-            if (std::string error = ExactGameError(game.ticket(marked), set.bet, shape, ExactRules::Simulation);
+            if (std::string error =
+                    ExactGameError(game.ticket(marked), set.bet, shape, ExactRules::Simulation);
                 !error.empty())
                 return error;
         }

@@ -75,8 +75,9 @@ std::string CardSetPlayError(const CardSetGame& game, const CardSet& set)
         return "The game awards more than 1000 free games.";
     for (const Card& card : set.cards)
         for (int c = 0; c <= kMaxMarks; ++c)
-            if (std::string error = StoredValueError(StoredValue::Pay, game.pays[card.size()][static_cast<std::size_t>(c)],
-                                                     "The pay for catching " + std::to_string(c));
+            if (std::string error =
+                    StoredValueError(StoredValue::Pay, game.pays[card.size()][static_cast<std::size_t>(c)],
+                                     "The pay for catching " + std::to_string(c));
                 !error.empty())
                 return error;
     if (game.kind.caveman) {
@@ -123,7 +124,8 @@ std::int64_t CardSetRules::winUnits(int card, int hits, const SimulationSettleme
 
 std::int64_t CardSetRules::freeGameWinUnits(int card, int hits) const
 {
-    return std::int64_t{rulesOf(card).pays()[hits]} * m_bet * inUnits(rulesOf(card).freeGameMultiplier(), m_units);
+    return std::int64_t{rulesOf(card).pays()[hits]} * m_bet *
+           inUnits(rulesOf(card).freeGameMultiplier(), m_units);
 }
 
 } // namespace tallyhawk

@@ -8,7 +8,6 @@
 
 #include "cardanalysis.h"
 #include "cardatoms.h"
-
 #include "engine/common/kenorandom.h"
 #include "engine/sim/parallelchunks.h"
 #include "engine/sim/simulation.h"
@@ -127,7 +126,8 @@ private:
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
     __attribute__((target("popcnt")))
 #endif
-    void playManyPopcnt(std::int64_t plays, CardSetSums& sums)
+    void
+    playManyPopcnt(std::int64_t plays, CardSetSums& sums)
     {
         for (std::int64_t p = 0; p < plays; ++p)
             play(sums);
@@ -177,7 +177,8 @@ private:
         if (m_rules.placesEggs() && m_rules.drawsExtraBalls(m_hits.data(), eggCatches)) {
             const SimulationNumbers extra = deal(kDrawnBalls, kExtraBalls);
             for (int card = 0; card < cards; ++card)
-                m_hits[static_cast<std::size_t>(card)] += (m_cards[static_cast<std::size_t>(card)] & extra).count();
+                m_hits[static_cast<std::size_t>(card)] +=
+                    (m_cards[static_cast<std::size_t>(card)] & extra).count();
             eggCatches += (eggs & extra).count();
         }
         double total = 0;
@@ -262,7 +263,7 @@ private:
     std::vector<std::uint8_t> m_unmarked;
     std::vector<int> m_hits;
     std::vector<double> m_wins;
-    bool m_bonus;                 // any bonus feature: the plain path is not enough
+    bool m_bonus; // any bonus feature: the plain path is not enough
 };
 
 constexpr double kZ95 = 1.959963984540054;
@@ -307,7 +308,8 @@ CardSetAnalysis SimulateCardSet(const CardSetGame& game, const CardSet& set, con
     PlayChunksInOrder(
         chunks, options.threads,
         [&](std::int64_t chunk) {
-            CardSetPlayer player(rules, set, tables, ChunkGenerator(options.seed, static_cast<std::uint64_t>(chunk)));
+            CardSetPlayer player(rules, set, tables,
+                                 ChunkGenerator(options.seed, static_cast<std::uint64_t>(chunk)));
             const std::int64_t plays =
                 std::min(kCardSetChunkPlays, options.plays - chunk * kCardSetChunkPlays);
             CardSetSums& sums = chunkSums[static_cast<std::size_t>(chunk)];
@@ -328,7 +330,8 @@ CardSetAnalysis SimulateCardSet(const CardSetGame& game, const CardSet& set, con
 
     const auto n = static_cast<double>(total.plays);
     analysis.plays = total.plays;
-    analysis.returnPct = meanValue(total.won, total.wonSquares, n, 100.0 / static_cast<double>(analysis.cost));
+    analysis.returnPct =
+        meanValue(total.won, total.wonSquares, n, 100.0 / static_cast<double>(analysis.cost));
     // The standard deviation's interval by the normal approximation s / sqrt(2n).
     const double mean = total.won / n;
     const double sd = std::sqrt(std::max(0.0, total.wonSquares / n - mean * mean) * n / std::max(1.0, n - 1));

@@ -42,7 +42,8 @@ std::string CardSetError(const CardSet& set)
     for (std::size_t i = 0; i < set.cards.size(); ++i) {
         const Card& card = set.cards[i];
         const std::string name = "Card " + std::to_string(i + 1);
-        if (card.size() < static_cast<std::size_t>(kMinMarks) || card.size() > static_cast<std::size_t>(kMaxMarks))
+        if (card.size() < static_cast<std::size_t>(kMinMarks) ||
+            card.size() > static_cast<std::size_t>(kMaxMarks))
             return name + " marks " + std::to_string(card.size()) + " numbers: a card marks 1 to 10.";
         if (std::string error = numbersError(card, name); !error.empty())
             return error;
@@ -73,7 +74,8 @@ WayCards BuildWayCards(const WayTicket& ticket)
         for (int number : ticket.groups[g]) {
             if (int other = groupOf[static_cast<std::size_t>(number)]; other != 0) {
                 built.error = "Groups " + std::to_string(other) + " and " + std::to_string(g + 1) +
-                              " both hold " + std::to_string(number) + ": the groups of a way ticket must not overlap.";
+                              " both hold " + std::to_string(number) +
+                              ": the groups of a way ticket must not overlap.";
                 return built;
             }
             groupOf[static_cast<std::size_t>(number)] = static_cast<int>(g) + 1;

@@ -21,8 +21,8 @@ using Card = std::vector<int>; // its marked numbers, ascending
 struct CardSet
 {
     std::vector<Card> cards;
-    int bet = 1;             // credits on each card
-    bool wayTicket = false;  // built from a way ticket: up to kMaxWays cards instead of kMaxCards
+    int bet = 1;            // credits on each card
+    bool wayTicket = false; // built from a way ticket: up to kMaxWays cards instead of kMaxCards
 
     // What one play costs: every card at the bet.
     std::int64_t cost() const { return static_cast<std::int64_t>(cards.size()) * bet; }

@@ -124,7 +124,9 @@ TEST(CardSetExact, BonusBallAndFreeGamesAgainstEveryDraw)
             hits += drawn[n];
         return hits;
     };
-    auto payOf = [&](const Card& card, int hits) { return game.pays[card.size()][hits] * set.bet; };
+    auto payOf = [&](const Card& card, int hits) {
+        return game.pays[card.size()][hits] * set.bet;
+    };
     std::map<std::int64_t, long double> freeGame;
     for (const auto& drawn : draws) {
         double win = 0;
@@ -176,7 +178,8 @@ TEST(CardSetExact, OneCardIsTheSingleTicket)
         const CardSetAnalysis set = AnalyseCardSetExactly(game, {{{3, 14, 25, 36, 47, 58}}, 1});
         ASSERT_EQ(set.error, "") << kind.name;
         EXPECT_NEAR(set.returnPct.value, single.returnPct, 1e-9 * single.returnPct) << kind.name;
-        EXPECT_NEAR(set.sdPerPlay.value, single.standardDeviation, 1e-9 * single.standardDeviation) << kind.name;
+        EXPECT_NEAR(set.sdPerPlay.value, single.standardDeviation, 1e-9 * single.standardDeviation)
+            << kind.name;
         EXPECT_NEAR(set.hitRate.value, single.hitRate, 1e-12) << kind.name;
     }
 }
@@ -194,7 +197,8 @@ TEST(CardSetSimulation, AgreesWithTheExactFiguresForEachBonusKind)
         ASSERT_TRUE(exact.ok() && sampled.ok()) << kind.name << exact.error << sampled.error;
         EXPECT_EQ(sampled.method, CardSetMethod::Simulation);
         const double n = static_cast<double>(options.plays);
-        const double returnError = exact.sdPerPlay.value / std::sqrt(n) * 100 / static_cast<double>(set.cost());
+        const double returnError =
+            exact.sdPerPlay.value / std::sqrt(n) * 100 / static_cast<double>(set.cost());
         EXPECT_NEAR(sampled.returnPct.value, exact.returnPct.value, 4 * returnError) << kind.name;
         const double p = exact.hitRate.value;
         EXPECT_NEAR(sampled.hitRate.value, p, 4 * std::sqrt(p * (1 - p) / n)) << kind.name;
@@ -225,7 +229,8 @@ TEST(CardSetAnalysisChoice, ScatteredCardsAreSimulated)
 {
     CardSet set;
     for (int c = 0; c < 20; ++c)
-        set.cards.push_back({c + 1, (c + 7) % 80 + 1, (c + 23) % 80 + 1, (c + 41) % 80 + 1, (c + 59) % 80 + 1});
+        set.cards.push_back(
+            {c + 1, (c + 7) % 80 + 1, (c + 23) % 80 + 1, (c + 41) % 80 + 1, (c + 59) % 80 + 1});
     CardSetOptions options;
     options.plays = 100'000;
     const CardSetAnalysis analysis = AnalyseCardSet(ladderGame(), set, options);
@@ -240,8 +245,8 @@ TEST(CardSetRefusal, CavemanNeedsRoomForItsEggs)
 {
     CardSet set;
     for (int c = 0; c < 8; ++c)
-        set.cards.push_back({10 * c + 1, 10 * c + 2, 10 * c + 3, 10 * c + 4, 10 * c + 5, 10 * c + 6, 10 * c + 7,
-                             10 * c + 8, 10 * c + 9, 10 * c + 10});
+        set.cards.push_back({10 * c + 1, 10 * c + 2, 10 * c + 3, 10 * c + 4, 10 * c + 5, 10 * c + 6,
+                             10 * c + 7, 10 * c + 8, 10 * c + 9, 10 * c + 10});
     EXPECT_EQ(CardSetPlayError(ladderGame({}, {true, false}), set),
               "A Caveman game needs three numbers that no card marks, for its eggs.");
 }

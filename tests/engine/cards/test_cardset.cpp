@@ -13,8 +13,8 @@ TEST(WayTicket, ThreeGroupsOfTwoMakeSevenWays)
 {
     const WayCards built = BuildWayCards({{{1, 2}, {3, 4}, {5, 6}}, {2, 4, 6}});
     ASSERT_EQ(built.error, "");
-    const std::vector<Card> expected{{1, 2},       {3, 4},       {5, 6}, {1, 2, 3, 4},
-                                     {1, 2, 5, 6}, {3, 4, 5, 6}, {1, 2, 3, 4, 5, 6}};
+    const std::vector<Card> expected{
+        {1, 2}, {3, 4}, {5, 6}, {1, 2, 3, 4}, {1, 2, 5, 6}, {3, 4, 5, 6}, {1, 2, 3, 4, 5, 6}};
     EXPECT_EQ(built.cards, expected);
 }
 
