@@ -99,6 +99,48 @@ TEST(CardSetExact, TwoCardsSharingANumberByHand)
     EXPECT_NEAR(exact.cards[1].returnPct.value, static_cast<double>(meanB * 100), 1e-12);
 }
 
+// The way ticket 1,2 / 3,4 / 5,6 at sizes 2, 4 and 6 (seven cards over six numbers): the 64
+// patterns of the six numbers, each with its chance, give the play's total win.
+TEST(CardSetExact, WayTicketOfThreeGroupsByHand)
+{
+    CardSetGame game;
+    game.pays[2] = {0, 1, 5};
+    game.pays[4] = {0, 0, 1, 4, 20};
+    game.pays[6] = {0, 0, 0, 1, 5, 50, 500};
+    const WayCards ways = BuildWayCards({{{1, 2}, {3, 4}, {5, 6}}, {2, 4, 6}});
+    ASSERT_EQ(ways.error, "");
+    const CardSet set{ways.cards, 2, true};
+    long double mean = 0, squares = 0, anyPays = 0, solid = 0;
+    for (int pattern = 0; pattern < 64; ++pattern) {
+        auto drawn = [pattern](int number) {
+            return (pattern >> (number - 1)) & 1;
+        };
+        const int groups[3] = {drawn(1) + drawn(2), drawn(3) + drawn(4), drawn(5) + drawn(6)};
+        const long double p = choose(74, 20 - __builtin_popcount(pattern)) / choose(80, 20);
+        // Three 2-spots, three 4-spots (two groups each), one 6-spot (all three).
+        long double win = 0;
+        for (int g = 0; g < 3; ++g)
+            win += game.pays[2][groups[g]] + game.pays[4][groups[g] + groups[(g + 1) % 3]];
+        win += game.pays[6][groups[0] + groups[1] + groups[2]];
+        win *= set.bet;
+        mean += p * win;
+        squares += p * win * win;
+        if (win > 0)
+            anyPays += p;
+        if (groups[0] + groups[1] + groups[2] == 6)
+            solid += p; // only the 6-spot's catch of 6 pays 100 or more
+    }
+    const CardSetAnalysis exact = AnalyseCardSetExactly(game, set);
+    ASSERT_EQ(exact.error, "");
+    EXPECT_EQ(exact.cost, 14);
+    EXPECT_NEAR(exact.returnPct.value, static_cast<double>(mean * 100 / 14), 1e-12);
+    EXPECT_NEAR(exact.sdPerPlay.value, static_cast<double>(std::sqrt(squares - mean * mean)), 1e-11);
+    EXPECT_NEAR(exact.hitRate.value, static_cast<double>(anyPays), 1e-12);
+    EXPECT_NEAR(exact.anySolidCatch.value, static_cast<double>(solid), 1e-15);
+    ASSERT_EQ(exact.spotCounts.size(), 3u);
+    EXPECT_NEAR(exact.spotCounts[2].solidCatch.value, static_cast<double>(solid), 1e-15);
+}
+
 // Every draw of a board of 8 numbers drawing 3, every place of the bonus ball among them, and
 // every pair of free-game draws when the play earns its series.
 TEST(CardSetExact, BonusBallAndFreeGamesAgainstEveryDraw)
