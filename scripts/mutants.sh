@@ -254,6 +254,8 @@ fault "a way ticket may play twice the ways" src/engine/cards/cardset.cpp \
   'if (total > kMaxWays) {' 'if (total > 2 * kMaxWays) {'
 fault "a card set's play costs one card's bet" src/engine/planner/cardsetplan.cpp \
   'step.bet = static_cast<int>(set.cost());' 'step.bet = set.bet;'
+fault "a card set's simulated series pays every card" src/engine/cards/cardsample.cpp \
+  'if (m_triggered[i])' 'if (true)'
 
 names=()
 for ((i = 0; i < ${#faults[@]}; i += 4)); do names+=("${faults[i]}"); done

@@ -110,6 +110,13 @@ QJsonObject analysisJson(const CommandInput& input, const CardSetAnalysis& a)
                                             {"any_solid_catch", intervalJson(a.anySolidCatch)}};
     } else {
         object["interval_95"] = QJsonValue();
+        // The whole distribution of one play's total win, in credits.
+        QJsonArray wins, chances;
+        for (const WinAtom& atom : a.win.atoms) {
+            wins.append(static_cast<double>(atom.win) / static_cast<double>(a.win.unitsPerCredit));
+            chances.append(static_cast<double>(atom.probability));
+        }
+        object["distribution"] = QJsonObject{{"win", wins}, {"probability", chances}};
     }
     return object;
 }

@@ -74,6 +74,17 @@ TEST_F(CliCards, AWayTicketOfThreeGroupsPlaysItsSevenWays)
     EXPECT_TRUE(odds["way_ticket"].toBool());
     EXPECT_EQ(odds["per_card"].toArray().size(), 7);
     EXPECT_EQ(odds["atoms"].toInt(), 3);
+    // The whole distribution of a play's total win: its chances add up to 1, its mean is the return.
+    const QJsonObject distribution = odds["distribution"].toObject();
+    const QJsonArray wins = distribution["win"].toArray(), chances = distribution["probability"].toArray();
+    ASSERT_EQ(wins.size(), chances.size());
+    double total = 0, mean = 0;
+    for (qsizetype i = 0; i < wins.size(); ++i) {
+        total += chances[i].toDouble();
+        mean += wins[i].toDouble() * chances[i].toDouble();
+    }
+    EXPECT_NEAR(total, 1, 1e-12);
+    EXPECT_NEAR(mean * 100 / 7, odds["return_pct_board"].toDouble(), 1e-9);
 }
 
 TEST_F(CliCards, ABadSetIsRefusedWithItsReason)

@@ -10,11 +10,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <unordered_map>
 
 namespace tallyhawk {
 
 namespace {
+
+// The exact analysis follows each group of cards that can start free games on its own.
+constexpr std::size_t kMaxTriggerSets = 64;
 
 using Binomials = std::array<std::array<long double, kBoardNumbers + 1>, kBoardNumbers + 1>;
 
@@ -37,14 +41,19 @@ long double choose(int n, int k)
     return n < 0 || k < 0 || k > n ? 0 : binomials()[n][k];
 }
 
+// The cards that start a series of free games, ascending.
+using TriggerSet = std::vector<int>;
+
 // One pass over every outcome of a game: the paid game (bonus ball, eggs, extra balls) or a free
-// game (twenty balls, every catch times the Bonus Factor).
+// game of the cards in `freeCards` (twenty balls, every catch times the Bonus Factor).
 class Enumeration
 {
 public:
-    Enumeration(const CardSetRules& rules, const CardAtoms& atoms, bool freeGame, KenoShape shape)
-        : cardMean(static_cast<std::size_t>(rules.cards())), cardPays(cardMean.size()),
-          cardSolid(cardMean.size()), m_rules(rules), m_atoms(atoms), m_shape(shape), m_freeGame(freeGame),
+    Enumeration(const CardSetRules& rules, const CardAtoms& atoms, bool freeGame, KenoShape shape,
+                const TriggerSet& freeCards = {})
+        : m_freeCards(freeCards), cardMean(static_cast<std::size_t>(rules.cards())),
+          cardPays(cardMean.size()), cardSolid(cardMean.size()), m_rules(rules), m_atoms(atoms),
+          m_shape(shape), m_freeGame(freeGame),
           m_eggs(!freeGame && rules.placesEggs() && !rules.hasBonusBall() ? kCavemanEggs : 0),
           m_hits(cardMean.size()), m_drawn(atoms.atoms.size()), m_earned(cardMean.size()),
           m_base(cardMean.size()), m_solid(cardMean.size()), m_paying(cardMean.size())
@@ -61,13 +70,18 @@ public:
         }
     }
 
+private:
+    const TriggerSet& m_freeCards;
+
+public:
     void run() { descend(0, 0, 1.0L / choose(m_shape.numbers, m_shape.drawn)); }
 
     std::vector<long double> cardMean, cardPays, cardSolid; // cardMean in units
-    std::unordered_map<std::int64_t, long double> plain, triggering;
+    std::unordered_map<std::int64_t, long double> plain;
+    // The outcomes that start free games, by the cards that start them.
+    std::map<TriggerSet, std::unordered_map<std::int64_t, long double>> triggering;
     std::array<long double, kMaxMarks + 1> spotSolid{};
     long double anySolid = 0;
-    long double triggered = 0;
 
 private:
     void descend(std::size_t atom, int drawn, long double weight)
@@ -157,7 +171,7 @@ private:
     void settle(int eggCatches, long double p)
     {
         std::int64_t total = 0;
-        bool triggers = false;
+        m_triggers.clear();
         std::uint32_t solidSpots = 0; // bit m: a card of m numbers made a solid catch
         for (std::size_t i = 0; i < m_hits.size(); ++i) {
             const int hits = m_hits[i];
@@ -167,7 +181,8 @@ private:
                 const int card = static_cast<int>(i);
                 const SimulationSettlement settled = m_rules.settle(card, hits, eggCatches, true);
                 win = m_rules.winUnits(card, hits, settled);
-                triggers = triggers || settled.bonus == SimulationBonusPaid::FreeGames;
+                if (settled.bonus == SimulationBonusPaid::FreeGames)
+                    m_triggers.push_back(card);
             }
             total += win;
             cardMean[i] += p * static_cast<long double>(win);
@@ -178,9 +193,7 @@ private:
                 cardSolid[i] += p;
             solidSpots |= solid;
         }
-        (triggers ? triggering : plain)[total] += p;
-        if (triggers)
-            triggered += p;
+        (m_triggers.empty() ? plain : triggering[m_triggers])[total] += p;
         if (solidSpots != 0)
             anySolid += p;
         for (int m = kMinMarks; solidSpots != 0 && m <= kMaxMarks; ++m)
@@ -193,7 +206,7 @@ private:
         if (p == 0)
             return;
         std::int64_t total = 0;
-        for (int card = 0; card < m_rules.cards(); ++card) {
+        for (int card : m_freeCards) {
             const std::int64_t win = m_rules.freeGameWinUnits(card, m_hits[static_cast<std::size_t>(card)]);
             total += win;
             cardMean[static_cast<std::size_t>(card)] += p * static_cast<long double>(win);
@@ -213,6 +226,7 @@ private:
     std::vector<std::array<std::uint32_t, kMaxMarks + 1>> m_solid; // 1 << marked for a solid catch
     std::vector<std::array<bool, kMaxMarks + 1>> m_paying;
     int m_extraEggs = 0, m_extraOthers = 0;
+    TriggerSet m_triggers;
 };
 
 WinDistribution distributionOf(const std::unordered_map<std::int64_t, long double>& wins, std::int64_t units)
@@ -321,15 +335,26 @@ CardSetAnalysis AnalyseCardSetExactly(const CardSetGame& game, const CardSet& se
     paid.run();
     WinDistribution win = distributionOf(paid.plain, units);
     std::vector<long double> cardMean = paid.cardMean;
-    if (!paid.triggering.empty()) {
-        Enumeration free(rules, atoms, true, shape);
+    if (paid.triggering.size() > kMaxTriggerSets) {
+        analysis = {};
+        analysis.error =
+            "The free games can start on too many different groups of cards for the exact analysis.";
+        return analysis;
+    }
+    // A series plays the cards that started it: each group of cards has its own series.
+    for (const auto& [cards, wins] : paid.triggering) {
+        Enumeration free(rules, atoms, true, shape, cards);
         free.run();
         const WinDistribution series = ConvolvePower(distributionOf(free.plain, units), rules.freeGames());
-        WinDistribution started = Convolve(distributionOf(paid.triggering, units), series);
+        WinDistribution started = Convolve(distributionOf(wins, units), series);
         started.unitsPerCredit = units;
         win = merged(win, started);
-        for (std::size_t card = 0; card < cardMean.size(); ++card)
-            cardMean[card] += paid.triggered * rules.freeGames() * free.cardMean[card];
+        long double chance = 0;
+        for (const auto& [total, p] : wins)
+            chance += p;
+        for (int card : cards)
+            cardMean[static_cast<std::size_t>(card)] +=
+                chance * rules.freeGames() * free.cardMean[static_cast<std::size_t>(card)];
     }
     win.unitsPerCredit = units;
 

@@ -14,9 +14,11 @@
 //   more eggs earn the bonus of every card, and each paying card is multiplied by the egg bonus;
 // - Caveman Plus: the three extra balls are drawn once, when two or more eggs came and any card
 //   pays, and every card counts its catch again over the 23 balls;
-// - free games: one series per play, however many cards earn it, and each free game plays every
-//   card at the bet, paying its catch times the Bonus Factor.
-// A set of one card is therefore exactly the simulation's single ticket.
+// - free games: one series per play, played on the cards that started it (as four-card
+//   Cleopatra machines play their bonus round on the cards that trigger it): each free game draws
+//   once, and each of those cards is paid its catch times the Bonus Factor at the set's bet.
+// A set of one card is therefore exactly the simulation's single ticket; with a bonus ball or free
+// games each card of a set returns what it would alone.
 
 #include "cardset.h"
 #include "engine/common/kenogame.h"

@@ -184,19 +184,23 @@ private:
         double total = 0;
         bool triggers = false;
         m_wins.assign(static_cast<std::size_t>(cards), 0);
+        m_triggered.assign(static_cast<std::size_t>(cards), 0);
         for (int card = 0; card < cards; ++card) {
             const auto i = static_cast<std::size_t>(card);
             const bool earned =
                 bonusBall != 0 ? m_rules.earnsBonus(m_cards[i].contains(bonusBall), eggCatches) : eggBonus;
             const SimulationSettlement settled = m_rules.settle(card, m_hits[i], eggCatches, earned);
             m_wins[i] = m_rules.win(card, m_hits[i], settled);
-            triggers = triggers || settled.bonus == SimulationBonusPaid::FreeGames;
+            m_triggered[i] = settled.bonus == SimulationBonusPaid::FreeGames;
+            triggers = triggers || m_triggered[i];
         }
+        // The series plays the cards that started it, on draws of their own.
         for (int game = 0; triggers && game < m_rules.freeGames(); ++game) {
             const SimulationNumbers freeDraw = deal(0, kDrawnBalls);
             for (int card = 0; card < cards; ++card) {
                 const auto i = static_cast<std::size_t>(card);
-                m_wins[i] += m_rules.freeGameWin(card, (m_cards[i] & freeDraw).count());
+                if (m_triggered[i])
+                    m_wins[i] += m_rules.freeGameWin(card, (m_cards[i] & freeDraw).count());
             }
         }
         for (int card = 0; card < cards; ++card) {
@@ -263,7 +267,8 @@ private:
     std::vector<std::uint8_t> m_unmarked;
     std::vector<int> m_hits;
     std::vector<double> m_wins;
-    bool m_bonus; // any bonus feature: the plain path is not enough
+    std::vector<char> m_triggered; // by card: it started the play's free games
+    bool m_bonus;                  // any bonus feature: the plain path is not enough
 };
 
 constexpr double kZ95 = 1.959963984540054;

@@ -169,13 +169,17 @@ TEST(CardSetExact, BonusBallAndFreeGamesAgainstEveryDraw)
     auto payOf = [&](const Card& card, int hits) {
         return game.pays[card.size()][hits] * set.bet;
     };
-    std::map<std::int64_t, long double> freeGame;
-    for (const auto& drawn : draws) {
-        double win = 0;
-        for (const Card& card : set.cards)
-            win += 2 * payOf(card, hitsOf(card, drawn));
-        freeGame[static_cast<std::int64_t>(win)] += 1.0L / draws.size();
-    }
+    // One free game of the cards that started the series.
+    auto freeGameOf = [&](const std::vector<std::size_t>& cards) {
+        std::map<std::int64_t, long double> freeGame;
+        for (const auto& drawn : draws) {
+            double win = 0;
+            for (std::size_t card : cards)
+                win += 2 * payOf(set.cards[card], hitsOf(set.cards[card], drawn));
+            freeGame[static_cast<std::int64_t>(win)] += 1.0L / draws.size();
+        }
+        return freeGame;
+    };
     std::map<std::int64_t, long double> expected;
     for (const auto& drawn : draws)
         for (int ball = 1; ball <= 8; ++ball) {
@@ -183,16 +187,19 @@ TEST(CardSetExact, BonusBallAndFreeGamesAgainstEveryDraw)
                 continue;
             const long double p = 1.0L / draws.size() / 3;
             double paid = 0;
-            bool series = false;
-            for (const Card& card : set.cards) {
-                const double pay = payOf(card, hitsOf(card, drawn));
+            std::vector<std::size_t> series; // the cards with the bonus ball on a paying catch
+            for (std::size_t card = 0; card < set.cards.size(); ++card) {
+                const Card& numbers = set.cards[card];
+                const double pay = payOf(numbers, hitsOf(numbers, drawn));
                 paid += pay;
-                series = series || (pay > 0 && std::find(card.begin(), card.end(), ball) != card.end());
+                if (pay > 0 && std::find(numbers.begin(), numbers.end(), ball) != numbers.end())
+                    series.push_back(card);
             }
-            if (!series) {
+            if (series.empty()) {
                 expected[static_cast<std::int64_t>(paid)] += p;
                 continue;
             }
+            const std::map<std::int64_t, long double> freeGame = freeGameOf(series);
             for (const auto& [first, p1] : freeGame)
                 for (const auto& [second, p2] : freeGame)
                     expected[static_cast<std::int64_t>(paid) + first + second] += p * p1 * p2;
@@ -223,6 +230,22 @@ TEST(CardSetExact, OneCardIsTheSingleTicket)
         EXPECT_NEAR(set.sdPerPlay.value, single.standardDeviation, 1e-9 * single.standardDeviation)
             << kind.name;
         EXPECT_NEAR(set.hitRate.value, single.hitRate, 1e-12) << kind.name;
+    }
+}
+
+// With free games, each card of a set returns what it would alone: its series plays it alone.
+TEST(CardSetExact, FreeGamesPlayTheCardsThatStartThem)
+{
+    const CardSetGame game = ladderGame(bonusOf(20, 4, 2));
+    const CardSetAnalysis set =
+        AnalyseCardSetExactly(game, {{{1, 2, 3, 4, 5, 6}, {4, 5, 6, 7, 8, 9, 10}}, 1});
+    ASSERT_EQ(set.error, "");
+    for (int c = 0; c < 2; ++c) {
+        const int marked = set.cards[c].marked;
+        std::array<long double, kMaxMarks + 1> catches{};
+        const ExactOdds alone =
+            ExactOddsOf(SimulationWinDistribution(game.ticket(marked), {}, &catches), catches, 1);
+        EXPECT_NEAR(set.cards[c].returnPct.value, alone.returnPct, 1e-9 * alone.returnPct) << marked;
     }
 }
 
