@@ -29,8 +29,12 @@ namespace tallyhawk {
 // The exact method's work (the outcomes it weighs times the cards it settles) that takes about
 // a second here; a set estimated above it is simulated.
 constexpr double kCardSetExactWorkLimit = 2e8;
-// Plays of the simulated fallback, and its seed: the same set always gives the same figures.
+// Plays of the simulated fallback, and its seed: the same set always gives the same figures. A
+// way ticket of hundreds of cards plays fewer, so that the fallback takes about as long as twenty
+// cards do (kCardSetSampleCardPlays card-plays), never fewer than kCardSetMinSamplePlays.
 constexpr std::int64_t kCardSetSamplePlays = 1'000'000;
+constexpr std::int64_t kCardSetSampleCardPlays = 20'000'000;
+constexpr std::int64_t kCardSetMinSamplePlays = 200'000;
 constexpr std::uint64_t kCardSetSampleSeed = 20260101;
 // Plays per chunk of a simulated run, each chunk with its own random stream.
 constexpr std::int64_t kCardSetChunkPlays = 100'000;
@@ -93,7 +97,7 @@ struct CardSetAnalysis
 struct CardSetOptions
 {
     double exactWorkLimit = kCardSetExactWorkLimit;
-    std::int64_t plays = kCardSetSamplePlays;
+    std::int64_t plays = 0; // simulated plays; 0: as many as the set's size takes (see above)
     std::uint64_t seed = kCardSetSampleSeed;
     int threads = 0; // 0: one per core
 };
@@ -103,13 +107,16 @@ struct CardSetOptions
 [[nodiscard]] double CardSetExactWork(const CardSetGame& game, const CardSet& set);
 
 // Exactly when the work fits the options' limit and the exact engine takes the game, otherwise
-// simulated with the options' plays and seed.
+// simulated with the options' plays (CardSetSamplePlays when 0) and seed.
 [[nodiscard]] CardSetAnalysis AnalyseCardSet(const CardSetGame& game, const CardSet& set,
                                              const CardSetOptions& options = {});
 // Always exact; refused (error) when the exact engine cannot take the game. Tests shrink the
 // board (`shape`) so that every draw can be enumerated.
 [[nodiscard]] CardSetAnalysis AnalyseCardSetExactly(const CardSetGame& game, const CardSet& set,
                                                     KenoShape shape = {});
+
+// The fallback's plays for a set of `cards` cards.
+std::int64_t CardSetSamplePlays(std::size_t cards);
 
 // Called on the calling thread after each chunk, in order, with the plays done so far.
 using CardSetProgress = std::function<void(std::int64_t playsDone)>;

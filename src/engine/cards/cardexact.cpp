@@ -294,6 +294,13 @@ std::string exactError(const CardSetGame& game, const CardSet& set, const CardSe
 
 } // namespace
 
+std::int64_t CardSetSamplePlays(std::size_t cards)
+{
+    const std::int64_t plays =
+        kCardSetSampleCardPlays / std::max<std::int64_t>(1, static_cast<std::int64_t>(cards));
+    return std::clamp(plays, kCardSetMinSamplePlays, kCardSetSamplePlays);
+}
+
 double CardSetExactWork(const CardSetGame& game, const CardSet& set)
 {
     const CardAtoms atoms = CardAtomsOf(set);
@@ -397,7 +404,10 @@ CardSetAnalysis AnalyseCardSet(const CardSetGame& game, const CardSet& set, cons
             return exact;
         why = exact.error;
     }
-    CardSetAnalysis sampled = SimulateCardSet(game, set, options);
+    CardSetOptions sampling = options;
+    if (sampling.plays == 0)
+        sampling.plays = CardSetSamplePlays(set.cards.size());
+    CardSetAnalysis sampled = SimulateCardSet(game, set, sampling);
     sampled.whySimulated = why;
     sampled.exactWork = work;
     return sampled;
