@@ -73,7 +73,8 @@ QJsonObject analysisJson(const CommandInput& input, const CardSetAnalysis& a)
                             {"spots", card.marked},
                             {"return_pct", card.returnPct.value},
                             {"pay_rate", card.payRate.value},
-                            {"solid_catch", card.solidCatch.value}};
+                            {"solid_catch", card.solidCatch.value},
+                            {"sd_per_game", card.sdPerPlay.value}};
         if (simulated)
             figures["interval_95"] = QJsonObject{{"return_pct", intervalJson(card.returnPct)},
                                                  {"pay_rate", intervalJson(card.payRate)},
@@ -93,6 +94,7 @@ QJsonObject analysisJson(const CommandInput& input, const CardSetAnalysis& a)
         {"atoms", a.atoms},
         {"return_pct_board", a.returnPct.value},
         {"sd_per_game", a.sdPerPlay.value},
+        {"sd_if_cards_independent", a.sdIfIndependent.value},
         {"hit_rate", a.hitRate.value},
         {"any_solid_catch", a.anySolidCatch.value},
         {"solid_catch_pays_at_least", kSolidCatchPay},
@@ -106,6 +108,7 @@ QJsonObject analysisJson(const CommandInput& input, const CardSetAnalysis& a)
             object["why_simulated"] = qs(a.whySimulated);
         object["interval_95"] = QJsonObject{{"return_pct_board", intervalJson(a.returnPct)},
                                             {"sd_per_game", intervalJson(a.sdPerPlay)},
+                                            {"sd_if_cards_independent", intervalJson(a.sdIfIndependent)},
                                             {"hit_rate", intervalJson(a.hitRate)},
                                             {"any_solid_catch", intervalJson(a.anySolidCatch)}};
     } else {
@@ -146,6 +149,8 @@ QString analysisText(const CommandInput& input, const CardSetAnalysis& a)
     text += "\n";
     text += line("Return (won over bet):", valueText(a.returnPct, simulated, 1, 4, " %"));
     text += line("Standard deviation per play:", valueText(a.sdPerPlay, simulated, 1, 4, " credits"));
+    text +=
+        line("  if the cards were independent:", valueText(a.sdIfIndependent, simulated, 1, 4, " credits"));
     text += line("Any card pays:", valueText(a.hitRate, simulated, 100, 4, " %"));
     text += line(QStringLiteral("Any solid catch (pays %1+):").arg(kSolidCatchPay),
                  valueText(a.anySolidCatch, simulated, 100, 4, " %"));

@@ -60,6 +60,7 @@ struct CardFigures
     CardSetValue returnPct;  // the card's wins (free games included) over its bets, in percent
     CardSetValue payRate;    // the chance that the card's catch pays (before any bonus)
     CardSetValue solidCatch; // the chance of a solid catch (kSolidCatchPay) in the paid game
+    CardSetValue sdPerPlay;  // of the card's own win in a play, in credits
 };
 
 // The cards of one marked count together.
@@ -81,9 +82,12 @@ struct CardSetAnalysis
     std::uint64_t seed = 0;   // of the simulation
     int atoms = 0;            // the groups of numbers that the same cards share
 
-    std::int64_t cost = 0;      // credits one play costs: cards x bet
-    CardSetValue returnPct;     // total won over total bet, in percent
-    CardSetValue sdPerPlay;     // of one play's total win, in credits
+    std::int64_t cost = 0;  // credits one play costs: cards x bet
+    CardSetValue returnPct; // total won over total bet, in percent
+    CardSetValue sdPerPlay; // of one play's total win, in credits
+    // What sdPerPlay would be if the cards won independently of each other (the square root of
+    // the sum of their variances): the difference is what the cards' covariance does to the swings.
+    CardSetValue sdIfIndependent;
     CardSetValue hitRate;       // the chance that the play wins anything (any card pays)
     CardSetValue anySolidCatch; // the chance that any card makes a solid catch
     std::vector<CardFigures> cards;

@@ -52,11 +52,13 @@ public:
     Enumeration(const CardSetRules& rules, const CardAtoms& atoms, bool freeGame, KenoShape shape,
                 const TriggerSet& freeCards = {})
         : m_freeCards(freeCards), cardMean(static_cast<std::size_t>(rules.cards())),
-          cardPays(cardMean.size()), cardSolid(cardMean.size()), m_rules(rules), m_atoms(atoms),
+          cardPays(cardMean.size()), cardSolid(cardMean.size()), cardSquares(cardMean.size()),
+          cardTriggers(cardMean.size()), cardTriggerWin(cardMean.size()), m_rules(rules), m_atoms(atoms),
           m_shape(shape), m_freeGame(freeGame),
           m_eggs(!freeGame && rules.placesEggs() && !rules.hasBonusBall() ? kCavemanEggs : 0),
           m_hits(cardMean.size()), m_drawn(atoms.atoms.size()), m_earned(cardMean.size()),
-          m_base(cardMean.size()), m_solid(cardMean.size()), m_paying(cardMean.size())
+          m_base(cardMean.size()), m_solid(cardMean.size()), m_paying(cardMean.size()),
+          m_wins(cardMean.size())
     {
         // What each card pays for each catch without a bonus, looked up for every outcome.
         for (int card = 0; card < rules.cards(); ++card) {
@@ -77,6 +79,9 @@ public:
     void run() { descend(0, 0, 1.0L / choose(m_shape.numbers, m_shape.drawn)); }
 
     std::vector<long double> cardMean, cardPays, cardSolid; // cardMean in units
+    // By card, for its variance: the mean square of its win, the chance that it starts free games
+    // and its win's part of the mean when it does (in units).
+    std::vector<long double> cardSquares, cardTriggers, cardTriggerWin;
     std::unordered_map<std::int64_t, long double> plain;
     // The outcomes that start free games, by the cards that start them.
     std::map<TriggerSet, std::unordered_map<std::int64_t, long double>> triggering;
@@ -186,6 +191,8 @@ private:
             }
             total += win;
             cardMean[i] += p * static_cast<long double>(win);
+            cardSquares[i] += p * static_cast<long double>(win) * static_cast<long double>(win);
+            m_wins[i] = win;
             const std::uint32_t solid = m_solid[i][static_cast<std::size_t>(hits)];
             if (m_paying[i][static_cast<std::size_t>(hits)])
                 cardPays[i] += p;
@@ -194,6 +201,11 @@ private:
             solidSpots |= solid;
         }
         (m_triggers.empty() ? plain : triggering[m_triggers])[total] += p;
+        for (int card : m_triggers) {
+            cardTriggers[static_cast<std::size_t>(card)] += p;
+            cardTriggerWin[static_cast<std::size_t>(card)] +=
+                p * static_cast<long double>(m_wins[static_cast<std::size_t>(card)]);
+        }
         if (solidSpots != 0)
             anySolid += p;
         for (int m = kMinMarks; solidSpots != 0 && m <= kMaxMarks; ++m)
@@ -210,6 +222,8 @@ private:
             const std::int64_t win = m_rules.freeGameWinUnits(card, m_hits[static_cast<std::size_t>(card)]);
             total += win;
             cardMean[static_cast<std::size_t>(card)] += p * static_cast<long double>(win);
+            cardSquares[static_cast<std::size_t>(card)] +=
+                p * static_cast<long double>(win) * static_cast<long double>(win);
         }
         plain[total] += p;
     }
@@ -227,6 +241,7 @@ private:
     std::vector<std::array<bool, kMaxMarks + 1>> m_paying;
     int m_extraEggs = 0, m_extraOthers = 0;
     TriggerSet m_triggers;
+    std::vector<std::int64_t> m_wins; // by card, of the outcome being settled
 };
 
 WinDistribution distributionOf(const std::unordered_map<std::int64_t, long double>& wins, std::int64_t units)
@@ -341,7 +356,8 @@ CardSetAnalysis AnalyseCardSetExactly(const CardSetGame& game, const CardSet& se
     Enumeration paid(rules, atoms, false, shape);
     paid.run();
     WinDistribution win = distributionOf(paid.plain, units);
-    std::vector<long double> cardMean = paid.cardMean;
+    std::vector<long double> cardMean = paid.cardMean, cardSquares = paid.cardSquares;
+    std::vector<long double> freeMean(cardMean.size()), freeSquares(cardMean.size());
     if (paid.triggering.size() > kMaxTriggerSets) {
         analysis = {};
         analysis.error =
@@ -356,12 +372,20 @@ CardSetAnalysis AnalyseCardSetExactly(const CardSetGame& game, const CardSet& se
         WinDistribution started = Convolve(distributionOf(wins, units), series);
         started.unitsPerCredit = units;
         win = merged(win, started);
-        long double chance = 0;
-        for (const auto& [total, p] : wins)
-            chance += p;
-        for (int card : cards)
-            cardMean[static_cast<std::size_t>(card)] +=
-                chance * rules.freeGames() * free.cardMean[static_cast<std::size_t>(card)];
+        // A card's free game is the same in every group it starts with.
+        for (int card : cards) {
+            freeMean[static_cast<std::size_t>(card)] = free.cardMean[static_cast<std::size_t>(card)];
+            freeSquares[static_cast<std::size_t>(card)] = free.cardSquares[static_cast<std::size_t>(card)];
+        }
+    }
+    // A card's series adds F free wins of mean m and mean square q to its paid win w:
+    // E[(w + series)^2] = E[w^2] + 2 F m E[w; it starts] + P(it starts) (F q + F (F - 1) m^2).
+    const long double games = rules.freeGames();
+    for (std::size_t i = 0; i < cardMean.size(); ++i) {
+        const long double m = freeMean[i], q = freeSquares[i];
+        cardMean[i] += paid.cardTriggers[i] * games * m;
+        cardSquares[i] += 2 * games * m * paid.cardTriggerWin[i] +
+                          paid.cardTriggers[i] * (games * q + games * (games - 1) * m * m);
     }
     win.unitsPerCredit = units;
 
@@ -370,11 +394,17 @@ CardSetAnalysis AnalyseCardSetExactly(const CardSetGame& game, const CardSet& se
     analysis.sdPerPlay = exactValue(std::sqrt(win.variance()));
     analysis.hitRate = exactValue(win.probabilityAbove(0));
     analysis.anySolidCatch = exactValue(paid.anySolid);
+    long double variances = 0;
     for (int card = 0; card < rules.cards(); ++card) {
         const auto i = static_cast<std::size_t>(card);
+        const long double variance =
+            std::max(0.0L, cardSquares[i] - cardMean[i] * cardMean[i]) * perCredit * perCredit;
+        variances += variance;
         analysis.cards.push_back({rules.marked(card), exactValue(cardMean[i] * perCredit * 100 / set.bet),
-                                  exactValue(paid.cardPays[i]), exactValue(paid.cardSolid[i])});
+                                  exactValue(paid.cardPays[i]), exactValue(paid.cardSolid[i]),
+                                  exactValue(std::sqrt(variance))});
     }
+    analysis.sdIfIndependent = exactValue(std::sqrt(variances));
     for (int m = kMinMarks; m <= kMaxMarks; ++m) {
         const auto count = std::count_if(analysis.cards.begin(), analysis.cards.end(),
                                          [m](const CardFigures& card) { return card.marked == m; });

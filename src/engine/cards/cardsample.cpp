@@ -344,6 +344,7 @@ CardSetAnalysis SimulateCardSet(const CardSetGame& game, const CardSet& set, con
     analysis.sdPerPlay = {sd, std::max(0.0, sd - half), sd + half};
     analysis.hitRate = chanceValue(total.winning, n);
     analysis.anySolidCatch = chanceValue(total.solid, n);
+    double variances = 0;
     for (int card = 0; card < rules.cards(); ++card) {
         const auto i = static_cast<std::size_t>(card);
         double won = total.bonusWon[i], squares = total.bonusSquares[i];
@@ -355,9 +356,19 @@ CardSetAnalysis SimulateCardSet(const CardSetGame& game, const CardSet& set, con
             pays += tables[i].pays[h] ? total.catches[i][h] : 0;
             solid += tables[i].solid[h] != 0 ? total.catches[i][h] : 0;
         }
-        analysis.cards.push_back({rules.marked(card), meanValue(won, squares, n, 100.0 / set.bet),
-                                  chanceValue(pays, n), chanceValue(solid, n)});
+        const double mean = won / n, variance = std::max(0.0, squares / n - mean * mean);
+        variances += variance;
+        const double cardSd = std::sqrt(variance), cardHalf = kZ95 * cardSd / std::sqrt(2 * n);
+        analysis.cards.push_back({rules.marked(card),
+                                  meanValue(won, squares, n, 100.0 / set.bet),
+                                  chanceValue(pays, n),
+                                  chanceValue(solid, n),
+                                  {cardSd, std::max(0.0, cardSd - cardHalf), cardSd + cardHalf}});
     }
+    // Its interval as the standard deviation's, by the normal approximation.
+    const double independent = std::sqrt(variances), independentHalf = kZ95 * independent / std::sqrt(2 * n);
+    analysis.sdIfIndependent = {independent, std::max(0.0, independent - independentHalf),
+                                independent + independentHalf};
     for (int m = kMinMarks; m <= kMaxMarks; ++m) {
         const auto count = std::count_if(analysis.cards.begin(), analysis.cards.end(),
                                          [m](const CardFigures& card) { return card.marked == m; });

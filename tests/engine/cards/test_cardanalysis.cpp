@@ -71,7 +71,8 @@ TEST(CardSetExact, TwoCardsSharingANumberByHand)
     CardSetGame game;
     game.pays[2] = {0, 1, 5};
     const CardSet set{{{1, 2}, {2, 3}}, 1};
-    long double mean = 0, squares = 0, anyPays = 0, meanA = 0, meanB = 0, productAB = 0;
+    long double mean = 0, squares = 0, anyPays = 0, meanA = 0, meanB = 0, productAB = 0, squaresA = 0,
+                squaresB = 0;
     for (int pattern = 0; pattern < 8; ++pattern) {
         const bool one = pattern & 1, two = pattern & 2, three = pattern & 4;
         const int drawn = one + two + three;
@@ -82,6 +83,8 @@ TEST(CardSetExact, TwoCardsSharingANumberByHand)
         meanA += p * a;
         meanB += p * b;
         productAB += p * a * b;
+        squaresA += p * a * a;
+        squaresB += p * b * b;
         if (a + b > 0)
             anyPays += p;
     }
@@ -97,6 +100,10 @@ TEST(CardSetExact, TwoCardsSharingANumberByHand)
     EXPECT_NEAR(exact.hitRate.value, static_cast<double>(anyPays), 1e-12);
     EXPECT_NEAR(exact.cards[0].returnPct.value, static_cast<double>(meanA * 100), 1e-12);
     EXPECT_NEAR(exact.cards[1].returnPct.value, static_cast<double>(meanB * 100), 1e-12);
+    // Apart, the cards would swing less: the shared number adds twice their covariance.
+    const long double apart = squaresA - meanA * meanA + squaresB - meanB * meanB;
+    EXPECT_NEAR(exact.sdIfIndependent.value, static_cast<double>(std::sqrt(apart)), 1e-12);
+    EXPECT_NEAR(exact.sdPerPlay.value, static_cast<double>(std::sqrt(apart + 2 * covariance)), 1e-12);
 }
 
 // The way ticket 1,2 / 3,4 / 5,6 at sizes 2, 4 and 6 (seven cards over six numbers): the 64
@@ -230,6 +237,8 @@ TEST(CardSetExact, OneCardIsTheSingleTicket)
         EXPECT_NEAR(set.sdPerPlay.value, single.standardDeviation, 1e-9 * single.standardDeviation)
             << kind.name;
         EXPECT_NEAR(set.hitRate.value, single.hitRate, 1e-12) << kind.name;
+        EXPECT_NEAR(set.cards[0].sdPerPlay.value, single.standardDeviation, 1e-9 * single.standardDeviation)
+            << kind.name;
     }
 }
 
@@ -246,6 +255,8 @@ TEST(CardSetExact, FreeGamesPlayTheCardsThatStartThem)
         const ExactOdds alone =
             ExactOddsOf(SimulationWinDistribution(game.ticket(marked), {}, &catches), catches, 1);
         EXPECT_NEAR(set.cards[c].returnPct.value, alone.returnPct, 1e-9 * alone.returnPct) << marked;
+        EXPECT_NEAR(set.cards[c].sdPerPlay.value, alone.standardDeviation, 1e-9 * alone.standardDeviation)
+            << marked;
     }
 }
 
