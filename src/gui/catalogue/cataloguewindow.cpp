@@ -386,7 +386,6 @@ void CatalogueWindow::bindDatabase()
 {
     m_paysModel->setDatabase(m_database);
     m_bonusModel->setDatabase(m_database);
-    PlaceOnScreen(this);
 }
 
 void CatalogueWindow::releaseDatabase()
@@ -407,6 +406,8 @@ void CatalogueWindow::openFromBoard()
 {
     showGame(ComboGameList, m_currentGame.key);
     showChosenGame();
+    // Placed once its game shows, so that it opens as large as the game's rows need.
+    PlaceOnScreen(this);
     show();
     raise();
     setGridsEditable(false);

@@ -80,8 +80,13 @@ void PlaceWithin(QWidget* window, const QRect& available, const QWidget* owner)
     // scroll area would otherwise let it open smaller, scrolling on a screen with room to spare.
     QSize size = window->size();
     if (const auto* scroll = window->findChild<QScrollArea*>(kScrollAreaName, Qt::FindDirectChildrenOnly);
-        scroll && scroll->widget())
-        size = size.expandedTo(scroll->widget()->minimumSizeHint());
+        scroll && scroll->widget()) {
+        const QWidget* content = scroll->widget();
+        size = size.expandedTo(content->minimumSizeHint());
+        // Wrapped text needs more height than its least: as much as it takes at this width.
+        if (content->hasHeightForWidth())
+            size.setHeight(std::max(size.height(), content->heightForWidth(size.width())));
+    }
     const QMargins frame = frameOf(window);
     window->resize(size.boundedTo(available.marginsRemoved(frame).size()));
     const QSize outer = window->size().grownBy(frame);

@@ -77,7 +77,6 @@ QStringList faultsOnScreen(QWidget* window)
         QWidget* focused = QApplication::focusWidget();
         QTest::keyClick(focused ? focused : window, Qt::Key_Tab);
         focused = QApplication::focusWidget();
-        if (qEnvironmentVariableIsSet("DEBUG_TABS")) qDebug() << focused;
         if (!focused || !waiting.contains(focused))
             continue;
         waiting.removeAll(focused);
