@@ -39,7 +39,8 @@ public:
             const QRect area = cell.adjusted(2, 2, -2, -2);
             // Scaled in the screen's pixels, so that a display scaled up keeps the pictures sharp.
             const qreal ratio = painter->device()->devicePixelRatioF();
-            QPixmap scaled = picture.scaled(area.size() * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            QPixmap scaled =
+                picture.scaled(area.size() * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
             scaled.setDevicePixelRatio(ratio);
             const QSize shown = scaled.deviceIndependentSize().toSize();
             painter->drawPixmap(area.x() + (area.width() - shown.width()) / 2,

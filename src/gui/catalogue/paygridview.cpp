@@ -118,8 +118,9 @@ QModelIndex PayGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers m
     const QModelIndex from = currentIndex();
     const QModelIndex to = QTableView::moveCursor(action, modifiers);
     const auto order = [](const QModelIndex& index) { return std::pair(index.row(), index.column()); };
-    if (from.isValid() && to.isValid() &&
-        ((action == MoveNext && order(to) <= order(from)) || (action == MovePrevious && order(to) >= order(from))))
+    const bool wrapped = (action == MoveNext && order(to) <= order(from)) ||
+                         (action == MovePrevious && order(to) >= order(from));
+    if (from.isValid() && to.isValid() && wrapped)
         return {};
     return to;
 }

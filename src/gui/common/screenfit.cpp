@@ -26,8 +26,8 @@ QMargins frameOf(const QWidget* window)
     if (window->isVisible()) {
         const QRect outer = window->frameGeometry();
         const QRect inner = window->geometry();
-        const QMargins known(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                             outer.bottom() - inner.bottom());
+        const QMargins known(inner.left() - outer.left(), inner.top() - outer.top(),
+                             outer.right() - inner.right(), outer.bottom() - inner.bottom());
         if (!known.isNull())
             return known;
     }

@@ -71,7 +71,8 @@ OptionsDialog::OptionsDialog(QSqlDatabase& database, ProgramOptions& options, Di
     connect(okButton, &QPushButton::clicked, this, &OptionsDialog::saveOptions);
     connect(cancelButton, &QPushButton::clicked, this, &OptionsDialog::reject);
     connect(resetCreditsButton, &QPushButton::clicked, this, &OptionsDialog::resetCredits);
-    auto* seedNote = label(this, "A new Random Seed takes effect at the next start of the program (0: from the clock).");
+    auto* seedNote =
+        label(this, "A new Random Seed takes effect at the next start of the program (0: from the clock).");
     seedNote->setObjectName("seedNoteLabel");
 
     // Labels to the left of their controls; random picks and the reset in a second column.

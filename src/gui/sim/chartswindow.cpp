@@ -140,7 +140,8 @@ void ChartsWindow::drawSessions()
     // The share of sessions in each bin, simulated (filled) and exact (an outline over it).
     QChart* chart = m_sessionsChartView->chart();
     ClearChart(chart);
-    chart->setTitle(title("100-game sessions: gross credits won, in steps of 10 (the last, 500 or more)", m_run));
+    chart->setTitle(
+        title("100-game sessions: gross credits won, in steps of 10 (the last, 500 or more)", m_run));
     std::int64_t sessionCount = 0;
     for (std::int32_t count : m_run.sessions)
         sessionCount += count;

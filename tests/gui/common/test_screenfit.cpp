@@ -18,9 +18,9 @@
 
 #include <QAbstractButton>
 #include <QCategoryAxis>
-#include <QCheckBox>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -93,8 +93,8 @@ QStringList faultsOnScreen(QWidget* window)
 
 #define VERIFY_FITS(window)                                                                                  \
     do {                                                                                                     \
-        const QStringList faults = faultsOnScreen(window);                                                  \
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));                                          \
+        const QStringList faults = faultsOnScreen(window);                                                   \
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));                                           \
     } while (false)
 
 class ScreenFitTest : public QObject, BoardFixture
@@ -177,9 +177,11 @@ private slots:
                 if (auto* labelled = qobject_cast<QCategoryAxis*>(axis); labelled && axis->isVisible())
                     decades = labelled->categoriesLabels();
                 else if (const auto* value = qobject_cast<QValueAxis*>(axis); value && axis->isVisible())
-                    QVERIFY2(fixedDecimals.match(value->labelFormat()).hasMatch(), qPrintable(value->labelFormat()));
+                    QVERIFY2(fixedDecimals.match(value->labelFormat()).hasMatch(),
+                             qPrintable(value->labelFormat()));
             }
-        QCOMPARE(decades, (QStringList{"0.000001", "0.00001", "0.0001", "0.001", "0.01", "0.1", "1", "10", "100"}));
+        QCOMPARE(decades,
+                 (QStringList{"0.000001", "0.00001", "0.0001", "0.001", "0.01", "0.1", "1", "10", "100"}));
         // The session histogram says its wins are gross and marks break-even at 100 credits.
         QChart* sessions = control<QChartView>(*charts, "sessionsChartView")->chart();
         QVERIFY(sessions->axes(Qt::Horizontal).first()->titleText().contains("gross"));
@@ -231,7 +233,8 @@ private slots:
         QStringList lines{"Session Statistics", ""};
         for (int i = 1; i <= 60; ++i)
             lines << QStringLiteral("Figure %1 of the run = %2").arg(i).arg(i * 37);
-        lines << "" << "Do You Wish to Save or Print These Results?";
+        lines << ""
+              << "Do You Wish to Save or Print These Results?";
         QtDialogs desktop;
         Dialogs& dialogs = desktop; // the interface, with its default button
         openSimulation();
@@ -252,7 +255,8 @@ private slots:
             saveScreenshot(box, shotName("summary"));
             QTest::keyClick(box, Qt::Key_Escape);
         });
-        QVERIFY(!dialogs.askYesNo(&run->simulation, lines.join('\n'), "Simulation Summary", Dialogs::Icon::None));
+        QVERIFY(
+            !dialogs.askYesNo(&run->simulation, lines.join('\n'), "Simulation Summary", Dialogs::Icon::None));
         QCOMPARE(faults, QStringList());
     }
 
@@ -262,16 +266,16 @@ private slots:
         QTest::addColumn<QSize>("size");     // the window's size, its frame included
         QTest::addColumn<QRect>("expected"); // where its frame goes
         const QRect screen(0, 0, 1280, 1024);
-        QTest::newRow("room on the right") << QRect(100, 50, 600, 500) << QSize(400, 300)
-                                           << QRect(700, 50, 400, 300);
-        QTest::newRow("room on the left only") << QRect(600, 50, 600, 500) << QSize(400, 300)
-                                               << QRect(200, 50, 400, 300);
+        QTest::newRow("room on the right")
+            << QRect(100, 50, 600, 500) << QSize(400, 300) << QRect(700, 50, 400, 300);
+        QTest::newRow("room on the left only")
+            << QRect(600, 50, 600, 500) << QSize(400, 300) << QRect(200, 50, 400, 300);
         QTest::newRow("no room: over the owner, at the screen's right edge")
             << QRect(200, 50, 700, 500) << QSize(400, 300) << QRect(880, 50, 400, 300);
         QTest::newRow("too tall: moved up onto the screen")
             << QRect(100, 800, 600, 200) << QSize(400, 300) << QRect(700, 724, 400, 300);
-        QTest::newRow("larger than the screen: shrunk to it") << QRect(100, 50, 600, 500) << QSize(1400, 1100)
-                                                              << screen;
+        QTest::newRow("larger than the screen: shrunk to it")
+            << QRect(100, 50, 600, 500) << QSize(1400, 1100) << screen;
     }
 
     void aWindowOpensBesideItsOwnerWhereThereIsRoom()
@@ -320,8 +324,13 @@ int main(int argc, char** argv)
     // The offscreen platform's one screen, of the size asked for.
     const QString size = qEnvironmentVariable("TALLYHAWK_TEST_SCREEN", "640x480");
     const QStringList sides = size.split('x');
-    QJsonObject screen{{"name", "screen"}, {"x", 0}, {"y", 0}, {"width", sides.value(0).toInt()},
-                       {"height", sides.value(1).toInt()}, {"logicalDpi", 96}, {"logicalBaseDpi", 96},
+    QJsonObject screen{{"name", "screen"},
+                       {"x", 0},
+                       {"y", 0},
+                       {"width", sides.value(0).toInt()},
+                       {"height", sides.value(1).toInt()},
+                       {"logicalDpi", 96},
+                       {"logicalBaseDpi", 96},
                        {"dpr", 1}};
     QTemporaryFile config;
     if (!config.open())
