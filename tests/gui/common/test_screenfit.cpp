@@ -4,9 +4,11 @@
 // Every window on a small screen: it opens wholly on the screen, and every button it shows is
 // reached with Tab and is then in view. The binary runs once per screen size, named by
 // TALLYHAWK_TEST_SCREEN (640x480 unless set), which the offscreen platform is given as its
-// one screen. Also: the charts beside their window and their axes, and the options dialog's
-// reset, Cancel and seed note.
+// one screen, and once more with QT_SCALE_FACTOR=2. Also: the board's pictures sharp at any
+// scale, the charts beside their window and their axes, and the options dialog's reset, Cancel
+// and seed note.
 
+#include "engine/play/boardgeometry.h"
 #include "gui/common/qtdialogs.h"
 #include "gui/common/screenfit.h"
 #include "gui/common/splashwindow.h"
@@ -16,6 +18,7 @@
 #include "support/boardrun.h"
 #include "support/windowtest.h"
 
+#include <cmath>
 #include <QAbstractButton>
 #include <QCategoryAxis>
 #include <QChart>
@@ -120,6 +123,43 @@ private slots:
         run->board.fitToScreen();
         VERIFY_FITS(&run->board);
         saveScreenshot(&run->board, shotName("board"));
+    }
+
+    void theBoardsPicturesStaySharpAtAnyScale()
+    {
+        // A marked number's picture, drawn at the screen's scale, against its file scaled once
+        // straight to the screen's pixels: a picture scaled to the cell's size in points and then
+        // enlarged by the display comes out blurred, far from it.
+        run->ticket(1, {12});
+        BoardGrid* grid = run->board.boardGrid;
+        const BoardCell cell = CellOfNumber(12);
+        const QImage file = grid->cellPicture(cell.row, cell.column).toImage();
+        QVERIFY(!file.isNull());
+        const QRect rect = grid->visualRect(grid->model()->index(cell.row, cell.column));
+        const QImage shown = grid->viewport()->grab(rect).toImage().convertToFormat(QImage::Format_RGB32);
+        const qreal ratio = shown.devicePixelRatio();
+        const QImage sharp =
+            file.scaled(shown.size() - QSize(4, 4) * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                .convertToFormat(QImage::Format_ARGB32);
+        // The least mean difference over the picture's opaque pixels, wherever it was centred.
+        double least = 1e9;
+        for (int dx = 0; dx + sharp.width() <= shown.width(); ++dx)
+            for (int dy = 0; dy + sharp.height() <= shown.height(); ++dy) {
+                double sum = 0;
+                int count = 0;
+                for (int x = 0; x < sharp.width(); ++x)
+                    for (int y = 0; y < sharp.height(); ++y) {
+                        const QRgb want = sharp.pixel(x, y), got = shown.pixel(x + dx, y + dy);
+                        if (qAlpha(want) < 255)
+                            continue;
+                        sum += std::abs(qRed(want) - qRed(got)) + std::abs(qGreen(want) - qGreen(got)) +
+                               std::abs(qBlue(want) - qBlue(got));
+                        ++count;
+                    }
+                if (count > 0)
+                    least = std::min(least, sum / count);
+            }
+        QVERIFY2(least < 3, qPrintable(QString::number(least)));
     }
 
     void theCatalogueAndAboutFit()
@@ -300,8 +340,13 @@ private slots:
 private:
     static QString shotName(const QString& window)
     {
-        const QSize screen = QApplication::primaryScreen()->size();
-        return QStringLiteral("%1-on-%2x%3").arg(window).arg(screen.width()).arg(screen.height());
+        const QScreen* screen = QApplication::primaryScreen();
+        const QSize size = screen->size() * screen->devicePixelRatio();
+        return QStringLiteral("%1-on-%2x%3-at-%4")
+            .arg(window)
+            .arg(size.width())
+            .arg(size.height())
+            .arg(screen->devicePixelRatio());
     }
 
     static QMargins framesOf(const QWidget& window)
@@ -322,6 +367,7 @@ private:
 int main(int argc, char** argv)
 {
     // The offscreen platform's one screen, of the size asked for.
+    // The screen's size in its own pixels; QT_SCALE_FACTOR may scale the windows on it.
     const QString size = qEnvironmentVariable("TALLYHAWK_TEST_SCREEN", "640x480");
     const QStringList sides = size.split('x');
     QJsonObject screen{{"name", "screen"},
@@ -340,7 +386,8 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config.fileName()).toLocal8Bit());
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tallyhawk");
-    if (QApplication::primaryScreen()->size() != QSize(sides.value(0).toInt(), sides.value(1).toInt()))
+    const QScreen* shown = QApplication::primaryScreen();
+    if (shown->size() * shown->devicePixelRatio() != QSize(sides.value(0).toInt(), sides.value(1).toInt()))
         qFatal("the offscreen platform did not take the screen size %s", qPrintable(size));
     ScreenFitTest test;
     return QTest::qExec(&test, argc, argv);
