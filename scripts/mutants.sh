@@ -236,6 +236,25 @@ fault "a cancelled edit's game is made whole on leaving" src/gui/catalogue/catal
 }' '    m_editedKey = m_currentGame.key;
     m_editedGames.push_back(m_currentGame.key);
 }'
+# Windows on small screens, the charts and the options dialog
+fault "a window larger than the screen keeps its size" src/gui/common/screenfit.cpp \
+  'window->resize(size.boundedTo(available.marginsRemoved(frame).size()));' 'window->resize(size);'
+fault "a window with room beside its owner opens over it" src/gui/common/screenfit.cpp \
+  'x = beside.right() + 1;' 'x = beside.left();'
+fault "the summary's question scrolls away with its figures" src/gui/common/qtdialogs.cpp \
+  'if (buttons == QDialogButtonBox::Ok || lastBreak < 0' 'if (true || lastBreak < 0'
+fault "the log scale writes its small decades as 1e-05" src/gui/sim/chartswindow.cpp \
+  "axis->append(QString::number(std::pow(10.0, decade), 'f', std::max(0, -decade)), decade);" \
+  "axis->append(QString::number(std::pow(10.0, decade), 'g', 6), decade);"
+fault "break-even is not marked on the session histogram" src/gui/sim/chartswindow.cpp \
+  'chart->addSeries(breakEven);' 'delete breakEven;'
+fault "Esc drops changed options without a word" src/gui/options/optionsdialog.cpp \
+  'if (changed)' 'if (false)'
+fault "Tab in the pay grid wraps round and never leaves it" src/gui/catalogue/paygridview.cpp \
+  'const bool wrapped = (action == MoveNext && order(to) <= order(from)) ||' \
+  'const bool wrapped = (action == MoveNext && false) ||'
+fault "the board's pictures blur on a display scaled up" src/gui/board/boardgrid.cpp \
+  'const qreal ratio = painter->device()->devicePixelRatioF();' 'const qreal ratio = 1;'
 
 # Card sets and way tickets
 fault "a card set's bonus ball falls on one ball more than is drawn" src/engine/cards/cardexact.cpp \

@@ -37,9 +37,14 @@ public:
         const QPixmap picture = index.data(Qt::DecorationRole).value<QPixmap>();
         if (!picture.isNull()) {
             const QRect area = cell.adjusted(2, 2, -2, -2);
-            const QPixmap scaled = picture.scaled(area.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-            painter->drawPixmap(area.x() + (area.width() - scaled.width()) / 2,
-                                area.y() + (area.height() - scaled.height()) / 2, scaled);
+            // Scaled in the screen's pixels, so that a display scaled up keeps the pictures sharp.
+            const qreal ratio = painter->device()->devicePixelRatioF();
+            QPixmap scaled =
+                picture.scaled(area.size() * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            scaled.setDevicePixelRatio(ratio);
+            const QSize shown = scaled.deviceIndependentSize().toSize();
+            painter->drawPixmap(area.x() + (area.width() - shown.width()) / 2,
+                                area.y() + (area.height() - shown.height()) / 2, scaled);
         }
         painter->setFont(option.font);
         painter->setPen(index.data(Qt::ForegroundRole).value<QBrush>().color());

@@ -10,6 +10,7 @@
 #include "gui/common/dialogs.h"
 #include "gui/common/gamelistcombo.h"
 #include "gui/common/readout.h"
+#include "gui/common/screenfit.h"
 #include "gui/common/uifonts.h"
 
 #include <QApplication>
@@ -265,12 +266,9 @@ void BoardWindow::layOutControls()
 
 void BoardWindow::placeOnScreen(const QRect& available)
 {
-    // The window manager's frame is not known before the window is shown: room is left for a
-    // usual one, so that on a small screen the whole window shows and the board scrolls in it.
-    const QSize frame(16, 40);
-    resize(kDefaultSize.boundedTo(available.size() - frame));
-    const QPoint centred = available.center() - rect().center();
-    move(std::max(centred.x(), available.left()), std::max(centred.y(), available.top()));
+    // On a small screen the whole window shows and the board scrolls in it.
+    resize(kDefaultSize);
+    PlaceWithin(this, available);
 }
 
 void BoardWindow::keyPressEvent(QKeyEvent* event)

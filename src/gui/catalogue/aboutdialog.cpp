@@ -3,6 +3,7 @@
 
 #include "aboutdialog.h"
 
+#include "gui/common/screenfit.h"
 #include "gui/common/uifonts.h"
 
 #include <QDialogButtonBox>
@@ -35,10 +36,11 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     text->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout;
     layout->addWidget(title);
     layout->addWidget(text);
     layout->addWidget(buttons);
+    SetScrollingLayout(this, layout);
     resize(420, 300);
 }
 

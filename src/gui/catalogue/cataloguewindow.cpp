@@ -13,6 +13,7 @@
 #include "gui/common/commandbutton.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/gamelistcombo.h"
+#include "gui/common/screenfit.h"
 #include "gui/common/uifonts.h"
 #include "paygridmodel.h"
 #include "paygridview.h"
@@ -29,7 +30,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTableView>
@@ -370,7 +370,7 @@ void CatalogueWindow::layOutControls()
     buttons->addWidget(m_aboutButton, 1150);
     buttons->addWidget(m_helpButton, 975);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout;
     layout->setContentsMargins(16, 8, 16, 12);
     layout->addWidget(ComboGameList);
     layout->addWidget(m_paysGrid, 1);
@@ -379,14 +379,13 @@ void CatalogueWindow::layOutControls()
     layout->addWidget(m_bonusGrid);
     layout->addLayout(keys);
     layout->addLayout(buttons);
+    SetScrollingLayout(this, layout);
 }
 
 void CatalogueWindow::bindDatabase()
 {
     m_paysModel->setDatabase(m_database);
     m_bonusModel->setDatabase(m_database);
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 void CatalogueWindow::releaseDatabase()
@@ -407,6 +406,8 @@ void CatalogueWindow::openFromBoard()
 {
     showGame(ComboGameList, m_currentGame.key);
     showChosenGame();
+    // Placed once its game shows, so that it opens as large as the game's rows need.
+    PlaceOnScreen(this);
     show();
     raise();
     setGridsEditable(false);
@@ -560,6 +561,7 @@ void CatalogueWindow::showHelp()
         viewer->setSource(QUrl::fromLocalFile(path));
     else
         viewer->setPlainText("The help page " + QDir::toNativeSeparators(path) + " is missing.");
+    PlaceOnScreen(viewer, this);
     viewer->show();
     viewer->raise();
 }
@@ -569,6 +571,7 @@ void CatalogueWindow::showAbout()
     if (!m_about)
         m_about = new AboutDialog(this);
     m_about->setWindowFlag(Qt::Window);
+    PlaceOnScreen(m_about);
     m_about->show();
     m_about->raise();
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -108,6 +109,20 @@ void PayGridView::keyPressEvent(QKeyEvent* event)
         }
     }
     QTableView::keyPressEvent(event);
+}
+
+QModelIndex PayGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // The table wraps Tab round to its first cell, which would keep the keyboard in the grid
+    // for good: a move that wraps leaves it instead.
+    const QModelIndex from = currentIndex();
+    const QModelIndex to = QTableView::moveCursor(action, modifiers);
+    const auto order = [](const QModelIndex& index) { return std::pair(index.row(), index.column()); };
+    const bool wrapped = (action == MoveNext && order(to) <= order(from)) ||
+                         (action == MovePrevious && order(to) >= order(from));
+    if (from.isValid() && to.isValid() && wrapped)
+        return {};
+    return to;
 }
 
 void PayGridView::moveBy(int rows, int columns)

@@ -12,7 +12,8 @@ class PayGridModel;
 // A grid that edits as data grids do: typing starts an edit; Tab and Shift+Tab move to the
 // next and the previous cell, Enter and Shift+Enter to the cell below and above, the arrows to
 // the neighbouring cell (Left and Right leave an edit only at the start or the end of its
-// text); each move keeps what was typed. Delete blanks the current cell.
+// text); each move keeps what was typed. Delete blanks the current cell. Tab past the last
+// cell, or Shift+Tab before the first, goes on to the window's next or previous control.
 class PayGridView : public QTableView
 {
     Q_OBJECT
@@ -21,6 +22,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
     void moveBy(int rows, int columns);

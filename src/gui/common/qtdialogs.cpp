@@ -4,6 +4,7 @@
 #include "qtdialogs.h"
 
 #include <algorithm>
+#include <utility>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
@@ -48,8 +49,19 @@ QStyle::StandardPixmap pixmapOf(Dialogs::Icon icon)
     return QStyle::SP_CustomBase;
 }
 
+// A question's closing paragraph, which stays in view below a long text that scrolls; a text
+// of one paragraph, or a plain message, has none.
+std::pair<QString, QString> splitQuestion(const QString& text, QDialogButtonBox::StandardButtons buttons)
+{
+    const qsizetype lastBreak = text.lastIndexOf("\n\n");
+    if (buttons == QDialogButtonBox::Ok || lastBreak < 0 || text.mid(lastBreak).trimmed().isEmpty())
+        return {text, QString()};
+    return {text.left(lastBreak), text.mid(lastBreak + 2).trimmed()};
+}
+
 // A message, question or input box whose text wraps and which fits the screen: a text too
-// long for it scrolls inside the box, so that its buttons always show.
+// long for it scrolls inside the box, so that its buttons, and a question's closing question,
+// always show.
 class FittedBox : public QDialog
 {
 public:
@@ -59,7 +71,8 @@ public:
     {
         setObjectName("fittedBoxDialog");
         setWindowTitle(title);
-        auto* label = new QLabel(text);
+        const auto [body, question] = splitQuestion(text, buttons);
+        auto* label = new QLabel(body);
         label->setObjectName("textLabel");
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
@@ -85,6 +98,14 @@ public:
 
         m_layout = new QVBoxLayout(this);
         m_layout->addLayout(textRow, 1);
+        if (!question.isEmpty()) {
+            m_question = new QLabel(question);
+            m_question->setObjectName("questionLabel");
+            m_question->setTextFormat(Qt::PlainText);
+            m_question->setWordWrap(true);
+            m_question->setFont(m_label->font());
+            m_layout->addWidget(m_question);
+        }
         m_buttons = new QDialogButtonBox(buttons);
         m_defaultButton = m_buttons->button(defaultButton);
         m_defaultButton->setDefault(true);
@@ -136,7 +157,8 @@ private:
         const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
         const QFontMetrics metrics(m_label->font());
         int longestLine = 0;
-        for (const QString& line : m_label->text().split('\n'))
+        const QString question = m_question ? m_question->text() : QString();
+        for (const QString& line : (m_label->text() + '\n' + question).split('\n'))
             longestLine = std::max(longestLine, metrics.horizontalAdvance(line));
         const int scrollBar = m_scroll->verticalScrollBar()->sizeHint().width();
         // The dialog's own margins, the icon and the buttons take what the text does not.
@@ -144,6 +166,8 @@ private:
         const int widest = std::min(kWidestText, available.width() - kScreenMargin - chrome - scrollBar);
         const int textWidth = std::clamp(longestLine + 2, std::min(240, widest), widest);
         m_scroll->setMinimumWidth(textWidth + scrollBar);
+        if (m_question)
+            m_question->setMinimumHeight(m_question->heightForWidth(textWidth + scrollBar));
         const int textHeight = m_label->heightForWidth(textWidth);
         const int otherHeight = sizeHint().height() - m_scroll->sizeHint().height();
         m_scroll->setMinimumHeight(std::min(textHeight, available.height() - kScreenMargin - otherHeight));
@@ -154,6 +178,7 @@ private:
 
     QScrollArea* m_scroll;
     QLabel* m_label;
+    QLabel* m_question = nullptr;
     QVBoxLayout* m_layout;
     QDialogButtonBox* m_buttons;
     QPushButton* m_defaultButton;

@@ -3,6 +3,7 @@
 
 #include "splashwindow.h"
 
+#include "screenfit.h"
 #include "uifonts.h"
 
 #include <QApplication>
@@ -11,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace tallyhawk {
@@ -41,8 +41,13 @@ SplashWindow::SplashWindow(const QString& programFolder, QWidget* parent) : QWid
     logoLabel = new QLabel(this);
     logoLabel->setObjectName("logoLabel");
     const QPixmap logo(QDir(programFolder).filePath("images/logo.png"));
-    if (!logo.isNull())
-        logoLabel->setPixmap(logo.scaled(160, 160, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    if (!logo.isNull()) {
+        // Scaled for the screen's pixels, so that the logo stays sharp on a display scaled up.
+        const qreal ratio = qApp->devicePixelRatio();
+        QPixmap shown = logo.scaled(QSize(160, 160) * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        shown.setDevicePixelRatio(ratio);
+        logoLabel->setPixmap(shown);
+    }
 
     startButton = new QPushButton("Start", this);
     startButton->setObjectName("startButton");
@@ -62,14 +67,13 @@ SplashWindow::SplashWindow(const QString& programFolder, QWidget* parent) : QWid
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(startButton);
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout;
     layout->setContentsMargins(20, 20, 20, 20);
     layout->addLayout(top);
     layout->addLayout(buttons);
+    SetScrollingLayout(this, layout);
     resize(480, 240);
-
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    PlaceOnScreen(this);
 }
 
 void SplashWindow::startProgram()

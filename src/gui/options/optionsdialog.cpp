@@ -7,10 +7,12 @@
 #include "engine/common/numberforms.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/programstate.h"
+#include "gui/common/screenfit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,7 +45,7 @@ OptionsDialog::OptionsDialog(QSqlDatabase& database, ProgramOptions& options, Di
 
     startupCreditsEdit = new QLineEdit("100", this);
     startupCreditsEdit->setObjectName("startupCreditsEdit");
-    startupCreditsEdit->setToolTip("Click Button to Reset Credit Total to the Startup Credits Value");
+    startupCreditsEdit->setToolTip("The credits a new player starts with");
     seedEdit = new QLineEdit("0", this);
     seedEdit->setObjectName("seedEdit");
     simulationGamesEdit = new QLineEdit("1000000", this);
@@ -56,17 +58,25 @@ OptionsDialog::OptionsDialog(QSqlDatabase& database, ProgramOptions& options, Di
     showNumbersCheckBox->setObjectName("showNumbersCheckBox");
     soundCheckBox = new QCheckBox(this);
     soundCheckBox->setObjectName("soundCheckBox");
-    resetCreditsButton = new QPushButton(this);
+    resetCreditsButton = new QPushButton("Reset", this);
     resetCreditsButton->setObjectName("resetCreditsButton");
-    resetCreditsButton->setFixedSize(25, 25);
+    resetCreditsButton->setToolTip("Click Button to Reset Credit Total to the Startup Credits Value");
+    resetCreditsButton->setAccessibleName("Reset Credit Total");
     okButton = new QPushButton("OK", this);
     okButton->setObjectName("okButton");
     okButton->setDefault(true);
+    cancelButton = new QPushButton("Cancel", this);
+    cancelButton->setObjectName("cancelButton");
+    cancelButton->setToolTip("Close without storing anything: the stored options stay as they were");
     connect(okButton, &QPushButton::clicked, this, &OptionsDialog::saveOptions);
+    connect(cancelButton, &QPushButton::clicked, this, &OptionsDialog::reject);
     connect(resetCreditsButton, &QPushButton::clicked, this, &OptionsDialog::resetCredits);
+    auto* seedNote =
+        label(this, "A new Random Seed takes effect at the next start of the program (0: from the clock).");
+    seedNote->setObjectName("seedNoteLabel");
 
     // Labels to the left of their controls; random picks and the reset in a second column.
-    auto* layout = new QGridLayout(this);
+    auto* layout = new QGridLayout;
     layout->addWidget(label(this, "Startup Credits"), 0, 0);
     layout->addWidget(startupCreditsEdit, 0, 1);
     layout->addWidget(label(this, "Check to Use Random Picks During Simulation"), 0, 2);
@@ -77,22 +87,29 @@ OptionsDialog::OptionsDialog(QSqlDatabase& database, ProgramOptions& options, Di
     layout->addWidget(resetCreditsButton, 1, 3);
     layout->addWidget(label(this, "Random Seed"), 2, 0);
     layout->addWidget(seedEdit, 2, 1);
+    layout->addWidget(seedNote, 2, 2, 1, 2);
     layout->addWidget(label(this, "Default Number of Simulation Games"), 3, 0);
     layout->addWidget(simulationGamesEdit, 3, 1);
     layout->addWidget(label(this, "Game Speed During Interactive Play"), 4, 0);
     layout->addWidget(speedCombo, 4, 1);
     layout->addWidget(label(this, "Check forSound ON During Interactive Play"), 5, 0);
     layout->addWidget(soundCheckBox, 5, 1);
-    layout->addWidget(okButton, 5, 2, 1, 2, Qt::AlignRight);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+    layout->addLayout(buttons, 6, 0, 1, 4);
     layout->setColumnStretch(0, 3);
     layout->setColumnStretch(1, 2);
     layout->setColumnStretch(2, 3);
-    resize(520, 300);
+    SetScrollingLayout(this, layout);
+    resize(560, 320);
 }
 
 void OptionsDialog::showOptions()
 {
     loadStoredValues();
+    PlaceOnScreen(this, parentWidget());
     show();
     raise();
 }
@@ -118,6 +135,27 @@ void OptionsDialog::loadStoredValues()
     showNumbersCheckBox->setChecked(stored.ShowNumbers);
     soundCheckBox->setChecked(stored.SoundON);
     speedCombo->setCurrentText(qs(stored.Speed));
+    m_shownValues = controlValues();
+}
+
+QStringList OptionsDialog::controlValues() const
+{
+    QStringList values{startupCreditsEdit->text(), seedEdit->text(), simulationGamesEdit->text(),
+                       speedCombo->currentText()};
+    for (const QCheckBox* box : {randomPicksCheckBox, showNumbersCheckBox, soundCheckBox})
+        values << (box->isChecked() ? "on" : "off");
+    return values;
+}
+
+void OptionsDialog::reject()
+{
+    // Cancel, Esc and the close box: what was changed since the dialog opened is dropped, and
+    // the user is told so rather than left to find it out.
+    const bool changed = controlValues() != m_shownValues;
+    QDialog::reject();
+    if (changed)
+        m_dialogs.message(parentWidget(), "Nothing was stored: the program options stay as they were.",
+                          kProgramTitle, Dialogs::Icon::Information);
 }
 
 std::optional<std::int32_t> OptionsDialog::wholeNumber(QLineEdit* box, const QString& label, double lowest,

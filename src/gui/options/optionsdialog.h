@@ -7,6 +7,7 @@
 #include <optional>
 #include <QDialog>
 #include <QSqlDatabase>
+#include <QStringList>
 
 class QCheckBox;
 class QComboBox;
@@ -20,7 +21,8 @@ struct ProgramOptions;
 
 // The program options: start-up credits, seed, simulation games, random picks, speed, the
 // drawn-number display and sound, stored in the defaults row. OK saves them and puts them
-// in force at once (the seed at the next start); the close box leaves them unsaved.
+// in force at once (the seed at the next start); Cancel, Esc and the close box store nothing
+// and say so when something was changed.
 class OptionsDialog : public QDialog
 {
     Q_OBJECT
@@ -40,6 +42,10 @@ public:
     QCheckBox* soundCheckBox;
     QPushButton* resetCreditsButton;
     QPushButton* okButton;
+    QPushButton* cancelButton;
+
+public slots:
+    void reject() override;
 
 signals:
     // Reset Credit Total: the board's credits become this total.
@@ -47,6 +53,8 @@ signals:
 
 private:
     void loadStoredValues();
+    // The controls' values, to tell whether the user changed any.
+    QStringList controlValues() const;
     void saveOptions();
     void resetCredits();
     // The box's whole number, or a message and nothing.
@@ -56,6 +64,7 @@ private:
     QSqlDatabase& m_database;
     ProgramOptions& m_options;
     Dialogs& m_dialogs;
+    QStringList m_shownValues; // as loaded
 };
 
 } // namespace tallyhawk

@@ -9,6 +9,7 @@
 #include "engine/common/numberforms.h"
 #include "gui/common/commandbutton.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/screenfit.h"
 #include "gui/common/uifonts.h"
 
 #include <algorithm>
@@ -25,7 +26,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -213,13 +213,14 @@ void SessionPlannerWindow::layOutControls()
     progress->addWidget(m_progressBar, 1);
     progress->addWidget(m_escapeLabel);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout;
     auto* ticket = new QHBoxLayout;
     ticket->addWidget(m_gameReadout, 3);
     ticket->addWidget(m_markedReadout, 1);
     layout->addLayout(ticket);
     layout->addLayout(body, 1);
     layout->addLayout(progress);
+    SetScrollingLayout(this, layout);
 }
 
 void SessionPlannerWindow::fillFirstPlan()
@@ -230,8 +231,7 @@ void SessionPlannerWindow::fillFirstPlan()
     m_betEdit->setText(QString::number(bet));
     m_creditsEdit->setText(QString::number(100 * bet));
     m_gamesEdit->setText("100");
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    PlaceOnScreen(this);
     clearResults();
 }
 

@@ -5,6 +5,7 @@
 
 #include "gui/common/chartparts.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/screenfit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +13,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -32,6 +34,8 @@ namespace {
 constexpr int kBinCredits = 10;
 constexpr int kSessionBins = 500 / kBinCredits + 1;
 constexpr double kWinAxisEnd = kSessionBins * kBinCredits;
+// A session stakes one credit a game: winning back 100 credits breaks even.
+constexpr double kBreakEven = 100;
 
 // A chart's title with the game and what repeats the run on lines of their own.
 QString title(const QString& what, const ChartsWindow::RunFigures& run)
@@ -51,6 +55,21 @@ QValueAxis* roundAxis(const QString& title, double low, double high)
     const double step = (axis->max() - axis->min()) / std::max(1, axis->tickCount() - 1);
     const int decimals = step >= 1 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
     axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
+    return axis;
+}
+
+// The powers of ten from 10^low to 10^high, written out in plain decimals ("0.00001", not
+// "1e-05"), as labels of an even axis from `low` to `high`: a logarithmic axis's own labels
+// take one printf format, which mixes the two forms.
+QCategoryAxis* decadeAxis(const QString& title, int low, int high)
+{
+    auto* axis = new QCategoryAxis;
+    axis->setTitleText(title);
+    axis->setRange(low, high);
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axis->setStartValue(low - 1);
+    for (int decade = low; decade <= high; ++decade)
+        axis->append(QString::number(std::pow(10.0, decade), 'f', std::max(0, -decade)), decade);
     return axis;
 }
 
@@ -88,7 +107,7 @@ ChartsWindow::ChartsWindow(Dialogs& dialogs, QWidget* parent)
     connect(m_saveCatchesButton, &QPushButton::clicked, this,
             [this] { SaveChartAsPng(this, m_dialogs, m_catchesChartView, "catches.png"); });
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout;
     layout->addWidget(m_sessionsChartView, 1);
     auto* sessionsRow = new QHBoxLayout;
     sessionsRow->addStretch();
@@ -100,6 +119,7 @@ ChartsWindow::ChartsWindow(Dialogs& dialogs, QWidget* parent)
     catchesRow->addStretch();
     catchesRow->addWidget(m_saveCatchesButton);
     layout->addLayout(catchesRow);
+    SetScrollingLayout(this, layout);
     resize(760, 760);
 }
 
@@ -108,6 +128,9 @@ void ChartsWindow::showRun(const RunFigures& figures)
     m_run = figures;
     drawSessions();
     drawCatches();
+    // Opened again, the charts come back beside their window; while open, they stay where put.
+    if (!isVisible())
+        PlaceOnScreen(this, parentWidget());
     show();
     raise();
 }
@@ -117,7 +140,8 @@ void ChartsWindow::drawSessions()
     // The share of sessions in each bin, simulated (filled) and exact (an outline over it).
     QChart* chart = m_sessionsChartView->chart();
     ClearChart(chart);
-    chart->setTitle(title("100-game sessions: credits won, in steps of 10 (the last, 500 or more)", m_run));
+    chart->setTitle(
+        title("100-game sessions: gross credits won, in steps of 10 (the last, 500 or more)", m_run));
     std::int64_t sessionCount = 0;
     for (std::int32_t count : m_run.sessions)
         sessionCount += count;
@@ -151,15 +175,22 @@ void ChartsWindow::drawSessions()
         chart->addSeries(outline);
         highest = std::max(highest, *std::max_element(exact.begin(), exact.end()));
     }
+    const double tallest = highest * 1.05;
+    auto* breakEven = new QLineSeries;
+    breakEven->setName("break-even: 100 won for 100 bet");
+    breakEven->setPen(QPen(QColor(0, 130, 0), 2, Qt::DashLine));
+    breakEven->append(kBreakEven, 0);
+    breakEven->append(kBreakEven, tallest);
+    chart->addSeries(breakEven);
 
     auto* wins = new QValueAxis;
-    wins->setTitleText("credits won in the session");
+    wins->setTitleText("gross credits won in the session (100 = break-even)");
     wins->setRange(0, kWinAxisEnd);
     wins->setTickType(QValueAxis::TicksDynamic);
     wins->setTickAnchor(0);
     wins->setTickInterval(50);
     wins->setLabelFormat("%.0f");
-    AttachAxes(chart, wins, roundAxis("% of sessions", 0, highest * 1.05));
+    AttachAxes(chart, wins, roundAxis("% of sessions", 0, tallest));
 }
 
 void ChartsWindow::drawCatches()
@@ -187,17 +218,19 @@ void ChartsWindow::drawCatches()
         }
 
     QAbstractAxis* shareAxis = nullptr;
+    QCategoryAxis* decades = nullptr;
     double floor = 0;
     if (m_logScaleCheckBox->isChecked() && lowest > 0) {
         // From a decade below the rarest catch (so that its bar shows) to the power of ten
         // above the commonest; a bar of nothing stays at the bottom of the scale.
         auto* logAxis = new QLogValueAxis;
-        logAxis->setTitleText("% of games");
         logAxis->setBase(10);
-        logAxis->setLabelFormat("%g");
-        floor = std::pow(10.0, std::floor(std::log10(lowest)) - 1);
-        logAxis->setRange(floor, std::pow(10.0, std::ceil(std::log10(highest))));
+        const int lowDecade = static_cast<int>(std::floor(std::log10(lowest))) - 1;
+        const int highDecade = std::max(lowDecade + 1, static_cast<int>(std::ceil(std::log10(highest))));
+        floor = std::pow(10.0, lowDecade);
+        logAxis->setRange(floor, std::pow(10.0, highDecade));
         shareAxis = logAxis;
+        decades = decadeAxis("% of games", lowDecade, highDecade);
     } else {
         shareAxis = roundAxis("% of games", 0, highest * 1.05);
     }
@@ -220,6 +253,12 @@ void ChartsWindow::drawCatches()
     catchAxis->append(categories);
     catchAxis->setTitleText("catch");
     AttachAxes(chart, catchAxis, shareAxis);
+    if (decades) {
+        // The log axis scales the bars unseen; the decade axis, spanning the same decades
+        // evenly, shows its grid and labels.
+        shareAxis->setVisible(false);
+        chart->addAxis(decades, Qt::AlignLeft);
+    }
 }
 
 } // namespace tallyhawk

@@ -13,6 +13,7 @@
 #include "gui/common/commandbutton.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/readout.h"
+#include "gui/common/screenfit.h"
 #include "gui/common/uifonts.h"
 
 #include <cmath>
@@ -28,7 +29,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -236,7 +236,7 @@ void SimulationWindow::layOutControls()
     buttons->addWidget(m_chartsButton, 0, Qt::AlignBottom);
     buttons->addLayout(rightButtons);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout;
     layout->addWidget(m_gameReadout);
     layout->addLayout(views, 1);
     for (QWidget* line : {m_markedReadout, m_betTotalReadout, m_winTotalReadout, m_percentReadout,
@@ -244,13 +244,13 @@ void SimulationWindow::layOutControls()
         layout->addWidget(line);
     layout->addLayout(progress);
     layout->addLayout(buttons);
+    SetScrollingLayout(this, layout);
 }
 
 void SimulationWindow::prepareFirstShow()
 {
     m_loaded = true;
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    PlaceOnScreen(this);
     showPayoutView();
 }
 
